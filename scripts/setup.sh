@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs (when any is missing) and configures and
+# builds the given CMake preset. Usage: scripts/setup.sh [preset]   (default: release)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+preset="${1:-release}"
+packages=(g++ cmake ninja-build pkg-config
+          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+          qt6-base-dev libgl-dev xvfb xauth)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "error: these packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake --preset "$preset"
+cmake --build --preset "$preset"

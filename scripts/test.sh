@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: the optimised build with warnings as errors
+# (core, command line and window tests), then the core tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export QT_QPA_PLATFORM=offscreen
+
+scripts/setup.sh ci
+ctest --preset ci --output-on-failure
+
+scripts/setup.sh sanitize
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --preset sanitize --output-on-failure

@@ -1,0 +1,69 @@
+#include "enumerators/weight_enumerator.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace brevandor {
+
+std::int32_t WeightEnumerator::resultMaxWeight(const ConvCode& code) const {
+  return repetitionFactor != 0 ? repetitionFactor * frameLength : code.outputLength(frameLength);
+}
+
+std::int32_t WeightEnumerator::layerMaxWeight(const ConvCode& code) const {
+  return countsInputBits != 0 ? code.outputLength(frameLength) : code.parityLength(frameLength);
+}
+
+std::uint64_t WeightEnumerator::tableBytes(const ConvCode& code) const {
+  const auto states = static_cast<std::uint64_t>(code.stateCount);
+  return states * states * sizeof(TransitionWeight) +
+         LogTable::bytesFor(1, resultMaxWeight(code) + 1, frameLength + 1);
+}
+
+std::uint64_t WeightEnumerator::layerBytes(const ConvCode& code) const {
+  return 2 * LogTable::bytesFor(code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
+}
+
+void WeightEnumerator::allocate(const ConvCode& code) {
+  transferMatrix = TransitionMatrix(code.stateCount);
+  cwef = LogTable(1, resultMaxWeight(code) + 1, frameLength + 1);
+}
+
+void WeightEnumerator::release(const ConvCode& /*code*/) {
+  transferMatrix.release();
+  cwef.release();
+}
+
+void WeightEnumerator::allocateLogTransferMatrix(const ConvCode& code) {
+  logTransferMatrix = TransitionMatrix(code.stateCount);
+}
+
+void WeightEnumerator::releaseLogTransferMatrix(const ConvCode& /*code*/) {
+  logTransferMatrix.release();
+}
+
+void WeightEnumerator::allocateLayers(const ConvCode& code) {
+  for (LogTable& layer : layers) {
+    layer = LogTable(code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
+  }
+}
+
+void WeightEnumerator::releaseLayers(const ConvCode& /*code*/) {
+  for (LogTable& layer : layers) {
+    layer.release();
+  }
+}
+
+void WeightEnumerator::copyTo(WeightEnumerator& other, const ConvCode& code) const {
+  for (std::int32_t to = 0; to < code.stateCount; ++to) {
+    for (std::int32_t from = 0; from < code.stateCount; ++from) {
+      other.transferMatrix.at(to, from) = transferMatrix.at(to, from);
+    }
+  }
+  const std::int32_t lastRow = std::min(code.outputLength(frameLength), cwef.rows() - 1);
+  const auto rowBytes = static_cast<std::size_t>(frameLength + 1) * sizeof(float);
+  for (std::int32_t d = 0; d <= lastRow; ++d) {
+    std::memcpy(other.cwef.row(d), cwef.row(d), rowBytes);
+  }
+}
+
+}  // namespace brevandor

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "progress/run_context.h"
+
+namespace brevandor {
+
+// The remaining-time estimate that every long stage posts to the status line: the mean
+// time of the steps done so far, in units of 16 ms, times the steps that remain.
+class ProgressReport {
+ public:
+  static constexpr const char* kWaitText = "--- Wait ---";
+  static constexpr const char* kDoneText = "------------";
+  static constexpr std::int32_t kUnitMilliseconds = 16;
+
+  explicit ProgressReport(const RunContext& context) : context_(context) {}
+
+  // Before the first step: reads the clock and posts "--- Wait ---".
+  void start();
+  // After each step that was not cancelled: times the step and posts the estimate for
+  // `remaining` further steps.
+  void step(std::int32_t remaining);
+  // When the step loop has run to its end: posts "------------".
+  void finish();
+
+  // The status text for an estimate of `units` sixtieths of a second.
+  static std::string remainingTimeText(std::int64_t units);
+
+ private:
+  const RunContext& context_;
+  std::int32_t previousClock_ = 0;  // P, milliseconds
+  std::int64_t accumulated_ = 0;    // S, units of 16 ms
+  std::int32_t stepsDone_ = 0;      // k
+};
+
+}  // namespace brevandor

@@ -1,0 +1,60 @@
+#include "turbo/log_domain.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace brevandor {
+
+double log10Binomial(std::int32_t n, std::int32_t k) {
+  if (n < k || k == 0 || k == n) {
+    return 0.0;
+  }
+  long double sum = 0.0L;
+  for (std::int32_t i = n; i > k; --i) {
+    sum += std::log10(static_cast<long double>(i));
+  }
+  for (std::int32_t i = n - k; i >= 1; --i) {
+    sum -= std::log10(static_cast<long double>(i));
+  }
+  return static_cast<double>(sum);
+}
+
+double logAddShift(double m) {
+  static const double threshold = 308.0 - std::log10(2.0);
+  if (m < threshold) {
+    return 0.0;
+  }
+  // Start near the answer instead of counting up from 0, then settle on the smallest s.
+  double s = std::floor(m - threshold) + 1.0;
+  while (!(m - s < threshold)) {
+    s += 1.0;
+  }
+  while (s > 0.0 && m - (s - 1.0) < threshold) {
+    s -= 1.0;
+  }
+  return s;
+}
+
+double logAdd(double a, double b) {
+  if (a == LogZero || b == LogZero) {
+    return a > b ? a : b;
+  }
+  const double m = a > b ? a : b;
+  const double s = logAddShift(m);
+  return std::log10(std::pow(10.0, a - s) + std::pow(10.0, b - s)) + s;
+}
+
+double scaleSpectrum(std::span<double> values, std::int32_t maxWeight) {
+  const auto count = static_cast<std::size_t>(maxWeight) + 1;
+  double largest = values[0];
+  for (std::size_t d = 1; d < count; ++d) {
+    largest = std::max(largest, values[d]);
+  }
+  const double exponent = largest > 308.0 ? std::trunc(largest - 308.0) + 1.0 : 0.0;
+  for (std::size_t d = 0; d < count; ++d) {
+    values[d] = values[d] > LogZero ? std::pow(10.0, values[d] - exponent) : 0.0;
+  }
+  return exponent;
+}
+
+}  // namespace brevandor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace brevandor {
+
+// The log10-domain value that stands for a count of zero; tested by exact equality.
+inline constexpr double LogZero = -308.0;
+
+// log10 of the binomial coefficient C(n, k) as a running sum of logarithms in extended
+// precision; 0 when n < k, and exactly 0 for k = 0 and k = n.
+double log10Binomial(std::int32_t n, std::int32_t k);
+
+// log10(10^a + 10^b). An argument of exactly LogZero counts as zero (the larger argument
+// is returned, b on a tie). Both arguments are shifted down by a whole power of ten when
+// the larger approaches 308, so the sum of the powers cannot overflow a double.
+double logAdd(double a, double b);
+
+// The integer shift that logAdd applies for a larger argument m: the smallest s ≥ 0 with
+// m − s below 308 − log10(2).
+double logAddShift(double m);
+
+// Turns the log-domain spectrum values[0 … maxWeight] into plain numbers divided by 10^e,
+// e being the smallest exponent that lets the largest fit a double (0 when it already
+// does). Entries of LogZero or below become 0. Returns e.
+double scaleSpectrum(std::span<double> values, std::int32_t maxWeight);
+
+}  // namespace brevandor

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "code/conv_code.h"
+#include "enumerators/weight_enumerator.h"
+#include "progress/run_context.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor {
+
+// One concatenated code for one run: how its constituents are concatenated, which code and
+// enumerator belong to each, and the frame lengths and rate that follow. It refers to the
+// codes and enumerators; the run owns them.
+class TurboCode {
+ public:
+  static constexpr std::int32_t kMaxConstituents = 4;
+
+  TurboCode(std::int32_t type, std::int32_t count);
+
+  std::int32_t concatenationType = Parallel;
+  std::int32_t constituentCount = 2;
+  std::int32_t hasNonSystematic = 0;
+  // Entry c < count: input bits of constituent c's frame; entry count: outputFrameLength.
+  std::array<std::int32_t, kMaxConstituents + 1> frameLengths{};
+  std::int32_t outputFrameLength = 0;  // code bits of one frame, tails included
+  double rate = 0.0;                   // input frame length / outputFrameLength
+  std::array<const ConvCode*, kMaxConstituents> codes{};
+  std::array<WeightEnumerator*, kMaxConstituents> enumerators{};
+
+  void attachConstituent(std::int32_t index, const ConvCode& code, WeightEnumerator& enumerator);
+
+  // Derives every length from the input frame length and configures each attached
+  // enumerator. Returns 0, −1 for more than four constituents, −2 for a constituent
+  // without a code; on −1 and −2 nothing changes.
+  std::int32_t setFrameLength(std::int32_t inputFrameLength, std::int32_t repetitionFactor);
+
+  // The average distance spectrum over the uniform interleaver, in the log10 domain:
+  // `codewordSpectrum`[d] and `weightedSpectrum`[d] for d = 0 … outputFrameLength.
+  // Return outputFrameLength, or −1 when the run was cancelled.
+  std::int32_t computeParallelSpectrum(std::span<double> codewordSpectrum,
+                                       std::span<double> weightedSpectrum,
+                                       const RunContext& context);
+  std::int32_t computeSerialSpectrum(std::span<double> codewordSpectrum,
+                                     std::span<double> weightedSpectrum,
+                                     const RunContext& context);
+};
+
+}  // namespace brevandor
