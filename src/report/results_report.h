@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <span>
+
+#include "code/conv_code.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor {
+
+// The first section of the results file: the turbo code's parameters and one block per
+// constituent code. Flushes the file.
+void printTurboParameters(std::FILE* file, const TurboCode& turbo);
+
+// One constituent code's block: kind, ( n, k, K ), the trellis listing and the tail bits.
+// Flushes the file.
+void printConvCode(const ConvCode& code, std::FILE* file);
+
+// The distance-spectrum section: both scaled spectra d = 0 … maxWeight with their scale
+// exponents and the two sum-check lines. Flushes the file.
+void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
+                           std::span<const double> codewordSpectrum,
+                           std::span<const double> weightedSpectrum, std::int32_t maxWeight,
+                           double codewordScale, double weightedScale);
+
+}  // namespace brevandor

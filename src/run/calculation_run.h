@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "progress/run_context.h"
+#include "run/run_inputs.h"
+
+namespace brevandor {
+
+// How a calculation ended.
+enum class RunOutcome {
+  Finished,   // every section written, the file closed, RunFinished posted
+  Cancelled,  // a stage saw the cancel request; "\n -- Calculation Canceled \n" logged
+  Failed,     // the file could not be opened or the tables not allocated; logged
+};
+
+struct RunResult {
+  RunOutcome outcome = RunOutcome::Failed;
+  std::int32_t maxWeight = -1;  // D, the largest codeword weight, when finished
+  std::string failure;          // what went wrong, when failed
+};
+
+// One complete calculation: opens the results file, builds the code, its enumerators and
+// the turbo code, runs the stages "TM", "CWEF", "TWEF" and, when bounds are selected, "BER",
+// writes the report, frees everything and posts RunFinished. Runs on the calling thread
+// (the front ends call it from their worker thread); log and status text, the cancel
+// request and the engine come through the context. No exception leaves it.
+class CalculationRun {
+ public:
+  CalculationRun(RunInputs inputs, const RunContext& context)
+      : inputs_(std::move(inputs)), context_(context) {}
+
+  RunResult execute();
+
+ private:
+  RunInputs inputs_;
+  const RunContext& context_;
+};
+
+}  // namespace brevandor
