@@ -1,0 +1,461 @@
+// The AVX2 + FMA row kernels. This file alone is compiled for AVX2; nothing in it runs
+// unless the processor has been found to support it (see avx2LogAddKernels).
+
+#include "turbo/simd_log_add_avx2.h"
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "turbo/log_domain.h"
+#include "turbo/simd_log_add.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr double kLn10 = 2.302585092994045684;
+constexpr double kLog2e = 1.442695040888963407;
+constexpr double kLn2Hi = 6.93147180369123816490e-01;  // low bits zero: k·kLn2Hi is exact
+constexpr double kLn2Lo = 1.90821492927058770002e-10;
+constexpr double kLog10Of2 = 0.301029995663981195;
+constexpr double kSqrt2Minus1 = 0.414213562373095049;
+// Beyond this difference the smaller count changes the larger by less than 1e-40.
+constexpr double kMaxDelta = 40.0;
+// Beyond this difference the double sum is the larger argument to within a double ulp.
+constexpr double kNegligibleDelta = 17.0;
+// Bound on |our double result − logAdd's double result|: a few double ulps of the result
+// plus what logAdd's pow/log10 round trip costs at the shift threshold (a few ulps of 308).
+constexpr double kRoundingSlackAbsolute = 2e-13;
+constexpr double kRoundingSlackRelative = 1e-15;
+constexpr float kLogZeroF = -308.0f;
+
+// c(δ) = log10(1 + 10^(−δ)) + m for δ = m − n ≥ 0, to about 3e-16 absolute plus the
+// rounding of the final sum. 10^(−δ) = 2^k · e^r with |r| ≤ ln2/2; log10(1 + y) through
+// 2·atanh(u)/ln10 with |u| ≤ 3 − 2√2 (the argument halved when y > √2 − 1).
+inline __m256d logAddCore(__m256d m, __m256d delta) {
+  // NaN (both arguments −inf) and huge differences both become kMaxDelta.
+  delta = _mm256_min_pd(delta, _mm256_set1_pd(kMaxDelta));
+  const __m256d x = _mm256_mul_pd(delta, _mm256_set1_pd(-kLn10));
+  const __m256d k = _mm256_round_pd(_mm256_mul_pd(x, _mm256_set1_pd(kLog2e)),
+                                    _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  __m256d r = _mm256_fnmadd_pd(k, _mm256_set1_pd(kLn2Hi), x);
+  r = _mm256_fnmadd_pd(k, _mm256_set1_pd(kLn2Lo), r);
+  // e^r by its Taylor series to degree 11: relative error below 7e-15 for |r| ≤ 0.347.
+  __m256d p = _mm256_set1_pd(1.0 / 39916800.0);
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 3628800.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 362880.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 40320.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 5040.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 720.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 120.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 24.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0 / 6.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(0.5));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0));
+  p = _mm256_fmadd_pd(p, r, _mm256_set1_pd(1.0));
+  // Scale by 2^k (k ≥ −133, so the result stays normal): k sits in the low mantissa bits
+  // after adding 1.5·2^52, and shifts from there into the exponent field.
+  const __m256i kBits = _mm256_slli_epi64(
+      _mm256_castpd_si256(_mm256_add_pd(k, _mm256_set1_pd(6755399441055744.0))), 52);
+  const __m256d y = _mm256_castsi256_pd(_mm256_add_epi64(_mm256_castpd_si256(p), kBits));
+
+  const __m256d big = _mm256_cmp_pd(y, _mm256_set1_pd(kSqrt2Minus1), _CMP_GT_OQ);
+  const __m256d oneIfBig = _mm256_and_pd(big, _mm256_set1_pd(1.0));
+  const __m256d numerator = _mm256_sub_pd(y, oneIfBig);
+  const __m256d denominator = _mm256_add_pd(_mm256_add_pd(y, _mm256_set1_pd(2.0)), oneIfBig);
+  const __m256d u = _mm256_div_pd(numerator, denominator);
+  const __m256d u2 = _mm256_mul_pd(u, u);
+  // 2·atanh(u)/ln10 = u · Σ 2 u^(2i) / ((2i + 1) ln10), i = 0 … 8.
+  constexpr double c = 2.0 / kLn10;
+  __m256d q = _mm256_set1_pd(c / 17.0);
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 15.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 13.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 11.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 9.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 7.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 5.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c / 3.0));
+  q = _mm256_fmadd_pd(q, u2, _mm256_set1_pd(c));
+  const __m256d correction = _mm256_fmadd_pd(u, q, _mm256_and_pd(big, _mm256_set1_pd(kLog10Of2)));
+  return _mm256_add_pd(m, correction);
+}
+
+// Below this the powers of ten that logAdd forms are subnormal or vanish, so its result
+// drifts from the true sum (two arguments of −400 give −inf); such lanes are left to logAdd.
+constexpr double kSubnormalLimit = -300.0;
+
+// logAdd(a, b) in double for four lanes: the results, the lanes that are plain copies of an
+// argument (logAdd's rule for LogZero: the larger of the two, b on a tie), and the lanes
+// (`deferred`) that must be computed by logAdd itself. The transcendental work is skipped
+// when every lane is settled.
+struct Sum4 {
+  __m256d value;
+  __m256d copied;
+  int deferred;
+};
+
+inline Sum4 logAdd4(__m256d a, __m256d b) {
+  const __m256d logZero = _mm256_set1_pd(LogZero);
+  const __m256d copied =
+      _mm256_or_pd(_mm256_cmp_pd(a, logZero, _CMP_EQ_OQ), _mm256_cmp_pd(b, logZero, _CMP_EQ_OQ));
+  const __m256d m = _mm256_max_pd(a, b);  // a > b ? a : b, as logAdd chooses
+  const int deferred = _mm256_movemask_pd(
+      _mm256_andnot_pd(copied, _mm256_cmp_pd(m, _mm256_set1_pd(kSubnormalLimit), _CMP_LT_OQ)));
+  const __m256d delta = _mm256_sub_pd(m, _mm256_min_pd(a, b));
+  const __m256d settled =
+      _mm256_or_pd(copied, _mm256_cmp_pd(delta, _mm256_set1_pd(kNegligibleDelta), _CMP_GT_OQ));
+  if (_mm256_movemask_pd(settled) == 0xF) {
+    return {m, copied, deferred};
+  }
+  return {_mm256_blendv_pd(logAddCore(m, delta), m, copied), copied, deferred};
+}
+
+// Rounds four double results to float when the rounding is certain, that is when the whole
+// interval in which logAdd's own result can lie rounds to one float. Returns the floats and
+// sets `certain` to the lanes for which that holds. Copied lanes are taken as they are.
+inline __m128 roundCertain(const Sum4& sum, __m128& certain) {
+  const __m256d magnitude = _mm256_andnot_pd(_mm256_set1_pd(-0.0), sum.value);
+  __m256d slack = _mm256_fmadd_pd(magnitude, _mm256_set1_pd(kRoundingSlackRelative),
+                                  _mm256_set1_pd(kRoundingSlackAbsolute));
+  slack = _mm256_andnot_pd(sum.copied, slack);
+  const __m128 low = _mm256_cvtpd_ps(_mm256_sub_pd(sum.value, slack));
+  const __m128 high = _mm256_cvtpd_ps(_mm256_add_pd(sum.value, slack));
+  const __m128i deferred =
+      _mm_cmpeq_epi32(_mm_and_si128(_mm_set1_epi32(sum.deferred), _mm_setr_epi32(1, 2, 4, 8)),
+                      _mm_setr_epi32(1, 2, 4, 8));
+  certain = _mm_andnot_ps(_mm_castsi128_ps(deferred), _mm_cmpeq_ps(low, high));
+  return low;
+}
+
+// Float logAdd for four lanes in double: the rounded results and the lanes that are certain.
+inline __m128 logAddToFloat4(__m256d a, __m256d b, __m128& certain) {
+  return roundCertain(logAdd4(a, b), certain);
+}
+
+inline __m256 combine(__m128 low, __m128 high) {
+  return _mm256_insertf128_ps(_mm256_castps128_ps256(low), high, 1);
+}
+
+// The four lane masks of a double comparison as four float lane masks.
+inline __m128 narrowMask(__m256d mask) {
+  const __m256i lowHalves = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+  return _mm256_castps256_ps128(_mm256_permutevar8x32_ps(_mm256_castpd_ps(mask), lowHalves));
+}
+
+// The lanes whose bits are set in `bits` (bit i for lane i) as a vector mask.
+inline __m256 laneMask(int bits) {
+  const __m256i single = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+  return _mm256_castsi256_ps(
+      _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(bits), single), single));
+}
+
+inline float lane(__m256 values, int index) {
+  alignas(32) float lanes[8];
+  _mm256_store_ps(lanes, values);
+  return lanes[index];
+}
+
+inline double lane(__m256d values, int index) {
+  alignas(32) double lanes[4];
+  _mm256_store_pd(lanes, values);
+  return lanes[index];
+}
+
+// The sum with its deferred lanes computed by logAdd from the operands a and b.
+inline __m256d deferredLanes(const Sum4& sum, __m256d a, __m256d b) {
+  alignas(32) double values[4];
+  _mm256_store_pd(values, sum.value);
+  for (int index = 0; index < 4; ++index) {
+    if ((sum.deferred >> index) & 1) {
+      values[index] = logAdd(lane(a, index), lane(b, index));
+    }
+  }
+  return _mm256_load_pd(values);
+}
+
+// The single-precision path for counts (both operands ≥ 0, the larger ≥ 1/4 or both 0):
+// eight lanes of m + log10(1 + 10^(n − m)), returned as a float `sum` and the exact error
+// `error` of that float sum against m + our correction. The correction is accurate to
+// 4e-8 absolute; the caller accepts a lane only where that cannot move the rounding.
+inline __m256 countSumFloat(__m256 m, __m256 n, __m256& error) {
+  constexpr double kLog2Of10 = 3.321928094887362348;
+  constexpr float kLog2Of10Hi = static_cast<float>(kLog2Of10);
+  constexpr float kLog2Of10Lo = static_cast<float>(kLog2Of10 - static_cast<double>(kLog2Of10Hi));
+  // δ = m − n exactly as deltaHi + deltaLo (m ≥ n ≥ 0).
+  __m256 deltaHi = _mm256_sub_ps(m, n);
+  const __m256 deltaLo = _mm256_sub_ps(_mm256_sub_ps(m, deltaHi), n);
+  deltaHi = _mm256_min_ps(deltaHi, _mm256_set1_ps(30.0f));
+  // 10^(−δ) = 2^(−k) · 2^f with k = round(δ·log2 10) and f = k − δ·log2 10 in [−½, ½].
+  const __m256 k = _mm256_round_ps(_mm256_mul_ps(deltaHi, _mm256_set1_ps(kLog2Of10Hi)),
+                                   _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  __m256 f = _mm256_fnmadd_ps(deltaHi, _mm256_set1_ps(kLog2Of10Hi), k);
+  f = _mm256_fnmadd_ps(deltaHi, _mm256_set1_ps(kLog2Of10Lo), f);
+  f = _mm256_fnmadd_ps(deltaLo, _mm256_set1_ps(kLog2Of10Hi), f);
+  // 2^f by its Taylor series to degree 7 (relative error below 6e-9 on [−½, ½]).
+  __m256 p = _mm256_set1_ps(1.5252733804059840e-05f);
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(1.5403530393381608e-04f));
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(1.3333558146428443e-03f));
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(9.6181291076284772e-03f));
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(5.5504108664821580e-02f));
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(2.4022650695910071e-01f));
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(6.9314718055994531e-01f));
+  p = _mm256_fmadd_ps(p, f, _mm256_set1_ps(1.0f));
+  const __m256i kBits = _mm256_slli_epi32(_mm256_cvtps_epi32(k), 23);
+  const __m256 y = _mm256_castsi256_ps(_mm256_sub_epi32(_mm256_castps_si256(p), kBits));
+  // log10(1 + y) = 2·atanh(u)/ln10 (+ log10 2 when the argument is halved), |u| ≤ 0.172.
+  const __m256 big = _mm256_cmp_ps(y, _mm256_set1_ps(static_cast<float>(kSqrt2Minus1)), _CMP_GT_OQ);
+  const __m256 oneIfBig = _mm256_and_ps(big, _mm256_set1_ps(1.0f));
+  const __m256 u = _mm256_div_ps(_mm256_sub_ps(y, oneIfBig),
+                                 _mm256_add_ps(_mm256_add_ps(y, _mm256_set1_ps(2.0f)), oneIfBig));
+  const __m256 u2 = _mm256_mul_ps(u, u);
+  constexpr double c = 2.0 / kLn10;
+  __m256 q = _mm256_set1_ps(static_cast<float>(c / 9.0));
+  q = _mm256_fmadd_ps(q, u2, _mm256_set1_ps(static_cast<float>(c / 7.0)));
+  q = _mm256_fmadd_ps(q, u2, _mm256_set1_ps(static_cast<float>(c / 5.0)));
+  q = _mm256_fmadd_ps(q, u2, _mm256_set1_ps(static_cast<float>(c / 3.0)));
+  q = _mm256_fmadd_ps(q, u2, _mm256_set1_ps(static_cast<float>(c)));
+  const __m256 correction =
+      _mm256_fmadd_ps(u, q, _mm256_and_ps(big, _mm256_set1_ps(static_cast<float>(kLog10Of2))));
+  // The correction is at most log10 2 < ½ ≤ m (or m = 0), so the error of the sum is exact.
+  const __m256 sum = _mm256_add_ps(m, correction);
+  error = _mm256_sub_ps(correction, _mm256_sub_ps(sum, m));
+  return sum;
+}
+
+// Bound on the error of countSumFloat's correction (measured 4e-8) with room to spare; it
+// also covers logAdd's own deviation, which is far smaller at these magnitudes.
+constexpr float kFloatPathSlack = 1.5e-7f;
+
+// The lanes where the float sum is certainly what logAdd rounds to: the exact value lies
+// within the slack of sum + error, and that whole interval lies inside half an ulp of sum
+// (sums that are powers of two, whose lower neighbour is closer, are left to the caller).
+inline __m256 countSumCertain(__m256 sum, __m256 error) {
+  const __m256i bits = _mm256_castps_si256(sum);
+  const __m256 halfUlp = _mm256_castsi256_ps(_mm256_sub_epi32(
+      _mm256_and_si256(bits, _mm256_set1_epi32(0x7F800000)), _mm256_set1_epi32(24 << 23)));
+  const __m256 reach = _mm256_add_ps(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), error),
+                                     _mm256_set1_ps(kFloatPathSlack));
+  const __m256 inside = _mm256_cmp_ps(reach, halfUlp, _CMP_LT_OQ);
+  const __m256i mantissa = _mm256_and_si256(bits, _mm256_set1_epi32(0x007FFFFF));
+  const __m256 powerOfTwo =
+      _mm256_castsi256_ps(_mm256_cmpeq_epi32(mantissa, _mm256_setzero_si256()));
+  return _mm256_andnot_ps(powerOfTwo, inside);
+}
+
+// Eight float logAdds through the double path, for lanes the float path could not settle.
+inline __m256 sumPairsDouble8(__m256 va, __m256 vb, int& uncertain) {
+  __m128 certainLow;
+  __m128 certainHigh;
+  const __m128 low = logAddToFloat4(_mm256_cvtps_pd(_mm256_castps256_ps128(va)),
+                                    _mm256_cvtps_pd(_mm256_castps256_ps128(vb)), certainLow);
+  const __m128 high = logAddToFloat4(_mm256_cvtps_pd(_mm256_extractf128_ps(va, 1)),
+                                     _mm256_cvtps_pd(_mm256_extractf128_ps(vb, 1)), certainHigh);
+  uncertain = ~_mm256_movemask_ps(combine(certainLow, certainHigh)) & 0xFF;
+  return combine(low, high);
+}
+
+void sumPairsAvx2(float* dst, const float* a, const float* b, std::size_t count) {
+  const __m256 logZero = _mm256_set1_ps(kLogZeroF);
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256 va = _mm256_loadu_ps(a + i);
+    const __m256 vb = _mm256_loadu_ps(b + i);
+    const __m256 zero = _mm256_or_ps(_mm256_cmp_ps(va, logZero, _CMP_EQ_OQ),
+                                     _mm256_cmp_ps(vb, logZero, _CMP_EQ_OQ));
+    const __m256 larger = _mm256_max_ps(va, vb);  // a > b ? a : b, as logAdd chooses
+    const int zeroLanes = _mm256_movemask_ps(zero);
+    if (zeroLanes == 0xFF) {
+      _mm256_storeu_ps(dst + i, larger);
+      continue;
+    }
+    const __m256 smaller = _mm256_min_ps(va, vb);
+    const __m256 eligible =
+        _mm256_and_ps(_mm256_cmp_ps(smaller, _mm256_setzero_ps(), _CMP_GE_OQ),
+                      _mm256_or_ps(_mm256_cmp_ps(larger, _mm256_set1_ps(0.25f), _CMP_GE_OQ),
+                                   _mm256_cmp_ps(larger, _mm256_setzero_ps(), _CMP_EQ_OQ)));
+    __m256 error;
+    const __m256 sum = countSumFloat(larger, smaller, error);
+    const __m256 certain = _mm256_and_ps(eligible, countSumCertain(sum, error));
+    __m256 result = _mm256_blendv_ps(sum, larger, zero);
+    int uncertain = ~(_mm256_movemask_ps(certain) | zeroLanes) & 0xFF;
+    if (uncertain != 0) {
+      int stillUncertain = 0;
+      const __m256 exact = sumPairsDouble8(va, vb, stillUncertain);
+      result = _mm256_blendv_ps(result, exact, laneMask(uncertain));
+      uncertain &= stillUncertain;
+    }
+    _mm256_storeu_ps(dst + i, result);
+    if (uncertain != 0) {
+      for (int index = 0; index < 8; ++index) {
+        if ((uncertain >> index) & 1) {
+          // The operands as loaded: dst may be a or b and has been stored to already.
+          dst[i + static_cast<std::size_t>(index)] =
+              static_cast<float>(logAdd(lane(va, index), lane(vb, index)));
+        }
+      }
+    }
+  }
+  for (; i < count; ++i) {
+    dst[i] = static_cast<float>(logAdd(a[i], b[i]));
+  }
+}
+
+// The shared body of addTerms and addTermsAbove for eight cells at `i`.
+template <bool kWithFloor>
+inline void addTerms8(float* acc, const float* src, const float* floor, std::size_t i, __m256d x,
+                      __m256d y) {
+  const __m256 vs = _mm256_loadu_ps(src + i);
+  __m256 skip = _mm256_cmp_ps(vs, _mm256_set1_ps(kLogZeroF), _CMP_EQ_OQ);
+  if (_mm256_movemask_ps(skip) == 0xFF) {
+    return;
+  }
+  const __m256 va = _mm256_loadu_ps(acc + i);
+  const __m256d accLow = _mm256_cvtps_pd(_mm256_castps256_ps128(va));
+  const __m256d accHigh = _mm256_cvtps_pd(_mm256_extractf128_ps(va, 1));
+  const __m256d termLow =
+      _mm256_sub_pd(_mm256_add_pd(x, _mm256_cvtps_pd(_mm256_castps256_ps128(vs))), y);
+  const __m256d termHigh =
+      _mm256_sub_pd(_mm256_add_pd(x, _mm256_cvtps_pd(_mm256_extractf128_ps(vs, 1))), y);
+  if constexpr (kWithFloor) {
+    const __m256 vf = _mm256_loadu_ps(floor + i);
+    const __m128 belowLow =
+        narrowMask(_mm256_cmp_pd(termLow, _mm256_cvtps_pd(_mm256_castps256_ps128(vf)), _CMP_LT_OQ));
+    const __m128 belowHigh = narrowMask(
+        _mm256_cmp_pd(termHigh, _mm256_cvtps_pd(_mm256_extractf128_ps(vf, 1)), _CMP_LT_OQ));
+    skip = _mm256_or_ps(skip, combine(belowLow, belowHigh));
+    if (_mm256_movemask_ps(skip) == 0xFF) {
+      return;
+    }
+  }
+  __m128 certainLow;
+  __m128 certainHigh;
+  const __m128 low = logAddToFloat4(accLow, termLow, certainLow);
+  const __m128 high = logAddToFloat4(accHigh, termHigh, certainHigh);
+  const __m256 result = _mm256_blendv_ps(combine(low, high), va, skip);
+  _mm256_storeu_ps(acc + i, result);
+  const int uncertain =
+      ~(_mm256_movemask_ps(combine(certainLow, certainHigh)) | _mm256_movemask_ps(skip)) & 0xFF;
+  if (uncertain != 0) {
+    const double xs = _mm256_cvtsd_f64(x);
+    const double ys = _mm256_cvtsd_f64(y);
+    for (int index = 0; index < 8; ++index) {
+      if ((uncertain >> index) & 1) {
+        const std::size_t j = i + static_cast<std::size_t>(index);
+        acc[j] = static_cast<float>(logAdd(lane(va, index), (xs + src[j]) - ys));
+      }
+    }
+  }
+}
+
+void addTermsAvx2(float* acc, const float* src, std::size_t count, double x, double y) {
+  const __m256d vx = _mm256_set1_pd(x);
+  const __m256d vy = _mm256_set1_pd(y);
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    addTerms8<false>(acc, src, nullptr, i, vx, vy);
+  }
+  for (; i < count; ++i) {
+    if (src[i] != kLogZeroF) {
+      acc[i] = static_cast<float>(logAdd(acc[i], (x + src[i]) - y));
+    }
+  }
+}
+
+void addTermsAboveAvx2(float* acc, const float* src, const float* floor, std::size_t count,
+                       double x, double y) {
+  const __m256d vx = _mm256_set1_pd(x);
+  const __m256d vy = _mm256_set1_pd(y);
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    addTerms8<true>(acc, src, floor, i, vx, vy);
+  }
+  for (; i < count; ++i) {
+    if (src[i] == kLogZeroF) {
+      continue;
+    }
+    const double term = (x + src[i]) - y;
+    if (term >= floor[i]) {
+      acc[i] = static_cast<float>(logAdd(acc[i], term));
+    }
+  }
+}
+
+void accumulateAvx2(double* acc, const float* src, std::size_t count) {
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m256d before = _mm256_loadu_pd(acc + i);
+    const Sum4 sum = logAdd4(before, _mm256_cvtps_pd(_mm_loadu_ps(src + i)));
+    _mm256_storeu_pd(acc + i, sum.value);
+    for (int index = 0; index < 4; ++index) {
+      if ((sum.deferred >> index) & 1) {
+        const std::size_t j = i + static_cast<std::size_t>(index);
+        acc[j] = logAdd(lane(before, index), src[j]);
+      }
+    }
+  }
+  for (; i < count; ++i) {
+    acc[i] = logAdd(acc[i], src[i]);
+  }
+}
+
+void foldRowsAvx2(double* sums, const float* const* rows, std::size_t rowCount, std::size_t columns,
+                  const double* shift) {
+  std::size_t r = 0;
+  for (; r + 4 <= rowCount; r += 4) {
+    const float* row0 = rows[r];
+    const float* row1 = rows[r + 1];
+    const float* row2 = rows[r + 2];
+    const float* row3 = rows[r + 3];
+    __m256d sum = _mm256_loadu_pd(sums + r);
+    for (std::size_t c = 0; c < columns; ++c) {
+      __m256d terms = _mm256_cvtps_pd(_mm_set_ps(row3[c], row2[c], row1[c], row0[c]));
+      if (shift != nullptr) {
+        terms = _mm256_add_pd(_mm256_set1_pd(shift[c]), terms);
+      }
+      const Sum4 next = logAdd4(sum, terms);
+      if (next.deferred != 0) {
+        sum = deferredLanes(next, sum, terms);
+      } else {
+        sum = next.value;
+      }
+    }
+    _mm256_storeu_pd(sums + r, sum);
+  }
+  for (; r < rowCount; ++r) {
+    double sum = sums[r];
+    for (std::size_t c = 0; c < columns; ++c) {
+      sum = logAdd(sum, shift != nullptr ? shift[c] + rows[r][c] : rows[r][c]);
+    }
+    sums[r] = sum;
+  }
+}
+
+void maxTermsAvx2(float* best, const float* src, std::size_t count, float x) {
+  const __m256 vx = _mm256_set1_ps(x);
+  const __m256 logZero = _mm256_set1_ps(kLogZeroF);
+  const __m256 none = _mm256_set1_ps(-__builtin_huge_valf());
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256 vs = _mm256_loadu_ps(src + i);
+    const __m256 term =
+        _mm256_blendv_ps(_mm256_add_ps(vx, vs), none, _mm256_cmp_ps(vs, logZero, _CMP_EQ_OQ));
+    _mm256_storeu_ps(best + i, _mm256_max_ps(_mm256_loadu_ps(best + i), term));
+  }
+  for (; i < count; ++i) {
+    if (src[i] != kLogZeroF && x + src[i] > best[i]) {
+      best[i] = x + src[i];
+    }
+  }
+}
+
+}  // namespace
+
+const LogAddRowKernels& avx2LogAddKernelsUnchecked() {
+  static const LogAddRowKernels kernels{
+      "avx2",         sumPairsAvx2, addTermsAvx2, addTermsAboveAvx2,
+      accumulateAvx2, foldRowsAvx2, maxTermsAvx2};
+  return kernels;
+}
+
+}  // namespace brevandor

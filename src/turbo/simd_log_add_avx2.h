@@ -1,0 +1,11 @@
+#pragma once
+
+#include "turbo/simd_log_add.h"
+
+namespace brevandor {
+
+// The AVX2 + FMA kernels without the processor check: call only where the processor is
+// known to support AVX2 and FMA.
+const LogAddRowKernels& avx2LogAddKernelsUnchecked();
+
+}  // namespace brevandor
