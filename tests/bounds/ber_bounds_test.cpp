@@ -78,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SectionCase{1, Engine::Reference, "ber_bounds_two_bit_frame_mask1.txt"},
                       SectionCase{1, Engine::Fast, "ber_bounds_two_bit_frame_mask1.txt"},
                       SectionCase{7, Engine::Reference, "ber_bounds_two_bit_frame_mask7.txt"},
-                      SectionCase{7, Engine::Fast, "ber_bounds_two_bit_frame_mask7.txt"}));
+                      SectionCase{7, Engine::Fast, "ber_bounds_two_bit_frame_mask7.txt"}),
+    [](const auto& tested) {
+      return "Mask" + std::to_string(tested.param.mask) +
+             (tested.param.engine == Engine::Fast ? "Fast" : "Reference");
+    });
 
 TEST(BerBounds, ColumnsFollowTheMaskBitsInOrder) {
   RunContext context;
