@@ -115,20 +115,6 @@ TEST(ViterbiExponent, AtRhoOneIsTheUnionExponent) {
   }
 }
 
-TEST(ViterbiExponent, ComesFromItsIntegrals) {
-  const ViterbiIntegralLogs logs = viterbiIntegralLogs(0.35, 0.8);
-  EXPECT_EQ(exponentFromIntegrals(0.35, 0.2, 0.1, logs), viterbiExponent(0.35, 0.2, 0.1, 0.8));
-  EXPECT_NEAR(std::exp(logs.sum), std::exp(logs.first) + std::exp(logs.second), 1e-14);
-}
-
-TEST(GaussianDensity, IsTheUnitNormalAroundRootTwoC) {
-  const double pi = std::acos(-1.0);
-  const double c = 1.125;  // mean 1.5
-  EXPECT_DOUBLE_EQ(gaussianDensity(1.5, c), 1.0 / std::sqrt(2.0 * pi));
-  EXPECT_DOUBLE_EQ(gaussianDensity(2.5, c), gaussianDensity(0.5, c));
-  EXPECT_DOUBLE_EQ(gaussianDensity(2.5, c), std::exp(-0.5) / std::sqrt(2.0 * pi));
-}
-
 TEST(UnionBounds, EntryAtTheLargestWeightContributes) {
   std::vector<double> b(15, 0.0);
   b[14] = 3.0;
@@ -138,28 +124,6 @@ TEST(UnionBounds, EntryAtTheLargestWeightContributes) {
   EXPECT_DOUBLE_EQ(boundUnionExp(b, 14, kExampleRate, snr),
                    3.0 * std::exp(-14 * kExampleRate * snr));
   EXPECT_GT(boundViterbi(b, 14, kExampleRate, snr), 0.0);
-}
-
-TEST(UnionBounds, EmptySpectrumGivesZero) {
-  const std::vector<double> b(15, 0.0);
-  EXPECT_EQ(boundUnionQ(b, 14, kExampleRate, 1.0), 0.0);
-  EXPECT_EQ(boundUnionExp(b, 14, kExampleRate, 1.0), 0.0);
-  EXPECT_EQ(boundViterbi(b, 14, kExampleRate, 1.0), 0.0);
-}
-
-// The Chernoff form bounds the Q function term by term, and the improved bound never exceeds
-// the exponential union bound by more than the integration error.
-TEST(UnionBounds, AreOrderedOnARealisticSpectrum) {
-  std::vector<double> b(61, 0.0);
-  for (int d = 6; d <= 60; ++d) {
-    b[static_cast<std::size_t>(d)] = std::pow(10.0, 0.15 * d - 3.0);
-  }
-  for (const double snr : {1.0, 2.0, kFiveDecibels}) {
-    const double q = boundUnionQ(b, 60, 0.33, snr);
-    const double e = boundUnionExp(b, 60, 0.33, snr);
-    EXPECT_LT(q, e);
-    EXPECT_LE(boundViterbi(b, 60, 0.33, snr), e * (1.0 + 1e-9));
-  }
 }
 
 }  // namespace

@@ -83,12 +83,6 @@ TEST(SpecialFunctions, SeriesAndFractionMeetAtAPlusOne) {
   EXPECT_NEAR(ERFC(x), ERFC(xBelow), 1e-6);
 }
 
-TEST(SpecialFunctions, SeriesAndFractionHandBackLogGamma) {
-  EXPECT_EQ(GSER(3.0, 1.0).logGammaA, logGamma(3.0));
-  EXPECT_EQ(GCF(3.0, 5.0).logGammaA, logGamma(3.0));
-  EXPECT_NEAR(GSER(3.0, 1.0).value + GCF(3.0, 1.0).value, 1.0, 1e-6);
-}
-
 TEST(SpecialFunctions, LogGaussianQAgreesWithLogOfQWhereQIsNormal) {
   for (const double x : {0.0, 0.7, 3.0, 12.0, 30.0, 37.0}) {
     EXPECT_NEAR(logGaussianQ(x), std::log(gaussianQ(x)),
