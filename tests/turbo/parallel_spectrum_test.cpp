@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/exhaustive_encoder.h"
+#include "support/spectrum_checks.h"
 #include "support/spectrum_oracle.h"
 #include "support/test_codes.h"
 #include "support/turbo_pipeline.h"
@@ -15,30 +16,10 @@ namespace {
 
 using testing::defaultCode;
 using testing::describeOrDie;
+using testing::expectSpectrum;
 using testing::LinearSpectrum;
+using testing::sparseSpectrum;
 using testing::TurboPipeline;
-
-// Plain-number spectra, compared entry by entry: zero exactly where the expectation is zero,
-// otherwise within a relative error that single-precision tables allow.
-void expectSpectrum(const std::vector<double>& actual, const std::vector<double>& expected,
-                    const char* which) {
-  ASSERT_EQ(actual.size(), expected.size()) << which;
-  for (std::size_t d = 0; d < actual.size(); ++d) {
-    if (expected[d] == 0.0) {
-      EXPECT_EQ(actual[d], 0.0) << which << " weight " << d;
-    } else {
-      EXPECT_NEAR(actual[d], expected[d], 2e-5 * expected[d]) << which << " weight " << d;
-    }
-  }
-}
-
-std::vector<double> sparse(std::size_t size, const std::map<int, double>& entries) {
-  std::vector<double> values(size, 0.0);
-  for (const auto& [weight, value] : entries) {
-    values.at(static_cast<std::size_t>(weight)) = value;
-  }
-  return values;
-}
 
 struct GoldenCase {
   const char* name;
@@ -62,8 +43,10 @@ TEST_P(ParallelGolden, SpectraHoldTheKnownCounts) {
                          param.frameLength);
   ASSERT_EQ(pipeline.run(), param.maxWeight);
   const auto size = static_cast<std::size_t>(param.maxWeight) + 1;
-  expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparse(size, param.codeword), "codeword");
-  expectSpectrum(TurboPipeline::plain(pipeline.weighted), sparse(size, param.weighted), "weighted");
+  expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparseSpectrum(size, param.codeword),
+                 "codeword");
+  expectSpectrum(TurboPipeline::plain(pipeline.weighted), sparseSpectrum(size, param.weighted),
+                 "weighted");
   EXPECT_TRUE(pipeline.target.logLines().empty());
 }
 
@@ -205,6 +188,17 @@ TEST(ParallelSpectrum, CancelKeepsTheInputWeightsAlreadyAdded) {
       testing::parallelOracle(counts, counts, n, true, pipeline.turbo.outputFrameLength, 2);
   expectSpectrum(TurboPipeline::plain(pipeline.codeword), partial.codeword, "codeword");
   expectSpectrum(TurboPipeline::plain(pipeline.weighted), partial.weighted, "weighted");
+}
+
+TEST(ParallelSpectrum, TableOfAnotherFrameIsRefused) {
+  TurboPipeline pipeline(defaultCode(), Parallel, 6);
+  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  pipeline.enumerators[1].release(pipeline.code);
+  pipeline.enumerators[1].frameLength = 5;
+  pipeline.enumerators[1].allocate(pipeline.code);
+  pipeline.codeword.assign(pipeline.codeword.size(), 1.0);
+  EXPECT_EQ(pipeline.computeSpectrum(), -2);
+  EXPECT_EQ(pipeline.codeword, std::vector<double>(pipeline.codeword.size(), 1.0));
 }
 
 TEST(ParallelSpectrum, MissingConstituentIsRefused) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/exhaustive_encoder.h"
+#include "support/spectrum_checks.h"
 #include "support/spectrum_oracle.h"
 #include "support/test_codes.h"
 #include "support/turbo_pipeline.h"
@@ -16,38 +17,20 @@ namespace {
 using testing::CountTable;
 using testing::defaultCode;
 using testing::describeOrDie;
+using testing::expectSpectrum;
 using testing::LinearSpectrum;
 using testing::ShiftRegisterEncoder;
+using testing::sparseSpectrum;
 using testing::TurboPipeline;
-
-void expectSpectrum(const std::vector<double>& actual, const std::vector<double>& expected,
-                    const char* which) {
-  ASSERT_EQ(actual.size(), expected.size()) << which;
-  for (std::size_t d = 0; d < actual.size(); ++d) {
-    if (expected[d] == 0.0) {
-      EXPECT_EQ(actual[d], 0.0) << which << " weight " << d;
-    } else {
-      EXPECT_NEAR(actual[d], expected[d], 2e-5 * expected[d]) << which << " weight " << d;
-    }
-  }
-}
-
-std::vector<double> sparse(std::size_t size, const std::map<int, double>& entries) {
-  std::vector<double> values(size, 0.0);
-  for (const auto& [weight, value] : entries) {
-    values.at(static_cast<std::size_t>(weight)) = value;
-  }
-  return values;
-}
 
 TEST(SerialSpectrum, OneBitFrame) {
   TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), Serial, 1);
   EXPECT_EQ(pipeline.turbo.frameLengths[1], 6);
   ASSERT_EQ(pipeline.run(), 16);
   const std::map<int, double> expected = {{10, 1.0 / 2}, {11, 1.0 / 3}, {12, 1.0 / 6}};
-  expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparse(17, expected), "codeword");
+  expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparseSpectrum(17, expected), "codeword");
   // w / N = 1 for the only input word.
-  expectSpectrum(TurboPipeline::plain(pipeline.weighted), sparse(17, expected), "weighted");
+  expectSpectrum(TurboPipeline::plain(pipeline.weighted), sparseSpectrum(17, expected), "weighted");
 }
 
 TEST(SerialSpectrum, TwoBitFrame) {
@@ -71,7 +54,7 @@ TEST(SerialSpectrum, DefaultCodeOneBitFrame) {
   TurboPipeline pipeline(defaultCode(), Serial, 1);
   ASSERT_EQ(pipeline.run(), 16);
   expectSpectrum(TurboPipeline::plain(pipeline.codeword),
-                 sparse(17, {{8, 1.0 / 6}, {11, 2.0 / 3}, {12, 1.0 / 6}}), "codeword");
+                 sparseSpectrum(17, {{8, 1.0 / 6}, {11, 2.0 / 3}, {12, 1.0 / 6}}), "codeword");
 }
 
 // Outer and inner code worked out in plain double arithmetic from exhaustive encoders.
@@ -163,8 +146,10 @@ TEST(RepetitionSerialSpectrum, DefaultCodeOneBitIsOneWordOfWeightTwo) {
   TurboPipeline pipeline(nonSystematicCounterpart(defaultCode()), RepetitionSerial, 1);
   EXPECT_EQ(pipeline.turbo.frameLengths[1], 3);
   ASSERT_EQ(pipeline.run(), 5);
-  expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparse(6, {{2, 1.0}}), "codeword");
-  expectSpectrum(TurboPipeline::plain(pipeline.weighted), sparse(6, {{2, 1.0}}), "weighted");
+  expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparseSpectrum(6, {{2, 1.0}}),
+                 "codeword");
+  expectSpectrum(TurboPipeline::plain(pipeline.weighted), sparseSpectrum(6, {{2, 1.0}}),
+                 "weighted");
 }
 
 TEST(RepetitionSerialSpectrum, DefaultCodeTwoBits) {
@@ -172,8 +157,8 @@ TEST(RepetitionSerialSpectrum, DefaultCodeTwoBits) {
   ASSERT_EQ(pipeline.run(), 8);
   expectSpectrum(
       TurboPipeline::plain(pipeline.codeword),
-      sparse(9,
-             {{2, 1.0 / 10}, {3, 2.0 / 5}, {4, 8.0 / 5}, {5, 1.0 / 5}, {6, 1.0 / 2}, {7, 1.0 / 5}}),
+      sparseSpectrum(
+          9, {{2, 1.0 / 10}, {3, 2.0 / 5}, {4, 8.0 / 5}, {5, 1.0 / 5}, {6, 1.0 / 2}, {7, 1.0 / 5}}),
       "codeword");
 }
 
