@@ -24,7 +24,9 @@ struct CwefShape {
 class WorkTables {
  public:
   WorkTables(WeightEnumerator& enumerator, const ConvCode& code)
-      : enumerator_(enumerator), code_(code) {
+      : enumerator_(enumerator), code_(code) {}
+  // Creates the tables; whatever was created is freed even when a later one cannot be had.
+  void allocate() {
     enumerator_.allocateLogTransferMatrix(code_);
     enumerator_.allocateLayers(code_);
   }
@@ -192,7 +194,8 @@ void storeResult(WeightEnumerator& enumerator, const CwefShape& shape) {
 
 std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
                                   const RunContext& context) {
-  const WorkTables work(enumerator, code);
+  WorkTables work(enumerator, code);
+  work.allocate();
   enumerator.computeLogTransferMatrix(code);
   const CwefShape shape{code.stateCount, enumerator.frameLength, enumerator.layerMaxWeight(code)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
