@@ -214,6 +214,10 @@ RunResult CalculationRun::executeStages() {
   if (maxWeight < 0) {
     return cancelled(context_);
   }
+  // The bounds read the weighted spectrum before scaling: for long frames scaling by 10^−e
+  // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
+  // to zero.
+  const std::vector<double> log10Weighted(weighted.begin(), weighted.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
@@ -222,8 +226,8 @@ RunResult CalculationRun::executeStages() {
 
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBounds(run.file(), turbo.rate, weighted, maxWeight, inputs_.boundSelection,
-                         weightedScale, context_) < 0) {
+    if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                  inputs_.boundSelection, context_) < 0) {
       return cancelled(context_);
     }
     context_.postLogLine(kCompletedText);
