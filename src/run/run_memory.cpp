@@ -26,7 +26,7 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, Engine engine) {
     }
   }
   const auto spectrumEntries = static_cast<std::uint64_t>(turbo.outputFrameLength) + 1;
-  plan.tables += 2 * spectrumEntries * sizeof(double);
+  plan.tables += 3 * spectrumEntries * sizeof(double);  // two spectra and the log copy
   if (turbo.concatenationType == Parallel) {
     plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * sizeof(float));
   } else {
