@@ -211,8 +211,11 @@ RunResult CalculationRun::executeStages() {
   const std::int32_t maxWeight = turbo.concatenationType == Parallel
                                      ? turbo.computeParallelSpectrum(codeword, weighted, context_)
                                      : turbo.computeSerialSpectrum(codeword, weighted, context_);
-  if (maxWeight < 0) {
+  if (maxWeight == -1) {
     return cancelled(context_);
+  }
+  if (maxWeight < 0) {
+    return failed(context_, "The spectrum stage found the constituent tables incomplete");
   }
   // The bounds read the weighted spectrum before scaling: for long frames scaling by 10^−e
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,

@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "enumerators/log_table.h"
+#include "turbo/spectrum_engines.h"
 
 namespace brevandor {
 
 bool sharesParallelTable(const TurboCode& turbo, Engine engine) {
-  return engine == Engine::Fast && turbo.concatenationType == Parallel;
+  return turbo.concatenationType == Parallel && parallelSpectrumReadsFirstTableOnly(engine);
 }
 
 RunMemoryPlan planRunMemory(const TurboCode& turbo, Engine engine) {

@@ -67,6 +67,12 @@ bool readyForSerial(const TurboCode& turbo, std::span<double> codewordSpectrum,
 
 }  // namespace
 
+bool parallelSpectrumReadsFirstTableOnly(Engine /*engine*/) {
+  // The reference reads every constituent's table, and so does every engine until the fast
+  // parallel spectrum exists.
+  return false;
+}
+
 std::int32_t TurboCode::computeParallelSpectrum(std::span<double> codewordSpectrum,
                                                 std::span<double> weightedSpectrum,
                                                 const RunContext& context) {

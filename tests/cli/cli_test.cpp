@@ -135,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
         Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
         Refusal{{"--frobnicate"}, "frobnicate"},
-        Refusal{{"--threads", "-1"}, "--threads"}));
+        Refusal{{"--threads", "-1"}, "--threads"}),
+    [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
   const ProcessResult result = run({"-N", "10", "-o", "no-such-folder/results.txt"});

@@ -3,50 +3,41 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/recording_target.h"
 #include "support/test_codes.h"
+#include "turbo/concatenation_type.h"
 
 namespace brevandor {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Records the notices of a run; sets the cancel flag when a chosen log text arrives.
-class StageRecorder : public NoticeTarget {
- public:
-  void receiveNotice(RunNotice notice) override {
-    const std::lock_guard lock(mutex_);
-    if (notice.kind == NoticeKind::LogLine) {
-      logTexts.push_back(notice.text);
-      if (!cancelOn.empty() && notice.text == cancelOn) {
-        cancelFlag.store(1);
-      }
-    } else if (notice.kind == NoticeKind::RunFinished) {
-      ++finishedCount;
-    }
-  }
+// Records the notices of a run and sets the cancel flag when a chosen log text arrives.
+struct StageRecorder {
+  StageRecorder()
+      : target([this](const RunNotice& notice) {
+          if (notice.kind == NoticeKind::LogLine && !cancelOn.empty() && notice.text == cancelOn) {
+            cancelFlag.store(1);
+          }
+        }) {}
 
-  std::string log() const {
-    std::string all;
-    for (const std::string& text : logTexts) {
-      all += text;
-    }
-    return all;
+  std::vector<std::string> logTexts() const { return target.logLines(); }
+  int finishedCount() const {
+    return static_cast<int>(target.texts(NoticeKind::RunFinished).size());
   }
 
   CancelFlag cancelFlag{0};
   std::string cancelOn;
-  std::vector<std::string> logTexts;
-  int finishedCount = 0;
-  std::mutex mutex_;
+  testing::RecordingTarget target;
 };
 
 std::string readFile(const fs::path& path) {
@@ -78,7 +69,7 @@ class CalculationRunTest : public ::testing::Test {
   RunResult run(const RunInputs& in, StageRecorder& recorder, Engine engine = Engine::Fast) {
     RunContext context;
     context.cancelFlag = &recorder.cancelFlag;
-    context.noticeTarget = &recorder;
+    context.noticeTarget = &recorder.target;
     context.engine = engine;
     return CalculationRun(in, context).execute();
   }
@@ -112,8 +103,8 @@ TEST_F(CalculationRunTest, ParallelRunLogsEveryStageInOrder) {
       expected.insert(expected.end(), {" BER Calculation .. ", " Completed \n"});
     }
     expected.insert(expected.end(), {" " + in.resultsFileName + "  Created.", "<time>"});
-    EXPECT_EQ(withoutTimes(recorder.logTexts), expected) << "mask " << mask;
-    EXPECT_EQ(recorder.finishedCount, 1);
+    EXPECT_EQ(withoutTimes(recorder.logTexts()), expected) << "mask " << mask;
+    EXPECT_EQ(recorder.finishedCount(), 1);
     const std::string file = readFile(in.resultsFileName);
     EXPECT_EQ(file.find("BER Bounds") != std::string::npos, mask != 0);
   }
@@ -128,7 +119,7 @@ TEST_F(CalculationRunTest, SerialRunComputesBothMatricesUnderOneLine) {
       " CWEF 1 Calculation .. ", " Completed \n", " CWEF 2 Calculation .. ", " Completed \n",
       " TWEF Calculation .. ", " Completed \n", " BER Calculation .. ", " Completed \n",
       " " + in.resultsFileName + "  Created.", "<time>"};
-  EXPECT_EQ(withoutTimes(recorder.logTexts), expected);
+  EXPECT_EQ(withoutTimes(recorder.logTexts()), expected);
 }
 
 TEST_F(CalculationRunTest, RepetitionRunHasNoFirstCwefLine) {
@@ -140,7 +131,7 @@ TEST_F(CalculationRunTest, RepetitionRunHasNoFirstCwefLine) {
       "\n> Start Calculation ", "<time>", "\n TM Calculation .. ", " Completed \n",
       " CWEF 2 Calculation .. ", " Completed \n", " TWEF Calculation .. ", " Completed \n",
       " " + in.resultsFileName + "  Created.", "<time>"};
-  EXPECT_EQ(withoutTimes(recorder.logTexts), expected);
+  EXPECT_EQ(withoutTimes(recorder.logTexts()), expected);
   // The inner code is the non-systematic counterpart, and the report names that kind.
   const std::string file = readFile(in.resultsFileName);
   EXPECT_NE(file.find("\n Recursive Non Systematic Convolutional Code "), std::string::npos);
@@ -164,10 +155,10 @@ TEST_P(CalculationRunCancelTest, EndsWithCanceledLineAndKeepsWrittenSections) {
     const RunInputs in = inputs(GetParam().type, 40, 7);
     const RunResult result = run(in, recorder, engine);
     EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
-    ASSERT_FALSE(recorder.logTexts.empty());
-    EXPECT_EQ(recorder.logTexts.back(), "\n -- Calculation Canceled \n");
-    EXPECT_EQ(recorder.logTexts[recorder.logTexts.size() - 2], GetParam().cancelOn);
-    EXPECT_EQ(recorder.finishedCount, 0);
+    ASSERT_FALSE(recorder.logTexts().empty());
+    EXPECT_EQ(recorder.logTexts().back(), "\n -- Calculation Canceled \n");
+    EXPECT_EQ(recorder.logTexts()[recorder.logTexts().size() - 2], GetParam().cancelOn);
+    EXPECT_EQ(recorder.finishedCount(), 0);
     const std::string file = readFile(in.resultsFileName);
     EXPECT_NE(file.find("\n End of Turbo Code Information -------------\n"), std::string::npos);
     EXPECT_EQ(file.find("\n End of Distance Spt -----") != std::string::npos,
@@ -184,7 +175,16 @@ INSTANTIATE_TEST_SUITE_P(
                       CancelCase{Parallel, " TWEF Calculation .. ", false},
                       CancelCase{Serial, " TWEF Calculation .. ", false},
                       CancelCase{Parallel, " BER Calculation .. ", true},
-                      CancelCase{RepetitionSerial, " BER Calculation .. ", true}));
+                      CancelCase{RepetitionSerial, " BER Calculation .. ", true}),
+    [](const auto& testInfo) {
+      std::string name = std::string(concatenationTypeName(testInfo.param.type)).substr(0, 3);
+      for (const char c : std::string(testInfo.param.cancelOn)) {
+        if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+          name += c;
+        }
+      }
+      return name;
+    });
 
 TEST_F(CalculationRunTest, UnopenableFileFailsWithItsName) {
   StageRecorder recorder;
@@ -195,8 +195,8 @@ TEST_F(CalculationRunTest, UnopenableFileFailsWithItsName) {
   const std::string expected =
       "Cannot open the results file '" + in.resultsFileName + "': No such file or directory";
   EXPECT_EQ(result.failure, expected);
-  EXPECT_EQ(recorder.logTexts.back(), "\n -- " + expected + " \n");
-  EXPECT_EQ(recorder.finishedCount, 0);
+  EXPECT_EQ(recorder.logTexts().back(), "\n -- " + expected + " \n");
+  EXPECT_EQ(recorder.finishedCount(), 0);
 }
 
 TEST_F(CalculationRunTest, EnginesWriteTheSameReport) {
