@@ -7,8 +7,7 @@ std::int32_t WeightEnumerator::computeCwef(const ConvCode& code, const RunContex
   if (context.engine == Engine::Reference) {
     return computeCwefReference(*this, code, context);
   }
-  // The fast engine plugs in here; until it exists, users get the reference.
-  return computeCwefReference(*this, code, context);
+  return computeCwefFast(*this, code, context);
 }
 
 }  // namespace brevandor

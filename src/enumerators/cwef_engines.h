@@ -16,8 +16,16 @@ namespace brevandor {
 std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
                                   const RunContext& context);
 
-// The fast implementation (same results to rounding).
+// The fast implementation: the same additions into every cell in the same order, on one
+// layer updated in place, visiting only the cells that can hold a count, with vector
+// kernels and all worker threads. A code with a branch of negative output weight (a
+// non-systematic code counting parity only, which no run builds) runs the reference.
 std::int32_t computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
                              const RunContext& context);
+
+// The bytes of work storage computeCwefFast allocates for this enumerator (configured, not
+// yet computed) and code, so that a run can check them before it starts.
+std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCode& code,
+                                const RunContext& context);
 
 }  // namespace brevandor

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "enumerators/cwef_engines.h"
+#include "enumerators/weight_enumerator.h"
+#include "support/recording_target.h"
+#include "support/test_codes.h"
+#include "support/ulp_distance.h"
+
+namespace brevandor {
+namespace {
+
+using testing::describeOrDie;
+using testing::RecordingTarget;
+using testing::ulpDistance;
+
+// A constituent code by its polynomials; `counterpart` takes the one-output-bit
+// non-systematic code built from them instead.
+struct CodeCase {
+  const char* numerator;
+  const char* denominator;
+  bool counterpart = false;
+
+  CodeDescription description() const {
+    const CodeDescription systematic = describeOrDie(numerator, denominator);
+    return counterpart ? nonSystematicCounterpart(systematic) : systematic;
+  }
+};
+
+// Recursive codes with and without a state that fixes the input parity, feedforward codes,
+// memories 2 to 5, and a one-output-bit code.
+const CodeCase kDefault{"1+D+D^2", "1+D^2"};
+const CodeCase kPrimitiveFeedback{"1+D^2", "1+D+D^2"};
+const CodeCase kFeedforward{"1+D+D^2", "1"};
+const CodeCase kMemory3{"1+D+D^3", "1+D^2+D^3"};
+const CodeCase kFeedforward3{"1+D^2+D^3", "1"};
+const CodeCase kMemory4{"1+D^4", "1+D+D^2+D^3+D^4"};
+const CodeCase kMemory5{"1+D+D^2+D^3+D^5", "1+D^2+D^5"};
+const CodeCase kCounterpart{"1+D+D^2", "1+D^2", true};
+
+// One CWEF stage of either engine, with a recording target and a clock that advances
+// 16 ms (one unit of the estimate) at every reading.
+struct Stage {
+  ConvCode code;
+  WeightEnumerator enumerator;
+  RecordingTarget target;
+  CancelFlag cancel{0};
+  std::int32_t now = 0;
+  RunContext context;
+
+  Stage(const CodeCase& codeCase, std::int32_t frameLength, std::uint32_t countsInputBits,
+        Engine engine, int threads, RecordingTarget::Hook hook = {})
+      : code(codeCase.description()), target(std::move(hook)) {
+    enumerator.frameLength = frameLength;
+    enumerator.countsInputBits = countsInputBits;
+    enumerator.allocate(code);
+    enumerator.computeTransferMatrix(code);
+    context.cancelFlag = &cancel;
+    context.noticeTarget = &target;
+    context.engine = engine;
+    context.threads = threads;
+    context.clock = [this] { return now += 16; };
+  }
+  ~Stage() { enumerator.release(code); }
+
+  std::int32_t compute() { return enumerator.computeCwef(code, context); }
+  std::int32_t maxWeight() const { return enumerator.layerMaxWeight(code); }
+};
+
+struct EquivalenceCase {
+  CodeCase code;
+  std::int32_t frameLength;
+  std::uint32_t countsInputBits;
+  int threads;
+};
+
+class CwefFastAgainstReference : public ::testing::TestWithParam<EquivalenceCase> {};
+
+TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
+  const EquivalenceCase& c = GetParam();
+  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1);
+  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads);
+  ASSERT_EQ(reference.compute(), 0);
+  ASSERT_EQ(fast.compute(), 0);
+  for (int d = 0; d <= reference.maxWeight(); ++d) {
+    for (int w = 0; w <= c.frameLength; ++w) {
+      const float expected = reference.enumerator.cwef.at(d, w);
+      const float actual = fast.enumerator.cwef.at(d, w);
+      if (expected == kLogZeroFloat || actual == kLogZeroFloat) {
+        ASSERT_EQ(actual, expected) << "d " << d << " w " << w;
+      } else {
+        ASSERT_LE(ulpDistance(actual, expected), 2) << "d " << d << " w " << w;
+      }
+    }
+  }
+  // Same progress, same (absent) diagnostics, work tables gone.
+  EXPECT_EQ(fast.target.statusLines(), reference.target.statusLines());
+  EXPECT_EQ(fast.target.logLines(), reference.target.logLines());
+  EXPECT_FALSE(fast.enumerator.logTransferMatrix.exists());
+  EXPECT_FALSE(fast.enumerator.layers[0].exists());
+}
+
+std::vector<EquivalenceCase> equivalenceCases() {
+  std::vector<EquivalenceCase> cases;
+  // Odd and even frames around the vector width of eight, for both weight counts.
+  for (const CodeCase& code : {kDefault, kPrimitiveFeedback, kFeedforward, kMemory3}) {
+    for (const std::int32_t n : {1, 2, 3, 7, 8, 9, 17, 33}) {
+      cases.push_back({code, n, 0, 1});
+      cases.push_back({code, n, 1, 2});
+    }
+  }
+  for (const CodeCase& code : {kFeedforward3, kMemory4, kMemory5}) {
+    cases.push_back({code, 15, 0, 2});
+    cases.push_back({code, 26, 1, 3});
+  }
+  // Longer frames: many sections in flight at once, on one thread and on several.
+  cases.push_back({kDefault, 100, 0, 2});
+  cases.push_back({kDefault, 71, 1, 1});
+  cases.push_back({kPrimitiveFeedback, 97, 0, 3});
+  cases.push_back({kMemory3, 64, 1, 2});
+  // Parity-only counts of a non-systematic code: a branch can lower the weight.
+  cases.push_back({kCounterpart, 12, 0, 2});
+  cases.push_back({kCounterpart, 12, 1, 2});
+  return cases;
+}
+
+std::string caseName(const ::testing::TestParamInfo<EquivalenceCase>& info) {
+  const EquivalenceCase& c = info.param;
+  std::string name = std::string(c.code.numerator) + "_over_" + c.code.denominator +
+                     (c.code.counterpart ? "_counterpart" : "") + "_N" +
+                     std::to_string(c.frameLength) + (c.countsInputBits ? "_all" : "_parity") +
+                     "_t" + std::to_string(c.threads);
+  for (char& ch : name) {
+    if (ch == '+' || ch == '^') {
+      ch = '_';
+    }
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, CwefFastAgainstReference, ::testing::ValuesIn(equivalenceCases()),
+                         caseName);
+
+// Fills rows 0 … D with a value no computation writes, to see what a stage left alone.
+void markResult(Stage& stage) {
+  for (int d = 0; d <= stage.maxWeight(); ++d) {
+    for (int w = 0; w <= stage.enumerator.frameLength; ++w) {
+      stage.enumerator.cwef.at(d, w) = 7.5f;
+    }
+  }
+}
+
+bool resultUntouched(const Stage& stage) {
+  for (int d = 0; d <= stage.maxWeight(); ++d) {
+    for (int w = 0; w <= stage.enumerator.frameLength; ++w) {
+      if (stage.enumerator.cwef.at(d, w) != 7.5f) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+TEST(CwefFastCancel, RequestBeforeTheStartStopsAfterTheSecondSection) {
+  Stage stage(kDefault, 40, 0, Engine::Fast, 2);
+  markResult(stage);
+  stage.cancel = 1;
+  EXPECT_EQ(stage.compute(), -1);
+  EXPECT_TRUE(resultUntouched(stage));
+  EXPECT_EQ(stage.target.statusLines(), std::vector<std::string>{"--- Wait ---"});
+  EXPECT_FALSE(stage.enumerator.logTransferMatrix.exists());
+}
+
+class CwefFastCancelDuringSection : public ::testing::TestWithParam<int> {};
+
+TEST_P(CwefFastCancelDuringSection, StopsAtTheSameSectionAsTheReference) {
+  // The request arrives with the fifth estimate, while later sections may already be
+  // under way on other threads; the stage still ends at the end of that section.
+  auto cancelAtFifth = [](Stage*& stage) {
+    return [&stage, estimates = 0](const RunNotice& notice) mutable {
+      if (notice.text.starts_with("Est.") && ++estimates == 5) {
+        stage->cancel = 1;
+      }
+    };
+  };
+  Stage* referencePointer = nullptr;
+  Stage* fastPointer = nullptr;
+  Stage reference(kDefault, 60, 1, Engine::Reference, 1, cancelAtFifth(referencePointer));
+  Stage fast(kDefault, 60, 1, Engine::Fast, GetParam(), cancelAtFifth(fastPointer));
+  referencePointer = &reference;
+  fastPointer = &fast;
+  markResult(fast);
+  EXPECT_EQ(reference.compute(), -1);
+  EXPECT_EQ(fast.compute(), -1);
+  EXPECT_TRUE(resultUntouched(fast));
+  EXPECT_EQ(fast.target.statusLines(), reference.target.statusLines());
+  EXPECT_EQ(fast.target.statusLines().size(), 6u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, CwefFastCancelDuringSection, ::testing::Values(1, 2, 4));
+
+TEST(CwefFastWork, OneLayerOfHalfTheCellsWhereTheStateFixesTheParity) {
+  Stage stage(kDefault, 1000, 0, Engine::Fast, 2);
+  const std::uint64_t fast = fastCwefWorkBytes(stage.enumerator, stage.code, stage.context);
+  const std::uint64_t reference = stage.enumerator.layerBytes(stage.code);
+  // Two full layers against one layer of half rows (plus a few spare rows).
+  EXPECT_LT(fast, reference / 4 + reference / 50);
+  EXPECT_GT(fast, reference / 4);
+}
+
+TEST(CwefFastWork, OneFullLayerOtherwise) {
+  Stage stage(kPrimitiveFeedback, 1000, 1, Engine::Fast, 2);
+  const std::uint64_t fast = fastCwefWorkBytes(stage.enumerator, stage.code, stage.context);
+  const std::uint64_t reference = stage.enumerator.layerBytes(stage.code);
+  EXPECT_LT(fast, reference / 2 + reference / 50);
+  EXPECT_GT(fast, reference / 2);
+}
+
+}  // namespace
+}  // namespace brevandor
