@@ -5,6 +5,7 @@
 #include "turbo/log_domain.h"
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
 #include "turbo/simd_log_add_avx2.h"
+#include "turbo/simd_log_add_avx512.h"
 #endif
 
 namespace brevandor {
@@ -84,8 +85,21 @@ const LogAddRowKernels* avx2LogAddKernels() {
   return nullptr;
 }
 
+const LogAddRowKernels* avx512LogAddKernels() {
+#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
+  if (avx2LogAddKernels() != nullptr && __builtin_cpu_supports("avx512f") &&
+      __builtin_cpu_supports("avx512vl")) {
+    return &avx512LogAddKernelsUnchecked();
+  }
+#endif
+  return nullptr;
+}
+
 const LogAddRowKernels& logAddKernels() {
   static const LogAddRowKernels& chosen = []() -> const LogAddRowKernels& {
+    if (const LogAddRowKernels* avx512 = avx512LogAddKernels()) {
+      return *avx512;
+    }
     const LogAddRowKernels* avx2 = avx2LogAddKernels();
     return avx2 != nullptr ? *avx2 : portableLogAddKernels();
   }();

@@ -9,7 +9,7 @@ namespace brevandor {
 // same rounding to single precision where the result is stored as a float: the vector code
 // knows when its own rounding could differ and hands that cell to logAdd itself.
 struct LogAddRowKernels {
-  const char* name;  // "avx2" or "portable"
+  const char* name;  // "avx512", "avx2" or "portable"
 
   // dst[i] = logAdd(a[i], b[i]) rounded to float (where an operand is LogZero that is the
   // larger of the two). dst may be a or b.
@@ -44,7 +44,10 @@ const LogAddRowKernels& portableLogAddKernels();
 // The AVX2 + FMA kernels, or null when this processor lacks them.
 const LogAddRowKernels* avx2LogAddKernels();
 
-// The best kernels this processor runs, chosen once.
+// The AVX-512 kernels, or null when this processor lacks AVX-512F and VL (or AVX2, FMA).
+const LogAddRowKernels* avx512LogAddKernels();
+
+// The best kernels this processor runs, chosen once: AVX-512, else AVX2, else portable.
 const LogAddRowKernels& logAddKernels();
 
 }  // namespace brevandor

@@ -14,6 +14,10 @@ namespace brevandor {
 
 namespace {
 
+// The helpers below make up the bodies of the row loops: they must be inlined there, or
+// every call passes its vectors through memory.
+#define BREVANDOR_HOT inline __attribute__((always_inline))
+
 constexpr double kLn10 = 2.302585092994045684;
 constexpr double kLog2e = 1.442695040888963407;
 constexpr double kLn2Hi = 6.93147180369123816490e-01;  // low bits zero: k·kLn2Hi is exact
@@ -33,7 +37,7 @@ constexpr float kLogZeroF = -308.0f;
 // c(δ) = log10(1 + 10^(−δ)) + m for δ = m − n ≥ 0, to about 3e-16 absolute plus the
 // rounding of the final sum. 10^(−δ) = 2^k · e^r with |r| ≤ ln2/2; log10(1 + y) through
 // 2·atanh(u)/ln10 with |u| ≤ 3 − 2√2 (the argument halved when y > √2 − 1).
-inline __m256d logAddCore(__m256d m, __m256d delta) {
+BREVANDOR_HOT __m256d logAddCore(__m256d m, __m256d delta) {
   // NaN (both arguments −inf) and huge differences both become kMaxDelta.
   delta = _mm256_min_pd(delta, _mm256_set1_pd(kMaxDelta));
   const __m256d x = _mm256_mul_pd(delta, _mm256_set1_pd(-kLn10));
@@ -95,7 +99,7 @@ struct Sum4 {
   int deferred;
 };
 
-inline Sum4 logAdd4(__m256d a, __m256d b) {
+BREVANDOR_HOT Sum4 logAdd4(__m256d a, __m256d b) {
   const __m256d logZero = _mm256_set1_pd(LogZero);
   const __m256d copied =
       _mm256_or_pd(_mm256_cmp_pd(a, logZero, _CMP_EQ_OQ), _mm256_cmp_pd(b, logZero, _CMP_EQ_OQ));
@@ -114,7 +118,7 @@ inline Sum4 logAdd4(__m256d a, __m256d b) {
 // Rounds four double results to float when the rounding is certain, that is when the whole
 // interval in which logAdd's own result can lie rounds to one float. Returns the floats and
 // sets `certain` to the lanes for which that holds. Copied lanes are taken as they are.
-inline __m128 roundCertain(const Sum4& sum, __m128& certain) {
+BREVANDOR_HOT __m128 roundCertain(const Sum4& sum, __m128& certain) {
   const __m256d magnitude = _mm256_andnot_pd(_mm256_set1_pd(-0.0), sum.value);
   __m256d slack = _mm256_fmadd_pd(magnitude, _mm256_set1_pd(kRoundingSlackRelative),
                                   _mm256_set1_pd(kRoundingSlackAbsolute));
@@ -129,34 +133,27 @@ inline __m128 roundCertain(const Sum4& sum, __m128& certain) {
 }
 
 // Float logAdd for four lanes in double: the rounded results and the lanes that are certain.
-inline __m128 logAddToFloat4(__m256d a, __m256d b, __m128& certain) {
+BREVANDOR_HOT __m128 logAddToFloat4(__m256d a, __m256d b, __m128& certain) {
   return roundCertain(logAdd4(a, b), certain);
 }
 
-inline __m256 combine(__m128 low, __m128 high) {
+BREVANDOR_HOT __m256 combine(__m128 low, __m128 high) {
   return _mm256_insertf128_ps(_mm256_castps128_ps256(low), high, 1);
 }
 
 // The four lane masks of a double comparison as four float lane masks.
-inline __m128 narrowMask(__m256d mask) {
+BREVANDOR_HOT __m128 narrowMask(__m256d mask) {
   const __m256i lowHalves = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
   return _mm256_castps256_ps128(_mm256_permutevar8x32_ps(_mm256_castpd_ps(mask), lowHalves));
 }
 
-// The lanes whose bits are set in `bits` (bit i for lane i) as a vector mask.
-inline __m256 laneMask(int bits) {
-  const __m256i single = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
-  return _mm256_castsi256_ps(
-      _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(bits), single), single));
-}
-
-inline float lane(__m256 values, int index) {
+BREVANDOR_HOT float lane(__m256 values, int index) {
   alignas(32) float lanes[8];
   _mm256_store_ps(lanes, values);
   return lanes[index];
 }
 
-inline double lane(__m256d values, int index) {
+BREVANDOR_HOT double lane(__m256d values, int index) {
   alignas(32) double lanes[4];
   _mm256_store_pd(lanes, values);
   return lanes[index];
@@ -178,14 +175,16 @@ inline __m256d deferredLanes(const Sum4& sum, __m256d a, __m256d b) {
 // eight lanes of m + log10(1 + 10^(n − m)), returned as a float `sum` and the exact error
 // `error` of that float sum against m + our correction. The correction is accurate to
 // 4e-8 absolute; the caller accepts a lane only where that cannot move the rounding.
-inline __m256 countSumFloat(__m256 m, __m256 n, __m256& error) {
+BREVANDOR_HOT __m256 countSumFloat(__m256 m, __m256 n, __m256& error) {
   constexpr double kLog2Of10 = 3.321928094887362348;
   constexpr float kLog2Of10Hi = static_cast<float>(kLog2Of10);
   constexpr float kLog2Of10Lo = static_cast<float>(kLog2Of10 - static_cast<double>(kLog2Of10Hi));
   // δ = m − n exactly as deltaHi + deltaLo (m ≥ n ≥ 0).
   __m256 deltaHi = _mm256_sub_ps(m, n);
   const __m256 deltaLo = _mm256_sub_ps(_mm256_sub_ps(m, deltaHi), n);
-  deltaHi = _mm256_min_ps(deltaHi, _mm256_set1_ps(30.0f));
+  // Beyond 18 the correction (< 5e-19) cannot move a sum of at least ¼; capping there also
+  // keeps u² clear of subnormal floats, which the processor handles very slowly.
+  deltaHi = _mm256_min_ps(deltaHi, _mm256_set1_ps(18.0f));
   // 10^(−δ) = 2^(−k) · 2^f with k = round(δ·log2 10) and f = k − δ·log2 10 in [−½, ½].
   const __m256 k = _mm256_round_ps(_mm256_mul_ps(deltaHi, _mm256_set1_ps(kLog2Of10Hi)),
                                    _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
@@ -223,14 +222,15 @@ inline __m256 countSumFloat(__m256 m, __m256 n, __m256& error) {
   return sum;
 }
 
-// Bound on the error of countSumFloat's correction (measured 4e-8) with room to spare; it
-// also covers logAdd's own deviation, which is far smaller at these magnitudes.
-constexpr float kFloatPathSlack = 1.5e-7f;
+// Bound on the error of countSumFloat's correction: twice the largest seen in a dense scan of
+// the differences 0 … 30 (3.95e-8). It also covers logAdd's own deviation, which is far
+// smaller at these magnitudes.
+constexpr float kFloatPathSlack = 8e-8f;
 
 // The lanes where the float sum is certainly what logAdd rounds to: the exact value lies
 // within the slack of sum + error, and that whole interval lies inside half an ulp of sum
 // (sums that are powers of two, whose lower neighbour is closer, are left to the caller).
-inline __m256 countSumCertain(__m256 sum, __m256 error) {
+BREVANDOR_HOT __m256 countSumCertain(__m256 sum, __m256 error) {
   const __m256i bits = _mm256_castps_si256(sum);
   const __m256 halfUlp = _mm256_castsi256_ps(_mm256_sub_epi32(
       _mm256_and_si256(bits, _mm256_set1_epi32(0x7F800000)), _mm256_set1_epi32(24 << 23)));
@@ -243,68 +243,168 @@ inline __m256 countSumCertain(__m256 sum, __m256 error) {
   return _mm256_andnot_ps(powerOfTwo, inside);
 }
 
-// Eight float logAdds through the double path, for lanes the float path could not settle.
-inline __m256 sumPairsDouble8(__m256 va, __m256 vb, int& uncertain) {
-  __m128 certainLow;
-  __m128 certainHigh;
-  const __m128 low = logAddToFloat4(_mm256_cvtps_pd(_mm256_castps256_ps128(va)),
-                                    _mm256_cvtps_pd(_mm256_castps256_ps128(vb)), certainLow);
-  const __m128 high = logAddToFloat4(_mm256_cvtps_pd(_mm256_extractf128_ps(va, 1)),
-                                     _mm256_cvtps_pd(_mm256_extractf128_ps(vb, 1)), certainHigh);
-  uncertain = ~_mm256_movemask_ps(combine(certainLow, certainHigh)) & 0xFF;
-  return combine(low, high);
-}
+// For every 8-bit lane mask, the permutation that moves the marked lanes to the front in
+// order: lets sumPairs queue its unsettled lanes without a branch per lane.
+struct LanePacking {
+  alignas(32) std::int32_t order[256][8];
 
-void sumPairsAvx2(float* dst, const float* a, const float* b, std::size_t count) {
-  const __m256 logZero = _mm256_set1_ps(kLogZeroF);
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    const __m256 va = _mm256_loadu_ps(a + i);
-    const __m256 vb = _mm256_loadu_ps(b + i);
-    const __m256 zero = _mm256_or_ps(_mm256_cmp_ps(va, logZero, _CMP_EQ_OQ),
-                                     _mm256_cmp_ps(vb, logZero, _CMP_EQ_OQ));
-    const __m256 larger = _mm256_max_ps(va, vb);  // a > b ? a : b, as logAdd chooses
-    const int zeroLanes = _mm256_movemask_ps(zero);
-    if (zeroLanes == 0xFF) {
-      _mm256_storeu_ps(dst + i, larger);
-      continue;
-    }
-    const __m256 smaller = _mm256_min_ps(va, vb);
-    const __m256 eligible =
-        _mm256_and_ps(_mm256_cmp_ps(smaller, _mm256_setzero_ps(), _CMP_GE_OQ),
-                      _mm256_or_ps(_mm256_cmp_ps(larger, _mm256_set1_ps(0.25f), _CMP_GE_OQ),
-                                   _mm256_cmp_ps(larger, _mm256_setzero_ps(), _CMP_EQ_OQ)));
-    __m256 error;
-    const __m256 sum = countSumFloat(larger, smaller, error);
-    const __m256 certain = _mm256_and_ps(eligible, countSumCertain(sum, error));
-    __m256 result = _mm256_blendv_ps(sum, larger, zero);
-    int uncertain = ~(_mm256_movemask_ps(certain) | zeroLanes) & 0xFF;
-    if (uncertain != 0) {
-      int stillUncertain = 0;
-      const __m256 exact = sumPairsDouble8(va, vb, stillUncertain);
-      result = _mm256_blendv_ps(result, exact, laneMask(uncertain));
-      uncertain &= stillUncertain;
-    }
-    _mm256_storeu_ps(dst + i, result);
-    if (uncertain != 0) {
-      for (int index = 0; index < 8; ++index) {
-        if ((uncertain >> index) & 1) {
-          // The operands as loaded: dst may be a or b and has been stored to already.
-          dst[i + static_cast<std::size_t>(index)] =
-              static_cast<float>(logAdd(lane(va, index), lane(vb, index)));
+  LanePacking() {
+    for (int mask = 0; mask < 256; ++mask) {
+      int next = 0;
+      for (int lane = 0; lane < 8; ++lane) {
+        if ((mask >> lane) & 1) {
+          order[mask][next++] = lane;
         }
+      }
+      while (next < 8) {
+        order[mask][next++] = 0;
       }
     }
   }
-  for (; i < count; ++i) {
-    dst[i] = static_cast<float>(logAdd(a[i], b[i]));
+};
+
+const LanePacking& lanePacking() {
+  static const LanePacking packing;
+  return packing;
+}
+
+// Cells that the float path of sumPairs could not settle, with their operands as loaded
+// (dst may be one of the operand rows), waiting to go four at a time through the double
+// path; what that cannot settle either goes to logAdd. The caller keeps the count in a
+// local variable: as a member it would be reloaded after every vector store.
+class PendingCells {
+ public:
+  PendingCells() : packing_(lanePacking()) {}
+
+  // Queues the lanes of `lanes` (a lane mask) of the eight cells at `first`; returns the
+  // new count.
+  BREVANDOR_HOT std::size_t add(std::size_t count, std::int32_t first, int lanes, __m256 a,
+                                __m256 b) {
+    const __m256i order =
+        _mm256_load_si256(reinterpret_cast<const __m256i*>(packing_.order[lanes]));
+    _mm256_storeu_ps(a_ + count, _mm256_permutevar8x32_ps(a, order));
+    _mm256_storeu_ps(b_ + count, _mm256_permutevar8x32_ps(b, order));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(index_ + count),
+                        _mm256_add_epi32(order, _mm256_set1_epi32(first)));
+    return count + static_cast<std::size_t>(__builtin_popcount(static_cast<unsigned>(lanes)));
+  }
+  static bool nearlyFull(std::size_t count) { return count + 8 > kCapacity; }
+
+  // Settles the `count` waiting cells of dst.
+  void settle(float* dst, std::size_t count) {
+    std::size_t done = 0;
+    for (; done + 4 <= count; done += 4) {
+      settleFour(dst, done, 4);
+    }
+    if (done < count) {
+      // The group is filled up with copies of its first cell, whose results are not stored.
+      for (std::size_t k = count; k < done + 4; ++k) {
+        a_[k] = a_[done];
+        b_[k] = b_[done];
+      }
+      settleFour(dst, done, count - done);
+    }
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 64;
+
+  void settleFour(float* dst, std::size_t first, std::size_t used) {
+    __m128 certain;
+    const __m128 values = logAddToFloat4(_mm256_cvtps_pd(_mm_loadu_ps(a_ + first)),
+                                         _mm256_cvtps_pd(_mm_loadu_ps(b_ + first)), certain);
+    alignas(16) float results[4];
+    _mm_store_ps(results, values);
+    const int settled = _mm_movemask_ps(certain);
+    for (std::size_t k = 0; k < used; ++k) {
+      const std::size_t cell = first + k;
+      dst[index_[cell]] =
+          ((settled >> k) & 1) != 0 ? results[k] : static_cast<float>(logAdd(a_[cell], b_[cell]));
+    }
+  }
+
+  const LanePacking& packing_;
+  // Room for a full vector beyond the capacity, which add writes whole.
+  std::int32_t index_[kCapacity + 8];
+  float a_[kCapacity + 8];
+  float b_[kCapacity + 8];
+};
+
+// Eight cells of sumPairs at `i`; cells the float path cannot settle wait in `pending`.
+BREVANDOR_HOT void sumPairs8(float* dst, const float* a, const float* b, std::size_t i,
+                             PendingCells& pending, std::size_t& pendingCount) {
+  const __m256 va = _mm256_loadu_ps(a + i);
+  const __m256 vb = _mm256_loadu_ps(b + i);
+  const __m256 logZero = _mm256_set1_ps(kLogZeroF);
+  const __m256 zero =
+      _mm256_or_ps(_mm256_cmp_ps(va, logZero, _CMP_EQ_OQ), _mm256_cmp_ps(vb, logZero, _CMP_EQ_OQ));
+  const __m256 larger = _mm256_max_ps(va, vb);  // a > b ? a : b, as logAdd chooses
+  const int zeroLanes = _mm256_movemask_ps(zero);
+  if (zeroLanes == 0xFF) {
+    _mm256_storeu_ps(dst + i, larger);
+    return;
+  }
+  const __m256 smaller = _mm256_min_ps(va, vb);
+  const __m256 eligible =
+      _mm256_and_ps(_mm256_cmp_ps(smaller, _mm256_setzero_ps(), _CMP_GE_OQ),
+                    _mm256_or_ps(_mm256_cmp_ps(larger, _mm256_set1_ps(0.25f), _CMP_GE_OQ),
+                                 _mm256_cmp_ps(larger, _mm256_setzero_ps(), _CMP_EQ_OQ)));
+  __m256 error;
+  const __m256 sum = countSumFloat(larger, smaller, error);
+  const __m256 certain = _mm256_and_ps(eligible, countSumCertain(sum, error));
+  _mm256_storeu_ps(dst + i, _mm256_blendv_ps(sum, larger, zero));
+  // Queued without a branch: whether a vector has such a lane is hard to predict.
+  pendingCount = pending.add(pendingCount, static_cast<std::int32_t>(i),
+                             ~(_mm256_movemask_ps(certain) | zeroLanes) & 0xFF, va, vb);
+}
+
+// The last count % 8 cells of a row, through the vector code on a padded copy: `body` runs
+// on eight-cell copies of the given rows (padded with `fill`), and the first `rest` cells of
+// the copy of `out` are stored back.
+template <typename Body>
+BREVANDOR_HOT void paddedTail(float* out, std::size_t rest, const float* in1, const float* in2,
+                              float fill1, float fill2, Body body) {
+  alignas(32) float copyOut[8];
+  alignas(32) float copy1[8];
+  alignas(32) float copy2[8];
+  for (std::size_t k = 0; k < 8; ++k) {
+    copyOut[k] = k < rest ? out[k] : kLogZeroF;
+    copy1[k] = k < rest ? in1[k] : fill1;
+    copy2[k] = k < rest ? in2[k] : fill2;
+  }
+  body(copyOut, copy1, copy2);
+  for (std::size_t k = 0; k < rest; ++k) {
+    out[k] = copyOut[k];
+  }
+}
+
+void sumPairsAvx2(float* dst, const float* a, const float* b, std::size_t count) {
+  PendingCells pending;
+  std::size_t pendingCount = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    sumPairs8(dst, a, b, i, pending, pendingCount);
+    if (PendingCells::nearlyFull(pendingCount)) {
+      pending.settle(dst, pendingCount);
+      pendingCount = 0;
+    }
+  }
+  pending.settle(dst, pendingCount);
+  if (i < count) {
+    paddedTail(dst + i, count - i, a + i, b + i, kLogZeroF, kLogZeroF,
+               [](float* out, const float* first, const float* second) {
+                 PendingCells tail;
+                 std::size_t tailCount = 0;
+                 sumPairs8(out, first, second, 0, tail, tailCount);
+                 tail.settle(out, tailCount);
+               });
   }
 }
 
 // The shared body of addTerms and addTermsAbove for eight cells at `i`.
 template <bool kWithFloor>
-inline void addTerms8(float* acc, const float* src, const float* floor, std::size_t i, __m256d x,
-                      __m256d y) {
+BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, std::size_t i,
+                             __m256d x, __m256d y) {
   const __m256 vs = _mm256_loadu_ps(src + i);
   __m256 skip = _mm256_cmp_ps(vs, _mm256_set1_ps(kLogZeroF), _CMP_EQ_OQ);
   if (_mm256_movemask_ps(skip) == 0xFF) {
@@ -355,10 +455,11 @@ void addTermsAvx2(float* acc, const float* src, std::size_t count, double x, dou
   for (; i + 8 <= count; i += 8) {
     addTerms8<false>(acc, src, nullptr, i, vx, vy);
   }
-  for (; i < count; ++i) {
-    if (src[i] != kLogZeroF) {
-      acc[i] = static_cast<float>(logAdd(acc[i], (x + src[i]) - y));
-    }
+  if (i < count) {
+    paddedTail(acc + i, count - i, src + i, src + i, kLogZeroF, kLogZeroF,
+               [&](float* out, const float* terms, const float*) {
+                 addTerms8<false>(out, terms, nullptr, 0, vx, vy);
+               });
   }
 }
 
@@ -370,14 +471,11 @@ void addTermsAboveAvx2(float* acc, const float* src, const float* floor, std::si
   for (; i + 8 <= count; i += 8) {
     addTerms8<true>(acc, src, floor, i, vx, vy);
   }
-  for (; i < count; ++i) {
-    if (src[i] == kLogZeroF) {
-      continue;
-    }
-    const double term = (x + src[i]) - y;
-    if (term >= floor[i]) {
-      acc[i] = static_cast<float>(logAdd(acc[i], term));
-    }
+  if (i < count) {
+    paddedTail(acc + i, count - i, src + i, floor + i, kLogZeroF, 0.0f,
+               [&](float* out, const float* terms, const float* floors) {
+                 addTerms8<true>(out, terms, floors, 0, vx, vy);
+               });
   }
 }
 

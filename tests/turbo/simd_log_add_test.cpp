@@ -21,6 +21,9 @@ std::vector<const LogAddRowKernels*> runnableKernels() {
   if (avx2LogAddKernels() != nullptr) {
     kernels.push_back(avx2LogAddKernels());
   }
+  if (avx512LogAddKernels() != nullptr) {
+    kernels.push_back(avx512LogAddKernels());
+  }
   return kernels;
 }
 
@@ -224,9 +227,12 @@ INSTANTIATE_TEST_SUITE_P(EveryRunnableSet, LogAddRowKernelsTest,
                            return std::string(param.param->name);
                          });
 
-TEST(LogAddRowKernelsChoice, PrefersAvx2WhereAvailable) {
+TEST(LogAddRowKernelsChoice, PrefersTheWidestAvailable) {
+  const LogAddRowKernels* avx512 = avx512LogAddKernels();
   const LogAddRowKernels* avx2 = avx2LogAddKernels();
-  EXPECT_EQ(&logAddKernels(), avx2 != nullptr ? avx2 : &portableLogAddKernels());
+  EXPECT_EQ(&logAddKernels(), avx512 != nullptr ? avx512
+                              : avx2 != nullptr ? avx2
+                                                : &portableLogAddKernels());
 }
 
 }  // namespace

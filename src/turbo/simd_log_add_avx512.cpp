@@ -1,0 +1,364 @@
+// The AVX-512 row kernels: the AVX2 kernels' arithmetic on sixteen floats (eight doubles)
+// at a time, with lane masks instead of blends, masked loads for row ends and compressed
+// stores for the cells the float path leaves open. Measured twice as fast as the AVX2
+// kernels on the machines that have it (see bench/README.md). This file alone is compiled
+// for AVX-512; nothing in it runs unless the processor has been found to support it.
+
+#include "turbo/simd_log_add_avx512.h"
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+// GCC 12 reports the deliberately undefined lanes inside its own AVX-512 intrinsics.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "turbo/log_domain.h"
+#include "turbo/simd_log_add.h"
+#include "turbo/simd_log_add_avx2.h"
+
+namespace brevandor {
+
+namespace {
+
+// The helpers below make up the bodies of the row loops and must be inlined there.
+#define BREVANDOR_HOT inline __attribute__((always_inline))
+
+constexpr double kLn10 = 2.302585092994045684;
+constexpr double kLog2e = 1.442695040888963407;
+constexpr double kLn2Hi = 6.93147180369123816490e-01;
+constexpr double kLn2Lo = 1.90821492927058770002e-10;
+constexpr double kLog10Of2 = 0.301029995663981195;
+constexpr double kSqrt2Minus1 = 0.414213562373095049;
+constexpr double kMaxDelta = 40.0;
+constexpr double kNegligibleDelta = 17.0;
+constexpr double kSubnormalLimit = -300.0;
+constexpr double kRoundingSlackAbsolute = 2e-13;
+constexpr double kRoundingSlackRelative = 1e-15;
+constexpr float kFloatPathSlack = 8e-8f;
+constexpr float kLogZeroF = -308.0f;
+
+// m + log10(1 + 10^(m − n)) in double, δ = m − n; as the AVX2 logAddCore.
+BREVANDOR_HOT __m512d logAddCore(__m512d m, __m512d delta) {
+  delta = _mm512_min_pd(delta, _mm512_set1_pd(kMaxDelta));
+  const __m512d x = _mm512_mul_pd(delta, _mm512_set1_pd(-kLn10));
+  const __m512d k = _mm512_roundscale_pd(_mm512_mul_pd(x, _mm512_set1_pd(kLog2e)),
+                                         _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  __m512d r = _mm512_fnmadd_pd(k, _mm512_set1_pd(kLn2Hi), x);
+  r = _mm512_fnmadd_pd(k, _mm512_set1_pd(kLn2Lo), r);
+  __m512d p = _mm512_set1_pd(1.0 / 39916800.0);
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 3628800.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 362880.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 40320.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 5040.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 720.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 120.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 24.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0 / 6.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(0.5));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0));
+  p = _mm512_fmadd_pd(p, r, _mm512_set1_pd(1.0));
+  const __m512d y = _mm512_scalef_pd(p, k);
+  const __mmask8 big = _mm512_cmp_pd_mask(y, _mm512_set1_pd(kSqrt2Minus1), _CMP_GT_OQ);
+  const __m512d oneIfBig = _mm512_maskz_mov_pd(big, _mm512_set1_pd(1.0));
+  const __m512d u = _mm512_div_pd(_mm512_sub_pd(y, oneIfBig),
+                                  _mm512_add_pd(_mm512_add_pd(y, _mm512_set1_pd(2.0)), oneIfBig));
+  const __m512d u2 = _mm512_mul_pd(u, u);
+  constexpr double c = 2.0 / kLn10;
+  __m512d q = _mm512_set1_pd(c / 17.0);
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 15.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 13.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 11.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 9.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 7.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 5.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c / 3.0));
+  q = _mm512_fmadd_pd(q, u2, _mm512_set1_pd(c));
+  return _mm512_add_pd(m,
+                       _mm512_fmadd_pd(u, q, _mm512_maskz_mov_pd(big, _mm512_set1_pd(kLog10Of2))));
+}
+
+// logAdd in double for eight lanes: the values, the lanes that copy an argument (LogZero),
+// and the lanes left to logAdd itself (subnormal powers).
+struct Sum8 {
+  __m512d value;
+  __mmask8 copied;
+  __mmask8 deferred;
+};
+
+BREVANDOR_HOT Sum8 logAdd8(__m512d a, __m512d b) {
+  const __m512d logZero = _mm512_set1_pd(LogZero);
+  const __mmask8 copied =
+      _mm512_cmp_pd_mask(a, logZero, _CMP_EQ_OQ) | _mm512_cmp_pd_mask(b, logZero, _CMP_EQ_OQ);
+  const __m512d m = _mm512_max_pd(a, b);  // a > b ? a : b, as logAdd chooses
+  const __mmask8 deferred = static_cast<__mmask8>(
+      ~copied & _mm512_cmp_pd_mask(m, _mm512_set1_pd(kSubnormalLimit), _CMP_LT_OQ));
+  const __m512d delta = _mm512_sub_pd(m, _mm512_min_pd(a, b));
+  const __mmask8 settled = static_cast<__mmask8>(
+      copied | _mm512_cmp_pd_mask(delta, _mm512_set1_pd(kNegligibleDelta), _CMP_GT_OQ));
+  if (settled == 0xFF) {
+    return {m, copied, deferred};
+  }
+  return {_mm512_mask_mov_pd(logAddCore(m, delta), copied, m), copied, deferred};
+}
+
+// Rounds eight double results to float where the rounding is certain (as the AVX2
+// roundCertain); `certain` gets those lanes.
+BREVANDOR_HOT __m256 roundCertain(const Sum8& sum, __mmask8& certain) {
+  const __m512d slack = _mm512_maskz_fmadd_pd(
+      static_cast<__mmask8>(~sum.copied), _mm512_abs_pd(sum.value),
+      _mm512_set1_pd(kRoundingSlackRelative), _mm512_set1_pd(kRoundingSlackAbsolute));
+  const __m256 low = _mm512_cvtpd_ps(_mm512_sub_pd(sum.value, slack));
+  const __m256 high = _mm512_cvtpd_ps(_mm512_add_pd(sum.value, slack));
+  certain = static_cast<__mmask8>(_mm256_movemask_ps(_mm256_cmp_ps(low, high, _CMP_EQ_OQ)) &
+                                  ~sum.deferred);
+  return low;
+}
+
+// The single-precision path for counts, as the AVX2 countSumFloat: the float sum and its
+// exact error against m + our correction (accurate to 4e-8).
+BREVANDOR_HOT __m512 countSumFloat(__m512 m, __m512 n, __m512& error) {
+  constexpr double kLog2Of10 = 3.321928094887362348;
+  constexpr float kLog2Of10Hi = static_cast<float>(kLog2Of10);
+  constexpr float kLog2Of10Lo = static_cast<float>(kLog2Of10 - static_cast<double>(kLog2Of10Hi));
+  __m512 deltaHi = _mm512_sub_ps(m, n);
+  const __m512 deltaLo = _mm512_sub_ps(_mm512_sub_ps(m, deltaHi), n);
+  deltaHi = _mm512_min_ps(deltaHi, _mm512_set1_ps(18.0f));
+  const __m512 k = _mm512_roundscale_ps(_mm512_mul_ps(deltaHi, _mm512_set1_ps(kLog2Of10Hi)),
+                                        _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  __m512 f = _mm512_fnmadd_ps(deltaHi, _mm512_set1_ps(kLog2Of10Hi), k);
+  f = _mm512_fnmadd_ps(deltaHi, _mm512_set1_ps(kLog2Of10Lo), f);
+  f = _mm512_fnmadd_ps(deltaLo, _mm512_set1_ps(kLog2Of10Hi), f);
+  __m512 p = _mm512_set1_ps(1.5252733804059840e-05f);
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(1.5403530393381608e-04f));
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(1.3333558146428443e-03f));
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(9.6181291076284772e-03f));
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(5.5504108664821580e-02f));
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(2.4022650695910071e-01f));
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(6.9314718055994531e-01f));
+  p = _mm512_fmadd_ps(p, f, _mm512_set1_ps(1.0f));
+  const __m512 y = _mm512_scalef_ps(p, _mm512_sub_ps(_mm512_setzero_ps(), k));
+  const __mmask16 big =
+      _mm512_cmp_ps_mask(y, _mm512_set1_ps(static_cast<float>(kSqrt2Minus1)), _CMP_GT_OQ);
+  const __m512 oneIfBig = _mm512_maskz_mov_ps(big, _mm512_set1_ps(1.0f));
+  const __m512 u = _mm512_div_ps(_mm512_sub_ps(y, oneIfBig),
+                                 _mm512_add_ps(_mm512_add_ps(y, _mm512_set1_ps(2.0f)), oneIfBig));
+  const __m512 u2 = _mm512_mul_ps(u, u);
+  constexpr double c = 2.0 / kLn10;
+  __m512 q = _mm512_set1_ps(static_cast<float>(c / 9.0));
+  q = _mm512_fmadd_ps(q, u2, _mm512_set1_ps(static_cast<float>(c / 7.0)));
+  q = _mm512_fmadd_ps(q, u2, _mm512_set1_ps(static_cast<float>(c / 5.0)));
+  q = _mm512_fmadd_ps(q, u2, _mm512_set1_ps(static_cast<float>(c / 3.0)));
+  q = _mm512_fmadd_ps(q, u2, _mm512_set1_ps(static_cast<float>(c)));
+  const __m512 correction = _mm512_fmadd_ps(
+      u, q, _mm512_maskz_mov_ps(big, _mm512_set1_ps(static_cast<float>(kLog10Of2))));
+  const __m512 sum = _mm512_add_ps(m, correction);
+  error = _mm512_sub_ps(correction, _mm512_sub_ps(sum, m));
+  return sum;
+}
+
+// The lanes where both ends of the interval around the exact value round to `sum`.
+BREVANDOR_HOT __mmask16 countSumCertain(__m512 sum, __m512 error) {
+  const __m512 slack = _mm512_set1_ps(kFloatPathSlack);
+  const __m512 above = _mm512_add_ps(sum, _mm512_add_ps(error, slack));
+  const __m512 below = _mm512_add_ps(sum, _mm512_sub_ps(error, slack));
+  return _mm512_cmp_ps_mask(above, sum, _CMP_EQ_OQ) & _mm512_cmp_ps_mask(below, sum, _CMP_EQ_OQ);
+}
+
+// Cells the float path left open, with their operands as loaded, waiting to go eight at a
+// time through the double path; what that cannot settle goes to logAdd. The caller keeps
+// the count in a local variable: as a member it would be reloaded after every store.
+class PendingCells {
+ public:
+  // Queues the `lanes` of the sixteen cells at `first`; returns the new count. Compressed in
+  // registers and stored whole: compressing straight to memory is slow on some processors.
+  BREVANDOR_HOT std::size_t add(std::size_t count, std::int32_t first, __mmask16 lanes, __m512 a,
+                                __m512 b) {
+    _mm512_storeu_ps(a_ + count, _mm512_maskz_compress_ps(lanes, a));
+    _mm512_storeu_ps(b_ + count, _mm512_maskz_compress_ps(lanes, b));
+    const __m512i positions =
+        _mm512_add_epi32(_mm512_set1_epi32(first),
+                         _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+    _mm512_storeu_si512(index_ + count, _mm512_maskz_compress_epi32(lanes, positions));
+    return count + static_cast<std::size_t>(__builtin_popcount(lanes));
+  }
+  static bool nearlyFull(std::size_t count) { return count + 16 > kCapacity; }
+
+  // Settles the `count` waiting cells of dst.
+  void settle(float* dst, std::size_t count) {
+    for (std::size_t done = 0; done < count; done += 8) {
+      const std::size_t used = count - done < 8 ? count - done : 8;
+      const auto lanes = static_cast<__mmask8>((1u << used) - 1u);
+      const __m512d logZero = _mm512_set1_pd(LogZero);
+      const __m512d a = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(a_ + done));
+      const __m512d b = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(b_ + done));
+      __mmask8 certain;
+      const __m256 values = roundCertain(logAdd8(a, b), certain);
+      alignas(32) float results[8];
+      _mm256_store_ps(results, values);
+      for (std::size_t k = 0; k < used; ++k) {
+        const std::size_t cell = done + k;
+        dst[index_[cell]] =
+            ((certain >> k) & 1) != 0 ? results[k] : static_cast<float>(logAdd(a_[cell], b_[cell]));
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 128;
+  std::int32_t index_[kCapacity + 16];
+  float a_[kCapacity + 16];
+  float b_[kCapacity + 16];
+};
+
+BREVANDOR_HOT __mmask16 firstLanes(std::size_t count) {
+  return static_cast<__mmask16>((1u << count) - 1u);
+}
+
+// Sixteen cells (or the `lanes` of them) of sumPairs at `i`.
+BREVANDOR_HOT void sumPairs16(float* dst, const float* a, const float* b, std::size_t i,
+                              __mmask16 lanes, PendingCells& pending, std::size_t& pendingCount) {
+  const __m512 logZero = _mm512_set1_ps(kLogZeroF);
+  const __m512 va = _mm512_mask_loadu_ps(logZero, lanes, a + i);
+  const __m512 vb = _mm512_mask_loadu_ps(logZero, lanes, b + i);
+  const __mmask16 zero =
+      _mm512_cmp_ps_mask(va, logZero, _CMP_EQ_OQ) | _mm512_cmp_ps_mask(vb, logZero, _CMP_EQ_OQ);
+  const __m512 larger = _mm512_max_ps(va, vb);  // a > b ? a : b, as logAdd chooses
+  if (zero == 0xFFFF) {
+    _mm512_mask_storeu_ps(dst + i, lanes, larger);
+    return;
+  }
+  const __m512 smaller = _mm512_min_ps(va, vb);
+  const __mmask16 eligible = _mm512_cmp_ps_mask(smaller, _mm512_setzero_ps(), _CMP_GE_OQ) &
+                             (_mm512_cmp_ps_mask(larger, _mm512_set1_ps(0.25f), _CMP_GE_OQ) |
+                              _mm512_cmp_ps_mask(larger, _mm512_setzero_ps(), _CMP_EQ_OQ));
+  __m512 error;
+  const __m512 sum = countSumFloat(larger, smaller, error);
+  const __mmask16 certain = eligible & countSumCertain(sum, error);
+  _mm512_mask_storeu_ps(dst + i, lanes, _mm512_mask_mov_ps(sum, zero, larger));
+  pendingCount = pending.add(pendingCount, static_cast<std::int32_t>(i),
+                             static_cast<__mmask16>(lanes & ~(certain | zero)), va, vb);
+}
+
+void sumPairsAvx512(float* dst, const float* a, const float* b, std::size_t count) {
+  PendingCells pending;
+  std::size_t pendingCount = 0;
+  std::size_t i = 0;
+  for (; i + 16 <= count; i += 16) {
+    sumPairs16(dst, a, b, i, 0xFFFF, pending, pendingCount);
+    if (PendingCells::nearlyFull(pendingCount)) {
+      pending.settle(dst, pendingCount);
+      pendingCount = 0;
+    }
+  }
+  if (i < count) {
+    sumPairs16(dst, a, b, i, firstLanes(count - i), pending, pendingCount);
+  }
+  pending.settle(dst, pendingCount);
+}
+
+// Eight cells (or the `lanes` of them) of addTerms at `i`, in double.
+template <bool kWithFloor>
+BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, std::size_t i,
+                             __mmask8 lanes, __m512d x, __m512d y) {
+  const __m256 logZero = _mm256_set1_ps(kLogZeroF);
+  const __m256 vs = _mm256_mask_loadu_ps(logZero, lanes, src + i);
+  __mmask8 skip = static_cast<__mmask8>(_mm256_movemask_ps(_mm256_cmp_ps(vs, logZero, _CMP_EQ_OQ)) |
+                                        static_cast<__mmask8>(~lanes));
+  if (skip == 0xFF) {
+    return;
+  }
+  const __m256 va = _mm256_mask_loadu_ps(logZero, lanes, acc + i);
+  const __m512d before = _mm512_cvtps_pd(va);
+  const __m512d term = _mm512_sub_pd(_mm512_add_pd(x, _mm512_cvtps_pd(vs)), y);
+  if constexpr (kWithFloor) {
+    const __m512d lowest = _mm512_cvtps_pd(_mm256_mask_loadu_ps(logZero, lanes, floor + i));
+    skip = static_cast<__mmask8>(skip | _mm512_cmp_pd_mask(term, lowest, _CMP_LT_OQ));
+    if (skip == 0xFF) {
+      return;
+    }
+  }
+  __mmask8 certain;
+  const __m256 values = roundCertain(logAdd8(before, term), certain);
+  const auto write = static_cast<__mmask8>(~skip);
+  _mm256_mask_storeu_ps(acc + i, write, values);
+  const auto uncertain = static_cast<unsigned>(write & ~certain) & 0xFFu;
+  if (uncertain != 0) {
+    alignas(64) double terms[8];
+    alignas(32) float accs[8];
+    _mm512_store_pd(terms, term);
+    _mm256_store_ps(accs, va);
+    for (unsigned rest = uncertain; rest != 0; rest &= rest - 1) {
+      const unsigned index = static_cast<unsigned>(__builtin_ctz(rest));
+      acc[i + index] = static_cast<float>(logAdd(accs[index], terms[index]));
+    }
+  }
+}
+
+template <bool kWithFloor>
+void addTermsRow(float* acc, const float* src, const float* floor, std::size_t count, double x,
+                 double y) {
+  const __m512d vx = _mm512_set1_pd(x);
+  const __m512d vy = _mm512_set1_pd(y);
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    addTerms8<kWithFloor>(acc, src, floor, i, 0xFF, vx, vy);
+  }
+  if (i < count) {
+    addTerms8<kWithFloor>(acc, src, floor, i, static_cast<__mmask8>((1u << (count - i)) - 1u), vx,
+                          vy);
+  }
+}
+
+void addTermsAvx512(float* acc, const float* src, std::size_t count, double x, double y) {
+  addTermsRow<false>(acc, src, nullptr, count, x, y);
+}
+
+void addTermsAboveAvx512(float* acc, const float* src, const float* floor, std::size_t count,
+                         double x, double y) {
+  addTermsRow<true>(acc, src, floor, count, x, y);
+}
+
+void accumulateAvx512(double* acc, const float* src, std::size_t count) {
+  for (std::size_t i = 0; i < count; i += 8) {
+    const std::size_t used = count - i < 8 ? count - i : 8;
+    const auto lanes = static_cast<__mmask8>((1u << used) - 1u);
+    const __m512d logZero = _mm512_set1_pd(LogZero);
+    const __m512d before = _mm512_mask_loadu_pd(logZero, lanes, acc + i);
+    const __m512d terms =
+        _mm512_cvtps_pd(_mm256_mask_loadu_ps(_mm256_set1_ps(kLogZeroF), lanes, src + i));
+    const Sum8 sum = logAdd8(before, terms);
+    _mm512_mask_storeu_pd(acc + i, lanes, sum.value);
+    for (unsigned rest = static_cast<unsigned>(sum.deferred & lanes); rest != 0; rest &= rest - 1) {
+      const std::size_t j = i + static_cast<std::size_t>(__builtin_ctz(rest));
+      alignas(64) double values[8];
+      _mm512_store_pd(values, before);
+      acc[j] = logAdd(values[j - i], src[j]);
+    }
+  }
+}
+
+void maxTermsAvx512(float* best, const float* src, std::size_t count, float x) {
+  const __m512 vx = _mm512_set1_ps(x);
+  const __m512 logZero = _mm512_set1_ps(kLogZeroF);
+  for (std::size_t i = 0; i < count; i += 16) {
+    const __mmask16 lanes = count - i >= 16 ? __mmask16{0xFFFF} : firstLanes(count - i);
+    const __m512 vs = _mm512_mask_loadu_ps(logZero, lanes, src + i);
+    const __mmask16 counted =
+        static_cast<__mmask16>(lanes & _mm512_cmp_ps_mask(vs, logZero, _CMP_NEQ_UQ));
+    const __m512 current = _mm512_maskz_loadu_ps(lanes, best + i);
+    _mm512_mask_storeu_ps(best + i, counted, _mm512_max_ps(current, _mm512_add_ps(vx, vs)));
+  }
+}
+
+}  // namespace
+
+const LogAddRowKernels& avx512LogAddKernelsUnchecked() {
+  static const LogAddRowKernels kernels{"avx512",         sumPairsAvx512,
+                                        addTermsAvx512,   addTermsAboveAvx512,
+                                        accumulateAvx512, avx2LogAddKernelsUnchecked().foldRows,
+                                        maxTermsAvx512};
+  return kernels;
+}
+
+}  // namespace brevandor
