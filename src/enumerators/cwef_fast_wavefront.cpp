@@ -95,11 +95,11 @@ class Wavefront {
       work(0);
       reportCompleted(true);
     } catch (...) {
-      stop_.store(true);
+      stop();
       throw;  // the helpers see the stop and are joined on the way out
     }
     helpers.clear();
-    return !stop_.load();
+    return !stopped();
   }
 
  private:
@@ -108,18 +108,31 @@ class Wavefront {
            kComplete;
   }
 
-  // Waits until `ready` holds; false when the sweep was stopped meanwhile.
-  template <typename Ready>
-  bool waitFor(Ready ready) {
-    for (std::int32_t spins = 0; !ready(); ++spins) {
-      if (stop_.load(std::memory_order_relaxed)) {
-        return false;
+  bool stopped() const { return stop_.load(std::memory_order_acquire); }
+
+  // Waits until section `section` has done `steps` steps (kComplete: all of them); false
+  // when the sweep was stopped meanwhile. A short spin, then the thread sleeps on the
+  // counter, leaving the processor to the threads it waits for.
+  bool waitUntil(std::int32_t section, std::int32_t steps) {
+    std::atomic<std::int32_t>& done = stepsDone_[static_cast<std::size_t>(section)];
+    for (std::int32_t spins = 0;; ++spins) {
+      const std::int32_t seen = done.load(std::memory_order_acquire);
+      if (seen >= steps || stopped()) {
+        return !stopped();
       }
-      if (spins > 64) {
-        std::this_thread::yield();
+      if (spins >= 64) {
+        done.wait(seen, std::memory_order_acquire);
       }
     }
-    return !stop_.load(std::memory_order_relaxed);
+  }
+
+  // Stops the sweep: every counter is pushed to kComplete, so that no thread sleeps on it.
+  void stop() {
+    stop_.store(true, std::memory_order_release);
+    for (auto& done : stepsDone_) {
+      done.store(kComplete, std::memory_order_release);
+      done.notify_all();
+    }
   }
 
   // One thread's share: in every batch, the sections j ≡ thread (mod threads), step by step.
@@ -145,15 +158,13 @@ class Wavefront {
     const std::int32_t section = batch.first + j;
     std::atomic<std::int32_t>& done = stepsDone_[static_cast<std::size_t>(section)];
     if (done.load(std::memory_order_relaxed) == kComplete) {
-      return !stop_.load(std::memory_order_relaxed);
+      return !stopped();
     }
     // The whole previous batch must be complete before this one reuses its spare slots;
     // after that, step q needs the predecessor's steps up to q − 1.
-    const bool ready = q == 0 ? waitFor([&] { return complete(batch.first - 1); })
-                              : j == 0 || waitFor([&] {
-                                  return stepsDone_[static_cast<std::size_t>(section - 1)].load(
-                                             std::memory_order_acquire) >= q;
-                                });
+    const bool ready = q == 0   ? waitUntil(batch.first - 1, kComplete)
+                       : j == 0 ? !stopped()
+                                : waitUntil(section - 1, q);
     if (!ready) {
       return false;
     }
@@ -165,20 +176,19 @@ class Wavefront {
       advancer.advance(layer_, row, j);
     }
     done.store(base <= 0 ? kComplete : q + 1, std::memory_order_release);
+    done.notify_all();
     return true;
   }
 
   // Tells the caller of every section completed so far, in order; with `wait`, of all of
   // them. Runs on the calling thread only.
   void reportCompleted(bool wait) {
-    while (reported_ < plan_.sections && !stop_.load(std::memory_order_relaxed)) {
-      if (!complete(reported_)) {
-        if (!wait || !waitFor([&] { return complete(reported_); })) {
-          return;
-        }
+    while (reported_ < plan_.sections && !stopped()) {
+      if (!complete(reported_) && (!wait || !waitUntil(reported_, kComplete))) {
+        return;
       }
       if (!sectionDone_(reported_)) {
-        stop_.store(true);
+        stop();
         return;
       }
       ++reported_;

@@ -179,7 +179,7 @@ RunResult CalculationRun::executeStages() {
 
   // Refuse before the results file is touched when the machine cannot hold the tables.
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
-  const RunMemoryPlan plan = planRunMemory(turbo, context_.engine);
+  const RunMemoryPlan plan = planRunMemory(turbo, context_);
   if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
     return failed(context_, "Not enough memory: a frame of N = " +
                                 std::to_string(inputs_.inputFrameLength) + " needs " +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "enumerators/cwef_engines.h"
 #include "enumerators/log_table.h"
 #include "turbo/spectrum_engines.h"
 
@@ -11,24 +12,31 @@ bool sharesParallelTable(const TurboCode& turbo, Engine engine) {
   return turbo.concatenationType == Parallel && parallelSpectrumReadsFirstTableOnly(engine);
 }
 
-RunMemoryPlan planRunMemory(const TurboCode& turbo, Engine engine) {
+RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
   RunMemoryPlan plan;
   const auto count = static_cast<std::size_t>(turbo.constituentCount);
-  const bool shared = sharesParallelTable(turbo, engine);
+  const bool fast = context.engine == Engine::Fast;
+  const bool shared = sharesParallelTable(turbo, context.engine);
   for (std::size_t c = 0; c < count; ++c) {
     const WeightEnumerator& enumerator = *turbo.enumerators[c];
     const ConvCode& code = *turbo.codes[c];
     if (c == 0 || !shared) {
       plan.tables += enumerator.tableBytes(code);
     }
-    // The repetition code needs no work layers; every other CWEF holds two while it runs.
+    // The repetition code needs no work layers; the reference CWEF holds two while it runs,
+    // the fast one a single layer of the cells that can hold counts.
     if (enumerator.repetitionFactor == 0) {
-      plan.work = std::max(plan.work, enumerator.layerBytes(code));
+      plan.work = std::max(plan.work, fast ? fastCwefWorkBytes(enumerator, code, context)
+                                           : enumerator.layerBytes(code));
     }
   }
   const auto spectrumEntries = static_cast<std::uint64_t>(turbo.outputFrameLength) + 1;
   plan.tables += 3 * spectrumEntries * sizeof(double);  // two spectra and the log copy
-  if (turbo.concatenationType == Parallel) {
+  if (fast) {
+    plan.work = std::max(plan.work, turbo.concatenationType == Parallel
+                                        ? fastParallelSpectrumWorkBytes(turbo, context)
+                                        : fastSerialSpectrumWorkBytes(turbo));
+  } else if (turbo.concatenationType == Parallel) {
     plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * sizeof(float));
   } else {
     // Two matrices of D + 1 rows over the outer input weights.

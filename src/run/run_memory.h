@@ -20,6 +20,7 @@ struct RunMemoryPlan {
 // only the first) instead of copying it into the second.
 bool sharesParallelTable(const TurboCode& turbo, Engine engine);
 
-RunMemoryPlan planRunMemory(const TurboCode& turbo, Engine engine);
+// The bytes of the run on the context's engine (and, for the fast engine, its threads).
+RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context);
 
 }  // namespace brevandor

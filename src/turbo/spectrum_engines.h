@@ -19,15 +19,24 @@ bool parallelSpectrumReadsFirstTableOnly(Engine engine);
 std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                               std::span<double> weightedSpectrum,
                                               const RunContext& context);
+// The fast parallel spectrum: the reference's additions in the reference's order, reading
+// only the first constituent's table, leaving out terms too small to change a rounded
+// cell, with vector kernels and all worker threads.
 std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                                          std::span<double> weightedSpectrum,
                                          const RunContext& context);
+// The bytes of work storage computeParallelSpectrumFast allocates for this turbo code.
+std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunContext& context);
 
 std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                             std::span<double> weightedSpectrum,
                                             const RunContext& context);
+// The fast serial spectrum: the reference's additions in the reference's order, visiting only
+// the cells that can hold counts, reading the outer table in place, on all worker threads.
 std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                                        std::span<double> weightedSpectrum,
                                        const RunContext& context);
+// The bytes of work storage computeSerialSpectrumFast allocates for this turbo code.
+std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo);
 
 }  // namespace brevandor

@@ -65,24 +65,48 @@ bool readyForSerial(const TurboCode& turbo, std::span<double> codewordSpectrum,
   return true;
 }
 
+// The fast engine reads only the first constituent's table, for all of them: every
+// constituent must have the first one's code and frame length, and the first its table.
+bool readyForParallelFromFirstTable(const TurboCode& turbo, std::span<double> codewordSpectrum,
+                                    std::span<double> weightedSpectrum) {
+  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum) ||
+      turbo.codes[0] == nullptr || turbo.enumerators[0] == nullptr) {
+    return false;
+  }
+  const std::int32_t n = turbo.frameLengths[0];
+  const WeightEnumerator& first = *turbo.enumerators[0];
+  for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    const ConvCode* code = turbo.codes[index];
+    const WeightEnumerator* enumerator = turbo.enumerators[index];
+    if (code == nullptr || enumerator == nullptr ||
+        code->description != turbo.codes[0]->description || enumerator->frameLength != n ||
+        enumerator->countsInputBits != first.countsInputBits) {
+      return false;
+    }
+  }
+  const std::int32_t counted = turbo.hasNonSystematic == 0 ? turbo.codes[0]->parityLength(n)
+                                                           : turbo.codes[0]->outputLength(n);
+  return hasTable(turbo, 0, counted, n);
+}
+
 }  // namespace
 
-bool parallelSpectrumReadsFirstTableOnly(Engine /*engine*/) {
-  // The reference reads every constituent's table, and so does every engine until the fast
-  // parallel spectrum exists.
-  return false;
+bool parallelSpectrumReadsFirstTableOnly(Engine engine) {
+  return engine == Engine::Fast;
 }
 
 std::int32_t TurboCode::computeParallelSpectrum(std::span<double> codewordSpectrum,
                                                 std::span<double> weightedSpectrum,
                                                 const RunContext& context) {
+  if (context.engine == Engine::Fast &&
+      readyForParallelFromFirstTable(*this, codewordSpectrum, weightedSpectrum)) {
+    return computeParallelSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
+  }
+  // The reference, and constituents of different codes, which only it can combine.
   if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum)) {
     return kMissingConstituent;
   }
-  if (context.engine == Engine::Reference) {
-    return computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
-  }
-  // The fast engine plugs in here; until it exists, users get the reference.
   return computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
 }
 
@@ -95,8 +119,7 @@ std::int32_t TurboCode::computeSerialSpectrum(std::span<double> codewordSpectrum
   if (context.engine == Engine::Reference) {
     return computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
   }
-  // The fast engine plugs in here; until it exists, users get the reference.
-  return computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+  return computeSerialSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

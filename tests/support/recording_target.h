@@ -20,6 +20,12 @@ class RecordingTarget : public NoticeTarget {
   RecordingTarget() = default;
   explicit RecordingTarget(Hook hook) : hook_(std::move(hook)) {}
 
+  // Replaces the hook run on every notice from now on.
+  void setHook(Hook hook) {
+    std::lock_guard lock(mutex_);
+    hook_ = std::move(hook);
+  }
+
   void receiveNotice(RunNotice notice) override {
     std::lock_guard lock(mutex_);
     notices_.push_back(std::move(notice));

@@ -1,0 +1,302 @@
+// The fast parallel spectrum: the reference stage with the same additions into every cell in
+// the same order, reading only the first constituent's table (all constituents share code
+// and frame length). Rows of input weights are built on all threads, a block of columns at
+// a time, and added into the spectra in increasing input weight on the calling thread,
+// which also reports progress and reads the cancel request after each input weight.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "progress/progress_report.h"
+#include "turbo/log_domain.h"
+#include "turbo/parallel_spectrum_rows.h"
+#include "turbo/simd_log_add.h"
+#include "turbo/spectrum_engines.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr float kZero = kLogZeroFloat;
+constexpr const char* kConstituentOverflowText = " oops \n";
+constexpr const char* kCodewordOverflowText = " -- oops \n";
+// Input weights whose columns are gathered and whose rows are built together.
+constexpr std::int32_t kBlockColumns = 16;
+
+ParallelShape shapeOf(const TurboCode& turbo) {
+  const std::int32_t n = turbo.frameLengths[0];
+  const ConvCode& code = *turbo.codes[0];
+  return ParallelShape{n, turbo.outputFrameLength,
+                       turbo.hasNonSystematic == 0 ? code.parityLength(n) : code.outputLength(n),
+                       turbo.hasNonSystematic == 0, turbo.constituentCount};
+}
+
+std::int32_t threadsFor(const RunContext& context) {
+  return std::max(context.workerThreads(), 1);
+}
+
+std::int32_t slotsFor(std::int32_t threads) {
+  return 2 * threads;
+}
+
+// The rows of one block of input weights, waiting to be added into the spectra.
+struct RowBlock {
+  std::vector<float> rows;  // kBlockColumns rows of D + 1 floats
+  std::array<RowSpan, kBlockColumns> spans{};
+  std::array<std::int64_t, kBlockColumns> overflows{};
+  bool ready = false;
+};
+
+// What one thread needs to build rows: its copy of the block's columns and its builder.
+struct RowWorker {
+  RowWorker(const ParallelShape& shape, const LogAddRowKernels& kernels)
+      : columns(static_cast<std::size_t>(kBlockColumns) *
+                (static_cast<std::size_t>(shape.maxCounted) + 1)),
+        builder(shape, kernels) {}
+  std::vector<float> columns;
+  ParallelRowBuilder builder;
+};
+
+class FastParallelSpectrum {
+ public:
+  FastParallelSpectrum(TurboCode& turbo, std::span<double> codewordSpectrum,
+                       std::span<double> weightedSpectrum, const RunContext& context)
+      : shape_(shapeOf(turbo)),
+        table_(turbo.enumerators[0]->cwef),
+        codewordSpectrum_(codewordSpectrum),
+        weightedSpectrum_(weightedSpectrum),
+        context_(context),
+        kernels_(logAddKernels()),
+        threads_(threadsFor(context)),
+        blocks_((shape_.frameLength + kBlockColumns) / kBlockColumns),
+        slots_(static_cast<std::size_t>(slotsFor(threads_))),
+        shifted_(static_cast<std::size_t>(shape_.maxWeight) + 1) {
+    for (RowBlock& slot : slots_) {
+      slot.rows.resize(static_cast<std::size_t>(kBlockColumns) * rowLength());
+    }
+  }
+
+  // Returns D, or −1 when the cancel request was seen.
+  std::int32_t run() {
+    ProgressReport progress(context_);
+    progress.start();
+    bool finished = false;
+    // Every thread's scratch is made here, so that a failed allocation reaches the caller.
+    std::vector<RowWorker> workers;
+    workers.reserve(static_cast<std::size_t>(threads_));
+    for (std::int32_t t = 0; t < threads_; ++t) {
+      workers.emplace_back(shape_, kernels_);
+    }
+    {
+      std::vector<std::jthread> helpers;
+      for (std::int32_t t = 1; t < threads_; ++t) {
+        helpers.emplace_back([this, &workers, t] { help(workers[static_cast<std::size_t>(t)]); });
+      }
+      try {
+        finished = lead(workers[0], progress);
+      } catch (...) {
+        stop();
+        throw;
+      }
+      stop();
+    }
+    if (!finished) {
+      return -1;
+    }
+    progress.finish();
+    return shape_.maxWeight;
+  }
+
+ private:
+  std::size_t rowLength() const { return static_cast<std::size_t>(shape_.maxWeight) + 1; }
+  RowBlock& slotOf(std::int32_t block) {
+    return slots_[static_cast<std::size_t>(block) % slots_.size()];
+  }
+  // Whether another block may be built: one is left and its slot has been added up.
+  bool buildable() const {
+    return nextToBuild_ < blocks_ &&
+           nextToBuild_ < nextToAdd_ + static_cast<std::int32_t>(slots_.size());
+  }
+
+  void stop() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
+  }
+
+  // A helper thread: builds blocks while there are any and room for them.
+  void help(RowWorker& worker) {
+    std::unique_lock lock(mutex_);
+    while (true) {
+      changed_.wait(lock, [this] { return stopped_ || buildable() || nextToBuild_ >= blocks_; });
+      if (stopped_ || nextToBuild_ >= blocks_) {
+        return;
+      }
+      buildTaken(worker, lock);
+    }
+  }
+
+  // Takes the next block and builds it with the lock released.
+  void buildTaken(RowWorker& worker, std::unique_lock<std::mutex>& lock) {
+    const std::int32_t block = nextToBuild_++;
+    lock.unlock();
+    build(block, slotOf(block), worker);
+    lock.lock();
+    slotOf(block).ready = true;
+    changed_.notify_all();
+  }
+
+  // The calling thread: adds the blocks in order, building blocks itself while the next
+  // one to add is not ready. Returns false when cancelled.
+  bool lead(RowWorker& worker, ProgressReport& progress) {
+    std::unique_lock lock(mutex_);
+    while (nextToAdd_ < blocks_) {
+      if (slotOf(nextToAdd_).ready) {
+        const std::int32_t block = nextToAdd_;
+        lock.unlock();
+        const bool carryOn = addBlock(block, slotOf(block), progress);
+        lock.lock();
+        if (!carryOn) {
+          return false;
+        }
+        slotOf(block).ready = false;
+        ++nextToAdd_;
+        changed_.notify_all();
+      } else if (buildable()) {
+        buildTaken(worker, lock);
+      } else {
+        changed_.wait(lock);
+      }
+    }
+    return true;
+  }
+
+  void build(std::int32_t block, RowBlock& slot, RowWorker& worker) {
+    const std::int32_t first = block * kBlockColumns;
+    const std::int32_t count = std::min(kBlockColumns, shape_.frameLength + 1 - first);
+    const auto height = static_cast<std::size_t>(shape_.maxCounted) + 1;
+    gatherColumns(table_, first, count, shape_.maxCounted, worker.columns.data());
+    for (std::int32_t c = 0; c < count; ++c) {
+      const auto index = static_cast<std::size_t>(c);
+      slot.overflows[index] = 0;
+      slot.spans[index] =
+          worker.builder.build(first + c, worker.columns.data() + index * height,
+                               slot.rows.data() + index * rowLength(), slot.overflows[index]);
+    }
+  }
+
+  bool addBlock(std::int32_t block, const RowBlock& slot, ProgressReport& progress) {
+    const std::int32_t first = block * kBlockColumns;
+    const std::int32_t count = std::min(kBlockColumns, shape_.frameLength + 1 - first);
+    for (std::int32_t c = 0; c < count; ++c) {
+      const auto index = static_cast<std::size_t>(c);
+      const std::int32_t w = first + c;
+      for (std::int64_t k = 0; k < slot.overflows[index]; ++k) {
+        context_.postLogLine(kConstituentOverflowText);
+      }
+      addRow(w, slot.rows.data() + index * rowLength(), slot.spans[index]);
+      if (context_.cancelRequested()) {
+        return false;
+      }
+      progress.step(shape_.frameLength - w);
+    }
+    return true;
+  }
+
+  // Adds the row of input weight w into the codeword spectrum and, weighted by w / N, into
+  // the weighted spectrum, as the reference does.
+  void addRow(std::int32_t w, const float* row, RowSpan span) {
+    addInto(codewordSpectrum_, w, row, span);
+    const double share =
+        std::log10(static_cast<double>(w) / static_cast<double>(shape_.frameLength));
+    // Every entry is weighted, LogZero ones too: they become tiny counts just below LogZero,
+    // which the reference adds like any other.
+    for (std::size_t p = 0; p < shifted_.size(); ++p) {
+      shifted_[p] = static_cast<float>(static_cast<double>(row[p]) + share);
+    }
+    addInto(weightedSpectrum_, w, shifted_.data(), RowSpan{0, shape_.maxWeight});
+  }
+
+  // spectrum[w + p] (or [p] when the input bits are part of p) = logAdd(…, row[p]) for p in
+  // the span, a weight beyond D reported instead. Outside the span the caller's row holds
+  // LogZero, which leaves every entry as it is.
+  void addInto(std::span<double> spectrum, std::int32_t w, const float* row, RowSpan span) {
+    if (span.empty()) {
+      return;
+    }
+    if (!shape_.inputBitsSentOnce) {
+      kernels_.accumulate(spectrum.data() + span.first, row + span.first,
+                          static_cast<std::size_t>(span.last - span.first + 1));
+      return;
+    }
+    const std::int32_t last = std::min(span.last, shape_.maxWeight - w);
+    if (span.first <= last) {
+      kernels_.accumulate(spectrum.data() + w + span.first, row + span.first,
+                          static_cast<std::size_t>(last - span.first + 1));
+    }
+    for (std::int32_t p = std::max(last + 1, span.first); p <= span.last; ++p) {
+      if (row[p] > kZero) {
+        context_.postLogLine(kCodewordOverflowText);
+      }
+    }
+  }
+
+  const ParallelShape shape_;
+  const LogTable& table_;
+  std::span<double> codewordSpectrum_;
+  std::span<double> weightedSpectrum_;
+  const RunContext& context_;
+  const LogAddRowKernels& kernels_;
+  const std::int32_t threads_;
+  const std::int32_t blocks_;
+  std::vector<RowBlock> slots_;
+  std::vector<float> shifted_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::int32_t nextToBuild_ = 0;
+  std::int32_t nextToAdd_ = 0;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunContext& context) {
+  const ParallelShape shape = shapeOf(turbo);
+  const auto threads = static_cast<std::uint64_t>(threadsFor(context));
+  const std::uint64_t row = (static_cast<std::uint64_t>(shape.maxWeight) + 1) * sizeof(float);
+  const std::uint64_t column = (static_cast<std::uint64_t>(shape.maxCounted) + 1) * sizeof(float);
+  const std::uint64_t perThread =
+      kBlockColumns * column + (shape.constituentCount > 2 ? 3 : 1) * row;
+  return static_cast<std::uint64_t>(slotsFor(static_cast<std::int32_t>(threads))) * kBlockColumns *
+             row +
+         threads * perThread + row;
+}
+
+std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                         std::span<double> weightedSpectrum,
+                                         const RunContext& context) {
+  const ParallelShape shape = shapeOf(turbo);
+  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
+    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
+    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
+  }
+  // The all-zero codeword is left out; the change stays in every table there is (a run on
+  // this engine keeps only the first).
+  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
+    WeightEnumerator* enumerator = turbo.enumerators[static_cast<std::size_t>(c)];
+    if (enumerator != nullptr && enumerator->cwef.exists()) {
+      enumerator->cwef.at(0, 0) = kZero;
+    }
+  }
+  FastParallelSpectrum stage(turbo, codewordSpectrum, weightedSpectrum, context);
+  return stage.run();
+}
+
+}  // namespace brevandor

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "enumerators/log_table.h"
+#include "turbo/simd_log_add.h"
+
+namespace brevandor {
+
+// The sizes of the parallel spectrum stage.
+struct ParallelShape {
+  std::int32_t frameLength = 0;   // N
+  std::int32_t maxWeight = 0;     // D, the last codeword weight
+  std::int32_t maxCounted = 0;    // P, the largest counted weight of one constituent
+  bool inputBitsSentOnce = true;  // systematic constituents: p counts parity only
+  std::int32_t constituentCount = 2;
+};
+
+// Positions first … last of a row that may hold counts (first > last: none).
+struct RowSpan {
+  std::int32_t first = 0;
+  std::int32_t last = -1;
+
+  bool empty() const { return first > last; }
+};
+
+// The product over the constituents for one input weight w: row[p] is log10 of the
+// average number of turbo codewords of input weight w and counted weight p, the additions
+// into every cell made in the reference's order. Terms that cannot change a cell's rounded
+// sum are left out: each is more than 10^24 times smaller than another term of the same
+// cell, and even N of them together move the sum by less than 10^−20 of itself.
+class ParallelRowBuilder {
+ public:
+  ParallelRowBuilder(const ParallelShape& shape, const LogAddRowKernels& kernels);
+
+  // Computes the row of input weight w from the table's column w (P + 1 floats) into `row`
+  // (D + 1 floats, every cell written). Returns where it may hold counts; `overflows` gets
+  // the number of terms whose weight passed D (each a " oops \n" in the log).
+  RowSpan build(std::int32_t w, const float* column, float* row, std::int64_t& overflows);
+
+ private:
+  // One constituent more: next = current × column / C(N, w).
+  RowSpan multiply(const float* current, RowSpan span, const float* column, RowSpan columnSpan,
+                   double interleavings, float* next, std::int64_t& overflows);
+  // A lower bound on every cell of the product, from every fourth partial-product entry.
+  void boundCells(const float* current, RowSpan span, const float* column, RowSpan columnSpan,
+                  RowSpan product);
+
+  ParallelShape shape_;
+  const LogAddRowKernels& kernels_;
+  std::vector<float> work_[2];        // partial products between constituents
+  std::vector<float> floor_;          // per cell: terms below this are left out
+  std::vector<float> floorMinimum_;   // per block of cells: the lowest floor
+  std::vector<float> columnMaximum_;  // per block of the column: its largest entry
+};
+
+// Copies columns first … first + count − 1 of `table`, rows 0 … lastRow, into `columns`
+// (count blocks of lastRow + 1 floats): the column of one input weight made contiguous.
+void gatherColumns(const LogTable& table, std::int32_t first, std::int32_t count,
+                   std::int32_t lastRow, float* columns);
+
+}  // namespace brevandor

@@ -1,0 +1,196 @@
+// The fast serial spectrum: the reference stage with the same additions into every cell in
+// the same order. The first stage reads the outer table in place instead of a copy of it;
+// each step v visits only the rows whose table cell (d, v) holds a count, and in them only
+// the outer input weights that the entering row can reach; the rows of a step are shared
+// among the threads, and the progress and the cancel request are handled after every step
+// on the calling thread, as in the reference.
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "progress/parallel_for.h"
+#include "progress/progress_report.h"
+#include "progress/step_team.h"
+#include "turbo/log_domain.h"
+#include "turbo/simd_log_add.h"
+#include "turbo/spectrum_engines.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr float kZero = kLogZeroFloat;
+// Below this many cells a step, one thread does the work (waking others costs more).
+constexpr std::int64_t kCellsPerExtraThread = 1 << 16;
+
+struct Span {
+  std::int32_t first = 0;
+  std::int32_t last = -1;
+};
+
+Span countedSpan(const float* row, std::int32_t last) {
+  std::int32_t first = 0;
+  while (first <= last && row[first] == kZero) {
+    ++first;
+  }
+  while (last >= first && row[last] == kZero) {
+    --last;
+  }
+  return Span{first, last};
+}
+
+std::int32_t threadsFor(const TurboCode& turbo, const RunContext& context) {
+  const std::int64_t cells = (static_cast<std::int64_t>(turbo.outputFrameLength) + 1) *
+                             (static_cast<std::int64_t>(turbo.frameLengths[0]) + 1);
+  const std::int64_t useful = std::max<std::int64_t>(cells / kCellsPerExtraThread, 1);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(context.workerThreads(), useful));
+}
+
+// One stage of the chain: the words leaving the constituents so far (`source`, rows by
+// weight v) pass through constituent c's table into `target`.
+class SerialStage {
+ public:
+  SerialStage(const LogTable& table, std::int32_t innerLength, std::int32_t innerMaxWeight,
+              std::int32_t frameLength, const LogAddRowKernels& kernels, StepTeam& team)
+      : table_(table),
+        innerLength_(innerLength),
+        innerMaxWeight_(innerMaxWeight),
+        frameLength_(frameLength),
+        kernels_(kernels),
+        team_(team) {}
+
+  // Step v: every row d with a count in cell (d, v) receives the entering row v.
+  void step(std::int32_t v, const float* entering, LogTable& target) {
+    const Span span = countedSpan(entering, frameLength_);
+    rows_.clear();
+    if (span.first > span.last) {
+      return;
+    }
+    for (std::int32_t d = 0; d <= innerMaxWeight_; ++d) {
+      if (table_.at(d, v) != kZero) {
+        rows_.push_back(d);
+      }
+    }
+    const double interleavings = log10Binomial(innerLength_, v);
+    const auto width = static_cast<std::size_t>(span.last - span.first + 1);
+    const auto members = static_cast<std::size_t>(team_.members());
+    team_.run([&](std::int32_t member) {
+      for (std::size_t r = static_cast<std::size_t>(member); r < rows_.size(); r += members) {
+        const std::int32_t d = rows_[r];
+        kernels_.addTerms(target.row(d) + span.first, entering + span.first, width,
+                          static_cast<double>(table_.at(d, v)), interleavings);
+      }
+    });
+  }
+
+ private:
+  const LogTable& table_;
+  std::int32_t innerLength_;
+  std::int32_t innerMaxWeight_;
+  std::int32_t frameLength_;
+  const LogAddRowKernels& kernels_;
+  StepTeam& team_;
+  std::vector<std::int32_t> rows_;
+};
+
+void fillRows(LogTable& matrix, std::int32_t lastRow, std::int32_t lastColumn, float value) {
+  for (std::int32_t d = 0; d <= lastRow; ++d) {
+    std::fill(matrix.row(d), matrix.row(d) + lastColumn + 1, value);
+  }
+}
+
+// Sums the finished matrix over outer input weights into both spectra, rows in parallel;
+// the weighted spectrum counts each word by its share w / N of erroneous input bits.
+void sumIntoSpectra(const LogTable& result, std::int32_t maxWeight, std::int32_t frameLength,
+                    std::span<double> codewordSpectrum, std::span<double> weightedSpectrum,
+                    const LogAddRowKernels& kernels, std::int32_t threads) {
+  std::vector<double> share(static_cast<std::size_t>(frameLength) + 1);
+  for (std::int32_t w = 0; w <= frameLength; ++w) {
+    share[static_cast<std::size_t>(w)] =
+        std::log10(static_cast<double>(w) / static_cast<double>(frameLength));
+  }
+  constexpr std::int32_t kRowsPerItem = 16;
+  const std::int64_t items = maxWeight / kRowsPerItem + 1;
+  parallelFor(threads, items, [&](std::int64_t item, std::int32_t /*thread*/) {
+    const auto first = static_cast<std::int32_t>(item) * kRowsPerItem;
+    const std::int32_t count = std::min(kRowsPerItem, maxWeight + 1 - first);
+    const float* rows[kRowsPerItem];
+    for (std::int32_t r = 0; r < count; ++r) {
+      rows[r] = result.row(first + r);
+    }
+    const auto columns = static_cast<std::size_t>(frameLength) + 1;
+    const auto size = static_cast<std::size_t>(count);
+    kernels.foldRows(codewordSpectrum.data() + first, rows, size, columns, nullptr);
+    kernels.foldRows(weightedSpectrum.data() + first, rows, size, columns, share.data());
+  });
+}
+
+}  // namespace
+
+std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
+  // One matrix, and a second one only when a chain has more than one stage after the first.
+  const std::uint64_t matrices = turbo.constituentCount > 2 ? 2 : 1;
+  return matrices * LogTable::bytesFor(1, turbo.outputFrameLength + 1, turbo.frameLengths[0] + 1) +
+         (static_cast<std::uint64_t>(turbo.frameLengths[0]) + 1) * sizeof(double);
+}
+
+std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                       std::span<double> weightedSpectrum,
+                                       const RunContext& context) {
+  const std::int32_t frameLength = turbo.frameLengths[0];
+  const std::int32_t maxWeight = turbo.outputFrameLength;
+  const std::int32_t count = turbo.constituentCount;
+  const LogAddRowKernels& kernels = logAddKernels();
+  // Indexed [weight of the word after the constituents so far][outer input weight]; the
+  // outer table itself plays the part of the first matrix.
+  std::vector<LogTable> matrices;
+  matrices.emplace_back(1, maxWeight + 1, frameLength + 1);
+  if (count > 2) {
+    matrices.emplace_back(1, maxWeight + 1, frameLength + 1);
+  }
+
+  for (std::int32_t d = 0; d <= maxWeight; ++d) {
+    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
+    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
+  }
+  for (std::int32_t c = 0; c < count; ++c) {
+    turbo.enumerators[static_cast<std::size_t>(c)]->cwef.at(0, 0) = kZero;
+  }
+
+  ProgressReport progress(context);
+  progress.start();
+  std::int32_t totalSteps = 0;
+  for (std::int32_t c = 1; c < count; ++c) {
+    totalSteps += turbo.frameLengths[static_cast<std::size_t>(c)];
+  }
+  StepTeam team(threadsFor(turbo, context));
+  const LogTable* source = &turbo.enumerators[0]->cwef;
+  const LogTable* result = source;
+  std::int32_t stepsDone = 0;
+  for (std::int32_t c = 1; c < count; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    LogTable& target = matrices[(index - 1) % matrices.size()];
+    fillRows(target, maxWeight, frameLength, kZero);
+    const std::int32_t innerLength = turbo.frameLengths[index];
+    SerialStage stage(turbo.enumerators[index]->cwef, innerLength, turbo.frameLengths[index + 1],
+                      frameLength, kernels, team);
+    for (std::int32_t v = 0; v <= innerLength; ++v) {
+      stage.step(v, source->row(v), target);
+      if (context.cancelRequested()) {
+        return -1;  // the spectra still hold LogZero
+      }
+      ++stepsDone;
+      progress.step(totalSteps + 1 - stepsDone);
+    }
+    source = &target;
+    result = &target;
+  }
+  progress.finish();
+
+  sumIntoSpectra(*result, maxWeight, frameLength, codewordSpectrum, weightedSpectrum, kernels,
+                 team.members());
+  return maxWeight;
+}
+
+}  // namespace brevandor

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/spectrum_equivalence.h"
+#include "support/test_codes.h"
+#include "support/turbo_pipeline.h"
+#include "turbo/spectrum_engines.h"
+
+namespace brevandor {
+namespace {
+
+using testing::describeOrDie;
+using testing::expectSameLogSpectrum;
+using testing::TurboPipeline;
+
+struct SerialCase {
+  const char* numerator;
+  const char* denominator;
+  std::int32_t type;  // SCCC, or the repetition code ahead of the convolutional code
+  std::int32_t frameLength;
+  int threads;
+};
+
+// Both engines on one configuration, each with a clock that advances 16 ms at every reading.
+struct EnginePair {
+  TurboPipeline reference;
+  TurboPipeline fast;
+  std::int32_t now[2] = {0, 0};
+
+  EnginePair(const SerialCase& c)
+      : reference(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength,
+                  Engine::Reference),
+        fast(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, Engine::Fast) {
+    fast.context.threads = c.threads;
+    reference.context.clock = [this] { return now[0] += 16; };
+    fast.context.clock = [this] { return now[1] += 16; };
+  }
+};
+
+class SerialFastAgainstReference : public ::testing::TestWithParam<SerialCase> {};
+
+TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
+  EnginePair engines(GetParam());
+  // The same tables for both, so that the spectrum stage alone is compared.
+  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
+  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  const std::int32_t maxWeight = engines.reference.computeSpectrum();
+  ASSERT_EQ(engines.fast.computeSpectrum(), maxWeight);
+  expectSameLogSpectrum(engines.fast.codeword, engines.reference.codeword, "codeword");
+  expectSameLogSpectrum(engines.fast.weighted, engines.reference.weighted, "weighted");
+  EXPECT_EQ(engines.fast.target.statusLines(), engines.reference.target.statusLines());
+  EXPECT_EQ(engines.fast.enumerators[0].cwef.at(0, 0), kLogZeroFloat);
+  EXPECT_EQ(engines.fast.enumerators[1].cwef.at(0, 0), kLogZeroFloat);
+}
+
+std::string caseName(const ::testing::TestParamInfo<SerialCase>& info) {
+  const SerialCase& c = info.param;
+  std::string name = std::string(c.numerator) + "_over_" + c.denominator +
+                     (c.type == Serial ? "_sccc" : "_repetition") + "_N" +
+                     std::to_string(c.frameLength) + "_t" + std::to_string(c.threads);
+  for (char& ch : name) {
+    if (ch == '+' || ch == '^') {
+      ch = '_';
+    }
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, SerialFastAgainstReference,
+                         ::testing::Values(SerialCase{"1+D+D^2", "1+D^2", Serial, 1, 1},
+                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 2, 2},
+                                           SerialCase{"1+D^2", "1+D+D^2", Serial, 7, 2},
+                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 17, 3},
+                                           SerialCase{"1+D+D^2", "1", Serial, 13, 2},
+                                           SerialCase{"1+D+D^3", "1+D^2+D^3", Serial, 11, 2},
+                                           SerialCase{"1+D^4", "1+D+D^2+D^3+D^4", Serial, 9, 1},
+                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 40, 2},
+                                           SerialCase{"1+D+D^2", "1+D^2", 2, 1, 1},
+                                           SerialCase{"1+D+D^2", "1+D^2", 2, 9, 2},
+                                           SerialCase{"1+D^2+D^3", "1", 2, 16, 2},
+                                           SerialCase{"1+D^2", "1+D+D^2", 2, 25, 3}),
+                         caseName);
+
+TEST(SerialFastCancel, RequestBeforeTheFirstStepLeavesTheSpectraEmpty) {
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Serial, 20, Engine::Fast);
+  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  testing::RecordingTarget spectrumTarget;
+  pipeline.context.noticeTarget = &spectrumTarget;
+  pipeline.cancel = 1;
+  EXPECT_EQ(pipeline.computeSpectrum(), -1);
+  for (std::size_t d = 0; d < pipeline.codeword.size(); ++d) {
+    EXPECT_EQ(pipeline.codeword[d], LogZero);
+    EXPECT_EQ(pipeline.weighted[d], LogZero);
+  }
+  EXPECT_EQ(spectrumTarget.statusLines(), std::vector<std::string>{"--- Wait ---"});
+}
+
+TEST(SerialFastCancel, RequestDuringAStepStopsAtItsEndAsTheReferenceDoes) {
+  auto cancelAtFourth = [](TurboPipeline*& pipeline) {
+    return [&pipeline, estimates = 0](const RunNotice& notice) mutable {
+      if (notice.text.starts_with("Est.") && ++estimates == 4) {
+        pipeline->cancel = 1;
+      }
+    };
+  };
+  EnginePair engines(SerialCase{"1+D+D^2", "1+D^2", Serial, 30, 2});
+  TurboPipeline* reference = &engines.reference;
+  TurboPipeline* fast = &engines.fast;
+  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
+  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  // Fresh targets: only the spectrum stage's lines count.
+  testing::RecordingTarget referenceTarget(cancelAtFourth(reference));
+  testing::RecordingTarget fastTarget(cancelAtFourth(fast));
+  engines.reference.context.noticeTarget = &referenceTarget;
+  engines.fast.context.noticeTarget = &fastTarget;
+  EXPECT_EQ(engines.reference.computeSpectrum(), -1);
+  EXPECT_EQ(engines.fast.computeSpectrum(), -1);
+  EXPECT_EQ(fastTarget.statusLines(), referenceTarget.statusLines());
+  EXPECT_EQ(fastTarget.statusLines().size(), 5u);
+}
+
+TEST(SerialFastWork, OneMatrixInsteadOfTwo) {
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Serial, 1000, Engine::Fast);
+  const std::uint64_t matrix = LogTable::bytesFor(1, pipeline.turbo.outputFrameLength + 1,
+                                                  pipeline.turbo.frameLengths[0] + 1);
+  const std::uint64_t work = fastSerialSpectrumWorkBytes(pipeline.turbo);
+  EXPECT_GE(work, matrix);
+  EXPECT_LT(work, matrix + matrix / 100);
+}
+
+}  // namespace
+}  // namespace brevandor
