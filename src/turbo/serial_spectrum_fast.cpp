@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "progress/parallel_for.h"
@@ -47,22 +48,49 @@ std::int32_t threadsFor(const TurboCode& turbo, const RunContext& context) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(context.workerThreads(), useful));
 }
 
+// Orders of ten below a cell's lower bound from which a term is left out, plus one for the
+// single-precision rounding of the bound: even all the terms of a cell left out together
+// move its sum by less than 10^−20 of itself.
+constexpr float kNegligibleOrders = 24.0f + 1.0f;
+// Outer input weights per block of the bound tests.
+constexpr std::int32_t kBlock = 64;
+// Every how many entering rows the lower bound looks at.
+constexpr std::int32_t kBoundStride = 4;
+constexpr float kNone = -std::numeric_limits<float>::infinity();
+
 // One stage of the chain: the words leaving the constituents so far (`source`, rows by
-// weight v) pass through constituent c's table into `target`.
+// weight v) pass through constituent c's table into `target`. Before the steps, a lower
+// bound of every target cell's final sum is worked out (the largest of a sample of its
+// terms); a step then skips every block of terms that lies entirely below the bounds of
+// the cells it would reach.
 class SerialStage {
  public:
-  SerialStage(const LogTable& table, std::int32_t innerLength, std::int32_t innerMaxWeight,
-              std::int32_t frameLength, const LogAddRowKernels& kernels, StepTeam& team)
+  SerialStage(const LogTable& table, const LogTable& source, std::int32_t innerLength,
+              std::int32_t innerMaxWeight, std::int32_t frameLength,
+              const LogAddRowKernels& kernels, StepTeam& team)
       : table_(table),
+        source_(source),
         innerLength_(innerLength),
         innerMaxWeight_(innerMaxWeight),
         frameLength_(frameLength),
+        blocks_(frameLength / kBlock + 1),
         kernels_(kernels),
-        team_(team) {}
+        team_(team),
+        spans_(static_cast<std::size_t>(innerLength) + 1),
+        sourceMaximum_(spans_.size() * static_cast<std::size_t>(blocks_)),
+        floorMinimum_((static_cast<std::size_t>(innerMaxWeight) + 1) *
+                      static_cast<std::size_t>(blocks_)),
+        interleavings_(spans_.size()) {
+    for (std::int32_t v = 0; v <= innerLength_; ++v) {
+      interleavings_[static_cast<std::size_t>(v)] = log10Binomial(innerLength_, v);
+      describeSource(v);
+    }
+    boundTargets();
+  }
 
   // Step v: every row d with a count in cell (d, v) receives the entering row v.
-  void step(std::int32_t v, const float* entering, LogTable& target) {
-    const Span span = countedSpan(entering, frameLength_);
+  void step(std::int32_t v, LogTable& target) {
+    const Span span = spans_[static_cast<std::size_t>(v)];
     rows_.clear();
     if (span.first > span.last) {
       return;
@@ -72,25 +100,97 @@ class SerialStage {
         rows_.push_back(d);
       }
     }
-    const double interleavings = log10Binomial(innerLength_, v);
-    const auto width = static_cast<std::size_t>(span.last - span.first + 1);
     const auto members = static_cast<std::size_t>(team_.members());
     team_.run([&](std::int32_t member) {
       for (std::size_t r = static_cast<std::size_t>(member); r < rows_.size(); r += members) {
-        const std::int32_t d = rows_[r];
-        kernels_.addTerms(target.row(d) + span.first, entering + span.first, width,
-                          static_cast<double>(table_.at(d, v)), interleavings);
+        addRow(v, span, rows_[r], target.row(rows_[r]));
       }
     });
   }
 
  private:
+  // Where entering row v holds counts, and its largest count per block.
+  void describeSource(std::int32_t v) {
+    const float* row = source_.row(v);
+    const Span span = countedSpan(row, frameLength_);
+    spans_[static_cast<std::size_t>(v)] = span;
+    float* maximum = sourceMaximum_.data() + static_cast<std::size_t>(v) * blocks_;
+    std::fill(maximum, maximum + blocks_, kNone);
+    for (std::int32_t w = span.first; w <= span.last; ++w) {
+      if (row[w] != kZero) {
+        maximum[w / kBlock] = std::max(maximum[w / kBlock], row[w]);
+      }
+    }
+  }
+
+  // For every target row d and block: the lowest floor of its cells, the floor being the
+  // largest sampled term of a cell less kNegligibleOrders (−∞ where no term was sampled).
+  void boundTargets() {
+    parallelFor(team_.members(), innerMaxWeight_ + 1, [&](std::int64_t item, std::int32_t) {
+      const auto d = static_cast<std::int32_t>(item);
+      std::vector<float> best(static_cast<std::size_t>(frameLength_) + 1, kNone);
+      const float* cells = table_.row(d);
+      for (std::int32_t v = 0; v <= innerLength_; v += kBoundStride) {
+        const Span span = spans_[static_cast<std::size_t>(v)];
+        if (cells[v] == kZero || span.first > span.last) {
+          continue;
+        }
+        const auto x = static_cast<float>(static_cast<double>(cells[v]) -
+                                          interleavings_[static_cast<std::size_t>(v)]);
+        kernels_.maxTerms(best.data() + span.first, source_.row(v) + span.first,
+                          static_cast<std::size_t>(span.last - span.first + 1), x);
+      }
+      float* floor = floorMinimum_.data() + static_cast<std::size_t>(d) * blocks_;
+      for (std::int32_t b = 0; b < blocks_; ++b) {
+        const auto first = best.begin() + b * kBlock;
+        const auto last = best.begin() + std::min(frameLength_ + 1, (b + 1) * kBlock);
+        floor[b] = *std::min_element(first, last) - kNegligibleOrders;
+      }
+    });
+  }
+
+  // The terms of row d of step v, block runs below every floor they reach left out.
+  void addRow(std::int32_t v, Span span, std::int32_t d, float* target) {
+    const double cell = static_cast<double>(table_.at(d, v));
+    const double interleavings = interleavings_[static_cast<std::size_t>(v)];
+    const float* entering = source_.row(v);
+    const float* maximum = sourceMaximum_.data() + static_cast<std::size_t>(v) * blocks_;
+    const float* floor = floorMinimum_.data() + static_cast<std::size_t>(d) * blocks_;
+    const double x = cell - interleavings;
+    std::int32_t runFirst = -1;
+    std::int32_t runLast = -1;
+    auto flush = [&] {
+      if (runFirst >= 0) {
+        kernels_.addTerms(target + runFirst, entering + runFirst,
+                          static_cast<std::size_t>(runLast - runFirst + 1), cell, interleavings);
+        runFirst = -1;
+      }
+    };
+    for (std::int32_t b = span.first / kBlock; b <= span.last / kBlock; ++b) {
+      if (x + static_cast<double>(maximum[b]) < static_cast<double>(floor[b])) {
+        flush();
+        continue;
+      }
+      if (runFirst < 0) {
+        runFirst = std::max(span.first, b * kBlock);
+      }
+      runLast = std::min(span.last, b * kBlock + kBlock - 1);
+    }
+    flush();
+  }
+
   const LogTable& table_;
+  const LogTable& source_;
   std::int32_t innerLength_;
   std::int32_t innerMaxWeight_;
   std::int32_t frameLength_;
+  std::int32_t blocks_;
   const LogAddRowKernels& kernels_;
   StepTeam& team_;
+  std::vector<Span> spans_;
+  std::vector<float> sourceMaximum_;   // per entering row and block
+  std::vector<float> floorMinimum_;    // per target row and block
+  std::vector<double> interleavings_;  // log10 C(L, v)
   std::vector<std::int32_t> rows_;
 };
 
@@ -173,10 +273,10 @@ std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codew
     LogTable& target = matrices[(index - 1) % matrices.size()];
     fillRows(target, maxWeight, frameLength, kZero);
     const std::int32_t innerLength = turbo.frameLengths[index];
-    SerialStage stage(turbo.enumerators[index]->cwef, innerLength, turbo.frameLengths[index + 1],
-                      frameLength, kernels, team);
+    SerialStage stage(turbo.enumerators[index]->cwef, *source, innerLength,
+                      turbo.frameLengths[index + 1], frameLength, kernels, team);
     for (std::int32_t v = 0; v <= innerLength; ++v) {
-      stage.step(v, source->row(v), target);
+      stage.step(v, target);
       if (context.cancelRequested()) {
         return -1;  // the spectra still hold LogZero
       }

@@ -1,0 +1,273 @@
+// brevandor-engine-bench: the fast engine against the reference engine, side by side in one
+// process on the same inputs. Prints markdown tables: the log-add kernels, the hot stages
+// (CWEF, parallel and serial spectrum, BER bounds) at chosen frame lengths, and whole
+// calculation runs.
+//
+//   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
+//                          [--fast-runs=10000] [--threads=2]
+//
+// Without options: --kernels --stages=512 --serial=512 --runs=1000.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bench/cwef_cells.h"
+#include "bench/kernel_throughput.h"
+#include "bounds/ber_bounds.h"
+#include "code/code_description.h"
+#include "code/conv_code.h"
+#include "code/polynomial.h"
+#include "enumerators/weight_enumerator.h"
+#include "run/calculation_run.h"
+#include "turbo/concatenation_type.h"
+#include "turbo/simd_log_add.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor::bench {
+namespace {
+
+struct Options {
+  bool kernels = false;
+  std::vector<int> stages;
+  std::vector<int> serial;
+  std::vector<int> runs;
+  std::vector<int> fastRuns;
+  int threads = 0;
+};
+
+std::vector<int> numbers(std::string_view text) {
+  std::vector<int> values;
+  while (!text.empty()) {
+    const std::size_t comma = text.find(',');
+    values.push_back(std::atoi(std::string(text.substr(0, comma)).c_str()));
+    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+  }
+  return values;
+}
+
+Options parse(int argc, char** argv) {
+  Options options;
+  if (argc == 1) {
+    return Options{true, {512}, {512}, {1000}, {}, 0};
+  }
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument(argv[i]);
+    const auto value = [&](std::string_view name) {
+      return argument.substr(name.size());
+    };
+    if (argument == "--kernels") {
+      options.kernels = true;
+    } else if (argument.starts_with("--stages=")) {
+      options.stages = numbers(value("--stages="));
+    } else if (argument.starts_with("--serial=")) {
+      options.serial = numbers(value("--serial="));
+    } else if (argument.starts_with("--runs=")) {
+      options.runs = numbers(value("--runs="));
+    } else if (argument.starts_with("--fast-runs=")) {
+      options.fastRuns = numbers(value("--fast-runs="));
+    } else if (argument.starts_with("--threads=")) {
+      options.threads = std::atoi(std::string(value("--threads=")).c_str());
+    } else {
+      std::fprintf(stderr, "unknown option %s\n", argv[i]);
+      std::exit(2);
+    }
+  }
+  return options;
+}
+
+double seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+CodeDescription defaultCode() {
+  return describeCode(parsePolynomial("1+D+D^2"), parsePolynomial("1+D^2")).description.value();
+}
+
+RunContext contextFor(Engine engine, int threads) {
+  RunContext context;
+  context.engine = engine;
+  context.threads = threads;
+  return context;
+}
+
+void printRow(const char* stage, int n, double reference, double fast, const std::string& note) {
+  std::printf("| %-22s | %6d | %10.3f | %9.4f | %8.1f | %s |\n", stage, n, reference, fast,
+              reference / fast, note.c_str());
+}
+
+void printKernels() {
+  std::printf("\n### Log-add kernels (one thread, rows of neighbouring counts)\n\n");
+  std::printf("| Kernel | magnitude 100 (M/s) | magnitude 1500 (M/s) |\n|---|---|---|\n");
+  const std::vector<KernelRate> small = measureLogAddRates(100.0f);
+  const std::vector<KernelRate> large = measureLogAddRates(1500.0f);
+  for (std::size_t k = 0; k < small.size(); ++k) {
+    std::printf("| %s | %.0f | %.0f |\n", small[k].name.c_str(), small[k].perSecond / 1e6,
+                large[k].perSecond / 1e6);
+  }
+}
+
+// The rate of the chosen row kernels on rows of counts of the size a frame of N produces.
+double chosenKernelRate(int n) {
+  const float magnitude = 0.15f * static_cast<float>(n);
+  for (const KernelRate& rate : measureLogAddRates(magnitude)) {
+    if (rate.name.starts_with(std::string(logAddKernels().name) + " sumPairs")) {
+      return rate.perSecond;
+    }
+  }
+  return 0.0;
+}
+
+// A parallel or serial turbo code of the default code with its CWEF tables computed.
+struct Configured {
+  ConvCode code{defaultCode()};
+  WeightEnumerator enumerators[2];
+  TurboCode turbo;
+  std::vector<double> codeword;
+  std::vector<double> weighted;
+
+  Configured(std::int32_t type, int n, int threads) : turbo(type, 2) {
+    turbo.attachConstituent(0, code, enumerators[0]);
+    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.setFrameLength(n, 3);
+    const RunContext fast = contextFor(Engine::Fast, threads);
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.allocate(code);
+      enumerator.computeTransferMatrix(code);
+    }
+    enumerators[0].computeCwef(code, fast);
+    if (type == Parallel) {
+      enumerators[0].copyTo(enumerators[1], code);
+    } else {
+      enumerators[1].computeCwef(code, fast);
+    }
+    codeword.assign(static_cast<std::size_t>(turbo.outputFrameLength) + 1, 0.0);
+    weighted.assign(codeword.size(), 0.0);
+  }
+  ~Configured() {
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.release(code);
+    }
+  }
+};
+
+void timeCwef(int n, int threads) {
+  const ConvCode code(defaultCode());
+  double time[2] = {0.0, 0.0};
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    WeightEnumerator enumerator;
+    enumerator.frameLength = n;
+    enumerator.countsInputBits = 0;  // a parallel constituent of systematic codes
+    enumerator.allocate(code);
+    enumerator.computeTransferMatrix(code);
+    const RunContext context = contextFor(engine, threads);
+    time[engine == Engine::Fast ? 1 : 0] =
+        seconds([&] { enumerator.computeCwef(code, context); });
+    enumerator.release(code);
+  }
+  const double cells = static_cast<double>(cwefCellUpdates(code, n, 0));
+  const double rate = cells / time[1];
+  const int used = contextFor(Engine::Fast, threads).workerThreads();
+  const double peak = chosenKernelRate(n) * used;
+  char note[160];
+  std::snprintf(note, sizeof note, "%.3g cells, %.0f M cells/s = %.0f%% of %s sumPairs x %d",
+                cells, rate / 1e6, 100.0 * rate / peak, logAddKernels().name, used);
+  printRow("CWEF (parity only)", n, time[0], time[1], note);
+}
+
+void timeParallelAndBounds(int n, int threads) {
+  Configured parallel(Parallel, n, threads);
+  double spectrum[2] = {0.0, 0.0};
+  double bounds[2] = {0.0, 0.0};
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    const RunContext context = contextFor(engine, threads);
+    const int index = engine == Engine::Fast ? 1 : 0;
+    spectrum[index] = seconds([&] {
+      parallel.turbo.computeParallelSpectrum(parallel.codeword, parallel.weighted, context);
+    });
+    std::FILE* sink = std::tmpfile();
+    bounds[index] = seconds([&] {
+      computeBerBoundsFromLog10(sink, parallel.turbo.rate, parallel.weighted,
+                                parallel.turbo.outputFrameLength, 7, context);
+    });
+    std::fclose(sink);
+  }
+  printRow("TWEF parallel", n, spectrum[0], spectrum[1], "from the same tables");
+  printRow("BER bounds (all three)", n, bounds[0], bounds[1], "from the parallel spectrum");
+}
+
+void timeSerial(int n, int threads) {
+  Configured serial(Serial, n, threads);
+  double time[2] = {0.0, 0.0};
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    const RunContext context = contextFor(engine, threads);
+    time[engine == Engine::Fast ? 1 : 0] = seconds([&] {
+      serial.turbo.computeSerialSpectrum(serial.codeword, serial.weighted, context);
+    });
+  }
+  printRow("TWEF serial", n, time[0], time[1], "from the same tables");
+}
+
+double timeRun(int n, Engine engine, int threads, std::int32_t type) {
+  RunInputs inputs;
+  inputs.inputFrameLength = n;
+  inputs.selectedType = type;
+  inputs.boundSelection = 7;
+  inputs.resultsFileName = "/tmp/brevandor-bench-results.txt";
+  inputs.code = defaultCode();
+  const RunContext context = contextFor(engine, threads);
+  RunResult result;
+  const double time = seconds([&] { result = CalculationRun(inputs, context).execute(); });
+  if (result.outcome != RunOutcome::Finished) {
+    std::fprintf(stderr, "run of N = %d failed: %s\n", n, result.failure.c_str());
+  }
+  return time;
+}
+
+}  // namespace
+}  // namespace brevandor::bench
+
+int main(int argc, char** argv) {
+  using namespace brevandor;
+  using namespace brevandor::bench;
+  const Options options = parse(argc, argv);
+  std::printf("Kernels in use: %s; fast-engine threads: %d\n", logAddKernels().name,
+              contextFor(Engine::Fast, options.threads).workerThreads());
+  if (options.kernels) {
+    printKernels();
+  }
+  if (!options.stages.empty() || !options.serial.empty()) {
+    std::printf("\n### Stages, default code \"1+D+D^2\" over \"1+D^2\"\n\n");
+    std::printf("| %-22s | %6s | %10s | %9s | %8s | %s |\n|---|---|---|---|---|---|\n", "Stage",
+                "N", "reference s", "fast s", "ratio", "notes");
+    for (const int n : options.stages) {
+      timeCwef(n, options.threads);
+      timeParallelAndBounds(n, options.threads);
+    }
+    for (const int n : options.serial) {
+      timeSerial(n, options.threads);
+    }
+  }
+  if (!options.runs.empty() || !options.fastRuns.empty()) {
+    std::printf("\n### Whole runs (PCCC, all three bounds, results file written)\n\n");
+    std::printf("| %-22s | %6s | %10s | %9s | %8s | %s |\n|---|---|---|---|---|---|\n", "Run",
+                "N", "reference s", "fast s", "ratio", "notes");
+    for (const int n : options.runs) {
+      const double reference = timeRun(n, Engine::Reference, options.threads, Parallel);
+      const double fast = timeRun(n, Engine::Fast, options.threads, Parallel);
+      printRow("PCCC run", n, reference, fast, "");
+    }
+    for (const int n : options.fastRuns) {
+      const double fast = timeRun(n, Engine::Fast, options.threads, Parallel);
+      std::printf("| %-22s | %6d | %10s | %9.1f | %8s | fast engine only |\n", "PCCC run", n, "-",
+                  fast, "-");
+    }
+  }
+  return 0;
+}
