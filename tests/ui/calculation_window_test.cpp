@@ -32,9 +32,9 @@ bool reportsProgress(const MainDialog& dialog) {
 bool startLongRun(MainDialog& dialog, int bits) {
   field(dialog, "frameLength")->setText(QString::number(bits));
   pushButton(dialog, "getItButton")->click();
-  QTest::qWaitFor([&]() { return reportsProgress(dialog) || !dialog.isCalculating(); },
-                  kRunTimeout);
-  return reportsProgress(dialog) && dialog.isCalculating();
+  const bool settled = QTest::qWaitFor(
+      [&]() { return reportsProgress(dialog) || !dialog.isCalculating(); }, kRunTimeout);
+  return settled && reportsProgress(dialog) && dialog.isCalculating();
 }
 
 }  // namespace
