@@ -24,4 +24,13 @@ std::int32_t computeBerBounds(std::FILE* file, double rate,
                               std::span<const double> weightedSpectrum, std::int32_t maxWeight,
                               std::int32_t mask, double weightedScale, const RunContext& context);
 
+// The same stage from the weighted spectrum in the log10 domain (LogZero for zero entries), as
+// the spectrum stage leaves it before scaling. Identical to computeBerBounds on the scaled
+// values, except that entries which scaling by 10^−e would flush to zero (frames where e is
+// in the hundreds) still contribute their terms.
+std::int32_t computeBerBoundsFromLog10(std::FILE* file, double rate,
+                                       std::span<const double> log10WeightedSpectrum,
+                                       std::int32_t maxWeight, std::int32_t mask,
+                                       const RunContext& context);
+
 }  // namespace brevandor

@@ -4,6 +4,14 @@
 
 namespace brevandor {
 
+std::int32_t ProgressReport::elapsedMilliseconds(std::int32_t previous, std::int32_t now) {
+  // The clock counts modulo 2^31 milliseconds; taking the difference modulo 2^31 keeps a
+  // step that spans the wrap positive (and never overflows).
+  const std::uint32_t difference =
+      static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(previous);
+  return static_cast<std::int32_t>(difference & 0x7fffffffu);
+}
+
 void ProgressReport::start() {
   previousClock_ = context_.clock();
   accumulated_ = 0;
@@ -13,7 +21,7 @@ void ProgressReport::start() {
 
 void ProgressReport::step(std::int32_t remaining) {
   const std::int32_t now = context_.clock();
-  const std::int32_t elapsedUnits = (now - previousClock_) / kUnitMilliseconds;
+  const std::int32_t elapsedUnits = elapsedMilliseconds(previousClock_, now) / kUnitMilliseconds;
   previousClock_ = now;
   accumulated_ += elapsedUnits;
   ++stepsDone_;

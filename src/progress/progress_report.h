@@ -27,6 +27,8 @@ class ProgressReport {
 
   // The status text for an estimate of `units` sixtieths of a second.
   static std::string remainingTimeText(std::int64_t units);
+  // Milliseconds from one clock reading to the next, for a clock that wraps at 2^31.
+  static std::int32_t elapsedMilliseconds(std::int32_t previous, std::int32_t now);
 
  private:
   const RunContext& context_;

@@ -9,7 +9,7 @@ namespace brevandor {
 std::int32_t steadyMilliseconds() {
   using namespace std::chrono;
   const auto now = duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
-  // The estimate only ever looks at differences, so wrapping at 2^31 ms is harmless.
+  // The estimate takes differences modulo 2^31, so wrapping at 2^31 ms is harmless.
   return static_cast<std::int32_t>(now.count() & 0x7fffffff);
 }
 

@@ -34,6 +34,8 @@ class CalculationRun {
   RunResult execute();
 
  private:
+  RunResult executeStages();
+
   RunInputs inputs_;
   const RunContext& context_;
 };

@@ -31,15 +31,32 @@ struct RunInputs {
   CodeDescription code;                                 // from describeCode
 };
 
+// Which entry a refusal of the polynomial texts is about.
+enum class CodeField { None, Numerator, Denominator, Code };
+
 // The code described by the two polynomial texts, or the one log line that says why there
 // is none: the denominator's parse message before the numerator's, then describeCode's
 // refusal.
 struct CodeFromTexts {
   std::optional<CodeDescription> description;
   std::string message;
+  CodeField field = CodeField::None;
 
   explicit operator bool() const { return description.has_value(); }
 };
 CodeFromTexts codeFromTexts(std::string_view numerator, std::string_view denominator);
+
+// Validation texts of the entry fields.
+inline constexpr std::string_view kNotAPositiveInteger = "Please enter a positive integer.";
+std::string outOfRangeMessage(std::int64_t low, std::int64_t high);  // "… between 10 and 10000."
+std::string tooLongMessage(std::size_t limit);  // "Please enter no more than 100 characters."
+
+// The frame length typed as text: decimal digits with blanks around them, read from at most
+// the first 31 characters, from 10 to 10000. Either the value or the message for the user.
+struct FrameLengthCheck {
+  std::optional<std::int32_t> value;
+  std::string message;
+};
+FrameLengthCheck checkFrameLength(std::string_view text);
 
 }  // namespace brevandor

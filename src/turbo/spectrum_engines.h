@@ -11,6 +11,11 @@ namespace brevandor {
 // The two implementations of each spectrum stage behind TurboCode::computeParallelSpectrum
 // and TurboCode::computeSerialSpectrum. Each returns outputFrameLength, or −1 when cancelled.
 
+// Whether the parallel spectrum of this engine reads only the first constituent's CWEF table
+// (all parallel constituents share code and frame length), so that the run need not hold a
+// copy of it for the others.
+bool parallelSpectrumReadsFirstTableOnly(Engine engine);
+
 std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                               std::span<double> weightedSpectrum,
                                               const RunContext& context);

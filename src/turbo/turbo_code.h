@@ -39,7 +39,9 @@ class TurboCode {
 
   // The average distance spectrum over the uniform interleaver, in the log10 domain:
   // `codewordSpectrum`[d] and `weightedSpectrum`[d] for d = 0 … outputFrameLength.
-  // Return outputFrameLength, or −1 when the run was cancelled.
+  // Return outputFrameLength, −1 when the run was cancelled, or −2 (nothing touched) when a
+  // constituent lacks its code or a table of the configured size, or a spectrum is shorter
+  // than outputFrameLength + 1.
   std::int32_t computeParallelSpectrum(std::span<double> codewordSpectrum,
                                        std::span<double> weightedSpectrum,
                                        const RunContext& context);

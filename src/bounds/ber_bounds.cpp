@@ -1,0 +1,39 @@
+#include "bounds/ber_bounds.h"
+
+#include "bounds/bound_engines.h"
+#include "bounds/bound_section.h"
+#include "bounds/bound_spectrum.h"
+
+namespace brevandor {
+
+namespace {
+
+std::int32_t evaluateAndWrite(std::FILE* file, double rate, const BoundSpectrum& spectrum,
+                              std::int32_t mask, const RunContext& context) {
+  BoundTables tables;
+  if (computeBoundTables(spectrum, rate, mask, context, tables) != 0) {
+    return -1;
+  }
+  writeBoundSection(file, rate, mask, tables);
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t computeBerBounds(std::FILE* file, double rate,
+                              std::span<const double> weightedSpectrum, std::int32_t maxWeight,
+                              std::int32_t mask, double weightedScale, const RunContext& context) {
+  return evaluateAndWrite(file, rate,
+                          boundSpectrumFromScaled(weightedSpectrum, maxWeight, weightedScale), mask,
+                          context);
+}
+
+std::int32_t computeBerBoundsFromLog10(std::FILE* file, double rate,
+                                       std::span<const double> log10WeightedSpectrum,
+                                       std::int32_t maxWeight, std::int32_t mask,
+                                       const RunContext& context) {
+  return evaluateAndWrite(file, rate, boundSpectrumFromLog10(log10WeightedSpectrum, maxWeight),
+                          mask, context);
+}
+
+}  // namespace brevandor

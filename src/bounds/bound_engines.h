@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "bounds/bound_spectrum.h"
+#include "bounds/snr_points.h"
+#include "progress/run_context.h"
+
+namespace brevandor {
+
+// The values of the selected bounds at every signal-to-noise point. A value that a double
+// holds is the literal double result; sums beyond the double range keep extended precision.
+struct BoundTables {
+  std::array<long double, kSnrPoints> unionQ{};    // "UB_Q"
+  std::array<long double, kSnrPoints> unionExp{};  // "UB_Exp"
+  std::array<long double, kSnrPoints> viterbi{};   // "IUB_Exp"
+};
+
+// The two implementations of the bound evaluation behind computeBerBounds. Both fill the
+// tables of the bounds selected in `mask` point by point, post the remaining-time estimate
+// after each point, test the cancel request once per point and return 0, or −1 when cancelled.
+
+// The plain per-entry evaluation: every exponent of the improved bound integrates afresh.
+std::int32_t computeBoundTablesReference(const BoundSpectrum& spectrum, double rate,
+                                         std::int32_t mask, const RunContext& context,
+                                         BoundTables& tables);
+
+// The same values, with the improved bound's integrals computed once per point and ρ.
+std::int32_t computeBoundTablesFast(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
+                                    const RunContext& context, BoundTables& tables);
+
+// Runs the engine that `context.engine` names.
+std::int32_t computeBoundTables(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
+                                const RunContext& context, BoundTables& tables);
+
+}  // namespace brevandor

@@ -1,0 +1,47 @@
+#include "bounds/bound_section.h"
+
+#include "bounds/ber_bounds.h"
+#include "report/scientific_text.h"
+
+namespace brevandor {
+
+namespace {
+
+// One column of the section: its mask bit, its head (padded to 16 characters) and its table.
+struct BoundColumn {
+  std::int32_t bit;
+  const char* head;
+  const std::array<long double, kSnrPoints>* values;
+};
+
+}  // namespace
+
+void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables) {
+  const BoundColumn columns[] = {{UnionBoundQ, "UB_Q            ", &tables.unionQ},
+                                 {UnionBoundExp, "UB_Exp          ", &tables.unionExp},
+                                 {ViterbiBound, "IUB_Exp         ", &tables.viterbi}};
+  std::fprintf(file, "\n BER Bounds -----------------------------------------\n");
+  std::fprintf(file, "\n   1/Rate = %f      \n", 1.0 / rate);
+  std::fprintf(file, "\n   SNR[dB]      ");
+  for (const BoundColumn& column : columns) {
+    if ((mask & column.bit) != 0) {
+      std::fprintf(file, "%s", column.head);
+    }
+  }
+  std::fprintf(file, "\n");
+  for (std::int32_t j = 0; j < kSnrPoints; ++j) {
+    std::fprintf(file, "%9.3f\t", snrDecibels(j));
+    for (const BoundColumn& column : columns) {
+      if ((mask & column.bit) != 0) {
+        const long double value = (*column.values)[static_cast<std::size_t>(j)];
+        std::fprintf(file, "%s\t", scientificText(value).c_str());
+      }
+    }
+    std::fprintf(file, "\n");
+  }
+  std::fprintf(file, "\n .. computed with Weighted Distance Spectrum");
+  std::fprintf(file, "\n ----------------------------------------------------\n");
+  std::fflush(file);
+}
+
+}  // namespace brevandor

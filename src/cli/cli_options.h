@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "progress/run_context.h"
+#include "run/run_inputs.h"
+
+namespace brevandor::cli {
+
+// What the user asked for on the command line, before validation.
+struct CommandLine {
+  std::string numerator{kDefaultNumerator};
+  std::string denominator{kDefaultDenominator};
+  std::string type = "pccc";
+  std::string frameLength = std::to_string(kDefaultFrameLength);
+  std::string output{kDefaultResultsFile};
+  std::string bounds = "q";
+  bool quiet = false;
+  int threads = 0;
+  std::string engine = "fast";
+};
+
+// A validated calculation, or the message that refuses the command line.
+struct CheckedCommandLine {
+  std::optional<RunInputs> inputs;
+  Engine engine = Engine::Fast;
+  std::string message;
+};
+
+// Applies the window's rules to the command line: the frame length, the text lengths, the
+// polynomials (the denominator's message first) and the code; the type and bounds names.
+CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
+
+// The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or
+// none; nothing when a name is unknown.
+std::optional<int> parseBoundList(const std::string& list);
+
+}  // namespace brevandor::cli

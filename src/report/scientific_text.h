@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace brevandor {
+
+// A number in the results file's "%e" layout. A value that a double holds exactly is written
+// with "%e" of that double, byte for byte as the double arithmetic gives it; a value beyond
+// the double range (kept in extended precision) is written with "%Le" in the same layout,
+// e.g. "1.360000e+309", instead of "inf".
+std::string scientificText(long double value);
+
+}  // namespace brevandor

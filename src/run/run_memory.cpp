@@ -1,0 +1,41 @@
+#include "run/run_memory.h"
+
+#include <algorithm>
+
+#include "enumerators/log_table.h"
+#include "turbo/spectrum_engines.h"
+
+namespace brevandor {
+
+bool sharesParallelTable(const TurboCode& turbo, Engine engine) {
+  return turbo.concatenationType == Parallel && parallelSpectrumReadsFirstTableOnly(engine);
+}
+
+RunMemoryPlan planRunMemory(const TurboCode& turbo, Engine engine) {
+  RunMemoryPlan plan;
+  const auto count = static_cast<std::size_t>(turbo.constituentCount);
+  const bool shared = sharesParallelTable(turbo, engine);
+  for (std::size_t c = 0; c < count; ++c) {
+    const WeightEnumerator& enumerator = *turbo.enumerators[c];
+    const ConvCode& code = *turbo.codes[c];
+    if (c == 0 || !shared) {
+      plan.tables += enumerator.tableBytes(code);
+    }
+    // The repetition code needs no work layers; every other CWEF holds two while it runs.
+    if (enumerator.repetitionFactor == 0) {
+      plan.work = std::max(plan.work, enumerator.layerBytes(code));
+    }
+  }
+  const auto spectrumEntries = static_cast<std::uint64_t>(turbo.outputFrameLength) + 1;
+  plan.tables += 3 * spectrumEntries * sizeof(double);  // two spectra and the log copy
+  if (turbo.concatenationType == Parallel) {
+    plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * sizeof(float));
+  } else {
+    // Two matrices of D + 1 rows over the outer input weights.
+    plan.work = std::max(plan.work, 2 * LogTable::bytesFor(1, turbo.outputFrameLength + 1,
+                                                           turbo.frameLengths[0] + 1));
+  }
+  return plan;
+}
+
+}  // namespace brevandor

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "code/conv_code.h"
+#include "progress/run_context.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor {
+
+// The bytes one run holds at its peak, worked out from the configured turbo code before
+// anything large is allocated.
+struct RunMemoryPlan {
+  std::uint64_t tables = 0;  // transfer matrices, CWEF tables and the two spectra
+  std::uint64_t work = 0;    // the largest work storage of any one stage
+  std::uint64_t peak() const { return tables + work; }
+};
+
+// Whether the run keeps one CWEF table for both parallel constituents (the fast engine reads
+// only the first) instead of copying it into the second.
+bool sharesParallelTable(const TurboCode& turbo, Engine engine);
+
+RunMemoryPlan planRunMemory(const TurboCode& turbo, Engine engine);
+
+}  // namespace brevandor

@@ -1,0 +1,148 @@
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "progress/progress_report.h"
+#include "turbo/log_domain.h"
+#include "turbo/spectrum_engines.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr float kZero = kLogZeroFloat;
+constexpr const char* kConstituentOverflowText = " oops \n";
+constexpr const char* kCodewordOverflowText = " -- oops \n";
+
+using WorkRow = std::vector<float>;
+
+// The sizes of the stage.
+struct ParallelShape {
+  std::int32_t frameLength;  // N
+  std::int32_t maxWeight;    // D, the last codeword weight
+  std::int32_t maxCounted;   // P, the largest counted weight of one constituent
+  bool inputBitsSentOnce;    // systematic constituents: p counts parity bits only
+  std::int32_t constituentCount;
+};
+
+void clearRow(WorkRow& row) {
+  row.assign(row.size(), kZero);
+}
+
+// The first constituent's column w is where the product over the constituents starts.
+void startWithFirstConstituent(const LogTable& cwef, std::int32_t w, const ParallelShape& shape,
+                               WorkRow& current) {
+  for (std::int32_t p = 0; p <= shape.maxCounted; ++p) {
+    current[static_cast<std::size_t>(p)] = cwef.at(p, w);
+  }
+}
+
+// One constituent product: every weight of the partial product so far combined with every
+// counted weight of constituent c, divided by C(N, w) for the uniform interleaver.
+void multiplyByConstituent(const LogTable& cwef, std::int32_t w, const ParallelShape& shape,
+                           WorkRow& current, WorkRow& next, const RunContext& context) {
+  const double interleavings = log10Binomial(shape.frameLength, w);
+  for (std::int32_t j = 0; j <= shape.maxWeight; ++j) {
+    const float partial = current[static_cast<std::size_t>(j)];
+    for (std::int32_t i = 0; i <= shape.maxCounted; ++i) {
+      const float cell = cwef.at(i, w);
+      if (partial == kZero || cell == kZero) {
+        continue;
+      }
+      if (i + j > shape.maxWeight) {
+        context.postLogLine(kConstituentOverflowText);
+        continue;
+      }
+      float& sum = next[static_cast<std::size_t>(i + j)];
+      // The term is formed in double; the sum is rounded to single precision on storing.
+      sum = static_cast<float>(
+          logAdd(static_cast<double>(sum),
+                 static_cast<double>(partial) - interleavings + static_cast<double>(cell)));
+    }
+  }
+  current = next;
+  clearRow(next);
+}
+
+// Adds the finished row of input weight w into one spectrum. With systematic constituents
+// the w input bits are sent once and are not part of p, so they are added here.
+void accumulate(const WorkRow& current, std::int32_t w, const ParallelShape& shape,
+                std::span<double> spectrum, const RunContext& context) {
+  for (std::int32_t p = 0; p <= shape.maxWeight; ++p) {
+    const float value = current[static_cast<std::size_t>(p)];
+    if (!shape.inputBitsSentOnce) {
+      spectrum[static_cast<std::size_t>(p)] =
+          logAdd(spectrum[static_cast<std::size_t>(p)], static_cast<double>(value));
+      continue;
+    }
+    if (w + p <= shape.maxWeight) {
+      double& entry = spectrum[static_cast<std::size_t>(w + p)];
+      entry = logAdd(entry, static_cast<double>(value));
+    } else if (value > kZero) {
+      context.postLogLine(kCodewordOverflowText);
+    }
+  }
+}
+
+// Multiplies every entry of the row by w / N, the share of erroneous input bits. For w = 0
+// this is minus infinity, which then adds nothing to the weighted spectrum.
+void weightByInputShare(WorkRow& current, std::int32_t w, const ParallelShape& shape) {
+  const double share = std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
+  for (float& value : current) {
+    value = static_cast<float>(static_cast<double>(value) + share);
+  }
+}
+
+// The whole contribution of input weight w to both spectra.
+void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape, WorkRow& current,
+                    WorkRow& next, std::span<double> codewordSpectrum,
+                    std::span<double> weightedSpectrum, const RunContext& context) {
+  clearRow(current);
+  clearRow(next);
+  startWithFirstConstituent(turbo.enumerators[0]->cwef, w, shape, current);
+  for (std::int32_t c = 1; c < shape.constituentCount; ++c) {
+    multiplyByConstituent(turbo.enumerators[static_cast<std::size_t>(c)]->cwef, w, shape, current,
+                          next, context);
+  }
+  accumulate(current, w, shape, codewordSpectrum, context);
+  weightByInputShare(current, w, shape);
+  accumulate(current, w, shape, weightedSpectrum, context);
+}
+
+}  // namespace
+
+std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                              std::span<double> weightedSpectrum,
+                                              const RunContext& context) {
+  const std::int32_t frameLength = turbo.frameLengths[0];
+  const ConvCode& firstCode = *turbo.codes[0];
+  const ParallelShape shape{frameLength, turbo.outputFrameLength,
+                            turbo.hasNonSystematic == 0 ? firstCode.parityLength(frameLength)
+                                                        : firstCode.outputLength(frameLength),
+                            turbo.hasNonSystematic == 0, turbo.constituentCount};
+
+  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
+    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
+    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
+  }
+  // The all-zero codeword is left out of the spectrum; the change stays in the tables.
+  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
+    turbo.enumerators[static_cast<std::size_t>(c)]->cwef.at(0, 0) = kZero;
+  }
+
+  WorkRow current(static_cast<std::size_t>(shape.maxWeight) + 1, kZero);
+  WorkRow next(current.size(), kZero);
+  ProgressReport progress(context);
+  progress.start();
+  for (std::int32_t w = 0; w <= frameLength; ++w) {
+    addInputWeight(turbo, w, shape, current, next, codewordSpectrum, weightedSpectrum, context);
+    if (context.cancelRequested()) {
+      return -1;
+    }
+    progress.step(frameLength - w);
+  }
+  progress.finish();
+  return shape.maxWeight;
+}
+
+}  // namespace brevandor

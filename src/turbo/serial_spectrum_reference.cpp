@@ -1,0 +1,134 @@
+#include <cmath>
+#include <cstdint>
+
+#include "progress/progress_report.h"
+#include "turbo/log_domain.h"
+#include "turbo/spectrum_engines.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr float kZero = kLogZeroFloat;
+
+// The sizes of the stage.
+struct SerialShape {
+  std::int32_t frameLength;  // N, the outer input frame length
+  std::int32_t maxWeight;    // D, the last codeword weight
+};
+
+void fillMatrix(LogTable& matrix, const SerialShape& shape, float value) {
+  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
+    float* row = matrix.row(d);
+    for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      row[w] = value;
+    }
+  }
+}
+
+// Matrix 0 starts as the outer code's table: [weight of the outer word][outer input weight].
+void startWithOuterCode(const LogTable& outer, std::int32_t outerMaxWeight,
+                        const SerialShape& shape, LogTable& matrix) {
+  fillMatrix(matrix, shape, kZero);
+  for (std::int32_t d = 0; d <= outerMaxWeight; ++d) {
+    const float* source = outer.row(d);
+    float* target = matrix.row(d);
+    for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      target[w] = source[w];
+    }
+  }
+}
+
+// One step of a stage: the words of weight v that enter constituent c, spread by the
+// uniform interleaver over all C(L, v) words of that weight, pass through its table.
+void passWeightThroughConstituent(const LogTable& inner, std::int32_t v, std::int32_t innerLength,
+                                  std::int32_t innerMaxWeight, const SerialShape& shape,
+                                  const LogTable& source, LogTable& target) {
+  const double interleavings = log10Binomial(innerLength, v);
+  const float* entering = source.row(v);
+  for (std::int32_t d = 0; d <= innerMaxWeight; ++d) {
+    const float cell = inner.at(d, v);
+    float* result = target.row(d);
+    for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      if (entering[w] == kZero || cell == kZero) {
+        continue;
+      }
+      // The term is formed in double; the sum is rounded to single precision on storing.
+      result[w] = static_cast<float>(
+          logAdd(static_cast<double>(result[w]),
+                 static_cast<double>(cell) + static_cast<double>(entering[w]) - interleavings));
+    }
+  }
+}
+
+// Sums the finished matrix over outer input weights into both spectra; the weighted
+// spectrum counts each word by its share w / N of erroneous input bits.
+void sumIntoSpectra(const LogTable& result, const SerialShape& shape,
+                    std::span<double> codewordSpectrum, std::span<double> weightedSpectrum) {
+  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
+    double& entry = codewordSpectrum[static_cast<std::size_t>(d)];
+    for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      entry = logAdd(entry, static_cast<double>(result.at(d, w)));
+    }
+  }
+  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
+    double& entry = weightedSpectrum[static_cast<std::size_t>(d)];
+    for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      const double share =
+          std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
+      entry = logAdd(entry, share + static_cast<double>(result.at(d, w)));
+    }
+  }
+}
+
+}  // namespace
+
+std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                            std::span<double> weightedSpectrum,
+                                            const RunContext& context) {
+  const SerialShape shape{turbo.frameLengths[0], turbo.outputFrameLength};
+  const std::int32_t count = turbo.constituentCount;
+  // Indexed [weight of the word after the constituents so far][outer input weight].
+  LogTable matrices[2] = {LogTable(1, shape.maxWeight + 1, shape.frameLength + 1),
+                          LogTable(1, shape.maxWeight + 1, shape.frameLength + 1)};
+
+  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
+    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
+    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
+  }
+  // The all-zero codeword is left out of the spectrum; the change stays in the tables.
+  for (std::int32_t c = 0; c < count; ++c) {
+    turbo.enumerators[static_cast<std::size_t>(c)]->cwef.at(0, 0) = kZero;
+  }
+
+  ProgressReport progress(context);
+  progress.start();
+  startWithOuterCode(turbo.enumerators[0]->cwef, turbo.frameLengths[1], shape, matrices[0]);
+  std::int32_t totalSteps = 0;
+  for (std::int32_t c = 1; c < count; ++c) {
+    totalSteps += turbo.frameLengths[static_cast<std::size_t>(c)];
+  }
+  std::int32_t stepsDone = 0;
+  for (std::int32_t c = 1; c < count; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    const LogTable& source = matrices[(c + 1) % 2];
+    LogTable& target = matrices[c % 2];
+    fillMatrix(target, shape, kZero);
+    const std::int32_t innerLength = turbo.frameLengths[index];
+    for (std::int32_t v = 0; v <= innerLength; ++v) {
+      passWeightThroughConstituent(turbo.enumerators[index]->cwef, v, innerLength,
+                                   turbo.frameLengths[index + 1], shape, source, target);
+      if (context.cancelRequested()) {
+        return -1;  // the spectra still hold LogZero; the matrices go with this scope
+      }
+      ++stepsDone;
+      progress.step(totalSteps + 1 - stepsDone);
+    }
+  }
+  progress.finish();
+
+  sumIntoSpectra(matrices[(count - 1) % 2], shape, codewordSpectrum, weightedSpectrum);
+  return shape.maxWeight;
+}
+
+}  // namespace brevandor

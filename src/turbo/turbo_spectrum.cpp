@@ -1,0 +1,102 @@
+#include <cstddef>
+
+#include "turbo/spectrum_engines.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor {
+
+namespace {
+
+// The result for a stage that has nothing sound to work on: a missing constituent.
+constexpr std::int32_t kMissingConstituent = -2;
+
+// Whether constituent c has its code and a table of at least the given size.
+bool hasTable(const TurboCode& turbo, std::int32_t c, std::int32_t maxOutputWeight,
+              std::int32_t maxInputWeight) {
+  const auto index = static_cast<std::size_t>(c);
+  if (turbo.codes[index] == nullptr || turbo.enumerators[index] == nullptr) {
+    return false;
+  }
+  const LogTable& cwef = turbo.enumerators[index]->cwef;
+  return cwef.exists() && cwef.rows() > maxOutputWeight && cwef.columns() > maxInputWeight;
+}
+
+bool hasRoom(const TurboCode& turbo, std::span<double> codewordSpectrum,
+             std::span<double> weightedSpectrum) {
+  const auto entries = static_cast<std::size_t>(turbo.outputFrameLength) + 1;
+  return codewordSpectrum.size() >= entries && weightedSpectrum.size() >= entries;
+}
+
+bool validCount(const TurboCode& turbo) {
+  return turbo.constituentCount >= 1 && turbo.constituentCount <= TurboCode::kMaxConstituents;
+}
+
+// Every constituent of a parallel concatenation is read in rows 0 … P, columns 0 … N.
+bool readyForParallel(const TurboCode& turbo, std::span<double> codewordSpectrum,
+                      std::span<double> weightedSpectrum) {
+  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum) ||
+      turbo.codes[0] == nullptr) {
+    return false;
+  }
+  const std::int32_t n = turbo.frameLengths[0];
+  const std::int32_t counted = turbo.hasNonSystematic == 0 ? turbo.codes[0]->parityLength(n)
+                                                           : turbo.codes[0]->outputLength(n);
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    if (!hasTable(turbo, c, counted, n)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Constituent c of a serial concatenation is read in rows 0 … frameLengths[c + 1] and
+// columns 0 … frameLengths[c].
+bool readyForSerial(const TurboCode& turbo, std::span<double> codewordSpectrum,
+                    std::span<double> weightedSpectrum) {
+  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum)) {
+    return false;
+  }
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    if (!hasTable(turbo, c, turbo.frameLengths[index + 1], turbo.frameLengths[index])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parallelSpectrumReadsFirstTableOnly(Engine /*engine*/) {
+  // The reference reads every constituent's table, and so does every engine until the fast
+  // parallel spectrum exists.
+  return false;
+}
+
+std::int32_t TurboCode::computeParallelSpectrum(std::span<double> codewordSpectrum,
+                                                std::span<double> weightedSpectrum,
+                                                const RunContext& context) {
+  if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum)) {
+    return kMissingConstituent;
+  }
+  if (context.engine == Engine::Reference) {
+    return computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+  }
+  // The fast engine plugs in here; until it exists, users get the reference.
+  return computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+}
+
+std::int32_t TurboCode::computeSerialSpectrum(std::span<double> codewordSpectrum,
+                                              std::span<double> weightedSpectrum,
+                                              const RunContext& context) {
+  if (!readyForSerial(*this, codewordSpectrum, weightedSpectrum)) {
+    return kMissingConstituent;
+  }
+  if (context.engine == Engine::Reference) {
+    return computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+  }
+  // The fast engine plugs in here; until it exists, users get the reference.
+  return computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+}
+
+}  // namespace brevandor

@@ -1,0 +1,194 @@
+#include "bounds/ber_bounds.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "progress/progress_report.h"
+#include "support/file_capture.h"
+
+namespace brevandor {
+namespace {
+
+using testing::captureFile;
+using testing::readTestData;
+
+constexpr double kTwoBitRate = 2.0 / 14.0;
+
+std::vector<double> twoBitFrameSpectrum() {
+  std::vector<double> spectrum(15, 0.0);
+  spectrum[9] = 1.0;
+  spectrum[10] = 1.0;
+  return spectrum;
+}
+
+// Collects the status lines a stage posts, and raises the cancel flag when the given number
+// of remaining-time estimates has arrived.
+class StatusRecorder : public NoticeTarget {
+ public:
+  explicit StatusRecorder(CancelFlag& flag, int cancelAfterEstimates = -1)
+      : flag_(flag), cancelAfter_(cancelAfterEstimates) {}
+
+  void receiveNotice(RunNotice notice) override {
+    if (notice.kind != NoticeKind::StatusLine) {
+      return;
+    }
+    if (notice.text.rfind("Est.", 0) == 0 && ++estimates_ == cancelAfter_) {
+      flag_.store(1);
+    }
+    lines.push_back(std::move(notice.text));
+  }
+
+  std::vector<std::string> lines;
+
+ private:
+  CancelFlag& flag_;
+  int cancelAfter_;
+  int estimates_ = 0;
+};
+
+struct SectionCase {
+  std::int32_t mask;
+  Engine engine;
+  const char* golden;
+};
+
+class TwoBitFrameSection : public ::testing::TestWithParam<SectionCase> {};
+
+// Whole sections of the two-bit frame (rows at 0 and 5 dB checked by hand), for the default
+// selection and for all three bounds, from either engine.
+TEST_P(TwoBitFrameSection, MatchesGoldenText) {
+  const SectionCase& c = GetParam();
+  RunContext context;
+  context.engine = c.engine;
+  const std::vector<double> b = twoBitFrameSpectrum();
+  std::int32_t result = -9;
+  const std::string text = captureFile([&](std::FILE* file) {
+    result = computeBerBounds(file, kTwoBitRate, b, 14, c.mask, 0.0, context);
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(text, readTestData(c.golden));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MasksAndEngines, TwoBitFrameSection,
+    ::testing::Values(SectionCase{1, Engine::Reference, "ber_bounds_two_bit_frame_mask1.txt"},
+                      SectionCase{1, Engine::Fast, "ber_bounds_two_bit_frame_mask1.txt"},
+                      SectionCase{7, Engine::Reference, "ber_bounds_two_bit_frame_mask7.txt"},
+                      SectionCase{7, Engine::Fast, "ber_bounds_two_bit_frame_mask7.txt"}),
+    [](const auto& tested) {
+      return "Mask" + std::to_string(tested.param.mask) +
+             (tested.param.engine == Engine::Fast ? "Fast" : "Reference");
+    });
+
+TEST(BerBounds, ColumnsFollowTheMaskBitsInOrder) {
+  RunContext context;
+  const std::vector<double> b = twoBitFrameSpectrum();
+  const std::string text = captureFile(
+      [&](std::FILE* file) { computeBerBounds(file, kTwoBitRate, b, 14, 6, 0.0, context); });
+  EXPECT_NE(text.find("\n   SNR[dB]      UB_Exp          IUB_Exp         \n"
+                      "    0.000\t5.161041e-01\t5.161041e-01\t\n"),
+            std::string::npos);
+}
+
+TEST(BerBounds, EmptySpectrumGivesZeroEverywhere) {
+  RunContext context;
+  const std::vector<double> b(15, 0.0);
+  const std::string text = captureFile(
+      [&](std::FILE* file) { computeBerBounds(file, kTwoBitRate, b, 14, 7, 0.0, context); });
+  EXPECT_NE(text.find("    5.000\t0.000000e+00\t0.000000e+00\t0.000000e+00\t\n"),
+            std::string::npos);
+  EXPECT_EQ(text.find("e-"), std::string::npos);
+}
+
+TEST(BerBounds, PostsAnEstimateAfterEveryPoint) {
+  CancelFlag flag{0};
+  StatusRecorder recorder(flag);
+  RunContext context;
+  context.noticeTarget = &recorder;
+  context.clock = [] { return 0; };
+  const std::vector<double> b = twoBitFrameSpectrum();
+  captureFile(
+      [&](std::FILE* file) { computeBerBounds(file, kTwoBitRate, b, 14, 1, 0.0, context); });
+  ASSERT_EQ(recorder.lines.size(), 23u);
+  EXPECT_EQ(recorder.lines.front(), ProgressReport::kWaitText);
+  EXPECT_EQ(recorder.lines[21], ProgressReport::remainingTimeText(0));
+  EXPECT_EQ(recorder.lines.back(), ProgressReport::kDoneText);
+}
+
+// Cancel is seen once per point, after its bounds: the stage returns −1, writes nothing and
+// posts nothing more.
+class BoundCancellation : public ::testing::TestWithParam<int> {};
+
+TEST_P(BoundCancellation, WritesNothing) {
+  const int estimatesBeforeCancel = GetParam();
+  const std::vector<double> b = twoBitFrameSpectrum();
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    CancelFlag flag{estimatesBeforeCancel == 0 ? 1 : 0};
+    StatusRecorder recorder(flag, estimatesBeforeCancel);
+    RunContext context;
+    context.cancelFlag = &flag;
+    context.noticeTarget = &recorder;
+    context.engine = engine;
+    std::int32_t result = 0;
+    const std::string text = captureFile([&](std::FILE* file) {
+      result = computeBerBounds(file, kTwoBitRate, b, 14, 7, 0.0, context);
+    });
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(text, "");
+    ASSERT_EQ(recorder.lines.size(), static_cast<std::size_t>(1 + estimatesBeforeCancel));
+    EXPECT_EQ(recorder.lines.front(), ProgressReport::kWaitText);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AtFirstMiddleAndLastPoint, BoundCancellation, ::testing::Values(0, 3, 20));
+
+// A spectrum beyond the double range (e = 400): the bounds are those of the true spectrum,
+// printed in extended precision where they exceed a double, and never "inf".
+TEST(BerBounds, LongFrameBoundsPutTheScaleBackAndStayFinite) {
+  const std::int32_t maxWeight = 200;
+  std::vector<double> scaled(201, 0.0);
+  scaled[100] = 1.0;  // true value 10^400
+  scaled[200] = 1e8;  // true value 10^408
+  const double rate = 0.5;
+  RunContext context;
+  const std::string text = captureFile(
+      [&](std::FILE* file) { computeBerBounds(file, rate, scaled, maxWeight, 2, 400.0, context); });
+  EXPECT_EQ(text.find("inf"), std::string::npos);
+  // At 0 dB: 10^400 e^−50 + 10^408 e^−100, worked out independently in extended precision.
+  const long double ln10 = std::log(10.0L);
+  const long double expected = std::exp(400 * ln10 - 50.0L) + std::exp(408 * ln10 - 100.0L);
+  char row[64];
+  std::snprintf(row, sizeof row, "    0.000\t%Le\t\n", expected);
+  EXPECT_NE(text.find(row), std::string::npos) << text;
+}
+
+// Entries that scaling by 10^−e flushes to zero (here e ≈ 2700) keep their terms when the
+// stage reads the log10 spectrum; at 5 dB the low-weight entry is the whole bound.
+TEST(BerBounds, LogSpectrumKeepsEntriesThatScalingWouldLose) {
+  const std::int32_t maxWeight = 3000;
+  std::vector<double> log10Spectrum(3001, -308.0);
+  log10Spectrum[5] = -5.0;
+  log10Spectrum[3000] = 3000.0;
+  const double rate = 0.9;
+  RunContext context;
+  const std::string text = captureFile([&](std::FILE* file) {
+    computeBerBoundsFromLog10(file, rate, log10Spectrum, maxWeight, 3, context);
+  });
+  const double snr = std::pow(10.0, 0.5);
+  const double unionQ = 1e-5 * 0.5 * std::erfc(std::sqrt(snr * rate * 5));
+  const double unionExp = 1e-5 * std::exp(-5 * rate * snr);
+  const std::size_t at = text.find("    5.000\t");
+  ASSERT_NE(at, std::string::npos);
+  double q = 0.0;
+  double e = 0.0;
+  ASSERT_EQ(std::sscanf(text.c_str() + at, " 5.000 %le %le", &q, &e), 2);
+  EXPECT_NEAR(q, unionQ, 1e-6 * unionQ);
+  EXPECT_NEAR(e, unionExp, 1e-6 * unionExp);
+}
+
+}  // namespace
+}  // namespace brevandor

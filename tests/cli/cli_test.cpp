@@ -1,0 +1,174 @@
+// The command-line program driven as a user drives it: through the real executable.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+
+namespace brevandor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ChildProcess;
+using testing::ProcessResult;
+using testing::runProcess;
+
+constexpr const char* kProgram = BREVANDOR_CLI_PATH;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "brevandor-cli-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    directory_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(directory_); }
+
+  ProcessResult run(const std::vector<std::string>& arguments) {
+    return runProcess(kProgram, arguments, directory_.string());
+  }
+
+  fs::path directory_;
+};
+
+TEST_F(CliTest, HelpNamesEveryOption) {
+  const ProcessResult result = run({"--help"});
+  EXPECT_EQ(result.exitCode, 0);
+  for (const char* option : {"--numerator", "--denominator", "--type", "--frame-length",
+                             "--output", "--bounds", "--quiet", "--threads", "--version",
+                             "Example"}) {
+    EXPECT_NE(result.out.find(option), std::string::npos) << option;
+  }
+}
+
+TEST_F(CliTest, VersionSaysOnePointTwo) {
+  const ProcessResult result = run({"--version"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.out.find("Version 1.2"), std::string::npos) << result.out;
+}
+
+TEST_F(CliTest, DefaultsComputeTheWindowsDefaultCalculation) {
+  const ProcessResult result = run({});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string file = readFile(directory_ / "results.txt");
+  EXPECT_NE(file.find("\n Concatenation Type : PCCC "), std::string::npos);
+  EXPECT_NE(file.find("\n Input  Frame Length = 128 [bits]"), std::string::npos);
+  EXPECT_NE(file.find("\n Recursive Systematic Convolutional Code "), std::string::npos);
+  EXPECT_NE(file.find("\n   SNR[dB]      UB_Q            \n"), std::string::npos);
+  EXPECT_EQ(file.find("UB_Exp"), std::string::npos);
+  // The log on standard output, exactly as the window shows it.
+  EXPECT_EQ(result.out.rfind("\n> Start Calculation ", 0), 0u) << result.out;
+  for (const char* text : {"\n TM Calculation ..  Completed \n CWEF Calculation ..  Completed \n"
+                           " TWEF Calculation ..  Completed \n BER Calculation ..  Completed \n"
+                           " results.txt  Created."}) {
+    EXPECT_NE(result.out.find(text), std::string::npos) << result.out;
+  }
+  // Standard error is a pipe here, not a terminal: no status lines.
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliTest, QuietPrintsNoLog) {
+  const ProcessResult result = run({"--quiet", "-N", "10", "-o", "quiet.txt"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_TRUE(fs::exists(directory_ / "quiet.txt"));
+}
+
+TEST_F(CliTest, BoundListSelectsColumns) {
+  const ProcessResult result =
+      run({"--quiet", "-N", "10", "--bounds", "viterbi,q", "-o", "b.txt"});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_NE(readFile(directory_ / "b.txt").find("\n   SNR[dB]      UB_Q            IUB_Exp"),
+            std::string::npos);
+  ASSERT_EQ(run({"--quiet", "-N", "10", "--bounds", "none", "-o", "n.txt"}).exitCode, 0);
+  EXPECT_EQ(readFile(directory_ / "n.txt").find("BER Bounds"), std::string::npos);
+}
+
+struct Refusal {
+  std::vector<std::string> arguments;
+  const char* message;
+};
+
+class CliRefusalTest : public CliTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(CliRefusalTest, ExitsTwoAndTouchesNoFile) {
+  const fs::path output = directory_ / "results.txt";
+  std::ofstream(output) << "keep me";
+  const ProcessResult result = run(GetParam().arguments);
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(readFile(output), "keep me");
+}
+
+const std::string kLongText(101, 'D');
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, CliRefusalTest,
+    ::testing::Values(
+        Refusal{{"-N", "9"}, "--frame-length: Please enter an integer between 10 and 10000."},
+        Refusal{{"-N", "10001"}, "Please enter an integer between 10 and 10000."},
+        Refusal{{"-N", ""}, "--frame-length: Please enter a positive integer."},
+        Refusal{{"-N", "12x"}, "Please enter a positive integer."},
+        Refusal{{"--numerator", "1+x"}, "--numerator \"1+x\":  Illegal Grammar "},
+        Refusal{{"--numerator", "1+x", "--denominator", "1+D^12"},
+                "--denominator \"1+D^12\":  Exponent n (in D^n) larger than or equal to 10"},
+        Refusal{{"--numerator", "1+D", "--denominator", "1"}, "Invalid Parity Equation "},
+        Refusal{{"--denominator", "D+D^2"}, "denominator needs the constant term"},
+        Refusal{{"--numerator", "1+D+D+D"}, "Coefficient of D^n for all n should be 0 or 1"},
+        Refusal{{"--denominator", kLongText}, "Please enter no more than 100 characters."},
+        Refusal{{"--output", kLongText}, "--output: Please enter no more than 100 characters."},
+        Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
+        Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
+        Refusal{{"--frobnicate"}, "frobnicate"},
+        Refusal{{"--threads", "-1"}, "--threads"}),
+    [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+
+TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
+  const ProcessResult result = run({"-N", "10", "-o", "no-such-folder/results.txt"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("Cannot open the results file 'no-such-folder/results.txt': No such "
+                            "file or directory"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.out.find("Created."), std::string::npos);
+}
+
+class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliSignalTest, CancelsKeepingTheFirstSection) {
+  // The reference engine at this length spends a long time in the CWEF stage.
+  ChildProcess child(kProgram, {"--engine", "reference", "-N", "2000", "-o", "long.txt"},
+                     directory_.string());
+  ASSERT_TRUE(child.waitForOutput(" CWEF Calculation .. ", std::chrono::minutes(2)));
+  child.sendSignal(GetParam());
+  const ProcessResult result = child.finish(std::chrono::minutes(2));
+  EXPECT_EQ(result.exitCode, 130) << "signal " << result.termSignal;
+  EXPECT_NE(result.out.find("\n -- Calculation Canceled \n"), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find("Created."), std::string::npos);
+  const std::string file = readFile(directory_ / "long.txt");
+  EXPECT_NE(file.find("\n End of Turbo Code Information -------------\n"), std::string::npos);
+  EXPECT_EQ(file.find("Distance Spectrum"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM),
+                         [](const auto& testInfo) {
+                           return testInfo.param == SIGINT ? "Interrupt" : "Terminate";
+                         });
+
+}  // namespace
+}  // namespace brevandor

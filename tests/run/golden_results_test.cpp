@@ -1,0 +1,78 @@
+// Whole results files of small frames against files generated once and checked by hand.
+// Set BREVANDOR_WRITE_GOLDEN=1 to write the files anew instead of comparing.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "run/calculation_run.h"
+#include "support/numeric_text.h"
+#include "support/test_codes.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct GoldenCase {
+  const char* name;  // file under tests/data/results
+  const char* numerator;
+  const char* denominator;
+  std::int32_t type;
+  std::int32_t frameLength;
+  std::int32_t mask;
+};
+
+std::string readText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class GoldenResultsTest : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
+  const GoldenCase& golden = GetParam();
+  const fs::path expectedPath = fs::path(BREVANDOR_TEST_DATA_DIR) / "results" / golden.name;
+  const fs::path output = fs::temp_directory_path() / ("brevandor-golden-" + std::string(golden.name));
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    RunInputs inputs;
+    inputs.code = testing::describeOrDie(golden.numerator, golden.denominator);
+    inputs.selectedType = golden.type;
+    inputs.inputFrameLength = golden.frameLength;
+    inputs.boundSelection = golden.mask;
+    inputs.resultsFileName = output.string();
+    RunContext context;
+    context.engine = engine;
+    ASSERT_EQ(CalculationRun(inputs, context).execute().outcome, RunOutcome::Finished);
+    const std::string actual = readText(output);
+    fs::remove(output);
+    if (std::getenv("BREVANDOR_WRITE_GOLDEN") != nullptr && engine == Engine::Reference) {
+      std::ofstream(expectedPath, std::ios::binary) << actual;
+      continue;
+    }
+    std::string why;
+    EXPECT_TRUE(testing::sameResults(readText(expectedPath), actual, 2e-6, why))
+        << golden.name << (engine == Engine::Fast ? " (fast)" : " (reference)") << ": " << why;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SmallFrames, GoldenResultsTest,
+    ::testing::Values(GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7},
+                      GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7},
+                      GoldenCase{"rep_default_n10.txt", "1+D+D^2", "1+D^2", RepetitionSerial, 10,
+                                 7},
+                      GoldenCase{"pccc_feedforward_n10.txt", "1+D+D^2", "1", Parallel, 10, 7},
+                      GoldenCase{"sccc_memory3_n12_mask5.txt", "1+D+D^3", "1+D^2+D^3", Serial,
+                                 12, 5}),
+    [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+
+}  // namespace
+}  // namespace brevandor

@@ -1,0 +1,78 @@
+#include "run/run_inputs.h"
+
+#include <gtest/gtest.h>
+
+namespace brevandor {
+namespace {
+
+struct FrameLengthCase {
+  const char* text;
+  std::int32_t value;  // 0: refused
+  const char* message;
+};
+
+class CheckFrameLengthTest : public ::testing::TestWithParam<FrameLengthCase> {};
+
+TEST_P(CheckFrameLengthTest, AcceptsTenToTenThousandOnly) {
+  const FrameLengthCheck check = checkFrameLength(GetParam().text);
+  if (GetParam().value != 0) {
+    EXPECT_EQ(check.value, GetParam().value);
+    EXPECT_EQ(check.message, "");
+  } else {
+    EXPECT_FALSE(check.value.has_value());
+    EXPECT_EQ(check.message, GetParam().message);
+  }
+}
+
+constexpr const char* kRange = "Please enter an integer between 10 and 10000.";
+constexpr const char* kNumber = "Please enter a positive integer.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CheckFrameLengthTest,
+    ::testing::Values(FrameLengthCase{"128", 128, ""}, FrameLengthCase{"10", 10, ""},
+                      FrameLengthCase{"10000", 10000, ""}, FrameLengthCase{"  512  ", 512, ""},
+                      FrameLengthCase{"9", 0, kRange}, FrameLengthCase{"10001", 0, kRange},
+                      FrameLengthCase{"0", 0, kRange},
+                      FrameLengthCase{"99999999999999999999999", 0, kRange},
+                      FrameLengthCase{"", 0, kNumber}, FrameLengthCase{"   ", 0, kNumber},
+                      FrameLengthCase{"-5", 0, kNumber}, FrameLengthCase{"12a", 0, kNumber},
+                      FrameLengthCase{"1 2", 0, kNumber}, FrameLengthCase{"+12", 0, kNumber}));
+
+TEST(CheckFrameLength, ReadsAtMostThirtyOneCharacters) {
+  // Thirty blanks and "1" fit; the "2" in place 32 is not read.
+  EXPECT_EQ(checkFrameLength(std::string(29, ' ') + "15" + "2").value, 15);
+}
+
+TEST(CodeFromTexts, DenominatorMessageComesFirst) {
+  const CodeFromTexts refused = codeFromTexts("1+x", "1+D^10");
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.field, CodeField::Denominator);
+  EXPECT_EQ(refused.message, "  Exponent n (in D^n) larger than or equal to 10 not supported ");
+}
+
+TEST(CodeFromTexts, NumeratorMessageWhenDenominatorParses) {
+  const CodeFromTexts refused = codeFromTexts("", "1+D^2");
+  EXPECT_EQ(refused.field, CodeField::Numerator);
+  EXPECT_EQ(refused.message, " Error : No Polynomial ");
+}
+
+TEST(CodeFromTexts, CodeRefusals) {
+  EXPECT_EQ(codeFromTexts("1+D", "1").message, "Invalid Parity Equation ");
+  EXPECT_EQ(codeFromTexts("1+D", "1").field, CodeField::Code);
+  EXPECT_EQ(codeFromTexts("1+D+D^2", "D+D^2").message, kFeedbackWithoutConstantTerm);
+}
+
+TEST(CodeFromTexts, DefaultTextsDescribeDefaultCode) {
+  const CodeFromTexts code = codeFromTexts(kDefaultNumerator, kDefaultDenominator);
+  ASSERT_TRUE(code);
+  EXPECT_EQ(code.description->registerLength, 3);
+  EXPECT_EQ(code.description->generators[1], 7 + 5 * 65536);
+}
+
+TEST(EntryMessages, Texts) {
+  EXPECT_EQ(outOfRangeMessage(10, 10000), "Please enter an integer between 10 and 10000.");
+  EXPECT_EQ(tooLongMessage(100), "Please enter no more than 100 characters.");
+}
+
+}  // namespace
+}  // namespace brevandor

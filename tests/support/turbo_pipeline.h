@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "code/conv_code.h"
+#include "enumerators/weight_enumerator.h"
+#include "progress/run_context.h"
+#include "support/recording_target.h"
+#include "turbo/concatenation_type.h"
+#include "turbo/log_domain.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor::testing {
+
+// The code, enumerators and turbo code of one run, wired and configured as the calculation
+// run does it (one code attached to both constituents, repetition factor 3), with a
+// recording notice target, a cancel flag and a chosen engine.
+class TurboPipeline {
+ public:
+  TurboPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
+                Engine engine = Engine::Reference)
+      : code(description), turbo(type, 2) {
+    context.cancelFlag = &cancel;
+    context.noticeTarget = &target;
+    context.engine = engine;
+    turbo.attachConstituent(0, code, enumerators[0]);
+    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.setFrameLength(frameLength, 3);
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.allocate(code);
+    }
+    const auto entries = static_cast<std::size_t>(turbo.outputFrameLength) + 1;
+    codeword.assign(entries, 0.0);
+    weighted.assign(entries, 0.0);
+  }
+  ~TurboPipeline() {
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.release(code);
+    }
+  }
+  TurboPipeline(const TurboPipeline&) = delete;
+  TurboPipeline& operator=(const TurboPipeline&) = delete;
+
+  // The "TM" and "CWEF" stages for the concatenation type; 0, or −1 when cancelled.
+  std::int32_t computeEnumerators() {
+    if (turbo.concatenationType == Parallel) {
+      enumerators[0].computeTransferMatrix(code);
+      const std::int32_t result = enumerators[0].computeCwef(code, context);
+      if (result == 0) {
+        enumerators[0].copyTo(enumerators[1], code);
+      }
+      return result;
+    }
+    if (turbo.concatenationType == Serial) {
+      enumerators[0].computeTransferMatrix(code);
+      enumerators[1].computeTransferMatrix(code);
+      const std::int32_t result = enumerators[0].computeCwef(code, context);
+      return result < 0 ? result : enumerators[1].computeCwef(code, context);
+    }
+    enumerators[0].computeRepetitionCwef(code);
+    enumerators[1].computeTransferMatrix(code);
+    return enumerators[1].computeCwef(code, context);
+  }
+
+  // The "TWEF" stage: D, or −1 when cancelled.
+  std::int32_t computeSpectrum() {
+    return turbo.concatenationType == Parallel
+               ? turbo.computeParallelSpectrum(codeword, weighted, context)
+               : turbo.computeSerialSpectrum(codeword, weighted, context);
+  }
+
+  // Both stages; D, or −1 when cancelled.
+  std::int32_t run() {
+    const std::int32_t result = computeEnumerators();
+    return result < 0 ? result : computeSpectrum();
+  }
+
+  // A log-domain spectrum turned into plain numbers (small frames need no scale).
+  static std::vector<double> plain(std::vector<double> logSpectrum) {
+    scaleSpectrum(logSpectrum, static_cast<std::int32_t>(logSpectrum.size()) - 1);
+    return logSpectrum;
+  }
+
+  ConvCode code;
+  WeightEnumerator enumerators[2];
+  TurboCode turbo;
+  RecordingTarget target;
+  CancelFlag cancel{0};
+  RunContext context;
+  std::vector<double> codeword;
+  std::vector<double> weighted;
+};
+
+}  // namespace brevandor::testing
