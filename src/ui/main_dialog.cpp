@@ -14,7 +14,6 @@
 
 #include "ui/about_dialog.h"
 #include "ui/app_icon.h"
-#include "ui/field_checks.h"
 #include "ui/options_dialog.h"
 #include "ui/results_viewer.h"
 
@@ -24,7 +23,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Brevandor");
 // Above this frame length the window warns before it starts the run.
-constexpr std::uint32_t kWarningFrameLength = 1000;
+constexpr std::int32_t kWarningFrameLength = 1000;
 // The log restarts with the text that follows this many appended texts.
 constexpr int kLogTextsBeforeRestart = 501;
 
@@ -41,6 +40,12 @@ constexpr std::array<const char*, 8> kIntroduction{
 
 QString fromStd(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The message for a text field longer than the window accepts, or an empty text.
+std::string lengthMessage(const QString& text) {
+  return static_cast<std::size_t>(text.size()) > kMaxTextLength ? tooLongMessage(kMaxTextLength)
+                                                                : std::string();
 }
 
 }  // namespace
@@ -120,21 +125,21 @@ void MainDialog::useResultsFile(const QString& path) {
   widgets_.fileName->setText(QFileInfo(path).fileName());
 }
 
-std::optional<std::uint32_t> MainDialog::readFields() {
-  const FieldCheck frameLength =
-      checkFrameLength(widgets_.frameLength->text(), static_cast<std::uint32_t>(kMinFrameLength),
-                       static_cast<std::uint32_t>(kMaxFrameLength));
-  const auto limit = static_cast<qsizetype>(kMaxTextLength);
-  // The order in which the window has always read its fields: the first failure is shown.
-  const std::array<std::pair<QLineEdit*, FieldCheck>, 4> checks{{
-      {widgets_.frameLength, frameLength},
-      {widgets_.numerator, checkTextLength(widgets_.numerator->text(), limit)},
-      {widgets_.fileName, checkTextLength(widgets_.fileName->text(), limit)},
-      {widgets_.denominator, checkTextLength(widgets_.denominator->text(), limit)},
+std::optional<std::int32_t> MainDialog::readFields() {
+  // One byte a character, so that the frame length is read from its first 31 characters.
+  const FrameLengthCheck frameLength =
+      checkFrameLength(widgets_.frameLength->text().toLatin1().toStdString());
+  // The fields in the order in which the window has always read them: the first failure is
+  // the one shown.
+  const std::array<std::pair<QLineEdit*, std::string>, 4> checks{{
+      {widgets_.frameLength, frameLength.message},
+      {widgets_.numerator, lengthMessage(widgets_.numerator->text())},
+      {widgets_.fileName, lengthMessage(widgets_.fileName->text())},
+      {widgets_.denominator, lengthMessage(widgets_.denominator->text())},
   }};
-  for (const auto& [field, check] : checks) {
-    if (!check.accepted) {
-      showMessage(check.message, true);
+  for (const auto& [field, message] : checks) {
+    if (!message.empty()) {
+      showMessage(fromStd(message), true);
       field->setFocus();
       field->selectAll();
       return std::nullopt;
@@ -149,7 +154,7 @@ void MainDialog::getIt() {
     return;
   }
   inputs_.inputFrameLength = -1;
-  const std::optional<std::uint32_t> frameLength = readFields();
+  const std::optional<std::int32_t> frameLength = readFields();
   if (!frameLength) {
     return;
   }
@@ -166,7 +171,7 @@ void MainDialog::getIt() {
                                "much slower\nsince it uses Harddisk rather than Memory"),
                 false);
   }
-  inputs_.inputFrameLength = static_cast<std::int32_t>(*frameLength);
+  inputs_.inputFrameLength = *frameLength;
   const std::string failure = worker_.start(inputs_);
   if (!failure.empty()) {
     appendLog(QStringLiteral("\n -- Cannot start the calculation : %1 \n").arg(fromStd(failure)));

@@ -69,7 +69,7 @@ class MainDialog : public QDialog {
 
   // Reads and checks the fields in their fixed order; the frame length when all pass,
   // else shows the first failure, focuses its field and returns nothing.
-  std::optional<std::uint32_t> readFields();
+  std::optional<std::int32_t> readFields();
   void setRunState(RunState state);
   void showMessage(const QString& text, bool warning);
 

@@ -36,8 +36,11 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
+  // The tool (not the program) works in a scratch folder, so the window keeps its default
+  // results file name and the log reads as it does for a user.
+  const QString outputPath = output.absolutePath();
+  QDir::setCurrent(work.path());
   brevandor::MainDialog window;
-  window.useResultsFile(work.filePath(QStringLiteral("results.txt")));
   window.findChild<QLineEdit*>(QStringLiteral("frameLength"))->setText(QStringLiteral("10"));
   window.show();
 
@@ -60,8 +63,9 @@ int main(int argc, char* argv[]) {
   }
   QApplication::processEvents();
 
-  const bool mainSaved = save(&window, output.filePath(QStringLiteral("main-window.png")));
+  const QDir target(outputPath);
+  const bool mainSaved = save(&window, target.filePath(QStringLiteral("main-window.png")));
   const bool viewerSaved =
-      save(window.resultsViewer(), output.filePath(QStringLiteral("results-viewer.png")));
+      save(window.resultsViewer(), target.filePath(QStringLiteral("results-viewer.png")));
   return mainSaved && viewerSaved && outcome == brevandor::RunOutcome::Finished ? 0 : 1;
 }

@@ -6,7 +6,6 @@
 namespace brevandor::testing {
 
 // One factory per QTest class of the window tests; ui_test_main runs them in turn.
-std::unique_ptr<QObject> makeFieldChecksTest();
 std::unique_ptr<QObject> makeOptionsAboutTest();
 std::unique_ptr<QObject> makeResultsViewerTest();
 std::unique_ptr<QObject> makeMainDialogTest();
