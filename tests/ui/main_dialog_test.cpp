@@ -42,36 +42,19 @@ class MainDialogTest : public QObject {
     QVERIFY(!dialog.resultsViewer()->isVisible());
   }
 
-  void controlTexts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("info") << "infoButton"
-                          << "Info.";
-    QTest::newRow("option") << "optionButton"
-                            << "Option";
-    QTest::newRow("view") << "viewResultsButton"
-                          << "View Results";
-    QTest::newRow("select") << "selectFileButton"
-                            << "Select File Name";
-    QTest::newRow("cancel") << "cancelButton"
-                            << "Cancel Calculation";
-    QTest::newRow("get it") << "getItButton"
-                            << "Get it";
-    QTest::newRow("exit") << "exitButton"
-                          << "Exit";
-    QTest::newRow("advanced") << "advancedSetupButton"
-                              << "Advncd Setup";
-  }
-
   void controlTexts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
     const MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
-    QCOMPARE(pushButton(dialog, qPrintable(name))->text(), text);
-  }
-
-  void labelsOfTheCodeRow() {
-    const MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    const std::pair<const char*, const char*> buttons[] = {{"infoButton", "Info."},
+                                                           {"optionButton", "Option"},
+                                                           {"viewResultsButton", "View Results"},
+                                                           {"selectFileButton", "Select File Name"},
+                                                           {"cancelButton", "Cancel Calculation"},
+                                                           {"getItButton", "Get it"},
+                                                           {"exitButton", "Exit"},
+                                                           {"advancedSetupButton", "Advncd Setup"}};
+    for (const auto& [name, text] : buttons) {
+      QCOMPARE(pushButton(dialog, name)->text(), QString::fromLatin1(text));
+    }
     QStringList labels;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
       labels.append(label->text());
@@ -376,16 +359,6 @@ class MainDialogTest : public QObject {
     QVERIFY(QFile::exists(chosen));
     QCOMPARE(dialog.resultsViewer()->path(), chosen);
     QCOMPARE(dialog.resultsViewer()->text(), QStringLiteral("spectrum\n"));
-  }
-
-  void cancelledFileDialogChangesNothing() {
-    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
-    dialog.show();
-    const ModalAnswerer answerer([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-    pushButton(dialog, "selectFileButton")->click();
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(field(dialog, "fileName")->text(), QStringLiteral("results.txt"));
-    QCOMPARE(dialog.resultsPath(), QStringLiteral("results.txt"));
   }
 };
 

@@ -72,14 +72,6 @@ class ResultsViewerTest : public QObject {
              qPrintable(viewer.text()));
     QVERIFY(viewer.text().contains(path));
   }
-
-  void viewIsReadOnlyAndFixedWidth() {
-    ResultsViewer viewer;
-    const auto* view = viewer.findChild<QPlainTextEdit*>("resultsText");
-    QVERIFY(view != nullptr);
-    QVERIFY(view->isReadOnly());
-    QVERIFY(QFontInfo(view->font()).fixedPitch());
-  }
 };
 
 std::unique_ptr<QObject> makeResultsViewerTest() {
