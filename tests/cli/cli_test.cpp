@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "child_process.h"
+#include "support/temporary_directory.h"
 
 namespace brevandor {
 namespace {
@@ -22,27 +22,16 @@ using testing::runProcess;
 
 constexpr const char* kProgram = BREVANDOR_CLI_PATH;
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+const auto readFile = testing::readTextFile;
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "brevandor-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(directory_); }
-
   ProcessResult run(const std::vector<std::string>& arguments) {
     return runProcess(kProgram, arguments, directory_.string());
   }
 
-  fs::path directory_;
+  testing::TemporaryDirectory temporary_{"brevandor-cli"};
+  const fs::path& directory_ = temporary_.path();
 };
 
 TEST_F(CliTest, HelpNamesEveryOption) {

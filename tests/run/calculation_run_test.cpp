@@ -4,15 +4,13 @@
 
 #include <atomic>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/recording_target.h"
+#include "support/temporary_directory.h"
 #include "support/test_codes.h"
 #include "turbo/concatenation_type.h"
 
@@ -40,22 +38,10 @@ struct StageRecorder {
   testing::RecordingTarget target;
 };
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+const auto readFile = testing::readTextFile;
 
 class CalculationRunTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "brevandor-run-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(directory_); }
-
   RunInputs inputs(std::int32_t type, std::int32_t frameLength, std::int32_t mask) const {
     RunInputs in;
     in.selectedType = type;
@@ -74,7 +60,8 @@ class CalculationRunTest : public ::testing::Test {
     return CalculationRun(in, context).execute();
   }
 
-  fs::path directory_;
+  testing::TemporaryDirectory temporary_{"brevandor-run"};
+  const fs::path& directory_ = temporary_.path();
 };
 
 // The log texts of a run with the two calendar-time lines replaced by "<time>".

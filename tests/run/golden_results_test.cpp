@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "run/calculation_run.h"
 #include "support/numeric_text.h"
+#include "support/temporary_directory.h"
 #include "support/test_codes.h"
 #include "turbo/concatenation_type.h"
 
@@ -28,19 +28,15 @@ struct GoldenCase {
   std::int32_t mask;
 };
 
-std::string readText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+const auto readText = testing::readTextFile;
 
 class GoldenResultsTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
   const GoldenCase& golden = GetParam();
   const fs::path expectedPath = fs::path(BREVANDOR_TEST_DATA_DIR) / "results" / golden.name;
-  const fs::path output = fs::temp_directory_path() / ("brevandor-golden-" + std::string(golden.name));
+  const testing::TemporaryDirectory directory("brevandor-golden");
+  const fs::path output = directory / golden.name;
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
     RunInputs inputs;
     inputs.code = testing::describeOrDie(golden.numerator, golden.denominator);
@@ -52,7 +48,6 @@ TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
     context.engine = engine;
     ASSERT_EQ(CalculationRun(inputs, context).execute().outcome, RunOutcome::Finished);
     const std::string actual = readText(output);
-    fs::remove(output);
     if (std::getenv("BREVANDOR_WRITE_GOLDEN") != nullptr && engine == Engine::Reference) {
       std::ofstream(expectedPath, std::ios::binary) << actual;
       continue;

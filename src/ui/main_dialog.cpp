@@ -1,0 +1,263 @@
+#include "ui/main_dialog.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <array>
+
+#include "ui/about_dialog.h"
+#include "ui/app_icon.h"
+#include "ui/options_dialog.h"
+#include "ui/results_viewer.h"
+
+namespace brevandor {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Brevandor");
+// Above this frame length the window warns before it starts the run.
+constexpr std::int32_t kWarningFrameLength = 1000;
+// The log restarts with the text that follows this many appended texts.
+constexpr int kLogTextsBeforeRestart = 501;
+
+constexpr std::array<const char*, 8> kIntroduction{
+    "> This S/W calculates Distance Spectrum of ",
+    "Parallelly or Serially Concatenated Systematic ",
+    "Convolutional Codes. The same S-CC are used ",
+    "for Both constituent codes.\n",
+    "> Any suggestions or questions ?\n",
+    "> Write to brevandor@example.org \n",
+    "> Press 'Get it' button to compute it and save to a file. \n",
+    "> You may change the values in EditBoxes.\n",
+};
+
+QString fromStd(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The message for a text field longer than the window accepts, or an empty text.
+std::string lengthMessage(const QString& text) {
+  return static_cast<std::size_t>(text.size()) > kMaxTextLength ? tooLongMessage(kMaxTextLength)
+                                                                : std::string();
+}
+
+}  // namespace
+
+MainDialog::MainDialog(RunFunction run, QWidget* parent)
+    : QDialog(parent),
+      worker_(std::move(run)),
+      widgets_(buildMainDialogWidgets(this)),
+      viewer_(new ResultsViewer(this)) {
+  setObjectName(QStringLiteral("mainDialog"));
+  setWindowTitle(kCaption);
+  setWindowIcon(applicationIcon());
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  connectSignals();
+
+  widgets_.frameLength->setText(QString::number(kDefaultFrameLength));
+  widgets_.numerator->setText(fromStd(kDefaultNumerator));
+  widgets_.denominator->setText(fromStd(kDefaultDenominator));
+  useResultsFile(fromStd(kDefaultResultsFile));
+  widgets_.typeList->setCurrentIndex(0);
+  setRunState(RunState::Idle);
+  writeIntroduction();
+  resize(500, 480);
+}
+
+MainDialog::~MainDialog() {
+  worker_.stopAndWait();
+}
+
+void MainDialog::connectSignals() {
+  connect(widgets_.getIt, &QPushButton::clicked, this, &MainDialog::getIt);
+  connect(widgets_.cancel, &QPushButton::clicked, this, &MainDialog::cancelCalculation);
+  connect(widgets_.selectFile, &QPushButton::clicked, this, &MainDialog::selectFileName);
+  connect(widgets_.viewResults, &QPushButton::clicked, this, &MainDialog::viewResults);
+  connect(widgets_.option, &QPushButton::clicked, this, &MainDialog::showOptions);
+  connect(widgets_.advancedSetup, &QPushButton::clicked, this, &MainDialog::showAdvancedSetup);
+  connect(widgets_.info, &QPushButton::clicked, this, &MainDialog::showAbout);
+  connect(widgets_.exit, &QPushButton::clicked, this, &MainDialog::exitDialog);
+  // Notices touch only the log and the status line, never the fields the user edits.
+  connect(&worker_.notices(), &NoticeBridge::logLine, this, &MainDialog::appendLog);
+  connect(&worker_.notices(), &NoticeBridge::statusLine, this, &MainDialog::showStatus);
+  connect(&worker_, &RunWorker::runEnded, this, &MainDialog::onRunEnded);
+}
+
+void MainDialog::writeIntroduction() {
+  for (const char* text : kIntroduction) {
+    appendLog(QString::fromLatin1(text));
+  }
+}
+
+void MainDialog::appendLog(const QString& text) {
+  const int count = logLineCount_++;
+  if (count > kLogTextsBeforeRestart - 1) {
+    widgets_.log->clear();
+    logLineCount_ = 0;
+  }
+  // Always at the end, wherever the user has put the caret in the log.
+  QTextCursor cursor(widgets_.log->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(text);
+  QScrollBar* bar = widgets_.log->verticalScrollBar();
+  bar->setValue(bar->maximum());
+}
+
+void MainDialog::showStatus(const QString& text) {
+  // While a cancelled run winds down, the status line keeps saying so.
+  if (state_ == RunState::Stopping) {
+    return;
+  }
+  widgets_.statusLine->setText(text);
+}
+
+void MainDialog::useResultsFile(const QString& path) {
+  resultsPath_ = path;
+  inputs_.resultsFileName = QFile::encodeName(path).toStdString();
+  widgets_.fileName->setText(QFileInfo(path).fileName());
+}
+
+std::optional<std::int32_t> MainDialog::readFields() {
+  // One byte a character, so that the frame length is read from its first 31 characters.
+  const FrameLengthCheck frameLength =
+      checkFrameLength(widgets_.frameLength->text().toLatin1().toStdString());
+  // The fields in the order in which the window has always read them: the first failure is
+  // the one shown.
+  const std::array<std::pair<QLineEdit*, std::string>, 4> checks{{
+      {widgets_.frameLength, frameLength.message},
+      {widgets_.numerator, lengthMessage(widgets_.numerator->text())},
+      {widgets_.fileName, lengthMessage(widgets_.fileName->text())},
+      {widgets_.denominator, lengthMessage(widgets_.denominator->text())},
+  }};
+  for (const auto& [field, message] : checks) {
+    if (!message.empty()) {
+      showMessage(fromStd(message), true);
+      field->setFocus();
+      field->selectAll();
+      return std::nullopt;
+    }
+  }
+  return frameLength.value;
+}
+
+void MainDialog::getIt() {
+  // No new run before the thread of the previous one has ended.
+  if (worker_.isActive()) {
+    return;
+  }
+  inputs_.inputFrameLength = -1;
+  const std::optional<std::int32_t> frameLength = readFields();
+  if (!frameLength) {
+    return;
+  }
+  const CodeFromTexts code = codeFromTexts(widgets_.numerator->text().toStdString(),
+                                           widgets_.denominator->text().toStdString());
+  if (!code) {
+    appendLog(fromStd(code.message));
+    return;
+  }
+  inputs_.code = *code.description;
+  inputs_.selectedType = widgets_.typeList->currentIndex();
+  if (*frameLength > kWarningFrameLength) {
+    showMessage(QStringLiteral("When seq. length larger than 500 \nThe Computation time may be "
+                               "much slower\nsince it uses Harddisk rather than Memory"),
+                false);
+  }
+  inputs_.inputFrameLength = *frameLength;
+  const std::string failure = worker_.start(inputs_);
+  if (!failure.empty()) {
+    appendLog(QStringLiteral("\n -- Cannot start the calculation : %1 \n").arg(fromStd(failure)));
+    return;
+  }
+  setRunState(RunState::Running);
+}
+
+void MainDialog::cancelCalculation() {
+  if (state_ != RunState::Running) {
+    return;
+  }
+  worker_.requestCancel();
+  setRunState(RunState::Stopping);
+  widgets_.statusLine->setText(QStringLiteral("Stopping ..."));
+}
+
+void MainDialog::onRunEnded(RunOutcome outcome) {
+  const bool wasStopping = state_ == RunState::Stopping;
+  setRunState(RunState::Idle);
+  if (wasStopping) {
+    widgets_.statusLine->clear();
+  }
+  if (outcome == RunOutcome::Finished) {
+    viewResults();
+  }
+  emit calculationEnded(outcome);
+}
+
+void MainDialog::setRunState(RunState state) {
+  state_ = state;
+  const bool running = state == RunState::Running;
+  // "Get it" waits for the end of a cancelled run; the rest of the idle group returns at once.
+  widgets_.getIt->setEnabled(state == RunState::Idle);
+  widgets_.selectFile->setEnabled(!running);
+  widgets_.exit->setEnabled(!running);
+  widgets_.viewResults->setEnabled(!running);
+  widgets_.option->setEnabled(!running);
+  widgets_.cancel->setEnabled(running);
+}
+
+void MainDialog::selectFileName() {
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Select File Name"), QString(),
+                                   QStringLiteral("Text Files (*.txt);;All Files (*)"));
+  if (!path.isEmpty()) {
+    useResultsFile(path);
+  }
+}
+
+void MainDialog::viewResults() {
+  viewer_->showFile(resultsPath_);
+}
+
+void MainDialog::showOptions() {
+  inputs_.boundSelection = OptionsDialog::choose(inputs_.boundSelection, this);
+}
+
+void MainDialog::showAdvancedSetup() {
+  showMessage(QStringLiteral("Sorry, not available yet"), false);
+}
+
+void MainDialog::showAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+void MainDialog::exitDialog() {
+  if (readFields()) {
+    accept();
+  }
+}
+
+void MainDialog::done(int result) {
+  worker_.stopAndWait();
+  if (state_ != RunState::Idle) {
+    setRunState(RunState::Idle);
+  }
+  viewer_->close();
+  QDialog::done(result);
+}
+
+void MainDialog::showMessage(const QString& text, bool warning) {
+  QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon, kCaption, text,
+                  QMessageBox::Ok, this);
+  box.exec();
+}
+
+}  // namespace brevandor

@@ -1,0 +1,35 @@
+#pragma once
+
+class QComboBox;
+class QDialog;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace brevandor {
+
+// The controls of the main window, each with an object name that tests find it by.
+struct MainDialogWidgets {
+  QPlainTextEdit* log = nullptr;         // "log"
+  QLineEdit* statusLine = nullptr;       // "statusLine"
+  QComboBox* typeList = nullptr;         // "typeList": "PCCC", "SCCC"
+  QLineEdit* numerator = nullptr;        // "numerator"
+  QLineEdit* denominator = nullptr;      // "denominator"
+  QLineEdit* frameLength = nullptr;      // "frameLength"
+  QLineEdit* fileName = nullptr;         // "fileName"
+  QPushButton* advancedSetup = nullptr;  // "advancedSetupButton"
+  QPushButton* info = nullptr;           // "infoButton"
+  QPushButton* option = nullptr;         // "optionButton"
+  QPushButton* viewResults = nullptr;    // "viewResultsButton"
+  QPushButton* selectFile = nullptr;     // "selectFileButton"
+  QPushButton* cancel = nullptr;         // "cancelButton"
+  QPushButton* getIt = nullptr;          // "getItButton"
+  QPushButton* exit = nullptr;           // "exitButton"
+};
+
+// Creates the main window's controls in `dialog` and lays them out as the window shows them:
+// the log, the status line, the code row "type with ( 1, numerator / denominator ) Conv. Code",
+// the frame length and file name, and two rows of buttons. The log takes any extra room.
+MainDialogWidgets buildMainDialogWidgets(QDialog* dialog);
+
+}  // namespace brevandor

@@ -1,0 +1,129 @@
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "main_dialog_probe.h"
+#include "modal_answerer.h"
+#include "ui/results_viewer.h"
+#include "ui_test_suites.h"
+
+namespace brevandor::testing {
+
+namespace {
+
+constexpr int kRunTimeout = 180000;  // milliseconds; generous for debug builds on busy machines
+
+QString readAll(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    return {};
+  }
+  return QString::fromLocal8Bit(file.readAll());
+}
+
+bool reportsProgress(const MainDialog& dialog) {
+  return statusText(dialog).startsWith(QStringLiteral("Est. Remaining Time"));
+}
+
+// Starts a run at frame length `bits` of the default code and waits until its first long
+// stage reports progress (false when the run ended before).
+bool startLongRun(MainDialog& dialog, int bits) {
+  field(dialog, "frameLength")->setText(QString::number(bits));
+  pushButton(dialog, "getItButton")->click();
+  const bool settled = QTest::qWaitFor(
+      [&]() { return reportsProgress(dialog) || !dialog.isCalculating(); }, kRunTimeout);
+  return settled && reportsProgress(dialog) && dialog.isCalculating();
+}
+
+}  // namespace
+
+// The window with the real calculation: a complete small run, a cancelled long run, closing
+// during a run and a results file that cannot be created. Results go to a temporary folder.
+class CalculationWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void completeRunAtTenBits() {
+    const QTemporaryDir folder;
+    MainDialog dialog;
+    dialog.show();
+    const QString path = folder.filePath(QStringLiteral("results at ten.txt"));
+    dialog.useResultsFile(path);
+    field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QCOMPARE(enabledControls(dialog), kRunning);
+
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    QCOMPARE(ended.front().front().value<RunOutcome>(), RunOutcome::Finished);
+    QCOMPARE(enabledControls(dialog), kIdle);
+    const QString log = logText(dialog);
+    QVERIFY2(log.contains(QStringLiteral("\n> Start Calculation ")), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral(" TWEF Calculation .. ")), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral(" BER Calculation .. ")), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("  Created.")), qPrintable(log));
+
+    const QString written = readAll(path);
+    QVERIFY(!written.isEmpty());
+    QVERIFY(dialog.resultsViewer()->isVisible());
+    QCOMPARE(dialog.resultsViewer()->text(), written);
+  }
+
+  void cancelDuringALongRun() {
+    const QTemporaryDir folder;
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(folder.filePath(QStringLiteral("results.txt")));
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    QVERIFY2(startLongRun(dialog, 1000), qPrintable(logText(dialog)));
+
+    pushButton(dialog, "cancelButton")->click();
+    QCOMPARE(enabledControls(dialog), kStopping);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    QCOMPARE(ended.front().front().value<RunOutcome>(), RunOutcome::Cancelled);
+    QVERIFY(!dialog.isCalculating());
+    QCOMPARE(enabledControls(dialog), kIdle);
+    QVERIFY2(logText(dialog).endsWith(QStringLiteral("\n -- Calculation Canceled \n")),
+             qPrintable(logText(dialog)));
+    QVERIFY(!dialog.resultsViewer()->isVisible());
+  }
+
+  void closingDuringALongRun() {
+    const QTemporaryDir folder;
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(folder.filePath(QStringLiteral("results.txt")));
+    QVERIFY2(startLongRun(dialog, 1000), qPrintable(logText(dialog)));
+    dialog.close();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!dialog.isCalculating());
+    // The run closed its file before the window let go of it: it can be removed and read.
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("results.txt"))));
+  }
+
+  void unwritableResultsFileFailsCleanly() {
+    const QTemporaryDir folder;
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(folder.filePath(QStringLiteral("missing folder/results.txt")));
+    field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    QCOMPARE(ended.front().front().value<RunOutcome>(), RunOutcome::Failed);
+    QCOMPARE(enabledControls(dialog), kIdle);
+    QVERIFY(!dialog.resultsViewer()->isVisible());
+    QVERIFY2(logText(dialog).contains(QStringLiteral("missing folder")),
+             qPrintable(logText(dialog)));
+  }
+};
+
+std::unique_ptr<QObject> makeCalculationWindowTest() {
+  return std::make_unique<CalculationWindowTest>();
+}
+
+}  // namespace brevandor::testing
+
+#include "calculation_window_test.moc"

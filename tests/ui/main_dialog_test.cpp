@@ -1,0 +1,371 @@
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "code/code_description.h"
+#include "code/polynomial.h"
+#include "main_dialog_probe.h"
+#include "modal_answerer.h"
+#include "stand_in_runs.h"
+#include "ui/results_viewer.h"
+#include "ui_test_suites.h"
+
+namespace brevandor::testing {
+
+// The main window without a real calculation: start-up, the refusals of "Get it", the warning
+// above 1000 bits, the log restart, Options, "Advncd Setup", "Exit" and "Select File Name".
+class MainDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startUpState() {
+    const MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Brevandor"));
+    QCOMPARE(field(dialog, "numerator")->text(), QStringLiteral("1+D+D^2"));
+    QCOMPARE(field(dialog, "denominator")->text(), QStringLiteral("1+D^2"));
+    QCOMPARE(field(dialog, "frameLength")->text(), QStringLiteral("128"));
+    QCOMPARE(field(dialog, "fileName")->text(), QStringLiteral("results.txt"));
+    QCOMPARE(dialog.resultsPath(), QStringLiteral("results.txt"));
+    const auto* typeList = control<QComboBox>(dialog, "typeList");
+    QCOMPARE(typeList->count(), 2);
+    QCOMPARE(typeList->itemText(0), QStringLiteral("PCCC"));
+    QCOMPARE(typeList->itemText(1), QStringLiteral("SCCC"));
+    QCOMPARE(typeList->currentIndex(), 0);
+    QCOMPARE(statusText(dialog), QString());
+    QCOMPARE(enabledControls(dialog), kIdle);
+    QCOMPARE(dialog.boundSelection(), 1);
+    QCOMPARE(logText(dialog), kIntroduction);
+    QVERIFY(!dialog.resultsViewer()->isVisible());
+  }
+
+  void controlTexts() {
+    const MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    const std::pair<const char*, const char*> buttons[] = {{"infoButton", "Info."},
+                                                           {"optionButton", "Option"},
+                                                           {"viewResultsButton", "View Results"},
+                                                           {"selectFileButton", "Select File Name"},
+                                                           {"cancelButton", "Cancel Calculation"},
+                                                           {"getItButton", "Get it"},
+                                                           {"exitButton", "Exit"},
+                                                           {"advancedSetupButton", "Advncd Setup"}};
+    for (const auto& [name, text] : buttons) {
+      QCOMPARE(pushButton(dialog, name)->text(), QString::fromLatin1(text));
+    }
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+      labels.append(label->text());
+    }
+    for (const char* text : {"with", "( 1, ", ")", "Conv.\nCode", "Input Frame Len.(bits)"}) {
+      QVERIFY2(labels.contains(QString::fromLatin1(text)), text);
+    }
+    QVERIFY(pushButton(dialog, "exitButton")->isDefault());
+  }
+
+  void refusedInputsStartNothing_data() {
+    QTest::addColumn<QString>("frameLength");
+    QTest::addColumn<QString>("numerator");
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("logged");
+
+    const QString range = QStringLiteral("Please enter an integer between 10 and 10000.");
+    const QString number = QStringLiteral("Please enter a positive integer.");
+    QTest::newRow("frame 9") << "9"
+                             << "1+D+D^2"
+                             << "1+D^2" << range << "frameLength"
+                             << "";
+    QTest::newRow("frame 10001") << "10001"
+                                 << "1+D+D^2"
+                                 << "1+D^2" << range << "frameLength"
+                                 << "";
+    QTest::newRow("frame empty") << ""
+                                 << "1+D+D^2"
+                                 << "1+D^2" << number << "frameLength"
+                                 << "";
+    // A bad frame length is reported before any polynomial is looked at.
+    QTest::newRow("frame before polynomials") << "5"
+                                              << "1+X"
+                                              << "1+X" << range << "frameLength"
+                                              << "";
+
+    const QString grammar = QString::fromStdString(polynomialMessage(IllegalGrammar));
+    const QString duplicate = QString::fromStdString(polynomialMessage(DuplicateTerm));
+    const QString noTerm = QString::fromStdString(polynomialMessage(0));
+    QTest::newRow("denominator first") << "128"
+                                       << "1+D+D"
+                                       << "1+X"
+                                       << ""
+                                       << "" << grammar;
+    QTest::newRow("numerator alone") << "128"
+                                     << "1+D+D"
+                                     << "1+D^2"
+                                     << ""
+                                     << "" << duplicate;
+    QTest::newRow("empty denominator") << "128"
+                                       << "1+D"
+                                       << ""
+                                       << ""
+                                       << "" << noTerm;
+    QTest::newRow("degree too low") << "128"
+                                    << "1+D"
+                                    << "1"
+                                    << ""
+                                    << ""
+                                    << "Invalid Parity Equation ";
+    QTest::newRow("feedback without constant term")
+        << "128"
+        << "1+D+D^2"
+        << "D+D^2"
+        << ""
+        << ""
+        << QString::fromUtf8(kFeedbackWithoutConstantTerm.data(),
+                             static_cast<qsizetype>(kFeedbackWithoutConstantTerm.size()));
+  }
+
+  void refusedInputsStartNothing() {
+    QFETCH(QString, frameLength);
+    QFETCH(QString, numerator);
+    QFETCH(QString, denominator);
+    QFETCH(QString, box);
+    QFETCH(QString, focused);
+    QFETCH(QString, logged);
+
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    field(dialog, "frameLength")->setText(frameLength);
+    field(dialog, "numerator")->setText(numerator);
+    field(dialog, "denominator")->setText(denominator);
+    const ModalAnswerer boxes;
+    pushButton(dialog, "getItButton")->click();
+
+    QCOMPARE(boxes.texts(), box.isEmpty() ? QStringList{} : QStringList{box});
+    if (!box.isEmpty()) {
+      QCOMPARE(boxes.captions(), QStringList{QStringLiteral("Brevandor")});
+      QCOMPARE(dialog.focusWidget(), field(dialog, qPrintable(focused)));
+    }
+    QCOMPARE(logText(dialog), kIntroduction + logged);
+    QCOMPARE(dialog.runInputs().inputFrameLength, -1);
+    QCOMPARE(enabledControls(dialog), kIdle);
+    QVERIFY(!dialog.isCalculating());
+    QTest::qWait(20);  // a started run would have reached the stand-in by now
+    QCOMPARE(record->calls.load(), 0);
+  }
+
+  void warningOnlyAbove1000Bits_data() {
+    QTest::addColumn<QString>("frameLength");
+    QTest::addColumn<QStringList>("boxes");
+    const QString warning = QStringLiteral(
+        "When seq. length larger than 500 \nThe Computation time may be much slower\n"
+        "since it uses Harddisk rather than Memory");
+    QTest::newRow("1000") << "1000" << QStringList{};
+    QTest::newRow("1001") << "1001" << QStringList{warning};
+    QTest::newRow("10000") << "10000" << QStringList{warning};
+  }
+
+  void warningOnlyAbove1000Bits() {
+    QFETCH(QString, frameLength);
+    QFETCH(QStringList, boxes);
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    field(dialog, "frameLength")->setText(frameLength);
+    const ModalAnswerer answerer;
+    pushButton(dialog, "getItButton")->click();
+
+    QCOMPARE(answerer.texts(), boxes);
+    if (!boxes.isEmpty()) {
+      QCOMPARE(answerer.captions(), QStringList{QStringLiteral("Brevandor")});
+    }
+    QTRY_COMPARE(ended.count(), 1);
+    QCOMPARE(record->calls.load(), 1);
+    QCOMPARE(record->inputs().inputFrameLength, frameLength.toInt());
+    QCOMPARE(enabledControls(dialog), kIdle);
+  }
+
+  void runReceivesTheWindowInputs() {
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    field(dialog, "frameLength")->setText(QStringLiteral(" 64 "));
+    field(dialog, "numerator")->setText(QStringLiteral("1+D^2"));
+    field(dialog, "denominator")->setText(QStringLiteral("1+D+D^2"));
+    control<QComboBox>(dialog, "typeList")->setCurrentIndex(1);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE(ended.count(), 1);
+
+    const RunInputs inputs = record->inputs();
+    QCOMPARE(inputs.inputFrameLength, 64);
+    QCOMPARE(inputs.selectedType, 1);
+    QCOMPARE(inputs.boundSelection, 1);
+    QCOMPARE(inputs.resultsFileName, std::string("results.txt"));
+    QVERIFY(inputs.code == describeCode(5, 7).description.value());
+  }
+
+  void logRestartsWithEvery502ndText() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    // The introduction's 8 texts are the first; texts 9 to 501 are appended after it.
+    QString expected = kIntroduction;
+    for (int text = 9; text <= 501; ++text) {
+      const QString line = QStringLiteral("[%1]").arg(text);
+      dialog.appendLog(line);
+      expected += line;
+    }
+    QCOMPARE(logText(dialog), expected);
+
+    dialog.appendLog(QStringLiteral("[502]\n"));
+    QCOMPARE(logText(dialog), QStringLiteral("[502]\n"));
+
+    expected = QStringLiteral("[502]\n");
+    for (int text = 503; text <= 1003; ++text) {
+      const QString line = QStringLiteral("[%1]").arg(text);
+      dialog.appendLog(line);
+      expected += line;
+    }
+    QCOMPARE(logText(dialog), expected);
+    dialog.appendLog(QStringLiteral("[1004]"));
+    QCOMPARE(logText(dialog), QStringLiteral("[1004]"));
+  }
+
+  void logAppendsAtTheEndWhereverTheCaretIs() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    auto* log = control<QPlainTextEdit>(dialog, "log");
+    QTextCursor caret = log->textCursor();
+    caret.setPosition(3);
+    log->setTextCursor(caret);
+    dialog.appendLog(QStringLiteral("\n> Start Calculation "));
+    QCOMPARE(logText(dialog), kIntroduction + QStringLiteral("\n> Start Calculation "));
+  }
+
+  void optionsSetTheBoundSelection_data() {
+    QTest::addColumn<QStringList>("toggled");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("Q plus Viterbi") << QStringList{"viterbiBound"} << "okButton" << 5;
+    QTest::newRow("none") << QStringList{"unionBoundQ"} << "okButton" << 0;
+    QTest::newRow("cancel keeps the old") << QStringList{"viterbiBound"} << "cancelButton" << 1;
+  }
+
+  void optionsSetTheBoundSelection() {
+    QFETCH(QStringList, toggled);
+    QFETCH(QString, button);
+    QFETCH(int, expected);
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    const ModalAnswerer answerer([&](QWidget* modal) {
+      QCOMPARE(modal->windowTitle(), QStringLiteral("Options"));
+      for (const QString& name : toggled) {
+        modal->findChild<QCheckBox*>(name)->click();
+      }
+      modal->findChild<QPushButton*>(button)->click();
+    });
+    pushButton(dialog, "optionButton")->click();
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(dialog.boundSelection(), expected);
+
+    // The run gets the selection.
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE(ended.count(), 1);
+    QCOMPARE(record->inputs().boundSelection, expected);
+  }
+
+  void advancedSetupIsNotAvailable() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.show();
+    const ModalAnswerer boxes;
+    pushButton(dialog, "advancedSetupButton")->click();
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Sorry, not available yet")});
+    QCOMPARE(boxes.captions(), QStringList{QStringLiteral("Brevandor")});
+  }
+
+  void infoShowsTheAboutBox() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.show();
+    QString caption;
+    const ModalAnswerer answerer([&](QWidget* modal) {
+      caption = modal->windowTitle();
+      modal->close();
+    });
+    pushButton(dialog, "infoButton")->click();
+    QCOMPARE(caption, QStringLiteral("About Brevandor"));
+  }
+
+  void exitValidatesTheFieldsFirst() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.show();
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    field(dialog, "frameLength")->setText(QStringLiteral("9"));
+    {
+      const ModalAnswerer boxes;
+      pushButton(dialog, "exitButton")->click();
+      QCOMPARE(boxes.texts(),
+               QStringList{QStringLiteral("Please enter an integer between 10 and 10000.")});
+    }
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(finished.count(), 0);
+
+    // The polynomials are not looked at: only the fields' own checks count.
+    field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    field(dialog, "numerator")->setText(QStringLiteral("not a polynomial"));
+    pushButton(dialog, "exitButton")->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.front().front().toInt(), int(QDialog::Accepted));
+  }
+
+  void selectFileNameKeepsTheFullPath() {
+    const QTemporaryDir folder;
+    const QString subfolder = folder.filePath(QStringLiteral("a folder; with 'quotes'"));
+    QVERIFY(QDir().mkpath(subfolder));
+    const QString chosen = QDir(subfolder).filePath(QStringLiteral("my results.txt"));
+    const QString before = QDir::currentPath();
+
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(writingRun(record, "spectrum\n"));
+    dialog.show();
+    field(dialog, "numerator")->setText(QStringLiteral("1+D^3"));
+    const ModalAnswerer answerer([&](QWidget* modal) {
+      auto* files = qobject_cast<QFileDialog*>(modal);
+      QVERIFY(files != nullptr);
+      QCOMPARE(files->acceptMode(), QFileDialog::AcceptSave);
+      QCOMPARE(files->nameFilters(), (QStringList{QStringLiteral("Text Files (*.txt)"),
+                                                  QStringLiteral("All Files (*)")}));
+      files->selectFile(chosen);
+      static_cast<QDialog*>(files)->accept();  // through the public slot
+    });
+    pushButton(dialog, "selectFileButton")->click();
+
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(field(dialog, "fileName")->text(), QStringLiteral("my results.txt"));
+    QCOMPARE(dialog.resultsPath(), chosen);
+    QCOMPARE(QDir::currentPath(), before);
+    // Choosing a file leaves what the user typed alone.
+    QCOMPARE(field(dialog, "numerator")->text(), QStringLiteral("1+D^3"));
+
+    // The run writes the chosen path, and the viewer shows that file.
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE(ended.count(), 1);
+    QCOMPARE(QString::fromStdString(record->inputs().resultsFileName), chosen);
+    QVERIFY(QFile::exists(chosen));
+    QCOMPARE(dialog.resultsViewer()->path(), chosen);
+    QCOMPARE(dialog.resultsViewer()->text(), QStringLiteral("spectrum\n"));
+  }
+};
+
+std::unique_ptr<QObject> makeMainDialogTest() {
+  return std::make_unique<MainDialogTest>();
+}
+
+}  // namespace brevandor::testing
+
+#include "main_dialog_test.moc"

@@ -1,0 +1,56 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/about_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui_test_suites.h"
+
+namespace brevandor::testing {
+
+// The Options window's bound selection and the About box's texts.
+class OptionsAboutTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void boxesShowEveryBoundSelection() {
+    for (std::int32_t mask = 0; mask < 8; ++mask) {
+      const OptionsDialog dialog(mask);
+      QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundQ")->isChecked(), (mask & 1) != 0);
+      QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundExp")->isChecked(), (mask & 2) != 0);
+      QCOMPARE(dialog.findChild<QCheckBox*>("viterbiBound")->isChecked(), (mask & 4) != 0);
+      QCOMPARE(dialog.boundSelection(), mask);
+    }
+  }
+
+  void boxTextsAndCaption() {
+    const OptionsDialog dialog(1);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Options"));
+    QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundQ")->text(),
+             QStringLiteral("Union Bound (Q function)"));
+    QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundExp")->text(),
+             QStringLiteral("Union Bound (Exp)"));
+    QCOMPARE(dialog.findChild<QCheckBox*>("viterbiBound")->text(), QStringLiteral("Viterbi Bound"));
+    QVERIFY(dialog.findChild<QPushButton*>("okButton")->isDefault());
+  }
+
+  void aboutBoxTexts() {
+    const AboutDialog about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Brevandor"));
+    QCOMPARE(about.findChild<QLabel*>("versionLine")->text(),
+             QStringLiteral("Brevandor  Version 1.2"));
+    for (const char* name : {"authorLine", "webLine", "groupLine", "placeLine"}) {
+      const QLabel* line = about.findChild<QLabel*>(name);
+      QVERIFY2(line != nullptr && !line->text().isEmpty(), name);
+    }
+  }
+};
+
+std::unique_ptr<QObject> makeOptionsAboutTest() {
+  return std::make_unique<OptionsAboutTest>();
+}
+
+}  // namespace brevandor::testing
+
+#include "options_about_test.moc"
