@@ -1,0 +1,51 @@
+#include "run/run_memory.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_codes.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor {
+namespace {
+
+using testing::defaultCode;
+
+// The run's objects for one configuration, nothing allocated: what the plan is made from.
+struct Planned {
+  ConvCode code{defaultCode()};
+  WeightEnumerator enumerators[2];
+  TurboCode turbo;
+
+  Planned(std::int32_t type, std::int32_t frameLength) : turbo(type, 2) {
+    turbo.attachConstituent(0, code, enumerators[0]);
+    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.setFrameLength(frameLength, 3);
+  }
+  RunMemoryPlan plan(Engine engine) const {
+    RunContext context;
+    context.engine = engine;
+    context.threads = 2;
+    return planRunMemory(turbo, context);
+  }
+};
+
+TEST(RunMemoryPlan, FastParallelRunHoldsOneTableAndOneCompactLayer) {
+  const Planned run(Parallel, 1000);
+  const RunMemoryPlan reference = run.plan(Engine::Reference);
+  const RunMemoryPlan fast = run.plan(Engine::Fast);
+  const std::uint64_t table = run.enumerators[0].tableBytes(run.code);
+  EXPECT_TRUE(sharesParallelTable(run.turbo, Engine::Fast));
+  EXPECT_FALSE(sharesParallelTable(run.turbo, Engine::Reference));
+  EXPECT_EQ(reference.tables - fast.tables, table);
+  // Two full layers against one holding a single input-weight parity per state.
+  EXPECT_LT(4 * fast.work, reference.work + reference.work / 20);
+}
+
+TEST(RunMemoryPlan, FastSerialRunNeedsNoMoreWorkThanTheReference) {
+  const Planned run(Serial, 500);
+  EXPECT_LE(run.plan(Engine::Fast).peak(), run.plan(Engine::Reference).peak());
+  EXPECT_EQ(run.plan(Engine::Fast).tables, run.plan(Engine::Reference).tables);
+}
+
+}  // namespace
+}  // namespace brevandor
