@@ -31,9 +31,7 @@ void ProgressReport::step(std::int32_t remaining) {
   context_.postStatusLine(remainingTimeText(units));
 }
 
-void ProgressReport::finish() {
-  context_.postStatusLine(kDoneText);
-}
+void ProgressReport::finish() { context_.postStatusLine(kDoneText); }
 
 std::string ProgressReport::remainingTimeText(std::int64_t units) {
   const auto hours = static_cast<long long>(units / 216000);

@@ -32,9 +32,7 @@ std::int32_t RunContext::postStatusLine(std::string_view text) const {
   return post(noticeTarget, NoticeKind::StatusLine, text);
 }
 
-void RunContext::postRunFinished() const {
-  post(noticeTarget, NoticeKind::RunFinished, {});
-}
+void RunContext::postRunFinished() const { post(noticeTarget, NoticeKind::RunFinished, {}); }
 
 int RunContext::workerThreads() const {
   if (threads > 0) {
