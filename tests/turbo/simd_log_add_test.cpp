@@ -97,6 +97,30 @@ TEST_P(LogAddRowKernelsTest, SumPairsRoundsExactlyAsLogAdd) {
   }
 }
 
+// Pairs of counts as a long frame's recursion meets them: the larger from each of the
+// magnitude bands (fine and coarse float spacing), the smaller below it by a difference
+// that sweeps the correction's whole range and a little beyond it (7.875), clamped at 0.
+TEST_P(LogAddRowKernelsTest, SumPairsRoundsExactlyAsLogAddAcrossDifferences) {
+  std::mt19937 generator(43);
+  std::vector<float> a;
+  std::vector<float> b;
+  for (const auto& [low, high] : std::vector<std::pair<float, float>>{
+           {0.30103f, 2.0f}, {2.0f, 64.0f}, {64.0f, 1024.0f}, {1024.0f, 3100.0f}}) {
+    std::uniform_real_distribution<float> larger(low, high);
+    std::uniform_real_distribution<float> difference(0.0f, 9.0f);
+    for (int i = 0; i < 20000; ++i) {
+      const float m = larger(generator);
+      a.push_back(m);
+      b.push_back(std::max(0.0f, m - difference(generator)));
+    }
+  }
+  std::vector<float> out(a.size());
+  kernels().sumPairs(out.data(), a.data(), b.data(), a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    ASSERT_EQ(out[i], static_cast<float>(logAdd(a[i], b[i]))) << a[i] << " " << b[i];
+  }
+}
+
 TEST_P(LogAddRowKernelsTest, SumPairsInPlaceAndEveryTailLength) {
   for (std::size_t count = 0; count <= 19; ++count) {
     std::vector<float> a = randomValues(count, 3 + static_cast<unsigned>(count), 0.0f, 40.0f);

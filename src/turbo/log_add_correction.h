@@ -1,0 +1,30 @@
+#pragma once
+
+namespace brevandor {
+
+// The log-add correction log10(1 + 10^(−δ)) as piecewise polynomials, for the vector kernels
+// that add two counts in single precision. Interval k (0 … kIntervals − 1) holds δ = (k + t)
+// / kIntervalsPerUnit for |t| ≤ ½, and on it the correction is c0 + c1·t + … + c6·t^6. The
+// two leading coefficients are float pairs (hi + lo) so that a kernel can carry the sum to
+// about 1e-9 without double arithmetic.
+struct LogAddCorrectionTable {
+  static constexpr int kIntervals = 32;
+  static constexpr float kIntervalsPerUnit = 4.0f;
+  static constexpr int kDegree = 6;
+  // The largest δ that the intervals cover: the middle of the last one plus half a step.
+  static constexpr float kReach = (kIntervals - 0.5f) / kIntervalsPerUnit;
+  // Largest difference between a polynomial (exact arithmetic, coefficients as stored) and
+  // the correction anywhere on its interval, with some room: what a test holds it to.
+  static constexpr double kFitError = 3e-10;
+
+  alignas(64) float c0Hi[kIntervals];
+  alignas(64) float c0Lo[kIntervals];
+  alignas(64) float c1Hi[kIntervals];
+  alignas(64) float c1Lo[kIntervals];
+  alignas(64) float higher[kDegree - 1][kIntervals];  // c2 … c6
+};
+
+// The table, fitted once (in extended precision) on first use.
+const LogAddCorrectionTable& logAddCorrectionTable();
+
+}  // namespace brevandor

@@ -1,0 +1,53 @@
+#include "turbo/log_add_correction.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace brevandor {
+namespace {
+
+using Table = LogAddCorrectionTable;
+
+// The stored polynomial of interval k at t, in extended precision.
+long double storedPolynomial(const Table& table, int k, long double t) {
+  long double higher = 0.0L;
+  for (int j = Table::kDegree - 2; j >= 0; --j) {
+    higher = higher * t + table.higher[j][k];
+  }
+  const long double c0 = static_cast<long double>(table.c0Hi[k]) + table.c0Lo[k];
+  const long double c1 = static_cast<long double>(table.c1Hi[k]) + table.c1Lo[k];
+  return c0 + t * (c1 + t * higher);
+}
+
+// Each interval's polynomial follows log10(1 + 10^(−δ)) within the bound the vector
+// kernels rely on, over the whole interval including both ends.
+TEST(LogAddCorrectionTable, EveryIntervalFollowsTheCorrection) {
+  const Table& table = logAddCorrectionTable();
+  for (int k = 0; k < Table::kIntervals; ++k) {
+    for (int i = 0; i <= 400; ++i) {
+      const long double t = -0.5L + i / 400.0L;
+      const long double delta = (k + t) / Table::kIntervalsPerUnit;
+      const long double exact = std::log10(1.0L + std::pow(10.0L, -delta));
+      ASSERT_NEAR(static_cast<double>(storedPolynomial(table, k, t)), static_cast<double>(exact),
+                  Table::kFitError)
+          << "interval " << k << " t " << static_cast<double>(t);
+    }
+  }
+}
+
+// The low parts of the leading coefficients are what is left of the extended value: below
+// half a float spacing of the high part.
+TEST(LogAddCorrectionTable, LeadingCoefficientsSplitIntoFloatPairs) {
+  const Table& table = logAddCorrectionTable();
+  EXPECT_EQ(table.c0Hi[0], static_cast<float>(std::log10(2.0L)));
+  for (int k = 0; k < Table::kIntervals; ++k) {
+    EXPECT_LE(std::fabs(table.c0Lo[k]),
+              0.5f * std::fabs(std::nextafter(table.c0Hi[k], 1.0f) - table.c0Hi[k]));
+    EXPECT_LE(std::fabs(table.c1Lo[k]),
+              0.5f * std::fabs(std::nextafter(table.c1Hi[k], -1.0f) - table.c1Hi[k]));
+  }
+}
+
+}  // namespace
+}  // namespace brevandor
