@@ -2,9 +2,11 @@
 
 namespace brevandor {
 
-// The log-add correction log10(1 + 10^(−δ)) as piecewise polynomials, for the vector kernels
-// that add two counts in single precision. Interval k (0 … kIntervals − 1) holds δ = (k + t)
-// / kIntervalsPerUnit for |t| ≤ ½, and on it the correction is c0 + c1·t + … + c6·t^6. The
+// The log-add correction log10(1 + 10^(−δ)) as piecewise polynomials, for the vector kernels.
+// Interval k (0 … kIntervals − 1) of a table holds δ = (k + t) / kIntervalsPerUnit for
+// |t| ≤ ½, and on it the correction is a polynomial in t.
+
+// For sums of counts in single precision: c0 + c1·t + … + c6·t^6 on 32 intervals of ¼. The
 // two leading coefficients are float pairs (hi + lo) so that a kernel can carry the sum to
 // about 1e-9 without double arithmetic.
 struct LogAddCorrectionTable {
@@ -24,7 +26,21 @@ struct LogAddCorrectionTable {
   alignas(64) float higher[kDegree - 1][kIntervals];  // c2 … c6
 };
 
-// The table, fitted once (in extended precision) on first use.
+// For log-adds in double whose results are rounded to float: c[0] + c[1]·t + … + c[10]·t^10
+// on 16 intervals of ½, in double.
+struct LogAddCorrectionDoubleTable {
+  static constexpr int kIntervals = 16;
+  static constexpr double kIntervalsPerUnit = 2.0;
+  static constexpr int kDegree = 10;
+  static constexpr double kReach = (kIntervals - 0.5) / kIntervalsPerUnit;
+  // As LogAddCorrectionTable::kFitError, here for Horner's rule in double.
+  static constexpr double kFitError = 1e-12;
+
+  alignas(64) double c[kDegree + 1][kIntervals];
+};
+
+// The tables, fitted once (in extended precision) on first use.
 const LogAddCorrectionTable& logAddCorrectionTable();
+const LogAddCorrectionDoubleTable& logAddCorrectionDoubleTable();
 
 }  // namespace brevandor

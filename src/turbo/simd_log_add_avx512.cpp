@@ -40,6 +40,9 @@ constexpr double kNegligibleDelta = 17.0;
 // below 2.2e-11, which the rounding slack covers.
 constexpr double kNegligibleForFloat = 10.3;
 constexpr double kSubnormalLimit = -300.0;
+// Bound on |our double result − logAdd's| where the result is rounded to float: a correction
+// left out beyond kNegligibleForFloat (2.2e-11), the table's fit (1e-12) and logAdd's own
+// round trip (relative, below).
 constexpr double kRoundingSlackAbsolute = 5e-11;
 constexpr double kRoundingSlackRelative = 1e-15;
 constexpr float kLogZeroF = -308.0f;
@@ -119,6 +122,69 @@ BREVANDOR_HOT __m256 roundCertain(const Sum8& sum, __mmask8& certain) {
   certain = static_cast<__mmask8>(_mm256_movemask_ps(_mm256_cmp_ps(low, high, _CMP_EQ_OQ)) &
                                   ~sum.deferred);
   return low;
+}
+
+// The double correction table in registers: each coefficient's 16 interval values as two
+// vectors, so that one permute fetches eight lanes' coefficients.
+struct DoubleCorrectionRegisters {
+  using Table = LogAddCorrectionDoubleTable;
+  static constexpr int kCoefficients = Table::kDegree + 1;
+  __m512d low[kCoefficients];
+  __m512d high[kCoefficients];
+
+  explicit DoubleCorrectionRegisters(const Table& table) {
+    for (int j = 0; j < kCoefficients; ++j) {
+      low[j] = _mm512_load_pd(table.c[j]);
+      high[j] = _mm512_load_pd(table.c[j] + 8);
+    }
+  }
+  BREVANDOR_HOT __m512d at(int j, __m512i interval) const {
+    return _mm512_permutex2var_pd(low[j], interval, high[j]);
+  }
+};
+static_assert(LogAddCorrectionDoubleTable::kIntervals == 16,
+              "one permute fetches 16 intervals of doubles");
+
+// m + log10(1 + 10^(−δ)) for 0 ≤ δ < LogAddCorrectionDoubleTable::kReach, to 1e-12: a
+// polynomial from the table instead of logAddCore's exponential, division and series.
+BREVANDOR_HOT __m512d logAddTable(__m512d m, __m512d delta,
+                                  const DoubleCorrectionRegisters& table) {
+  using Table = LogAddCorrectionDoubleTable;
+  // k = round(2δ) lands in the low mantissa bits of `rounded`; t = 2δ − k is exact.
+  const __m512d scale = _mm512_set1_pd(Table::kIntervalsPerUnit);
+  const __m512d magic = _mm512_set1_pd(6755399441055744.0);  // 1.5 · 2^52
+  const __m512d rounded = _mm512_fmadd_pd(delta, scale, magic);
+  const __m512d t = _mm512_fmsub_pd(delta, scale, _mm512_sub_pd(rounded, magic));
+  const __m512i interval = _mm512_castpd_si512(rounded);  // permutes read its low 4 bits
+  __m512d p = table.at(Table::kDegree, interval);
+  for (int j = Table::kDegree - 1; j >= 0; --j) {
+    p = _mm512_fmadd_pd(p, t, table.at(j, interval));
+  }
+  return _mm512_add_pd(m, p);
+}
+
+// logAdd8 for results that are rounded to float (the negligible difference is
+// kNegligibleForFloat): the table where every open lane's difference lies within it, else
+// logAddCore (differences beyond the table are rare in the engine's sums).
+BREVANDOR_HOT Sum8 logAdd8ForFloat(__m512d a, __m512d b, const DoubleCorrectionRegisters& table) {
+  const __m512d logZero = _mm512_set1_pd(LogZero);
+  const __mmask8 copied =
+      _mm512_cmp_pd_mask(a, logZero, _CMP_EQ_OQ) | _mm512_cmp_pd_mask(b, logZero, _CMP_EQ_OQ);
+  const __m512d m = _mm512_max_pd(a, b);  // a > b ? a : b, as logAdd chooses
+  const __mmask8 deferred = static_cast<__mmask8>(
+      ~copied & _mm512_cmp_pd_mask(m, _mm512_set1_pd(kSubnormalLimit), _CMP_LT_OQ));
+  const __m512d delta = _mm512_sub_pd(m, _mm512_min_pd(a, b));
+  const __mmask8 settled = static_cast<__mmask8>(
+      copied | _mm512_cmp_pd_mask(delta, _mm512_set1_pd(kNegligibleForFloat), _CMP_GT_OQ));
+  if (settled == 0xFF) {
+    return {m, copied, deferred};
+  }
+  const __mmask8 inTable =
+      _mm512_cmp_pd_mask(delta, _mm512_set1_pd(LogAddCorrectionDoubleTable::kReach), _CMP_LT_OQ);
+  if ((settled | inTable) == 0xFF) {
+    return {_mm512_mask_mov_pd(logAddTable(m, delta, table), settled, m), copied, deferred};
+  }
+  return {_mm512_mask_mov_pd(logAddCore(m, delta), copied, m), copied, deferred};
 }
 
 // The correction table in registers: each coefficient's 32 interval values as two vectors,
@@ -222,6 +288,7 @@ class PendingCells {
 
   // Settles the `count` waiting cells of dst.
   void settle(float* dst, std::size_t count) {
+    const DoubleCorrectionRegisters table(logAddCorrectionDoubleTable());
     for (std::size_t done = 0; done < count; done += 8) {
       const std::size_t used = count - done < 8 ? count - done : 8;
       const auto lanes = static_cast<__mmask8>((1u << used) - 1u);
@@ -229,7 +296,7 @@ class PendingCells {
       const __m512d a = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(a_ + done));
       const __m512d b = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(b_ + done));
       __mmask8 certain;
-      const __m256 values = roundCertain(logAdd8(a, b, kNegligibleForFloat), certain);
+      const __m256 values = roundCertain(logAdd8ForFloat(a, b, table), certain);
       alignas(32) float results[8];
       _mm256_store_ps(results, values);
       for (std::size_t k = 0; k < used; ++k) {
@@ -319,7 +386,8 @@ BREVANDOR_HOT __mmask8 beneathRounding(__m512d sum, __m512d term) {
 // fine ulps left too many cells to the double path, and it came out slower.)
 template <bool kWithFloor>
 BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, std::size_t i,
-                             __mmask8 lanes, __m512d x, __m512d y) {
+                             __mmask8 lanes, __m512d x, __m512d y,
+                             const DoubleCorrectionRegisters& table) {
   const __m256 logZero = _mm256_set1_ps(kLogZeroF);
   const __m256 vs = _mm256_mask_loadu_ps(logZero, lanes, src + i);
   __mmask8 skip = static_cast<__mmask8>(_mm256_movemask_ps(_mm256_cmp_ps(vs, logZero, _CMP_EQ_OQ)) |
@@ -342,7 +410,7 @@ BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, s
     return;
   }
   __mmask8 certain;
-  const __m256 values = roundCertain(logAdd8(before, term, kNegligibleForFloat), certain);
+  const __m256 values = roundCertain(logAdd8ForFloat(before, term, table), certain);
   const auto write = static_cast<__mmask8>(~skip);
   _mm256_mask_storeu_ps(acc + i, write, values);
   const auto uncertain = static_cast<unsigned>(write & ~certain) & 0xFFu;
@@ -363,13 +431,14 @@ void addTermsRow(float* acc, const float* src, const float* floor, std::size_t c
                  double y) {
   const __m512d vx = _mm512_set1_pd(x);
   const __m512d vy = _mm512_set1_pd(y);
+  const DoubleCorrectionRegisters table(logAddCorrectionDoubleTable());
   std::size_t i = 0;
   for (; i + 8 <= count; i += 8) {
-    addTerms8<kWithFloor>(acc, src, floor, i, 0xFF, vx, vy);
+    addTerms8<kWithFloor>(acc, src, floor, i, 0xFF, vx, vy, table);
   }
   if (i < count) {
     addTerms8<kWithFloor>(acc, src, floor, i, static_cast<__mmask8>((1u << (count - i)) - 1u), vx,
-                          vy);
+                          vy, table);
   }
 }
 

@@ -36,6 +36,25 @@ TEST(LogAddCorrectionTable, EveryIntervalFollowsTheCorrection) {
   }
 }
 
+// The double table, evaluated by Horner's rule in double as the kernels do, follows the
+// correction within its bound on every interval.
+TEST(LogAddCorrectionDoubleTable, EveryIntervalFollowsTheCorrection) {
+  using Wide = LogAddCorrectionDoubleTable;
+  const Wide& table = logAddCorrectionDoubleTable();
+  for (int k = 0; k < Wide::kIntervals; ++k) {
+    for (int i = 0; i <= 400; ++i) {
+      const double t = -0.5 + i / 400.0;
+      double p = table.c[Wide::kDegree][k];
+      for (int j = Wide::kDegree - 1; j >= 0; --j) {
+        p = std::fma(p, t, table.c[j][k]);
+      }
+      const long double delta = (k + static_cast<long double>(t)) / Wide::kIntervalsPerUnit;
+      const long double exact = std::log10(1.0L + std::pow(10.0L, -delta));
+      ASSERT_NEAR(p, static_cast<double>(exact), Wide::kFitError) << "interval " << k << " t " << t;
+    }
+  }
+}
+
 // The low parts of the leading coefficients are what is left of the extended value: below
 // half a float spacing of the high part.
 TEST(LogAddCorrectionTable, LeadingCoefficientsSplitIntoFloatPairs) {

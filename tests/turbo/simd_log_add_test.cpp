@@ -155,6 +155,30 @@ TEST_P(LogAddRowKernelsTest, AddTermsFormsTermsInOrderAndSkipsLogZeroSources) {
   }
 }
 
+// Partial sums and terms a little apart, as in the spectra's sums: differences from 0 to
+// 12 cover the double table, the region beyond it (7.75 … 10.3) and the negligible one, with
+// the term on either side of the sum and sums of every sign and size.
+TEST_P(LogAddRowKernelsTest, AddTermsRoundsExactlyAsLogAddAcrossDifferences) {
+  std::mt19937 generator(47);
+  std::uniform_real_distribution<float> magnitude(-300.0f, 300.0f);
+  std::uniform_real_distribution<double> difference(-12.0, 12.0);
+  const std::size_t count = 40000;
+  std::vector<float> acc(count);
+  std::vector<float> src(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    acc[i] = i % 3 == 0 ? magnitude(generator) / 100.0f : magnitude(generator);
+    src[i] = static_cast<float>(acc[i] + difference(generator));
+  }
+  const double x = 0.3125;
+  const double y = 0.0625;
+  std::vector<float> expected = acc;
+  kernels().addTerms(acc.data(), src.data(), count, x, y);
+  for (std::size_t i = 0; i < count; ++i) {
+    expected[i] = static_cast<float>(logAdd(expected[i], (x + src[i]) - y));
+    ASSERT_EQ(acc[i], expected[i]) << "cell " << i << " term " << (x + src[i]) - y;
+  }
+}
+
 TEST_P(LogAddRowKernelsTest, AddTermsAboveLeavesOutTermsBelowTheFloor) {
   const std::vector<float> src = randomValues(517, 13, 0.0f, 100.0f);
   const std::vector<float> floor = randomValues(src.size(), 17, -20.0f, 120.0f);
