@@ -286,8 +286,9 @@ class PendingCells {
   }
   static bool nearlyFull(std::size_t count) { return count + 16 > kCapacity; }
 
-  // Settles the `count` waiting cells of dst.
-  void settle(float* dst, std::size_t count) {
+  // Settles the `count` waiting cells of dst. Kept out of line: it is rarely called, and
+  // inlined its registers would crowd those of the row loop.
+  __attribute__((noinline)) void settle(float* dst, std::size_t count) {
     const DoubleCorrectionRegisters table(logAddCorrectionDoubleTable());
     for (std::size_t done = 0; done < count; done += 8) {
       const std::size_t used = count - done < 8 ? count - done : 8;
