@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace brevandor {
 
@@ -11,6 +12,11 @@ inline constexpr double LogZero = -308.0;
 // log10 of the binomial coefficient C(n, k) as a running sum of logarithms in extended
 // precision; 0 when n < k, and exactly 0 for k = 0 and k = n.
 double log10Binomial(std::int32_t n, std::int32_t k);
+
+// log10Binomial(n, k) for every k = 0 … n, each equal to it bit for bit: the same sums in
+// the same order, the logarithms looked up instead of recomputed (n + 1 of them instead of
+// about n² / 2 when the values are wanted for every k).
+std::vector<double> log10BinomialRow(std::int32_t n);
 
 // log10(10^a + 10^b). An argument of exactly LogZero counts as zero (the larger argument
 // is returned, b on a tie). Both arguments are shifted down by a whole power of ten when

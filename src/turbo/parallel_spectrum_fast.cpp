@@ -54,10 +54,11 @@ struct RowBlock {
 
 // What one thread needs to build rows: its copy of the block's columns and its builder.
 struct RowWorker {
-  RowWorker(const ParallelShape& shape, const LogAddRowKernels& kernels)
+  RowWorker(const ParallelShape& shape, const LogAddRowKernels& kernels,
+            const std::vector<double>& interleavings)
       : columns(static_cast<std::size_t>(kBlockColumns) *
                 (static_cast<std::size_t>(shape.maxCounted) + 1)),
-        builder(shape, kernels) {}
+        builder(shape, kernels, interleavings) {}
   std::vector<float> columns;
   ParallelRowBuilder builder;
 };
@@ -72,6 +73,7 @@ class FastParallelSpectrum {
         weightedSpectrum_(weightedSpectrum),
         context_(context),
         kernels_(logAddKernels()),
+        interleavings_(log10BinomialRow(shape_.frameLength)),
         threads_(threadsFor(context)),
         blocks_((shape_.frameLength + kBlockColumns) / kBlockColumns),
         slots_(static_cast<std::size_t>(slotsFor(threads_))),
@@ -90,7 +92,7 @@ class FastParallelSpectrum {
     std::vector<RowWorker> workers;
     workers.reserve(static_cast<std::size_t>(threads_));
     for (std::int32_t t = 0; t < threads_; ++t) {
-      workers.emplace_back(shape_, kernels_);
+      workers.emplace_back(shape_, kernels_, interleavings_);
     }
     {
       std::vector<std::jthread> helpers;
@@ -254,6 +256,7 @@ class FastParallelSpectrum {
   std::span<double> weightedSpectrum_;
   const RunContext& context_;
   const LogAddRowKernels& kernels_;
+  const std::vector<double> interleavings_;  // log10 C(N, w) for every w
   const std::int32_t threads_;
   const std::int32_t blocks_;
   std::vector<RowBlock> slots_;
@@ -274,9 +277,11 @@ std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunCon
   const std::uint64_t column = (static_cast<std::uint64_t>(shape.maxCounted) + 1) * sizeof(float);
   const std::uint64_t perThread =
       kBlockColumns * column + (shape.constituentCount > 2 ? 3 : 1) * row;
+  const std::uint64_t interleavings =
+      (static_cast<std::uint64_t>(shape.frameLength) + 1) * sizeof(double);
   return static_cast<std::uint64_t>(slotsFor(static_cast<std::int32_t>(threads))) * kBlockColumns *
              row +
-         threads * perThread + row;
+         threads * perThread + row + interleavings;
 }
 
 std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,

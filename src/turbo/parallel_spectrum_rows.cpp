@@ -51,8 +51,9 @@ void gatherColumns(const LogTable& table, std::int32_t first, std::int32_t count
   }
 }
 
-ParallelRowBuilder::ParallelRowBuilder(const ParallelShape& shape, const LogAddRowKernels& kernels)
-    : shape_(shape), kernels_(kernels) {
+ParallelRowBuilder::ParallelRowBuilder(const ParallelShape& shape, const LogAddRowKernels& kernels,
+                                       const std::vector<double>& interleavings)
+    : shape_(shape), kernels_(kernels), interleavings_(interleavings) {
   const auto cells = static_cast<std::size_t>(shape.maxWeight) + 1;
   if (shape.constituentCount > 2) {
     work_[0].resize(cells);
@@ -82,7 +83,7 @@ RowSpan ParallelRowBuilder::build(std::int32_t w, const float* column, float* ro
     }
     columnMaximum_[static_cast<std::size_t>(b)] = largest;
   }
-  const double interleavings = log10Binomial(shape_.frameLength, w);
+  const double interleavings = interleavings_[static_cast<std::size_t>(w)];
   const float* current = column;
   RowSpan span = columnSpan;
   for (std::int32_t c = 1; c < shape_.constituentCount; ++c) {

@@ -32,7 +32,9 @@ struct RowSpan {
 // cell, and even N of them together move the sum by less than 10^−20 of itself.
 class ParallelRowBuilder {
  public:
-  ParallelRowBuilder(const ParallelShape& shape, const LogAddRowKernels& kernels);
+  // `interleavings` holds log10 C(N, w) for every w (log10BinomialRow(N)).
+  ParallelRowBuilder(const ParallelShape& shape, const LogAddRowKernels& kernels,
+                     const std::vector<double>& interleavings);
 
   // Computes the row of input weight w from the table's column w (P + 1 floats) into `row`
   // (D + 1 floats, every cell written). Returns where it may hold counts; `overflows` gets
@@ -49,6 +51,7 @@ class ParallelRowBuilder {
 
   ParallelShape shape_;
   const LogAddRowKernels& kernels_;
+  const std::vector<double>& interleavings_;
   std::vector<float> work_[2];        // partial products between constituents
   std::vector<float> floor_;          // per cell: terms below this are left out
   std::vector<float> floorMinimum_;   // per block of cells: the lowest floor

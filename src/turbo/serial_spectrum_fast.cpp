@@ -1,12 +1,15 @@
 // The fast serial spectrum: the reference stage with the same additions into every cell in
 // the same order. The first stage reads the outer table in place instead of a copy of it;
 // each step v visits only the rows whose table cell (d, v) holds a count, and in them only
-// the outer input weights that the entering row can reach; the rows of a step are shared
-// among the threads, and the progress and the cancel request are handled after every step
-// on the calling thread, as in the reference.
+// the outer input weights that the entering row can reach. Each thread owns a share of the
+// target rows for the whole stage and takes their steps in order without waiting for the
+// others; the progress and the cancel request are handled after every step on the calling
+// thread, as in the reference.
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -80,35 +83,92 @@ class SerialStage {
         sourceMaximum_(spans_.size() * static_cast<std::size_t>(blocks_)),
         floorMinimum_((static_cast<std::size_t>(innerMaxWeight) + 1) *
                       static_cast<std::size_t>(blocks_)),
-        interleavings_(spans_.size()) {
+        interleavings_(log10BinomialRow(innerLength)) {
     for (std::int32_t v = 0; v <= innerLength_; ++v) {
-      interleavings_[static_cast<std::size_t>(v)] = log10Binomial(innerLength_, v);
       describeSource(v);
     }
     boundTargets();
   }
 
-  // Step v: every row d with a count in cell (d, v) receives the entering row v.
-  void step(std::int32_t v, LogTable& target) {
-    const Span span = spans_[static_cast<std::size_t>(v)];
-    rows_.clear();
-    if (span.first > span.last) {
-      return;
+  // Runs steps v = 0 … L: in step v every row d with a count in cell (d, v) receives the
+  // entering row v. Rows are independent and each takes its steps in order, so every member
+  // of the team walks all steps over its own share of the rows without waiting for the
+  // others; the calling thread meanwhile hands each step to `stepDone` (in order, once every
+  // member is past it). When that returns false the others are stopped and run returns false.
+  bool run(LogTable& target, const std::function<bool(std::int32_t)>& stepDone) {
+    const std::int32_t members = team_.members();
+    std::vector<std::atomic<std::int32_t>> stepsDone(static_cast<std::size_t>(members));
+    for (auto& done : stepsDone) {
+      done.store(0, std::memory_order_relaxed);
     }
-    for (std::int32_t d = 0; d <= innerMaxWeight_; ++d) {
-      if (table_.at(d, v) != kZero) {
-        rows_.push_back(d);
+    std::atomic<bool> stop{false};
+    std::int32_t reported = 0;
+    // On the calling thread: passes on every step all members have finished; with `wait`,
+    // waits for them until the last step. False when stepDone asked to stop.
+    auto report = [&](bool wait) {
+      while (reported <= innerLength_) {
+        for (auto& done : stepsDone) {
+          std::int32_t seen = done.load(std::memory_order_acquire);
+          while (seen <= reported) {
+            if (!wait) {
+              return true;
+            }
+            done.wait(seen, std::memory_order_acquire);
+            seen = done.load(std::memory_order_acquire);
+          }
+        }
+        if (!stepDone(reported)) {
+          stop.store(true, std::memory_order_relaxed);
+          return false;
+        }
+        ++reported;
       }
-    }
-    const auto members = static_cast<std::size_t>(team_.members());
+      return true;
+    };
+    bool finished = true;
     team_.run([&](std::int32_t member) {
-      for (std::size_t r = static_cast<std::size_t>(member); r < rows_.size(); r += members) {
-        addRow(v, span, rows_[r], target.row(rows_[r]));
+      std::atomic<std::int32_t>& done = stepsDone[static_cast<std::size_t>(member)];
+      try {
+        for (std::int32_t v = 0; v <= innerLength_; ++v) {
+          if (stop.load(std::memory_order_relaxed)) {
+            return;
+          }
+          stepRows(v, member, members, target);
+          done.store(v + 1, std::memory_order_release);
+          done.notify_one();
+          if (member == 0 && !report(false)) {
+            finished = false;
+            return;
+          }
+        }
+        if (member == 0) {
+          finished = report(true);
+        }
+      } catch (...) {
+        // Nobody may wait for this member any more; the team rethrows the failure.
+        stop.store(true, std::memory_order_relaxed);
+        done.store(innerLength_ + 1, std::memory_order_release);
+        done.notify_one();
+        throw;
       }
     });
+    return finished;
   }
 
  private:
+  // Member `member`'s share of step v: rows d ≡ member (mod members).
+  void stepRows(std::int32_t v, std::int32_t member, std::int32_t members, LogTable& target) {
+    const Span span = spans_[static_cast<std::size_t>(v)];
+    if (span.first > span.last) {
+      return;
+    }
+    for (std::int32_t d = member; d <= innerMaxWeight_; d += members) {
+      if (table_.at(d, v) != kZero) {
+        addRow(v, span, d, target.row(d));
+      }
+    }
+  }
+
   // Where entering row v holds counts, and its largest count per block.
   void describeSource(std::int32_t v) {
     const float* row = source_.row(v);
@@ -191,7 +251,6 @@ class SerialStage {
   std::vector<float> sourceMaximum_;   // per entering row and block
   std::vector<float> floorMinimum_;    // per target row and block
   std::vector<double> interleavings_;  // log10 C(L, v)
-  std::vector<std::int32_t> rows_;
 };
 
 void fillRows(LogTable& matrix, std::int32_t lastRow, std::int32_t lastColumn, float value) {
@@ -275,13 +334,16 @@ std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codew
     const std::int32_t innerLength = turbo.frameLengths[index];
     SerialStage stage(turbo.enumerators[index]->cwef, *source, innerLength,
                       turbo.frameLengths[index + 1], frameLength, kernels, team);
-    for (std::int32_t v = 0; v <= innerLength; ++v) {
-      stage.step(v, target);
+    const bool finished = stage.run(target, [&](std::int32_t /*v*/) {
       if (context.cancelRequested()) {
-        return -1;  // the spectra still hold LogZero
+        return false;
       }
       ++stepsDone;
       progress.step(totalSteps + 1 - stepsDone);
+      return true;
+    });
+    if (!finished) {
+      return -1;  // the spectra still hold LogZero
     }
     source = &target;
     result = &target;

@@ -28,6 +28,17 @@ TEST(Log10Binomial, IsSymmetric) {
   }
 }
 
+// The row for every k is the single values, bit for bit, at the edges too.
+TEST(Log10Binomial, RowEqualsSingleValuesExactly) {
+  for (const std::int32_t n : {0, 1, 2, 7, 100, 1031}) {
+    const std::vector<double> row = log10BinomialRow(n);
+    ASSERT_EQ(row.size(), static_cast<std::size_t>(n) + 1);
+    for (std::int32_t k = 0; k <= n; ++k) {
+      ASSERT_EQ(row[static_cast<std::size_t>(k)], log10Binomial(n, k)) << n << " " << k;
+    }
+  }
+}
+
 TEST(LogAdd, AddsCounts) {
   EXPECT_NEAR(logAdd(2, 2), 2.3010299956639812, 1e-14);
   EXPECT_NEAR(logAdd(0, std::log10(3.0)), std::log10(4.0), 1e-15);
