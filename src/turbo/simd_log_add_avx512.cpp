@@ -289,7 +289,6 @@ class PendingCells {
   // Settles the `count` waiting cells of dst. Kept out of line: it is rarely called, and
   // inlined its registers would crowd those of the row loop.
   __attribute__((noinline)) void settle(float* dst, std::size_t count) {
-    const DoubleCorrectionRegisters table(logAddCorrectionDoubleTable());
     for (std::size_t done = 0; done < count; done += 8) {
       const std::size_t used = count - done < 8 ? count - done : 8;
       const auto lanes = static_cast<__mmask8>((1u << used) - 1u);
@@ -297,7 +296,7 @@ class PendingCells {
       const __m512d a = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(a_ + done));
       const __m512d b = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(b_ + done));
       __mmask8 certain;
-      const __m256 values = roundCertain(logAdd8ForFloat(a, b, table), certain);
+      const __m256 values = roundCertain(logAdd8(a, b, kNegligibleForFloat), certain);
       alignas(32) float results[8];
       _mm256_store_ps(results, values);
       for (std::size_t k = 0; k < used; ++k) {
