@@ -13,33 +13,11 @@
 namespace brevandor {
 namespace {
 
+using testing::CodeCase;
 using testing::CountTable;
 using testing::describeOrDie;
 using testing::exhaustiveCwef;
 using testing::ShiftRegisterEncoder;
-
-// A constituent code: its two polynomials, and whether it is the one-output-bit
-// non-systematic counterpart instead of the systematic code itself.
-struct CodeCase {
-  const char* numerator;
-  const char* denominator;
-  bool counterpart;
-
-  CodeDescription description() const {
-    const CodeDescription systematic = describeOrDie(numerator, denominator);
-    return counterpart ? nonSystematicCounterpart(systematic) : systematic;
-  }
-  std::string name() const {
-    std::string text =
-        std::string(numerator) + "_over_" + denominator + (counterpart ? "_counterpart" : "");
-    for (char& c : text) {
-      if (c == '+' || c == '^') {
-        c = '_';
-      }
-    }
-    return text;
-  }
-};
 
 // Recursive and feedforward codes of memories 2 to 5.
 const CodeCase kCodes[] = {

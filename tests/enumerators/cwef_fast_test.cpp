@@ -12,22 +12,10 @@
 namespace brevandor {
 namespace {
 
+using testing::CodeCase;
 using testing::describeOrDie;
 using testing::RecordingTarget;
 using testing::ulpDistance;
-
-// A constituent code by its polynomials; `counterpart` takes the one-output-bit
-// non-systematic code built from them instead.
-struct CodeCase {
-  const char* numerator;
-  const char* denominator;
-  bool counterpart = false;
-
-  CodeDescription description() const {
-    const CodeDescription systematic = describeOrDie(numerator, denominator);
-    return counterpart ? nonSystematicCounterpart(systematic) : systematic;
-  }
-};
 
 // Recursive codes with and without a state that fixes the input parity, feedforward codes,
 // memories 2 to 5, and a one-output-bit code.

@@ -92,7 +92,8 @@ TEST(WeightEnumeratorStorage, CopyToCopiesMatrixAndTableCells) {
   source.computeTransferMatrix(code);
   for (int d = 0; d < source.cwef.rows(); ++d) {
     for (int w = 0; w <= 6; ++w) {
-      source.cwef.at(d, w) = (d * 7 + w) % 5 == 0 ? kLogZeroFloat : 0.125f * static_cast<float>(d + w);
+      source.cwef.at(d, w) =
+          (d * 7 + w) % 5 == 0 ? kLogZeroFloat : 0.125f * static_cast<float>(d + w);
     }
   }
   source.copyTo(target, code);

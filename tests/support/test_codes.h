@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "code/code_description.h"
 #include "code/conv_code.h"
 #include "code/polynomial.h"
@@ -9,11 +11,36 @@ namespace brevandor::testing {
 // The description of the systematic code ( 1, numerator / denominator ); the polynomials
 // must be valid.
 inline CodeDescription describeOrDie(const char* numerator, const char* denominator) {
-  return describeCode(parsePolynomial(numerator), parsePolynomial(denominator))
-      .description.value();
+  return describeCode(parsePolynomial(numerator), parsePolynomial(denominator)).description.value();
 }
 
 // The main window's default code, "1+D+D^2" over "1+D^2".
-inline CodeDescription defaultCode() { return describeOrDie("1+D+D^2", "1+D^2"); }
+inline CodeDescription defaultCode() {
+  return describeOrDie("1+D+D^2", "1+D^2");
+}
+
+// A constituent code of a test table: its two polynomials, and whether it is the
+// one-output-bit non-systematic counterpart instead of the systematic code itself.
+struct CodeCase {
+  const char* numerator;
+  const char* denominator;
+  bool counterpart = false;
+
+  CodeDescription description() const {
+    const CodeDescription systematic = describeOrDie(numerator, denominator);
+    return counterpart ? nonSystematicCounterpart(systematic) : systematic;
+  }
+  // A name usable in a test name: "1+D^2" becomes "1_D_2".
+  std::string name() const {
+    std::string text =
+        std::string(numerator) + "_over_" + denominator + (counterpart ? "_counterpart" : "");
+    for (char& c : text) {
+      if (c == '+' || c == '^') {
+        c = '_';
+      }
+    }
+    return text;
+  }
+};
 
 }  // namespace brevandor::testing

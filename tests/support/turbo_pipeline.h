@@ -92,4 +92,24 @@ class TurboPipeline {
   std::vector<double> weighted;
 };
 
+// One configuration twice, once per engine (the fast one on `threads` threads), each with a
+// clock that advances one unit of the estimate (16 ms) at every reading, so that the two
+// engines' progress texts can be compared.
+struct EnginePair {
+  TurboPipeline reference;
+  TurboPipeline fast;
+  std::int32_t now[2] = {0, 0};
+
+  EnginePair(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
+             int threads)
+      : reference(description, type, frameLength, Engine::Reference),
+        fast(description, type, frameLength, Engine::Fast) {
+    fast.context.threads = threads;
+    reference.context.clock = [this] { return now[0] += 16; };
+    fast.context.clock = [this] { return now[1] += 16; };
+  }
+  EnginePair(const EnginePair&) = delete;
+  EnginePair& operator=(const EnginePair&) = delete;
+};
+
 }  // namespace brevandor::testing

@@ -12,22 +12,11 @@
 namespace brevandor {
 namespace {
 
+using testing::CodeCase;
 using testing::describeOrDie;
+using testing::EnginePair;
 using testing::expectSameLogSpectrum;
 using testing::TurboPipeline;
-
-// A code by its polynomials; `counterpart` takes the one-output-bit non-systematic code,
-// whose constituents then count all output bits.
-struct CodeCase {
-  const char* numerator;
-  const char* denominator;
-  bool counterpart = false;
-
-  CodeDescription description() const {
-    const CodeDescription systematic = describeOrDie(numerator, denominator);
-    return counterpart ? nonSystematicCounterpart(systematic) : systematic;
-  }
-};
 
 struct ParallelCase {
   CodeCase code;
@@ -35,27 +24,11 @@ struct ParallelCase {
   int threads;
 };
 
-// Both engines on one configuration, the fast one with a given number of threads and a
-// clock that advances 16 ms at every reading.
-struct EnginePair {
-  TurboPipeline reference;
-  TurboPipeline fast;
-  std::int32_t now[2] = {0, 0};
-
-  EnginePair(const CodeDescription& description, std::int32_t frameLength, int threads)
-      : reference(description, Parallel, frameLength, Engine::Reference),
-        fast(description, Parallel, frameLength, Engine::Fast) {
-    fast.context.threads = threads;
-    reference.context.clock = [this] { return now[0] += 16; };
-    fast.context.clock = [this] { return now[1] += 16; };
-  }
-};
-
 class ParallelFastAgainstReference : public ::testing::TestWithParam<ParallelCase> {};
 
 TEST_P(ParallelFastAgainstReference, SpectraProgressAndDiagnosticsMatch) {
   const ParallelCase& c = GetParam();
-  EnginePair engines(c.code.description(), c.frameLength, c.threads);
+  EnginePair engines(c.code.description(), Parallel, c.frameLength, c.threads);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
@@ -177,7 +150,7 @@ TEST_P(ParallelFastCancel, StopsAfterTheSameInputWeightAsTheReference) {
       }
     };
   };
-  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), 60, GetParam());
+  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 60, GetParam());
   TurboPipeline* reference = &engines.reference;
   TurboPipeline* fast = &engines.fast;
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);

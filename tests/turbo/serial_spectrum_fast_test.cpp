@@ -12,6 +12,7 @@ namespace brevandor {
 namespace {
 
 using testing::describeOrDie;
+using testing::EnginePair;
 using testing::expectSameLogSpectrum;
 using testing::TurboPipeline;
 
@@ -23,26 +24,11 @@ struct SerialCase {
   int threads;
 };
 
-// Both engines on one configuration, each with a clock that advances 16 ms at every reading.
-struct EnginePair {
-  TurboPipeline reference;
-  TurboPipeline fast;
-  std::int32_t now[2] = {0, 0};
-
-  EnginePair(const SerialCase& c)
-      : reference(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength,
-                  Engine::Reference),
-        fast(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, Engine::Fast) {
-    fast.context.threads = c.threads;
-    reference.context.clock = [this] { return now[0] += 16; };
-    fast.context.clock = [this] { return now[1] += 16; };
-  }
-};
-
 class SerialFastAgainstReference : public ::testing::TestWithParam<SerialCase> {};
 
 TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
-  EnginePair engines(GetParam());
+  const SerialCase& c = GetParam();
+  EnginePair engines(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, c.threads);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
@@ -105,7 +91,7 @@ TEST(SerialFastCancel, RequestDuringAStepStopsAtItsEndAsTheReferenceDoes) {
       }
     };
   };
-  EnginePair engines(SerialCase{"1+D+D^2", "1+D^2", Serial, 30, 2});
+  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), Serial, 30, 2);
   TurboPipeline* reference = &engines.reference;
   TurboPipeline* fast = &engines.fast;
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
