@@ -15,19 +15,24 @@ std::int32_t ProgressReport::elapsedMilliseconds(std::int32_t previous, std::int
 void ProgressReport::start() {
   previousClock_ = context_.clock();
   accumulated_ = 0;
+  leftoverMilliseconds_ = 0;
   stepsDone_ = 0;
   context_.postStatusLine(kWaitText);
 }
 
 void ProgressReport::step(std::int32_t remaining) {
   const std::int32_t now = context_.clock();
-  const std::int32_t elapsedUnits = elapsedMilliseconds(previousClock_, now) / kUnitMilliseconds;
+  // Whole units of the step's time count now; the milliseconds left over are carried to
+  // the next step instead of being dropped, so that steps shorter than a unit still add up.
+  const std::int64_t elapsed = elapsedMilliseconds(previousClock_, now) + leftoverMilliseconds_;
   previousClock_ = now;
-  accumulated_ += elapsedUnits;
+  accumulated_ += elapsed / kUnitMilliseconds;
+  leftoverMilliseconds_ = elapsed % kUnitMilliseconds;
   ++stepsDone_;
-  // The mean step time is rounded down to whole units before it is scaled, as the
-  // display has always done; 64 bits keep very long estimates from overflowing.
-  const std::int64_t units = (accumulated_ / stepsDone_) * static_cast<std::int64_t>(remaining);
+  // The total is scaled by the remaining steps before it is divided by the steps done, so
+  // that a mean of less than one unit per step still gives an estimate; 64 bits keep very
+  // long estimates from overflowing.
+  const std::int64_t units = accumulated_ * remaining / stepsDone_;
   context_.postStatusLine(remainingTimeText(units));
 }
 

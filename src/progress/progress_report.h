@@ -8,7 +8,8 @@
 namespace brevandor {
 
 // The remaining-time estimate that every long stage posts to the status line: the mean
-// time of the steps done so far, in units of 16 ms, times the steps that remain.
+// time of the steps done so far, in units of 16 ms (sixtieths of a displayed second), times
+// the steps that remain.
 class ProgressReport {
  public:
   static constexpr const char* kWaitText = "--- Wait ---";
@@ -34,6 +35,7 @@ class ProgressReport {
   const RunContext& context_;
   std::int32_t previousClock_ = 0;  // P, milliseconds
   std::int64_t accumulated_ = 0;    // S, units of 16 ms
+  std::int64_t leftoverMilliseconds_ = 0;  // time of the steps not yet a whole unit
   std::int32_t stepsDone_ = 0;      // k
 };
 

@@ -59,9 +59,9 @@ TEST(ProgressReport, ThreeStepsOfAHundredMillisecondsWithTenToGo) {
             "Est. Remaining Time =  0 hrs,  0 min,  1 sec,  0'");
 }
 
-TEST(ProgressReport, MeanStepIsRoundedDownBeforeItIsScaled) {
-  // Steps of 1 and 2 units: the mean 1.5 counts as 1, so 100 remaining steps show 100
-  // sixtieths (not 150).
+TEST(ProgressReport, MeanBelowOneUnitIsScaledBeforeItIsRounded) {
+  // Steps of 1 and 2 units: the mean of 1.5 units times 100 remaining steps is 150
+  // sixtieths. (Rounding the mean down first would show 100.)
   ScriptedReport scripted({0, 16, 48});
   scripted.report.start();
   scripted.report.step(7);
@@ -69,16 +69,23 @@ TEST(ProgressReport, MeanStepIsRoundedDownBeforeItIsScaled) {
   EXPECT_EQ(
       scripted.target.statusLines(),
       (std::vector<std::string>{"--- Wait ---", "Est. Remaining Time =  0 hrs,  0 min,  0 sec,  7'",
-                                "Est. Remaining Time =  0 hrs,  0 min,  1 sec, 40'"}));
+                                "Est. Remaining Time =  0 hrs,  0 min,  2 sec, 30'"}));
 }
 
-TEST(ProgressReport, StepsShorterThanAUnitAddNothing) {
-  ScriptedReport scripted({0, 15, 30});
+TEST(ProgressReport, StepsShorterThanAUnitStillAddUp) {
+  // A thousand steps of 2 ms each (the fast engine's sections are often that short) took
+  // 2 s, 125 units: with as many steps to go the estimate is 2 s 5/60, not zero.
+  std::vector<std::int32_t> readings;
+  for (std::int32_t ms = 0; ms <= 2000; ms += 2) {
+    readings.push_back(ms);
+  }
+  ScriptedReport scripted(readings);
   scripted.report.start();
-  scripted.report.step(50);
-  scripted.report.step(50);
+  for (int step = 0; step < 1000; ++step) {
+    scripted.report.step(1000);
+  }
   EXPECT_EQ(scripted.target.statusLines().back(),
-            "Est. Remaining Time =  0 hrs,  0 min,  0 sec,  0'");
+            "Est. Remaining Time =  0 hrs,  0 min,  2 sec,  5'");
 }
 
 TEST(ProgressReport, LoopOfNoStepsShowsNoEstimate) {
