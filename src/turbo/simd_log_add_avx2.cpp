@@ -9,34 +9,17 @@
 
 #include "turbo/log_domain.h"
 #include "turbo/simd_log_add.h"
+#include "turbo/simd_log_add_constants.h"
 
 namespace brevandor {
 
 namespace {
 
+using namespace simd;
+
 // The helpers below make up the bodies of the row loops: they must be inlined there, or
 // every call passes its vectors through memory.
 #define BREVANDOR_HOT inline __attribute__((always_inline))
-
-constexpr double kLn10 = 2.302585092994045684;
-constexpr double kLog2e = 1.442695040888963407;
-constexpr double kLn2Hi = 6.93147180369123816490e-01;  // low bits zero: k·kLn2Hi is exact
-constexpr double kLn2Lo = 1.90821492927058770002e-10;
-constexpr double kLog10Of2 = 0.301029995663981195;
-constexpr double kSqrt2Minus1 = 0.414213562373095049;
-// Beyond this difference the smaller count changes the larger by less than 1e-40.
-constexpr double kMaxDelta = 40.0;
-// Beyond this difference the double sum is the larger argument to within a double ulp.
-constexpr double kNegligibleDelta = 17.0;
-// For a result rounded to float a smaller difference will do: beyond 10.3 the correction is
-// below 2.2e-11, which the rounding slack covers.
-constexpr double kNegligibleForFloat = 10.3;
-// Bound on |our double result − logAdd's double result| where the result is rounded to
-// float: a few double ulps of the result, what logAdd's pow/log10 round trip costs at the
-// shift threshold (a few ulps of 308), and a correction left out (kNegligibleForFloat).
-constexpr double kRoundingSlackAbsolute = 5e-11;
-constexpr double kRoundingSlackRelative = 1e-15;
-constexpr float kLogZeroF = -308.0f;
 
 // c(δ) = log10(1 + 10^(−δ)) + m for δ = m − n ≥ 0, to about 3e-16 absolute plus the
 // rounding of the final sum. 10^(−δ) = 2^k · e^r with |r| ≤ ln2/2; log10(1 + y) through
@@ -88,10 +71,6 @@ BREVANDOR_HOT __m256d logAddCore(__m256d m, __m256d delta) {
   const __m256d correction = _mm256_fmadd_pd(u, q, _mm256_and_pd(big, _mm256_set1_pd(kLog10Of2)));
   return _mm256_add_pd(m, correction);
 }
-
-// Below this the powers of ten that logAdd forms are subnormal or vanish, so its result
-// drifts from the true sum (two arguments of −400 give −inf); such lanes are left to logAdd.
-constexpr double kSubnormalLimit = -300.0;
 
 // logAdd(a, b) in double for four lanes: the results, the lanes that are plain copies of an
 // argument (logAdd's rule for LogZero: the larger of the two, b on a tie), and the lanes

@@ -20,32 +20,16 @@
 #include "turbo/log_domain.h"
 #include "turbo/simd_log_add.h"
 #include "turbo/simd_log_add_avx2.h"
+#include "turbo/simd_log_add_constants.h"
 
 namespace brevandor {
 
 namespace {
 
+using namespace simd;
+
 // The helpers below make up the bodies of the row loops and must be inlined there.
 #define BREVANDOR_HOT inline __attribute__((always_inline))
-
-constexpr double kLn10 = 2.302585092994045684;
-constexpr double kLog2e = 1.442695040888963407;
-constexpr double kLn2Hi = 6.93147180369123816490e-01;
-constexpr double kLn2Lo = 1.90821492927058770002e-10;
-constexpr double kLog10Of2 = 0.301029995663981195;
-constexpr double kSqrt2Minus1 = 0.414213562373095049;
-constexpr double kMaxDelta = 40.0;
-constexpr double kNegligibleDelta = 17.0;
-// For a result rounded to float a smaller difference will do: beyond 10.3 the correction is
-// below 2.2e-11, which the rounding slack covers.
-constexpr double kNegligibleForFloat = 10.3;
-constexpr double kSubnormalLimit = -300.0;
-// Bound on |our double result − logAdd's| where the result is rounded to float: a correction
-// left out beyond kNegligibleForFloat (2.2e-11), the table's fit (1e-12) and logAdd's own
-// round trip (relative, below).
-constexpr double kRoundingSlackAbsolute = 5e-11;
-constexpr double kRoundingSlackRelative = 1e-15;
-constexpr float kLogZeroF = -308.0f;
 
 // m + log10(1 + 10^(m − n)) in double, δ = m − n; as the AVX2 logAddCore.
 BREVANDOR_HOT __m512d logAddCore(__m512d m, __m512d delta) {
@@ -95,20 +79,37 @@ struct Sum8 {
   __mmask8 deferred;
 };
 
-BREVANDOR_HOT Sum8 logAdd8(__m512d a, __m512d b, double negligible = kNegligibleDelta) {
+// The lanes of a log-add of eight pairs, sorted before any arithmetic: the larger argument m
+// and the difference δ, the lanes that copy an argument (LogZero), those left to logAdd
+// (subnormal powers), and those already settled (a copy, or δ beyond `negligible`).
+struct Lanes8 {
+  __m512d m;
+  __m512d delta;
+  __mmask8 copied;
+  __mmask8 deferred;
+  __mmask8 settled;
+};
+
+BREVANDOR_HOT Lanes8 classify8(__m512d a, __m512d b, double negligible) {
   const __m512d logZero = _mm512_set1_pd(LogZero);
   const __mmask8 copied =
       _mm512_cmp_pd_mask(a, logZero, _CMP_EQ_OQ) | _mm512_cmp_pd_mask(b, logZero, _CMP_EQ_OQ);
   const __m512d m = _mm512_max_pd(a, b);  // a > b ? a : b, as logAdd chooses
-  const __mmask8 deferred = static_cast<__mmask8>(
+  const auto deferred = static_cast<__mmask8>(
       ~copied & _mm512_cmp_pd_mask(m, _mm512_set1_pd(kSubnormalLimit), _CMP_LT_OQ));
   const __m512d delta = _mm512_sub_pd(m, _mm512_min_pd(a, b));
-  const __mmask8 settled = static_cast<__mmask8>(
+  const auto settled = static_cast<__mmask8>(
       copied | _mm512_cmp_pd_mask(delta, _mm512_set1_pd(negligible), _CMP_GT_OQ));
-  if (settled == 0xFF) {
-    return {m, copied, deferred};
+  return {m, delta, copied, deferred, settled};
+}
+
+BREVANDOR_HOT Sum8 logAdd8(__m512d a, __m512d b, double negligible = kNegligibleDelta) {
+  const Lanes8 lanes = classify8(a, b, negligible);
+  if (lanes.settled == 0xFF) {
+    return {lanes.m, lanes.copied, lanes.deferred};
   }
-  return {_mm512_mask_mov_pd(logAddCore(m, delta), copied, m), copied, deferred};
+  return {_mm512_mask_mov_pd(logAddCore(lanes.m, lanes.delta), lanes.copied, lanes.m), lanes.copied,
+          lanes.deferred};
 }
 
 // Rounds eight double results to float where the rounding is certain (as the AVX2
@@ -167,24 +168,18 @@ BREVANDOR_HOT __m512d logAddTable(__m512d m, __m512d delta,
 // kNegligibleForFloat): the table where every open lane's difference lies within it, else
 // logAddCore (differences beyond the table are rare in the engine's sums).
 BREVANDOR_HOT Sum8 logAdd8ForFloat(__m512d a, __m512d b, const DoubleCorrectionRegisters& table) {
-  const __m512d logZero = _mm512_set1_pd(LogZero);
-  const __mmask8 copied =
-      _mm512_cmp_pd_mask(a, logZero, _CMP_EQ_OQ) | _mm512_cmp_pd_mask(b, logZero, _CMP_EQ_OQ);
-  const __m512d m = _mm512_max_pd(a, b);  // a > b ? a : b, as logAdd chooses
-  const __mmask8 deferred = static_cast<__mmask8>(
-      ~copied & _mm512_cmp_pd_mask(m, _mm512_set1_pd(kSubnormalLimit), _CMP_LT_OQ));
-  const __m512d delta = _mm512_sub_pd(m, _mm512_min_pd(a, b));
-  const __mmask8 settled = static_cast<__mmask8>(
-      copied | _mm512_cmp_pd_mask(delta, _mm512_set1_pd(kNegligibleForFloat), _CMP_GT_OQ));
-  if (settled == 0xFF) {
-    return {m, copied, deferred};
+  const Lanes8 lanes = classify8(a, b, kNegligibleForFloat);
+  if (lanes.settled == 0xFF) {
+    return {lanes.m, lanes.copied, lanes.deferred};
   }
-  const __mmask8 inTable =
-      _mm512_cmp_pd_mask(delta, _mm512_set1_pd(LogAddCorrectionDoubleTable::kReach), _CMP_LT_OQ);
-  if ((settled | inTable) == 0xFF) {
-    return {_mm512_mask_mov_pd(logAddTable(m, delta, table), settled, m), copied, deferred};
+  const __mmask8 inTable = _mm512_cmp_pd_mask(
+      lanes.delta, _mm512_set1_pd(LogAddCorrectionDoubleTable::kReach), _CMP_LT_OQ);
+  if ((lanes.settled | inTable) == 0xFF) {
+    return {_mm512_mask_mov_pd(logAddTable(lanes.m, lanes.delta, table), lanes.settled, lanes.m),
+            lanes.copied, lanes.deferred};
   }
-  return {_mm512_mask_mov_pd(logAddCore(m, delta), copied, m), copied, deferred};
+  return {_mm512_mask_mov_pd(logAddCore(lanes.m, lanes.delta), lanes.copied, lanes.m), lanes.copied,
+          lanes.deferred};
 }
 
 // The correction table in registers: each coefficient's 32 interval values as two vectors,
