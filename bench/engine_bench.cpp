@@ -27,7 +27,7 @@
 #include "enumerators/weight_enumerator.h"
 #include "run/calculation_run.h"
 #include "turbo/concatenation_type.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor::bench {

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <random>
 
-#include "turbo/log_domain.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/log_domain.h"
+#include "logmath/simd_log_add.h"
 
 namespace brevandor::bench {
 

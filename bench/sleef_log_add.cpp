@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/kernel_throughput.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 #if defined(BREVANDOR_BENCH_WITH_SLEEF)
 #include <immintrin.h>

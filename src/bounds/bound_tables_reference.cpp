@@ -3,7 +3,7 @@
 #include "bounds/ber_bounds.h"
 #include "bounds/bound_engines.h"
 #include "bounds/bound_formulas.h"
-#include "bounds/log_sum.h"
+#include "logmath/log_sum.h"
 #include "bounds/union_bounds.h"
 
 namespace brevandor {

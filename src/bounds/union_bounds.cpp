@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "bounds/bound_formulas.h"
-#include "bounds/log_sum.h"
+#include "logmath/log_sum.h"
 #include "bounds/special_functions.h"
 
 namespace brevandor {

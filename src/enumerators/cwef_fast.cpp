@@ -14,7 +14,7 @@
 #include "enumerators/cwef_fast_wavefront.h"
 #include "progress/parallel_for.h"
 #include "progress/progress_report.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 namespace brevandor {
 

@@ -5,7 +5,7 @@
 
 #include "enumerators/cwef_fast_layer.h"
 #include "enumerators/cwef_fast_plan.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 namespace brevandor {
 

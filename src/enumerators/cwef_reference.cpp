@@ -3,7 +3,7 @@
 
 #include "enumerators/cwef_engines.h"
 #include "progress/progress_report.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor {
 

@@ -1,7 +1,7 @@
 #include <cstdint>
 
 #include "enumerators/weight_enumerator.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor {
 

@@ -16,7 +16,7 @@
 #include "report/results_report.h"
 #include "run/memory_budget.h"
 #include "run/run_memory.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "progress/progress_report.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 #include "turbo/parallel_spectrum_rows.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "progress/progress_report.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "enumerators/log_table.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 namespace brevandor {
 

@@ -16,8 +16,8 @@
 #include "progress/parallel_for.h"
 #include "progress/progress_report.h"
 #include "progress/step_team.h"
-#include "turbo/log_domain.h"
-#include "turbo/simd_log_add.h"
+#include "logmath/log_domain.h"
+#include "logmath/simd_log_add.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {

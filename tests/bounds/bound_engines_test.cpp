@@ -10,7 +10,7 @@
 #include "bounds/ber_bounds.h"
 #include "bounds/bound_formulas.h"
 #include "bounds/special_functions.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor {
 namespace {

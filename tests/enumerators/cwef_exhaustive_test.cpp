@@ -8,7 +8,7 @@
 #include "enumerators/weight_enumerator.h"
 #include "support/exhaustive_encoder.h"
 #include "support/test_codes.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor {
 namespace {

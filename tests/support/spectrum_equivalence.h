@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor::testing {
 

@@ -8,7 +8,7 @@
 #include "progress/run_context.h"
 #include "support/recording_target.h"
 #include "turbo/concatenation_type.h"
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor::testing {

@@ -1,4 +1,4 @@
-#include "turbo/log_add_correction.h"
+#include "logmath/log_add_correction.h"
 
 #include <cmath>
 #include <tuple>

@@ -7,7 +7,7 @@
 // (see bench/README.md). This file alone is compiled for AVX-512; nothing in it runs unless
 // the processor has been found to support it.
 
-#include "turbo/simd_log_add_avx512.h"
+#include "logmath/simd_log_add_avx512.h"
 
 #include <immintrin.h>
 
@@ -16,11 +16,11 @@
 // GCC 12 reports the deliberately undefined lanes inside its own AVX-512 intrinsics.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
-#include "turbo/log_add_correction.h"
-#include "turbo/log_domain.h"
-#include "turbo/simd_log_add.h"
-#include "turbo/simd_log_add_avx2.h"
-#include "turbo/simd_log_add_constants.h"
+#include "logmath/log_add_correction.h"
+#include "logmath/log_domain.h"
+#include "logmath/simd_log_add.h"
+#include "logmath/simd_log_add_avx2.h"
+#include "logmath/simd_log_add_constants.h"
 
 namespace brevandor {
 

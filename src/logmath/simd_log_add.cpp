@@ -1,11 +1,11 @@
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 #include <algorithm>
 
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-#include "turbo/simd_log_add_avx2.h"
-#include "turbo/simd_log_add_avx512.h"
+#include "logmath/simd_log_add_avx2.h"
+#include "logmath/simd_log_add_avx512.h"
 #endif
 
 namespace brevandor {

@@ -1,4 +1,4 @@
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 #include <gtest/gtest.h>
 

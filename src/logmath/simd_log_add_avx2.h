@@ -1,6 +1,6 @@
 #pragma once
 
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 namespace brevandor {
 

@@ -1,4 +1,4 @@
-#include "turbo/simd_log_add.h"
+#include "logmath/simd_log_add.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "turbo/log_domain.h"
+#include "logmath/log_domain.h"
 
 namespace brevandor {
 namespace {

@@ -1,15 +1,15 @@
 // The AVX2 + FMA row kernels. This file alone is compiled for AVX2; nothing in it runs
 // unless the processor has been found to support it (see avx2LogAddKernels).
 
-#include "turbo/simd_log_add_avx2.h"
+#include "logmath/simd_log_add_avx2.h"
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "turbo/log_domain.h"
-#include "turbo/simd_log_add.h"
-#include "turbo/simd_log_add_constants.h"
+#include "logmath/log_domain.h"
+#include "logmath/simd_log_add.h"
+#include "logmath/simd_log_add_constants.h"
 
 namespace brevandor {
 
