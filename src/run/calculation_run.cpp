@@ -230,7 +230,7 @@ RunResult CalculationRun::executeStages() {
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
     if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                  inputs_.boundSelection, context_) < 0) {
+                                  inputs_.boundSelection, context_, inputs_.ebn0Grid) < 0) {
       return cancelled(context_);
     }
     context_.postLogLine(kCompletedText);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "bounds/ebn0_grid.h"
 #include "code/code_description.h"
 
 namespace brevandor {
@@ -29,6 +30,8 @@ struct RunInputs {
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
+  EbN0Grid ebn0Grid;                                    // points of every bound section
+  std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
 };
 
 // Which entry a refusal of the polynomial texts is about.
