@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 preset="${1:-release}"
 packages=(g++ cmake ninja-build pkg-config
-          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libboost-dev
           qt6-base-dev libgl-dev xvfb xauth)
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include "progress/run_context.h"
 #include "run/run_inputs.h"
+#include "run/spectrum_bounds_run.h"
 
 namespace brevandor::cli {
 
@@ -19,11 +20,16 @@ struct CommandLine {
   bool quiet = false;
   int threads = 0;
   std::string engine = "fast";
+  std::string ebn0 = "0:0.25:5";
+  std::string spectrumIn;  // bounds of a spectrum read from this file instead of a code
+  std::string codeLength;  // n of the spectrum read
+  std::string infoBits;    // K of the spectrum read
 };
 
 // A validated calculation, or the message that refuses the command line.
 struct CheckedCommandLine {
   std::optional<RunInputs> inputs;
+  std::optional<SpectrumBoundsInputs> spectrumBounds;  // with --spectrum-in, instead of inputs
   Engine engine = Engine::Fast;
   std::string message;
 };
@@ -35,5 +41,14 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 // The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or
 // none; nothing when a name is unknown.
 std::optional<int> parseBoundList(const std::string& list);
+
+// Both selections from one list: the masks of the "BER Bounds" section (q, exp, viterbi; all
+// is these three) and of the "Further Bounds" section (ub-word, exp-word, tsb, tsb-word,
+// simple, simple-word, sphere); none selects nothing. Nothing when a name is unknown.
+struct BoundSelections {
+  int text = 0;
+  int further = 0;
+};
+std::optional<BoundSelections> parseBoundSelections(const std::string& list);
 
 }  // namespace brevandor::cli

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/further_bounds.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
@@ -221,6 +222,9 @@ RunResult CalculationRun::executeStages() {
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
   // to zero.
   const std::vector<double> log10Weighted(weighted.begin(), weighted.end());
+  const std::vector<double> log10Codeword =
+      inputs_.furtherBounds != 0 ? std::vector<double>(codeword.begin(), codeword.end())
+                                 : std::vector<double>{};
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
@@ -231,6 +235,16 @@ RunResult CalculationRun::executeStages() {
     context_.postLogLine(" BER Calculation .. ");
     if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
                                   inputs_.boundSelection, context_, inputs_.ebn0Grid) < 0) {
+      return cancelled(context_);
+    }
+    context_.postLogLine(kCompletedText);
+  }
+  if (inputs_.furtherBounds != 0) {
+    context_.postLogLine(" Further Bounds Calculation .. ");
+    const FurtherBoundInputs further = furtherBoundInputsFromLog10(
+        log10Codeword, log10Weighted, maxWeight, turbo.frameLengths[0]);
+    if (computeFurtherBoundSection(run.file(), further, inputs_.furtherBounds,
+                                   inputs_.ebn0Grid, context_) < 0) {
       return cancelled(context_);
     }
     context_.postLogLine(kCompletedText);
