@@ -57,7 +57,7 @@ double TangentialSphereBound::logBoundAdaptive(double centre) const {
   };
   LogSum sum;
   sum.add(logGaussianTail(centre));
-  sum.add(logIntegral(integrand, -kOuterDepth, centre, 1e-12, 64));
+  sum.add(logIntegral(integrand, -kOuterDepth, centre, 1e-12, 16));
   return static_cast<double>(sum.logValue());
 }
 
