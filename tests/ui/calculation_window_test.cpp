@@ -96,7 +96,13 @@ class CalculationWindowTest : public QObject {
     dialog.show();
     dialog.useResultsFile(folder.filePath(QStringLiteral("results.txt")));
     QVERIFY2(startLongRun(dialog, 1000), qPrintable(logText(dialog)));
+    const ModalAnswerer yes([](QWidget* modal) {
+      auto* question = qobject_cast<QMessageBox*>(modal);
+      QVERIFY(question != nullptr);
+      question->button(QMessageBox::Yes)->click();
+    });
     dialog.close();
+    QCOMPARE(yes.count(), 1);
     QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.isCalculating());
     // The run closed its file before the window let go of it: it can be removed and read.
