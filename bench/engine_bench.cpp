@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_arguments.h"
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
 #include "bounds/ber_bounds.h"
@@ -42,16 +43,6 @@ struct Options {
   int threads = 0;
   int repeat = 1;
 };
-
-std::vector<int> numbers(std::string_view text) {
-  std::vector<int> values;
-  while (!text.empty()) {
-    const std::size_t comma = text.find(',');
-    values.push_back(std::atoi(std::string(text.substr(0, comma)).c_str()));
-    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
-  }
-  return values;
-}
 
 Options parse(int argc, char** argv) {
   Options options;

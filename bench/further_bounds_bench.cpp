@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_arguments.h"
 #include "bounds/ber_bounds.h"
 #include "bounds/further_bounds.h"
 #include "bounds/spectrum_file.h"
@@ -47,16 +48,6 @@ struct Options {
   EbN0Grid grid;
   int repeat = 1;
 };
-
-std::vector<int> numbers(std::string_view text) {
-  std::vector<int> values;
-  while (!text.empty()) {
-    const std::size_t comma = text.find(',');
-    values.push_back(std::atoi(std::string(text.substr(0, comma)).c_str()));
-    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
-  }
-  return values;
-}
 
 Options parse(int argc, char** argv) {
   Options options;

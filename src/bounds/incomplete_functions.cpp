@@ -45,21 +45,36 @@ double logLowerGammaSeries(double a, double x) {
   return std::log(sum);
 }
 
-// The continued fraction of Q(a, x) e^x Γ(a) / x^a by the modified Lentz method, x > a.
+// The modified Lentz method for a continued fraction 1/(b₀ + a₁/(b₁ + a₂/(b₂ + …))): starts
+// from c₀ and b₀, and each step takes the next partial numerator a and denominator b and
+// returns the factor by which the convergent changes.
+class LentzFraction {
+ public:
+  LentzFraction(double c, double d) : c_(c), d_(guarded(d)) {}
+
+  double first() const { return 1.0 / d_; }
+
+  double step(double a, double b) {
+    d_ = guarded(b + a / d_);
+    c_ = guarded(b + a / c_);
+    return c_ / d_;
+  }
+
+ private:
+  static double guarded(double value) { return std::fabs(value) < kTiny ? kTiny : value; }
+
+  double c_;
+  double d_;  // the running denominator (the usual statement keeps its reciprocal)
+};
+
+// The continued fraction of Q(a, x) e^x Γ(a) / x^a, for x > a.
 double upperGammaFraction(double a, double x) {
   double b = x + 1.0 - a;
-  double c = 1.0 / kTiny;
-  double d = 1.0 / b;
-  double h = d;
+  LentzFraction lentz(1.0 / kTiny, b);
+  double h = lentz.first();
   for (int i = 1; i < kMaxTerms; ++i) {
-    const double an = -i * (i - a);
     b += 2.0;
-    d = an * d + b;
-    d = std::fabs(d) < kTiny ? kTiny : d;
-    c = b + an / c;
-    c = std::fabs(c) < kTiny ? kTiny : c;
-    d = 1.0 / d;
-    const double step = d * c;
+    const double step = lentz.step(-i * (i - a), b);
     h *= step;
     if (std::fabs(step - 1.0) < kTolerance) {
       break;
@@ -70,30 +85,13 @@ double upperGammaFraction(double a, double x) {
 
 // The continued fraction of I_x(a, b) · a B(a, b) / (x^a (1 − x)^b), for x < (a+1)/(a+b+2).
 double betaFraction(double a, double b, double x) {
-  const double qab = a + b;
-  const double qap = a + 1.0;
-  const double qam = a - 1.0;
-  double c = 1.0;
-  double d = 1.0 - qab * x / qap;
-  d = std::fabs(d) < kTiny ? kTiny : d;
-  d = 1.0 / d;
-  double h = d;
+  LentzFraction lentz(1.0, 1.0 - (a + b) * x / (a + 1.0));
+  double h = lentz.first();
   for (int m = 1; m < kMaxTerms; ++m) {
-    const double m2 = 2.0 * m;
-    double aa = m * (b - m) * x / ((qam + m2) * (a + m2));
-    d = 1.0 + aa * d;
-    d = std::fabs(d) < kTiny ? kTiny : d;
-    c = 1.0 + aa / c;
-    c = std::fabs(c) < kTiny ? kTiny : c;
-    d = 1.0 / d;
-    h *= d * c;
-    aa = -(a + m) * (qab + m) * x / ((a + m2) * (qap + m2));
-    d = 1.0 + aa * d;
-    d = std::fabs(d) < kTiny ? kTiny : d;
-    c = 1.0 + aa / c;
-    c = std::fabs(c) < kTiny ? kTiny : c;
-    d = 1.0 / d;
-    const double step = d * c;
+    const double twice = 2.0 * m;
+    h *= lentz.step(m * (b - m) * x / ((a - 1.0 + twice) * (a + twice)), 1.0);
+    const double step =
+        lentz.step(-(a + m) * (a + b + m) * x / ((a + twice) * (a + 1.0 + twice)), 1.0);
     h *= step;
     if (std::fabs(step - 1.0) < kTolerance) {
       break;

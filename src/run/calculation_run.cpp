@@ -10,11 +10,10 @@
 #include <span>
 #include <vector>
 
-#include "bounds/ber_bounds.h"
-#include "bounds/further_bounds.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
+#include "run/bound_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_memory.h"
 #include "logmath/log_domain.h"
@@ -229,23 +228,10 @@ RunResult CalculationRun::executeStages() {
                         codewordScale, weightedScale, log10Codeword, log10Weighted);
   context_.postLogLine(kCompletedText);
 
-  if (inputs_.boundSelection != 0) {
-    context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                  inputs_.boundSelection, context_, inputs_.ebn0Grid) < 0) {
-      return cancelled(context_);
-    }
-    context_.postLogLine(kCompletedText);
-  }
-  if (inputs_.furtherBounds != 0) {
-    context_.postLogLine(" Further Bounds Calculation .. ");
-    const FurtherBoundInputs further = furtherBoundInputsFromLog10(
-        log10Codeword, log10Weighted, maxWeight, turbo.frameLengths[0]);
-    if (computeFurtherBoundSection(run.file(), further, inputs_.furtherBounds,
-                                   inputs_.ebn0Grid, context_) < 0) {
-      return cancelled(context_);
-    }
-    context_.postLogLine(kCompletedText);
+  if (runBoundStages(run.file(), turbo.rate, log10Codeword, log10Weighted, maxWeight,
+                     turbo.frameLengths[0], inputs_.boundSelection, inputs_.furtherBounds,
+                     inputs_.ebn0Grid, context_) < 0) {
+    return cancelled(context_);
   }
 
   run.releaseAll();

@@ -8,14 +8,11 @@
 #include <memory>
 #include <new>
 
-#include "bounds/ber_bounds.h"
-#include "bounds/further_bounds.h"
+#include "run/bound_stages.h"
 
 namespace brevandor {
 
 namespace {
-
-constexpr const char* kCompletedText = " Completed \n";
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -59,25 +56,10 @@ RunResult executeSpectrumBounds(const SpectrumBoundsInputs& inputs, const RunCon
   }
   printSpectrumInput(file.get(), inputs);
   const double rate = static_cast<double>(inputs.infoBits) / inputs.codeLength;
-  if (inputs.boundSelection != 0) {
-    context.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(file.get(), rate, inputs.spectrum.log10Weighted,
-                                  inputs.codeLength, inputs.boundSelection, context,
-                                  inputs.ebn0Grid) < 0) {
-      return cancelled(context);
-    }
-    context.postLogLine(kCompletedText);
-  }
-  if (inputs.furtherBounds != 0) {
-    context.postLogLine(" Further Bounds Calculation .. ");
-    const FurtherBoundInputs further =
-        furtherBoundInputsFromLog10(inputs.spectrum.log10Codewords, inputs.spectrum.log10Weighted,
-                                    inputs.codeLength, inputs.infoBits);
-    if (computeFurtherBoundSection(file.get(), further, inputs.furtherBounds, inputs.ebn0Grid,
-                                   context) < 0) {
-      return cancelled(context);
-    }
-    context.postLogLine(kCompletedText);
+  if (runBoundStages(file.get(), rate, inputs.spectrum.log10Codewords,
+                     inputs.spectrum.log10Weighted, inputs.codeLength, inputs.infoBits,
+                     inputs.boundSelection, inputs.furtherBounds, inputs.ebn0Grid, context) < 0) {
+    return cancelled(context);
   }
   file.reset();
   context.postLogLine(" " + inputs.resultsFileName + "  Created.");
