@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bench/bench_arguments.h"
+#include "bench/bench_support.h"
 #include "bounds/ber_bounds.h"
 #include "bounds/further_bounds.h"
 #include "bounds/spectrum_file.h"
@@ -126,44 +126,30 @@ Spectrum spectrumFromFile(const std::string& argument) {
   return spectrum;
 }
 
-double seconds(const std::function<void()>& work, int repeat) {
-  std::vector<double> times;
-  for (int r = 0; r < repeat; ++r) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    times.push_back(
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 void timeSpectrum(const Spectrum& spectrum, const Options& options) {
   const FurtherBoundInputs inputs =
       furtherBoundInputsFromLog10(spectrum.log10Codewords, spectrum.log10Weighted,
                                   spectrum.codeLength, spectrum.frameLength);
   std::FILE* sink = std::fopen("/dev/null", "w");
-  const double text = seconds(
-      [&] {
+  const double text = medianSeconds(
+      options.repeat, [&] {
         RunContext context;
         computeBerBoundsFromLog10(sink, inputs.rate(), spectrum.log10Weighted, spectrum.codeLength,
                                   7, context, options.grid);
-      },
-      options.repeat);
+      });
   std::printf("| %-22s | %-11s | %7d | %9.3f | %11s | %8s | the text's three, for scale |\n",
               spectrum.name.c_str(), "q,exp,viterbi", spectrum.codeLength, text, "-", "-");
   const bool withReference = std::find(options.reference.begin(), options.reference.end(),
                                        spectrum.frameLength) != options.reference.end();
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
     const auto timeWith = [&](Engine engine, int repeat) {
-      return seconds(
-          [&] {
+      return medianSeconds(
+          repeat, [&] {
             RunContext context;
             context.engine = engine;
             FurtherBoundTables tables;
             computeFurtherBounds(inputs, info.bit, options.grid, context, tables);
-          },
-          repeat);
+          });
     };
     const double fast = timeWith(Engine::Fast, options.repeat);
     const bool tsb = info.bit == TangentialSphereBit || info.bit == TangentialSphereWord;
