@@ -55,9 +55,17 @@ double TangentialSphereBound::logBoundAdaptive(double centre) const {
   const LogFunction integrand = [&](double z1) {
     return logNormalDensity(z1) + logConditional(cone_.radius * (centre - z1));
   };
+  // First panels finer near z₁ = 0, where φ keeps the integrand unless H is huge.
+  std::vector<double> breakpoints{-kOuterDepth};
+  for (const double z : {-10.0, -5.0, -2.0, 0.0, 2.0, 5.0, 10.0, kOuterDepth}) {
+    if (z < centre) {
+      breakpoints.push_back(z);
+    }
+  }
+  breakpoints.push_back(centre);
   LogSum sum;
   sum.add(logGaussianTail(centre));
-  sum.add(logIntegral(integrand, -kOuterDepth, centre, 1e-12, 16));
+  sum.add(logIntegral(integrand, breakpoints, 1e-12));
   return static_cast<double>(sum.logValue());
 }
 

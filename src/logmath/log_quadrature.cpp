@@ -78,12 +78,25 @@ double logIntegral(const LogFunction& f, double lo, double hi, double relativeTo
   if (!(hi > lo)) {
     return kMinusInfinity;
   }
-  std::vector<Panel> panels;
   const int count = std::max(initialPanels, 1);
+  std::vector<double> breakpoints;
   for (int i = 0; i < count; ++i) {
-    const double a = lo + (hi - lo) * i / count;
-    const double b = i + 1 == count ? hi : lo + (hi - lo) * (i + 1) / count;
-    panels.push_back(evaluatePanel(f, a, b));
+    breakpoints.push_back(lo + (hi - lo) * i / count);
+  }
+  breakpoints.push_back(hi);
+  return logIntegral(f, breakpoints, relativeTolerance);
+}
+
+double logIntegral(const LogFunction& f, const std::vector<double>& breakpoints,
+                   double relativeTolerance) {
+  std::vector<Panel> panels;
+  for (std::size_t i = 1; i < breakpoints.size(); ++i) {
+    if (breakpoints[i] > breakpoints[i - 1]) {
+      panels.push_back(evaluatePanel(f, breakpoints[i - 1], breakpoints[i]));
+    }
+  }
+  if (panels.empty()) {
+    return kMinusInfinity;
   }
   const double logTolerance = std::log(relativeTolerance);
   double logValue = kMinusInfinity;

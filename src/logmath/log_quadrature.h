@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 namespace brevandor {
 
@@ -14,6 +15,10 @@ using LogFunction = std::function<double(double)>;
 // `relativeTolerance` of the whole. −∞ when the integrand is zero throughout.
 double logIntegral(const LogFunction& f, double lo, double hi, double relativeTolerance = 1e-12,
                    int initialPanels = 4);
+
+// The same with the first panels between consecutive `breakpoints` (ascending).
+double logIntegral(const LogFunction& f, const std::vector<double>& breakpoints,
+                   double relativeTolerance = 1e-12);
 
 // Where a log-concave function is within `margin` of its largest value on [lo, hi].
 struct LogConcaveSpan {
