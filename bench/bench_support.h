@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -28,11 +29,24 @@ inline double seconds(const std::function<void()>& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The processor time of this process during one run of `work`, in seconds: on a shared
+// machine the better measure of single-threaded work, which waits for no other thread.
+inline double processorSeconds(const std::function<void()>& work) {
+  timespec start{};
+  timespec end{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start);
+  work();
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
+  return static_cast<double>(end.tv_sec - start.tv_sec) +
+         1e-9 * static_cast<double>(end.tv_nsec - start.tv_nsec);
+}
+
 // The median of `count` timings of `work`.
-inline double medianSeconds(int count, const std::function<void()>& work) {
+inline double medianSeconds(int count, const std::function<void()>& work,
+                            double (*clock)(const std::function<void()>&) = seconds) {
   std::vector<double> times;
   for (int i = 0; i < count; ++i) {
-    times.push_back(seconds(work));
+    times.push_back(clock(work));
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];

@@ -20,7 +20,7 @@ constexpr std::array<FurtherBoundInfo, kFurtherBoundCount> kInfos = {{
     {SimpleBit, "simple", "Simple_Bit", "simple bound, bit error"},
     {SimpleWord, "simple-word", "Simple_Word", "simple bound, word error"},
     {SpherePackingWord, "sphere", "Sphere_Word",
-     "sphere-packing lower bound, word error of any code of this n and K"},
+     "sphere-packing lower bound, word error of any code with the same n and K"},
 }};
 
 std::size_t indexOf(FurtherBound bit) {

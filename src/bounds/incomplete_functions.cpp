@@ -3,6 +3,7 @@
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
+#include <boost/math/special_functions/log1p.hpp>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -29,6 +30,21 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 double logGamma(double a) {
   return boost::math::lgamma(a, Policy());
+}
+
+// ln(x^a e^−x / Γ(a)), the prefactor of both incomplete gamma functions. Written as
+// a (ln(1 + u) − u) + ½ ln(a / 2π) − μ(a) with u = (x − a)/a and μ Stirling's correction, so
+// that no two terms of the size a ln a cancel: at a = 15 000 the naive form loses 11 digits.
+double logGammaPrefix(double a, double x) {
+  if (a < 10.0) {
+    return a * std::log(x) - x - logGamma(a);
+  }
+  const double inverse = 1.0 / a;
+  const double square = inverse * inverse;
+  const double stirling =
+      inverse * (1.0 / 12.0 - square * (1.0 / 360.0 - square * (1.0 / 1260.0 - square / 1680.0)));
+  return a * boost::math::log1pmx((x - a) / a, Policy()) +
+         0.5 * std::log(a / (2.0 * std::numbers::pi)) - stirling;
 }
 
 // ln of the series Σ_k x^k / ((a+1)…(a+k)) of P(a, x) e^x Γ(a+1) / x^a, for x < a + 1.
@@ -136,7 +152,7 @@ double logGammaP(double a, double x) {
   if (p >= kSmallestDirect) {
     return std::log(p);
   }
-  return a * std::log(x) - x - logGamma(a + 1.0) + logLowerGammaSeries(a, x);
+  return logGammaPrefix(a, x) - std::log(a) + logLowerGammaSeries(a, x);
 }
 
 double logGammaQ(double a, double x) {
@@ -147,11 +163,11 @@ double logGammaQ(double a, double x) {
   if (q >= kSmallestDirect) {
     return std::log(q);
   }
-  return a * std::log(x) - x - logGamma(a) + std::log(upperGammaFraction(a, x));
+  return logGammaPrefix(a, x) + std::log(upperGammaFraction(a, x));
 }
 
 double logGammaPSlope(double a, double x, double lnP) {
-  return std::exp(a * std::log(x) - x - logGamma(a) - lnP);
+  return std::exp(logGammaPrefix(a, x) - lnP);
 }
 
 double logBetaI(double a, double b, double x) {

@@ -65,7 +65,7 @@ double TangentialSphereBound::logBoundAdaptive(double centre) const {
   breakpoints.push_back(centre);
   LogSum sum;
   sum.add(logGaussianTail(centre));
-  sum.add(logIntegral(integrand, breakpoints, 1e-12));
+  sum.add(logIntegral(integrand, breakpoints, 1e-10));
   return static_cast<double>(sum.logValue());
 }
 

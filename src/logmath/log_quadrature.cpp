@@ -89,39 +89,64 @@ double logIntegral(const LogFunction& f, double lo, double hi, double relativeTo
 
 double logIntegral(const LogFunction& f, const std::vector<double>& breakpoints,
                    double relativeTolerance) {
+  // Panels in a heap by error; the totals are kept as sums relative to e^reference and
+  // adjusted as panels are halved, and formed afresh now and then against drift.
   std::vector<Panel> panels;
   for (std::size_t i = 1; i < breakpoints.size(); ++i) {
     if (breakpoints[i] > breakpoints[i - 1]) {
       panels.push_back(evaluatePanel(f, breakpoints[i - 1], breakpoints[i]));
     }
   }
-  if (panels.empty()) {
+  double reference = kMinusInfinity;
+  for (const Panel& panel : panels) {
+    reference = std::max(reference, panel.logValue);
+  }
+  if (reference == kMinusInfinity) {
     return kMinusInfinity;
   }
-  const double logTolerance = std::log(relativeTolerance);
-  double logValue = kMinusInfinity;
-  while (true) {
-    LogSum value;
-    LogSum error;
+  long double value = 0.0L;
+  long double error = 0.0L;
+  const auto relative = [&](double logTerm) { return std::exp(static_cast<long double>(logTerm) - reference); };
+  const auto recount = [&] {
+    value = 0.0L;
+    error = 0.0L;
     for (const Panel& panel : panels) {
-      value.add(panel.logValue);
-      error.add(panel.logError);
+      value += relative(panel.logValue);
+      error += relative(panel.logError);
     }
-    logValue = static_cast<double>(value.logValue());
-    if (logValue == kMinusInfinity ||
-        static_cast<double>(error.logValue()) <= logValue + logTolerance ||
-        static_cast<int>(panels.size()) >= kMaxPanels) {
-      return logValue;
+  };
+  recount();
+  std::make_heap(panels.begin(), panels.end());
+  for (int round = 1; static_cast<int>(panels.size()) < kMaxPanels; ++round) {
+    if (error <= relativeTolerance * value) {
+      break;
     }
-    const auto worst = std::max_element(panels.begin(), panels.end());
-    const Panel halved = *worst;
+    std::pop_heap(panels.begin(), panels.end());
+    const Panel halved = panels.back();
     const double middle = 0.5 * (halved.lo + halved.hi);
     if (!(middle > halved.lo && middle < halved.hi)) {
-      return logValue;  // cannot be halved further: accept what there is
+      break;  // cannot be halved further: accept what there is
     }
-    *worst = evaluatePanel(f, halved.lo, middle);
-    panels.push_back(evaluatePanel(f, middle, halved.hi));
+    const Panel left = evaluatePanel(f, halved.lo, middle);
+    const Panel right = evaluatePanel(f, middle, halved.hi);
+    panels.back() = left;
+    std::push_heap(panels.begin(), panels.end());
+    panels.push_back(right);
+    std::push_heap(panels.begin(), panels.end());
+    const double largest = std::max(left.logValue, right.logValue);
+    if (largest > reference + 64.0 || round % 64 == 0) {
+      reference = std::max(reference, largest);
+      recount();
+    } else {
+      value += relative(left.logValue) + relative(right.logValue) - relative(halved.logValue);
+      error += relative(left.logError) + relative(right.logError) - relative(halved.logError);
+    }
   }
+  LogSum sum;
+  for (const Panel& panel : panels) {
+    sum.add(panel.logValue);
+  }
+  return static_cast<double>(sum.logValue());
 }
 
 LogConcaveSpan logConcaveSpan(const LogFunction& f, double start, double lo, double hi,

@@ -13,12 +13,12 @@ using LogFunction = std::function<double(double)>;
 // relative to the panel's largest value, so nothing over- or underflows; the panel with the
 // largest error estimate is halved until all the estimates together are below
 // `relativeTolerance` of the whole. −∞ when the integrand is zero throughout.
-double logIntegral(const LogFunction& f, double lo, double hi, double relativeTolerance = 1e-12,
+double logIntegral(const LogFunction& f, double lo, double hi, double relativeTolerance = 1e-10,
                    int initialPanels = 4);
 
 // The same with the first panels between consecutive `breakpoints` (ascending).
 double logIntegral(const LogFunction& f, const std::vector<double>& breakpoints,
-                   double relativeTolerance = 1e-12);
+                   double relativeTolerance = 1e-10);
 
 // Where a log-concave function is within `margin` of its largest value on [lo, hi].
 struct LogConcaveSpan {
@@ -37,6 +37,6 @@ LogConcaveSpan logConcaveSpan(const LogFunction& f, double start, double lo, dou
 // ln ∫ e^f over [lo, hi] for a log-concave f: the integral over its span, the parts beyond
 // being below e^−margin of the peak value.
 double logConcaveIntegral(const LogFunction& f, double start, double lo, double hi, double scale,
-                          double margin = 60.0, double relativeTolerance = 1e-12);
+                          double margin = 60.0, double relativeTolerance = 1e-10);
 
 }  // namespace brevandor

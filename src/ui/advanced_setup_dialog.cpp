@@ -48,6 +48,9 @@ QWidget* createEditor(const AdvancedOption& option, QWidget* parent) {
         box->setObjectName(QLatin1String(option.key) + QLatin1Char('_') + option.choices[i]);
         box->setToolTip(option.toolTip);
         column->addWidget(box);
+        if (i == 0) {
+          editor->setFocusProxy(box);  // the caption's mnemonic reaches the first box
+        }
       }
       break;
     }
