@@ -26,7 +26,8 @@ constexpr const char* kDescription =
     "rate-1/2 systematic convolutional code ( 1, numerator / denominator ), concatenated in\n"
     "parallel (pccc) or in series (sccc) through a uniform interleaver, or behind a rate-1/3\n"
     "repetition code (rep), and the bit-error-rate bounds that follow from it for Eb/N0 from\n"
-    "0 to 5 dB. Writes the code's trellis, the spectrum and the bounds to the results file.\n"
+    "0 to 5 dB (or the points of --ebn0). Writes the code's trellis, the spectrum and the\n"
+    "bounds to the results file.\n"
     "With --spectrum-in it computes only the bounds of a spectrum read from a file.";
 
 constexpr const char* kFooter =
