@@ -233,13 +233,15 @@ RunResult CalculationRun::executeStages() {
   }
   // The bounds read the weighted spectrum before scaling: for long frames scaling by 10^−e
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
-  // to zero.
+  // to zero. The report prints such entries from these logarithms too.
   const std::vector<double> log10Weighted(weighted.begin(), weighted.end());
+  const std::vector<double> log10Codeword(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
   const SpectrumTruncation truncation{turbo.outputFrameLength};
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
-                        codewordScale, weightedScale, lowWeight > 0 ? &truncation : nullptr);
+                        codewordScale, weightedScale, log10Codeword, log10Weighted,
+                        lowWeight > 0 ? &truncation : nullptr);
   context_.postLogLine(kCompletedText);
 
   if (inputs_.boundSelection != 0) {
