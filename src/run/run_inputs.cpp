@@ -31,9 +31,8 @@ std::string tooLongMessage(std::size_t limit) {
   return "Please enter no more than " + std::to_string(limit) + " characters.";
 }
 
-FrameLengthCheck checkFrameLength(std::string_view text) {
-  constexpr std::size_t kReadLimit = 31;
-  text = text.substr(0, std::min(text.size(), kReadLimit));
+FrameLengthCheck checkFrameLength(std::string_view text, std::size_t readLimit) {
+  text = text.substr(0, std::min(text.size(), readLimit));
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) {
     return {std::nullopt, std::string(kNotAPositiveInteger)};

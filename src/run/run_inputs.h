@@ -52,11 +52,14 @@ std::string outOfRangeMessage(std::int64_t low, std::int64_t high);  // "… bet
 std::string tooLongMessage(std::size_t limit);  // "Please enter no more than 100 characters."
 
 // The frame length typed as text: decimal digits with blanks around them, read from at most
-// the first 31 characters, from 10 to 10000. Either the value or the message for the user.
+// the first `readLimit` characters (the window's field keeps 31; the command line reads the
+// whole argument), from 10 to 10000. Either the value or the message for the user.
 struct FrameLengthCheck {
   std::optional<std::int32_t> value;
   std::string message;
 };
-FrameLengthCheck checkFrameLength(std::string_view text);
+inline constexpr std::size_t kFrameLengthFieldLimit = 31;
+FrameLengthCheck checkFrameLength(std::string_view text,
+                                  std::size_t readLimit = kFrameLengthFieldLimit);
 
 }  // namespace brevandor
