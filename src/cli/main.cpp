@@ -9,6 +9,7 @@
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
+#include "cli/manual_options.h"
 #include "progress/printable_text.h"
 #include "run/calculation_run.h"
 
@@ -49,7 +50,7 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("-N,--frame-length", commandLine.frameLength,
                  "Input frame length in bits, 10 to 10000")
       ->capture_default_str();
-  app.add_option("-o,--output", commandLine.output, "Results file (created or overwritten)")
+  app.add_option("-o,--output", commandLine.output, "Results file (created, or replaced once complete)")
       ->capture_default_str();
   app.add_option("-b,--bounds", commandLine.bounds,
                  "Bounds to evaluate: q, exp, viterbi separated by commas, or all, or none")
@@ -107,6 +108,10 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "brevandor-cli (Brevandor) Version " BREVANDOR_VERSION);
   cli::CommandLine commandLine;
   describeOptions(app, commandLine);
+  // Writes the OPTIONS section of the manual page; the build calls it, so the page lists
+  // exactly the options above.
+  bool manualOptions = false;
+  app.add_flag("--manual-options", manualOptions)->group("");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
@@ -116,6 +121,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     app.exit(error);
     return kExitUsage;
+  }
+  if (manualOptions) {
+    std::fputs(cli::manualOptions(app).c_str(), stdout);
+    return kExitSuccess;
   }
 
   const cli::CheckedCommandLine checked = cli::checkCommandLine(commandLine);

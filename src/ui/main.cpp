@@ -3,8 +3,12 @@
 #include <csignal>
 
 #include "ui/main_dialog.h"
+#include "ui/window_arguments.h"
 
 int main(int argc, char* argv[]) {
+  if (const auto exitCode = brevandor::answerHelpOrVersion(argc, argv)) {
+    return *exitCode;
+  }
   // A file-size limit or a FIFO whose reader left fails the write, which the run reports,
   // instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -12,6 +16,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Brevandor"));
   QApplication::setApplicationVersion(QStringLiteral(BREVANDOR_VERSION));
+  // Ties the window to the installed menu entry (its icon and name in docks and task bars).
+  QGuiApplication::setDesktopFileName(QStringLiteral(BREVANDOR_APP_ID));
 
   brevandor::MainDialog window;
   QObject::connect(&window, &QDialog::finished, &application, &QApplication::quit);
