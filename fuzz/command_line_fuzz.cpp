@@ -18,9 +18,10 @@ using namespace brevandor;
 // The input's fields, separated by NUL bytes, in the order of the fields of CommandLine.
 cli::CommandLine commandLineFrom(std::string_view input) {
   cli::CommandLine commandLine;
-  std::string* fields[] = {&commandLine.numerator,   &commandLine.denominator, &commandLine.type,
-                           &commandLine.frameLength, &commandLine.output,      &commandLine.bounds,
-                           &commandLine.threads,     &commandLine.engine};
+  std::string* fields[] = {
+      &commandLine.numerator,   &commandLine.denominator, &commandLine.type,
+      &commandLine.frameLength, &commandLine.output,      &commandLine.bounds,
+      &commandLine.threads,     &commandLine.engine,      &commandLine.maxWeight};
   for (std::string* field : fields) {
     if (input.empty()) {
       break;
@@ -55,12 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const RunInputs& inputs = *checked.inputs;
-  if (inputs.inputFrameLength < kMinFrameLength || inputs.inputFrameLength > kMaxFrameLength ||
+  if (inputs.inputFrameLength < kMinFrameLength ||
+      inputs.inputFrameLength > maxFrameLengthFor(inputs.maxWeight) || inputs.maxWeight < 0 ||
       checked.threads < 0 || checked.threads > maxWorkerThreads() || inputs.boundSelection < 0 ||
       inputs.boundSelection > 7 || inputs.resultsFileName.empty()) {
     __builtin_trap();
   }
-  // The window's field reads the frame length from its first 31 characters only.
+  // The window's fields read their numbers from the first 31 characters only.
   checkFrameLength(commandLine.frameLength);
+  checkMaxWeight(commandLine.maxWeight);
   return 0;
 }

@@ -80,8 +80,17 @@ ThreadCountCheck checkThreadCount(const std::string& text) {
 }
 
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
+  std::int32_t maxWeight = 0;
+  if (!commandLine.maxWeight.empty()) {
+    const FrameLengthCheck limit = checkMaxWeight(commandLine.maxWeight, kWholeText);
+    if (!limit.value) {
+      return refuse("--max-weight: " + limit.message);
+    }
+    maxWeight = *limit.value;
+  }
+  // Low-weight mode accepts frames up to a million bits.
   const FrameLengthCheck frameLength =
-      checkFrameLength(commandLine.frameLength, std::string_view::npos);
+      checkFrameLength(commandLine.frameLength, maxWeight, kWholeText);
   if (!frameLength.value) {
     return refuse("--frame-length: " + frameLength.message);
   }
@@ -130,6 +139,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.boundSelection = *bounds;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
+  inputs.maxWeight = maxWeight;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
   checked.threads = *threads.value;

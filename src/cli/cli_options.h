@@ -19,6 +19,7 @@ struct CommandLine {
   bool quiet = false;
   std::string threads = "0";
   std::string engine = "fast";
+  std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
 };
 
 // A validated calculation, or the message that refuses the command line.
