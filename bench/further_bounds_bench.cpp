@@ -54,7 +54,9 @@ Options parse(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
-    const auto value = [&](std::string_view name) { return std::string(argument.substr(name.size())); };
+    const auto value = [&](std::string_view name) {
+      return std::string(argument.substr(name.size()));
+    };
     if (argument.starts_with("--frames=")) {
       options.frames = numbers(value("--frames="));
     } else if (argument.starts_with("--spectrum=")) {
@@ -130,10 +132,11 @@ Spectrum spectrumFromFile(const std::string& argument) {
 void timeSpectrum(const Spectrum& spectrum, const Options& options) {
   const FurtherBoundInputs inputs =
       furtherBoundInputsFromLog10(spectrum.log10Codewords, spectrum.log10Weighted,
-                                  spectrum.codeLength, spectrum.frameLength);
+                                  spectrum.codeLength, spectrum.codeLength, spectrum.frameLength);
   std::FILE* sink = std::fopen("/dev/null", "w");
   const double text = medianSeconds(
-      options.repeat, [&] {
+      options.repeat,
+      [&] {
         RunContext context;
         computeBerBoundsFromLog10(sink, inputs.rate(), spectrum.log10Weighted, spectrum.codeLength,
                                   7, context, options.grid);
@@ -146,7 +149,8 @@ void timeSpectrum(const Spectrum& spectrum, const Options& options) {
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
     const auto timeWith = [&](Engine engine, int repeat) {
       return medianSeconds(
-          repeat, [&] {
+          repeat,
+          [&] {
             RunContext context;
             context.engine = engine;
             FurtherBoundTables tables;
@@ -179,9 +183,10 @@ int main(int argc, char** argv) {
   const Options options = parse(argc, argv);
   std::printf("Eb/N0 grid %s (%d points); fast timings: median of %d\n",
               formatEbN0Grid(options.grid).c_str(), options.grid.count(), options.repeat);
-  std::printf("\n| %-22s | %-11s | %7s | %9s | %11s | %8s | notes |\n"
-              "|---|---|---|---|---|---|---|\n",
-              "Spectrum", "Bound", "n", "fast s", "reference s", "ratio");
+  std::printf(
+      "\n| %-22s | %-11s | %7s | %9s | %11s | %8s | notes |\n"
+      "|---|---|---|---|---|---|---|\n",
+      "Spectrum", "Bound", "n", "fast s", "reference s", "ratio");
   std::printf("\n(processor seconds for the whole grid; ratio = reference / fast)\n");
   for (const int frame : options.frames) {
     timeSpectrum(computedSpectrum(frame), options);

@@ -32,8 +32,8 @@ std::optional<double> decimal(std::string_view field) {
     field.remove_prefix(1);
   }
   double value = 0.0;
-  const auto result = std::from_chars(field.data(), field.data() + field.size(), value,
-                                      std::chars_format::fixed);
+  const auto result =
+      std::from_chars(field.data(), field.data() + field.size(), value, std::chars_format::fixed);
   if (field.empty() || result.ec != std::errc() || result.ptr != field.data() + field.size() ||
       !std::isfinite(value)) {
     return std::nullopt;

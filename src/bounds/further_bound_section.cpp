@@ -31,12 +31,18 @@ std::string describedBound(const FurtherBoundInfo& info, const FurtherBoundTable
 
 }  // namespace
 
-void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
-                              std::int32_t mask, const FurtherBoundTables& tables,
-                              const EbN0Grid& grid) {
+void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs, std::int32_t mask,
+                              const FurtherBoundTables& tables, const EbN0Grid& grid) {
   std::fprintf(file, "\n Further Bounds -------------------------------------\n");
   std::fprintf(file, "\n   1/Rate = %f      ", 1.0 / inputs.rate());
   std::fprintf(file, "\n   n = %d, K = %d \n", inputs.blockLength(), inputs.infoBits);
+  if (inputs.truncated()) {
+    std::fprintf(
+        file,
+        "\n   *NOTE : Sums over the low-weight terms d <= %d only: estimates of the"
+        "\n           error floor, not upper bounds (the sphere-packing bound excepted).\n",
+        inputs.codewords.maxWeight);
+  }
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
     if ((mask & info.bit) != 0) {
       const std::string head(info.head);
@@ -62,8 +68,9 @@ void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
     }
     std::fprintf(file, "\n");
   }
-  std::fprintf(file, "\n .. word error from the codeword spectrum, bit error from the weighted"
-                     " spectrum; upper bounds above 1 shown as 1");
+  std::fprintf(file,
+               "\n .. word error from the codeword spectrum, bit error from the weighted"
+               " spectrum; upper bounds above 1 shown as 1");
   std::fprintf(file, "\n ----------------------------------------------------\n");
   std::fflush(file);
 }

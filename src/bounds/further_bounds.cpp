@@ -39,9 +39,13 @@ const std::array<FurtherBoundInfo, kFurtherBoundCount>& furtherBoundInfos() {
 
 FurtherBoundInputs furtherBoundInputsFromLog10(std::span<const double> log10Codewords,
                                                std::span<const double> log10Weighted,
-                                               std::int32_t maxWeight, std::int32_t infoBits) {
-  return FurtherBoundInputs{boundSpectrumFromLog10(log10Codewords, maxWeight),
+                                               std::int32_t maxWeight, std::int32_t blockLength,
+                                               std::int32_t infoBits) {
+  FurtherBoundInputs inputs{boundSpectrumFromLog10(log10Codewords, maxWeight),
                             boundSpectrumFromLog10(log10Weighted, maxWeight), infoBits};
+  inputs.codewords.blockLength = blockLength;
+  inputs.weighted.blockLength = blockLength;
+  return inputs;
 }
 
 std::int32_t computeFurtherBounds(const FurtherBoundInputs& inputs, std::int32_t mask,

@@ -16,13 +16,13 @@ namespace brevandor {
 // The bounds of the "Further Bounds" section, by bit of the selection mask. Word-error bounds
 // read the codeword spectrum A_d, bit-error bounds the weighted spectrum B_d.
 enum FurtherBound : std::int32_t {
-  UnionWordQ = 1,             // "ub-word": union bound with the Q function
-  UnionWordExp = 2,           // "exp-word": its exponential form
-  TangentialSphereBit = 4,    // "tsb"
-  TangentialSphereWord = 8,   // "tsb-word"
-  SimpleBit = 16,             // "simple"
-  SimpleWord = 32,            // "simple-word"
-  SpherePackingWord = 64,     // "sphere": lower bound for any code with the same n and K
+  UnionWordQ = 1,            // "ub-word": union bound with the Q function
+  UnionWordExp = 2,          // "exp-word": its exponential form
+  TangentialSphereBit = 4,   // "tsb"
+  TangentialSphereWord = 8,  // "tsb-word"
+  SimpleBit = 16,            // "simple"
+  SimpleWord = 32,           // "simple-word"
+  SpherePackingWord = 64,    // "sphere": lower bound for any code with the same n and K
 };
 inline constexpr std::int32_t kFurtherBoundCount = 7;
 
@@ -37,14 +37,16 @@ struct FurtherBoundInfo {
 // All bounds in the order of their bits (and of the section's columns).
 const std::array<FurtherBoundInfo, kFurtherBoundCount>& furtherBoundInfos();
 
-// What the further bounds read: both spectra of a code of length n = maxWeight with K
-// information bits (rate K / n).
+// What the further bounds read: both spectra of a code of length n = blockLength with K
+// information bits (rate K / n), for the weights up to maxWeight (n, unless the low-weight
+// mode stopped the spectrum short: then the sums are estimates, not bounds).
 struct FurtherBoundInputs {
   BoundSpectrum codewords;  // A_d
   BoundSpectrum weighted;   // B_d
   std::int32_t infoBits = 0;
 
-  std::int32_t blockLength() const { return codewords.maxWeight; }
+  std::int32_t blockLength() const { return codewords.blockLength; }
+  bool truncated() const { return codewords.maxWeight < codewords.blockLength; }
   double rate() const { return static_cast<double>(infoBits) / blockLength(); }
 };
 
@@ -67,18 +69,19 @@ std::int32_t computeFurtherBounds(const FurtherBoundInputs& inputs, std::int32_t
 // Appends the "Further Bounds" section: the rate line, n and K, one line naming each selected
 // bound, and one row per point with one column per bound, in the layout of "BER Bounds".
 // Upper bounds above 1 are shown as 1. Flushes the file.
-void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
-                              std::int32_t mask, const FurtherBoundTables& tables,
-                              const EbN0Grid& grid);
+void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs, std::int32_t mask,
+                              const FurtherBoundTables& tables, const EbN0Grid& grid);
 
 // Both: the stage as the run calls it. Returns 0, or −1 when cancelled (nothing written).
 std::int32_t computeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
                                         std::int32_t mask, const EbN0Grid& grid,
                                         const RunContext& context);
 
-// The inputs from the log10 spectra (LogZero for zero) of a code of length maxWeight.
+// The inputs from the log10 spectra (LogZero for zero) of the weights 0 … maxWeight of a code
+// of length blockLength.
 FurtherBoundInputs furtherBoundInputsFromLog10(std::span<const double> log10Codewords,
                                                std::span<const double> log10Weighted,
-                                               std::int32_t maxWeight, std::int32_t infoBits);
+                                               std::int32_t maxWeight, std::int32_t blockLength,
+                                               std::int32_t infoBits);
 
 }  // namespace brevandor

@@ -11,10 +11,10 @@ namespace brevandor {
 
 double simpleBoundLogTerm(const BoundSpectrum& spectrum, std::int32_t d, double symbolEnergy) {
   constexpr double kNotApplicable = std::numeric_limits<double>::quiet_NaN();
-  const double n = spectrum.maxWeight;
+  const double n = spectrum.blockLength;
   const double delta = d / n;
   const double r = static_cast<double>(spectrum.logTrue[static_cast<std::size_t>(d)]) / n;
-  if (!(r > 0.0) || d >= spectrum.maxWeight) {
+  if (!(r > 0.0) || d >= spectrum.blockLength) {
     return kNotApplicable;
   }
   const double c = symbolEnergy;

@@ -5,7 +5,7 @@
 namespace brevandor {
 
 // The simple bound on the error probability of maximum-likelihood decoding of a block code
-// of length n = spectrum.maxWeight with spectrum C[d] (A_d: word errors, B_d: bit errors), at
+// of length n = spectrum.blockLength with spectrum C[d] (A_d: word errors, B_d: bit errors), at
 // symbol energy c = R·Eb/N0, as a natural log. Each weight d contributes the smaller of
 // e^−nE(c, δ, β*) and its union term C[d] Q(√(2dc)), with δ = d/n, r = ln C[d] / n and
 //   E(c, δ, β) = ½ ln(1 − β(1 − e^−2r)) + βδc / (1 − δ + βδ),

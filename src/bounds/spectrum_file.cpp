@@ -1,10 +1,10 @@
 #include "bounds/spectrum_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <string_view>
@@ -133,12 +133,12 @@ class Reader {
       return "d must be a non-negative whole number, not '" + std::string(weightText) + "'";
     }
     if (d <= previous_) {
-      return "d = " + std::to_string(d) + " does not increase (the row before has d = " +
-             std::to_string(previous_) + ")";
+      return "d = " + std::to_string(d) +
+             " does not increase (the row before has d = " + std::to_string(previous_) + ")";
     }
     if (d > codeLength_) {
-      return "d = " + std::to_string(d) + " exceeds the code length n = " +
-             std::to_string(codeLength_);
+      return "d = " + std::to_string(d) +
+             " exceeds the code length n = " + std::to_string(codeLength_);
     }
     previous_ = d;
     double log10Values[2] = {LogZero, LogZero};

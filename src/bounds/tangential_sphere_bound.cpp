@@ -43,9 +43,8 @@ double TangentialSphereBound::logBound(double symbolEnergy) {
     return logUnion;
   }
   const double centre = std::sqrt(2.0 * cone_.blockLength * symbolEnergy);
-  const double logTsb = fast_ && cone_.blockLength >= kShortestForGrid
-                            ? logBoundOnGrid(centre)
-                            : logBoundAdaptive(centre);
+  const double logTsb = fast_ && cone_.blockLength >= kShortestForGrid ? logBoundOnGrid(centre)
+                                                                       : logBoundAdaptive(centre);
   // At high Eb/N0 the two agree to within the integration error; the bound never exceeds the
   // union bound it refines.
   return std::min(logTsb, logUnion);

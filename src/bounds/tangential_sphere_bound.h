@@ -11,7 +11,7 @@
 namespace brevandor {
 
 // The tangential-sphere bound on the error probability of maximum-likelihood decoding of a
-// code of length n = spectrum.maxWeight with spectrum C[k] (A_k: word errors; B_k: bit
+// code of length n = spectrum.blockLength with spectrum C[k] (A_k: word errors; B_k: bit
 // errors, the weighted spectrum in the sum and in the radius equation alike), at symbol
 // energy c = R·Eb/N0:
 //   TSB = Q(√(2nc)) + ∫_{−∞}^{√(2nc)} φ(z₁) H(r̃(√(2nc) − z₁)) dz₁,

@@ -1,5 +1,6 @@
 #include "bounds/tangential_sphere_cone.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -25,10 +26,15 @@ struct RatioRange {
   double largest = 0.0;
 };
 
+// The weights 1 ≤ k < n that the spectrum holds.
+std::int32_t lastWeight(const BoundSpectrum& spectrum) {
+  return std::min(spectrum.maxWeight, spectrum.blockLength - 1);
+}
+
 RatioRange ratioRange(const BoundSpectrum& spectrum) {
   RatioRange range;
-  const std::int32_t n = spectrum.maxWeight;
-  for (std::int32_t k = 1; k < n; ++k) {
+  const std::int32_t n = spectrum.blockLength;
+  for (std::int32_t k = 1; k <= lastWeight(spectrum); ++k) {
     if (spectrum.positive(k)) {
       range.smallest = std::min(range.smallest, ratioOf(k, n));
       range.largest = std::max(range.largest, ratioOf(k, n));
@@ -44,10 +50,10 @@ bool TangentialSphereCone::bounded() const {
 }
 
 double logRadiusEquation(const BoundSpectrum& spectrum, double radius) {
-  const std::int32_t n = spectrum.maxWeight;
+  const std::int32_t n = spectrum.blockLength;
   const double a = 0.5 * (n - 2);
   LogSum sum;
-  for (std::int32_t k = 1; k < n; ++k) {
+  for (std::int32_t k = 1; k <= lastWeight(spectrum); ++k) {
     const double t = ratioOf(k, n);
     if (!spectrum.positive(k) || !(t < radius)) {
       continue;
@@ -62,10 +68,10 @@ double logRadiusEquation(const BoundSpectrum& spectrum, double radius) {
 
 TangentialSphereCone tangentialSphereCone(const BoundSpectrum& spectrum) {
   TangentialSphereCone cone;
-  cone.blockLength = spectrum.maxWeight;
+  cone.blockLength = spectrum.blockLength;
   cone.radius = kInfinity;
   const RatioRange range = ratioRange(spectrum);
-  if (spectrum.maxWeight < 3 || !std::isfinite(range.smallest)) {
+  if (spectrum.blockLength < 3 || !std::isfinite(range.smallest)) {
     return cone;
   }
   const double target = std::numbers::ln2;
@@ -112,8 +118,8 @@ TangentialSphereCone tangentialSphereCone(const BoundSpectrum& spectrum) {
     }
   }
   cone.radius = std::exp(0.5 * (low + high));
-  const std::int32_t n = spectrum.maxWeight;
-  for (std::int32_t k = 1; k < n; ++k) {
+  const std::int32_t n = spectrum.blockLength;
+  for (std::int32_t k = 1; k <= lastWeight(spectrum); ++k) {
     const double t = ratioOf(k, n);
     if (spectrum.positive(k) && t < cone.radius) {
       cone.weights.push_back(k);

@@ -65,8 +65,8 @@ ConditionalTermFast::ConditionalTermFast(const TangentialSphereCone& cone) : con
   const std::size_t weights = cone.cosines.size();
   for (std::size_t first = 0; first < weights; first += kConeBlock) {
     const std::size_t last = std::min(weights, first + kConeBlock);
-    blockLargest_.push_back(*std::max_element(cone.logCounts.begin() + first,
-                                              cone.logCounts.begin() + last));
+    blockLargest_.push_back(
+        *std::max_element(cone.logCounts.begin() + first, cone.logCounts.begin() + last));
   }
 }
 
@@ -90,8 +90,8 @@ void ConditionalTermFast::lowerGamma(double x, double& logP, double& slope) cons
   const double p1 = logP_[i + 1];
   const double m0 = slope_[i] * tStep_;
   const double m1 = slope_[i + 1] * tStep_;
-  logP = (1.0 + 2.0 * s) * r * r * p0 + s * r * r * m0 + s * s * (3.0 - 2.0 * s) * p1 -
-         s * s * r * m1;
+  logP =
+      (1.0 + 2.0 * s) * r * r * p0 + s * r * r * m0 + s * s * (3.0 - 2.0 * s) * p1 - s * s * r * m1;
   slope = (6.0 * s * (s - 1.0) * (p0 - p1)) / tStep_ + r * (1.0 - 3.0 * s) * slope_[i] +
           s * (3.0 * s - 2.0) * slope_[i + 1];
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <sstream>
+#include <string_view>
 
 #include "bounds/ber_bounds.h"
 #include "bounds/further_bounds.h"
@@ -67,6 +68,10 @@ std::optional<std::int32_t> parseType(const std::string& name) {
   return std::nullopt;
 }
 
+std::string allowedThreads() {
+  return "use 0 for all cores, or 1 to " + std::to_string(maxWorkerThreads());
+}
+
 CheckedCommandLine refuse(std::string message) {
   CheckedCommandLine refused;
   refused.message = std::move(message);
@@ -95,9 +100,27 @@ std::optional<std::int32_t> boundedInteger(const std::string& text, std::int64_t
   return static_cast<std::int32_t>(value);
 }
 
-// The command line of a run that bounds a spectrum read from a file.
-CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine,
-                                            const BoundSelections& bounds, const EbN0Grid& grid) {
+// The command line of a run that bounds a spectrum read from a file: the options of the
+// bounds and of the run as for a code, then n, K and the file, read and checked whole.
+CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
+  if (commandLine.output.empty()) {
+    return refuse("--output: the results file needs a name");
+  }
+  const auto bounds = parseBoundSelections(commandLine.bounds);
+  if (!bounds) {
+    return refuse(unknownBoundsMessage(commandLine.bounds));
+  }
+  const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
+  if (!grid.grid) {
+    return refuse("--ebn0: " + grid.message);
+  }
+  if (commandLine.engine != "fast" && commandLine.engine != "reference") {
+    return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
+  }
+  const ThreadCountCheck threads = checkThreadCount(commandLine.threads);
+  if (!threads.value) {
+    return refuse("--threads: " + threads.message);
+  }
   if (commandLine.codeLength.empty() || commandLine.infoBits.empty()) {
     return refuse("--spectrum-in needs --code-length and --info-bits");
   }
@@ -113,51 +136,58 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine,
   if (!read.spectrum) {
     return refuse("--spectrum-in '" + commandLine.spectrumIn + "': " + read.message);
   }
-  SpectrumBoundsInputs inputs;
-  inputs.spectrumPath = commandLine.spectrumIn;
-  inputs.spectrum = std::move(*read.spectrum);
-  inputs.codeLength = *codeLength;
-  inputs.infoBits = *infoBits;
-  inputs.boundSelection = bounds.text;
-  inputs.furtherBounds = bounds.further;
-  inputs.ebn0Grid = grid;
+  RunInputs inputs;
+  inputs.boundSelection = bounds->text;
+  inputs.furtherBounds = bounds->further;
+  inputs.ebn0Grid = *grid.grid;
   inputs.resultsFileName = commandLine.output;
+  inputs.spectrumInput =
+      SpectrumInput{commandLine.spectrumIn, std::move(*read.spectrum), *codeLength, *infoBits};
   CheckedCommandLine checked;
-  checked.spectrumBounds = std::move(inputs);
+  checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
+  checked.threads = *threads.value;
   return checked;
 }
 
 }  // namespace
 
+ThreadCountCheck checkThreadCount(const std::string& text) {
+  const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits) {
+    return {std::nullopt, "'" + text + "' is not a number of threads (" + allowedThreads() + ")"};
+  }
+  const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+  const std::string_view significant = std::string_view(text).substr(first);
+  const std::string limit = std::to_string(maxWorkerThreads());
+  if (significant.size() > limit.size() ||
+      (significant.size() == limit.size() && significant > limit)) {
+    return {std::nullopt, text + " is more threads than this machine can use (at most " + limit +
+                              ": four per hardware thread, and never more than 1024)"};
+  }
+  return {std::stoi(std::string(significant.empty() ? "0" : significant)), {}};
+}
+
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (!commandLine.spectrumIn.empty()) {
-    const auto bounds = parseBoundSelections(commandLine.bounds);
-    const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
-    if (commandLine.output.empty() || commandLine.output.size() > kMaxTextLength) {
-      return refuse("--output: the results file needs a name of at most " +
-                    std::to_string(kMaxTextLength) + " characters");
-    }
-    if (!bounds) {
-      return refuse(unknownBoundsMessage(commandLine.bounds));
-    }
-    if (!grid.grid) {
-      return refuse("--ebn0: " + grid.message);
-    }
-    if (commandLine.engine != "fast" && commandLine.engine != "reference") {
-      return refuse("--engine: unknown engine '" + commandLine.engine +
-                    "' (use fast or reference)");
-    }
-    return checkSpectrumCommandLine(commandLine, *bounds, *grid.grid);
+    return checkSpectrumCommandLine(commandLine);
   }
-  const FrameLengthCheck frameLength = checkFrameLength(commandLine.frameLength);
+  std::int32_t maxWeight = 0;
+  if (!commandLine.maxWeight.empty()) {
+    const FrameLengthCheck limit = checkMaxWeight(commandLine.maxWeight, kWholeText);
+    if (!limit.value) {
+      return refuse("--max-weight: " + limit.message);
+    }
+    maxWeight = *limit.value;
+  }
+  // Low-weight mode accepts frames up to a million bits.
+  const FrameLengthCheck frameLength =
+      checkFrameLength(commandLine.frameLength, maxWeight, kWholeText);
   if (!frameLength.value) {
     return refuse("--frame-length: " + frameLength.message);
   }
   const std::pair<const char*, const std::string*> texts[] = {
-      {"--numerator", &commandLine.numerator},
-      {"--output", &commandLine.output},
-      {"--denominator", &commandLine.denominator}};
+      {"--numerator", &commandLine.numerator}, {"--denominator", &commandLine.denominator}};
   for (const auto& [option, text] : texts) {
     if (text->size() > kMaxTextLength) {
       return refuse(std::string(option) + ": " + tooLongMessage(kMaxTextLength));
@@ -181,6 +211,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
   }
+  const ThreadCountCheck threads = checkThreadCount(commandLine.threads);
+  if (!threads.value) {
+    return refuse("--threads: " + threads.message);
+  }
   CodeFromTexts code = codeFromTexts(commandLine.numerator, commandLine.denominator);
   if (!code) {
     switch (code.field) {
@@ -202,8 +236,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.ebn0Grid = *grid.grid;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
+  inputs.maxWeight = maxWeight;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
+  checked.threads = *threads.value;
   return checked;
 }
 

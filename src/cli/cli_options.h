@@ -5,7 +5,6 @@
 
 #include "progress/run_context.h"
 #include "run/run_inputs.h"
-#include "run/spectrum_bounds_run.h"
 
 namespace brevandor::cli {
 
@@ -18,24 +17,27 @@ struct CommandLine {
   std::string output{kDefaultResultsFile};
   std::string bounds = "q";
   bool quiet = false;
-  int threads = 0;
+  std::string threads = "0";
   std::string engine = "fast";
   std::string ebn0 = "0:0.25:5";
   std::string spectrumIn;  // bounds of a spectrum read from this file instead of a code
   std::string codeLength;  // n of the spectrum read
   std::string infoBits;    // K of the spectrum read
+  std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
 };
 
 // A validated calculation, or the message that refuses the command line.
 struct CheckedCommandLine {
   std::optional<RunInputs> inputs;
-  std::optional<SpectrumBoundsInputs> spectrumBounds;  // with --spectrum-in, instead of inputs
   Engine engine = Engine::Fast;
+  int threads = 0;  // worker threads; 0: all cores
   std::string message;
 };
 
-// Applies the window's rules to the command line: the frame length, the text lengths, the
-// polynomials (the denominator's message first) and the code; the type and bounds names.
+// Applies the window's rules to the command line: the frame length (the whole argument), the
+// polynomials' lengths, the polynomials (the denominator's message first) and the code; the
+// type and bounds names; the thread count. The output path may be as long as the system
+// allows.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 
 // The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or
@@ -50,5 +52,13 @@ struct BoundSelections {
   int further = 0;
 };
 std::optional<BoundSelections> parseBoundSelections(const std::string& list);
+
+// The worker-thread count: decimal digits only, 0 (all cores) to maxWorkerThreads(); or the
+// message that refuses it.
+struct ThreadCountCheck {
+  std::optional<int> value;
+  std::string message;
+};
+ThreadCountCheck checkThreadCount(const std::string& text);
 
 }  // namespace brevandor::cli

@@ -57,9 +57,9 @@ Panel evaluatePanel(const LogFunction& f, double lo, double hi) {
   double kronrod = 0.0;
   double gauss = 0.0;
   for (std::size_t i = 0; i < 8; ++i) {
-    const double pair = i == 7 ? std::exp(values[14] - largest)
-                               : std::exp(values[2 * i] - largest) +
-                                     std::exp(values[2 * i + 1] - largest);
+    const double pair =
+        i == 7 ? std::exp(values[14] - largest)
+               : std::exp(values[2 * i] - largest) + std::exp(values[2 * i + 1] - largest);
     kronrod += kKronrodWeights[i] * pair;
     if (i % 2 == 1) {
       gauss += kGaussWeights[i / 2] * pair;
@@ -106,7 +106,9 @@ double logIntegral(const LogFunction& f, const std::vector<double>& breakpoints,
   }
   long double value = 0.0L;
   long double error = 0.0L;
-  const auto relative = [&](double logTerm) { return std::exp(static_cast<long double>(logTerm) - reference); };
+  const auto relative = [&](double logTerm) {
+    return std::exp(static_cast<long double>(logTerm) - reference);
+  };
   const auto recount = [&] {
     value = 0.0L;
     error = 0.0L;

@@ -41,15 +41,14 @@ TEST_P(ParsedGrid, HasItsPoints) {
 }
 
 // Point counts worked by hand: (TO − FROM) / STEP + 1, TO reached despite 0.1 not being exact.
-INSTANTIATE_TEST_SUITE_P(
-    Grids, ParsedGrid,
-    ::testing::Values(GoodGrid{"Default", "0:0.25:5", 21, 5.0},
-                      GoodGrid{"TenthsReachTheEnd", "0:0.1:0.3", 4, 0.3},
-                      GoodGrid{"StepPastTheEnd", "1:2:6", 3, 5.0},
-                      GoodGrid{"OnePoint", "3:1:3", 1, 3.0},
-                      GoodGrid{"Blanks", " -5 : 0.5 : -4 ", 3, -4.0},
-                      GoodGrid{"WholeRange", "-5:0.035:30", 1001, 30.0}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Grids, ParsedGrid,
+                         ::testing::Values(GoodGrid{"Default", "0:0.25:5", 21, 5.0},
+                                           GoodGrid{"TenthsReachTheEnd", "0:0.1:0.3", 4, 0.3},
+                                           GoodGrid{"StepPastTheEnd", "1:2:6", 3, 5.0},
+                                           GoodGrid{"OnePoint", "3:1:3", 1, 3.0},
+                                           GoodGrid{"Blanks", " -5 : 0.5 : -4 ", 3, -4.0},
+                                           GoodGrid{"WholeRange", "-5:0.035:30", 1001, 30.0}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 struct BadGrid {
   const char* name;

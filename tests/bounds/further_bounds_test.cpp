@@ -32,8 +32,8 @@ FurtherBoundInputs pcccSpectrum(const char* file, std::int32_t n, std::int32_t k
   const SpectrumFileCheck read =
       readSpectrumFile(std::string(BREVANDOR_TEST_DATA_DIR) + "/spectra/" + file, n);
   EXPECT_TRUE(read.spectrum) << read.message;
-  return furtherBoundInputsFromLog10(read.spectrum->log10Codewords,
-                                     read.spectrum->log10Weighted, n, k);
+  return furtherBoundInputsFromLog10(read.spectrum->log10Codewords, read.spectrum->log10Weighted, n,
+                                     n, k);
 }
 
 FurtherBoundTables evaluate(const FurtherBoundInputs& inputs, const EbN0Grid& grid,
@@ -104,11 +104,34 @@ TEST_P(HighPrecisionValues, MatchAtEveryPoint) {
 INSTANTIATE_TEST_SUITE_P(
     DefaultPccc, HighPrecisionValues,
     ::testing::Values(
-        ReferenceCase{"FrameOf16", "pccc_default_n16.csv", 56, 16,
-                      {
-                          // N16POINTS
-                      }},
-        ReferenceCase{"FrameOf100", "pccc_default_n100.csv", 308, 100,
+        ReferenceCase{
+            "FrameOf16",
+            "pccc_default_n16.csv",
+            56,
+            16,
+            {
+                {0, 1.592069201763084, 0.66054284038675886, -0.97348176813400977,
+                 -1.5291430270924257, 1.592069201763084, 0.66054284038675886, -1.9013675930824111},
+                {1, -0.055301087397613158, -1.0876494944195102, -1.6558847895071337,
+                 -2.442897020902664, -0.055301087397613158, -1.0876494944195102,
+                 -3.0499632412413794},
+                {2, -1.8796969256863619, -3.0751188062309364, -2.6678538429523386,
+                 -3.7361592965276566, -1.8796969256863619, -3.0751188062309364,
+                 -4.7467406666986233},
+                {3, -3.7959516266643391, -5.2259197612644329, -4.0560334531668277,
+                 -5.4358514060082639, -3.7959516266643391, -5.2259197612644329,
+                 -7.1869121800042038},
+                {4, -5.7508070467612849, -7.4260547855631116, -5.7956818466546559,
+                 -7.4572760878585088, -5.7508070467612849, -7.4260547855631116,
+                 -10.618599205259047},
+                {5, -7.8143611054662909, -9.6600094428103169, -7.8173400948329373,
+                 -9.6614694470291467, -7.8143611054662909, -9.6600094428103169,
+                 -15.356600805196323},
+            }},
+        ReferenceCase{"FrameOf100",
+                      "pccc_default_n100.csv",
+                      308,
+                      100,
                       {
                           // N100POINTS
                       }}),
@@ -179,7 +202,7 @@ TEST_P(BoundProperties, HoldAtEveryPoint) {
   const std::int32_t n = pipeline.run();
   ASSERT_GT(n, 0);
   const FurtherBoundInputs inputs =
-      furtherBoundInputsFromLog10(pipeline.codeword, pipeline.weighted, n, c.frameLength);
+      furtherBoundInputsFromLog10(pipeline.codeword, pipeline.weighted, n, n, c.frameLength);
   const EbN0Grid grid{-5.0, 0.5, 10.0};
   const FurtherBoundTables tables = evaluate(inputs, grid);
   for (std::int32_t j = 0; j < grid.count(); ++j) {
@@ -190,8 +213,7 @@ TEST_P(BoundProperties, HoldAtEveryPoint) {
     const double sphere = logValue(tables, SpherePackingWord, j);
     EXPECT_LE(logValue(tables, TangentialSphereWord, j), unionWord);
     EXPECT_LE(logValue(tables, TangentialSphereBit, j), unionBit);
-    for (const FurtherBound upper :
-         {UnionWordQ, UnionWordExp, TangentialSphereWord, SimpleWord}) {
+    for (const FurtherBound upper : {UnionWordQ, UnionWordExp, TangentialSphereWord, SimpleWord}) {
       EXPECT_GE(logValue(tables, upper, j), sphere) << upper;
     }
     EXPECT_LE(unionBit, unionWord);
@@ -199,9 +221,8 @@ TEST_P(BoundProperties, HoldAtEveryPoint) {
     EXPECT_LE(logValue(tables, SimpleBit, j), logValue(tables, SimpleWord, j));
   }
   // As the section shows them, every value lies in [0, 1].
-  const std::string section = testing::captureFile([&](std::FILE* file) {
-    writeFurtherBoundSection(file, inputs, kAllBounds, tables, grid);
-  });
+  const std::string section = testing::captureFile(
+      [&](std::FILE* file) { writeFurtherBoundSection(file, inputs, kAllBounds, tables, grid); });
   const std::string rows = section.substr(section.find("SNR[dB]"));
   const std::vector<double> numbers = testing::splitNumbers(rows).numbers;
   ASSERT_EQ(numbers.size(), static_cast<std::size_t>(grid.count()) * (kFurtherBoundCount + 1));

@@ -60,15 +60,16 @@ TEST_P(IncompleteBeta, MatchesHighPrecisionLogs) {
   expectLog(logBetaI(GetParam().a, 0.5, GetParam().x), GetParam().logI);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Parameters, IncompleteBeta,
-    ::testing::Values(BetaCase{0.5, 0.5, -0.69314718055994531},
-                      BetaCase{27, 0.3, -34.561358365021441},
-                      BetaCase{153, 0.95, -9.4926818791981852},
-                      BetaCase{15003, 0.999, -16.967896624049847},
-                      BetaCase{15003, 0.9, -1584.953199567997},
-                      BetaCase{15003, 0.2, -24151.665812808723}),
-    [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+INSTANTIATE_TEST_SUITE_P(Parameters, IncompleteBeta,
+                         ::testing::Values(BetaCase{0.5, 0.5, -0.69314718055994531},
+                                           BetaCase{27, 0.3, -34.561358365021441},
+                                           BetaCase{153, 0.95, -9.4926818791981852},
+                                           BetaCase{15003, 0.999, -16.967896624049847},
+                                           BetaCase{15003, 0.9, -1584.953199567997},
+                                           BetaCase{15003, 0.2, -24151.665812808723}),
+                         [](const auto& testInfo) {
+                           return "Case" + std::to_string(testInfo.index);
+                         });
 
 struct TailCase {
   double x;

@@ -41,17 +41,20 @@ TEST_P(AcceptedSpectrum, ReadsTheSameCounts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, AcceptedSpectrum,
-    ::testing::Values(
-        GoodFile{"Decimal", "d,A,B\n3,2,0.5\n5,1000,250\n"},
-        GoodFile{"Logarithms", "d,log10_A,log10_B\n3,0.30102999566398120,-0.30102999566398120\n"
+    ::testing::Values(GoodFile{"Decimal", "d,A,B\n3,2,0.5\n5,1000,250\n"},
+                      GoodFile{"Logarithms",
+                               "d,log10_A,log10_B\n3,0.30102999566398120,-0.30102999566398120\n"
                                "5,3,2.3979400086720376\n"},
-        GoodFile{"ZeroRowsAndBlankLines", "d,A,B\n\n0,0,0\n3,2,0.5\n4,0,0\n\n5,1e3,2.5e2\n\n"},
-        GoodFile{"CrLfAndBlanks", "d, A, B\r\n3, 2, 0.5\r\n5, 1000, 250\r\n"},
-        GoodFile{"OtherColumnsInAnyOrder", "B,note,A,d\n0.5,x,2,3\n250,y,1000,5\n"},
-        GoodFile{"LogarithmsPreferred", "d,A,B,log10_A,log10_B\n3,9,9,0.30102999566398120,"
-                                        "-0.30102999566398120\n5,9,9,3,2.3979400086720376\n"},
-        GoodFile{"MinusInfinityIsZero", "d,log10_A,log10_B\n2,-inf,-inf\n3,0.30102999566398120,"
-                                        "-0.30102999566398120\n5,3,2.3979400086720376\n"}),
+                      GoodFile{"ZeroRowsAndBlankLines",
+                               "d,A,B\n\n0,0,0\n3,2,0.5\n4,0,0\n\n5,1e3,2.5e2\n\n"},
+                      GoodFile{"CrLfAndBlanks", "d, A, B\r\n3, 2, 0.5\r\n5, 1000, 250\r\n"},
+                      GoodFile{"OtherColumnsInAnyOrder", "B,note,A,d\n0.5,x,2,3\n250,y,1000,5\n"},
+                      GoodFile{"LogarithmsPreferred",
+                               "d,A,B,log10_A,log10_B\n3,9,9,0.30102999566398120,"
+                               "-0.30102999566398120\n5,9,9,3,2.3979400086720376\n"},
+                      GoodFile{"MinusInfinityIsZero",
+                               "d,log10_A,log10_B\n2,-inf,-inf\n3,0.30102999566398120,"
+                               "-0.30102999566398120\n5,3,2.3979400086720376\n"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 struct BadFile {
