@@ -34,9 +34,11 @@ double simpleBoundLogTerm(const BoundSpectrum& spectrum, std::int32_t d, double 
 }
 
 double logSimpleBound(const BoundSpectrum& spectrum, double symbolEnergy) {
+  // Each weight's term is at most its union term: the same weights can count.
+  const UnionTermFilter filter(spectrum, symbolEnergy);
   LogSum sum;
   for (std::int32_t d = 1; d <= spectrum.maxWeight; ++d) {
-    if (!spectrum.positive(d)) {
+    if (!spectrum.positive(d) || !filter.mayCount(d)) {
       continue;
     }
     const double unionTerm = logUnionTerm(spectrum, d, symbolEnergy);

@@ -72,12 +72,22 @@ def union(counts, c):
 
 
 def sine_power_integral(power, theta):
-    return mp.quad(lambda p: mp.sin(p) ** power, [0, theta])
+    """The integral of sin^power over [0, theta], theta <= pi/2: the integrand grows by e over
+    about 1/(power cot theta) below theta, so the quadrature is split there."""
+    rate = power * mp.cos(theta) / mp.sin(theta) + 1
+    cuts = [mp.mpf(0)] + [theta - m / rate for m in (256, 64, 16, 8, 4, 2, 1, 0.5, 0.25)
+                          if theta - m / rate > 0]
+    return mp.quad(lambda p: mp.sin(p) ** power, cuts + [theta], maxdegree=10)
+
+
+def full_sine_power_integral(power):
+    """The integral of sin^power over [0, pi] (Wallis)."""
+    return mp.sqrt(mp.pi) * mp.gamma(mp.mpf(power + 1) / 2) / mp.gamma(mp.mpf(power) / 2 + 1)
 
 
 def tsb_radius(counts, n):
     """Cone radius r (Es = 1 units) from the radius equation, by bisection on r."""
-    rhs = mp.sqrt(mp.pi) * mp.gamma(mp.mpf(n - 2) / 2) / mp.gamma(mp.mpf(n - 1) / 2)
+    rhs = full_sine_power_integral(n - 3)
 
     def lhs(r):
         total = mp.mpf(0)
@@ -130,12 +140,13 @@ def tsb(counts, n, c, r):
             total += cnt * gauss_legendre(inner, cuts, RULE)
         return density(z1) * total
 
-    # Outer pieces in units of sigma below the sphere's radius, down to where the Gaussian
-    # factor has fallen below e^-800. A piece is left out when even its largest Gaussian
-    # factor times a ceiling of the bracket (1 plus the union of the pairwise tails at the
-    # piece's top, where the tails are widest) stays below 1e-22 of the rest.
-    points = sorted(set(max(root_n - sigma * m, -40 * sigma)
-                        for m in (0, 0.5, 1, 1.5, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64)))
+    # Outer pieces one sigma wide where the Gaussian factor lives (|z1| < 12 sigma), wider
+    # beyond, from -40 sigma (where the factor is below e^-800) up to the sphere's radius. A
+    # piece is left out when even its largest Gaussian factor times a ceiling of the bracket
+    # (1 plus the union of the pairwise tails at the piece's top, where the tails are widest)
+    # stays below 1e-22 of the rest.
+    cuts = [-40] + list(range(-12, 13)) + [14, 18, 26, 42, 74, 138]
+    points = sorted(set([sigma * c for c in cuts if sigma * c < root_n] + [root_n]))
     pieces = []
     for lo, hi in zip(points[:-1], points[1:]):
         scale = 1 - hi / root_n
@@ -205,7 +216,7 @@ def sphere_packing(n, k, c):
     if k == 1:
         return gauss_tail(root)
     share = mp.mpf(2) ** (-k)
-    full = sine_power_integral(n - 2, mp.pi)
+    full = full_sine_power_integral(n - 2)
     lo, hi = mp.mpf(0), mp.pi / 2
     for _ in range(200):
         mid = (lo + hi) / 2
@@ -216,7 +227,20 @@ def sphere_packing(n, k, c):
     tan2 = mp.tan((lo + hi) / 2) ** 2
     a1 = mp.mpf(n - 1) / 2
     outside = lambda v: mp.npdf(v, root, 1) * upper_gamma(a1, v * v * tan2 / 2)
-    points = sorted(set([mp.mpf(0)] + [max(0, root + m) for m in range(-16, 17, 4)] + [mp.inf]))
+    # The integrand peaks below the sent word's length where the cone narrows it; pieces of
+    # half a unit around its peak (found by golden sections on its log) and wider ones beyond.
+    log_outside = lambda v: mp.log(outside(v)) if outside(v) > 0 else -mp.inf
+    lo, hi = mp.mpf(0), root + 10
+    g = (mp.sqrt(5) - 1) / 2
+    for _ in range(100):
+        x1, x2 = hi - g * (hi - lo), lo + g * (hi - lo)
+        if log_outside(x1) > log_outside(x2):
+            hi = x2
+        else:
+            lo = x1
+    peak = (lo + hi) / 2
+    cuts = [peak + m / 2 for m in range(-24, 25)] + [peak + m for m in (16, 24, 40)]
+    points = sorted(set([mp.mpf(0)] + [c for c in cuts if c > 0] + [mp.inf]))
     return gauss_tail(root) + mp.quad(outside, points)
 
 
