@@ -19,12 +19,23 @@ struct CommandLine {
   bool quiet = false;
   int threads = 0;
   std::string engine = "fast";
+  std::string json;         // --json: the run's record; empty for none
+  std::string csv;          // --csv: the bound table
+  std::string spectrumCsv;  // --spectrum-csv: the spectrum table
+};
+
+// The files a finished run writes beside its results file (an empty path: none).
+struct ExportFiles {
+  std::string json;
+  std::string csv;
+  std::string spectrumCsv;
 };
 
 // A validated calculation, or the message that refuses the command line.
 struct CheckedCommandLine {
   std::optional<RunInputs> inputs;
   Engine engine = Engine::Fast;
+  ExportFiles exports;
   std::string message;
 };
 

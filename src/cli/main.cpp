@@ -9,6 +9,7 @@
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
+#include "cli/export_files.h"
 #include "run/calculation_run.h"
 
 namespace {
@@ -54,6 +55,10 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Bounds to evaluate: q, exp, viterbi separated by commas, or all, or none")
       ->capture_default_str();
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");
+  app.add_option("--json", commandLine.json,
+                 "Also write the whole result as JSON (inputs, code, spectrum, bounds)");
+  app.add_option("--csv", commandLine.csv, "Also write the bound table as CSV");
+  app.add_option("--spectrum-csv", commandLine.spectrumCsv, "Also write the spectrum as CSV");
   app.add_option("-j,--threads", commandLine.threads,
                  "Worker threads of the calculation (0: all cores)")
       ->capture_default_str()
@@ -62,7 +67,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--engine", commandLine.engine)->group("");
 }
 
-int runCalculation(const RunInputs& inputs, Engine engine, const cli::CommandLine& commandLine) {
+int runCalculation(const RunInputs& inputs, Engine engine, const cli::ExportFiles& exports,
+                   const cli::CommandLine& commandLine) {
   CancelFlag cancelFlag{0};
   cli::cancelOnSignals(cancelFlag);
   cli::ConsoleNotices notices(!commandLine.quiet, isatty(STDERR_FILENO) == 1);
@@ -80,6 +86,11 @@ int runCalculation(const RunInputs& inputs, Engine engine, const cli::CommandLin
   }
   switch (result.outcome) {
     case RunOutcome::Finished:
+      if (const std::string failure = cli::writeExportFiles(*result.record, exports);
+          !failure.empty()) {
+        std::fprintf(stderr, "brevandor-cli: %s\n", failure.c_str());
+        return kExitRunFailed;
+      }
       return kExitSuccess;
     case RunOutcome::Cancelled:
       return kExitCancelled;
@@ -114,5 +125,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brevandor-cli: %s\n", checked.message.c_str());
     return kExitUsage;
   }
-  return runCalculation(*checked.inputs, checked.engine, commandLine);
+  return runCalculation(*checked.inputs, checked.engine, checked.exports, commandLine);
 }

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/bound_engines.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
 #include "run/memory_budget.h"
+#include "run/run_record_builder.h"
 #include "run/run_memory.h"
 #include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
@@ -221,26 +223,31 @@ RunResult CalculationRun::executeStages() {
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
   // to zero.
   const std::vector<double> log10Weighted(weighted.begin(), weighted.end());
+  const std::vector<double> log10Codewords(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
                         codewordScale, weightedScale);
   context_.postLogLine(kCompletedText);
 
+  BoundTables bounds;
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
     if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                  inputs_.boundSelection, context_) < 0) {
+                                  inputs_.boundSelection, context_, &bounds) < 0) {
       return cancelled(context_);
     }
     context_.postLogLine(kCompletedText);
   }
+  RunOutputs outputs{log10Codewords, log10Weighted, maxWeight, codewordScale, weightedScale};
+  outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
+  auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
 
   run.releaseAll();
   context_.postLogLine(" " + inputs_.resultsFileName + "  Created.");
   context_.postLogLine(timeLine());
   context_.postRunFinished();
-  return RunResult{RunOutcome::Finished, maxWeight, {}};
+  return RunResult{RunOutcome::Finished, maxWeight, {}, std::move(record)};
 }
 
 }  // namespace brevandor

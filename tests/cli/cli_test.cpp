@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,7 +40,7 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option : {"--numerator", "--denominator", "--type", "--frame-length",
                              "--output", "--bounds", "--quiet", "--threads", "--version",
-                             "Example"}) {
+                             "--json", "--csv", "--spectrum-csv", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -124,7 +125,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
         Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
         Refusal{{"--frobnicate"}, "frobnicate"},
-        Refusal{{"--threads", "-1"}, "--threads"}),
+        Refusal{{"--threads", "-1"}, "--threads"},
+        Refusal{{"--json", "results.txt"}, "--json: 'results.txt' is also the file of --output"},
+        Refusal{{"--csv", "t.csv", "--spectrum-csv", "./t.csv"},
+                "--spectrum-csv: './t.csv' is also the file of --csv"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
@@ -135,6 +139,28 @@ TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
             std::string::npos)
       << result.err;
   EXPECT_EQ(result.out.find("Created."), std::string::npos);
+}
+
+TEST_F(CliTest, ExportsGoBesideAnUnchangedResultsFile) {
+  ASSERT_EQ(run({"-q", "-N", "10", "-b", "all", "-o", "plain.txt"}).exitCode, 0);
+  const ProcessResult result = run({"-q", "-N", "10", "-b", "all", "-o", "r.txt", "--json",
+                                    "r.json", "--csv", "b.csv", "--spectrum-csv", "s.csv"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(readFile(directory_ / "r.txt"), readFile(directory_ / "plain.txt"));
+  EXPECT_EQ(readFile(directory_ / "r.json").rfind("{\n  \"format\": \"brevandor-results\"", 0), 0U);
+  const std::string bounds = readFile(directory_ / "b.csv");
+  EXPECT_EQ(bounds.rfind("ebn0_db,UB_Q,UB_Exp,IUB_Exp\n0,0.556076", 0), 0U) << bounds;
+  EXPECT_EQ(std::count(bounds.begin(), bounds.end(), '\n'), 22);
+  // The free distance of the default code at N = 10 is 8 (tests/data/results/pccc_default_n10.txt).
+  EXPECT_EQ(readFile(directory_ / "s.csv").rfind("d,log10_A,log10_B,A,B\n8,", 0), 0U);
+}
+
+TEST_F(CliTest, UnwritableExportFailsWithExitOne) {
+  const ProcessResult result = run({"-q", "-N", "10", "--json", "no-such-folder/r.json"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("cannot write 'no-such-folder/r.json': No such file or directory"),
+            std::string::npos)
+      << result.err;
 }
 
 class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
