@@ -15,7 +15,7 @@
 #include "ui/about_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/options_dialog.h"
-#include "ui/results_viewer.h"
+#include "ui/results_window.h"
 
 namespace brevandor {
 
@@ -54,7 +54,7 @@ MainDialog::MainDialog(RunFunction run, QWidget* parent)
     : QDialog(parent),
       worker_(std::move(run)),
       widgets_(buildMainDialogWidgets(this)),
-      viewer_(new ResultsViewer(this)) {
+      viewer_(new ResultsWindow(this)) {
   setObjectName(QStringLiteral("mainDialog"));
   setWindowTitle(kCaption);
   setWindowIcon(applicationIcon());
@@ -196,6 +196,7 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
     widgets_.statusLine->clear();
   }
   if (outcome == RunOutcome::Finished) {
+    viewer_->addRun(worker_.lastResult().record, resultsPath_);
     viewResults();
   }
   emit calculationEnded(outcome);
