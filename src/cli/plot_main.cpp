@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/manual_options.h"
 #include "plot/chart_export.h"
 #include "plot/run_charts.h"
 #include "report/record_files.h"
@@ -32,7 +33,7 @@ struct PlotCommand {
 };
 
 void describeOptions(CLI::App& app, PlotCommand& command) {
-  app.add_option("records", command.records, "Results saved by brevandor-cli --json")->required();
+  app.add_option("runs", command.records, "Runs saved as JSON by brevandor-cli --json");
   app.add_option("-w,--what", command.what, "The picture: bounds or spectrum")
       ->capture_default_str()
       ->check(CLI::IsMember({"bounds", "spectrum"}));
@@ -40,8 +41,7 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
       ->capture_default_str();
   app.add_option("-t,--title", command.title, "A title above the plot");
   app.add_option("-b,--bounds", command.bounds,
-                 "Bounds: the bounds to draw, by name (q, exp, viterbi, or UB_Q, ...; "
-                 "default: all)")
+                 "The bounds to draw, by name: q, exp, viterbi, or UB_Q, ... (default: all)")
       ->delimiter(',');
   app.add_flag("--all-weights", command.allWeights,
                "Spectrum: every weight that holds codewords, not only the first 50");
@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "brevandor-plot (Brevandor) Version " BREVANDOR_VERSION);
   PlotCommand command;
   describeOptions(app, command);
+  // Writes the OPTIONS section of the manual page; the build calls it.
+  bool manualOptions = false;
+  app.add_flag("--manual-options", manualOptions)->group("");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
@@ -71,6 +74,14 @@ int main(int argc, char** argv) {
     return app.exit(version);
   } catch (const CLI::ParseError& error) {
     app.exit(error);
+    return kExitUsage;
+  }
+  if (manualOptions) {
+    std::fputs(cli::manualOptions(app).c_str(), stdout);
+    return kExitSuccess;
+  }
+  if (command.records.empty()) {
+    std::fprintf(stderr, "brevandor-plot: name at least one saved run (RUN.json); see --help\n");
     return kExitUsage;
   }
   if (!plot::isPictureName(QString::fromStdString(command.output))) {
