@@ -11,6 +11,8 @@ std::unique_ptr<QObject> makeResultsWindowTest();
 std::unique_ptr<QObject> makePlotProgramTest();
 std::unique_ptr<QObject> makeMainDialogTest();
 std::unique_ptr<QObject> makeMainDialogRunTest();
+std::unique_ptr<QObject> makeMainDialogKeysTest();
+std::unique_ptr<QObject> makeAdvancedSetupTest();
 std::unique_ptr<QObject> makeCalculationWindowTest();
 
 }  // namespace brevandor::testing
