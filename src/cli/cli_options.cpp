@@ -1,7 +1,5 @@
 #include "cli/cli_options.h"
 
-#include <filesystem>
-#include <iterator>
 #include <sstream>
 
 #include "bounds/ber_bounds.h"
@@ -57,36 +55,6 @@ CheckedCommandLine refuse(std::string message) {
   return refused;
 }
 
-// Whether two paths name the same file, as far as can be told before either exists.
-bool sameFile(const std::string& a, const std::string& b) {
-  namespace fs = std::filesystem;
-  const auto resolved = [](const std::string& path) {
-    std::error_code error;
-    const fs::path full = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::path(path) : full;
-  };
-  return a == b || resolved(a) == resolved(b);
-}
-
-// The export files, each named at most once and none of them the results file; a message
-// when not.
-std::string checkExportFiles(const CommandLine& commandLine) {
-  const std::pair<const char*, const std::string*> files[] = {
-      {"--output", &commandLine.output},
-      {"--json", &commandLine.json},
-      {"--csv", &commandLine.csv},
-      {"--spectrum-csv", &commandLine.spectrumCsv}};
-  for (std::size_t i = 1; i < std::size(files); ++i) {
-    const auto& [option, path] = files[i];
-    for (std::size_t j = 0; j < i && !path->empty(); ++j) {
-      if (!files[j].second->empty() && sameFile(*path, *files[j].second)) {
-        return std::string(option) + ": '" + *path + "' is also the file of " + files[j].first;
-      }
-    }
-  }
-  return {};
-}
-
 }  // namespace
 
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
@@ -115,7 +83,8 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse("--bounds: unknown list '" + commandLine.bounds +
                   "' (use q, exp, viterbi separated by commas, or all, or none)");
   }
-  if (const std::string clash = checkExportFiles(commandLine); !clash.empty()) {
+  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
+  if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
     return refuse(clash);
   }
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
@@ -142,7 +111,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.code = *code.description;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
-  checked.exports = {commandLine.json, commandLine.csv, commandLine.spectrumCsv};
+  checked.exports = exports;
   return checked;
 }
 

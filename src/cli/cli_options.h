@@ -4,6 +4,7 @@
 #include <string>
 
 #include "progress/run_context.h"
+#include "report/export_files.h"
 #include "run/run_inputs.h"
 
 namespace brevandor::cli {
@@ -24,12 +25,6 @@ struct CommandLine {
   std::string spectrumCsv;  // --spectrum-csv: the spectrum table
 };
 
-// The files a finished run writes beside its results file (an empty path: none).
-struct ExportFiles {
-  std::string json;
-  std::string csv;
-  std::string spectrumCsv;
-};
 
 // A validated calculation, or the message that refuses the command line.
 struct CheckedCommandLine {

@@ -9,7 +9,6 @@
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
-#include "cli/export_files.h"
 #include "cli/manual_options.h"
 #include "run/calculation_run.h"
 
@@ -68,7 +67,7 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--engine", commandLine.engine)->group("");
 }
 
-int runCalculation(const RunInputs& inputs, Engine engine, const cli::ExportFiles& exports,
+int runCalculation(const RunInputs& inputs, Engine engine, const ExportFiles& exports,
                    const cli::CommandLine& commandLine) {
   CancelFlag cancelFlag{0};
   cli::cancelOnSignals(cancelFlag);
@@ -87,7 +86,7 @@ int runCalculation(const RunInputs& inputs, Engine engine, const cli::ExportFile
   }
   switch (result.outcome) {
     case RunOutcome::Finished:
-      if (const std::string failure = cli::writeExportFiles(*result.record, exports);
+      if (const std::string failure = writeExportFiles(*result.record, exports);
           !failure.empty()) {
         std::fprintf(stderr, "brevandor-cli: %s\n", failure.c_str());
         return kExitRunFailed;

@@ -225,8 +225,11 @@ std::unique_ptr<QChart> makeChart(Figure figure, const std::vector<const RunReco
   const std::vector<Curve> curves = figureCurves(figure, runs, options);
   auto chart = std::make_unique<QChart>();
   chart->setTitle(options.title);
-  // A row of legend entries below the plot does not wrap; many go beside it, one a line.
-  chart->legend()->setAlignment(curves.size() > kCurvesBelow ? Qt::AlignRight : Qt::AlignBottom);
+  const bool fitsBelow = curves.size() <= kCurvesBelow &&
+                         std::all_of(curves.begin(), curves.end(), [](const Curve& curve) {
+                           return curve.name.size() <= kShortName;
+                         });
+  chart->legend()->setAlignment(fitsBelow ? Qt::AlignBottom : Qt::AlignRight);
 
   QAbstractAxis* y = nullptr;
   QValueAxis* x = nullptr;

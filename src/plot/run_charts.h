@@ -42,8 +42,10 @@ struct ChartOptions {
   QStringList bounds;
 };
 
-// Curves beyond this many put the legend beside the plot instead of below it.
-inline constexpr int kCurvesBelow = 3;
+// The legend goes below the plot for at most this many curves with names of at most
+// kShortName characters, else beside it, one name a line (a row below does not wrap).
+inline constexpr std::size_t kCurvesBelow = 3;
+inline constexpr qsizetype kShortName = 28;
 
 // The curves of a figure for the given runs, in legend order. Bounds: one curve per run and
 // bound (points that are not positive are left out, as a logarithmic axis cannot show them);

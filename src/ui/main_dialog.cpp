@@ -20,6 +20,7 @@
 #include "ui/app_icon.h"
 #include "ui/options_dialog.h"
 #include "ui/results_window.h"
+#include "ui/run_exports.h"
 
 namespace brevandor {
 
@@ -203,7 +204,12 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
     widgets_.statusLine->clear();
   }
   if (outcome == RunOutcome::Finished) {
-    viewer_->addRun(worker_.lastResult().record, resultsPath_);
+    const std::shared_ptr<const RunRecord>& record = worker_.lastResult().record;
+    viewer_->addRun(record, resultsPath_);
+    if (const QString failure = writeExportsBeside(record.get(), resultsPath_, settings_.exports);
+        !failure.isEmpty()) {
+      appendLog(failure);
+    }
     viewResults();
   }
   emit calculationEnded(outcome);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
@@ -98,6 +99,7 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
       list_(new QTreeWidget(this)),
       tabs_(new QTabWidget(this)),
+      boundsSplit_(new QSplitter(Qt::Horizontal, this)),
       boundsTableTitle_(new QLabel(this)),
       boundsTable_(new QTableWidget(this)),
       boundsView_(new QChartView(this)),
@@ -190,11 +192,9 @@ QWidget* ResultsWindow::buildBoundsTab() {
   tableLayout->setContentsMargins(0, 0, 0, 0);
   tableLayout->addWidget(boundsTableTitle_);
   tableLayout->addWidget(boundsTable_, 1);
-  auto* split = new QSplitter(Qt::Horizontal, tab);
-  split->addWidget(tableArea);
-  split->addWidget(boundsView_);
-  split->setStretchFactor(1, 1);
-  split->setSizes({520, 660});
+  boundsSplit_->addWidget(tableArea);
+  boundsSplit_->addWidget(boundsView_);
+  boundsSplit_->setStretchFactor(1, 1);
 
   auto* savePlot = button(tr("Save Plot..."), "saveBoundsPlotButton", tab);
   auto* saveTable = button(tr("Save Table..."), "saveBoundsTableButton", tab);
@@ -205,7 +205,7 @@ QWidget* ResultsWindow::buildBoundsTab() {
   buttons->addWidget(saveTable);
   buttons->addWidget(savePlot);
   auto* layout = new QVBoxLayout(tab);
-  layout->addWidget(split, 1);
+  layout->addWidget(boundsSplit_, 1);
   layout->addLayout(buttons);
   return tab;
 }
@@ -266,8 +266,8 @@ void ResultsWindow::addEntry(Entry entry, const QString& source, bool tickAlone)
   auto* item = new QTreeWidgetItem(list_);
   item->setText(RunColumn, fromStd(runLabel(*entry.record)));
   item->setText(BoundsColumn, boundNames(*entry.record));
-  item->setText(SourceColumn, source);
-  item->setToolTip(SourceColumn, source);
+  item->setText(SourceColumn, QFileInfo(source).fileName());
+  item->setToolTip(SourceColumn, QFileInfo(source).absoluteFilePath());
   item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
   item->setCheckState(RunColumn, Qt::Checked);
   entries_.push_back(std::move(entry));
@@ -371,6 +371,14 @@ void ResultsWindow::fillBoundsTable(const RunRecord* record) {
     }
   }
   boundsTable_->resizeColumnsToContents();
+  // The table as wide as its columns, the plot the rest.
+  int width =
+      2 * boundsTable_->frameWidth() + boundsTable_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < boundsTable_->columnCount(); ++c) {
+    width += boundsTable_->columnWidth(c);
+  }
+  const int total = std::max(boundsSplit_->width(), 1100);
+  boundsSplit_->setSizes({width, total - width});
 }
 
 void ResultsWindow::fillSpectrumSummary() {

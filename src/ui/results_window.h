@@ -12,6 +12,7 @@ class QChart;
 class QChartView;
 class QCheckBox;
 class QLabel;
+class QSplitter;
 class QTabWidget;
 class QTableWidget;
 class QTreeWidget;
@@ -90,6 +91,7 @@ class ResultsWindow : public QWidget {
   bool updating_ = false;       // set while the list is changed by the program
   QTreeWidget* list_;
   QTabWidget* tabs_;
+  QSplitter* boundsSplit_;
   QLabel* boundsTableTitle_;
   QTableWidget* boundsTable_;
   QChartView* boundsView_;

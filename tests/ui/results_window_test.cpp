@@ -238,6 +238,47 @@ class ResultsWindowTest : public QObject {
     dialog.close();
   }
 
+  void exportsNamedInAdvancedSetupGoBesideTheResultsFile_data() {
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("beside") << "run.json" << QString();
+    QTest::newRow("would replace the results file") << "results.txt"
+                                                    << "--json: '%1' is also the file of --output";
+  }
+
+  void exportsNamedInAdvancedSetupGoBesideTheResultsFile() {
+    QFETCH(QString, json);
+    QFETCH(QString, logged);
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(out.filePath(QStringLiteral("results.txt")));
+    field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    const ModalAnswerer setup([&](QWidget* modal) {
+      modal->findChild<QLineEdit*>(QStringLiteral("jsonFile"))->setText(json);
+      modal->findChild<QLineEdit*>(QStringLiteral("csvFile"))->setText(QStringLiteral("b.csv"));
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "advancedSetupButton")->click();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    const QByteArray results = readBytes(out.filePath(QStringLiteral("results.txt")));
+    QVERIFY(results.startsWith("\n Turbo Code Parameters"));
+    if (logged.isEmpty()) {
+      const RecordReading saved = readRunRecordFile(out.filePath(json).toStdString());
+      QVERIFY2(saved.record == *dialog.resultsViewer()->currentRun(), saved.error.c_str());
+      QVERIFY(readBytes(out.filePath(QStringLiteral("b.csv"))).startsWith("ebn0_db,UB_Q\n"));
+    } else {
+      // Nothing is written rather than the results file replaced.
+      const QString line = logged.arg(out.filePath(json));
+      QVERIFY2(logText(dialog).contains(line), qPrintable(logText(dialog)));
+      QVERIFY(!QFile::exists(out.filePath(QStringLiteral("b.csv"))));
+    }
+    dialog.close();
+  }
+
   void tickedRunsOverlayAsLabelledCurves() {
     const QTemporaryDir folder;
     ResultsWindow window;
