@@ -4,7 +4,8 @@
 // calculation runs.
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
-//                          [--fast-runs=10000] [--threads=2] [--repeat=5]
+//                          [--fast-runs=10000] [--low-weight=1000,100000] [--threads=2]
+//                          [--repeat=5]
 //
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
 // fast timing is the median of R runs (the reference is timed once: it is long and steady).
@@ -20,6 +21,7 @@
 
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
+#include "bench/low_weight_bench.h"
 #include "bounds/ber_bounds.h"
 #include "code/code_description.h"
 #include "code/conv_code.h"
@@ -39,6 +41,7 @@ struct Options {
   std::vector<int> serial;
   std::vector<int> runs;
   std::vector<int> fastRuns;
+  std::vector<int> lowWeight;
   int threads = 0;
   int repeat = 1;
 };
@@ -56,7 +59,7 @@ std::vector<int> numbers(std::string_view text) {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -71,6 +74,8 @@ Options parse(int argc, char** argv) {
       options.runs = numbers(value("--runs="));
     } else if (argument.starts_with("--fast-runs=")) {
       options.fastRuns = numbers(value("--fast-runs="));
+    } else if (argument.starts_with("--low-weight=")) {
+      options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
     } else if (argument.starts_with("--threads=")) {
@@ -296,6 +301,9 @@ int main(int argc, char** argv) {
       std::printf("| %-22s | %6d | %10s | %9.1f | %8s | fast engine only |\n", "PCCC run", n, "-",
                   fast, "-");
     }
+  }
+  if (!options.lowWeight.empty()) {
+    printLowWeightTable(options.lowWeight, options.threads, options.repeat);
   }
   return 0;
 }

@@ -58,7 +58,16 @@ CheckedCommandLine refuse(std::string message) {
 }  // namespace
 
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
-  const FrameLengthCheck frameLength = checkFrameLength(commandLine.frameLength);
+  std::int32_t maxWeight = 0;
+  if (!commandLine.maxWeight.empty()) {
+    const FrameLengthCheck limit = checkMaxWeight(commandLine.maxWeight);
+    if (!limit.value) {
+      return refuse("--max-weight: " + limit.message);
+    }
+    maxWeight = *limit.value;
+  }
+  // Low-weight mode accepts frames up to a million bits.
+  const FrameLengthCheck frameLength = checkFrameLength(commandLine.frameLength, maxWeight);
   if (!frameLength.value) {
     return refuse("--frame-length: " + frameLength.message);
   }
@@ -109,6 +118,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.boundSelection = *bounds;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
+  inputs.maxWeight = maxWeight;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
   checked.exports = exports;

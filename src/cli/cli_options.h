@@ -20,6 +20,7 @@ struct CommandLine {
   bool quiet = false;
   int threads = 0;
   std::string engine = "fast";
+  std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
   std::string json;         // --json: the run's record; empty for none
   std::string csv;          // --csv: the bound table
   std::string spectrumCsv;  // --spectrum-csv: the spectrum table

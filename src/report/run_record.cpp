@@ -8,7 +8,14 @@ std::string runLabel(const RunRecord& record) {
     code += " / " + record.inputs.denominator;
   }
   code += ")";
-  return record.turbo.type + " " + code + ", N = " + std::to_string(record.inputs.frameLength);
+  std::string label =
+      record.turbo.type + " " + code + ", N = " + std::to_string(record.inputs.frameLength);
+  for (const auto& [name, value] : record.inputs.further) {
+    if (name == "max_weight") {
+      label += ", d ≤ " + value;  // the low-weight mode's spectrum stops there
+    }
+  }
+  return label;
 }
 
 const SpectrumLine* freeDistanceLine(const RunRecord& record) {

@@ -12,9 +12,11 @@
 
 #include "bounds/ber_bounds.h"
 #include "bounds/bound_engines.h"
+#include "bounds/error_floor_estimates.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
+#include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_record_builder.h"
 #include "run/run_memory.h"
@@ -87,8 +89,9 @@ class RunObjects {
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
   std::vector<double>& weightedSpectrum() { return weightedSpectrum_; }
 
-  void allocateSpectra() {
-    const auto entries = static_cast<std::size_t>(turbo_.outputFrameLength) + 1;
+  // Both spectra for the weights 0 … lastWeight.
+  void allocateSpectra(std::int32_t lastWeight) {
+    const auto entries = static_cast<std::size_t>(lastWeight) + 1;
     codewordSpectrum_.assign(entries, 0.0);
     weightedSpectrum_.assign(entries, 0.0);
   }
@@ -178,10 +181,13 @@ RunResult CalculationRun::executeStages() {
   RunObjects run(inputs_);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
+  // Low-weight mode: only the weights d ≤ lowWeight (0: the whole spectrum).
+  const std::int32_t lowWeight = lowWeightLimit(turbo, inputs_.maxWeight);
 
   // Refuse before the results file is touched when the machine cannot hold the tables.
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
-  const RunMemoryPlan plan = planRunMemory(turbo, context_);
+  const RunMemoryPlan plan =
+      lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
   if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
     return failed(context_, "Not enough memory: a frame of N = " +
                                 std::to_string(inputs_.inputFrameLength) + " needs " +
@@ -196,23 +202,31 @@ RunResult CalculationRun::executeStages() {
   }
   printTurboParameters(run.file(), turbo);
 
-  ConvCode& code = run.code();
-  run.enumerator(0).allocate(code);
-  if (!shareParallelTable) {
-    run.enumerator(1).allocate(code);
-  }
-  run.allocateSpectra();
-
-  if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
-    return cancelled(context_);
+  const std::int32_t lastWeight = lowWeight > 0 ? lowWeight : turbo.outputFrameLength;
+  run.allocateSpectra(lastWeight);
+  if (lowWeight > 0) {
+    if (runLowWeightEnumeratorStages(turbo, lowWeight, context_) < 0) {
+      return cancelled(context_);
+    }
+  } else {
+    ConvCode& code = run.code();
+    run.enumerator(0).allocate(code);
+    if (!shareParallelTable) {
+      run.enumerator(1).allocate(code);
+    }
+    if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
+      return cancelled(context_);
+    }
   }
 
   context_.postLogLine(" TWEF Calculation .. ");
   std::span<double> codeword(run.codewordSpectrum());
   std::span<double> weighted(run.weightedSpectrum());
-  const std::int32_t maxWeight = turbo.concatenationType == Parallel
-                                     ? turbo.computeParallelSpectrum(codeword, weighted, context_)
-                                     : turbo.computeSerialSpectrum(codeword, weighted, context_);
+  const std::int32_t maxWeight =
+      lowWeight > 0 ? computeLowWeightSpectrum(turbo, lowWeight, codeword, weighted, context_)
+      : turbo.concatenationType == Parallel
+          ? turbo.computeParallelSpectrum(codeword, weighted, context_)
+          : turbo.computeSerialSpectrum(codeword, weighted, context_);
   if (maxWeight == -1) {
     return cancelled(context_);
   }
@@ -226,15 +240,23 @@ RunResult CalculationRun::executeStages() {
   const std::vector<double> log10Codeword(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
+  const SpectrumTruncation truncation{turbo.outputFrameLength};
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
-                        codewordScale, weightedScale, log10Codeword, log10Weighted);
+                        codewordScale, weightedScale, log10Codeword, log10Weighted,
+                        lowWeight > 0 ? &truncation : nullptr);
   context_.postLogLine(kCompletedText);
 
   BoundTables bounds;
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                  inputs_.boundSelection, context_, &bounds) < 0) {
+    const std::int32_t evaluated =
+        lowWeight > 0
+            ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                         turbo.outputFrameLength, inputs_.boundSelection, context_,
+                                         &bounds)
+            : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                        inputs_.boundSelection, context_, &bounds);
+    if (evaluated < 0) {
       return cancelled(context_);
     }
     context_.postLogLine(kCompletedText);

@@ -40,6 +40,10 @@ RecordInputs recordInputs(const RunInputs& inputs) {
     }
   }
   record.resultsFile = inputs.resultsFileName;
+  if (inputs.maxWeight > 0) {
+    // Low-weight mode: the spectrum stops at this weight and the bounds are estimates.
+    record.further.emplace_back("max_weight", std::to_string(inputs.maxWeight));
+  }
   return record;
 }
 

@@ -40,7 +40,7 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option : {"--numerator", "--denominator", "--type", "--frame-length",
                              "--output", "--bounds", "--quiet", "--threads", "--version",
-                             "--json", "--csv", "--spectrum-csv", "Example"}) {
+                             "--json", "--csv", "--spectrum-csv", "--max-weight", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -128,7 +128,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--threads", "-1"}, "--threads"},
         Refusal{{"--json", "results.txt"}, "--json: 'results.txt' is also the file of --output"},
         Refusal{{"--csv", "t.csv", "--spectrum-csv", "./t.csv"},
-                "--spectrum-csv: './t.csv' is also the file of --csv"}),
+                "--spectrum-csv: './t.csv' is also the file of --csv"},
+        Refusal{{"-N", "20000"}, "--frame-length: Please enter an integer between 10 and 10000."},
+        Refusal{{"--max-weight", "0"}, "--max-weight: Please enter an integer between 1 and"},
+        Refusal{{"--max-weight", "20", "-N", "1000001"},
+                "--frame-length: Please enter an integer between 10 and 1000000."}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
@@ -161,6 +165,29 @@ TEST_F(CliTest, UnwritableExportFailsWithExitOne) {
   EXPECT_NE(result.err.find("cannot write 'no-such-folder/r.json': No such file or directory"),
             std::string::npos)
       << result.err;
+}
+
+TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
+  const ProcessResult result =
+      run({"--quiet", "-N", "20000", "--max-weight", "12", "-b", "none", "-o", "low.txt"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string file = readFile(directory_ / "low.txt");
+  EXPECT_NE(file.find("\n Input  Frame Length = 20000 [bits]"), std::string::npos);
+  EXPECT_NE(file.find("Truncated at d = 12"), std::string::npos);
+  EXPECT_EQ(file.find("Sum Check"), std::string::npos);
+}
+
+// A frame of a million bits still stops at once: the cancel request is read every section.
+TEST_F(CliTest, MillionBitFrameCancelsPromptly) {
+  ChildProcess child(kProgram,
+                     {"--engine", "reference", "-t", "sccc", "-N", "1000000", "--max-weight", "20",
+                      "-o", "million.txt"},
+                     directory_.string());
+  ASSERT_TRUE(child.waitForOutput(" CWEF 1 Calculation .. ", std::chrono::minutes(2)));
+  child.sendSignal(SIGINT);
+  const ProcessResult result = child.finish(std::chrono::seconds(20));
+  EXPECT_EQ(result.exitCode, 130) << "signal " << result.termSignal;
+  EXPECT_NE(result.out.find("\n -- Calculation Canceled \n"), std::string::npos) << result.out;
 }
 
 class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};

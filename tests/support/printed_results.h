@@ -61,7 +61,8 @@ inline PrintedSpectrum printedSpectrum(const std::string& text) {
   std::istringstream in(text.substr(std::min(text.find("# of Codeword"), text.size())));
   std::string line;
   std::getline(in, line);
-  while (std::getline(in, line) && line.find("Sum Check") == std::string::npos) {
+  while (std::getline(in, line) && line.find("Sum Check") == std::string::npos &&
+         line.find("End of Distance") == std::string::npos) {
     const std::vector<std::string> row = words(line);
     if (row.size() == 4) {
       spectrum.rows.push_back({std::atoi(row[0].c_str()), row[2], row[3]});
