@@ -9,7 +9,8 @@ packages=(g++ cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev nlohmann-json3-dev
           libgl-dev xvfb xauth
-          desktop-file-utils appstream man-db groff-base dpkg-dev file)
+          desktop-file-utils appstream man-db groff-base dpkg-dev file
+          clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -15,6 +15,9 @@ std::string decimalFromLog10(double log10Value, int digits) {
   if (!(log10Value > LogZero) || !std::isfinite(log10Value)) {
     return "0";
   }
+  if (log10Value >= 1e15) {
+    return "inf";  // no exponent of that size fits the text
+  }
   // The mantissa 10^(fraction) lies in [1, 10); rounding to `digits` may carry it to 10,
   // which the printed exponent then absorbs.
   const long double exponent = std::floor(static_cast<long double>(log10Value));

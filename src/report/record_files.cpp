@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+
+#include "report/results_file.h"
 
 namespace brevandor {
 
@@ -25,17 +28,14 @@ std::string failure(const char* verb, const std::string& path, int error) {
 }  // namespace
 
 std::string writeTextFile(const std::string& path, std::string_view text) {
-  errno = 0;
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) {
-    return failure("write", path, errno);
+  // Through a temporary file renamed over the target once complete, as the results file.
+  ResultsFile file;
+  std::optional<std::string> failed = file.open(path);
+  if (!failed) {
+    std::fwrite(text.data(), 1, text.size(), file.stream());
+    failed = file.commit();
   }
-  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  const int writeError = errno;
-  if (std::fclose(file.release()) != 0 || !written) {
-    return failure("write", path, writeError != 0 ? writeError : errno);
-  }
-  return {};
+  return failed ? "cannot write '" + path + "': " + *failed : std::string();
 }
 
 RecordReading readRunRecordFile(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "report/run_record_json.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -182,14 +183,12 @@ class Fields {
     if (!value.is_number_integer()) {
       throw Refusal(where + " should be an integer");
     }
-    const auto wide = value.get<std::int64_t>();
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT32_MAX) {
+    if (value.is_number_unsigned()
+            ? value.get<std::uint64_t>() > INT32_MAX
+            : value.get<std::int64_t>() < INT32_MIN || value.get<std::int64_t>() > INT32_MAX) {
       throw Refusal(where + " is out of range");
     }
-    if (wide < INT32_MIN || wide > INT32_MAX) {
-      throw Refusal(where + " is out of range");
-    }
-    return static_cast<std::int32_t>(wide);
+    return static_cast<std::int32_t>(value.get<std::int64_t>());
   }
   static double numberOf(const Json& value, const std::string& where) {
     if (!value.is_number() || !std::isfinite(value.get<double>())) {
@@ -269,9 +268,20 @@ RecordTurbo readTurbo(const Fields& fields) {
   return turbo;
 }
 
+// Counts up to 10^(10^7): far beyond 2^N for any frame the program computes.
+constexpr double kLargestLog10Count = 1e7;
+
+// A log10 count; null, LogZero and below all stand for zero.
 double readLog10(const Fields& line, const char* name) {
   const Json& value = line.member(name);
-  return value.is_null() ? LogZero : Fields::numberOf(value, line.where(name));
+  if (value.is_null()) {
+    return LogZero;
+  }
+  const double log10Value = Fields::numberOf(value, line.where(name));
+  if (log10Value > kLargestLog10Count) {
+    throw Refusal(line.where(name) + " is out of range");
+  }
+  return std::max(log10Value, LogZero);
 }
 
 RecordSpectrum readSpectrum(const Fields& fields) {
@@ -365,8 +375,8 @@ RunRecord readRecord(const Json& root) {
   record.turbo = readTurbo(fields.object("turbo"));
   record.spectrum = readSpectrum(fields.object("spectrum"));
   const Fields sumCheck = fields.object("sum_check");
-  record.spectrum.log10Sum = sumCheck.number("log10_sum");
-  record.spectrum.log10InputWords = sumCheck.number("log10_input_words");
+  record.spectrum.log10Sum = readLog10(sumCheck, "log10_sum");
+  record.spectrum.log10InputWords = readLog10(sumCheck, "log10_input_words");
   record.bounds = readBounds(fields.object("bounds"));
   return record;
 }
