@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/manual_options.h"
+#include "cli/program_arguments.h"
 #include "plot/chart_export.h"
 #include "plot/run_charts.h"
+#include "progress/printable_text.h"
 #include "report/record_files.h"
 
 namespace {
@@ -21,7 +22,7 @@ using namespace brevandor;
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+constexpr int kExitUsage = cli::kExitRefused;
 
 struct PlotCommand {
   std::vector<std::string> records;
@@ -63,22 +64,8 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "brevandor-plot (Brevandor) Version " BREVANDOR_VERSION);
   PlotCommand command;
   describeOptions(app, command);
-  // Writes the OPTIONS section of the manual page; the build calls it.
-  bool manualOptions = false;
-  app.add_flag("--manual-options", manualOptions)->group("");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& help) {
-    return app.exit(help);
-  } catch (const CLI::CallForVersion& version) {
-    return app.exit(version);
-  } catch (const CLI::ParseError& error) {
-    app.exit(error);
-    return kExitUsage;
-  }
-  if (manualOptions) {
-    std::fputs(cli::manualOptions(app).c_str(), stdout);
-    return kExitSuccess;
+  if (const std::optional<int> ended = cli::readProgramArguments(app, argc, argv)) {
+    return *ended;
   }
   if (command.records.empty()) {
     std::fprintf(stderr, "brevandor-plot: name at least one saved run (RUN.json); see --help\n");
@@ -86,7 +73,7 @@ int main(int argc, char** argv) {
   }
   if (!plot::isPictureName(QString::fromStdString(command.output))) {
     std::fprintf(stderr, "brevandor-plot: --output: name a .svg or .png file, not '%s'\n",
-                 command.output.c_str());
+                 printableText(command.output).c_str());
     return kExitUsage;
   }
 
@@ -94,7 +81,7 @@ int main(int argc, char** argv) {
   for (const std::string& path : command.records) {
     RecordReading reading = readRunRecordFile(path);
     if (!reading) {
-      std::fprintf(stderr, "brevandor-plot: %s\n", reading.error.c_str());
+      std::fprintf(stderr, "brevandor-plot: %s\n", printableText(reading.error).c_str());
       return kExitFailed;
     }
     records.push_back(std::move(*reading.record));
@@ -113,7 +100,7 @@ int main(int argc, char** argv) {
     }
     if (!found) {
       std::fprintf(stderr, "brevandor-plot: --bounds: no run holds the bound '%s'\n",
-                   bound.c_str());
+                   printableText(bound).c_str());
       return kExitUsage;
     }
   }
@@ -135,7 +122,7 @@ int main(int argc, char** argv) {
   const QString failure = plot::saveChart(plot::makeChart(figure, runs, options),
                                           QString::fromStdString(command.output));
   if (!failure.isEmpty()) {
-    std::fprintf(stderr, "brevandor-plot: %s\n", qPrintable(failure));
+    std::fprintf(stderr, "brevandor-plot: %s\n", printableText(failure.toStdString()).c_str());
     return kExitFailed;
   }
   return kExitSuccess;

@@ -154,13 +154,7 @@ class Fields {
 
   std::int32_t integer(const char* name) const { return integerOf(member(name), where(name)); }
   double number(const char* name) const { return numberOf(member(name), where(name)); }
-  std::string text(const char* name) const {
-    const Json& value = member(name);
-    if (!value.is_string()) {
-      throw Refusal(where(name) + " should be text");
-    }
-    return value.get<std::string>();
-  }
+  std::string text(const char* name) const { return textOf(member(name), where(name)); }
   const Json& array(const char* name) const {
     const Json& value = member(name);
     if (!value.is_array()) {
@@ -190,6 +184,12 @@ class Fields {
     }
     return static_cast<std::int32_t>(value.get<std::int64_t>());
   }
+  static std::string textOf(const Json& value, const std::string& where) {
+    if (!value.is_string()) {
+      throw Refusal(where + " should be text");
+    }
+    return value.get<std::string>();
+  }
   static double numberOf(const Json& value, const std::string& where) {
     if (!value.is_number() || !std::isfinite(value.get<double>())) {
       throw Refusal(where + " should be a finite number");
@@ -206,15 +206,14 @@ std::string indexed(const std::string& path, std::size_t index) {
   return path + "[" + std::to_string(index) + "]";
 }
 
-std::vector<std::string> textList(const Json& list, const std::string& path) {
-  std::vector<std::string> texts;
+// The entries of a list, each read by `read`(entry, "field \"PATH[i]\"").
+template <class Read>
+auto listOf(const Json& list, const std::string& path, Read read) {
+  std::vector<decltype(read(list, path))> values;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    if (!list[i].is_string()) {
-      throw Refusal("field \"" + indexed(path, i) + "\" should be text");
-    }
-    texts.push_back(list[i].get<std::string>());
+    values.push_back(read(list[i], "field \"" + indexed(path, i) + "\""));
   }
-  return texts;
+  return values;
 }
 
 RecordInputs readInputs(const Fields& fields) {
@@ -223,7 +222,7 @@ RecordInputs readInputs(const Fields& fields) {
   inputs.denominator = fields.text("denominator");
   inputs.type = fields.text("type");
   inputs.frameLength = fields.integer("frame_length");
-  inputs.bounds = textList(fields.array("bounds"), "inputs.bounds");
+  inputs.bounds = listOf(fields.array("bounds"), "inputs.bounds", Fields::textOf);
   inputs.resultsFile = fields.text("results_file");
   return inputs;
 }
@@ -258,11 +257,8 @@ RecordTurbo readTurbo(const Fields& fields) {
   RecordTurbo turbo;
   turbo.type = fields.text("type");
   turbo.constituents = fields.integer("constituents");
-  const Json& lengths = fields.array("frame_lengths");
-  for (std::size_t i = 0; i < lengths.size(); ++i) {
-    turbo.frameLengths.push_back(
-        Fields::integerOf(lengths[i], "field \"" + indexed("turbo.frame_lengths", i) + "\""));
-  }
+  turbo.frameLengths =
+      listOf(fields.array("frame_lengths"), "turbo.frame_lengths", Fields::integerOf);
   turbo.outputFrameLength = fields.integer("output_frame_length");
   turbo.rate = fields.number("rate");
   return turbo;
@@ -324,11 +320,7 @@ long double readBoundValue(const Json& value, const std::string& where) {
 
 RecordBounds readBounds(const Fields& fields) {
   RecordBounds bounds;
-  const Json& grid = fields.array("ebn0_db");
-  for (std::size_t i = 0; i < grid.size(); ++i) {
-    bounds.ebn0Db.push_back(
-        Fields::numberOf(grid[i], "field \"" + indexed("bounds.ebn0_db", i) + "\""));
-  }
+  bounds.ebn0Db = listOf(fields.array("ebn0_db"), "bounds.ebn0_db", Fields::numberOf);
   const Json& columns = fields.array("columns");
   for (std::size_t c = 0; c < columns.size(); ++c) {
     const std::string path = indexed("bounds.columns", c);
@@ -341,10 +333,7 @@ RecordBounds readBounds(const Fields& fields) {
       throw Refusal(column.where("values") + " holds " + std::to_string(values.size()) +
                     " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
     }
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      entry.values.push_back(
-          readBoundValue(values[i], "field \"" + indexed(path + ".values", i) + "\""));
-    }
+    entry.values = listOf(values, path + ".values", readBoundValue);
     bounds.columns.push_back(std::move(entry));
   }
   return bounds;
