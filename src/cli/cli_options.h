@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "progress/run_context.h"
 #include "run/run_inputs.h"
@@ -19,6 +20,13 @@ struct CommandLine {
   bool quiet = false;
   int threads = 0;
   std::string engine = "fast";
+  // The second constituent code; each polynomial not given is the first code's.
+  std::optional<std::string> numerator2;
+  std::optional<std::string> denominator2;
+  // Puncturing patterns; not given: nothing punctured.
+  std::string puncture;       // PCCC: SYS,PAR1,PAR2
+  std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
+  std::string punctureInner;  // SCCC: SYS,PAR of the inner code
 };
 
 // A validated calculation, or the message that refuses the command line.
@@ -26,10 +34,12 @@ struct CheckedCommandLine {
   std::optional<RunInputs> inputs;
   Engine engine = Engine::Fast;
   std::string message;
+  std::vector<std::string> warnings;  // for standard error; the run goes ahead
 };
 
 // Applies the window's rules to the command line: the frame length, the text lengths, the
-// polynomials (the denominator's message first) and the code; the type and bounds names.
+// polynomials (the denominator's message first) and the code; the type and bounds names;
+// the second code by the same rules, and the puncturing patterns for the type.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 
 // The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or

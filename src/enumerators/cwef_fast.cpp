@@ -41,6 +41,9 @@ class LogMatrixScope {
 };
 
 std::optional<CwefPlan> planFor(const WeightEnumerator& enumerator, const ConvCode& code) {
+  if (!enumerator.puncturing.empty()) {
+    return std::nullopt;  // punctured sections run the reference recursion
+  }
   return buildCwefPlan(enumerator.logTransferMatrix, enumerator.frameLength,
                        enumerator.layerMaxWeight(code), code.sectionCount(enumerator.frameLength));
 }
@@ -127,6 +130,7 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   WeightEnumerator probe;
   probe.frameLength = enumerator.frameLength;
   probe.countsInputBits = enumerator.countsInputBits;
+  probe.puncturing = enumerator.puncturing;
   probe.allocateLogTransferMatrix(code);
   probe.computeLogTransferMatrix(code);
   const std::optional<CwefPlan> plan = planFor(probe, code);

@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -48,6 +49,14 @@ CodeDescription preparedCode(const RunInputs& inputs) {
   return inputs.code;
 }
 
+// The code of the second constituent, when the user gave one (not for the repetition type).
+std::optional<CodeDescription> secondCodeOf(const RunInputs& inputs) {
+  if (inputs.selectedType == RepetitionSerial) {
+    return std::nullopt;
+  }
+  return inputs.secondCode;
+}
+
 // A failure that ends the run: its log line, and the same words for the front end.
 RunResult failed(const RunContext& context, const std::string& what) {
   context.postLogLine("\n -- " + what + " \n");
@@ -66,8 +75,12 @@ class RunObjects {
   explicit RunObjects(const RunInputs& inputs)
       : code_(preparedCode(inputs)),
         turbo_(inputs.selectedType, kConstituentCount) {
+    if (const auto second = secondCodeOf(inputs)) {
+      secondCode_.emplace(*second);
+    }
+    turbo_.puncturing = inputs.puncturing;
     turbo_.attachConstituent(0, code_, enumerators_[0]);
-    turbo_.attachConstituent(1, code_, enumerators_[1]);
+    turbo_.attachConstituent(1, code(1), enumerators_[1]);
   }
   RunObjects(const RunObjects&) = delete;
   RunObjects& operator=(const RunObjects&) = delete;
@@ -79,7 +92,8 @@ class RunObjects {
     return file_ != nullptr;
   }
   std::FILE* file() { return file_.get(); }
-  ConvCode& code() { return code_; }
+  // The code of constituent `index`: the second code, where there is one, for the second.
+  ConvCode& code(int index = 0) { return index == 1 && secondCode_ ? *secondCode_ : code_; }
   WeightEnumerator& enumerator(int index) { return enumerators_[index]; }
   TurboCode& turbo() { return turbo_; }
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
@@ -92,10 +106,10 @@ class RunObjects {
   }
 
   void releaseAll() {
-    for (WeightEnumerator& enumerator : enumerators_) {
-      enumerator.releaseLayers(code_);
-      enumerator.releaseLogTransferMatrix(code_);
-      enumerator.release(code_);
+    for (int c = 0; c < 2; ++c) {
+      enumerators_[c].releaseLayers(code(c));
+      enumerators_[c].releaseLogTransferMatrix(code(c));
+      enumerators_[c].release(code(c));
     }
     codewordSpectrum_ = {};
     weightedSpectrum_ = {};
@@ -105,6 +119,7 @@ class RunObjects {
  private:
   ResultsFile file_;
   ConvCode code_;
+  std::optional<ConvCode> secondCode_;
   WeightEnumerator enumerators_[2];
   TurboCode turbo_;
   std::vector<double> codewordSpectrum_;
@@ -115,10 +130,15 @@ class RunObjects {
 std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
                                  const RunContext& context) {
   ConvCode& code = run.code();
+  ConvCode& secondCode = run.code(1);
   WeightEnumerator& first = run.enumerator(0);
   WeightEnumerator& second = run.enumerator(1);
   context.postLogLine("\n TM Calculation .. ");
-  switch (run.turbo().concatenationType) {
+  // Parallel constituents of another code or another pattern have tables of their own,
+  // computed one after the other as a serial code's are.
+  const bool ownTables =
+      run.turbo().concatenationType == Parallel && !run.turbo().sameTableAsFirst(1);
+  switch (ownTables ? Serial : run.turbo().concatenationType) {
     case Parallel:
       first.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
@@ -133,7 +153,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       return 0;
     case Serial:
       first.computeTransferMatrix(code);
-      second.computeTransferMatrix(code);
+      second.computeTransferMatrix(secondCode);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF 1 Calculation .. ");
       if (first.computeCwef(code, context) < 0) {
@@ -150,7 +170,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       break;
   }
   context.postLogLine(" CWEF 2 Calculation .. ");
-  if (second.computeCwef(code, context) < 0) {
+  if (second.computeCwef(secondCode, context) < 0) {
     return -1;
   }
   context.postLogLine(kCompletedText);
@@ -194,10 +214,9 @@ RunResult CalculationRun::executeStages() {
   }
   printTurboParameters(run.file(), turbo);
 
-  ConvCode& code = run.code();
-  run.enumerator(0).allocate(code);
+  run.enumerator(0).allocate(run.code(0));
   if (!shareParallelTable) {
-    run.enumerator(1).allocate(code);
+    run.enumerator(1).allocate(run.code(1));
   }
   run.allocateSpectra();
 

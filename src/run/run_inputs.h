@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "code/code_description.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
@@ -29,6 +30,10 @@ struct RunInputs {
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
+  // The second constituent code: encoder 2 of a PCCC, the inner code of an SCCC; none: the
+  // first code. The repetition type has one convolutional code and ignores it.
+  std::optional<CodeDescription> secondCode;
+  TurboPuncturing puncturing;  // empty patterns: nothing punctured
 };
 
 // Which entry a refusal of the polynomial texts is about.

@@ -31,9 +31,12 @@ constexpr std::int32_t kBlockColumns = 16;
 ParallelShape shapeOf(const TurboCode& turbo) {
   const std::int32_t n = turbo.frameLengths[0];
   const ConvCode& code = *turbo.codes[0];
-  return ParallelShape{n, turbo.outputFrameLength,
-                       turbo.hasNonSystematic == 0 ? code.parityLength(n) : code.outputLength(n),
-                       turbo.hasNonSystematic == 0, turbo.constituentCount};
+  const std::int32_t counted =
+      turbo.enumerators[0] != nullptr
+          ? turbo.enumerators[0]->layerMaxWeight(code)
+          : countedLength(code, n, !turbo.addsInputWeight(), turbo.sectionPuncturing[0]);
+  return ParallelShape{n, turbo.outputFrameLength, counted, turbo.addsInputWeight(),
+                       turbo.constituentCount};
 }
 
 std::int32_t threadsFor(const RunContext& context) {
