@@ -1,5 +1,7 @@
 #include <cmath>
+#include <string>
 
+#include "logmath/log_domain.h"
 #include "report/results_report.h"
 #include "report/scientific_text.h"
 
@@ -35,12 +37,24 @@ long double scaledInputWords(double inputFrameLength, double scale) {
                              static_cast<long double>(scale));
 }
 
+// One spectrum entry: "%e" of the scaled double where a double holds it, else 10^(log − e)
+// from the entry's logarithm (a zero count, LogZero or below, stays 0).
+std::string entryText(double scaled, std::span<const double> logs, std::size_t d, double scale) {
+  if (std::fpclassify(scaled) == FP_NORMAL || logs.size() <= d || !(logs[d] > LogZero)) {
+    return scientificText(scaled);
+  }
+  return scientificTextOfPower(static_cast<long double>(logs[d]) -
+                               static_cast<long double>(scale));
+}
+
 }  // namespace
 
 void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                            std::span<const double> codewordSpectrum,
                            std::span<const double> weightedSpectrum, std::int32_t maxWeight,
-                           double codewordScale, double weightedScale) {
+                           double codewordScale, double weightedScale,
+                           std::span<const double> log10Codeword,
+                           std::span<const double> log10Weighted) {
   std::fprintf(file, "\n\n Distance Spectrum (Turbo Code) ---------------------\n");
   std::fprintf(file, "\n N_CodeWord  SCALE FACTOR = 10^%d ", static_cast<int>(codewordScale));
   std::fprintf(file, "\n Wgt_DistSpt SCALE FACTOR = 10^%d \n", static_cast<int>(weightedScale));
@@ -48,8 +62,9 @@ void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
   const double maxWeightValue = maxWeight;
   for (std::int32_t d = 0; d <= maxWeight; ++d) {
     const auto index = static_cast<std::size_t>(d);
-    std::fprintf(file, "\n%5d\t%f\t%e\t%e ", d, d / maxWeightValue, codewordSpectrum[index],
-                 weightedSpectrum[index]);
+    std::fprintf(file, "\n%5d\t%f\t%s\t%s ", d, d / maxWeightValue,
+                 entryText(codewordSpectrum[index], log10Codeword, index, codewordScale).c_str(),
+                 entryText(weightedSpectrum[index], log10Weighted, index, weightedScale).c_str());
   }
   std::fprintf(file, "\n");
   std::fprintf(file, "\n Sum Check : %s  <= SUM of The # of CodeWords",

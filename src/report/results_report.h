@@ -22,10 +22,14 @@ void printPuncturing(std::FILE* file, const TurboCode& turbo);
 void printConvCode(const ConvCode& code, std::FILE* file);
 
 // The distance-spectrum section: both scaled spectra d = 0 … maxWeight with their scale
-// exponents and the two sum-check lines. Flushes the file.
+// exponents and the two sum-check lines. Flushes the file. Given the log10 values the spectra
+// were scaled from, a row whose scaled value a double cannot hold (flushed to zero or
+// subnormal, the low weights of long frames) is printed from its logarithm instead.
 void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                            std::span<const double> codewordSpectrum,
                            std::span<const double> weightedSpectrum, std::int32_t maxWeight,
-                           double codewordScale, double weightedScale);
+                           double codewordScale, double weightedScale,
+                           std::span<const double> log10Codeword = {},
+                           std::span<const double> log10Weighted = {});
 
 }  // namespace brevandor

@@ -16,4 +16,20 @@ std::string scientificText(long double value) {
   return text;
 }
 
+std::string scientificTextOfPower(long double log10Value) {
+  long double exponent = std::floor(log10Value);
+  char mantissa[32];
+  std::snprintf(mantissa, sizeof mantissa, "%.6Lf", std::pow(10.0L, log10Value - exponent));
+  // A mantissa that rounds up to ten carries into the exponent, as "%e" does.
+  if (mantissa[0] == '1' && mantissa[1] == '0') {
+    exponent += 1.0L;
+    std::snprintf(mantissa, sizeof mantissa, "%.6Lf", std::pow(10.0L, log10Value - exponent));
+  }
+  const auto power = static_cast<long long>(exponent);
+  char text[64];
+  std::snprintf(text, sizeof text, "%se%c%02lld", mantissa, power < 0 ? '-' : '+',
+                power < 0 ? -power : power);
+  return text;
+}
+
 }  // namespace brevandor

@@ -10,4 +10,9 @@ namespace brevandor {
 // e.g. "1.360000e+309", instead of "inf".
 std::string scientificText(long double value);
 
+// 10^log10Value in the same "%e" layout, the digits worked out from the logarithm in extended
+// precision, so that a value far beyond the double range either way (e.g. "5.992500e-897")
+// keeps its own digits.
+std::string scientificTextOfPower(long double log10Value);
+
 }  // namespace brevandor

@@ -238,12 +238,13 @@ RunResult CalculationRun::executeStages() {
   }
   // The bounds read the weighted spectrum before scaling: for long frames scaling by 10^−e
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
-  // to zero.
+  // to zero. The report prints such entries from these logarithms too.
   const std::vector<double> log10Weighted(weighted.begin(), weighted.end());
+  const std::vector<double> log10Codeword(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
-                        codewordScale, weightedScale);
+                        codewordScale, weightedScale, log10Codeword, log10Weighted);
   context_.postLogLine(kCompletedText);
 
   if (inputs_.boundSelection != 0) {

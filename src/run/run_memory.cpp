@@ -39,7 +39,7 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
     }
   }
   const auto spectrumEntries = static_cast<std::uint64_t>(turbo.outputFrameLength) + 1;
-  plan.tables += 3 * spectrumEntries * sizeof(double);  // two spectra and the log copy
+  plan.tables += 4 * spectrumEntries * sizeof(double);  // two spectra and their log copies
   if (fast) {
     plan.work = std::max(plan.work, turbo.concatenationType == Parallel
                                         ? fastParallelSpectrumWorkBytes(turbo, context)

@@ -60,6 +60,54 @@ TEST(DistanceSpectrumReport, ScaleExponentsAreTruncated) {
             std::string::npos);
 }
 
+// Long frames: a row whose scaled value a double cannot hold (flushed to 0, or subnormal) is
+// printed from its logarithm; rows a double holds and true zeros print as before.
+TEST(DistanceSpectrumReport, RowsBelowTheDoubleRangeArePrintedFromTheirLogarithms) {
+  const double scale = 900.0;
+  const std::vector<double> logs = {-308.0, std::log10(5.9925) + 3.0, -0.5 - 308.0 + scale,
+                                    1000.0};
+  std::vector<double> scaled = logs;
+  for (double& value : scaled) {
+    value = value > -308.0 ? std::pow(10.0, value - scale) : 0.0;
+  }
+  ASSERT_EQ(scaled[1], 0.0);                // flushed
+  ASSERT_LT(scaled[2], DBL_MIN);            // subnormal
+  ASSERT_GT(scaled[3], DBL_MIN);            // a double holds it
+  const std::string text = captureFile([&](std::FILE* file) {
+    printDistanceSpectrum(file, 4000.0, scaled, scaled, 3, scale, scale, logs, logs);
+  });
+  char normal[64];
+  std::snprintf(normal, sizeof normal, "%e", scaled[3]);
+  EXPECT_NE(text.find("\n    0\t0.000000\t0.000000e+00\t0.000000e+00 "), std::string::npos);
+  EXPECT_NE(text.find("\n    1\t0.333333\t5.992500e-897\t5.992500e-897 "), std::string::npos);
+  EXPECT_NE(text.find("\n    2\t0.666667\t3.162278e-309\t3.162278e-309 "), std::string::npos);
+  EXPECT_NE(text.find(std::string("\n    3\t1.000000\t") + normal + "\t" + normal + " "),
+            std::string::npos)
+      << text;
+}
+
+// 10^x written from x: six decimals of the mantissa, a carry into the exponent when they
+// round up to ten, and as many exponent digits as it takes (two at least, as "%e").
+struct PowerCase {
+  long double log10Value;
+  const char* expected;
+};
+
+class ScientificTextOfPower : public ::testing::TestWithParam<PowerCase> {};
+
+TEST_P(ScientificTextOfPower, WritesTheResultsFileLayout) {
+  EXPECT_EQ(scientificTextOfPower(GetParam().log10Value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ScientificTextOfPower,
+    ::testing::Values(PowerCase{0.0L, "1.000000e+00"}, PowerCase{2.5L, "3.162278e+02"},
+                      PowerCase{-2.0L, "1.000000e-02"},
+                      PowerCase{std::log10(5.9925L) - 897.0L, "5.992500e-897"},
+                      PowerCase{std::log10(9.9999999L) + 4.0L, "1.000000e+05"},
+                      PowerCase{-1e-7L, "9.999998e-01"},
+                      PowerCase{3010.0L + std::log10(1.5L), "1.500000e+3010"}));
+
 // Values a double holds print as "%e" of that double; others keep their extended digits.
 struct TextCase {
   long double value;
