@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "bounds/ber_bounds.h"
-#include "run/puncturing_inputs.h"
+#include "run/constituent_options.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
@@ -56,32 +56,6 @@ CheckedCommandLine refuse(std::string message) {
   return refused;
 }
 
-// The refusal of a code's polynomials, named by the options they came from.
-std::string codeRefusal(const CodeFromTexts& code, const std::string& numeratorOption,
-                        const std::string& numerator, const std::string& denominatorOption,
-                        const std::string& denominator) {
-  switch (code.field) {
-    case CodeField::Denominator:
-      return denominatorOption + " \"" + denominator + "\":" + code.message;
-    case CodeField::Numerator:
-      return numeratorOption + " \"" + numerator + "\":" + code.message;
-    default:
-      return code.message;
-  }
-}
-
-// The option and text a pattern refusal is about.
-std::string patternRefusal(const PuncturingCheck& check, const CommandLine& commandLine) {
-  switch (check.field) {
-    case PatternField::Outer:
-      return "--puncture-outer \"" + commandLine.punctureOuter + "\": " + check.message;
-    case PatternField::Inner:
-      return "--puncture-inner \"" + commandLine.punctureInner + "\": " + check.message;
-    default:
-      return "--puncture \"" + commandLine.puncture + "\": " + check.message;
-  }
-}
-
 }  // namespace
 
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
@@ -115,35 +89,14 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   }
   CodeFromTexts code = codeFromTexts(commandLine.numerator, commandLine.denominator);
   if (!code) {
-    return refuse(codeRefusal(code, "--numerator", commandLine.numerator, "--denominator",
-                              commandLine.denominator));
-  }
-  std::optional<CodeDescription> secondCode;
-  if (commandLine.numerator2 || commandLine.denominator2) {
-    if (*type == RepetitionSerial) {
-      return refuse(
-          "--numerator2/--denominator2: the repetition type has one convolutional "
-          "code; a second code applies to pccc and sccc");
+    switch (code.field) {
+      case CodeField::Denominator:
+        return refuse("--denominator \"" + commandLine.denominator + "\":" + code.message);
+      case CodeField::Numerator:
+        return refuse("--numerator \"" + commandLine.numerator + "\":" + code.message);
+      default:
+        return refuse(code.message);
     }
-    const std::string& numerator2 = commandLine.numerator2.value_or(commandLine.numerator);
-    const std::string& denominator2 = commandLine.denominator2.value_or(commandLine.denominator);
-    for (const std::string* text : {&numerator2, &denominator2}) {
-      if (text->size() > kMaxTextLength) {
-        return refuse(std::string(text == &numerator2 ? "--numerator2" : "--denominator2") + ": " +
-                      tooLongMessage(kMaxTextLength));
-      }
-    }
-    const CodeFromTexts second = codeFromTexts(numerator2, denominator2);
-    if (!second) {
-      return refuse(
-          codeRefusal(second, "--numerator2", numerator2, "--denominator2", denominator2));
-    }
-    secondCode = second.description;
-  }
-  const PuncturingCheck puncturing = checkPuncturing(
-      *type, {commandLine.puncture, commandLine.punctureOuter, commandLine.punctureInner});
-  if (!puncturing) {
-    return refuse(patternRefusal(puncturing, commandLine));
   }
 
   CheckedCommandLine checked;
@@ -153,10 +106,17 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.boundSelection = *bounds;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
-  inputs.secondCode = secondCode;
-  inputs.puncturing = *puncturing.puncturing;
+  inputs.numerator2 = commandLine.numerator2;
+  inputs.denominator2 = commandLine.denominator2;
+  inputs.puncture = commandLine.puncture;
+  inputs.punctureOuter = commandLine.punctureOuter;
+  inputs.punctureInner = commandLine.punctureInner;
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
+  if (!options) {
+    return refuse(options.refusal());
+  }
   checked.inputs = std::move(inputs);
-  checked.warnings = puncturing.warnings;
+  checked.warnings = options.warnings;
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
   return checked;
 }

@@ -21,8 +21,8 @@ struct CommandLine {
   int threads = 0;
   std::string engine = "fast";
   // The second constituent code; each polynomial not given is the first code's.
-  std::optional<std::string> numerator2;
-  std::optional<std::string> denominator2;
+  std::string numerator2;
+  std::string denominator2;
   // Puncturing patterns; not given: nothing punctured.
   std::string puncture;       // PCCC: SYS,PAR1,PAR2
   std::string punctureOuter;  // SCCC: SYS,PAR of the outer code

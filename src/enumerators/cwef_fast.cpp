@@ -40,12 +40,19 @@ class LogMatrixScope {
   const ConvCode& code_;
 };
 
+// The plan of the log transfer matrix, or with puncturing of one matrix per phase.
 std::optional<CwefPlan> planFor(const WeightEnumerator& enumerator, const ConvCode& code) {
+  std::vector<TransitionMatrix> phases;
   if (!enumerator.puncturing.empty()) {
-    return std::nullopt;  // punctured sections run the reference recursion
+    for (std::int32_t phase = 0; phase < enumerator.puncturing.period(); ++phase) {
+      phases.push_back(enumerator.sectionLogTransferMatrix(code, phase));
+    }
   }
-  return buildCwefPlan(enumerator.logTransferMatrix, enumerator.frameLength,
-                       enumerator.layerMaxWeight(code), code.sectionCount(enumerator.frameLength));
+  const std::span<const TransitionMatrix> matrices =
+      phases.empty() ? std::span<const TransitionMatrix>(&enumerator.logTransferMatrix, 1)
+                     : std::span<const TransitionMatrix>(phases);
+  return buildCwefPlan(matrices, enumerator.frameLength, enumerator.layerMaxWeight(code),
+                       code.sectionCount(enumerator.frameLength));
 }
 
 WavefrontShape wavefrontFor(const RunContext& context) {

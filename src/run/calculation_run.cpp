@@ -15,6 +15,7 @@
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
+#include "run/constituent_options.h"
 #include "run/memory_budget.h"
 #include "run/run_memory.h"
 #include "logmath/log_domain.h"
@@ -49,14 +50,6 @@ CodeDescription preparedCode(const RunInputs& inputs) {
   return inputs.code;
 }
 
-// The code of the second constituent, when the user gave one (not for the repetition type).
-std::optional<CodeDescription> secondCodeOf(const RunInputs& inputs) {
-  if (inputs.selectedType == RepetitionSerial) {
-    return std::nullopt;
-  }
-  return inputs.secondCode;
-}
-
 // A failure that ends the run: its log line, and the same words for the front end.
 RunResult failed(const RunContext& context, const std::string& what) {
   context.postLogLine("\n -- " + what + " \n");
@@ -72,13 +65,13 @@ RunResult cancelled(const RunContext& context) {
 // the enumerators' tables, the code, the turbo code, the spectra; the file last.
 class RunObjects {
  public:
-  explicit RunObjects(const RunInputs& inputs)
+  RunObjects(const RunInputs& inputs, const ConstituentOptions& options)
       : code_(preparedCode(inputs)),
         turbo_(inputs.selectedType, kConstituentCount) {
-    if (const auto second = secondCodeOf(inputs)) {
-      secondCode_.emplace(*second);
+    if (options.secondCode) {
+      secondCode_.emplace(*options.secondCode);
     }
-    turbo_.puncturing = inputs.puncturing;
+    turbo_.puncturing = options.puncturing;
     turbo_.attachConstituent(0, code_, enumerators_[0]);
     turbo_.attachConstituent(1, code(1), enumerators_[1]);
   }
@@ -193,7 +186,12 @@ RunResult CalculationRun::executeStages() {
   context_.postLogLine("\n> Start Calculation ");
   context_.postLogLine(timeLine());
 
-  RunObjects run(inputs_);
+  // The second code and the patterns, checked again here for callers that did not.
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs_);
+  if (!options) {
+    return failed(context_, options.refusal());
+  }
+  RunObjects run(inputs_, *options.options);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
 

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "code/code_description.h"
-#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
@@ -30,10 +29,16 @@ struct RunInputs {
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
-  // The second constituent code: encoder 2 of a PCCC, the inner code of an SCCC; none: the
-  // first code. The repetition type has one convolutional code and ignores it.
-  std::optional<CodeDescription> secondCode;
-  TurboPuncturing puncturing;  // empty patterns: nothing punctured
+  // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
+  // through checkConstituentOptions. The second constituent code's polynomials, for encoder
+  // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
+  // patterns (empty: none) of a PCCC (SYS,PAR1,PAR2) and of an SCCC's outer and inner codes
+  // (SYS,PAR).
+  std::string numerator2;
+  std::string denominator2;
+  std::string puncture;
+  std::string punctureOuter;
+  std::string punctureInner;
 };
 
 // Which entry a refusal of the polynomial texts is about.

@@ -65,21 +65,25 @@ bool readyForSerial(const TurboCode& turbo, std::span<double> codewordSpectrum,
   return true;
 }
 
-// The fast engine reads only the first constituent's table, for all of them: every
-// constituent's table must equal the first one's, and the first must have its table.
-bool readyForParallelFromFirstTable(const TurboCode& turbo, std::span<double> codewordSpectrum,
-                                    std::span<double> weightedSpectrum) {
-  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum) ||
-      turbo.codes[0] == nullptr || turbo.enumerators[0] == nullptr) {
+// The fast engine reads the first constituent's table for every constituent whose table
+// equals it, and the others' own tables: those must exist in the configured size.
+bool readyForParallelFast(const TurboCode& turbo, std::span<double> codewordSpectrum,
+                          std::span<double> weightedSpectrum) {
+  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum)) {
     return false;
   }
-  for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
-    if (!turbo.sameTableAsFirst(c)) {
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    if (turbo.codes[index] == nullptr || turbo.enumerators[index] == nullptr) {
+      return false;
+    }
+    const std::int32_t read = c > 0 && turbo.sameTableAsFirst(c) ? 0 : c;
+    if (!hasTable(turbo, read, turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]),
+                  turbo.frameLengths[0])) {
       return false;
     }
   }
-  return hasTable(turbo, 0, turbo.enumerators[0]->layerMaxWeight(*turbo.codes[0]),
-                  turbo.frameLengths[0]);
+  return true;
 }
 
 }  // namespace
@@ -92,10 +96,10 @@ std::int32_t TurboCode::computeParallelSpectrum(std::span<double> codewordSpectr
                                                 std::span<double> weightedSpectrum,
                                                 const RunContext& context) {
   if (context.engine == Engine::Fast &&
-      readyForParallelFromFirstTable(*this, codewordSpectrum, weightedSpectrum)) {
+      readyForParallelFast(*this, codewordSpectrum, weightedSpectrum)) {
     return computeParallelSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
   }
-  // The reference, and constituents of different tables, which only it can combine.
+  // The reference, which needs every constituent's own table.
   if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum)) {
     return kMissingConstituent;
   }
