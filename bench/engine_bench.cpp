@@ -4,7 +4,8 @@
 // calculation runs.
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
-//                          [--fast-runs=10000] [--punctured=1000,4000] [--threads=2]
+//                          [--fast-runs=10000] [--low-weight=1000,100000]
+//                          [--punctured=1000,4000] [--threads=2]
 //                          [--repeat=5]
 //
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
@@ -21,6 +22,7 @@
 
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
+#include "bench/low_weight_bench.h"
 #include "bounds/ber_bounds.h"
 #include "code/code_description.h"
 #include "code/conv_code.h"
@@ -40,6 +42,7 @@ struct Options {
   std::vector<int> serial;
   std::vector<int> runs;
   std::vector<int> fastRuns;
+  std::vector<int> lowWeight;
   std::vector<int> punctured;
   int threads = 0;
   int repeat = 1;
@@ -58,7 +61,7 @@ std::vector<int> numbers(std::string_view text) {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -73,6 +76,8 @@ Options parse(int argc, char** argv) {
       options.runs = numbers(value("--runs="));
     } else if (argument.starts_with("--fast-runs=")) {
       options.fastRuns = numbers(value("--fast-runs="));
+    } else if (argument.starts_with("--low-weight=")) {
+      options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--punctured=")) {
       options.punctured = numbers(value("--punctured="));
     } else if (argument.starts_with("--repeat=")) {
@@ -312,6 +317,9 @@ int main(int argc, char** argv) {
       std::printf("| %-22s | %6d | %10s | %9.1f | %8s | fast engine only |\n", "PCCC run", n, "-",
                   fast, "-");
     }
+  }
+  if (!options.lowWeight.empty()) {
+    printLowWeightTable(options.lowWeight, options.threads, options.repeat);
   }
   if (!options.punctured.empty()) {
     std::printf("\n### Punctured runs (PCCC, fast engine, all three bounds)\n\n");

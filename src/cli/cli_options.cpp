@@ -59,7 +59,16 @@ CheckedCommandLine refuse(std::string message) {
 }  // namespace
 
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
-  const FrameLengthCheck frameLength = checkFrameLength(commandLine.frameLength);
+  std::int32_t maxWeight = 0;
+  if (!commandLine.maxWeight.empty()) {
+    const FrameLengthCheck limit = checkMaxWeight(commandLine.maxWeight);
+    if (!limit.value) {
+      return refuse("--max-weight: " + limit.message);
+    }
+    maxWeight = *limit.value;
+  }
+  // Low-weight mode accepts frames up to a million bits.
+  const FrameLengthCheck frameLength = checkFrameLength(commandLine.frameLength, maxWeight);
   if (!frameLength.value) {
     return refuse("--frame-length: " + frameLength.message);
   }
@@ -106,6 +115,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.boundSelection = *bounds;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
+  inputs.maxWeight = maxWeight;
   inputs.numerator2 = commandLine.numerator2;
   inputs.denominator2 = commandLine.denominator2;
   inputs.puncture = commandLine.puncture;

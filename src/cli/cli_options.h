@@ -27,6 +27,7 @@ struct CommandLine {
   std::string puncture;       // PCCC: SYS,PAR1,PAR2
   std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
   std::string punctureInner;  // SCCC: SYS,PAR of the inner code
+  std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
 };
 
 // A validated calculation, or the message that refuses the command line.

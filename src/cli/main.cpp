@@ -47,13 +47,17 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "convolutional code)")
       ->capture_default_str();
   app.add_option("-N,--frame-length", commandLine.frameLength,
-                 "Input frame length in bits, 10 to 10000")
+                 "Input frame length in bits, 10 to 10000 (to 1000000 with --max-weight)")
       ->capture_default_str();
   app.add_option("-o,--output", commandLine.output, "Results file (created or overwritten)")
       ->capture_default_str();
   app.add_option("-b,--bounds", commandLine.bounds,
                  "Bounds to evaluate: q, exp, viterbi separated by commas, or all, or none")
       ->capture_default_str();
+  app.add_option("--max-weight", commandLine.maxWeight,
+                 "Low-weight mode: compute A_d and B_d for weights d <= D only (1 to 1000000); "
+                 "the bounds become estimates of the error floor")
+      ->type_name("D");
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");
   app.add_option("-j,--threads", commandLine.threads,
                  "Worker threads of the calculation (0: all cores)")

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/error_floor_estimates.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
 #include "run/constituent_options.h"
+#include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_memory.h"
 #include "logmath/log_domain.h"
@@ -92,8 +94,9 @@ class RunObjects {
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
   std::vector<double>& weightedSpectrum() { return weightedSpectrum_; }
 
-  void allocateSpectra() {
-    const auto entries = static_cast<std::size_t>(turbo_.outputFrameLength) + 1;
+  // Both spectra for the weights 0 … lastWeight.
+  void allocateSpectra(std::int32_t lastWeight) {
+    const auto entries = static_cast<std::size_t>(lastWeight) + 1;
     codewordSpectrum_.assign(entries, 0.0);
     weightedSpectrum_.assign(entries, 0.0);
   }
@@ -194,10 +197,13 @@ RunResult CalculationRun::executeStages() {
   RunObjects run(inputs_, *options.options);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
+  // Low-weight mode: only the weights d ≤ lowWeight (0: the whole spectrum).
+  const std::int32_t lowWeight = lowWeightLimit(turbo, inputs_.maxWeight);
 
   // Refuse before the results file is touched when the machine cannot hold the tables.
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
-  const RunMemoryPlan plan = planRunMemory(turbo, context_);
+  const RunMemoryPlan plan =
+      lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
   if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
     return failed(context_, "Not enough memory: a frame of N = " +
                                 std::to_string(inputs_.inputFrameLength) + " needs " +
@@ -212,22 +218,30 @@ RunResult CalculationRun::executeStages() {
   }
   printTurboParameters(run.file(), turbo);
 
-  run.enumerator(0).allocate(run.code(0));
-  if (!shareParallelTable) {
-    run.enumerator(1).allocate(run.code(1));
-  }
-  run.allocateSpectra();
-
-  if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
-    return cancelled(context_);
+  const std::int32_t lastWeight = lowWeight > 0 ? lowWeight : turbo.outputFrameLength;
+  run.allocateSpectra(lastWeight);
+  if (lowWeight > 0) {
+    if (runLowWeightEnumeratorStages(turbo, lowWeight, context_) < 0) {
+      return cancelled(context_);
+    }
+  } else {
+    run.enumerator(0).allocate(run.code(0));
+    if (!shareParallelTable) {
+      run.enumerator(1).allocate(run.code(1));
+    }
+    if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
+      return cancelled(context_);
+    }
   }
 
   context_.postLogLine(" TWEF Calculation .. ");
   std::span<double> codeword(run.codewordSpectrum());
   std::span<double> weighted(run.weightedSpectrum());
-  const std::int32_t maxWeight = turbo.concatenationType == Parallel
-                                     ? turbo.computeParallelSpectrum(codeword, weighted, context_)
-                                     : turbo.computeSerialSpectrum(codeword, weighted, context_);
+  const std::int32_t maxWeight =
+      lowWeight > 0 ? computeLowWeightSpectrum(turbo, lowWeight, codeword, weighted, context_)
+      : turbo.concatenationType == Parallel
+          ? turbo.computeParallelSpectrum(codeword, weighted, context_)
+          : turbo.computeSerialSpectrum(codeword, weighted, context_);
   if (maxWeight == -1) {
     return cancelled(context_);
   }
@@ -241,14 +255,21 @@ RunResult CalculationRun::executeStages() {
   const std::vector<double> log10Codeword(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
+  const SpectrumTruncation truncation{turbo.outputFrameLength};
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
-                        codewordScale, weightedScale, log10Codeword, log10Weighted);
+                        codewordScale, weightedScale, log10Codeword, log10Weighted,
+                        lowWeight > 0 ? &truncation : nullptr);
   context_.postLogLine(kCompletedText);
 
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                  inputs_.boundSelection, context_) < 0) {
+    const std::int32_t bounds =
+        lowWeight > 0
+            ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                         turbo.outputFrameLength, inputs_.boundSelection, context_)
+            : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                        inputs_.boundSelection, context_);
+    if (bounds < 0) {
       return cancelled(context_);
     }
     context_.postLogLine(kCompletedText);

@@ -12,8 +12,7 @@ namespace brevandor {
 
 namespace {
 
-ConstituentOptionsCheck refused(std::string option, const std::string& text,
-                                std::string message) {
+ConstituentOptionsCheck refused(std::string option, const std::string& text, std::string message) {
   ConstituentOptionsCheck check;
   check.option = std::move(option);
   check.text = text;
@@ -46,8 +45,7 @@ Polynomial secondPolynomial(const std::string& text, std::int32_t firstMask) {
 }
 
 // Reads the second code; `check` receives a refusal.
-std::optional<CodeDescription> secondCode(const RunInputs& inputs,
-                                          ConstituentOptionsCheck& check) {
+std::optional<CodeDescription> secondCode(const RunInputs& inputs, ConstituentOptionsCheck& check) {
   const std::pair<const char*, const std::string*> texts[] = {
       {"--denominator2", &inputs.denominator2}, {"--numerator2", &inputs.numerator2}};
   const char* given = inputs.numerator2.empty() ? "--denominator2" : "--numerator2";
@@ -157,6 +155,21 @@ std::string ConstituentOptionsCheck::refusal() const {
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   ConstituentOptionsCheck check;
   ConstituentOptions options;
+  if (inputs.maxWeight > 0) {
+    // The low-weight engine cuts one shared table per code; it knows neither a second code
+    // nor a pattern.
+    for (const auto& [option, text] : {std::pair{"--numerator2", &inputs.numerator2},
+                                       std::pair{"--denominator2", &inputs.denominator2},
+                                       std::pair{"--puncture", &inputs.puncture},
+                                       std::pair{"--puncture-outer", &inputs.punctureOuter},
+                                       std::pair{"--puncture-inner", &inputs.punctureInner}}) {
+      if (!text->empty()) {
+        return refused(option, *text,
+                       "low-weight mode (--max-weight) takes no second code and no puncturing "
+                       "pattern; leave one of them out");
+      }
+    }
+  }
   if (!inputs.numerator2.empty() || !inputs.denominator2.empty()) {
     options.secondCode = secondCode(inputs, check);
     if (!options.secondCode) {

@@ -35,7 +35,8 @@ struct ConstituentOptionsCheck {
 // Reads the second code's polynomials (each empty one is the first code's) with the main
 // window's rules, and the patterns for the run's type: a PCCC takes --puncture, an SCCC
 // --puncture-outer and --puncture-inner, the repetition type neither, nor a second code.
-// Warns where a PCCC pattern sends neither the systematic bit nor encoder 1's parity.
+// Warns where a PCCC pattern sends neither the systematic bit nor encoder 1's parity. Low-weight
+// mode (maxWeight > 0) takes neither a second code nor a pattern.
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs);
 
 }  // namespace brevandor

@@ -31,7 +31,11 @@ std::string tooLongMessage(std::size_t limit) {
   return "Please enter no more than " + std::to_string(limit) + " characters.";
 }
 
-FrameLengthCheck checkFrameLength(std::string_view text) {
+namespace {
+
+// Decimal digits with blanks around them, read from at most the first 31 characters, from
+// `low` to `high`.
+FrameLengthCheck checkPositiveInteger(std::string_view text, std::int32_t low, std::int32_t high) {
   constexpr std::size_t kReadLimit = 31;
   text = text.substr(0, std::min(text.size(), kReadLimit));
   const std::size_t first = text.find_first_not_of(' ');
@@ -47,12 +51,30 @@ FrameLengthCheck checkFrameLength(std::string_view text) {
       return {std::nullopt, std::string(kNotAPositiveInteger)};
     }
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    tooLarge = tooLarge || value > static_cast<std::uint64_t>(kMaxFrameLength);
+    tooLarge = tooLarge || value > static_cast<std::uint64_t>(high);
   }
-  if (tooLarge || value < static_cast<std::uint64_t>(kMinFrameLength)) {
-    return {std::nullopt, outOfRangeMessage(kMinFrameLength, kMaxFrameLength)};
+  if (tooLarge || value < static_cast<std::uint64_t>(low)) {
+    return {std::nullopt, outOfRangeMessage(low, high)};
   }
   return {static_cast<std::int32_t>(value), {}};
+}
+
+}  // namespace
+
+FrameLengthCheck checkFrameLength(std::string_view text) {
+  return checkFrameLength(text, 0);
+}
+
+std::int32_t maxFrameLengthFor(std::int32_t maxWeight) {
+  return maxWeight > 0 ? kMaxLowWeightFrameLength : kMaxFrameLength;
+}
+
+FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight) {
+  return checkPositiveInteger(text, kMinFrameLength, maxFrameLengthFor(maxWeight));
+}
+
+FrameLengthCheck checkMaxWeight(std::string_view text) {
+  return checkPositiveInteger(text, 1, kMaxLowWeightLimit);
 }
 
 }  // namespace brevandor

@@ -12,6 +12,9 @@ namespace brevandor {
 // Limits and defaults that both front ends apply to what the user enters.
 inline constexpr std::int32_t kMinFrameLength = 10;
 inline constexpr std::int32_t kMaxFrameLength = 10000;
+// Low-weight mode (only codeword weights d ≤ D) keeps its tables small enough for long frames.
+inline constexpr std::int32_t kMaxLowWeightFrameLength = 1000000;
+inline constexpr std::int32_t kMaxLowWeightLimit = 1000000;  // the largest D accepted
 inline constexpr std::int32_t kDefaultFrameLength = 128;
 inline constexpr std::size_t kMaxTextLength = 100;  // polynomial texts and the file name
 inline constexpr std::string_view kDefaultNumerator = "1+D+D^2";
@@ -39,6 +42,8 @@ struct RunInputs {
   std::string puncture;
   std::string punctureOuter;
   std::string punctureInner;
+  // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
+  std::int32_t maxWeight = 0;
 };
 
 // Which entry a refusal of the polynomial texts is about.
@@ -68,5 +73,15 @@ struct FrameLengthCheck {
   std::string message;
 };
 FrameLengthCheck checkFrameLength(std::string_view text);
+
+// The largest frame length a run accepts: 10000 for the whole spectrum, 1000000 in
+// low-weight mode (maxWeight > 0).
+std::int32_t maxFrameLengthFor(std::int32_t maxWeight);
+// The frame length as above, from 10 to the largest the mode accepts (both front ends' rule).
+FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight);
+
+// The weight limit D of low-weight mode typed as text, read as the frame length is, from 1
+// to 1000000. Either the value or the message for the user.
+FrameLengthCheck checkMaxWeight(std::string_view text);
 
 }  // namespace brevandor

@@ -39,8 +39,8 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
        {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
-        "--quiet", "--threads", "--version", "--numerator2", "--denominator2", "--puncture",
-        "--puncture-outer", "--puncture-inner", "Example"}) {
+        "--quiet", "--threads", "--version", "--max-weight", "--numerator2", "--denominator2",
+        "--puncture", "--puncture-outer", "--puncture-inner", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -138,7 +138,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"-t", "rep", "--numerator2", "1+D^2"}, "the repetition type has one"},
         Refusal{{"--numerator2", "1+x"}, "--numerator2 \"1+x\":  Illegal Grammar "},
         Refusal{{"--denominator2", "D+D^2"}, "denominator needs the constant term"},
-        Refusal{{"--threads", "-1"}, "--threads"}),
+        Refusal{{"--max-weight", "20", "--puncture", "11,10,01"},
+                "--puncture \"11,10,01\": low-weight mode (--max-weight) takes"},
+        Refusal{{"--threads", "-1"}, "--threads"},
+        Refusal{{"-N", "20000"}, "--frame-length: Please enter an integer between 10 and 10000."},
+        Refusal{{"--max-weight", "0"}, "--max-weight: Please enter an integer between 1 and"},
+        Refusal{{"--max-weight", "20", "-N", "1000001"},
+                "--frame-length: Please enter an integer between 10 and 1000000."}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 TEST_F(CliTest, PatternLeavingInputBitsToEncoderTwoWarnsAndRuns) {
@@ -161,6 +167,29 @@ TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
             std::string::npos)
       << result.err;
   EXPECT_EQ(result.out.find("Created."), std::string::npos);
+}
+
+TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
+  const ProcessResult result =
+      run({"--quiet", "-N", "20000", "--max-weight", "12", "-b", "none", "-o", "low.txt"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string file = readFile(directory_ / "low.txt");
+  EXPECT_NE(file.find("\n Input  Frame Length = 20000 [bits]"), std::string::npos);
+  EXPECT_NE(file.find("Truncated at d = 12"), std::string::npos);
+  EXPECT_EQ(file.find("Sum Check"), std::string::npos);
+}
+
+// A frame of a million bits still stops at once: the cancel request is read every section.
+TEST_F(CliTest, MillionBitFrameCancelsPromptly) {
+  ChildProcess child(kProgram,
+                     {"--engine", "reference", "-t", "sccc", "-N", "1000000", "--max-weight", "20",
+                      "-o", "million.txt"},
+                     directory_.string());
+  ASSERT_TRUE(child.waitForOutput(" CWEF 1 Calculation .. ", std::chrono::minutes(2)));
+  child.sendSignal(SIGINT);
+  const ProcessResult result = child.finish(std::chrono::seconds(20));
+  EXPECT_EQ(result.exitCode, 130) << "signal " << result.termSignal;
+  EXPECT_NE(result.out.find("\n -- Calculation Canceled \n"), std::string::npos) << result.out;
 }
 
 class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
