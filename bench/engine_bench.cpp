@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
 #include "bench/low_weight_bench.h"
@@ -92,39 +93,12 @@ Options parse(int argc, char** argv) {
   return options;
 }
 
-double seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // How many times each fast timing is repeated (its median is reported).
 int gRepeat = 1;
-
-// The median of `count` timings of `work`.
-double medianSeconds(int count, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < count; ++i) {
-    times.push_back(seconds(work));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // The reference once, the fast engine gRepeat times (median).
 double timed(Engine engine, const std::function<void()>& work) {
   return medianSeconds(engine == Engine::Fast ? gRepeat : 1, work);
-}
-
-CodeDescription defaultCode() {
-  return describeCode(parsePolynomial("1+D+D^2"), parsePolynomial("1+D^2")).description.value();
-}
-
-RunContext contextFor(Engine engine, int threads) {
-  RunContext context;
-  context.engine = engine;
-  context.threads = threads;
-  return context;
 }
 
 void printRow(const char* stage, int n, double reference, double fast, const std::string& note) {

@@ -1,11 +1,8 @@
 #include "run/calculation_run.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <exception>
-#include <memory>
 #include <new>
 #include <optional>
 #include <span>
@@ -15,6 +12,8 @@
 #include "bounds/error_floor_estimates.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
+#include "progress/printable_text.h"
+#include "report/results_file.h"
 #include "report/results_report.h"
 #include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
@@ -30,16 +29,22 @@ namespace {
 constexpr const char* kCancelledText = "\n -- Calculation Canceled \n";
 constexpr const char* kCompletedText = " Completed \n";
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using ResultsFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// " " followed by the calendar time as ctime writes it (its line feed included).
+// " " followed by the local calendar time in ctime's layout, "Tue Dec  8 03:35:09 2026\n":
+// English names whatever the locale, and no static buffer shared between runs.
 std::string timeLine() {
+  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) {
+    return " ?\n";
+  }
+  char clock[16];
+  std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
   char text[64];
-  std::snprintf(text, sizeof text, " %s", std::ctime(&now));
+  std::snprintf(text, sizeof text, " %s %s%3d %s %d\n", kDays[local.tm_wday % 7],
+                kMonths[local.tm_mon % 12], local.tm_mday, clock, local.tm_year + 1900);
   return text;
 }
 
@@ -63,12 +68,27 @@ RunResult cancelled(const RunContext& context) {
   return RunResult{RunOutcome::Cancelled, -1, {}};
 }
 
+std::string writeFailureText(const std::string& path, const std::string& reason) {
+  return "Cannot write the results file '" + printableText(path) + "': " + reason;
+}
+
+// The failure that ends the run once a write to the results file has failed.
+std::optional<RunResult> writeFailed(const RunContext& context, const ResultsFile& file,
+                                     const std::string& path) {
+  if (const auto reason = file.failure()) {
+    return failed(context, writeFailureText(path, *reason));
+  }
+  return std::nullopt;
+}
+
 // Everything one run creates, released in this order when the run ends whichever way:
-// the enumerators' tables, the code, the turbo code, the spectra; the file last.
+// the enumerators' tables, the code, the turbo code, the spectra. The results file is the
+// caller's, settled after all of them.
 class RunObjects {
  public:
-  RunObjects(const RunInputs& inputs, const ConstituentOptions& options)
-      : code_(preparedCode(inputs)),
+  RunObjects(const RunInputs& inputs, ResultsFile& file, const ConstituentOptions& options)
+      : file_(file),
+        code_(preparedCode(inputs)),
         turbo_(inputs.selectedType, kConstituentCount) {
     if (options.secondCode) {
       secondCode_.emplace(*options.secondCode);
@@ -81,12 +101,7 @@ class RunObjects {
   RunObjects& operator=(const RunObjects&) = delete;
   ~RunObjects() { releaseAll(); }
 
-  // Creates or truncates the results file; false when it cannot be opened.
-  bool openFile(const std::string& path) {
-    file_.reset(std::fopen(path.c_str(), "w+"));
-    return file_ != nullptr;
-  }
-  std::FILE* file() { return file_.get(); }
+  std::FILE* file() { return file_.stream(); }
   // The code of constituent `index`: the second code, where there is one, for the second.
   ConvCode& code(int index = 0) { return index == 1 && secondCode_ ? *secondCode_ : code_; }
   WeightEnumerator& enumerator(int index) { return enumerators_[index]; }
@@ -109,11 +124,10 @@ class RunObjects {
     }
     codewordSpectrum_ = {};
     weightedSpectrum_ = {};
-    file_.reset();
   }
 
  private:
-  ResultsFile file_;
+  ResultsFile& file_;
   ConvCode code_;
   std::optional<ConvCode> secondCode_;
   WeightEnumerator enumerators_[2];
@@ -176,8 +190,23 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
 }  // namespace
 
 RunResult CalculationRun::execute() {
+  ResultsFile file;
+  RunResult result = executeGuarded(file);
+  // A cancelled run keeps the sections written so far, with a last line that says why the
+  // file ends there; a failed one leaves the earlier file as it was.
+  if (result.outcome == RunOutcome::Cancelled && file.isOpen()) {
+    if (const auto reason = file.commitWithLastLine(kCancelledText)) {
+      return failed(context_, writeFailureText(inputs_.resultsFileName, *reason));
+    }
+  } else if (result.outcome == RunOutcome::Failed) {
+    file.discard("\n -- " + result.failure + " \n");
+  }
+  return result;
+}
+
+RunResult CalculationRun::executeGuarded(ResultsFile& file) {
   try {
-    return executeStages();
+    return executeStages(file);
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {
@@ -185,16 +214,16 @@ RunResult CalculationRun::execute() {
   }
 }
 
-RunResult CalculationRun::executeStages() {
+RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine("\n> Start Calculation ");
   context_.postLogLine(timeLine());
 
   // The second code and the patterns, checked again here for callers that did not.
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs_);
   if (!options) {
-    return failed(context_, options.refusal());
+    return failed(context_, printableText(options.refusal()));
   }
-  RunObjects run(inputs_, *options.options);
+  RunObjects run(inputs_, file, *options.options);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
   // Low-weight mode: only the weights d ≤ lowWeight (0: the whole spectrum).
@@ -211,12 +240,14 @@ RunResult CalculationRun::executeStages() {
                                 " available");
   }
 
-  errno = 0;
-  if (!run.openFile(inputs_.resultsFileName)) {
-    return failed(context_, "Cannot open the results file '" + inputs_.resultsFileName +
-                                "': " + std::strerror(errno));
+  if (const auto reason = file.open(inputs_.resultsFileName)) {
+    return failed(context_, "Cannot open the results file '" +
+                                printableText(inputs_.resultsFileName) + "': " + *reason);
   }
   printTurboParameters(run.file(), turbo);
+  if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+    return *stop;
+  }
 
   const std::int32_t lastWeight = lowWeight > 0 ? lowWeight : turbo.outputFrameLength;
   run.allocateSpectra(lastWeight);
@@ -259,6 +290,9 @@ RunResult CalculationRun::executeStages() {
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
                         codewordScale, weightedScale, log10Codeword, log10Weighted,
                         lowWeight > 0 ? &truncation : nullptr);
+  if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+    return *stop;
+  }
   context_.postLogLine(kCompletedText);
 
   if (inputs_.boundSelection != 0) {
@@ -272,11 +306,17 @@ RunResult CalculationRun::executeStages() {
     if (bounds < 0) {
       return cancelled(context_);
     }
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
+    }
     context_.postLogLine(kCompletedText);
   }
 
   run.releaseAll();
-  context_.postLogLine(" " + inputs_.resultsFileName + "  Created.");
+  if (const auto reason = file.commit()) {
+    return failed(context_, writeFailureText(inputs_.resultsFileName, *reason));
+  }
+  context_.postLogLine(" " + printableText(inputs_.resultsFileName) + "  Created.");
   context_.postLogLine(timeLine());
   context_.postRunFinished();
   return RunResult{RunOutcome::Finished, maxWeight, {}};

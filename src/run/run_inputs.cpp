@@ -33,11 +33,11 @@ std::string tooLongMessage(std::size_t limit) {
 
 namespace {
 
-// Decimal digits with blanks around them, read from at most the first 31 characters, from
-// `low` to `high`.
-FrameLengthCheck checkPositiveInteger(std::string_view text, std::int32_t low, std::int32_t high) {
-  constexpr std::size_t kReadLimit = 31;
-  text = text.substr(0, std::min(text.size(), kReadLimit));
+// Decimal digits with blanks around them, read from at most the first `readLimit` characters,
+// from `low` to `high`.
+FrameLengthCheck checkPositiveInteger(std::string_view text, std::int32_t low, std::int32_t high,
+                                      std::size_t readLimit) {
+  text = text.substr(0, std::min(text.size(), readLimit));
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) {
     return {std::nullopt, std::string(kNotAPositiveInteger)};
@@ -69,12 +69,13 @@ std::int32_t maxFrameLengthFor(std::int32_t maxWeight) {
   return maxWeight > 0 ? kMaxLowWeightFrameLength : kMaxFrameLength;
 }
 
-FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight) {
-  return checkPositiveInteger(text, kMinFrameLength, maxFrameLengthFor(maxWeight));
+FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
+                                  std::size_t readLimit) {
+  return checkPositiveInteger(text, kMinFrameLength, maxFrameLengthFor(maxWeight), readLimit);
 }
 
-FrameLengthCheck checkMaxWeight(std::string_view text) {
-  return checkPositiveInteger(text, 1, kMaxLowWeightLimit);
+FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit) {
+  return checkPositiveInteger(text, 1, kMaxLowWeightLimit, readLimit);
 }
 
 }  // namespace brevandor

@@ -67,21 +67,28 @@ std::string outOfRangeMessage(std::int64_t low, std::int64_t high);  // "… bet
 std::string tooLongMessage(std::size_t limit);  // "Please enter no more than 100 characters."
 
 // The frame length typed as text: decimal digits with blanks around them, read from at most
-// the first 31 characters, from 10 to 10000. Either the value or the message for the user.
+// the first 31 characters (as the window's field keeps them), from 10 to 10000. Either the
+// value or the message for the user.
 struct FrameLengthCheck {
   std::optional<std::int32_t> value;
   std::string message;
 };
 FrameLengthCheck checkFrameLength(std::string_view text);
 
+// How much of a typed number is read: the window's fields keep their first 31 characters; on
+// the command line the whole argument must be the number.
+inline constexpr std::size_t kFieldReadLimit = 31;
+inline constexpr std::size_t kWholeText = std::string_view::npos;
+
 // The largest frame length a run accepts: 10000 for the whole spectrum, 1000000 in
 // low-weight mode (maxWeight > 0).
 std::int32_t maxFrameLengthFor(std::int32_t maxWeight);
 // The frame length as above, from 10 to the largest the mode accepts (both front ends' rule).
-FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight);
+FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
+                                  std::size_t readLimit = kFieldReadLimit);
 
 // The weight limit D of low-weight mode typed as text, read as the frame length is, from 1
 // to 1000000. Either the value or the message for the user.
-FrameLengthCheck checkMaxWeight(std::string_view text);
+FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit = kFieldReadLimit);
 
 }  // namespace brevandor

@@ -15,6 +15,8 @@ namespace brevandor {
 namespace {
 
 using testing::CodeCase;
+using testing::kDefaultCase;
+using testing::kMemory3Case;
 using testing::ShiftRegisterEncoder;
 using testing::TurboPipeline;
 
@@ -83,15 +85,12 @@ TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   EXPECT_GT(counted, 8);
 }
 
-const CodeCase kDefault{"1+D+D^2", "1+D^2"};
-const CodeCase kMemory3{"1+D+D^3", "1+D^2+D^3"};
-
 INSTANTIATE_TEST_SUITE_P(
     Types, LowWeightAgainstWholeRun,
-    ::testing::Values(WholeRunCase{"ParallelThousandBits", kDefault, Parallel, 1000, 20},
-                      WholeRunCase{"ParallelMemory3", kMemory3, Parallel, 300, 16},
-                      WholeRunCase{"Serial", kDefault, Serial, 300, 24},
-                      WholeRunCase{"RepetitionOuterCode", kDefault, RepetitionSerial, 200, 20}),
+    ::testing::Values(WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
+                      WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
+                      WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
+                      WholeRunCase{"RepetitionOuterCode", kDefaultCase, RepetitionSerial, 200, 20}),
     [](const ::testing::TestParamInfo<WholeRunCase>& param) {
       return std::string(param.param.name);
     });
@@ -232,10 +231,10 @@ constexpr double kSinglePrecisionDrift = 3e-4;
 // formulas in extended precision (relative error below 1e-17).
 TEST_P(LowWeightExactCounts, MatchesExactValues) {
   const ExactCase& c = GetParam();
-  LowWeightPipeline low(kDefault.description(), c.type, c.frameLength, c.maxWeight);
+  LowWeightPipeline low(kDefaultCase.description(), c.type, c.frameLength, c.maxWeight);
   ASSERT_EQ(low.run(), c.maxWeight);
   const ShiftRegisterEncoder encoder =
-      ShiftRegisterEncoder::fromDescription(kDefault.description());
+      ShiftRegisterEncoder::fromDescription(kDefaultCase.description());
   ExactSpectrum exact;
   if (c.type == Parallel) {
     exact = exactParallelSpectrum(
