@@ -97,7 +97,9 @@ struct RunRecord {
 };
 
 // The name of a run in lists and legends: "PCCC (1, 1+D+D^2 / 1+D^2), N = 1000"; a
-// feedforward code reads "(1, 1+D+D^2)", a low-weight run ends in ", d ≤ 20".
+// feedforward code reads "(1, 1+D+D^2)"; a second code follows the first after " + ", a
+// puncturing pattern the frame length (", puncture 11,10,01"), and a low-weight run ends in
+// ", d ≤ 20".
 std::string runLabel(const RunRecord& record);
 
 // The line of the free distance, the lowest weight that holds codewords; nullptr when the

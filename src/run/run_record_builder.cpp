@@ -1,10 +1,13 @@
 #include "run/run_record_builder.h"
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "bounds/bound_catalogue.h"
 #include "code/polynomial.h"
 #include "logmath/log_domain.h"
+#include "run/constituent_options.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor {
@@ -24,14 +27,43 @@ std::string typeOption(std::int32_t type) {
   }
 }
 
+// The numerator and the denominator of a described code as canonical text. The description
+// keeps the numerator in the low half of the parity generator and, for a recursive code, the
+// denominator in the high half.
+std::pair<std::string, std::string> codeTexts(const CodeDescription& code) {
+  const std::int32_t parity = code.generators[1];
+  return {polynomialText(parity & 0xFFFF),
+          isRecursive(code.kind) ? polynomialText(parity >> kFeedbackShift) : "1"};
+}
+
+// The inputs beyond the main window's that the run was given, by their command-line names.
+void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
+  if (!inputs.numerator2.empty() || !inputs.denominator2.empty()) {
+    const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
+    if (options && options.options->secondCode) {
+      const auto [numerator, denominator] = codeTexts(*options.options->secondCode);
+      record.further.emplace_back("numerator2", numerator);
+      record.further.emplace_back("denominator2", denominator);
+    }
+  }
+  const std::pair<const char*, const std::string*> patterns[] = {
+      {"puncture", &inputs.puncture},
+      {"puncture_outer", &inputs.punctureOuter},
+      {"puncture_inner", &inputs.punctureInner}};
+  for (const auto& [name, pattern] : patterns) {
+    if (!pattern->empty()) {
+      record.further.emplace_back(name, *pattern);
+    }
+  }
+  if (inputs.maxWeight > 0) {
+    // Low-weight mode: the spectrum stops at this weight and the bounds are estimates.
+    record.further.emplace_back("max_weight", std::to_string(inputs.maxWeight));
+  }
+}
+
 RecordInputs recordInputs(const RunInputs& inputs) {
   RecordInputs record;
-  // The described code keeps the numerator in the low half of the parity generator and, for
-  // a recursive code, the denominator in the high half.
-  const std::int32_t parity = inputs.code.generators[1];
-  record.numerator = polynomialText(parity & 0xFFFF);
-  record.denominator =
-      isRecursive(inputs.code.kind) ? polynomialText(parity >> kFeedbackShift) : "1";
+  std::tie(record.numerator, record.denominator) = codeTexts(inputs.code);
   record.type = typeOption(inputs.selectedType);
   record.frameLength = inputs.inputFrameLength;
   for (const BoundNames& bound : kBoundCatalogue) {
@@ -40,10 +72,7 @@ RecordInputs recordInputs(const RunInputs& inputs) {
     }
   }
   record.resultsFile = inputs.resultsFileName;
-  if (inputs.maxWeight > 0) {
-    // Low-weight mode: the spectrum stops at this weight and the bounds are estimates.
-    record.further.emplace_back("max_weight", std::to_string(inputs.maxWeight));
-  }
+  addFurtherInputs(inputs, record);
   return record;
 }
 

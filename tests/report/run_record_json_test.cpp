@@ -34,8 +34,10 @@ struct RecordCase {
   std::int32_t type;
   std::int32_t frameLength;
   std::int32_t mask;
-  const char* label;           // the run's name in lists and legends, written out by hand
-  std::int32_t maxWeight = 0;  // low-weight mode: the spectrum stops at this weight
+  const char* label;            // the run's name in lists and legends, written out by hand
+  std::int32_t maxWeight = 0;   // low-weight mode: the spectrum stops at this weight
+  const char* numerator2 = "";  // a second constituent code, as typed
+  const char* puncture = "";    // a PCCC puncturing pattern
 };
 
 struct FinishedRun {
@@ -51,6 +53,8 @@ FinishedRun runOnce(const RecordCase& c, const testing::TemporaryDirectory& dire
   inputs.resultsFileName = (directory / "results.txt").string();
   inputs.code = testing::describeOrDie(c.numerator, c.denominator);
   inputs.maxWeight = c.maxWeight;
+  inputs.numerator2 = c.numerator2;
+  inputs.puncture = c.puncture;
   CancelFlag cancel{0};
   testing::RecordingTarget target;
   RunContext context;
@@ -125,16 +129,21 @@ TEST_P(RunRecordJsonTest, SumOfCodewordsIsAtMostAllNonZeroInputWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, RunRecordJsonTest,
-    ::testing::Values(RecordCase{"ParallelAllBounds", "1+D+D^2", "1+D^2", Parallel, 100, 7,
-                                 "PCCC (1, 1+D+D^2 / 1+D^2), N = 100"},
-                      RecordCase{"SerialTwoBounds", "1+D^2", "1+D+D^2", Serial, 20, 5,
-                                 "SCCC (1, 1+D^2 / 1+D+D^2), N = 20"},
-                      RecordCase{"RepetitionNoBounds", "1+D+D^2", "1+D^2", RepetitionSerial, 16, 0,
-                                 "SCC with 1st-RC and 2nd-CC (1, 1+D+D^2 / 1+D^2), N = 16"},
-                      RecordCase{"FeedforwardOneBound", "1+D+D^2", "1", Parallel, 30, 2,
-                                 "PCCC (1, 1+D+D^2), N = 30"},
-                      RecordCase{"LowWeightEstimates", "1+D+D^2", "1+D^2", Parallel, 2000, 5,
-                                 "PCCC (1, 1+D+D^2 / 1+D^2), N = 2000, d \u2264 12", 12}),
+    ::testing::Values(
+        RecordCase{"ParallelAllBounds", "1+D+D^2", "1+D^2", Parallel, 100, 7,
+                   "PCCC (1, 1+D+D^2 / 1+D^2), N = 100"},
+        RecordCase{"SerialTwoBounds", "1+D^2", "1+D+D^2", Serial, 20, 5,
+                   "SCCC (1, 1+D^2 / 1+D+D^2), N = 20"},
+        RecordCase{"RepetitionNoBounds", "1+D+D^2", "1+D^2", RepetitionSerial, 16, 0,
+                   "SCC with 1st-RC and 2nd-CC (1, 1+D+D^2 / 1+D^2), N = 16"},
+        RecordCase{"FeedforwardOneBound", "1+D+D^2", "1", Parallel, 30, 2,
+                   "PCCC (1, 1+D+D^2), N = 30"},
+        RecordCase{"LowWeightEstimates", "1+D+D^2", "1+D^2", Parallel, 2000, 5,
+                   "PCCC (1, 1+D+D^2 / 1+D^2), N = 2000, d \u2264 12", 12},
+        // The second code typed as "1+D2" is recorded in canonical form.
+        RecordCase{"SecondCodePunctured", "1+D+D^2", "1+D^2", Parallel, 20, 1,
+                   "PCCC (1, 1+D+D^2 / 1+D^2) + (1, 1+D^2 / 1+D^2), N = 20, puncture 11,10,01", 0,
+                   "1+D2", "11,10,01"}),
     caseName<RecordCase>);
 
 // A frame of N = 4000 spans about 1200 decades of counts, so the results file divides them by
