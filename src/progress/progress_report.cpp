@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "progress/stage_progress.h"
+
 namespace brevandor {
 
 std::int32_t ProgressReport::elapsedMilliseconds(std::int32_t previous, std::int32_t now) {
@@ -18,6 +20,9 @@ void ProgressReport::start() {
   leftoverMilliseconds_ = 0;
   stepsDone_ = 0;
   context_.postStatusLine(kWaitText);
+  if (context_.stageProgress != nullptr) {
+    context_.stageProgress->stageStarted();
+  }
 }
 
 void ProgressReport::step(std::int32_t remaining) {
@@ -34,9 +39,17 @@ void ProgressReport::step(std::int32_t remaining) {
   // long estimates from overflowing.
   const std::int64_t units = accumulated_ * remaining / stepsDone_;
   context_.postStatusLine(remainingTimeText(units));
+  if (context_.stageProgress != nullptr) {
+    context_.stageProgress->stepDone(stepsDone_, remaining, units * kUnitMilliseconds);
+  }
 }
 
-void ProgressReport::finish() { context_.postStatusLine(kDoneText); }
+void ProgressReport::finish() {
+  context_.postStatusLine(kDoneText);
+  if (context_.stageProgress != nullptr) {
+    context_.stageProgress->stageFinished();
+  }
+}
 
 std::string ProgressReport::remainingTimeText(std::int64_t units) {
   const auto hours = static_cast<long long>(units / 216000);

@@ -14,7 +14,9 @@
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "report/results_report.h"
+#include "progress/stage_progress.h"
 #include "run/memory_budget.h"
+#include "run/run_estimate.h"
 #include "run/run_memory.h"
 #include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
@@ -161,7 +163,14 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
 
 RunResult CalculationRun::execute() {
   try {
-    return executeStages();
+    if (context_.stageProgress != nullptr) {
+      return executeStages();
+    }
+    // Progress across the stages, each weighed by the time it is expected to take.
+    StageProgress stages(context_, estimateRun(inputs_, context_).stageSeconds());
+    RunContext tracked = context_;
+    tracked.stageProgress = &stages;
+    return CalculationRun(inputs_, tracked).executeStages();
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {
