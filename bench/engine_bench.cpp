@@ -4,7 +4,8 @@
 // calculation runs.
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
-//                          [--fast-runs=10000] [--threads=2] [--repeat=5]
+//                          [--fast-runs=10000] [--low-weight=1000,100000] [--threads=2]
+//                          [--repeat=5]
 //
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
 // fast timing is the median of R runs (the reference is timed once: it is long and steady).
@@ -18,8 +19,10 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
+#include "bench/low_weight_bench.h"
 #include "bounds/ber_bounds.h"
 #include "code/code_description.h"
 #include "code/conv_code.h"
@@ -39,6 +42,7 @@ struct Options {
   std::vector<int> serial;
   std::vector<int> runs;
   std::vector<int> fastRuns;
+  std::vector<int> lowWeight;
   int threads = 0;
   int repeat = 1;
 };
@@ -56,7 +60,7 @@ std::vector<int> numbers(std::string_view text) {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -71,6 +75,8 @@ Options parse(int argc, char** argv) {
       options.runs = numbers(value("--runs="));
     } else if (argument.starts_with("--fast-runs=")) {
       options.fastRuns = numbers(value("--fast-runs="));
+    } else if (argument.starts_with("--low-weight=")) {
+      options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
     } else if (argument.starts_with("--threads=")) {
@@ -83,39 +89,12 @@ Options parse(int argc, char** argv) {
   return options;
 }
 
-double seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // How many times each fast timing is repeated (its median is reported).
 int gRepeat = 1;
-
-// The median of `count` timings of `work`.
-double medianSeconds(int count, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < count; ++i) {
-    times.push_back(seconds(work));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // The reference once, the fast engine gRepeat times (median).
 double timed(Engine engine, const std::function<void()>& work) {
   return medianSeconds(engine == Engine::Fast ? gRepeat : 1, work);
-}
-
-CodeDescription defaultCode() {
-  return describeCode(parsePolynomial("1+D+D^2"), parsePolynomial("1+D^2")).description.value();
-}
-
-RunContext contextFor(Engine engine, int threads) {
-  RunContext context;
-  context.engine = engine;
-  context.threads = threads;
-  return context;
 }
 
 void printRow(const char* stage, int n, double reference, double fast, const std::string& note) {
@@ -296,6 +275,9 @@ int main(int argc, char** argv) {
       std::printf("| %-22s | %6d | %10s | %9.1f | %8s | fast engine only |\n", "PCCC run", n, "-",
                   fast, "-");
     }
+  }
+  if (!options.lowWeight.empty()) {
+    printLowWeightTable(options.lowWeight, options.threads, options.repeat);
   }
   return 0;
 }

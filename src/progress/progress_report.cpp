@@ -14,13 +14,18 @@ std::int32_t ProgressReport::elapsedMilliseconds(std::int32_t previous, std::int
   return static_cast<std::int32_t>(difference & 0x7fffffffu);
 }
 
+bool ProgressReport::followsStages() const {
+  // A stage that works quietly (a context with no notice target) is no stage of the run.
+  return context_.stageProgress != nullptr && context_.noticeTarget != nullptr;
+}
+
 void ProgressReport::start() {
   previousClock_ = context_.clock();
   accumulated_ = 0;
   leftoverMilliseconds_ = 0;
   stepsDone_ = 0;
   context_.postStatusLine(kWaitText);
-  if (context_.stageProgress != nullptr) {
+  if (followsStages()) {
     context_.stageProgress->stageStarted();
   }
 }
@@ -39,14 +44,14 @@ void ProgressReport::step(std::int32_t remaining) {
   // long estimates from overflowing.
   const std::int64_t units = accumulated_ * remaining / stepsDone_;
   context_.postStatusLine(remainingTimeText(units));
-  if (context_.stageProgress != nullptr) {
+  if (followsStages()) {
     context_.stageProgress->stepDone(stepsDone_, remaining, units * kUnitMilliseconds);
   }
 }
 
 void ProgressReport::finish() {
   context_.postStatusLine(kDoneText);
-  if (context_.stageProgress != nullptr) {
+  if (followsStages()) {
     context_.stageProgress->stageFinished();
   }
 }

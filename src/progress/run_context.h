@@ -47,8 +47,12 @@ struct RunContext {
   void postRunFinished() const;
   // Posts how far the run is across its stages, with the same in words.
   void postProgress(const RunProgress& progress, std::string_view text) const;
-  // The number of worker threads the fast engine should use (at least 1).
+  // The number of worker threads the fast engine should use (at least 1, at most
+  // maxWorkerThreads()).
   int workerThreads() const;
 };
+
+// The most worker threads a run may ask for: four per hardware thread, at most 1024.
+int maxWorkerThreads();
 
 }  // namespace brevandor

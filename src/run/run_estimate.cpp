@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "code/conv_code.h"
+#include "enumerators/low_weight_cwef.h"
 #include "enumerators/weight_enumerator.h"
+#include "run/low_weight_stages.h"
 #include "run/run_memory.h"
 #include "turbo/turbo_code.h"
 
@@ -25,8 +27,11 @@ struct StageRates {
 };
 constexpr StageRates kParallelRates{1.4e10, 1.0e10};
 constexpr StageRates kSerialRates{2.1e10, 7.0e9};
-constexpr StageRates kRepetitionRates{1.5e10, 1.0e11};  // the outer code's table is sparse
-constexpr double kBoundRate = 2.0e7;                    // bound terms a second
+constexpr StageRates kRepetitionRates{1.5e10, 3.5e7};
+constexpr double kBoundRate = 2.0e7;  // bound terms a second
+// Low-weight mode: cells a second of its cut tables, whatever the frame (bench/README.md,
+// "Low-weight mode": N = 1000 to 100000, d <= 20).
+constexpr double kLowWeightRate = 7.0e8;
 constexpr double kRateGrowth = 0.3;
 constexpr double kCalibrationFrame = 1000.0;
 constexpr int kCalibrationThreads = 2;
@@ -46,10 +51,33 @@ int effectiveThreads(const RunContext& context) {
   return cores == 0 ? threads : std::min(threads, static_cast<int>(cores));
 }
 
+// The extent of one constituent's tables: the output weights its recursion and its result
+// span, and the input weights.
+struct TableExtent {
+  double recursionRows;
+  double resultRows;
+  double columns;
+};
+
+TableExtent extentOf(const WeightEnumerator& enumerator, const ConvCode& code,
+                     std::int32_t lowWeight) {
+  if (enumerator.repetitionFactor != 0) {
+    // The repetition code: each input weight w has the one output weight r · w.
+    return {1.0, 1.0, enumerator.frameLength + 1.0};
+  }
+  if (lowWeight > 0) {
+    const LowWeightCut cut = lowWeightCut(enumerator, code, lowWeight);
+    return {cut.maxOutputWeight + 1.0, cut.maxOutputWeight + 1.0, cut.maxInputWeight + 1.0};
+  }
+  return {enumerator.layerMaxWeight(code) + 1.0, enumerator.resultMaxWeight(code) + 1.0,
+          enumerator.frameLength + 1.0};
+}
+
 // The cells a CWEF recursion spans: every section, state, output weight and input weight.
-double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code) {
+double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::int32_t lowWeight) {
+  const TableExtent extent = extentOf(enumerator, code, lowWeight);
   return static_cast<double>(code.sectionCount(enumerator.frameLength)) * code.stateCount *
-         (enumerator.layerMaxWeight(code) + 1.0) * (enumerator.frameLength + 1.0);
+         extent.recursionRows * extent.columns;
 }
 
 // One constituent code, its enumerators and the turbo code, configured as the run configures
@@ -77,41 +105,43 @@ int boundCount(std::int32_t selection) {
   return count;
 }
 
-std::vector<StageEstimate> stageWork(const RunShape& shape, const RunInputs& inputs) {
+std::vector<StageEstimate> stageWork(const RunShape& shape, const RunInputs& inputs,
+                                     std::int32_t lowWeight) {
   const ConvCode& code = shape.code;
   const WeightEnumerator& outer = shape.enumerators[0];
   const WeightEnumerator& inner = shape.enumerators[1];
+  const TableExtent first = extentOf(outer, code, lowWeight);
   std::vector<StageEstimate> stages;
   switch (shape.turbo.concatenationType) {
-    case Parallel: {
-      const double rows = outer.resultMaxWeight(code) + 1.0;
-      stages.push_back({"CWEF", cwefWork(outer, code), 0.0});
-      stages.push_back({"TWEF", (outer.frameLength + 1.0) * rows * rows, 0.0});
+    case Parallel:
+      stages.push_back({"CWEF", cwefWork(outer, code, lowWeight), 0.0});
+      stages.push_back({"TWEF", first.columns * first.resultRows * first.resultRows, 0.0});
       break;
-    }
     case Serial:
-      stages.push_back({"CWEF 1", cwefWork(outer, code), 0.0});
+      stages.push_back({"CWEF 1", cwefWork(outer, code, lowWeight), 0.0});
       [[fallthrough]];
     default:
-      stages.push_back({"CWEF 2", cwefWork(inner, code), 0.0});
-      stages.push_back({"TWEF",
-                        (outer.frameLength + 1.0) * (outer.resultMaxWeight(code) + 1.0) *
-                            (inner.resultMaxWeight(code) + 1.0),
-                        0.0});
+      stages.push_back({"CWEF 2", cwefWork(inner, code, lowWeight), 0.0});
+      stages.push_back(
+          {"TWEF", first.columns * first.resultRows * extentOf(inner, code, lowWeight).resultRows,
+           0.0});
       break;
   }
   if (inputs.boundSelection != 0) {
+    const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
     stages.push_back(
-        {"BER",
-         (shape.turbo.outputFrameLength + 1.0) * kBoundPoints * boundCount(inputs.boundSelection),
-         0.0});
+        {"BER", (weights + 1.0) * kBoundPoints * boundCount(inputs.boundSelection), 0.0});
   }
   return stages;
 }
 
-double rateOf(const StageEstimate& stage, std::int32_t type, std::int32_t frameLength) {
+double rateOf(const StageEstimate& stage, std::int32_t type, std::int32_t frameLength,
+              std::int32_t lowWeight) {
   if (stage.name == "BER") {
     return kBoundRate;
+  }
+  if (lowWeight > 0) {
+    return kLowWeightRate;
   }
   const StageRates& rates = type == Parallel ? kParallelRates
                             : type == Serial ? kSerialRates
@@ -138,16 +168,20 @@ std::vector<double> RunEstimate::stageSeconds() const {
 
 RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, double slowness) {
   const RunShape shape(inputs);
+  // Low-weight mode: only the weights d <= D (0: the whole spectrum).
+  const std::int32_t lowWeight = lowWeightLimit(shape.turbo, inputs.maxWeight);
   RunEstimate estimate;
-  estimate.peakBytes = planRunMemory(shape.turbo, context).peak();
-  estimate.stages = stageWork(shape, inputs);
+  estimate.peakBytes = lowWeight > 0 ? planLowWeightMemory(shape.turbo, lowWeight).peak()
+                                     : planRunMemory(shape.turbo, context).peak();
+  estimate.stages = stageWork(shape, inputs, lowWeight);
   const double speed = threadSpeedup(effectiveThreads(context)) /
                        threadSpeedup(kCalibrationThreads) /
                        (context.engine == Engine::Reference ? kReferenceSlowdown : 1.0);
   for (StageEstimate& stage : estimate.stages) {
-    stage.seconds = stage.work /
-                    rateOf(stage, shape.turbo.concatenationType, inputs.inputFrameLength) / speed *
-                    slowness;
+    stage.seconds =
+        stage.work /
+        rateOf(stage, shape.turbo.concatenationType, inputs.inputFrameLength, lowWeight) / speed *
+        slowness;
   }
   return estimate;
 }

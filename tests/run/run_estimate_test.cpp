@@ -89,6 +89,7 @@ struct StageCase {
   std::int32_t type;
   std::int32_t bounds;
   std::vector<std::string> stages;
+  std::int32_t maxWeight = 0;
 };
 
 class RunStages : public ::testing::TestWithParam<StageCase> {};
@@ -97,6 +98,7 @@ TEST_P(RunStages, EstimateAndRunAgree) {
   const StageCase& stageCase = GetParam();
   const testing::TemporaryDirectory directory;
   RunInputs inputs = inputsFor(stageCase.type, 24, stageCase.bounds);
+  inputs.maxWeight = stageCase.maxWeight;
   inputs.resultsFileName = (directory / "results.txt").string();
   testing::RecordingTarget target;
   RunContext context;
@@ -130,7 +132,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StageCase{"pccc", Parallel, 1, {"CWEF", "TWEF", "BER"}},
                       StageCase{"pcccWithoutBounds", Parallel, 0, {"CWEF", "TWEF"}},
                       StageCase{"sccc", Serial, 7, {"CWEF 1", "CWEF 2", "TWEF", "BER"}},
-                      StageCase{"repetition", RepetitionSerial, 2, {"CWEF 2", "TWEF", "BER"}}),
+                      StageCase{"repetition", RepetitionSerial, 2, {"CWEF 2", "TWEF", "BER"}},
+                      StageCase{"pcccLowWeight", Parallel, 1, {"CWEF", "TWEF", "BER"}, 8},
+                      StageCase{"scccLowWeight", Serial, 0, {"CWEF 1", "CWEF 2", "TWEF"}, 8}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace

@@ -1,0 +1,71 @@
+// The plain low-weight CWEF: the full recursion section by section on two layers of the
+// cut's size; a count that would leave the cut is dropped, exactly as the full recursion
+// drops what would pass its last row.
+
+#include <cstdint>
+
+#include "enumerators/low_weight_cwef.h"
+#include "enumerators/low_weight_cwef_frame.h"
+#include "logmath/log_domain.h"
+
+namespace brevandor {
+
+namespace {
+
+// Extends every path of one from-state by the branch into one to-state.
+void extendPaths(const LogTable& previous, LogTable& current, std::int32_t to, std::int32_t from,
+                 const TransitionWeight& branch, const LowWeightCut& cut) {
+  for (std::int32_t d = 0; d <= cut.maxOutputWeight; ++d) {
+    const std::int32_t extendedOutput = d + branch.outputWeight;
+    const float* source = previous.row(from, d);
+    for (std::int32_t w = 0; w <= cut.maxInputWeight; ++w) {
+      const float x = source[w];
+      if (x == kLogZeroFloat || !cut.keeps(extendedOutput, w + branch.inputWeight)) {
+        continue;
+      }
+      float& cell = current.at(to, extendedOutput, w + branch.inputWeight);
+      // The term is formed in double; the sum is rounded to single precision on storing.
+      cell = static_cast<float>(
+          logAdd(static_cast<double>(cell),
+                 static_cast<double>(branch.multiplicity) + static_cast<double>(x)));
+    }
+  }
+}
+
+// One section: to-states in order, and within a to-state the from-states in order.
+void sectionStep(const TransitionMatrix& logMatrix, const LogTable& previous, LogTable& current,
+                 const LowWeightCut& cut) {
+  current.fill(kLogZeroFloat);
+  for (std::int32_t to = 0; to < current.blocks(); ++to) {
+    for (std::int32_t from = 0; from < current.blocks(); ++from) {
+      const TransitionWeight& branch = logMatrix.at(to, from);
+      if (branch.multiplicity != kLogZeroInt) {
+        extendPaths(previous, current, to, from, branch, cut);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                                           const LowWeightCut& cut, const RunContext& context) {
+  const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
+  LogTable layers[2] = {makeLowWeightLayer(code, cut), makeLowWeightLayer(code, cut)};
+  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  startLowWeightFrame(layers[0], logMatrix, cut);
+  SectionProgress progress(context, sections);
+  progress.start();
+  for (std::int32_t t = 1; t < sections; ++t) {
+    sectionStep(logMatrix, layers[(t + 1) % 2], layers[t % 2], cut);
+    if (!progress.sectionDone(t)) {
+      return -1;
+    }
+  }
+  progress.finish();
+  finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2], portableLogAddKernels(),
+                       context);
+  return 0;
+}
+
+}  // namespace brevandor
