@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "code/conv_code.h"
 #include "enumerators/low_weight_cwef.h"
 #include "enumerators/weight_enumerator.h"
+#include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
 #include "run/run_memory.h"
 #include "turbo/turbo_code.h"
@@ -80,10 +82,11 @@ double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::i
          extent.recursionRows * extent.columns;
 }
 
-// One constituent code, its enumerators and the turbo code, configured as the run configures
-// them but with no table allocated.
+// The constituent codes, their enumerators and the turbo code, configured as the run
+// configures them (second code and puncturing included) but with no table allocated.
 struct RunShape {
   ConvCode code;
+  std::optional<ConvCode> secondCode;
   WeightEnumerator enumerators[2];
   TurboCode turbo;
 
@@ -91,10 +94,21 @@ struct RunShape {
       : code(inputs.selectedType == RepetitionSerial ? nonSystematicCounterpart(inputs.code)
                                                      : inputs.code),
         turbo(inputs.selectedType, kConstituentCount) {
+    // Options the run would refuse cost nothing: the estimate then is of the plain code.
+    if (const ConstituentOptionsCheck options = checkConstituentOptions(inputs)) {
+      if (options.options->secondCode) {
+        secondCode.emplace(*options.options->secondCode);
+      }
+      turbo.puncturing = options.options->puncturing;
+    }
     turbo.attachConstituent(0, code, enumerators[0]);
-    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.attachConstituent(1, codeOf(1), enumerators[1]);
     turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
   }
+  RunShape(const RunShape&) = delete;
+  RunShape& operator=(const RunShape&) = delete;
+
+  const ConvCode& codeOf(int index) const { return index == 1 && secondCode ? *secondCode : code; }
 };
 
 int boundCount(std::int32_t selection) {
@@ -107,25 +121,28 @@ int boundCount(std::int32_t selection) {
 
 std::vector<StageEstimate> stageWork(const RunShape& shape, const RunInputs& inputs,
                                      std::int32_t lowWeight) {
-  const ConvCode& code = shape.code;
   const WeightEnumerator& outer = shape.enumerators[0];
   const WeightEnumerator& inner = shape.enumerators[1];
-  const TableExtent first = extentOf(outer, code, lowWeight);
+  const TableExtent first = extentOf(outer, shape.codeOf(0), lowWeight);
+  const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
+  const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
+  const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
   std::vector<StageEstimate> stages;
-  switch (shape.turbo.concatenationType) {
-    case Parallel:
-      stages.push_back({"CWEF", cwefWork(outer, code, lowWeight), 0.0});
-      stages.push_back({"TWEF", first.columns * first.resultRows * first.resultRows, 0.0});
-      break;
-    case Serial:
-      stages.push_back({"CWEF 1", cwefWork(outer, code, lowWeight), 0.0});
-      [[fallthrough]];
-    default:
-      stages.push_back({"CWEF 2", cwefWork(inner, code, lowWeight), 0.0});
-      stages.push_back(
-          {"TWEF", first.columns * first.resultRows * extentOf(inner, code, lowWeight).resultRows,
-           0.0});
-      break;
+  if (shape.turbo.concatenationType == Parallel) {
+    // Parallel constituents of another code or pattern have a table each, one after the other.
+    if (shape.turbo.sameTableAsFirst(1)) {
+      stages.push_back({"CWEF", outerWork, 0.0});
+    } else {
+      stages.push_back({"CWEF 1", outerWork, 0.0});
+      stages.push_back({"CWEF 2", innerWork, 0.0});
+    }
+    stages.push_back({"TWEF", first.columns * first.resultRows * second.resultRows, 0.0});
+  } else {
+    if (shape.turbo.concatenationType == Serial) {
+      stages.push_back({"CWEF 1", outerWork, 0.0});
+    }
+    stages.push_back({"CWEF 2", innerWork, 0.0});
+    stages.push_back({"TWEF", first.columns * first.resultRows * second.resultRows, 0.0});
   }
   if (inputs.boundSelection != 0) {
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;

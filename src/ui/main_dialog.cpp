@@ -16,6 +16,7 @@
 #include <array>
 
 #include "code/polynomial.h"
+#include "run/constituent_options.h"
 #include "ui/about_dialog.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
@@ -179,6 +180,15 @@ void MainDialog::getIt() {
   }
   settings_.inputs.code = *code;
   settings_.inputs.selectedType = widgets_.typeList->currentIndex();
+  // The second code and the patterns of Advanced Setup, against this code and type.
+  const ConstituentOptionsCheck options = checkConstituentOptions(settings_.inputs);
+  if (!options) {
+    appendLog(QStringLiteral("\n Advanced Setup: %1 \n").arg(fromStd(options.refusal())));
+    return;
+  }
+  for (const std::string& warning : options.warnings) {
+    appendLog(QStringLiteral("\n Advanced Setup, warning: %1 \n").arg(fromStd(warning)));
+  }
   settings_.inputs.inputFrameLength = *frameLength;
   if (!confirmRunEstimate()) {
     settings_.inputs.inputFrameLength = -1;
@@ -218,9 +228,9 @@ std::optional<CodeDescription> MainDialog::readCode() {
     } else {
       refused = {widgets_.numerator, widgets_.denominator};
     }
-    const QString name = code.field == CodeField::Numerator     ? QStringLiteral("Numerator")
-                         : code.field == CodeField::Denominator ? QStringLiteral("Denominator")
-                                                                : QStringLiteral("Code");
+    const QString name = refused.size() > 1                      ? QStringLiteral("Code")
+                         : refused.front() == widgets_.numerator ? QStringLiteral("Numerator")
+                                                                 : QStringLiteral("Denominator");
     for (QLineEdit* field : refused) {
       markRefused(field, true);
     }

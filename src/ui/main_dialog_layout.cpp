@@ -186,6 +186,8 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.advancedSummary->setToolTip(
       QStringLiteral("Advanced settings that differ from their defaults (see Advncd Setup)"));
   w.advancedSummary->setVisible(false);
+  // Several settings make a long line: it wraps instead of widening the window.
+  w.advancedSummary->setWordWrap(true);
 }
 
 QGridLayout* controlGrid(MainDialogWidgets& w, QDialog* dialog) {

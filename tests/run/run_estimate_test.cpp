@@ -49,14 +49,13 @@ TEST_P(RunEstimateAgainstMeasuredRuns, WithinHalfAgainEitherWay) {
   EXPECT_LT(estimate, run.seconds * 1.5);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ProjectMachine, RunEstimateAgainstMeasuredRuns,
-    ::testing::Values(MeasuredRun{"pccc1000", Parallel, 1000, 0.63},
-                      MeasuredRun{"pccc4000", Parallel, 4000, 32.2},
-                      MeasuredRun{"pccc10000", Parallel, 10000, 372.0},
-                      MeasuredRun{"sccc1000", Serial, 1000, 3.5},
-                      MeasuredRun{"sccc2000", Serial, 2000, 30.3}),
-    [](const auto& tested) { return std::string(tested.param.name); });
+INSTANTIATE_TEST_SUITE_P(ProjectMachine, RunEstimateAgainstMeasuredRuns,
+                         ::testing::Values(MeasuredRun{"pccc1000", Parallel, 1000, 0.63},
+                                           MeasuredRun{"pccc4000", Parallel, 4000, 32.2},
+                                           MeasuredRun{"pccc10000", Parallel, 10000, 372.0},
+                                           MeasuredRun{"sccc1000", Serial, 1000, 3.5},
+                                           MeasuredRun{"sccc2000", Serial, 2000, 30.3}),
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST(RunEstimate, FewerThreadsAndTheReferenceEngineTakeLonger) {
   const RunInputs inputs = inputsFor(Parallel, 2000);
@@ -90,6 +89,7 @@ struct StageCase {
   std::int32_t bounds;
   std::vector<std::string> stages;
   std::int32_t maxWeight = 0;
+  std::string numerator2{};  // a second constituent code's numerator
 };
 
 class RunStages : public ::testing::TestWithParam<StageCase> {};
@@ -99,6 +99,7 @@ TEST_P(RunStages, EstimateAndRunAgree) {
   const testing::TemporaryDirectory directory;
   RunInputs inputs = inputsFor(stageCase.type, 24, stageCase.bounds);
   inputs.maxWeight = stageCase.maxWeight;
+  inputs.numerator2 = stageCase.numerator2;
   inputs.resultsFileName = (directory / "results.txt").string();
   testing::RecordingTarget target;
   RunContext context;
@@ -129,12 +130,14 @@ TEST_P(RunStages, EstimateAndRunAgree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, RunStages,
-    ::testing::Values(StageCase{"pccc", Parallel, 1, {"CWEF", "TWEF", "BER"}},
-                      StageCase{"pcccWithoutBounds", Parallel, 0, {"CWEF", "TWEF"}},
-                      StageCase{"sccc", Serial, 7, {"CWEF 1", "CWEF 2", "TWEF", "BER"}},
-                      StageCase{"repetition", RepetitionSerial, 2, {"CWEF 2", "TWEF", "BER"}},
-                      StageCase{"pcccLowWeight", Parallel, 1, {"CWEF", "TWEF", "BER"}, 8},
-                      StageCase{"scccLowWeight", Serial, 0, {"CWEF 1", "CWEF 2", "TWEF"}, 8}),
+    ::testing::Values(
+        StageCase{"pccc", Parallel, 1, {"CWEF", "TWEF", "BER"}},
+        StageCase{"pcccWithoutBounds", Parallel, 0, {"CWEF", "TWEF"}},
+        StageCase{"sccc", Serial, 7, {"CWEF 1", "CWEF 2", "TWEF", "BER"}},
+        StageCase{"repetition", RepetitionSerial, 2, {"CWEF 2", "TWEF", "BER"}},
+        StageCase{"pcccLowWeight", Parallel, 1, {"CWEF", "TWEF", "BER"}, 8},
+        StageCase{"scccLowWeight", Serial, 0, {"CWEF 1", "CWEF 2", "TWEF"}, 8},
+        StageCase{"pcccOfTwoCodes", Parallel, 1, {"CWEF 1", "CWEF 2", "TWEF", "BER"}, 0, "1+D^2"}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
