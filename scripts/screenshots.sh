@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the desktop program and takes the README's pictures on Qt's offscreen platform: the
-# main window and the results viewer after a calculation at N = 10 of the default code.
-# Writes docs/screenshots/main-window.png and docs/screenshots/results-viewer.png.
+# main window and the results viewer after a calculation at N = 10 of the default code, and
+# the Advanced Setup dialog. Writes docs/screenshots/main-window.png, results-viewer.png and
+# advanced-setup.png.
 # Usage: scripts/screenshots.sh [preset]   (default: release)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,5 +1,6 @@
-// Takes the README's pictures: the main window after a calculation at N = 10, and the results
-// viewer showing that calculation's file. Usage: brevandor_screenshots OUTPUT_FOLDER
+// Takes the README's pictures: the main window after a calculation at N = 10, the results
+// viewer showing that calculation's file, and the Advanced Setup dialog. Usage:
+// brevandor_screenshots OUTPUT_FOLDER
 // Best run on the offscreen platform (QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "ui/advanced_setup_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/results_viewer.h"
 
@@ -67,5 +69,10 @@ int main(int argc, char* argv[]) {
   const bool mainSaved = save(&window, target.filePath(QStringLiteral("main-window.png")));
   const bool viewerSaved =
       save(window.resultsViewer(), target.filePath(QStringLiteral("results-viewer.png")));
-  return mainSaved && viewerSaved && outcome == brevandor::RunOutcome::Finished ? 0 : 1;
+  brevandor::AdvancedSetupDialog setup(window.runSettings(), &window);
+  setup.show();
+  QApplication::processEvents();
+  const bool setupSaved = save(&setup, target.filePath(QStringLiteral("advanced-setup.png")));
+  return mainSaved && viewerSaved && setupSaved && outcome == brevandor::RunOutcome::Finished ? 0
+                                                                                              : 1;
 }
