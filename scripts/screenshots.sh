@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the programs and takes the README's pictures on Qt's offscreen platform: the main
-# window and the results window's Bounds, Spectrum and File tabs after a calculation at
-# N = 100 with all bounds, and the Bounds tab overlaying the default code at N = 100, 1000 and
-# 10000. The three overlaid runs are made once with brevandor-cli --json and kept under
-# build/screenshot-records (N = 10000 takes about six minutes on two cores).
+# window, the results window's Bounds, Spectrum and File tabs after a calculation at N = 100
+# with all bounds, the Advanced Setup dialog, and the Bounds tab overlaying the default code
+# at N = 100, 1000 and 10000. The three overlaid runs are made once with brevandor-cli --json
+# and kept under build/screenshot-records (N = 10000 takes about six minutes on two cores).
 # Writes docs/screenshots/*.png.
 # Usage: scripts/screenshots.sh [preset]   (default: release)
 set -euo pipefail

@@ -1,6 +1,6 @@
 // Takes the README's pictures: the main window after a calculation at N = 100 with all three
-// bounds, the results window's Bounds, Spectrum and File tabs for that calculation, and, when
-// saved records are given, the Bounds tab overlaying them.
+// bounds, the results window's Bounds, Spectrum and File tabs for that calculation, the
+// Advanced Setup dialog, and, when saved records are given, the Bounds tab overlaying them.
 // Usage: brevandor_screenshots OUTPUT_FOLDER [RECORD.json ...]
 // Best run on the offscreen platform (QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "ui/advanced_setup_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/results_window.h"
 
@@ -115,5 +116,8 @@ int main(int argc, char* argv[]) {
     tabs->setCurrentIndex(0);
     saved = save(results, target.filePath(QStringLiteral("results-overlay.png"))) && saved;
   }
+  brevandor::AdvancedSetupDialog setup(window.runSettings(), &window);
+  setup.show();
+  saved = save(&setup, target.filePath(QStringLiteral("advanced-setup.png"))) && saved;
   return saved && finished ? 0 : 1;
 }
