@@ -41,6 +41,27 @@ AdvancedOption threadsOption() {
   return option;
 }
 
+// A file that a completed run also writes beside the results file, like the command line's
+// option of the same name; empty for none.
+AdvancedOption exportOption(const char* key, const char* commandLine, const QString& label,
+                            const QString& toolTip, std::string ExportFiles::*path) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = label;
+  option.toolTip = toolTip;
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QStringLiteral("none");
+  option.read = [path](const RunSettings& settings) {
+    return QString::fromLocal8Bit((settings.exports.*path).c_str());
+  };
+  option.write = [path](RunSettings& settings, const QString& value) {
+    settings.exports.*path = value.trimmed().toLocal8Bit().toStdString();
+    return QString();
+  };
+  return option;
+}
+
 // Low-weight mode: the caption reads on into the value, "Low-weight terms only, d ≤ 20".
 AdvancedOption maxWeightOption() {
   AdvancedOption option;
@@ -153,6 +174,24 @@ std::vector<AdvancedOption> constituentOptions() {
   return options;
 }
 
+// The files a completed run also writes, as the command line's --json, --csv, --spectrum-csv.
+std::vector<AdvancedOption> exportOptions() {
+  return {exportOption("jsonFile", "--json", QStringLiteral("&JSON record"),
+                       QStringLiteral("Also save the whole result (inputs, code, spectrum, "
+                                      "bounds) as JSON in this file, beside the results file; "
+                                      "the results window and brevandor-plot open it again."),
+                       &ExportFiles::json),
+          exportOption("csvFile", "--csv", QStringLiteral("&Bound table CSV"),
+                       QStringLiteral("Also save the bound table as CSV in this file, beside "
+                                      "the results file."),
+                       &ExportFiles::csv),
+          exportOption("spectrumCsvFile", "--spectrum-csv", QStringLiteral("&Spectrum CSV"),
+                       QStringLiteral("Also save the spectrum (A_d and B_d for every weight "
+                                      "that holds codewords) as CSV in this file, beside the "
+                                      "results file."),
+                       &ExportFiles::spectrumCsv)};
+}
+
 }  // namespace
 
 QString AdvancedOption::plainLabel() const {
@@ -168,6 +207,9 @@ const std::vector<AdvancedOption>& advancedOptions() {
   static const std::vector<AdvancedOption> options = [] {
     std::vector<AdvancedOption> all{threadsOption(), maxWeightOption()};
     for (AdvancedOption& option : constituentOptions()) {
+      all.push_back(std::move(option));
+    }
+    for (AdvancedOption& option : exportOptions()) {
       all.push_back(std::move(option));
     }
     return all;
