@@ -4,7 +4,8 @@
 // calculation runs.
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
-//                          [--fast-runs=10000] [--low-weight=1000,100000] [--threads=2]
+//                          [--fast-runs=10000] [--low-weight=1000,100000]
+//                          [--punctured=1000,4000] [--threads=2]
 //                          [--repeat=5]
 //
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
@@ -43,6 +44,7 @@ struct Options {
   std::vector<int> runs;
   std::vector<int> fastRuns;
   std::vector<int> lowWeight;
+  std::vector<int> punctured;
   int threads = 0;
   int repeat = 1;
 };
@@ -50,7 +52,7 @@ struct Options {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -67,6 +69,8 @@ Options parse(int argc, char** argv) {
       options.fastRuns = numbers(value("--fast-runs="));
     } else if (argument.starts_with("--low-weight=")) {
       options.lowWeight = numbers(value("--low-weight="));
+    } else if (argument.starts_with("--punctured=")) {
+      options.punctured = numbers(value("--punctured="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
     } else if (argument.starts_with("--threads=")) {
@@ -208,8 +212,10 @@ void timeSerial(int n, int threads) {
   printRow("TWEF serial", n, time[0], time[1], "from the same tables");
 }
 
-double timeRun(int n, Engine engine, int threads, std::int32_t type) {
+double timeRun(int n, Engine engine, int threads, std::int32_t type,
+               const std::string& puncture = "") {
   RunInputs inputs;
+  inputs.puncture = puncture;
   inputs.inputFrameLength = n;
   inputs.selectedType = type;
   inputs.boundSelection = 7;
@@ -222,6 +228,16 @@ double timeRun(int n, Engine engine, int threads, std::int32_t type) {
     std::fprintf(stderr, "run of N = %d failed: %s\n", n, result.failure.c_str());
   }
   return time;
+}
+
+// Whole PCCC runs on the fast engine, the rate-1/2 pattern "11,10,01" against the same code
+// unpunctured, side by side: the punctured run computes two tables (PAR1 and PAR2 leave out
+// different sections) of about half the weights each.
+void timePunctured(int n, int threads) {
+  const double plain = timeRun(n, Engine::Fast, threads, Parallel);
+  const double punctured = timeRun(n, Engine::Fast, threads, Parallel, "11,10,01");
+  std::printf("| %-22s | %6d | %13.3f | %10.3f | %9.2f |\n", "PCCC run, 11,10,01", n, plain,
+              punctured, punctured / plain);
 }
 
 }  // namespace
@@ -268,6 +284,14 @@ int main(int argc, char** argv) {
   }
   if (!options.lowWeight.empty()) {
     printLowWeightTable(options.lowWeight, options.threads, options.repeat);
+  }
+  if (!options.punctured.empty()) {
+    std::printf("\n### Punctured runs (PCCC, fast engine, all three bounds)\n\n");
+    std::printf("| %-22s | %6s | %13s | %10s | %9s |\n|---|---|---|---|---|\n", "Run", "N",
+                "unpunctured s", "rate 1/2 s", "ratio");
+    for (const int n : options.punctured) {
+      timePunctured(n, options.threads);
+    }
   }
   return 0;
 }

@@ -55,7 +55,7 @@ std::int32_t computeErrorFloorEstimates(std::FILE* file, double rate,
                                         std::span<const double> log10WeightedSpectrum,
                                         std::int32_t maxWeight, std::int32_t blockLength,
                                         std::int32_t mask, const RunContext& context,
-                                        const EbN0Grid& grid) {
+                                        const EbN0Grid& grid, BoundTables* written) {
   // The sums without the last weights first, quietly; then the whole sums with progress.
   RunContext quiet = context;
   quiet.noticeTarget = nullptr;
@@ -76,6 +76,9 @@ std::int32_t computeErrorFloorEstimates(std::FILE* file, double rate,
   notes.unsettled.assign(static_cast<std::size_t>(grid.count()), false);
   markUnsettled(mask, all, head, notes);
   writeBoundSection(file, rate, mask, all, grid, &notes);
+  if (written != nullptr) {
+    *written = all;
+  }
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "bounds/ber_bounds.h"
 #include "bounds/further_bounds.h"
 #include "bounds/spectrum_file.h"
+#include "run/constituent_options.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
@@ -208,6 +209,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (!grid.grid) {
     return refuse("--ebn0: " + grid.message);
   }
+  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
+  if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
+    return refuse(clash);
+  }
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
   }
@@ -237,8 +242,19 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
   inputs.maxWeight = maxWeight;
+  inputs.numerator2 = commandLine.numerator2;
+  inputs.denominator2 = commandLine.denominator2;
+  inputs.puncture = commandLine.puncture;
+  inputs.punctureOuter = commandLine.punctureOuter;
+  inputs.punctureInner = commandLine.punctureInner;
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
+  if (!options) {
+    return refuse(options.refusal());
+  }
   checked.inputs = std::move(inputs);
+  checked.warnings = options.warnings;
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
+  checked.exports = exports;
   checked.threads = *threads.value;
   return checked;
 }

@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "progress/run_context.h"
+#include "report/export_files.h"
 #include "run/run_inputs.h"
 
 namespace brevandor::cli {
@@ -23,21 +25,33 @@ struct CommandLine {
   std::string spectrumIn;  // bounds of a spectrum read from this file instead of a code
   std::string codeLength;  // n of the spectrum read
   std::string infoBits;    // K of the spectrum read
+  // The second constituent code; each polynomial not given is the first code's.
+  std::string numerator2;
+  std::string denominator2;
+  // Puncturing patterns; not given: nothing punctured.
+  std::string puncture;       // PCCC: SYS,PAR1,PAR2
+  std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
+  std::string punctureInner;  // SCCC: SYS,PAR of the inner code
   std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
+  std::string json;         // --json: the run's record; empty for none
+  std::string csv;          // --csv: the bound table
+  std::string spectrumCsv;  // --spectrum-csv: the spectrum table
 };
 
 // A validated calculation, or the message that refuses the command line.
 struct CheckedCommandLine {
   std::optional<RunInputs> inputs;
   Engine engine = Engine::Fast;
+  ExportFiles exports;
   int threads = 0;  // worker threads; 0: all cores
   std::string message;
+  std::vector<std::string> warnings;  // for standard error; the run goes ahead
 };
 
 // Applies the window's rules to the command line: the frame length (the whole argument), the
 // polynomials' lengths, the polynomials (the denominator's message first) and the code; the
-// type and bounds names; the thread count. The output path may be as long as the system
-// allows.
+// type and bounds names; the thread count; the second code by the same rules, and the
+// puncturing patterns for the type. The output path may be as long as the system allows.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 
 // The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or

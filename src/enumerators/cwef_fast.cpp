@@ -40,9 +40,25 @@ class LogMatrixScope {
   const ConvCode& code_;
 };
 
+// The plan of the log transfer matrix; with puncturing, its branches weigh what each phase
+// of the period sends.
 std::optional<CwefPlan> planFor(const WeightEnumerator& enumerator, const ConvCode& code) {
-  return buildCwefPlan(enumerator.logTransferMatrix, enumerator.frameLength,
-                       enumerator.layerMaxWeight(code), code.sectionCount(enumerator.frameLength));
+  const std::int32_t frameLength = enumerator.frameLength;
+  const std::int32_t maxWeight = enumerator.layerMaxWeight(code);
+  const std::int32_t sections = code.sectionCount(frameLength);
+  if (enumerator.puncturing.empty()) {
+    return buildCwefPlan(enumerator.logTransferMatrix, frameLength, maxWeight, sections);
+  }
+  const PhaseBranchWeight weight = [&](std::int32_t phase, std::int32_t to, std::int32_t from) {
+    for (const TrellisBranch& branch : code.forwardTrellis.row(from)) {
+      if (branch.state == to) {
+        return enumerator.sectionBranchWeight(branch, phase);
+      }
+    }
+    return 0;  // no branch: the plan asks only for those that exist
+  };
+  return buildCwefPlan(enumerator.logTransferMatrix, enumerator.puncturing.period(), weight,
+                       frameLength, maxWeight, sections);
 }
 
 WavefrontShape wavefrontFor(const RunContext& context) {
@@ -127,6 +143,7 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   WeightEnumerator probe;
   probe.frameLength = enumerator.frameLength;
   probe.countsInputBits = enumerator.countsInputBits;
+  probe.puncturing = enumerator.puncturing;
   probe.allocateLogTransferMatrix(code);
   probe.computeLogTransferMatrix(code);
   const std::optional<CwefPlan> plan = planFor(probe, code);

@@ -64,13 +64,39 @@ bool insideLayer(std::int32_t outputWeight, std::int32_t inputWeight, const Cwef
   return outputWeight >= 0 && outputWeight <= shape.maxOutput && inputWeight <= shape.maxInput;
 }
 
+// The branch weights of each section: the log transfer matrix, or with puncturing the
+// matrix of the section's phase t mod T of the period, made when the phase changes.
+class SectionBranches {
+ public:
+  SectionBranches(const WeightEnumerator& enumerator, const ConvCode& code)
+      : enumerator_(enumerator), code_(code) {}
+  const TransitionMatrix& of(std::int32_t section) {
+    if (enumerator_.puncturing.empty()) {
+      return enumerator_.logTransferMatrix;
+    }
+    const std::int32_t phase = section % enumerator_.puncturing.period();
+    if (phase != phase_) {
+      matrix_ = enumerator_.sectionLogTransferMatrix(code_, phase);
+      phase_ = phase;
+    }
+    return matrix_;
+  }
+
+ private:
+  const WeightEnumerator& enumerator_;
+  const ConvCode& code_;
+  TransitionMatrix matrix_;
+  std::int32_t phase_ = -1;
+};
+
 // The first section: paths start in state 0, so layer 0 holds one path per branch that
 // leaves state 0, at that branch's weights.
-void firstSection(WeightEnumerator& enumerator, const CwefShape& shape) {
+void firstSection(WeightEnumerator& enumerator, const TransitionMatrix& branches,
+                  const CwefShape& shape) {
   LogTable& layer = enumerator.layers[0];
   for (std::int32_t s = 0; s < shape.states; ++s) {
     fillBlock(layer, s, shape, kZero);
-    const TransitionWeight& branch = enumerator.logTransferMatrix.at(s, 0);
+    const TransitionWeight& branch = branches.at(s, 0);
     if (insideLayer(branch.outputWeight, branch.inputWeight, shape)) {
       layer.at(s, branch.outputWeight, branch.inputWeight) =
           static_cast<float>(branch.multiplicity);
@@ -105,13 +131,14 @@ void extendPaths(const LogTable& previous, LogTable& current, std::int32_t to, s
 
 // One section step: layer `current` receives every path of layer `previous` extended by
 // one branch, to-states in order, and within a to-state the from-states in order.
-void sectionStep(WeightEnumerator& enumerator, std::int32_t current, const CwefShape& shape) {
+void sectionStep(WeightEnumerator& enumerator, const TransitionMatrix& branches,
+                 std::int32_t current, const CwefShape& shape) {
   const LogTable& previousLayer = enumerator.layers[1 - current];
   LogTable& currentLayer = enumerator.layers[current];
   fillLayer(currentLayer, shape, kZero);
   for (std::int32_t to = 0; to < shape.states; ++to) {
     for (std::int32_t from = 0; from < shape.states; ++from) {
-      const TransitionWeight& branch = enumerator.logTransferMatrix.at(to, from);
+      const TransitionWeight& branch = branches.at(to, from);
       if (branch.multiplicity == kLogZeroInt) {
         continue;
       }
@@ -199,12 +226,13 @@ std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& 
   enumerator.computeLogTransferMatrix(code);
   const CwefShape shape{code.stateCount, enumerator.frameLength, enumerator.layerMaxWeight(code)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  SectionBranches branches(enumerator, code);
 
-  firstSection(enumerator, shape);
+  firstSection(enumerator, branches.of(0), shape);
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t t = 1; t < sections; ++t) {
-    sectionStep(enumerator, t % 2, shape);
+    sectionStep(enumerator, branches.of(t), t % 2, shape);
     if (context.cancelRequested()) {
       return -1;  // the work tables go with `work`; the result table stays untouched
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/bound_engines.h"
 #include "bounds/error_floor_estimates.h"
 #include "bounds/further_bounds.h"
 #include "code/conv_code.h"
@@ -16,8 +17,12 @@
 #include "progress/printable_text.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
+#include "progress/stage_progress.h"
+#include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
+#include "run/run_estimate.h"
+#include "run/run_record_builder.h"
 #include "run/run_memory.h"
 #include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
@@ -86,19 +91,24 @@ std::optional<RunResult> writeFailed(const RunContext& context, const ResultsFil
 // caller's, settled after all of them.
 class RunObjects {
  public:
-  RunObjects(const RunInputs& inputs, ResultsFile& file)
+  RunObjects(const RunInputs& inputs, ResultsFile& file, const ConstituentOptions& options)
       : file_(file),
         code_(preparedCode(inputs)),
         turbo_(inputs.selectedType, kConstituentCount) {
+    if (options.secondCode) {
+      secondCode_.emplace(*options.secondCode);
+    }
+    turbo_.puncturing = options.puncturing;
     turbo_.attachConstituent(0, code_, enumerators_[0]);
-    turbo_.attachConstituent(1, code_, enumerators_[1]);
+    turbo_.attachConstituent(1, code(1), enumerators_[1]);
   }
   RunObjects(const RunObjects&) = delete;
   RunObjects& operator=(const RunObjects&) = delete;
   ~RunObjects() { releaseAll(); }
 
   std::FILE* file() { return file_.stream(); }
-  ConvCode& code() { return code_; }
+  // The code of constituent `index`: the second code, where there is one, for the second.
+  ConvCode& code(int index = 0) { return index == 1 && secondCode_ ? *secondCode_ : code_; }
   WeightEnumerator& enumerator(int index) { return enumerators_[index]; }
   TurboCode& turbo() { return turbo_; }
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
@@ -112,10 +122,10 @@ class RunObjects {
   }
 
   void releaseAll() {
-    for (WeightEnumerator& enumerator : enumerators_) {
-      enumerator.releaseLayers(code_);
-      enumerator.releaseLogTransferMatrix(code_);
-      enumerator.release(code_);
+    for (int c = 0; c < 2; ++c) {
+      enumerators_[c].releaseLayers(code(c));
+      enumerators_[c].releaseLogTransferMatrix(code(c));
+      enumerators_[c].release(code(c));
     }
     codewordSpectrum_ = {};
     weightedSpectrum_ = {};
@@ -124,6 +134,7 @@ class RunObjects {
  private:
   ResultsFile& file_;
   ConvCode code_;
+  std::optional<ConvCode> secondCode_;
   WeightEnumerator enumerators_[2];
   TurboCode turbo_;
   std::vector<double> codewordSpectrum_;
@@ -165,10 +176,15 @@ void printSpectrumInput(std::FILE* file, const SpectrumInput& input) {
 std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
                                  const RunContext& context) {
   ConvCode& code = run.code();
+  ConvCode& secondCode = run.code(1);
   WeightEnumerator& first = run.enumerator(0);
   WeightEnumerator& second = run.enumerator(1);
   context.postLogLine("\n TM Calculation .. ");
-  switch (run.turbo().concatenationType) {
+  // Parallel constituents of another code or another pattern have tables of their own,
+  // computed one after the other as a serial code's are.
+  const bool ownTables =
+      run.turbo().concatenationType == Parallel && !run.turbo().sameTableAsFirst(1);
+  switch (ownTables ? Serial : run.turbo().concatenationType) {
     case Parallel:
       first.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
@@ -183,7 +199,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       return 0;
     case Serial:
       first.computeTransferMatrix(code);
-      second.computeTransferMatrix(code);
+      second.computeTransferMatrix(secondCode);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF 1 Calculation .. ");
       if (first.computeCwef(code, context) < 0) {
@@ -200,7 +216,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       break;
   }
   context.postLogLine(" CWEF 2 Calculation .. ");
-  if (second.computeCwef(code, context) < 0) {
+  if (second.computeCwef(secondCode, context) < 0) {
     return -1;
   }
   context.postLogLine(kCompletedText);
@@ -226,7 +242,14 @@ RunResult CalculationRun::execute() {
 
 RunResult CalculationRun::executeGuarded(ResultsFile& file) {
   try {
-    return executeStages(file);
+    if (context_.stageProgress != nullptr) {
+      return executeStages(file);
+    }
+    // Progress across the stages, each weighed by the time it is expected to take.
+    StageProgress stages(context_, estimateRun(inputs_, context_).stageSeconds());
+    RunContext tracked = context_;
+    tracked.stageProgress = &stages;
+    return CalculationRun(inputs_, tracked).executeStages(file);
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {
@@ -241,7 +264,12 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     return executeSpectrumStages(file);
   }
 
-  RunObjects run(inputs_, file);
+  // The second code and the patterns, checked again here for callers that did not.
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs_);
+  if (!options) {
+    return failed(context_, printableText(options.refusal()));
+  }
+  RunObjects run(inputs_, file, *options.options);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
   // Low-weight mode: only the weights d ≤ lowWeight (0: the whole spectrum).
@@ -274,10 +302,9 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
       return cancelled(context_);
     }
   } else {
-    ConvCode& code = run.code();
-    run.enumerator(0).allocate(code);
+    run.enumerator(0).allocate(run.code(0));
     if (!shareParallelTable) {
-      run.enumerator(1).allocate(code);
+      run.enumerator(1).allocate(run.code(1));
     }
     if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
       return cancelled(context_);
@@ -314,16 +341,18 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   }
   context_.postLogLine(kCompletedText);
 
+  BoundTables bounds;
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
-    const std::int32_t bounds =
+    const std::int32_t evaluated =
         lowWeight > 0
             ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
                                          turbo.outputFrameLength, inputs_.boundSelection, context_,
-                                         inputs_.ebn0Grid)
+                                         inputs_.ebn0Grid, &bounds)
             : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                        inputs_.boundSelection, context_, inputs_.ebn0Grid);
-    if (bounds < 0) {
+                                        inputs_.boundSelection, context_, inputs_.ebn0Grid,
+                                        &bounds);
+    if (evaluated < 0) {
       return cancelled(context_);
     }
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
@@ -338,6 +367,9 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
                                      context_)) {
     return *stop;
   }
+  RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
+  outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
+  auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
 
   run.releaseAll();
   if (const auto reason = file.commit()) {
@@ -346,7 +378,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine(" " + printableText(inputs_.resultsFileName) + "  Created.");
   context_.postLogLine(timeLine());
   context_.postRunFinished();
-  return RunResult{RunOutcome::Finished, maxWeight, {}};
+  return RunResult{RunOutcome::Finished, maxWeight, {}, std::move(record)};
 }
 
 }  // namespace brevandor

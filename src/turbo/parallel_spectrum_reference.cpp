@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -20,7 +21,8 @@ using WorkRow = std::vector<float>;
 struct ParallelShape {
   std::int32_t frameLength;  // N
   std::int32_t maxWeight;    // D, the last codeword weight
-  std::int32_t maxCounted;   // P, the largest counted weight of one constituent
+  // P of each constituent, the largest weight its table counts
+  std::array<std::int32_t, TurboCode::kMaxConstituents> maxCounted;
   bool inputBitsSentOnce;    // systematic constituents: p counts parity bits only
   std::int32_t constituentCount;
 };
@@ -32,19 +34,20 @@ void clearRow(WorkRow& row) {
 // The first constituent's column w is where the product over the constituents starts.
 void startWithFirstConstituent(const LogTable& cwef, std::int32_t w, const ParallelShape& shape,
                                WorkRow& current) {
-  for (std::int32_t p = 0; p <= shape.maxCounted; ++p) {
+  for (std::int32_t p = 0; p <= shape.maxCounted[0]; ++p) {
     current[static_cast<std::size_t>(p)] = cwef.at(p, w);
   }
 }
 
 // One constituent product: every weight of the partial product so far combined with every
 // counted weight of constituent c, divided by C(N, w) for the uniform interleaver.
-void multiplyByConstituent(const LogTable& cwef, std::int32_t w, const ParallelShape& shape,
-                           WorkRow& current, WorkRow& next, const RunContext& context) {
+void multiplyByConstituent(const LogTable& cwef, std::int32_t maxCounted, std::int32_t w,
+                           const ParallelShape& shape, WorkRow& current, WorkRow& next,
+                           const RunContext& context) {
   const double interleavings = log10Binomial(shape.frameLength, w);
   for (std::int32_t j = 0; j <= shape.maxWeight; ++j) {
     const float partial = current[static_cast<std::size_t>(j)];
-    for (std::int32_t i = 0; i <= shape.maxCounted; ++i) {
+    for (std::int32_t i = 0; i <= maxCounted; ++i) {
       const float cell = cwef.at(i, w);
       if (partial == kZero || cell == kZero) {
         continue;
@@ -101,8 +104,9 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
   clearRow(next);
   startWithFirstConstituent(turbo.enumerators[0]->cwef, w, shape, current);
   for (std::int32_t c = 1; c < shape.constituentCount; ++c) {
-    multiplyByConstituent(turbo.enumerators[static_cast<std::size_t>(c)]->cwef, w, shape, current,
-                          next, context);
+    multiplyByConstituent(turbo.enumerators[static_cast<std::size_t>(c)]->cwef,
+                          shape.maxCounted[static_cast<std::size_t>(c)], w, shape, current, next,
+                          context);
   }
   accumulate(current, w, shape, codewordSpectrum, context);
   weightByInputShare(current, w, shape);
@@ -115,11 +119,12 @@ std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double
                                               std::span<double> weightedSpectrum,
                                               const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
-  const ConvCode& firstCode = *turbo.codes[0];
-  const ParallelShape shape{frameLength, turbo.outputFrameLength,
-                            turbo.hasNonSystematic == 0 ? firstCode.parityLength(frameLength)
-                                                        : firstCode.outputLength(frameLength),
-                            turbo.hasNonSystematic == 0, turbo.constituentCount};
+  ParallelShape shape{
+      frameLength, turbo.outputFrameLength, {}, turbo.addsInputWeight(), turbo.constituentCount};
+  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    shape.maxCounted[index] = turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]);
+  }
 
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;

@@ -64,14 +64,34 @@ ParallelRowBuilder::ParallelRowBuilder(const ParallelShape& shape, const LogAddR
   columnMaximum_.resize(blocksFor(shape.maxCounted));
 }
 
-RowSpan ParallelRowBuilder::build(std::int32_t w, const float* column, float* row,
-                                  std::int64_t& overflows) {
+RowSpan ParallelRowBuilder::build(std::int32_t w, std::span<const float* const> columns,
+                                  float* row, std::int64_t& overflows) {
   std::fill(row, row + shape_.maxWeight + 1, kZero);
-  const RowSpan columnSpan = countedSpan(column, shape_.maxCounted);
-  if (shape_.constituentCount == 1 || columnSpan.empty()) {
-    std::copy(column + columnSpan.first, column + columnSpan.last + 1, row + columnSpan.first);
-    return columnSpan;
+  const float* const first = columns[0];
+  RowSpan span = countedSpan(first, shape_.counted[0]);
+  if (shape_.constituentCount == 1 || span.empty()) {
+    std::copy(first + span.first, first + span.last + 1, row + span.first);
+    return span;
   }
+  const double interleavings = interleavings_[static_cast<std::size_t>(w)];
+  const float* current = first;
+  for (std::int32_t c = 1; c < shape_.constituentCount; ++c) {
+    const float* column = columns[static_cast<std::size_t>(c)];
+    const RowSpan columnSpan = countedSpan(column, shape_.counted[static_cast<std::size_t>(c)]);
+    if (columnSpan.empty()) {
+      // No word of weight w in this constituent: no product either; `row` stays LogZero.
+      return RowSpan{};
+    }
+    markColumnMaxima(column, columnSpan);
+    const bool last = c + 1 == shape_.constituentCount;
+    float* next = last ? row : work_[static_cast<std::size_t>(c % 2)].data();
+    span = multiply(current, span, column, columnSpan, interleavings, next, overflows);
+    current = next;
+  }
+  return span;
+}
+
+void ParallelRowBuilder::markColumnMaxima(const float* column, RowSpan columnSpan) {
   for (std::int32_t b = columnSpan.first / kBlock; b <= columnSpan.last / kBlock; ++b) {
     const std::int32_t first = std::max(columnSpan.first, b * kBlock);
     const std::int32_t last = std::min(columnSpan.last, b * kBlock + kBlock - 1);
@@ -83,16 +103,6 @@ RowSpan ParallelRowBuilder::build(std::int32_t w, const float* column, float* ro
     }
     columnMaximum_[static_cast<std::size_t>(b)] = largest;
   }
-  const double interleavings = interleavings_[static_cast<std::size_t>(w)];
-  const float* current = column;
-  RowSpan span = columnSpan;
-  for (std::int32_t c = 1; c < shape_.constituentCount; ++c) {
-    const bool last = c + 1 == shape_.constituentCount;
-    float* next = last ? row : work_[static_cast<std::size_t>(c % 2)].data();
-    span = multiply(current, span, column, columnSpan, interleavings, next, overflows);
-    current = next;
-  }
-  return span;
 }
 
 void ParallelRowBuilder::boundCells(const float* current, RowSpan span, const float* column,

@@ -11,17 +11,17 @@ namespace brevandor {
 // The two implementations of each spectrum stage behind TurboCode::computeParallelSpectrum
 // and TurboCode::computeSerialSpectrum. Each returns outputFrameLength, or −1 when cancelled.
 
-// Whether the parallel spectrum of this engine reads only the first constituent's CWEF table
-// (all parallel constituents share code and frame length), so that the run need not hold a
-// copy of it for the others.
+// Whether the parallel spectrum of this engine reads the first constituent's CWEF table for
+// every constituent whose table equals it (same code, frame length and pattern), so that the
+// run need not hold a copy of it for those.
 bool parallelSpectrumReadsFirstTableOnly(Engine engine);
 
 std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                               std::span<double> weightedSpectrum,
                                               const RunContext& context);
 // The fast parallel spectrum: the reference's additions in the reference's order, reading
-// only the first constituent's table, leaving out terms too small to change a rounded
-// cell, with vector kernels and all worker threads.
+// the first constituent's table for every constituent whose table equals it, leaving out
+// terms too small to change a rounded cell, with vector kernels and all worker threads.
 std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                                          std::span<double> weightedSpectrum,
                                          const RunContext& context);

@@ -1,6 +1,13 @@
 #include "ui/advanced_options.h"
 
+#include <span>
+#include <string>
+#include <string_view>
+
 #include "bounds/further_bounds.h"
+#include "code/polynomial.h"
+#include "code/puncture_pattern.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
@@ -39,7 +46,7 @@ AdvancedOption ebn0GridOption() {
   AdvancedOption option;
   option.key = "ebn0";
   option.commandLine = "--ebn0";
-  option.label = QStringLiteral("&Eb/N0 points [dB]");
+  option.label = QStringLiteral("Eb/N0 po&ints [dB]");
   option.toolTip = QStringLiteral(
       "The signal-to-noise ratios of every bound section, as FROM:STEP:TO in dB: from -5 to "
       "30 dB, at most 1001 points. 0:0.25:5 gives the usual 21 rows.");
@@ -108,6 +115,27 @@ AdvancedOption furtherBoundsOption() {
   return option;
 }
 
+// A file that a completed run also writes beside the results file, like the command line's
+// option of the same name; empty for none.
+AdvancedOption exportOption(const char* key, const char* commandLine, const QString& label,
+                            const QString& toolTip, std::string ExportFiles::*path) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = label;
+  option.toolTip = toolTip;
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QStringLiteral("none");
+  option.read = [path](const RunSettings& settings) {
+    return QString::fromLocal8Bit((settings.exports.*path).c_str());
+  };
+  option.write = [path](RunSettings& settings, const QString& value) {
+    settings.exports.*path = value.trimmed().toLocal8Bit().toStdString();
+    return QString();
+  };
+  return option;
+}
+
 // Low-weight mode: the caption reads on into the value, "Low-weight terms only, d ≤ 20".
 AdvancedOption maxWeightOption() {
   AdvancedOption option;
@@ -141,6 +169,103 @@ AdvancedOption maxWeightOption() {
   return option;
 }
 
+// A text option of RunInputs that Get it checks against the rest of the inputs; the dialog
+// refuses only what is wrong in the text itself (`check`: why, or nothing).
+AdvancedOption textOption(const char* key, const char* commandLine, const char* label,
+                          const char* toolTip, const char* placeholder,
+                          std::string RunInputs::*field,
+                          std::function<std::string(const std::string&)> check) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = QString::fromUtf8(label);
+  option.toolTip = QString::fromUtf8(toolTip);
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QString::fromUtf8(placeholder);
+  option.read = [field](const RunSettings& settings) {
+    return QString::fromStdString(settings.inputs.*field);
+  };
+  option.write = [field, check](RunSettings& settings, const QString& value) {
+    const std::string text = value.trimmed().toStdString();
+    const std::string refusal = text.empty() ? std::string() : check(text);
+    if (!refusal.empty()) {
+      return QString::fromStdString(refusal);
+    }
+    settings.inputs.*field = text;
+    return QString();
+  };
+  return option;
+}
+
+std::string polynomialRefusal(const std::string& text) {
+  if (text.size() > kMaxTextLength) {
+    return tooLongMessage(kMaxTextLength);
+  }
+  const std::int32_t mask = parsePolynomial(text);
+  if (mask > 0) {
+    return {};
+  }
+  const std::string message = polynomialMessage(-mask);
+  const std::size_t first = message.find_first_not_of(' ');
+  return first == std::string::npos ? message : message.substr(first);
+}
+
+std::function<std::string(const std::string&)> patternRefusal(
+    std::span<const std::string_view> rows) {
+  return [rows](const std::string& text) { return parsePuncturePattern(text, rows).failure; };
+}
+
+std::vector<AdvancedOption> constituentOptions() {
+  std::vector<AdvancedOption> options{
+      textOption("numerator2", "--numerator2", "Second constituent code: &numerator",
+                 "The feedforward polynomial of a second constituent code: encoder 2 of a "
+                 "PCCC, the inner code of an SCCC. Empty: the numerator of the main window.",
+                 "the first code's", &RunInputs::numerator2, polynomialRefusal),
+      textOption("denominator2", "--denominator2", "Second constituent code: d&enominator",
+                 "The feedback polynomial of the second constituent code; \"1\" for a "
+                 "feedforward code. Empty: the denominator of the main window.",
+                 "the first code's", &RunInputs::denominator2, polynomialRefusal),
+      textOption("puncture", "--puncture", "&PCCC puncturing pattern",
+                 "Rows SYS,PAR1,PAR2 of 0 (left out) and 1 (sent), one period of 1 to 64 "
+                 "sections each: the systematic bits, encoder 1's and encoder 2's parity bits. "
+                 "The bit of section t is sent where its row holds 1 at position t mod period; "
+                 "tail bits always are. 11,10,01 gives rate 1/2. Empty: nothing punctured.",
+                 "none, e.g. 11,10,01", &RunInputs::puncture,
+                 patternRefusal(kParallelPatternRows)),
+      textOption("punctureOuter", "--puncture-outer", "SCCC &outer puncturing pattern",
+                 "Rows SYS,PAR of the outer code of an SCCC, read as the PCCC pattern is; the "
+                 "interleaver then carries the outer bits sent. Empty: nothing punctured.",
+                 "none, e.g. 11,10", &RunInputs::punctureOuter,
+                 patternRefusal(kSerialPatternRows)),
+      textOption("punctureInner", "--puncture-inner", "SCCC &inner puncturing pattern",
+                 "Rows SYS,PAR of the inner code of an SCCC. Empty: nothing punctured.",
+                 "none, e.g. 11,10", &RunInputs::punctureInner,
+                 patternRefusal(kSerialPatternRows))};
+  // Three rows of 64 characters and their commas.
+  for (std::size_t i = 2; i < options.size(); ++i) {
+    options[i].maxLength = 3 * PuncturePattern::kMaxPeriod + 2;
+  }
+  return options;
+}
+
+// The files a completed run also writes, as the command line's --json, --csv, --spectrum-csv.
+std::vector<AdvancedOption> exportOptions() {
+  return {exportOption("jsonFile", "--json", QStringLiteral("&JSON record"),
+                       QStringLiteral("Also save the whole result (inputs, code, spectrum, "
+                                      "bounds) as JSON in this file, beside the results file; "
+                                      "the results window and brevandor-plot open it again."),
+                       &ExportFiles::json),
+          exportOption("csvFile", "--csv", QStringLiteral("&Bound table CSV"),
+                       QStringLiteral("Also save the bound table as CSV in this file, beside "
+                                      "the results file."),
+                       &ExportFiles::csv),
+          exportOption("spectrumCsvFile", "--spectrum-csv", QStringLiteral("&Spectrum CSV"),
+                       QStringLiteral("Also save the spectrum (A_d and B_d for every weight "
+                                      "that holds codewords) as CSV in this file, beside the "
+                                      "results file."),
+                       &ExportFiles::spectrumCsv)};
+}
+
 }  // namespace
 
 QString AdvancedOption::plainLabel() const {
@@ -153,8 +278,17 @@ bool AdvancedOption::isDefault(const RunSettings& settings) const {
 }
 
 const std::vector<AdvancedOption>& advancedOptions() {
-  static const std::vector<AdvancedOption> options{threadsOption(), maxWeightOption(),
-                                                   ebn0GridOption(), furtherBoundsOption()};
+  static const std::vector<AdvancedOption> options = [] {
+    std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
+                                     furtherBoundsOption()};
+    for (AdvancedOption& option : constituentOptions()) {
+      all.push_back(std::move(option));
+    }
+    for (AdvancedOption& option : exportOptions()) {
+      all.push_back(std::move(option));
+    }
+    return all;
+  }();
   return options;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -9,15 +10,16 @@
 #include "ui/advanced_options.h"
 #include "ui/main_dialog_layout.h"
 #include "ui/run_worker.h"
+#include "ui/window_memory.h"
 
 namespace brevandor {
 
-class ResultsViewer;
+class ResultsWindow;
 
 // The program's main window. The user enters the constituent code as numerator over
 // denominator, the concatenation type, the frame length and the results file; "Get it"
 // validates them and starts the calculation on the worker thread; the run's log and status
-// notices show in the log and the status line; a completed run opens the results viewer.
+// notices show in the log and the status line; a completed run opens the results window.
 class MainDialog : public QDialog {
   Q_OBJECT
 
@@ -31,8 +33,14 @@ class MainDialog : public QDialog {
   // last restarted replaces the whole log.
   void appendLog(const QString& text);
   // Makes `path` the results file: the next run writes it and the viewer shows it; the
-  // file-name field shows its bare name.
+  // file-name field shows its full path.
   void useResultsFile(const QString& path);
+
+  // Remembers the inputs, options, window size and recent results files in the INI file
+  // `settingsFile`: restores what it holds now, and writes to it from now on.
+  void rememberIn(const QString& settingsFile);
+  // The results files of recent completed runs, most recent first.
+  QStringList recentResultsFiles() const { return memory_.recentFiles; }
 
   // The run inputs as the last "Get it" stored them (frame length −1 after a refusal).
   const RunInputs& runInputs() const { return settings_.inputs; }
@@ -44,8 +52,8 @@ class MainDialog : public QDialog {
   const QString& resultsPath() const { return resultsPath_; }
   // True while a run's thread has not ended.
   bool isCalculating() const { return worker_.isActive(); }
-  // The results viewer (hidden until a run completes or "View Results" is pressed).
-  ResultsViewer* resultsViewer() const { return viewer_; }
+  // The results window (hidden until a run completes or "View Results" is pressed).
+  ResultsWindow* resultsViewer() const { return viewer_; }
 
   // Ends the dialog; a run still going is cancelled and waited for first.
   void done(int result) override;
@@ -71,6 +79,7 @@ class MainDialog : public QDialog {
   void showAbout();
   void exitDialog();
   void showStatus(const QString& text);
+  void showProgress(const RunProgress& progress);
   void onRunEnded(RunOutcome outcome);
 
   // Reads and checks the fields in their fixed order; the frame length when all pass,
@@ -79,6 +88,20 @@ class MainDialog : public QDialog {
   void setRunState(RunState state);
   void showMessage(const QString& text, bool warning);
   void showAdvancedSummary();
+  // The polynomial fields' texts, with a lowercase "d" taken as "D"; the code they describe,
+  // or nothing after marking the refused field and saying why beside it and in the log.
+  std::optional<CodeDescription> readCode();
+  // Clears the mark and the message of the polynomial fields.
+  void clearCodeMessage();
+  // Asks before a long or large run, with its time and memory estimate; true to start.
+  bool confirmRunEstimate();
+  void startProgress();
+  void endProgress(RunOutcome outcome);
+  // The memory of the window as it stands, and putting a memory into the window.
+  WindowMemory currentMemory() const;
+  void applyMemory(const WindowMemory& memory);
+  void saveMemory();
+  void showRecentFiles();
   // Asks whether to cancel the running calculation and quit; true for "Yes".
   bool confirmQuitDuringRun();
 
@@ -89,11 +112,16 @@ class MainDialog : public QDialog {
 
   RunWorker worker_;  // declared first among the members that the run's notices reach
   MainDialogWidgets widgets_;
-  ResultsViewer* viewer_;
+  ResultsWindow* viewer_;
   RunSettings settings_;
   QString resultsPath_;
   RunState state_ = RunState::Idle;
-  int logLineCount_ = 0;  // texts appended since the log was last restarted
+  int logLineCount_ = 0;           // texts appended since the log was last restarted
+  bool progressShown_ = false;     // the run has reported progress across its stages
+  QElapsedTimer runClock_;         // since the current run started
+  double runEstimateAtOne_ = 0.0;  // its estimate at slowness 1, seconds
+  WindowMemory memory_;            // recent files and slowness; the rest is in the fields
+  QString settingsFile_;           // empty: nothing is remembered
 };
 
 }  // namespace brevandor

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,8 +28,9 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
        {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
-        "--quiet", "--threads", "--version", "--max-weight", "--ebn0", "--spectrum-in",
-        "--code-length", "--info-bits", "Example"}) {
+        "--quiet", "--threads", "--version", "--max-weight", "--numerator2", "--denominator2",
+        "--puncture", "--puncture-outer", "--puncture-inner", "--json", "--csv", "--spectrum-csv",
+        "--ebn0", "--spectrum-in", "--code-length", "--info-bits", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -126,10 +128,28 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--spectrum-in", "missing.csv", "--code-length", "56", "--info-bits", "16"},
                 "--spectrum-in 'missing.csv': cannot open 'missing.csv': No such file"},
         Refusal{{"--frobnicate"}, "frobnicate"},
+        Refusal{{"--puncture", "11,10"},
+                "--puncture \"11,10\": the pattern needs 3 rows (SYS,PAR1,PAR2)"},
+        Refusal{{"--puncture", "11,1x,01"}, "'x' in row PAR1 is not a pattern character"},
+        Refusal{{"--puncture", "11,100,01"}, "rows of different lengths"},
+        Refusal{{"--puncture", "00,00,00"}, "the pattern sends no bit at all"},
+        Refusal{{"-t", "rep", "--puncture", "11,10,01"},
+                "the repetition type takes no puncturing pattern"},
+        Refusal{{"-t", "sccc", "--puncture", "11,10,01"}, "an SCCC takes an outer and an inner"},
+        Refusal{{"--puncture-inner", "11,10"}, "--puncture-inner \"11,10\": outer and inner"},
+        Refusal{{"-t", "sccc", "--puncture-outer", "1,1,1"}, "needs 2 rows (SYS,PAR)"},
+        Refusal{{"-t", "rep", "--numerator2", "1+D^2"}, "the repetition type has one"},
+        Refusal{{"--numerator2", "1+x"}, "--numerator2 \"1+x\":  Illegal Grammar "},
+        Refusal{{"--denominator2", "D+D^2"}, "denominator needs the constant term"},
+        Refusal{{"--max-weight", "20", "--puncture", "11,10,01"},
+                "--puncture \"11,10,01\": low-weight mode (--max-weight) takes"},
         Refusal{{"--threads", "-1"}, "--threads: '-1' is not a number of threads (use 0 for all"},
         Refusal{{"--threads", "abc"}, "--threads: 'abc' is not a number of threads"},
         Refusal{{"--threads", "100000"},
                 "--threads: 100000 is more threads than this machine can use (at most "},
+        Refusal{{"--json", "results.txt"}, "--json: 'results.txt' is also the file of --output"},
+        Refusal{{"--csv", "t.csv", "--spectrum-csv", "./t.csv"},
+                "--spectrum-csv: './t.csv' is also the file of --csv"},
         Refusal{{"-N", "20000"}, "--frame-length: Please enter an integer between 10 and 10000."},
         Refusal{{"--max-weight", "0"}, "--max-weight: Please enter an integer between 1 and"},
         Refusal{{"--max-weight", "20" + std::string(40, ' ') + "x"},
@@ -166,6 +186,18 @@ TEST_F(CliTest, SpectrumInRefusesAMalformedFileByLine) {
             std::string::npos)
       << result.err;
   EXPECT_FALSE(fs::exists(directory_ / "never.txt"));
+}
+
+TEST_F(CliTest, PatternLeavingInputBitsToEncoderTwoWarnsAndRuns) {
+  const ProcessResult result =
+      run({"--quiet", "-N", "10", "--puncture", "10,10,11", "-o", "w.txt"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.err.find("brevandor-cli: warning: at sections with t mod 2 = 1 neither the "
+                            "systematic bit nor encoder 1's parity is sent"),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(readFile(directory_ / "w.txt").find("Puncturing Pattern ( SYS,PAR1,PAR2 ) : 10,10,11"),
+            std::string::npos);
 }
 
 TEST_F(CliTest, OutputPathMayBeLongerThanTheWindowsField) {
@@ -219,6 +251,28 @@ TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
   EXPECT_EQ(result.out.find("Created."), std::string::npos);
 }
 
+TEST_F(CliTest, ExportsGoBesideAnUnchangedResultsFile) {
+  ASSERT_EQ(run({"-q", "-N", "10", "-b", "all", "-o", "plain.txt"}).exitCode, 0);
+  const ProcessResult result = run({"-q", "-N", "10", "-b", "all", "-o", "r.txt", "--json",
+                                    "r.json", "--csv", "b.csv", "--spectrum-csv", "s.csv"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(readFile(directory_ / "r.txt"), readFile(directory_ / "plain.txt"));
+  EXPECT_EQ(readFile(directory_ / "r.json").rfind("{\n  \"format\": \"brevandor-results\"", 0), 0U);
+  const std::string bounds = readFile(directory_ / "b.csv");
+  EXPECT_EQ(bounds.rfind("ebn0_db,UB_Q,UB_Exp,IUB_Exp\n0,0.556076", 0), 0U) << bounds;
+  EXPECT_EQ(std::count(bounds.begin(), bounds.end(), '\n'), 22);
+  // The free distance of the default code at N = 10 is 8 (tests/data/results/pccc_default_n10.txt).
+  EXPECT_EQ(readFile(directory_ / "s.csv").rfind("d,log10_A,log10_B,A,B\n8,", 0), 0U);
+}
+
+TEST_F(CliTest, UnwritableExportFailsWithExitOne) {
+  const ProcessResult result = run({"-q", "-N", "10", "--json", "no-such-folder/r.json"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("cannot write 'no-such-folder/r.json': No such file or directory"),
+            std::string::npos)
+      << result.err;
+}
+
 TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
   const ProcessResult result =
       run({"--quiet", "-N", "20000", "--max-weight", "12", "-b", "none", "-o", "low.txt"});
@@ -227,6 +281,12 @@ TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
   EXPECT_NE(file.find("\n Input  Frame Length = 20000 [bits]"), std::string::npos);
   EXPECT_NE(file.find("Truncated at d = 12"), std::string::npos);
   EXPECT_EQ(file.find("Sum Check"), std::string::npos);
+  // A second code is taken in this mode too.
+  ASSERT_EQ(run({"--quiet", "-N", "300", "--max-weight", "12", "--numerator2", "1+D^2",
+                 "--denominator2", "1+D+D^2", "-b", "none", "-o", "two.txt"})
+                .exitCode,
+            0);
+  EXPECT_NE(readFile(directory_ / "two.txt").find("Truncated at d = 12"), std::string::npos);
 }
 
 // A frame of a million bits still stops at once: the cancel request is read every section.

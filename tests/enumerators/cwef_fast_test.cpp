@@ -6,8 +6,8 @@
 #include "enumerators/cwef_engines.h"
 #include "enumerators/weight_enumerator.h"
 #include "support/recording_target.h"
+#include "support/table_checks.h"
 #include "support/test_codes.h"
-#include "support/ulp_distance.h"
 
 namespace brevandor {
 namespace {
@@ -15,7 +15,6 @@ namespace {
 using testing::CodeCase;
 using testing::describeOrDie;
 using testing::RecordingTarget;
-using testing::ulpDistance;
 
 // Recursive codes with and without a state that fixes the input parity, feedforward codes,
 // memories 2 to 5, and a one-output-bit code.
@@ -72,17 +71,8 @@ TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads);
   ASSERT_EQ(reference.compute(), 0);
   ASSERT_EQ(fast.compute(), 0);
-  for (int d = 0; d <= reference.maxWeight(); ++d) {
-    for (int w = 0; w <= c.frameLength; ++w) {
-      const float expected = reference.enumerator.cwef.at(d, w);
-      const float actual = fast.enumerator.cwef.at(d, w);
-      if (expected == kLogZeroFloat || actual == kLogZeroFloat) {
-        ASSERT_EQ(actual, expected) << "d " << d << " w " << w;
-      } else {
-        ASSERT_LE(ulpDistance(actual, expected), 2) << "d " << d << " w " << w;
-      }
-    }
-  }
+  testing::expectSameTable(fast.enumerator.cwef, reference.enumerator.cwef, reference.maxWeight(),
+                           c.frameLength);
   // Same progress, same (absent) diagnostics, work tables gone.
   EXPECT_EQ(fast.target.statusLines(), reference.target.statusLines());
   EXPECT_EQ(fast.target.logLines(), reference.target.logLines());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,15 +16,19 @@ namespace brevandor {
 namespace {
 
 using testing::CodeCase;
+using testing::kCounterpartCase;
 using testing::kDefaultCase;
 using testing::kMemory3Case;
+using testing::kPrimitiveFeedbackCase;
 using testing::ShiftRegisterEncoder;
 using testing::TurboPipeline;
 
-// One low-weight calculation: the code, enumerators and turbo code wired as a run wires
-// them, with both low-weight stages run to the weight limit D.
+// One low-weight calculation: the code (and a second one for the second constituent, if
+// given), enumerators and turbo code wired as a run wires them, with both low-weight stages
+// run to the weight limit D.
 struct LowWeightPipeline {
   ConvCode code;
+  ConvCode secondCode;
   WeightEnumerator enumerators[2];
   TurboCode turbo;
   RunContext context;
@@ -32,10 +37,11 @@ struct LowWeightPipeline {
   std::vector<double> weighted;
 
   LowWeightPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-                    std::int32_t maxWeight)
-      : code(description), turbo(type, 2) {
+                    std::int32_t maxWeight,
+                    const std::optional<CodeDescription>& second = std::nullopt)
+      : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
     turbo.attachConstituent(0, code, enumerators[0]);
-    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.attachConstituent(1, second ? secondCode : code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
     limit = lowWeightLimit(turbo, maxWeight);
     codeword.assign(static_cast<std::size_t>(limit) + 1, 0.0);
@@ -55,6 +61,11 @@ struct WholeRunCase {
   std::int32_t type;
   std::int32_t frameLength;
   std::int32_t maxWeight;
+  std::optional<CodeCase> second = std::nullopt;  // the second constituent's code, if another
+
+  std::optional<CodeDescription> secondDescription() const {
+    return second ? std::optional(second->description()) : std::nullopt;
+  }
 };
 
 class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {};
@@ -64,10 +75,12 @@ class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {
 // differs, by a few double ulps.
 TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   const WholeRunCase& c = GetParam();
-  TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast);
+  TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast, {},
+                      c.secondDescription());
   whole.context.threads = 2;
   ASSERT_EQ(whole.run(), whole.turbo.outputFrameLength);
-  LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight);
+  LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight,
+                        c.secondDescription());
   ASSERT_EQ(low.run(), c.maxWeight);
   std::int32_t counted = 0;
   for (std::int32_t d = 0; d <= c.maxWeight; ++d) {
@@ -87,10 +100,15 @@ TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, LowWeightAgainstWholeRun,
-    ::testing::Values(WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
-                      WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
-                      WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
-                      WholeRunCase{"RepetitionOuterCode", kDefaultCase, RepetitionSerial, 200, 20}),
+    ::testing::Values(
+        WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
+        WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
+        WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
+        // The inner code that the run prepares for the repetition type.
+        WholeRunCase{"RepetitionOuterCode", kCounterpartCase, RepetitionSerial, 200, 20},
+        // A second code: encoder 2 of the PCCC, the inner code of the SCCC.
+        WholeRunCase{"ParallelTwoCodes", kDefaultCase, Parallel, 300, 18, kMemory3Case},
+        WholeRunCase{"SerialInnerCode", kDefaultCase, Serial, 200, 22, kPrimitiveFeedbackCase}),
     [](const ::testing::TestParamInfo<WholeRunCase>& param) {
       return std::string(param.param.name);
     });

@@ -16,7 +16,9 @@ struct Planned {
   WeightEnumerator enumerators[2];
   TurboCode turbo;
 
-  Planned(std::int32_t type, std::int32_t frameLength) : turbo(type, 2) {
+  Planned(std::int32_t type, std::int32_t frameLength, const TurboPuncturing& puncturing = {})
+      : turbo(type, 2) {
+    turbo.puncturing = puncturing;
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
@@ -39,6 +41,16 @@ TEST(RunMemoryPlan, FastParallelRunHoldsOneTableAndOneCompactLayer) {
   EXPECT_EQ(reference.tables - fast.tables, table);
   // Two full layers against one holding a single input-weight parity per state.
   EXPECT_LT(4 * fast.work, reference.work + reference.work / 20);
+}
+
+TEST(RunMemoryPlan, ParallelConstituentsOfTheirOwnPatternHoldTwoTables) {
+  // PAR1 and PAR2 leave out different sections: the tables differ, both are computed.
+  const Planned run(Parallel, 1000, testing::puncturingOf("11,10,01"));
+  EXPECT_FALSE(sharesParallelTable(run.turbo, Engine::Fast));
+  const RunMemoryPlan fast = run.plan(Engine::Fast);
+  EXPECT_EQ(fast.tables, run.plan(Engine::Reference).tables);
+  EXPECT_GT(fast.tables,
+            run.enumerators[0].tableBytes(run.code) + run.enumerators[1].tableBytes(run.code) - 1);
 }
 
 TEST(RunMemoryPlan, FastSerialRunNeedsNoMoreWorkThanTheReference) {
