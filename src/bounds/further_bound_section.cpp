@@ -8,10 +8,8 @@ namespace brevandor {
 
 namespace {
 
-// A value as the section shows it: e^logValue, at most 1.
 std::string shownValue(double logValue) {
-  const long double value = logValue >= 0.0 ? 1.0L : std::exp(static_cast<long double>(logValue));
-  return scientificText(value);
+  return scientificText(shownFurtherBound(logValue));
 }
 
 std::string describedBound(const FurtherBoundInfo& info, const FurtherBoundTables& tables) {

@@ -1,6 +1,8 @@
 #include "bounds/further_bounds.h"
 
+#include <cmath>
 #include <memory>
+#include <utility>
 
 #include "bounds/simple_bound.h"
 #include "bounds/snr_points.h"
@@ -13,14 +15,19 @@ namespace brevandor {
 namespace {
 
 constexpr std::array<FurtherBoundInfo, kFurtherBoundCount> kInfos = {{
-    {UnionWordQ, "ub-word", "UB_Q_Word", "union bound, word error, Q function"},
-    {UnionWordExp, "exp-word", "UB_Exp_Word", "union bound, word error, exponential form"},
-    {TangentialSphereBit, "tsb", "TSB_Bit", "tangential-sphere bound, bit error"},
-    {TangentialSphereWord, "tsb-word", "TSB_Word", "tangential-sphere bound, word error"},
-    {SimpleBit, "simple", "Simple_Bit", "simple bound, bit error"},
-    {SimpleWord, "simple-word", "Simple_Word", "simple bound, word error"},
+    {UnionWordQ, "ub-word", "UB_Q_Word", "union bound, word error, Q function",
+     "Word Union Bound (Q function)"},
+    {UnionWordExp, "exp-word", "UB_Exp_Word", "union bound, word error, exponential form",
+     "Word Union Bound (Exp)"},
+    {TangentialSphereBit, "tsb", "TSB_Bit", "tangential-sphere bound, bit error",
+     "Tangential-Sphere Bound (bit)"},
+    {TangentialSphereWord, "tsb-word", "TSB_Word", "tangential-sphere bound, word error",
+     "Tangential-Sphere Bound (word)"},
+    {SimpleBit, "simple", "Simple_Bit", "simple bound, bit error", "Simple Bound (bit)"},
+    {SimpleWord, "simple-word", "Simple_Word", "simple bound, word error", "Simple Bound (word)"},
     {SpherePackingWord, "sphere", "Sphere_Word",
-     "sphere-packing lower bound, word error of any code with the same n and K"},
+     "sphere-packing lower bound, word error of any code with the same n and K",
+     "Sphere-Packing Bound (word)"},
 }};
 
 std::size_t indexOf(FurtherBound bit) {
@@ -35,6 +42,16 @@ std::size_t indexOf(FurtherBound bit) {
 
 const std::array<FurtherBoundInfo, kFurtherBoundCount>& furtherBoundInfos() {
   return kInfos;
+}
+
+long double shownFurtherBound(double logValue) {
+  // A value that a double holds is the double result; smaller ones keep extended precision.
+  constexpr double kLogSmallestNormal = -708.0;
+  if (logValue >= 0.0) {
+    return 1.0L;
+  }
+  return logValue > kLogSmallestNormal ? std::exp(logValue)
+                                       : std::exp(static_cast<long double>(logValue));
 }
 
 FurtherBoundInputs furtherBoundInputsFromLog10(std::span<const double> log10Codewords,
@@ -87,12 +104,15 @@ std::int32_t computeFurtherBounds(const FurtherBoundInputs& inputs, std::int32_t
 
 std::int32_t computeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
                                         std::int32_t mask, const EbN0Grid& grid,
-                                        const RunContext& context) {
+                                        const RunContext& context, FurtherBoundTables* written) {
   FurtherBoundTables tables;
   if (computeFurtherBounds(inputs, mask, grid, context, tables) != 0) {
     return -1;
   }
   writeFurtherBoundSection(file, inputs, mask, tables, grid);
+  if (written != nullptr) {
+    *written = std::move(tables);
+  }
   return 0;
 }
 

@@ -26,12 +26,13 @@ enum FurtherBound : std::int32_t {
 };
 inline constexpr std::int32_t kFurtherBoundCount = 7;
 
-// One bound's option name, column head and one-line description.
+// One bound's option name, column head, one-line description and title in legends.
 struct FurtherBoundInfo {
   FurtherBound bit;
   std::string_view name;
   std::string_view head;
   std::string_view meaning;
+  std::string_view title;
 };
 
 // All bounds in the order of their bits (and of the section's columns).
@@ -58,6 +59,9 @@ struct FurtherBoundTables {
   double radiusBit = 0.0;
 };
 
+// A bound's value as the section shows it: e^logValue, upper bounds above 1 shown as 1.
+long double shownFurtherBound(double logValue);
+
 // Evaluates the bounds selected in `mask` point by point, with the remaining-time estimate
 // after each point and the cancel request tested once per point. The tangential-sphere cones
 // and the sphere-packing cone are solved once, before the first point. Returns 0, or −1 when
@@ -73,9 +77,11 @@ void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
                               const FurtherBoundTables& tables, const EbN0Grid& grid);
 
 // Both: the stage as the run calls it. Returns 0, or −1 when cancelled (nothing written).
+// When `written` is given, it receives the tables the section shows.
 std::int32_t computeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
                                         std::int32_t mask, const EbN0Grid& grid,
-                                        const RunContext& context);
+                                        const RunContext& context,
+                                        FurtherBoundTables* written = nullptr);
 
 // The inputs from the log10 spectra (LogZero for zero) of the weights 0 … maxWeight of a code
 // of length blockLength.

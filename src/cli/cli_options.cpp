@@ -122,6 +122,11 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   if (!threads.value) {
     return refuse("--threads: " + threads.message);
   }
+  // The exports describe a code's run (its polynomials, trellis, spectrum); a spectrum read
+  // from a file has none of that, so they are refused rather than silently left unwritten.
+  if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty()) {
+    return refuse("--spectrum-in writes the results file only (no --json, --csv or --spectrum-csv)");
+  }
   if (commandLine.codeLength.empty() || commandLine.infoBits.empty()) {
     return refuse("--spectrum-in needs --code-length and --info-bits");
   }

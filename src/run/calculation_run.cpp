@@ -145,13 +145,14 @@ class RunObjects {
 // Nothing to go on, or the result that ends the run.
 std::optional<RunResult> writeFurtherBounds(ResultsFile& file, const RunInputs& inputs,
                                             const FurtherBoundInputs& spectra,
-                                            const RunContext& context) {
+                                            const RunContext& context,
+                                            FurtherBoundTables* written = nullptr) {
   if (inputs.furtherBounds == 0) {
     return std::nullopt;
   }
   context.postLogLine(" Further Bounds Calculation .. ");
   if (computeFurtherBoundSection(file.stream(), spectra, inputs.furtherBounds, inputs.ebn0Grid,
-                                 context) < 0) {
+                                 context, written) < 0) {
     return cancelled(context);
   }
   if (auto stop = writeFailed(context, file, inputs.resultsFileName)) {
@@ -242,7 +243,8 @@ RunResult CalculationRun::execute() {
 
 RunResult CalculationRun::executeGuarded(ResultsFile& file) {
   try {
-    if (context_.stageProgress != nullptr) {
+    // A spectrum read from a file has no code whose stages could be estimated.
+    if (context_.stageProgress != nullptr || inputs_.spectrumInput) {
       return executeStages(file);
     }
     // Progress across the stages, each weighed by the time it is expected to take.
@@ -360,15 +362,17 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     }
     context_.postLogLine(kCompletedText);
   }
+  FurtherBoundTables furtherBounds;
   if (auto stop = writeFurtherBounds(file, inputs_,
                                      furtherBoundInputsFromLog10(
                                          log10Codeword, log10Weighted, maxWeight,
                                          turbo.outputFrameLength, turbo.frameLengths[0]),
-                                     context_)) {
+                                     context_, &furtherBounds)) {
     return *stop;
   }
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
   outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
+  outputs.furtherBounds = inputs_.furtherBounds != 0 ? &furtherBounds : nullptr;
   auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
 
   run.releaseAll();

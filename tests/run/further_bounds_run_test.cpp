@@ -69,5 +69,18 @@ TEST_F(FurtherBoundsRunTest, GridRowsMatchTheDefaultRowsAtTheSamePoints) {
   EXPECT_EQ(coarse.substr(0, coarse.find("BER Bounds")), plain.substr(0, plain.find("BER Bounds")));
 }
 
+// In low-weight mode the further sums run over the weights computed, out of a code of the
+// whole length, and the section says that they are estimates.
+TEST_F(FurtherBoundsRunTest, LowWeightModeMarksTheSumsAsEstimates) {
+  RunInputs inputs = defaults();
+  inputs.maxWeight = 10;
+  inputs.furtherBounds = SimpleWord | SpherePackingWord;
+  const std::string text = runToText(inputs, "low.txt");
+  const std::string section = text.substr(text.find("\n Further Bounds"));
+  EXPECT_NE(section.find("\n   n = 44, K = 12 \n"), std::string::npos) << section;
+  EXPECT_NE(section.find("*NOTE : Sums over the low-weight terms d <= 10 only"), std::string::npos)
+      << section;
+}
+
 }  // namespace
 }  // namespace brevandor
