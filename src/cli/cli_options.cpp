@@ -86,6 +86,11 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
   }
+  const auto precision = parsePrecision(commandLine.precision);
+  if (!precision) {
+    return refuse("--precision: unknown precision '" + commandLine.precision +
+                  "' (use single or double)");
+  }
   CodeFromTexts code = codeFromTexts(commandLine.numerator, commandLine.denominator);
   if (!code) {
     switch (code.field) {
@@ -105,6 +110,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.boundSelection = *bounds;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
+  inputs.precision = *precision;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
   return checked;

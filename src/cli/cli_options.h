@@ -19,6 +19,7 @@ struct CommandLine {
   bool quiet = false;
   int threads = 0;
   std::string engine = "fast";
+  std::string precision = "single";
 };
 
 // A validated calculation, or the message that refuses the command line.

@@ -58,6 +58,10 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Worker threads of the calculation (0: all cores)")
       ->capture_default_str()
       ->check(CLI::NonNegativeNumber);
+  app.add_option("--precision", commandLine.precision,
+                 "Weight tables in single or double precision (double: twice the memory, "
+                 "spectra exact to about 1e-9)")
+      ->capture_default_str();
   // Selects the plain reference implementation of the hot stages; kept for comparisons.
   app.add_option("--engine", commandLine.engine)->group("");
 }

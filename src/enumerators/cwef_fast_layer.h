@@ -10,9 +10,11 @@ namespace brevandor {
 
 // One row of the fast CWEF's layer: the counts of one state and output weight, by position
 // (see CwefPlan). Only positions first … last hold counts; the rest of the row is unused
-// and never read. first > last: the row holds no count.
+// and never read. first > last: the row holds no count. Cells are float or double, as the
+// enumerator's tables.
+template <typename Cell>
 struct CompactRow {
-  float* cells = nullptr;
+  Cell* cells = nullptr;
   std::int32_t first = 0;
   std::int32_t last = -1;
 
@@ -23,6 +25,7 @@ struct CompactRow {
 // rows, plus a few spare rows per state. A new row is written into a spare and then swapped
 // in, so the row it replaces stays readable until the swap. Each concurrent row update
 // ("slot") owns one spare per state.
+template <typename Cell>
 class CompactLayer {
  public:
   CompactLayer(const CwefPlan& plan, std::int32_t slots);
@@ -30,15 +33,15 @@ class CompactLayer {
   // Bytes a layer of this plan with this many slots allocates.
   static std::uint64_t bytesFor(const CwefPlan& plan, std::int32_t slots);
 
-  CompactRow& row(std::int32_t state, std::int32_t weight) {
+  CompactRow<Cell>& row(std::int32_t state, std::int32_t weight) {
     return rows_[static_cast<std::size_t>(state) * rowsPerState_ +
                  static_cast<std::size_t>(weight)];
   }
-  const CompactRow& row(std::int32_t state, std::int32_t weight) const {
+  const CompactRow<Cell>& row(std::int32_t state, std::int32_t weight) const {
     return rows_[static_cast<std::size_t>(state) * rowsPerState_ +
                  static_cast<std::size_t>(weight)];
   }
-  float* spare(std::int32_t slot, std::int32_t state) {
+  Cell* spare(std::int32_t slot, std::int32_t state) {
     return spares_[static_cast<std::size_t>(slot) * states_ + static_cast<std::size_t>(state)];
   }
   // Makes the spare of (slot, state) the row (state, weight) with counts in first … last,
@@ -49,9 +52,9 @@ class CompactLayer {
  private:
   std::size_t states_;
   std::size_t rowsPerState_;
-  std::vector<AlignedBuffer<float>> blocks_;  // per state: its rows and its spares
-  std::vector<CompactRow> rows_;
-  std::vector<float*> spares_;
+  std::vector<AlignedBuffer<Cell>> blocks_;  // per state: its rows and its spares
+  std::vector<CompactRow<Cell>> rows_;
+  std::vector<Cell*> spares_;
 };
 
 }  // namespace brevandor

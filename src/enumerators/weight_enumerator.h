@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "code/conv_code.h"
 #include "enumerators/log_table.h"
+#include "logmath/table_precision.h"
 #include "progress/run_context.h"
 
 namespace brevandor {
@@ -50,7 +52,8 @@ class TransitionMatrix {
 };
 
 // The weight structure of one constituent code for one frame: its transfer matrix and its
-// conditional weight enumerating function (CWEF), held as single-precision log10 counts.
+// conditional weight enumerating function (CWEF), held as single-precision log10 counts
+// (or double-precision ones, `cwefDouble` and `layersDouble`, when `precision` says so).
 // The turbo-code configuration sets the first three fields; the run creates and frees the
 // tables in a fixed order through the operations below.
 class WeightEnumerator {
@@ -58,11 +61,14 @@ class WeightEnumerator {
   std::int32_t frameLength = 0;       // N, input bits of this constituent's frame
   std::uint32_t countsInputBits = 0;  // 1: output weights count all n bits; 0: parity only
   std::int32_t repetitionFactor = 0;  // r > 0 marks the outer repetition code
+  TablePrecision precision = TablePrecision::Single;  // which of the tables below are used
 
   TransitionMatrix transferMatrix;  // [to][from], linear multiplicities
   LogTable cwef;                    // [output weight d][input weight w]
   LogTable layers[2];               // [state][output weight][input weight], work of the CWEF
   TransitionMatrix logTransferMatrix;
+  LogTableDouble cwefDouble;  // cwef and layers of double precision
+  LogTableDouble layersDouble[2];
 
   // Rows of the result table less one: r · N for a repetition code, else outputLength(N).
   std::int32_t resultMaxWeight(const ConvCode& code) const;
@@ -99,7 +105,35 @@ class WeightEnumerator {
                           const RunContext& context) const;
   // Writes the repetition code's CWEF; returns r · N.
   std::int32_t computeRepetitionCwef(const ConvCode& code);
+
+ private:
+  template <typename Cell>
+  void copyRows(const BasicLogTable<Cell>& from, BasicLogTable<Cell>& to,
+                const ConvCode& code) const;
 };
+
+// The result table and the work layers of an enumerator whose tables hold Cell (float for
+// single precision, double for double).
+template <typename Cell>
+BasicLogTable<Cell>& resultTable(WeightEnumerator& enumerator) {
+  if constexpr (std::is_same_v<Cell, double>) {
+    return enumerator.cwefDouble;
+  } else {
+    return enumerator.cwef;
+  }
+}
+template <typename Cell>
+const BasicLogTable<Cell>& resultTable(const WeightEnumerator& enumerator) {
+  return resultTable<Cell>(const_cast<WeightEnumerator&>(enumerator));
+}
+template <typename Cell>
+BasicLogTable<Cell>* workLayers(WeightEnumerator& enumerator) {
+  if constexpr (std::is_same_v<Cell, double>) {
+    return enumerator.layersDouble;
+  } else {
+    return enumerator.layers;
+  }
+}
 
 // The number of 1 bits among the 32 bits of a word.
 std::int32_t popCount(std::uint32_t word);

@@ -68,6 +68,9 @@ class RunObjects {
         turbo_(inputs.selectedType, kConstituentCount) {
     turbo_.attachConstituent(0, code_, enumerators_[0]);
     turbo_.attachConstituent(1, code_, enumerators_[1]);
+    for (WeightEnumerator& enumerator : enumerators_) {
+      enumerator.precision = inputs.precision;
+    }
   }
   RunObjects(const RunObjects&) = delete;
   RunObjects& operator=(const RunObjects&) = delete;

@@ -55,4 +55,17 @@ FrameLengthCheck checkFrameLength(std::string_view text) {
   return {static_cast<std::int32_t>(value), {}};
 }
 
+std::string_view precisionName(TablePrecision precision) {
+  return precision == TablePrecision::Double ? "double" : "single";
+}
+
+std::optional<TablePrecision> parsePrecision(std::string_view name) {
+  for (const TablePrecision precision : {TablePrecision::Single, TablePrecision::Double}) {
+    if (name == precisionName(precision)) {
+      return precision;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace brevandor

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "code/code_description.h"
+#include "logmath/table_precision.h"
 
 namespace brevandor {
 
@@ -29,7 +30,12 @@ struct RunInputs {
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
+  TablePrecision precision = TablePrecision::Single;    // of the weight tables
 };
+
+// "single" or "double", the names of the table precisions on the command line and in files.
+std::string_view precisionName(TablePrecision precision);
+std::optional<TablePrecision> parsePrecision(std::string_view name);
 
 // Which entry a refusal of the polynomial texts is about.
 enum class CodeField { None, Numerator, Denominator, Code };

@@ -17,6 +17,7 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
   const auto count = static_cast<std::size_t>(turbo.constituentCount);
   const bool fast = context.engine == Engine::Fast;
   const bool shared = sharesParallelTable(turbo, context.engine);
+  const bool wide = tablePrecision(turbo) == TablePrecision::Double;
   for (std::size_t c = 0; c < count; ++c) {
     const WeightEnumerator& enumerator = *turbo.enumerators[c];
     const ConvCode& code = *turbo.codes[c];
@@ -37,11 +38,13 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
                                         ? fastParallelSpectrumWorkBytes(turbo, context)
                                         : fastSerialSpectrumWorkBytes(turbo));
   } else if (turbo.concatenationType == Parallel) {
-    plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * sizeof(float));
+    plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * (wide ? 8 : 4));
   } else {
     // Two matrices of D + 1 rows over the outer input weights.
-    plan.work = std::max(plan.work, 2 * LogTable::bytesFor(1, turbo.outputFrameLength + 1,
-                                                           turbo.frameLengths[0] + 1));
+    const std::int32_t rows = turbo.outputFrameLength + 1;
+    const std::int32_t columns = turbo.frameLengths[0] + 1;
+    plan.work = std::max(plan.work, 2 * (wide ? LogTableDouble::bytesFor(1, rows, columns)
+                                              : LogTable::bytesFor(1, rows, columns)));
   }
   return plan;
 }

@@ -37,9 +37,9 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, HelpNamesEveryOption) {
   const ProcessResult result = run({"--help"});
   EXPECT_EQ(result.exitCode, 0);
-  for (const char* option : {"--numerator", "--denominator", "--type", "--frame-length",
-                             "--output", "--bounds", "--quiet", "--threads", "--version",
-                             "Example"}) {
+  for (const char* option :
+       {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
+        "--quiet", "--threads", "--precision", "--version", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -87,6 +87,18 @@ TEST_F(CliTest, BoundListSelectsColumns) {
   EXPECT_EQ(readFile(directory_ / "n.txt").find("BER Bounds"), std::string::npos);
 }
 
+// Double-precision tables: the same file but for the last digits of the counts, which are
+// exact now (the default code at N = 10: A_13 = 24.70952380…, in single precision 24.70953).
+TEST_F(CliTest, DoublePrecisionPrintsTheExactCounts) {
+  ASSERT_EQ(run({"--quiet", "-N", "10", "-o", "s.txt"}).exitCode, 0);
+  ASSERT_EQ(run({"--quiet", "-N", "10", "--precision", "double", "-o", "d.txt"}).exitCode, 0);
+  const std::string single = readFile(directory_ / "s.txt");
+  const std::string exact = readFile(directory_ / "d.txt");
+  EXPECT_NE(single.find("\n   13\t0.342105\t2.470953e+01\t"), std::string::npos);
+  EXPECT_NE(exact.find("\n   13\t0.342105\t2.470952e+01\t"), std::string::npos);
+  EXPECT_EQ(single.size(), exact.size());
+}
+
 struct Refusal {
   std::vector<std::string> arguments;
   const char* message;
@@ -124,7 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
         Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
         Refusal{{"--frobnicate"}, "frobnicate"},
-        Refusal{{"--threads", "-1"}, "--threads"}),
+        Refusal{{"--threads", "-1"}, "--threads"},
+        Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {

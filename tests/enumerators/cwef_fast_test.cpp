@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "enumerators/cwef_engines.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
 #include "support/recording_target.h"
 #include "support/test_codes.h"
 #include "support/ulp_distance.h"
@@ -39,10 +42,12 @@ struct Stage {
   RunContext context;
 
   Stage(const CodeCase& codeCase, std::int32_t frameLength, std::uint32_t countsInputBits,
-        Engine engine, int threads, RecordingTarget::Hook hook = {})
+        Engine engine, int threads, RecordingTarget::Hook hook = {},
+        TablePrecision precision = TablePrecision::Single)
       : code(codeCase.description()), target(std::move(hook)) {
     enumerator.frameLength = frameLength;
     enumerator.countsInputBits = countsInputBits;
+    enumerator.precision = precision;
     enumerator.allocate(code);
     enumerator.computeTransferMatrix(code);
     context.cancelFlag = &cancel;
@@ -62,18 +67,30 @@ struct EquivalenceCase {
   std::int32_t frameLength;
   std::uint32_t countsInputBits;
   int threads;
+  TablePrecision precision = TablePrecision::Single;
 };
 
 class CwefFastAgainstReference : public ::testing::TestWithParam<EquivalenceCase> {};
 
 TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   const EquivalenceCase& c = GetParam();
-  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1);
-  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads);
+  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1, {}, c.precision);
+  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads, {}, c.precision);
   ASSERT_EQ(reference.compute(), 0);
   ASSERT_EQ(fast.compute(), 0);
   for (int d = 0; d <= reference.maxWeight(); ++d) {
-    for (int w = 0; w <= c.frameLength; ++w) {
+    for (int w = 0; w <= c.frameLength && c.precision == TablePrecision::Double; ++w) {
+      // Double cells: logAdd's to within a couple of ulps at every addition.
+      const double expected = reference.enumerator.cwefDouble.at(d, w);
+      const double actual = fast.enumerator.cwefDouble.at(d, w);
+      if (expected == LogZero || actual == LogZero) {
+        ASSERT_EQ(actual, expected) << "d " << d << " w " << w;
+      } else {
+        ASSERT_NEAR(actual, expected, 1e-13 * std::max(1.0, std::fabs(expected)))
+            << "d " << d << " w " << w;
+      }
+    }
+    for (int w = 0; w <= c.frameLength && c.precision == TablePrecision::Single; ++w) {
       const float expected = reference.enumerator.cwef.at(d, w);
       const float actual = fast.enumerator.cwef.at(d, w);
       if (expected == kLogZeroFloat || actual == kLogZeroFloat) {
@@ -88,6 +105,7 @@ TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   EXPECT_EQ(fast.target.logLines(), reference.target.logLines());
   EXPECT_FALSE(fast.enumerator.logTransferMatrix.exists());
   EXPECT_FALSE(fast.enumerator.layers[0].exists());
+  EXPECT_FALSE(fast.enumerator.layersDouble[0].exists());
 }
 
 std::vector<EquivalenceCase> equivalenceCases() {
@@ -111,6 +129,14 @@ std::vector<EquivalenceCase> equivalenceCases() {
   // Parity-only counts of a non-systematic code: a branch can lower the weight.
   cases.push_back({kCounterpart, 12, 0, 2});
   cases.push_back({kCounterpart, 12, 1, 2});
+  // Double-precision tables through the double kernels.
+  for (const CodeCase& code : {kDefault, kPrimitiveFeedback, kFeedforward, kMemory3}) {
+    cases.push_back({code, 9, 0, 1, TablePrecision::Double});
+    cases.push_back({code, 33, 1, 2, TablePrecision::Double});
+  }
+  cases.push_back({kDefault, 100, 0, 2, TablePrecision::Double});
+  cases.push_back({kMemory5, 26, 1, 3, TablePrecision::Double});
+  cases.push_back({kCounterpart, 12, 1, 2, TablePrecision::Double});
   return cases;
 }
 
@@ -119,7 +145,8 @@ std::string caseName(const ::testing::TestParamInfo<EquivalenceCase>& info) {
   std::string name = std::string(c.code.numerator) + "_over_" + c.code.denominator +
                      (c.code.counterpart ? "_counterpart" : "") + "_N" +
                      std::to_string(c.frameLength) + (c.countsInputBits ? "_all" : "_parity") +
-                     "_t" + std::to_string(c.threads);
+                     "_t" + std::to_string(c.threads) +
+                     (c.precision == TablePrecision::Double ? "_double" : "");
   for (char& ch : name) {
     if (ch == '+' || ch == '^') {
       ch = '_';

@@ -15,11 +15,12 @@ namespace brevandor::testing {
 
 // The code, enumerators and turbo code of one run, wired and configured as the calculation
 // run does it (one code attached to both constituents, repetition factor 3), with a
-// recording notice target, a cancel flag and a chosen engine.
+// recording notice target, a cancel flag, a chosen engine and table precision.
 class TurboPipeline {
  public:
   TurboPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-                Engine engine = Engine::Reference)
+                Engine engine = Engine::Reference,
+                TablePrecision precision = TablePrecision::Single)
       : code(description), turbo(type, 2) {
     context.cancelFlag = &cancel;
     context.noticeTarget = &target;
@@ -28,6 +29,7 @@ class TurboPipeline {
     turbo.attachConstituent(1, code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
     for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.precision = precision;
       enumerator.allocate(code);
     }
     const auto entries = static_cast<std::size_t>(turbo.outputFrameLength) + 1;
@@ -101,9 +103,9 @@ struct EnginePair {
   std::int32_t now[2] = {0, 0};
 
   EnginePair(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-             int threads)
-      : reference(description, type, frameLength, Engine::Reference),
-        fast(description, type, frameLength, Engine::Fast) {
+             int threads, TablePrecision precision = TablePrecision::Single)
+      : reference(description, type, frameLength, Engine::Reference, precision),
+        fast(description, type, frameLength, Engine::Fast, precision) {
     fast.context.threads = threads;
     reference.context.clock = [this] { return now[0] += 16; };
     fast.context.clock = [this] { return now[1] += 16; };
