@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 preset="${1:-release}"
 packages=(g++ cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-          qt6-base-dev libgl-dev xvfb xauth)
+          qt6-base-dev libgl-dev xvfb xauth
+          desktop-file-utils appstream man-db groff-base dpkg-dev file)
 
 missing=()
 for package in "${packages[@]}"; do

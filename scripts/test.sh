@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the optimised build with warnings as errors
-# (core, command line and window tests), then the core tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# (core, command line and window tests, the installed tree) and its Debian package, then the
+# core tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +9,8 @@ export QT_QPA_PLATFORM=offscreen
 
 scripts/setup.sh ci
 ctest --preset ci --output-on-failure
+# The Debian package of the same build: its contents and its dependencies.
+scripts/package.sh ci >/dev/null
 
 scripts/setup.sh sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

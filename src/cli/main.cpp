@@ -9,6 +9,7 @@
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
+#include "cli/manual_options.h"
 #include "run/calculation_run.h"
 
 namespace {
@@ -102,6 +103,10 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "brevandor-cli (Brevandor) Version " BREVANDOR_VERSION);
   cli::CommandLine commandLine;
   describeOptions(app, commandLine);
+  // Writes the OPTIONS section of the manual page; the build calls it, so the page lists
+  // exactly the options above.
+  bool manualOptions = false;
+  app.add_flag("--manual-options", manualOptions)->group("");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
@@ -111,6 +116,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     app.exit(error);
     return kExitUsage;
+  }
+  if (manualOptions) {
+    std::fputs(cli::manualOptions(app).c_str(), stdout);
+    return kExitSuccess;
   }
 
   const cli::CheckedCommandLine checked = cli::checkCommandLine(commandLine);

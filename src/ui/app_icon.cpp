@@ -6,9 +6,7 @@
 
 namespace brevandor {
 
-namespace {
-
-QPixmap drawIcon(int size) {
+QPixmap applicationIconPixmap(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -39,12 +37,10 @@ QPixmap drawIcon(int size) {
   return pixmap;
 }
 
-}  // namespace
-
 QIcon applicationIcon() {
   QIcon icon;
   for (int size : {16, 32, 48, 64}) {
-    icon.addPixmap(drawIcon(size));
+    icon.addPixmap(applicationIconPixmap(size));
   }
   return icon;
 }

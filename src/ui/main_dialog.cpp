@@ -1,9 +1,12 @@
 #include "ui/main_dialog.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -13,6 +16,7 @@
 #include <array>
 
 #include "ui/about_dialog.h"
+#include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/options_dialog.h"
 #include "ui/results_viewer.h"
@@ -49,6 +53,9 @@ std::string lengthMessage(const QString& text) {
 }
 
 }  // namespace
+
+const QString MainDialog::kQuitQuestion =
+    QStringLiteral("A calculation is running. Cancel it and quit?");
 
 MainDialog::MainDialog(RunFunction run, QWidget* parent)
     : QDialog(parent),
@@ -121,7 +128,7 @@ void MainDialog::showStatus(const QString& text) {
 
 void MainDialog::useResultsFile(const QString& path) {
   resultsPath_ = path;
-  inputs_.resultsFileName = QFile::encodeName(path).toStdString();
+  settings_.inputs.resultsFileName = QFile::encodeName(path).toStdString();
   widgets_.fileName->setText(QFileInfo(path).fileName());
 }
 
@@ -153,7 +160,7 @@ void MainDialog::getIt() {
   if (worker_.isActive()) {
     return;
   }
-  inputs_.inputFrameLength = -1;
+  settings_.inputs.inputFrameLength = -1;
   const std::optional<std::int32_t> frameLength = readFields();
   if (!frameLength) {
     return;
@@ -164,15 +171,15 @@ void MainDialog::getIt() {
     appendLog(fromStd(code.message));
     return;
   }
-  inputs_.code = *code.description;
-  inputs_.selectedType = widgets_.typeList->currentIndex();
+  settings_.inputs.code = *code.description;
+  settings_.inputs.selectedType = widgets_.typeList->currentIndex();
   if (*frameLength > kWarningFrameLength) {
     showMessage(QStringLiteral("When seq. length larger than 500 \nThe Computation time may be "
                                "much slower\nsince it uses Harddisk rather than Memory"),
                 false);
   }
-  inputs_.inputFrameLength = *frameLength;
-  const std::string failure = worker_.start(inputs_);
+  settings_.inputs.inputFrameLength = *frameLength;
+  const std::string failure = worker_.start(settings_.inputs, settings_.threads);
   if (!failure.empty()) {
     appendLog(QStringLiteral("\n -- Cannot start the calculation : %1 \n").arg(fromStd(failure)));
     return;
@@ -227,11 +234,18 @@ void MainDialog::viewResults() {
 }
 
 void MainDialog::showOptions() {
-  inputs_.boundSelection = OptionsDialog::choose(inputs_.boundSelection, this);
+  settings_.inputs.boundSelection = OptionsDialog::choose(settings_.inputs.boundSelection, this);
 }
 
 void MainDialog::showAdvancedSetup() {
-  showMessage(QStringLiteral("Sorry, not available yet"), false);
+  settings_ = AdvancedSetupDialog::choose(settings_, this);
+  showAdvancedSummary();
+}
+
+void MainDialog::showAdvancedSummary() {
+  const QString summary = advancedSummary(settings_);
+  widgets_.advancedSummary->setText(QStringLiteral("Advanced setup: ") + summary);
+  widgets_.advancedSummary->setVisible(!summary.isEmpty());
 }
 
 void MainDialog::showAbout() {
@@ -243,6 +257,33 @@ void MainDialog::exitDialog() {
   if (readFields()) {
     accept();
   }
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void MainDialog::closeEvent(QCloseEvent* event) {
+  // A run being cancelled already is only waited for; a running one is thrown away only
+  // when the user says so.
+  if (state_ == RunState::Running && !confirmQuitDuringRun()) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);  // rejects the dialog: done() cancels the run and waits
+}
+
+bool MainDialog::confirmQuitDuringRun() {
+  QMessageBox question(QMessageBox::Question, kCaption, kQuitQuestion,
+                       QMessageBox::Yes | QMessageBox::No, this);
+  question.setObjectName(QStringLiteral("quitQuestion"));
+  question.setDefaultButton(QMessageBox::No);
+  question.setEscapeButton(QMessageBox::No);
+  return question.exec() == QMessageBox::Yes;
 }
 
 void MainDialog::done(int result) {

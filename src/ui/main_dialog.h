@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "run/run_inputs.h"
+#include "ui/advanced_options.h"
 #include "ui/main_dialog_layout.h"
 #include "ui/run_worker.h"
 
@@ -34,9 +35,11 @@ class MainDialog : public QDialog {
   void useResultsFile(const QString& path);
 
   // The run inputs as the last "Get it" stored them (frame length −1 after a refusal).
-  const RunInputs& runInputs() const { return inputs_; }
+  const RunInputs& runInputs() const { return settings_.inputs; }
+  // The run inputs and the advanced settings the next run uses.
+  const RunSettings& runSettings() const { return settings_; }
   // The bound selection the next run uses.
-  std::int32_t boundSelection() const { return inputs_.boundSelection; }
+  std::int32_t boundSelection() const { return settings_.inputs.boundSelection; }
   // The full path of the results file.
   const QString& resultsPath() const { return resultsPath_; }
   // True while a run's thread has not ended.
@@ -46,6 +49,9 @@ class MainDialog : public QDialog {
 
   // Ends the dialog; a run still going is cancelled and waited for first.
   void done(int result) override;
+
+  // The question asked when the window is closed during a calculation.
+  static const QString kQuitQuestion;
 
  signals:
   // A run's thread has ended and the window is idle again.
@@ -72,11 +78,19 @@ class MainDialog : public QDialog {
   std::optional<std::int32_t> readFields();
   void setRunState(RunState state);
   void showMessage(const QString& text, bool warning);
+  void showAdvancedSummary();
+  // Asks whether to cancel the running calculation and quit; true for "Yes".
+  bool confirmQuitDuringRun();
+
+  // Escape never closes the window.
+  void keyPressEvent(QKeyEvent* event) override;
+  // Closing during a calculation asks first; only "Yes" cancels the run, waits and closes.
+  void closeEvent(QCloseEvent* event) override;
 
   RunWorker worker_;  // declared first among the members that the run's notices reach
   MainDialogWidgets widgets_;
   ResultsViewer* viewer_;
-  RunInputs inputs_;
+  RunSettings settings_;
   QString resultsPath_;
   RunState state_ = RunState::Idle;
   int logLineCount_ = 0;  // texts appended since the log was last restarted

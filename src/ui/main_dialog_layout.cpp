@@ -1,5 +1,6 @@
 #include "ui/main_dialog_layout.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
@@ -23,7 +24,8 @@ constexpr int kTextFieldLimit = static_cast<int>(kMaxTextLength);
 QPushButton* button(const char* name, const QString& text, QWidget* parent) {
   auto* result = new QPushButton(text, parent);
   result->setObjectName(QLatin1String(name));
-  result->setAutoDefault(false);
+  // Enter on a focused button presses that button; in a field it presses "Get it".
+  result->setAutoDefault(true);
   return result;
 }
 
@@ -93,7 +95,12 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
 
   w.typeList = new QComboBox(dialog);
   w.typeList->setObjectName(QStringLiteral("typeList"));
-  w.typeList->addItems({QStringLiteral("PCCC"), QStringLiteral("SCCC")});
+  w.typeList->addItems({QStringLiteral("PCCC"), QStringLiteral("SCCC"),
+                        QStringLiteral("SCC with 1st-RC and 2nd-CC")});
+  // The closed list stays as narrow as the short names; the open list shows every name whole.
+  w.typeList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  w.typeList->setMinimumContentsLength(6);
+  w.typeList->view()->setMinimumWidth(w.typeList->view()->sizeHintForColumn(0) + 24);
 
   w.numerator = edit("numerator", dialog);
   w.denominator = edit("denominator", dialog);
@@ -106,16 +113,20 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.fileName->setReadOnly(true);
   w.fileName->setAlignment(Qt::AlignCenter);
 
-  w.advancedSetup = button("advancedSetupButton", QStringLiteral("Advncd Setup"), dialog);
-  w.info = button("infoButton", QStringLiteral("Info."), dialog);
-  w.option = button("optionButton", QStringLiteral("Option"), dialog);
-  w.viewResults = button("viewResultsButton", QStringLiteral("View Results"), dialog);
-  w.selectFile = button("selectFileButton", QStringLiteral("Select File Name"), dialog);
-  w.cancel = button("cancelButton", QStringLiteral("Cancel Calculation"), dialog);
-  w.getIt = button("getItButton", QStringLiteral("Get it"), dialog);
-  w.exit = button("exitButton", QStringLiteral("Exit"), dialog);
-  // "Exit" carries the dialog's OK command: Enter in a field acts as "Exit".
-  w.exit->setDefault(true);
+  w.advancedSetup = button("advancedSetupButton", QStringLiteral("&Advncd Setup"), dialog);
+  w.info = button("infoButton", QStringLiteral("&Info."), dialog);
+  w.option = button("optionButton", QStringLiteral("&Option"), dialog);
+  w.viewResults = button("viewResultsButton", QStringLiteral("&View Results"), dialog);
+  w.selectFile = button("selectFileButton", QStringLiteral("&Select File Name"), dialog);
+  w.cancel = button("cancelButton", QStringLiteral("&Cancel Calculation"), dialog);
+  w.getIt = button("getItButton", QStringLiteral("&Get it"), dialog);
+  w.exit = button("exitButton", QStringLiteral("E&xit"), dialog);
+  // Enter in a field starts a calculation; it never closes the window.
+  w.getIt->setDefault(true);
+
+  w.advancedSummary = new QLabel(dialog);
+  w.advancedSummary->setObjectName(QStringLiteral("advancedSummary"));
+  w.advancedSummary->setVisible(false);
 }
 
 QGridLayout* controlGrid(MainDialogWidgets& w, QDialog* dialog) {
@@ -125,9 +136,10 @@ QGridLayout* controlGrid(MainDialogWidgets& w, QDialog* dialog) {
   grid->addLayout(fraction(w, dialog), 0, 1);
   grid->addLayout(codeRowRight(w, dialog), 0, 2);
 
-  grid->addWidget(
-      label(QStringLiteral("Input Frame Len.(bits)"), Qt::AlignLeft | Qt::AlignVCenter, dialog), 1,
-      0);
+  QLabel* frameLengthLabel =
+      label(QStringLiteral("Input &Frame Len.(bits)"), Qt::AlignLeft | Qt::AlignVCenter, dialog);
+  frameLengthLabel->setBuddy(w.frameLength);
+  grid->addWidget(frameLengthLabel, 1, 0);
   grid->addWidget(w.frameLength, 1, 1);
   grid->addWidget(w.fileName, 1, 2);
 
@@ -172,6 +184,7 @@ MainDialogWidgets buildMainDialogWidgets(QDialog* dialog) {
   layout->addWidget(w.statusLine);
   layout->addSpacing(6);
   layout->addLayout(controlGrid(w, dialog));
+  layout->addWidget(w.advancedSummary);
   setTabOrder(w);
   return w;
 }

@@ -2,6 +2,7 @@
 
 class QComboBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -12,7 +13,7 @@ namespace brevandor {
 struct MainDialogWidgets {
   QPlainTextEdit* log = nullptr;         // "log"
   QLineEdit* statusLine = nullptr;       // "statusLine"
-  QComboBox* typeList = nullptr;         // "typeList": "PCCC", "SCCC"
+  QComboBox* typeList = nullptr;         // "typeList": "PCCC", "SCCC", "SCC with 1st-RC and 2nd-CC"
   QLineEdit* numerator = nullptr;        // "numerator"
   QLineEdit* denominator = nullptr;      // "denominator"
   QLineEdit* frameLength = nullptr;      // "frameLength"
@@ -25,11 +26,14 @@ struct MainDialogWidgets {
   QPushButton* cancel = nullptr;         // "cancelButton"
   QPushButton* getIt = nullptr;          // "getItButton"
   QPushButton* exit = nullptr;           // "exitButton"
+  QLabel* advancedSummary = nullptr;     // "advancedSummary": non-default advanced settings
 };
 
 // Creates the main window's controls in `dialog` and lays them out as the window shows them:
 // the log, the status line, the code row "type with ( 1, numerator / denominator ) Conv. Code",
-// the frame length and file name, and two rows of buttons. The log takes any extra room.
+// the frame length and file name, two rows of buttons, and the line that names any
+// non-default advanced setting. The log takes any extra room. "Get it" is the default
+// button, so Enter in a field starts a calculation; every button has a mnemonic.
 MainDialogWidgets buildMainDialogWidgets(QDialog* dialog);
 
 }  // namespace brevandor

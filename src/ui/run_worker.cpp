@@ -23,11 +23,12 @@ RunWorker::~RunWorker() {
   stopAndWait();
 }
 
-std::string RunWorker::start(RunInputs inputs) {
+std::string RunWorker::start(RunInputs inputs, int threads) {
   if (thread_.joinable()) {
     return "a calculation is still going";
   }
   cancel_.store(0, std::memory_order_relaxed);
+  context_.threads = threads;  // read by the new thread only
   const std::uint64_t generation = ++generation_;
   try {
     thread_ = std::thread(&RunWorker::threadMain, this, std::move(inputs), generation);

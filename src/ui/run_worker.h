@@ -34,9 +34,10 @@ class RunWorker : public QObject {
   RunWorker(const RunWorker&) = delete;
   RunWorker& operator=(const RunWorker&) = delete;
 
-  // Clears the cancel request and starts a run on a new thread. Returns an empty text, or why
-  // no run started (one is still going, or the system gave no thread).
-  std::string start(RunInputs inputs);
+  // Clears the cancel request and starts a run on a new thread, its calculation on `threads`
+  // worker threads (0: all cores). Returns an empty text, or why no run started (one is
+  // still going, or the system gave no thread).
+  std::string start(RunInputs inputs, int threads = 0);
   // Asks the run in progress to stop at its next step; returns at once.
   void requestCancel();
   // Cancels the run in progress, if any, and waits until its thread has ended. runEnded is

@@ -45,13 +45,24 @@ class CalculationWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void completeRunAtTenBits_data() {
+    QTest::addColumn<int>("typeIndex");
+    QTest::addColumn<QString>("typeName");
+    QTest::newRow("PCCC") << 0 << "PCCC";
+    QTest::newRow("SCCC") << 1 << "SCCC";
+    QTest::newRow("repetition code first") << 2 << "SCC with 1st-RC and 2nd-CC";
+  }
+
   void completeRunAtTenBits() {
+    QFETCH(int, typeIndex);
+    QFETCH(QString, typeName);
     const QTemporaryDir folder;
     MainDialog dialog;
     dialog.show();
     const QString path = folder.filePath(QStringLiteral("results at ten.txt"));
     dialog.useResultsFile(path);
     field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    control<QComboBox>(dialog, "typeList")->setCurrentIndex(typeIndex);
     QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
     pushButton(dialog, "getItButton")->click();
     QCOMPARE(enabledControls(dialog), kRunning);
@@ -66,7 +77,8 @@ class CalculationWindowTest : public QObject {
     QVERIFY2(log.contains(QStringLiteral("  Created.")), qPrintable(log));
 
     const QString written = readAll(path);
-    QVERIFY(!written.isEmpty());
+    QVERIFY2(written.contains(QStringLiteral("\n Concatenation Type : %1 \n").arg(typeName)),
+             qPrintable(written.left(400)));
     QVERIFY(dialog.resultsViewer()->isVisible());
     QCOMPARE(dialog.resultsViewer()->text(), written);
   }
@@ -96,7 +108,13 @@ class CalculationWindowTest : public QObject {
     dialog.show();
     dialog.useResultsFile(folder.filePath(QStringLiteral("results.txt")));
     QVERIFY2(startLongRun(dialog, 1000), qPrintable(logText(dialog)));
+    const ModalAnswerer yes([](QWidget* modal) {
+      auto* question = qobject_cast<QMessageBox*>(modal);
+      QVERIFY(question != nullptr);
+      question->button(QMessageBox::Yes)->click();
+    });
     dialog.close();
+    QCOMPARE(yes.count(), 1);
     QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.isCalculating());
     // The run closed its file before the window let go of it: it can be removed and read.

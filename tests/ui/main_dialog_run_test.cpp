@@ -17,7 +17,7 @@ const QString kCanceledLine = QStringLiteral("\n -- Calculation Canceled \n");
 }  // namespace
 
 // The window around a run, with stand-in runs whose timing the test controls: running and
-// stopping states, notices, the viewer after a completed run, failures, and closing.
+// stopping states, notices, the viewer after a completed run, and failures.
 class MainDialogRunTest : public QObject {
   Q_OBJECT
 
@@ -63,7 +63,7 @@ class MainDialogRunTest : public QObject {
     pushButton(dialog, "getItButton")->click();
     QCOMPARE(enabledControls(dialog), kRunning);
     QTRY_COMPARE(record->calls.load(), 2);
-    dialog.close();
+    dialog.done(QDialog::Rejected);  // ends the window without the question
   }
 
   void noticesLeaveTheFieldsAlone() {
@@ -80,7 +80,7 @@ class MainDialogRunTest : public QObject {
     QCOMPARE(field(dialog, "numerator")->text(), QStringLiteral("1+D^3"));
     QCOMPARE(field(dialog, "frameLength")->text(), QStringLiteral("77"));
     QCOMPARE(control<QComboBox>(dialog, "typeList")->currentIndex(), 1);
-    dialog.close();
+    dialog.done(QDialog::Rejected);  // ends the window without the question
   }
 
   void completedRunOpensTheViewer() {
@@ -130,46 +130,6 @@ class MainDialogRunTest : public QObject {
     QVERIFY(!dialog.isCalculating());
     QVERIFY(!dialog.resultsViewer()->isVisible());
     QCOMPARE(logText(dialog), kIntroduction + logged);
-  }
-
-  void closingDuringARunCancelsAndWaits_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("close box") << "close";
-    QTest::newRow("escape") << "escape";
-    QTest::newRow("exit while stopping") << "exit";
-    QTest::newRow("destroyed") << "destroy";
-  }
-
-  void closingDuringARunCancelsAndWaits() {
-    QFETCH(QString, how);
-    const auto record = std::make_shared<StandInRecord>();
-    // The stand-in lingers after the cancel, so a window that did not wait would be gone
-    // before the run had ended.
-    auto dialog =
-        std::make_unique<MainDialog>(runUntilCancelled(record, std::chrono::milliseconds(150)));
-    dialog->show();
-    pushButton(*dialog, "getItButton")->click();
-    QTRY_VERIFY(statusText(*dialog).startsWith(QStringLiteral("step ")));
-
-    if (how == QLatin1String("close")) {
-      dialog->close();
-    } else if (how == QLatin1String("escape")) {
-      QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    } else if (how == QLatin1String("exit")) {
-      pushButton(*dialog, "cancelButton")->click();
-      pushButton(*dialog, "exitButton")->click();
-    } else {
-      dialog.reset();
-    }
-    QVERIFY(record->sawCancel.load());
-    QVERIFY(record->ended.load());
-    if (dialog) {
-      QVERIFY(!dialog->isVisible());
-      QVERIFY(!dialog->isCalculating());
-      // The ended run's messages still arrive, and change nothing.
-      QTest::qWait(20);
-      QVERIFY(!dialog->resultsViewer()->isVisible());
-    }
   }
 };
 

@@ -17,7 +17,7 @@
 namespace brevandor::testing {
 
 // The main window without a real calculation: start-up, the refusals of "Get it", the warning
-// above 1000 bits, the log restart, Options, "Advncd Setup", "Exit" and "Select File Name".
+// above 1000 bits, the log restart, Options, "Exit" and "Select File Name".
 class MainDialogTest : public QObject {
   Q_OBJECT
 
@@ -31,9 +31,10 @@ class MainDialogTest : public QObject {
     QCOMPARE(field(dialog, "fileName")->text(), QStringLiteral("results.txt"));
     QCOMPARE(dialog.resultsPath(), QStringLiteral("results.txt"));
     const auto* typeList = control<QComboBox>(dialog, "typeList");
-    QCOMPARE(typeList->count(), 2);
+    QCOMPARE(typeList->count(), 3);
     QCOMPARE(typeList->itemText(0), QStringLiteral("PCCC"));
     QCOMPARE(typeList->itemText(1), QStringLiteral("SCCC"));
+    QCOMPARE(typeList->itemText(2), QStringLiteral("SCC with 1st-RC and 2nd-CC"));
     QCOMPARE(typeList->currentIndex(), 0);
     QCOMPARE(statusText(dialog), QString());
     QCOMPARE(enabledControls(dialog), kIdle);
@@ -44,14 +45,16 @@ class MainDialogTest : public QObject {
 
   void controlTexts() {
     const MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
-    const std::pair<const char*, const char*> buttons[] = {{"infoButton", "Info."},
-                                                           {"optionButton", "Option"},
-                                                           {"viewResultsButton", "View Results"},
-                                                           {"selectFileButton", "Select File Name"},
-                                                           {"cancelButton", "Cancel Calculation"},
-                                                           {"getItButton", "Get it"},
-                                                           {"exitButton", "Exit"},
-                                                           {"advancedSetupButton", "Advncd Setup"}};
+    // The captions as written, each with its own mnemonic letter.
+    const std::pair<const char*, const char*> buttons[] = {
+        {"infoButton", "&Info."},
+        {"optionButton", "&Option"},
+        {"viewResultsButton", "&View Results"},
+        {"selectFileButton", "&Select File Name"},
+        {"cancelButton", "&Cancel Calculation"},
+        {"getItButton", "&Get it"},
+        {"exitButton", "E&xit"},
+        {"advancedSetupButton", "&Advncd Setup"}};
     for (const auto& [name, text] : buttons) {
       QCOMPARE(pushButton(dialog, name)->text(), QString::fromLatin1(text));
     }
@@ -59,10 +62,12 @@ class MainDialogTest : public QObject {
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
       labels.append(label->text());
     }
-    for (const char* text : {"with", "( 1, ", ")", "Conv.\nCode", "Input Frame Len.(bits)"}) {
+    for (const char* text : {"with", "( 1, ", ")", "Conv.\nCode", "Input &Frame Len.(bits)"}) {
       QVERIFY2(labels.contains(QString::fromLatin1(text)), text);
     }
-    QVERIFY(pushButton(dialog, "exitButton")->isDefault());
+    // Enter in a field runs the calculation instead of closing the window.
+    QVERIFY(pushButton(dialog, "getItButton")->isDefault());
+    QVERIFY(!pushButton(dialog, "exitButton")->isDefault());
   }
 
   void refusedInputsStartNothing_data() {
@@ -276,15 +281,6 @@ class MainDialogTest : public QObject {
     pushButton(dialog, "getItButton")->click();
     QTRY_COMPARE(ended.count(), 1);
     QCOMPARE(record->inputs().boundSelection, expected);
-  }
-
-  void advancedSetupIsNotAvailable() {
-    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
-    dialog.show();
-    const ModalAnswerer boxes;
-    pushButton(dialog, "advancedSetupButton")->click();
-    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Sorry, not available yet")});
-    QCOMPARE(boxes.captions(), QStringList{QStringLiteral("Brevandor")});
   }
 
   void infoShowsTheAboutBox() {

@@ -36,7 +36,8 @@ void StandInRecord::record(const RunInputs& inputs) {
 }
 
 RunFunction recordingRun(Record record) {
-  return [record](RunInputs inputs, const RunContext&) {
+  return [record](RunInputs inputs, const RunContext& context) {
+    record->threads = context.threads;
     record->record(inputs);
     record->ended = true;
     return RunResult{RunOutcome::Cancelled, -1, {}};

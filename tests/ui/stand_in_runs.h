@@ -28,6 +28,7 @@ class Gate {
 // What the stand-in runs saw and did, shared by the test and the worker thread.
 struct StandInRecord {
   std::atomic<int> calls{0};
+  std::atomic<int> threads{-1};  // the worker threads the last run was given
   std::atomic<bool> sawCancel{false};
   std::atomic<bool> ended{false};
   Gate release{true};  // a cancelled run waits here before it ends

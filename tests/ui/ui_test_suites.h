@@ -10,6 +10,8 @@ std::unique_ptr<QObject> makeOptionsAboutTest();
 std::unique_ptr<QObject> makeResultsViewerTest();
 std::unique_ptr<QObject> makeMainDialogTest();
 std::unique_ptr<QObject> makeMainDialogRunTest();
+std::unique_ptr<QObject> makeMainDialogKeysTest();
+std::unique_ptr<QObject> makeAdvancedSetupTest();
 std::unique_ptr<QObject> makeCalculationWindowTest();
 
 }  // namespace brevandor::testing

@@ -1,0 +1,62 @@
+#include "ui/advanced_options.h"
+
+namespace brevandor {
+
+namespace {
+
+// The most worker threads the window offers; far more than any desktop has cores.
+constexpr int kMaxThreads = 256;
+
+AdvancedOption threadsOption() {
+  AdvancedOption option;
+  option.key = "threads";
+  option.commandLine = "--threads";
+  option.label = QStringLiteral("Worker &threads");
+  option.toolTip = QStringLiteral(
+      "How many threads share the calculation. \"all cores\" uses every core of this "
+      "machine; fewer leave room for other work. The results do not depend on it.");
+  option.editor = AdvancedOption::Editor::Count;
+  option.minimum = 0;
+  option.maximum = kMaxThreads;
+  option.zeroText = QStringLiteral("all cores");
+  option.read = [](const RunSettings& settings) { return QString::number(settings.threads); };
+  option.write = [](RunSettings& settings, const QString& value) {
+    bool ok = false;
+    const int threads = value.trimmed().toInt(&ok);
+    if (!ok || threads < 0 || threads > kMaxThreads) {
+      return QStringLiteral("Please enter a number of threads from 0 (all cores) to %1.")
+          .arg(kMaxThreads);
+    }
+    settings.threads = threads;
+    return QString();
+  };
+  return option;
+}
+
+}  // namespace
+
+QString AdvancedOption::plainLabel() const {
+  QString text = label;
+  return text.remove(QLatin1Char('&'));
+}
+
+bool AdvancedOption::isDefault(const RunSettings& settings) const {
+  return read(settings) == read(RunSettings{});
+}
+
+const std::vector<AdvancedOption>& advancedOptions() {
+  static const std::vector<AdvancedOption> options{threadsOption()};
+  return options;
+}
+
+QString advancedSummary(const RunSettings& settings) {
+  QStringList parts;
+  for (const AdvancedOption& option : advancedOptions()) {
+    if (!option.isDefault(settings)) {
+      parts.append(option.plainLabel() + QLatin1Char(' ') + option.read(settings));
+    }
+  }
+  return parts.join(QStringLiteral("; "));
+}
+
+}  // namespace brevandor

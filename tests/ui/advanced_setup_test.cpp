@@ -1,0 +1,131 @@
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+
+#include "main_dialog_probe.h"
+#include "modal_answerer.h"
+#include "stand_in_runs.h"
+#include "ui/advanced_setup_dialog.h"
+#include "ui_test_suites.h"
+
+namespace brevandor::testing {
+
+namespace {
+
+// The long options of brevandor-cli's help text.
+QSet<QString> commandLineOptions() {
+#ifndef BREVANDOR_CLI_PATH
+  return {};
+#else
+  QProcess cli;
+  cli.start(QStringLiteral(BREVANDOR_CLI_PATH), {QStringLiteral("--help")});
+  if (!cli.waitForFinished(30000)) {
+    return {};
+  }
+  const QString help = QString::fromLocal8Bit(cli.readAllStandardOutput());
+  QSet<QString> options;
+  // Option lines start with two blanks, then "-x,--name" or "--name".
+  const QRegularExpression optionLine(QStringLiteral("^  (?:-\\w,)?(--[\\w-]+)"),
+                                      QRegularExpression::MultilineOption);
+  for (auto match = optionLine.globalMatch(help); match.hasNext();) {
+    options.insert(match.next().captured(1));
+  }
+  return options;
+#endif
+}
+
+}  // namespace
+
+// The Advanced Setup dialog: its settings reach the run and the main window's summary, and it
+// has a control for every command-line option the main window lacks.
+class AdvancedSetupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void settingsReachTheRunAndTheSummary_data() {
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("OK takes the value") << 0 << 3 << "okButton" << 3 << "Worker threads 3";
+    QTest::newRow("Cancel keeps the old") << 2 << 3 << "cancelButton" << 2 << "Worker threads 2";
+    QTest::newRow("Defaults, then OK") << 2 << 3 << "defaultsButton" << 0 << "";
+  }
+
+  void settingsReachTheRunAndTheSummary() {
+    QFETCH(int, before);
+    QFETCH(int, typed);
+    QFETCH(QString, button);
+    QFETCH(int, after);
+    QFETCH(QString, summary);
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    const auto setThreads = [&](int threads, const QString& press) {
+      const ModalAnswerer answerer([&](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("Advanced Setup"));
+        modal->findChild<QSpinBox*>(QStringLiteral("threads"))->setValue(threads);
+        modal->findChild<QPushButton*>(press)->click();
+        if (modal->isVisible()) {  // "Defaults" leaves the dialog open
+          modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        }
+      });
+      pushButton(dialog, "advancedSetupButton")->click();
+      QCOMPARE(answerer.count(), 1);
+    };
+    setThreads(before, QStringLiteral("okButton"));
+    setThreads(typed, button);
+
+    QCOMPARE(dialog.runSettings().threads, after);
+    const auto* line = control<QLabel>(dialog, "advancedSummary");
+    QCOMPARE(line->isVisibleTo(&dialog), !summary.isEmpty());
+    if (!summary.isEmpty()) {
+      QCOMPARE(line->text(), QStringLiteral("Advanced setup: ") + summary);
+    }
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE(ended.count(), 1);
+    QCOMPARE(record->threads.load(), after);
+  }
+
+  void everyCommandLineOptionHasAControl() {
+    // The main window's own fields and dialogs cover these; --quiet means nothing to a window.
+    const QSet<QString> mainWindow{"--help",        "--version", "--numerator",
+                                   "--denominator", "--type",    "--frame-length",
+                                   "--output",      "--bounds",  "--quiet"};
+#ifndef BREVANDOR_CLI_PATH
+    QSKIP("brevandor-cli is not built");
+#endif
+    const QSet<QString> options = commandLineOptions();
+    QVERIFY2(options.contains(QStringLiteral("--threads")), "cannot read brevandor-cli --help");
+
+    QSet<QString> controls;
+    const AdvancedSetupDialog setup(RunSettings{});
+    for (const AdvancedOption& option : advancedOptions()) {
+      controls.insert(QLatin1String(option.commandLine));
+      const auto* editor = setup.findChild<QWidget*>(QLatin1String(option.key));
+      QVERIFY2(editor != nullptr && !editor->toolTip().isEmpty(), option.key);
+    }
+    const QSet<QString> missing = options - mainWindow - controls;
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("brevandor-cli has %1 but Advanced Setup has no control for "
+                                       "it: add an entry to advancedOptions() in "
+                                       "src/ui/advanced_options.cpp")
+                            .arg(QStringList(missing.values()).join(QStringLiteral(", ")))));
+    const QSet<QString> stale = controls - options;
+    QVERIFY2(stale.isEmpty(), qPrintable(QStringList(stale.values()).join(QStringLiteral(", "))));
+  }
+};
+
+std::unique_ptr<QObject> makeAdvancedSetupTest() {
+  return std::make_unique<AdvancedSetupTest>();
+}
+
+}  // namespace brevandor::testing
+
+#include "advanced_setup_test.moc"
