@@ -98,5 +98,39 @@ std::string exactCaseName(const ::testing::TestParamInfo<ExactCase>& info) {
 INSTANTIATE_TEST_SUITE_P(SmallFrames, DoublePrecisionSpectrum, ::testing::ValuesIn(exactCases()),
                          exactCaseName);
 
+// A long frame: at N = 2000 the spectrum's entries add up to 2^N − 1 to one part in a
+// billion (single-precision tables miss by 1.6e-3), and the lowest weights equal the exact
+// counts of `tests/data/exact_low_weights.py 2000 14` (exact integers and fractions).
+TEST(DoublePrecisionLongFrame, SumAndLowestWeightsAtTwoThousandBits) {
+#if defined(BREVANDOR_SANITIZED_TESTS)
+  GTEST_SKIP() << "a long frame: seconds optimised, far longer under the sanitizers";
+#endif
+  TurboPipeline pipeline(testing::defaultCode(), Parallel, 2000, Engine::Fast,
+                         TablePrecision::Double);
+  ASSERT_EQ(pipeline.run(), pipeline.turbo.outputFrameLength);
+  double total = LogZero;
+  for (const double entry : pipeline.codeword) {
+    total = logAdd(total, entry);
+  }
+  // log10(2^N − 1) = N log10 2 to within 1e-600; 1e-9 relative is 4.3e-10 in the log.
+  EXPECT_NEAR(total, 2000 * std::log10(2.0), 1e-9 / std::log(10.0));
+  const double exactCodewords[] = {1.997006500247e+00, 3.994037971689e+00, 5.989130804223e+00,
+                                   7.982345231910e+00, 9.985735234689e+00, 1.202329469453e+01,
+                                   1.413091017791e+01};
+  const double exactWeighted[] = {1.997012500244e-03, 3.993073942001e-03, 5.987256602986e-03,
+                                  7.979680446499e-03, 9.994452924040e-03, 1.207955846825e-02,
+                                  1.430676178365e-02};
+  for (int d = 0; d < 8; ++d) {
+    EXPECT_EQ(pipeline.codeword[static_cast<std::size_t>(d)], LogZero) << "weight " << d;
+  }
+  for (int i = 0; i < 7; ++i) {
+    const auto d = static_cast<std::size_t>(8 + i);
+    EXPECT_NEAR(std::pow(10.0, pipeline.codeword[d]), exactCodewords[i], 1e-9 * exactCodewords[i])
+        << "weight " << d;
+    EXPECT_NEAR(std::pow(10.0, pipeline.weighted[d]), exactWeighted[i], 1e-9 * exactWeighted[i])
+        << "weight " << d;
+  }
+}
+
 }  // namespace
 }  // namespace brevandor
