@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace brevandor {
 
@@ -83,6 +84,8 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
 
   plan.inflow.resize(count);
   plan.start.resize(count);
+  plan.minGain = std::numeric_limits<std::int32_t>::max();
+  plan.maxGain = std::numeric_limits<std::int32_t>::min();
   for (std::int32_t to = 0; to < states; ++to) {
     const auto t = static_cast<std::size_t>(to);
     for (std::int32_t from = 0; from < states; ++from) {
@@ -91,6 +94,8 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
         continue;  // a state that no path reaches passes nothing on
       }
       plan.maxBranchWeight = std::max(plan.maxBranchWeight, branch.outputWeight);
+      plan.minGain = std::min(plan.minGain, branch.outputWeight - branch.inputWeight);
+      plan.maxGain = std::max(plan.maxGain, branch.outputWeight - branch.inputWeight);
       const std::int32_t moved =
           parity[static_cast<std::size_t>(from)] + branch.inputWeight - parity[t];
       plan.inflow[t].push_back(CwefInflow{from, branch.outputWeight, moved / plan.classStep});
@@ -100,6 +105,9 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
       plan.start[t] =
           CwefStart{first.outputWeight, (first.inputWeight - parity[t]) / plan.classStep};
     }
+  }
+  if (plan.minGain > plan.maxGain) {  // no branch at all
+    plan.minGain = plan.maxGain = 0;
   }
   return plan;
 }

@@ -37,6 +37,8 @@ struct CwefPlan {
   std::vector<std::vector<CwefInflow>> inflow;  // per to-state, from-states in order
   std::vector<std::optional<CwefStart>> start;  // per state: its first-section cell
   std::int32_t maxBranchWeight = 0;             // the largest output weight of one branch
+  std::int32_t minGain = 0;  // the smallest output weight less input weight of one branch
+  std::int32_t maxGain = 0;  // the largest
 
   // The input weight that position j of state s's row stands for.
   std::int32_t inputWeight(std::int32_t state, std::int32_t position) const {

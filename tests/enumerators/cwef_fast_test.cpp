@@ -226,11 +226,22 @@ TEST(CwefFastWork, OneLayerOfHalfTheCellsWhereTheStateFixesTheParity) {
 }
 
 TEST(CwefFastWork, OneFullLayerOtherwise) {
-  Stage stage(kPrimitiveFeedback, 1000, 1, Engine::Fast, 2);
+  Stage stage(kPrimitiveFeedback, 1000, 0, Engine::Fast, 2);
   const std::uint64_t fast = fastCwefWorkBytes(stage.enumerator, stage.code, stage.context);
   const std::uint64_t reference = stage.enumerator.layerBytes(stage.code);
   EXPECT_LT(fast, reference / 2 + reference / 50);
   EXPECT_GT(fast, reference / 2);
+}
+
+// All output bits counted (serial concatenation): a path's output weight is at least its
+// input weight and at most its input weight plus one per section, so row d holds input
+// weights from d − N to d, about half the row on average (N + 1 of 2N + 5 rows in full).
+TEST(CwefFastWork, HalfALayerWhereTheOutputWeightBoundsTheInputWeight) {
+  Stage stage(kPrimitiveFeedback, 1000, 1, Engine::Fast, 2);
+  const std::uint64_t fast = fastCwefWorkBytes(stage.enumerator, stage.code, stage.context);
+  const std::uint64_t reference = stage.enumerator.layerBytes(stage.code);
+  EXPECT_LT(fast, reference / 4 + reference / 50);
+  EXPECT_GT(fast, reference / 4);
 }
 
 }  // namespace
