@@ -4,7 +4,8 @@
 // calculation runs.
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
-//                          [--fast-runs=10000] [--precision=1000,4000] [--threads=2]
+//                          [--fast-runs=10000] [--low-weight=1000,100000]
+//                          [--precision=1000,4000] [--threads=2]
 //                          [--repeat=5]
 //
 // --precision compares the fast engine with double-precision tables against single ones
@@ -23,14 +24,15 @@
 
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
+#include "bench/low_weight_bench.h"
 #include "bounds/ber_bounds.h"
 #include "code/code_description.h"
 #include "code/conv_code.h"
 #include "code/polynomial.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/simd_log_add.h"
 #include "run/calculation_run.h"
 #include "turbo/concatenation_type.h"
-#include "logmath/simd_log_add.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor::bench {
@@ -43,6 +45,7 @@ struct Options {
   std::vector<int> runs;
   std::vector<int> fastRuns;
   std::vector<int> precision;
+  std::vector<int> lowWeight;
   int threads = 0;
   int repeat = 1;
 };
@@ -60,7 +63,7 @@ std::vector<int> numbers(std::string_view text) {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -77,6 +80,8 @@ Options parse(int argc, char** argv) {
       options.fastRuns = numbers(value("--fast-runs="));
     } else if (argument.starts_with("--precision=")) {
       options.precision = numbers(value("--precision="));
+    } else if (argument.starts_with("--low-weight=")) {
+      options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
     } else if (argument.starts_with("--threads=")) {
@@ -351,6 +356,9 @@ int main(int argc, char** argv) {
     for (const int n : options.precision) {
       comparePrecisions(n, options.threads);
     }
+  }
+  if (!options.lowWeight.empty()) {
+    printLowWeightTable(options.lowWeight, options.threads, options.repeat);
   }
   return 0;
 }

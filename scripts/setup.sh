@@ -8,7 +8,8 @@ preset="${1:-release}"
 packages=(g++ cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
           qt6-base-dev libgl-dev xvfb xauth
-          desktop-file-utils appstream man-db groff-base dpkg-dev file)
+          desktop-file-utils appstream man-db groff-base dpkg-dev file
+          clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -16,11 +16,15 @@ struct BoundColumn {
 
 }  // namespace
 
-void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables) {
+void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables,
+                       const BoundSectionNotes* notes) {
   const BoundColumn columns[] = {{UnionBoundQ, "UB_Q            ", &tables.unionQ},
                                  {UnionBoundExp, "UB_Exp          ", &tables.unionExp},
                                  {ViterbiBound, "IUB_Exp         ", &tables.viterbi}};
   std::fprintf(file, "\n BER Bounds -----------------------------------------\n");
+  if (notes != nullptr) {
+    std::fputs(notes->heading.c_str(), file);
+  }
   std::fprintf(file, "\n   1/Rate = %f      \n", 1.0 / rate);
   std::fprintf(file, "\n   SNR[dB]      ");
   for (const BoundColumn& column : columns) {
@@ -36,6 +40,9 @@ void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const Bo
         const long double value = (*column.values)[static_cast<std::size_t>(j)];
         std::fprintf(file, "%s\t", scientificText(value).c_str());
       }
+    }
+    if (notes != nullptr && notes->unsettled[static_cast<std::size_t>(j)]) {
+      std::fputs(kUnsettledMark, file);
     }
     std::fprintf(file, "\n");
   }

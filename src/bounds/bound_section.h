@@ -1,14 +1,25 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "bounds/bound_engines.h"
 
 namespace brevandor {
 
+// What a section of estimates adds to the bound section: lines of text under its title, and
+// a mark at the end of each row whose sums have not settled.
+struct BoundSectionNotes {
+  std::string heading;  // written as it is, right after the title line
+  std::array<bool, kSnrPoints> unsettled{};
+};
+inline constexpr const char* kUnsettledMark = "unsettled";
+
 // Appends the "BER Bounds" section: the rate line, one column per selected bound in the order
 // UB_Q, UB_Exp, IUB_Exp, and one row per signal-to-noise point. Flushes the file.
-void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables);
+void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables,
+                       const BoundSectionNotes* notes = nullptr);
 
 }  // namespace brevandor

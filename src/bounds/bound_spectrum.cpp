@@ -19,7 +19,7 @@ bool BoundSpectrum::positive(std::int32_t d) const {
 }
 
 double BoundSpectrum::logPerSymbol(std::int32_t d) const {
-  const double n = maxWeight;
+  const double n = blockLength;
   const auto index = static_cast<std::size_t>(d);
   if (literal()) {
     return std::log(scaled[index]) / n;
@@ -31,6 +31,7 @@ BoundSpectrum boundSpectrumFromScaled(std::span<const double> scaled, std::int32
                                       double scale) {
   BoundSpectrum spectrum;
   spectrum.maxWeight = maxWeight;
+  spectrum.blockLength = maxWeight;
   spectrum.scale = scale;
   const auto count = static_cast<std::size_t>(maxWeight) + 1;
   spectrum.scaled.assign(scaled.begin(), scaled.begin() + static_cast<std::ptrdiff_t>(count));
@@ -47,6 +48,7 @@ BoundSpectrum boundSpectrumFromScaled(std::span<const double> scaled, std::int32
 BoundSpectrum boundSpectrumFromLog10(std::span<const double> log10Values, std::int32_t maxWeight) {
   BoundSpectrum spectrum;
   spectrum.maxWeight = maxWeight;
+  spectrum.blockLength = maxWeight;
   const auto count = static_cast<std::size_t>(maxWeight) + 1;
   spectrum.scaled.assign(log10Values.begin(),
                          log10Values.begin() + static_cast<std::ptrdiff_t>(count));

@@ -10,8 +10,11 @@ namespace brevandor {
 // distance-spectrum section prints it; `logTrue` holds ln of the true B[d] (−∞ for entries
 // that are zero), so that terms of long frames can be worked in the log domain.
 struct BoundSpectrum {
-  std::int32_t maxWeight = 0;  // D, also the block length n of the improved bound
-  double scale = 0.0;          // e: the true values are the scaled ones times 10^e
+  std::int32_t maxWeight = 0;  // D, the last entry
+  // n of the improved bound, the code's output frame length: D unless the spectrum stops
+  // short of the heaviest codeword (low-weight mode).
+  std::int32_t blockLength = 0;
+  double scale = 0.0;  // e: the true values are the scaled ones times 10^e
   std::vector<double> scaled;
   std::vector<long double> logTrue;
 

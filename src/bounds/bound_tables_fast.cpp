@@ -45,7 +45,7 @@ class ExponentTable {
 
 // The improved bound of the true spectrum from one table of integrals.
 long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double snr) {
-  const double n = spectrum.maxWeight;
+  const double n = spectrum.blockLength;
   const ExponentTable table(snr * rate);
   if (spectrum.literal()) {
     double sum = 0.0;

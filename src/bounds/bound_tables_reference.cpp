@@ -12,13 +12,14 @@ namespace {
 
 // The improved bound of the true spectrum, each exponent evaluated afresh.
 long double viterbiBoundReference(const BoundSpectrum& spectrum, double rate, double snr) {
-  if (spectrum.literal()) {
+  // The literal formula takes its block length from the last entry.
+  if (spectrum.literal() && spectrum.blockLength == spectrum.maxWeight) {
     const double sum = boundViterbi(spectrum.scaled, spectrum.maxWeight, rate, snr);
     if (std::isfinite(sum)) {
       return sum;
     }
   }
-  const double n = spectrum.maxWeight;
+  const double n = spectrum.blockLength;
   const double c = snr * rate;
   LogSum sum;
   for (std::int32_t d = 0; d <= spectrum.maxWeight; ++d) {

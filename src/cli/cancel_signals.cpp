@@ -6,26 +6,39 @@ namespace brevandor::cli {
 
 namespace {
 
-// The one flag the handler may touch; a lock-free atomic store is safe in a signal handler.
-CancelFlag* signalledFlag = nullptr;
+// All the handler touches: lock-free atomics of static storage, safe in a signal handler.
+CancelFlag signalledCancel{0};
+std::atomic<int> signalsSeen{0};
 
-extern "C" void requestCancel(int /*signal*/) {
-  if (signalledFlag != nullptr) {
-    signalledFlag->store(1, std::memory_order_relaxed);
+extern "C" void requestCancel(int signal) {
+  if (signalsSeen.fetch_add(1, std::memory_order_relaxed) == 0) {
+    signalledCancel.store(1, std::memory_order_relaxed);
+    return;
   }
+  // The second signal takes its default course once this handler returns.
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
 }
 
 }  // namespace
 
-void cancelOnSignals(CancelFlag& flag) {
+const CancelFlag& cancelOnSignals() {
   static_assert(CancelFlag::is_always_lock_free);
-  signalledFlag = &flag;
+  static_assert(std::atomic<int>::is_always_lock_free);
   struct sigaction action {};
   action.sa_handler = requestCancel;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESETHAND;  // the second signal takes its default course
+  sigaddset(&action.sa_mask, SIGINT);
+  sigaddset(&action.sa_mask, SIGTERM);
+  action.sa_flags = SA_RESTART;  // writes to the log and the file go on undisturbed
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  return signalledCancel;
+}
+
+void ignoreWriteSignals() {
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace brevandor::cli

@@ -1,6 +1,8 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <sstream>
+#include <string_view>
 
 #include "bounds/ber_bounds.h"
 #include "turbo/concatenation_type.h"
@@ -49,6 +51,10 @@ std::optional<std::int32_t> parseType(const std::string& name) {
   return std::nullopt;
 }
 
+std::string allowedThreads() {
+  return "use 0 for all cores, or 1 to " + std::to_string(maxWorkerThreads());
+}
+
 CheckedCommandLine refuse(std::string message) {
   CheckedCommandLine refused;
   refused.message = std::move(message);
@@ -57,15 +63,39 @@ CheckedCommandLine refuse(std::string message) {
 
 }  // namespace
 
+ThreadCountCheck checkThreadCount(const std::string& text) {
+  const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits) {
+    return {std::nullopt, "'" + text + "' is not a number of threads (" + allowedThreads() + ")"};
+  }
+  const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+  const std::string_view significant = std::string_view(text).substr(first);
+  const std::string limit = std::to_string(maxWorkerThreads());
+  if (significant.size() > limit.size() ||
+      (significant.size() == limit.size() && significant > limit)) {
+    return {std::nullopt, text + " is more threads than this machine can use (at most " + limit +
+                              ": four per hardware thread, and never more than 1024)"};
+  }
+  return {std::stoi(std::string(significant.empty() ? "0" : significant)), {}};
+}
+
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
-  const FrameLengthCheck frameLength = checkFrameLength(commandLine.frameLength);
+  std::int32_t maxWeight = 0;
+  if (!commandLine.maxWeight.empty()) {
+    const FrameLengthCheck limit = checkMaxWeight(commandLine.maxWeight, kWholeText);
+    if (!limit.value) {
+      return refuse("--max-weight: " + limit.message);
+    }
+    maxWeight = *limit.value;
+  }
+  // Low-weight mode accepts frames up to a million bits.
+  const FrameLengthCheck frameLength =
+      checkFrameLength(commandLine.frameLength, maxWeight, kWholeText);
   if (!frameLength.value) {
     return refuse("--frame-length: " + frameLength.message);
   }
   const std::pair<const char*, const std::string*> texts[] = {
-      {"--numerator", &commandLine.numerator},
-      {"--output", &commandLine.output},
-      {"--denominator", &commandLine.denominator}};
+      {"--numerator", &commandLine.numerator}, {"--denominator", &commandLine.denominator}};
   for (const auto& [option, text] : texts) {
     if (text->size() > kMaxTextLength) {
       return refuse(std::string(option) + ": " + tooLongMessage(kMaxTextLength));
@@ -91,6 +121,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse("--precision: unknown precision '" + commandLine.precision +
                   "' (use single or double)");
   }
+  const ThreadCountCheck threads = checkThreadCount(commandLine.threads);
+  if (!threads.value) {
+    return refuse("--threads: " + threads.message);
+  }
   CodeFromTexts code = codeFromTexts(commandLine.numerator, commandLine.denominator);
   if (!code) {
     switch (code.field) {
@@ -111,8 +145,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
   inputs.precision = *precision;
+  inputs.maxWeight = maxWeight;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
+  checked.threads = *threads.value;
   return checked;
 }
 

@@ -20,8 +20,11 @@ void ConsoleNotices::receiveNotice(RunNotice notice) {
           std::fputs(kEraseLine, stderr);
           statusShown_ = false;
         }
-        std::fwrite(notice.text.data(), 1, notice.text.size(), stdout);
-        std::fflush(stdout);
+        // Once standard output is closed (its reader gone), the log stops; the run goes on.
+        if (std::fwrite(notice.text.data(), 1, notice.text.size(), stdout) != notice.text.size() ||
+            std::fflush(stdout) != 0) {
+          showLog_ = false;
+        }
       }
       break;
     case NoticeKind::StatusLine:
@@ -34,6 +37,11 @@ void ConsoleNotices::receiveNotice(RunNotice notice) {
     case NoticeKind::RunFinished:
       break;
   }
+}
+
+bool ConsoleNotices::showsLog() {
+  const std::lock_guard lock(mutex_);
+  return showLog_;
 }
 
 void ConsoleNotices::clearStatus() {

@@ -1,15 +1,16 @@
 // brevandor-cli: the average distance spectrum of a turbo code and its bit-error-rate bounds,
 // computed headless into a results file. Same calculation as the window.
 
-#include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
 #include "cli/manual_options.h"
+#include "progress/printable_text.h"
 #include "run/calculation_run.h"
 
 namespace {
@@ -47,18 +48,23 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "convolutional code)")
       ->capture_default_str();
   app.add_option("-N,--frame-length", commandLine.frameLength,
-                 "Input frame length in bits, 10 to 10000")
+                 "Input frame length in bits, 10 to 10000 (to 1000000 with --max-weight)")
       ->capture_default_str();
-  app.add_option("-o,--output", commandLine.output, "Results file (created or overwritten)")
+  app.add_option("-o,--output", commandLine.output,
+                 "Results file (created, or replaced once complete)")
       ->capture_default_str();
   app.add_option("-b,--bounds", commandLine.bounds,
                  "Bounds to evaluate: q, exp, viterbi separated by commas, or all, or none")
       ->capture_default_str();
+  app.add_option("--max-weight", commandLine.maxWeight,
+                 "Low-weight mode: compute A_d and B_d for weights d <= D only (1 to 1000000); "
+                 "the bounds become estimates of the error floor")
+      ->type_name("D");
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");
   app.add_option("-j,--threads", commandLine.threads,
-                 "Worker threads of the calculation (0: all cores)")
-      ->capture_default_str()
-      ->check(CLI::NonNegativeNumber);
+                 "Worker threads of the calculation (0: all cores; at most four per hardware "
+                 "thread)")
+      ->capture_default_str();
   app.add_option("--precision", commandLine.precision,
                  "Weight tables in single or double precision (double: twice the memory, "
                  "spectra exact to about 1e-9)")
@@ -67,19 +73,23 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--engine", commandLine.engine)->group("");
 }
 
-int runCalculation(const RunInputs& inputs, Engine engine, const cli::CommandLine& commandLine) {
-  CancelFlag cancelFlag{0};
-  cli::cancelOnSignals(cancelFlag);
+// A refusal or failure on standard error, control characters escaped.
+void printError(const std::string& message) {
+  std::fprintf(stderr, "brevandor-cli: %s\n", printableText(message).c_str());
+}
+
+int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLine& commandLine) {
+  cli::ignoreWriteSignals();
   cli::ConsoleNotices notices(!commandLine.quiet, isatty(STDERR_FILENO) == 1);
   RunContext context;
-  context.cancelFlag = &cancelFlag;
+  context.cancelFlag = &cli::cancelOnSignals();
   context.noticeTarget = &notices;
-  context.engine = engine;
-  context.threads = commandLine.threads;
+  context.engine = checked.engine;
+  context.threads = checked.threads;
 
-  const RunResult result = CalculationRun(inputs, context).execute();
+  const RunResult result = CalculationRun(*checked.inputs, context).execute();
   notices.clearStatus();
-  if (!commandLine.quiet) {
+  if (notices.showsLog()) {
     std::fputc('\n', stdout);
     std::fflush(stdout);
   }
@@ -89,7 +99,7 @@ int runCalculation(const RunInputs& inputs, Engine engine, const cli::CommandLin
     case RunOutcome::Cancelled:
       return kExitCancelled;
     case RunOutcome::Failed:
-      std::fprintf(stderr, "brevandor-cli: %s\n", result.failure.c_str());
+      printError(result.failure);
       return kExitRunFailed;
   }
   return kExitRunFailed;
@@ -100,6 +110,10 @@ int runCalculation(const RunInputs& inputs, Engine engine, const cli::CommandLin
 int main(int argc, char** argv) {
   CLI::App app{kDescription, "brevandor-cli"};
   app.footer(kFooter);
+  // CLI11 repeats the offending argument: escaped, like every text echoed here.
+  app.failure_message([](const CLI::App* /*app*/, const CLI::Error& error) {
+    return printableText(error.what()) + "\nRun with --help for more information.\n";
+  });
   app.set_version_flag("--version", "brevandor-cli (Brevandor) Version " BREVANDOR_VERSION);
   cli::CommandLine commandLine;
   describeOptions(app, commandLine);
@@ -124,8 +138,8 @@ int main(int argc, char** argv) {
 
   const cli::CheckedCommandLine checked = cli::checkCommandLine(commandLine);
   if (!checked.inputs) {
-    std::fprintf(stderr, "brevandor-cli: %s\n", checked.message.c_str());
+    printError(checked.message);
     return kExitUsage;
   }
-  return runCalculation(*checked.inputs, checked.engine, commandLine);
+  return runCalculation(checked, commandLine);
 }

@@ -20,17 +20,25 @@ double log10Binomial(std::int32_t n, std::int32_t k) {
 }
 
 std::vector<double> log10BinomialRow(std::int32_t n) {
-  const auto size = static_cast<std::size_t>(std::max(n, 0)) + 1;
-  std::vector<long double> logs(size);
+  return log10BinomialRow(n, n);
+}
+
+std::vector<double> log10BinomialRow(std::int32_t n, std::int32_t lastK) {
+  n = std::max(n, 0);
+  lastK = std::clamp(lastK, 0, n);
+  std::vector<long double> logs(static_cast<std::size_t>(n) + 1);
   for (std::int32_t i = 1; i <= n; ++i) {
     logs[static_cast<std::size_t>(i)] = std::log10(static_cast<long double>(i));
   }
-  std::vector<double> row(size, 0.0);
+  std::vector<double> row(static_cast<std::size_t>(lastK) + 1, 0.0);
   // The first running sum of log10Binomial(n, k), log10 n + … + log10(k + 1), is a prefix of
   // the one for k − 1: carried from one k to the next, it is formed in the same order.
   long double fromTop = 0.0L;
   for (std::int32_t k = n - 1; k >= 1; --k) {
     fromTop += logs[static_cast<std::size_t>(k) + 1];
+    if (k > lastK) {
+      continue;
+    }
     long double sum = fromTop;
     for (std::int32_t i = n - k; i >= 1; --i) {
       sum -= logs[static_cast<std::size_t>(i)];

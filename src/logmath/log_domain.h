@@ -18,6 +18,10 @@ double log10Binomial(std::int32_t n, std::int32_t k);
 // about n² / 2 when the values are wanted for every k).
 std::vector<double> log10BinomialRow(std::int32_t n);
 
+// log10Binomial(n, k) for k = 0 … lastK only (lastK ≤ n), bit for bit as above: about
+// n · lastK additions, for the few low weights of a long frame.
+std::vector<double> log10BinomialRow(std::int32_t n, std::int32_t lastK);
+
 // log10(10^a + 10^b). An argument of exactly LogZero counts as zero (the larger argument
 // is returned, b on a tie). Both arguments are shifted down by a whole power of ten when
 // the larger approaches 308, so the sum of the powers cannot overflow a double.

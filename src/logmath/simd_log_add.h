@@ -64,6 +64,16 @@ const DoubleLogAddRowKernels* avx2DoubleLogAddKernels();
 const DoubleLogAddRowKernels* avx512DoubleLogAddKernels();
 const DoubleLogAddRowKernels& doubleLogAddKernels();
 
+// The portable kernels for tables of Cell.
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& portableRowKernels() {
+  if constexpr (std::is_same_v<Cell, double>) {
+    return portableDoubleLogAddKernels();
+  } else {
+    return portableLogAddKernels();
+  }
+}
+
 // The best kernels for tables of Cell.
 template <typename Cell>
 const BasicLogAddRowKernels<Cell>& rowKernels() {

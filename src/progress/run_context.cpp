@@ -1,5 +1,6 @@
 #include "progress/run_context.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -34,12 +35,24 @@ std::int32_t RunContext::postStatusLine(std::string_view text) const {
 
 void RunContext::postRunFinished() const { post(noticeTarget, NoticeKind::RunFinished, {}); }
 
+namespace {
+
+int hardwareThreads() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 1024u));
+}
+
+}  // namespace
+
+int maxWorkerThreads() {
+  return std::min(4 * hardwareThreads(), 1024);
+}
+
 int RunContext::workerThreads() const {
   if (threads > 0) {
-    return threads;
+    return std::min(threads, maxWorkerThreads());
   }
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : static_cast<int>(cores);
+  return hardwareThreads();
 }
 
 }  // namespace brevandor

@@ -42,8 +42,12 @@ struct RunContext {
   std::int32_t postStatusLine(std::string_view text) const;
   // Tells the receiver that the run completed.
   void postRunFinished() const;
-  // The number of worker threads the fast engine should use (at least 1).
+  // The number of worker threads the fast engine should use (at least 1, at most
+  // maxWorkerThreads()).
   int workerThreads() const;
 };
+
+// The most worker threads a run may ask for: four per hardware thread, at most 1024.
+int maxWorkerThreads();
 
 }  // namespace brevandor

@@ -54,12 +54,20 @@ void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                            std::span<const double> weightedSpectrum, std::int32_t maxWeight,
                            double codewordScale, double weightedScale,
                            std::span<const double> log10Codeword,
-                           std::span<const double> log10Weighted) {
+                           std::span<const double> log10Weighted,
+                           const SpectrumTruncation* truncation) {
   std::fprintf(file, "\n\n Distance Spectrum (Turbo Code) ---------------------\n");
   std::fprintf(file, "\n N_CodeWord  SCALE FACTOR = 10^%d ", static_cast<int>(codewordScale));
   std::fprintf(file, "\n Wgt_DistSpt SCALE FACTOR = 10^%d \n", static_cast<int>(weightedScale));
+  if (truncation != nullptr) {
+    std::fprintf(file,
+                 "\n *NOTE : Truncated at d = %d : low-weight terms only (the code has weights up "
+                 "to %d)\n         The sum check is left out : the terms above d = %d are "
+                 "missing \n",
+                 maxWeight, truncation->outputFrameLength, maxWeight);
+  }
   std::fprintf(file, "\n Wght / Normalzd Wght / # of Codeword / Wgt_DistSpt. \n");
-  const double maxWeightValue = maxWeight;
+  const double maxWeightValue = truncation != nullptr ? truncation->outputFrameLength : maxWeight;
   for (std::int32_t d = 0; d <= maxWeight; ++d) {
     const auto index = static_cast<std::size_t>(d);
     std::fprintf(file, "\n%5d\t%f\t%s\t%s ", d, d / maxWeightValue,
@@ -67,11 +75,13 @@ void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                  entryText(weightedSpectrum[index], log10Weighted, index, weightedScale).c_str());
   }
   std::fprintf(file, "\n");
-  std::fprintf(file, "\n Sum Check : %s  <= SUM of The # of CodeWords",
-               scientificText(codewordTotal(codewordSpectrum, maxWeight)).c_str());
-  std::fprintf(file, "\n             %s  <= 2^(%d) Scaled by 10^%f \n",
-               scientificText(scaledInputWords(inputFrameLength, codewordScale)).c_str(),
-               static_cast<int>(inputFrameLength), codewordScale);
+  if (truncation == nullptr) {
+    std::fprintf(file, "\n Sum Check : %s  <= SUM of The # of CodeWords",
+                 scientificText(codewordTotal(codewordSpectrum, maxWeight)).c_str());
+    std::fprintf(file, "\n             %s  <= 2^(%d) Scaled by 10^%f \n",
+                 scientificText(scaledInputWords(inputFrameLength, codewordScale)).c_str(),
+                 static_cast<int>(inputFrameLength), codewordScale);
+  }
   std::fprintf(file, "\n End of Distance Spt --------------------------------\n");
   std::fflush(file);
 }

@@ -17,15 +17,24 @@ void printTurboParameters(std::FILE* file, const TurboCode& turbo);
 // Flushes the file.
 void printConvCode(const ConvCode& code, std::FILE* file);
 
+// Where a low-weight run's spectrum stops: it holds d = 0 … maxWeight of a code whose
+// codewords weigh up to outputFrameLength.
+struct SpectrumTruncation {
+  std::int32_t outputFrameLength = 0;
+};
+
 // The distance-spectrum section: both scaled spectra d = 0 … maxWeight with their scale
 // exponents and the two sum-check lines. Flushes the file. Given the log10 values the spectra
 // were scaled from, a row whose scaled value a double cannot hold (flushed to zero or
-// subnormal, the low weights of long frames) is printed from its logarithm instead.
+// subnormal, the low weights of long frames) is printed from its logarithm instead. A
+// truncated spectrum (low-weight mode) is said to be one, its weights are normalised by the
+// output frame length, and the sum check, which cannot hold, is left out.
 void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                            std::span<const double> codewordSpectrum,
                            std::span<const double> weightedSpectrum, std::int32_t maxWeight,
                            double codewordScale, double weightedScale,
                            std::span<const double> log10Codeword = {},
-                           std::span<const double> log10Weighted = {});
+                           std::span<const double> log10Weighted = {},
+                           const SpectrumTruncation* truncation = nullptr);
 
 }  // namespace brevandor

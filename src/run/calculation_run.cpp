@@ -1,22 +1,24 @@
 #include "run/calculation_run.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <exception>
-#include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/error_floor_estimates.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
+#include "progress/printable_text.h"
+#include "report/results_file.h"
 #include "report/results_report.h"
+#include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_memory.h"
-#include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -26,16 +28,22 @@ namespace {
 constexpr const char* kCancelledText = "\n -- Calculation Canceled \n";
 constexpr const char* kCompletedText = " Completed \n";
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using ResultsFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// " " followed by the calendar time as ctime writes it (its line feed included).
+// " " followed by the local calendar time in ctime's layout, "Tue Dec  8 03:35:09 2026\n":
+// English names whatever the locale, and no static buffer shared between runs.
 std::string timeLine() {
+  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) {
+    return " ?\n";
+  }
+  char clock[16];
+  std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
   char text[64];
-  std::snprintf(text, sizeof text, " %s", std::ctime(&now));
+  std::snprintf(text, sizeof text, " %s %s%3d %s %d\n", kDays[local.tm_wday % 7],
+                kMonths[local.tm_mon % 12], local.tm_mday, clock, local.tm_year + 1900);
   return text;
 }
 
@@ -59,13 +67,26 @@ RunResult cancelled(const RunContext& context) {
   return RunResult{RunOutcome::Cancelled, -1, {}};
 }
 
+std::string writeFailureText(const std::string& path, const std::string& reason) {
+  return "Cannot write the results file '" + printableText(path) + "': " + reason;
+}
+
+// The failure that ends the run once a write to the results file has failed.
+std::optional<RunResult> writeFailed(const RunContext& context, const ResultsFile& file,
+                                     const std::string& path) {
+  if (const auto reason = file.failure()) {
+    return failed(context, writeFailureText(path, *reason));
+  }
+  return std::nullopt;
+}
+
 // Everything one run creates, released in this order when the run ends whichever way:
-// the enumerators' tables, the code, the turbo code, the spectra; the file last.
+// the enumerators' tables, the code, the turbo code, the spectra. The results file is the
+// caller's, settled after all of them.
 class RunObjects {
  public:
-  explicit RunObjects(const RunInputs& inputs)
-      : code_(preparedCode(inputs)),
-        turbo_(inputs.selectedType, kConstituentCount) {
+  RunObjects(const RunInputs& inputs, ResultsFile& file)
+      : file_(file), code_(preparedCode(inputs)), turbo_(inputs.selectedType, kConstituentCount) {
     turbo_.attachConstituent(0, code_, enumerators_[0]);
     turbo_.attachConstituent(1, code_, enumerators_[1]);
     for (WeightEnumerator& enumerator : enumerators_) {
@@ -76,20 +97,16 @@ class RunObjects {
   RunObjects& operator=(const RunObjects&) = delete;
   ~RunObjects() { releaseAll(); }
 
-  // Creates or truncates the results file; false when it cannot be opened.
-  bool openFile(const std::string& path) {
-    file_.reset(std::fopen(path.c_str(), "w+"));
-    return file_ != nullptr;
-  }
-  std::FILE* file() { return file_.get(); }
+  std::FILE* file() { return file_.stream(); }
   ConvCode& code() { return code_; }
   WeightEnumerator& enumerator(int index) { return enumerators_[index]; }
   TurboCode& turbo() { return turbo_; }
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
   std::vector<double>& weightedSpectrum() { return weightedSpectrum_; }
 
-  void allocateSpectra() {
-    const auto entries = static_cast<std::size_t>(turbo_.outputFrameLength) + 1;
+  // Both spectra for the weights 0 … lastWeight.
+  void allocateSpectra(std::int32_t lastWeight) {
+    const auto entries = static_cast<std::size_t>(lastWeight) + 1;
     codewordSpectrum_.assign(entries, 0.0);
     weightedSpectrum_.assign(entries, 0.0);
   }
@@ -102,11 +119,10 @@ class RunObjects {
     }
     codewordSpectrum_ = {};
     weightedSpectrum_ = {};
-    file_.reset();
   }
 
  private:
-  ResultsFile file_;
+  ResultsFile& file_;
   ConvCode code_;
   WeightEnumerator enumerators_[2];
   TurboCode turbo_;
@@ -163,8 +179,23 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
 }  // namespace
 
 RunResult CalculationRun::execute() {
+  ResultsFile file;
+  RunResult result = executeGuarded(file);
+  // A cancelled run keeps the sections written so far, with a last line that says why the
+  // file ends there; a failed one leaves the earlier file as it was.
+  if (result.outcome == RunOutcome::Cancelled && file.isOpen()) {
+    if (const auto reason = file.commitWithLastLine(kCancelledText)) {
+      return failed(context_, writeFailureText(inputs_.resultsFileName, *reason));
+    }
+  } else if (result.outcome == RunOutcome::Failed) {
+    file.discard("\n -- " + result.failure + " \n");
+  }
+  return result;
+}
+
+RunResult CalculationRun::executeGuarded(ResultsFile& file) {
   try {
-    return executeStages();
+    return executeStages(file);
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {
@@ -172,17 +203,20 @@ RunResult CalculationRun::execute() {
   }
 }
 
-RunResult CalculationRun::executeStages() {
+RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine("\n> Start Calculation ");
   context_.postLogLine(timeLine());
 
-  RunObjects run(inputs_);
+  RunObjects run(inputs_, file);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
+  // Low-weight mode: only the weights d ≤ lowWeight (0: the whole spectrum).
+  const std::int32_t lowWeight = lowWeightLimit(turbo, inputs_.maxWeight);
 
   // Refuse before the results file is touched when the machine cannot hold the tables.
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
-  const RunMemoryPlan plan = planRunMemory(turbo, context_);
+  const RunMemoryPlan plan =
+      lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
   if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
     return failed(context_, "Not enough memory: a frame of N = " +
                                 std::to_string(inputs_.inputFrameLength) + " needs " +
@@ -190,30 +224,40 @@ RunResult CalculationRun::executeStages() {
                                 " available");
   }
 
-  errno = 0;
-  if (!run.openFile(inputs_.resultsFileName)) {
-    return failed(context_, "Cannot open the results file '" + inputs_.resultsFileName +
-                                "': " + std::strerror(errno));
+  if (const auto reason = file.open(inputs_.resultsFileName)) {
+    return failed(context_, "Cannot open the results file '" +
+                                printableText(inputs_.resultsFileName) + "': " + *reason);
   }
   printTurboParameters(run.file(), turbo);
-
-  ConvCode& code = run.code();
-  run.enumerator(0).allocate(code);
-  if (!shareParallelTable) {
-    run.enumerator(1).allocate(code);
+  if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+    return *stop;
   }
-  run.allocateSpectra();
 
-  if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
-    return cancelled(context_);
+  const std::int32_t lastWeight = lowWeight > 0 ? lowWeight : turbo.outputFrameLength;
+  run.allocateSpectra(lastWeight);
+  if (lowWeight > 0) {
+    if (runLowWeightEnumeratorStages(turbo, lowWeight, context_) < 0) {
+      return cancelled(context_);
+    }
+  } else {
+    ConvCode& code = run.code();
+    run.enumerator(0).allocate(code);
+    if (!shareParallelTable) {
+      run.enumerator(1).allocate(code);
+    }
+    if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
+      return cancelled(context_);
+    }
   }
 
   context_.postLogLine(" TWEF Calculation .. ");
   std::span<double> codeword(run.codewordSpectrum());
   std::span<double> weighted(run.weightedSpectrum());
-  const std::int32_t maxWeight = turbo.concatenationType == Parallel
-                                     ? turbo.computeParallelSpectrum(codeword, weighted, context_)
-                                     : turbo.computeSerialSpectrum(codeword, weighted, context_);
+  const std::int32_t maxWeight =
+      lowWeight > 0 ? computeLowWeightSpectrum(turbo, lowWeight, codeword, weighted, context_)
+      : turbo.concatenationType == Parallel
+          ? turbo.computeParallelSpectrum(codeword, weighted, context_)
+          : turbo.computeSerialSpectrum(codeword, weighted, context_);
   if (maxWeight == -1) {
     return cancelled(context_);
   }
@@ -227,21 +271,37 @@ RunResult CalculationRun::executeStages() {
   const std::vector<double> log10Codeword(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
+  const SpectrumTruncation truncation{turbo.outputFrameLength};
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
-                        codewordScale, weightedScale, log10Codeword, log10Weighted);
+                        codewordScale, weightedScale, log10Codeword, log10Weighted,
+                        lowWeight > 0 ? &truncation : nullptr);
+  if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+    return *stop;
+  }
   context_.postLogLine(kCompletedText);
 
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                  inputs_.boundSelection, context_) < 0) {
+    const std::int32_t bounds =
+        lowWeight > 0
+            ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                         turbo.outputFrameLength, inputs_.boundSelection, context_)
+            : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                        inputs_.boundSelection, context_);
+    if (bounds < 0) {
       return cancelled(context_);
+    }
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
     }
     context_.postLogLine(kCompletedText);
   }
 
   run.releaseAll();
-  context_.postLogLine(" " + inputs_.resultsFileName + "  Created.");
+  if (const auto reason = file.commit()) {
+    return failed(context_, writeFailureText(inputs_.resultsFileName, *reason));
+  }
+  context_.postLogLine(" " + printableText(inputs_.resultsFileName) + "  Created.");
   context_.postLogLine(timeLine());
   context_.postRunFinished();
   return RunResult{RunOutcome::Finished, maxWeight, {}};

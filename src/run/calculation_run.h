@@ -8,11 +8,14 @@
 
 namespace brevandor {
 
+class ResultsFile;
+
 // How a calculation ended.
 enum class RunOutcome {
   Finished,   // every section written, the file closed, RunFinished posted
-  Cancelled,  // a stage saw the cancel request; "\n -- Calculation Canceled \n" logged
-  Failed,     // the file could not be opened or the tables not allocated; logged
+  Cancelled,  // a stage saw the cancel request; "\n -- Calculation Canceled \n" logged and
+              // written at the end of the sections already in the file
+  Failed,     // the file could not be opened or written, or the tables not allocated; logged
 };
 
 struct RunResult {
@@ -34,7 +37,8 @@ class CalculationRun {
   RunResult execute();
 
  private:
-  RunResult executeStages();
+  RunResult executeGuarded(ResultsFile& file);
+  RunResult executeStages(ResultsFile& file);
 
   RunInputs inputs_;
   const RunContext& context_;

@@ -31,9 +31,13 @@ std::string tooLongMessage(std::size_t limit) {
   return "Please enter no more than " + std::to_string(limit) + " characters.";
 }
 
-FrameLengthCheck checkFrameLength(std::string_view text) {
-  constexpr std::size_t kReadLimit = 31;
-  text = text.substr(0, std::min(text.size(), kReadLimit));
+namespace {
+
+// Decimal digits with blanks around them, read from at most the first `readLimit` characters,
+// from `low` to `high`.
+FrameLengthCheck checkPositiveInteger(std::string_view text, std::int32_t low, std::int32_t high,
+                                      std::size_t readLimit) {
+  text = text.substr(0, std::min(text.size(), readLimit));
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) {
     return {std::nullopt, std::string(kNotAPositiveInteger)};
@@ -47,12 +51,31 @@ FrameLengthCheck checkFrameLength(std::string_view text) {
       return {std::nullopt, std::string(kNotAPositiveInteger)};
     }
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    tooLarge = tooLarge || value > static_cast<std::uint64_t>(kMaxFrameLength);
+    tooLarge = tooLarge || value > static_cast<std::uint64_t>(high);
   }
-  if (tooLarge || value < static_cast<std::uint64_t>(kMinFrameLength)) {
-    return {std::nullopt, outOfRangeMessage(kMinFrameLength, kMaxFrameLength)};
+  if (tooLarge || value < static_cast<std::uint64_t>(low)) {
+    return {std::nullopt, outOfRangeMessage(low, high)};
   }
   return {static_cast<std::int32_t>(value), {}};
+}
+
+}  // namespace
+
+FrameLengthCheck checkFrameLength(std::string_view text) {
+  return checkFrameLength(text, 0);
+}
+
+std::int32_t maxFrameLengthFor(std::int32_t maxWeight) {
+  return maxWeight > 0 ? kMaxLowWeightFrameLength : kMaxFrameLength;
+}
+
+FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
+                                  std::size_t readLimit) {
+  return checkPositiveInteger(text, kMinFrameLength, maxFrameLengthFor(maxWeight), readLimit);
+}
+
+FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit) {
+  return checkPositiveInteger(text, 1, kMaxLowWeightLimit, readLimit);
 }
 
 std::string_view precisionName(TablePrecision precision) {

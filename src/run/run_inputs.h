@@ -13,6 +13,9 @@ namespace brevandor {
 // Limits and defaults that both front ends apply to what the user enters.
 inline constexpr std::int32_t kMinFrameLength = 10;
 inline constexpr std::int32_t kMaxFrameLength = 10000;
+// Low-weight mode (only codeword weights d ≤ D) keeps its tables small enough for long frames.
+inline constexpr std::int32_t kMaxLowWeightFrameLength = 1000000;
+inline constexpr std::int32_t kMaxLowWeightLimit = 1000000;  // the largest D accepted
 inline constexpr std::int32_t kDefaultFrameLength = 128;
 inline constexpr std::size_t kMaxTextLength = 100;  // polynomial texts and the file name
 inline constexpr std::string_view kDefaultNumerator = "1+D+D^2";
@@ -31,6 +34,8 @@ struct RunInputs {
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
   TablePrecision precision = TablePrecision::Single;    // of the weight tables
+  // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
+  std::int32_t maxWeight = 0;
 };
 
 // "single" or "double", the names of the table precisions on the command line and in files.
@@ -58,11 +63,28 @@ std::string outOfRangeMessage(std::int64_t low, std::int64_t high);  // "… bet
 std::string tooLongMessage(std::size_t limit);  // "Please enter no more than 100 characters."
 
 // The frame length typed as text: decimal digits with blanks around them, read from at most
-// the first 31 characters, from 10 to 10000. Either the value or the message for the user.
+// the first 31 characters (as the window's field keeps them), from 10 to 10000. Either the
+// value or the message for the user.
 struct FrameLengthCheck {
   std::optional<std::int32_t> value;
   std::string message;
 };
 FrameLengthCheck checkFrameLength(std::string_view text);
+
+// How much of a typed number is read: the window's fields keep their first 31 characters; on
+// the command line the whole argument must be the number.
+inline constexpr std::size_t kFieldReadLimit = 31;
+inline constexpr std::size_t kWholeText = std::string_view::npos;
+
+// The largest frame length a run accepts: 10000 for the whole spectrum, 1000000 in
+// low-weight mode (maxWeight > 0).
+std::int32_t maxFrameLengthFor(std::int32_t maxWeight);
+// The frame length as above, from 10 to the largest the mode accepts (both front ends' rule).
+FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
+                                  std::size_t readLimit = kFieldReadLimit);
+
+// The weight limit D of low-weight mode typed as text, read as the frame length is, from 1
+// to 1000000. Either the value or the message for the user.
+FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit = kFieldReadLimit);
 
 }  // namespace brevandor

@@ -4,6 +4,7 @@
 
 #include "enumerators/cwef_engines.h"
 #include "enumerators/log_table.h"
+#include "enumerators/low_weight_cwef.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {
@@ -46,6 +47,27 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
     plan.work = std::max(plan.work, 2 * (wide ? LogTableDouble::bytesFor(1, rows, columns)
                                               : LogTable::bytesFor(1, rows, columns)));
   }
+  return plan;
+}
+
+RunMemoryPlan planLowWeightMemory(const TurboCode& turbo, std::int32_t limit) {
+  RunMemoryPlan plan;
+  std::uint64_t binomials = 0;
+  for (std::size_t c = 0; c < static_cast<std::size_t>(turbo.constituentCount); ++c) {
+    const WeightEnumerator& enumerator = *turbo.enumerators[c];
+    // The spectrum stage's binomial logarithms, looked up over each constituent's frame.
+    binomials += (static_cast<std::uint64_t>(turbo.frameLengths[c]) + 1) *
+                 (sizeof(long double) + sizeof(double));
+    if (enumerator.repetitionFactor != 0) {
+      continue;  // the repetition code's counts are known; it has no table
+    }
+    const LowWeightCut cut = lowWeightCut(enumerator, *turbo.codes[c], limit);
+    plan.tables += lowWeightTableBytes(*turbo.codes[c], cut, enumerator.precision);
+    plan.work = std::max(plan.work, lowWeightWorkBytes(*turbo.codes[c], cut, enumerator.precision));
+  }
+  // Two spectra and their log copies (the bounds and the report read them).
+  plan.tables += 4 * (static_cast<std::uint64_t>(limit) + 1) * sizeof(double);
+  plan.work = std::max(plan.work, binomials);
   return plan;
 }
 

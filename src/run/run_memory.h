@@ -23,4 +23,8 @@ bool sharesParallelTable(const TurboCode& turbo, Engine engine);
 // The bytes of the run on the context's engine (and, for the fast engine, its threads).
 RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context);
 
+// The bytes of a low-weight run to the weight limit `limit`: the constituents' cut tables, the
+// largest cut CWEF's work, and spectra of limit + 1 entries.
+RunMemoryPlan planLowWeightMemory(const TurboCode& turbo, std::int32_t limit);
+
 }  // namespace brevandor

@@ -35,8 +35,13 @@ ParallelShape shapeOf(const TurboCode& turbo) {
                        turbo.hasNonSystematic == 0, turbo.constituentCount};
 }
 
-std::int32_t threadsFor(const RunContext& context) {
-  return std::max(context.workerThreads(), 1);
+std::int32_t blockCount(const ParallelShape& shape) {
+  return (shape.frameLength + kBlockColumns) / kBlockColumns;
+}
+
+// One thread per block of rows at most: a thread more would find nothing to build.
+std::int32_t threadsFor(const ParallelShape& shape, const RunContext& context) {
+  return std::clamp(context.workerThreads(), 1, blockCount(shape));
 }
 
 std::int32_t slotsFor(std::int32_t threads) {
@@ -76,8 +81,8 @@ class FastParallelSpectrum {
         context_(context),
         kernels_(rowKernels<Cell>()),
         interleavings_(log10BinomialRow(shape_.frameLength)),
-        threads_(threadsFor(context)),
-        blocks_((shape_.frameLength + kBlockColumns) / kBlockColumns),
+        threads_(threadsFor(shape_, context)),
+        blocks_(blockCount(shape_)),
         slots_(static_cast<std::size_t>(slotsFor(threads_))),
         shifted_(static_cast<std::size_t>(shape_.maxWeight) + 1) {
     for (RowBlock<Cell>& slot : slots_) {
@@ -274,7 +279,7 @@ class FastParallelSpectrum {
 
 std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunContext& context) {
   const ParallelShape shape = shapeOf(turbo);
-  const auto threads = static_cast<std::uint64_t>(threadsFor(context));
+  const auto threads = static_cast<std::uint64_t>(threadsFor(shape, context));
   const std::uint64_t cell =
       tablePrecision(turbo) == TablePrecision::Double ? sizeof(double) : sizeof(float);
   const std::uint64_t row = (static_cast<std::uint64_t>(shape.maxWeight) + 1) * cell;

@@ -59,6 +59,39 @@ AdvancedOption precisionOption() {
   return option;
 }
 
+// Low-weight mode: the caption reads on into the value, "Low-weight terms only, d ≤ 20".
+AdvancedOption maxWeightOption() {
+  AdvancedOption option;
+  option.key = "maxWeight";
+  option.commandLine = "--max-weight";
+  option.label = QStringLiteral("&Low-weight terms only, d \u2264");
+  option.toolTip = QStringLiteral(
+      "Computes the spectrum only for codeword weights up to D, which decide the error floor, "
+      "and accepts frames of up to 1000000 bits. The bounds then become estimates of the "
+      "error floor. \"whole spectrum\" computes every weight (frames up to 10000 bits).");
+  option.editor = AdvancedOption::Editor::Count;
+  option.minimum = 0;
+  option.maximum = kMaxLowWeightLimit;
+  option.zeroText = QStringLiteral("whole spectrum");
+  option.read = [](const RunSettings& settings) {
+    return QString::number(settings.inputs.maxWeight);
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const QString text = value.trimmed();
+    if (text == QStringLiteral("0")) {
+      settings.inputs.maxWeight = 0;
+      return QString();
+    }
+    const FrameLengthCheck limit = checkMaxWeight(text.toStdString());
+    if (!limit.value) {
+      return QString::fromStdString(limit.message);
+    }
+    settings.inputs.maxWeight = *limit.value;
+    return QString();
+  };
+  return option;
+}
+
 }  // namespace
 
 QString AdvancedOption::plainLabel() const {
@@ -71,7 +104,8 @@ bool AdvancedOption::isDefault(const RunSettings& settings) const {
 }
 
 const std::vector<AdvancedOption>& advancedOptions() {
-  static const std::vector<AdvancedOption> options{threadsOption(), precisionOption()};
+  static const std::vector<AdvancedOption> options{threadsOption(), maxWeightOption(),
+                                                   precisionOption()};
   return options;
 }
 

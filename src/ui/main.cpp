@@ -1,5 +1,6 @@
 // The desktop program: shows the main window; closing it ends the program.
 #include <QApplication>
+#include <csignal>
 
 #include "ui/main_dialog.h"
 #include "ui/window_arguments.h"
@@ -8,6 +9,10 @@ int main(int argc, char* argv[]) {
   if (const auto exitCode = brevandor::answerHelpOrVersion(argc, argv)) {
     return *exitCode;
   }
+  // A file-size limit or a FIFO whose reader left fails the write, which the run reports,
+  // instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Brevandor"));
   QApplication::setApplicationVersion(QStringLiteral(BREVANDOR_VERSION));

@@ -134,8 +134,9 @@ void MainDialog::useResultsFile(const QString& path) {
 
 std::optional<std::int32_t> MainDialog::readFields() {
   // One byte a character, so that the frame length is read from its first 31 characters.
-  const FrameLengthCheck frameLength =
-      checkFrameLength(widgets_.frameLength->text().toLatin1().toStdString());
+  // Low-weight mode (Advanced Setup) accepts longer frames.
+  const FrameLengthCheck frameLength = checkFrameLength(
+      widgets_.frameLength->text().toLatin1().toStdString(), settings_.inputs.maxWeight);
   // The fields in the order in which the window has always read them: the first failure is
   // the one shown.
   const std::array<std::pair<QLineEdit*, std::string>, 4> checks{{

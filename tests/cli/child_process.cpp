@@ -27,6 +27,9 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
 
   pid_ = fork();
   if (pid_ == 0) {
+    // The program starts as from a shell, whatever this process ignores.
+    signal(SIGPIPE, SIG_DFL);
+    signal(SIGXFSZ, SIG_DFL);
     dup2(outPipe[1], STDOUT_FILENO);
     dup2(errPipe[1], STDERR_FILENO);
     close(outPipe[0]);
@@ -96,6 +99,13 @@ bool ChildProcess::waitForOutput(std::string_view text, std::chrono::millisecond
 }
 
 void ChildProcess::sendSignal(int signal) { kill(pid_, signal); }
+
+void ChildProcess::closeOutput() {
+  if (outFd_ >= 0) {
+    close(outFd_);
+    outFd_ = -1;
+  }
+}
 
 ProcessResult ChildProcess::finish(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -28,6 +28,8 @@ class ChildProcess {
   // Reads output until standard output holds `text`; false on timeout or end of output.
   bool waitForOutput(std::string_view text, std::chrono::milliseconds timeout);
   void sendSignal(int signal);
+  // Closes the reading end of standard output, as a reader that goes away does.
+  void closeOutput();
   // Reads the rest of the output and waits for the process to end (killing it after the
   // timeout).
   ProcessResult finish(std::chrono::milliseconds timeout);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "cli_fixture.h"
 #include "support/temporary_directory.h"
 
 namespace brevandor {
@@ -18,28 +19,15 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ChildProcess;
 using testing::ProcessResult;
-using testing::runProcess;
-
-constexpr const char* kProgram = BREVANDOR_CLI_PATH;
 
 const auto readFile = testing::readTextFile;
-
-class CliTest : public ::testing::Test {
- protected:
-  ProcessResult run(const std::vector<std::string>& arguments) {
-    return runProcess(kProgram, arguments, directory_.string());
-  }
-
-  testing::TemporaryDirectory temporary_{"brevandor-cli"};
-  const fs::path& directory_ = temporary_.path();
-};
 
 TEST_F(CliTest, HelpNamesEveryOption) {
   const ProcessResult result = run({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
        {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
-        "--quiet", "--threads", "--precision", "--version", "Example"}) {
+        "--quiet", "--threads", "--version", "--max-weight", "--precision", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -132,13 +120,64 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--denominator", "D+D^2"}, "denominator needs the constant term"},
         Refusal{{"--numerator", "1+D+D+D"}, "Coefficient of D^n for all n should be 0 or 1"},
         Refusal{{"--denominator", kLongText}, "Please enter no more than 100 characters."},
-        Refusal{{"--output", kLongText}, "--output: Please enter no more than 100 characters."},
+        Refusal{{"-N", "20" + std::string(40, ' ') + "garbage"},
+                "Please enter a positive integer."},
         Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
         Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
         Refusal{{"--frobnicate"}, "frobnicate"},
-        Refusal{{"--threads", "-1"}, "--threads"},
+        Refusal{{"--threads", "-1"}, "--threads: '-1' is not a number of threads (use 0 for all"},
+        Refusal{{"--threads", "abc"}, "--threads: 'abc' is not a number of threads"},
+        Refusal{{"--threads", "100000"},
+                "--threads: 100000 is more threads than this machine can use (at most "},
+        Refusal{{"-N", "20000"}, "--frame-length: Please enter an integer between 10 and 10000."},
+        Refusal{{"--max-weight", "0"}, "--max-weight: Please enter an integer between 1 and"},
+        Refusal{{"--max-weight", "20" + std::string(40, ' ') + "x"},
+                "--max-weight: Please enter a positive integer."},
+        Refusal{{"--max-weight", "20", "-N", "1000001"},
+                "--frame-length: Please enter an integer between 10 and 1000000."},
         Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+
+TEST_F(CliTest, OutputPathMayBeLongerThanTheWindowsField) {
+  const std::string name = std::string(150, 'r') + ".txt";
+  const ProcessResult result = run({"-q", "-N", "10", "-o", name});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(fs::exists(directory_ / name));
+}
+
+struct EchoedText {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* escaped;  // how the control character shows in what is printed
+};
+
+class CliEchoTest : public CliTest, public ::testing::WithParamInterface<EchoedText> {};
+
+TEST_P(CliEchoTest, PrintsControlCharactersEscaped) {
+  const ProcessResult result = run(GetParam().arguments);
+  const std::string printed = result.out + result.err;
+  for (const char c : printed) {
+    const auto byte = static_cast<unsigned char>(c);
+    EXPECT_TRUE((byte >= 0x20 && byte != 0x7f) || byte == '\n') << "byte " << int{byte};
+  }
+  EXPECT_EQ(printed.find("\xc2\x9b"), std::string::npos);  // the UTF-8 form of the CSI
+  EXPECT_NE(printed.find(GetParam().escaped), std::string::npos) << printed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CliEchoTest,
+    ::testing::Values(
+        EchoedText{"Numerator", {"-n", "1+D\x1b[2J"}, "1+D\\e[2J"},
+        EchoedText{"Denominator", {"-d", "1+D\x07"}, "1+D\\x07"},
+        EchoedText{"Type", {"--type", "pccc\r"}, "pccc\\r"},
+        EchoedText{"Bounds", {"--bounds", "q,\x7f"}, "q,\\x7f"},
+        EchoedText{"Engine", {"--engine", "\u009b2J"}, "\\u009b2J"},
+        EchoedText{"Threads", {"-j", "\x1b[2J"}, "'\\e[2J'"},
+        EchoedText{"UnknownOption", {"--frob\x1b[2J"}, "--frob\\e[2J"},
+        EchoedText{"UnopenableFile", {"-N", "10", "-o", "gone\x1b[2J/results.txt"}, "gone\\e[2J/"},
+        EchoedText{
+            "CreatedFile", {"-N", "10", "-o", "new\x1b[2J.txt"}, " new\\e[2J.txt  Created."}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
   const ProcessResult result = run({"-N", "10", "-o", "no-such-folder/results.txt"});
@@ -148,6 +187,29 @@ TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
             std::string::npos)
       << result.err;
   EXPECT_EQ(result.out.find("Created."), std::string::npos);
+}
+
+TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
+  const ProcessResult result =
+      run({"--quiet", "-N", "20000", "--max-weight", "12", "-b", "none", "-o", "low.txt"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string file = readFile(directory_ / "low.txt");
+  EXPECT_NE(file.find("\n Input  Frame Length = 20000 [bits]"), std::string::npos);
+  EXPECT_NE(file.find("Truncated at d = 12"), std::string::npos);
+  EXPECT_EQ(file.find("Sum Check"), std::string::npos);
+}
+
+// A frame of a million bits still stops at once: the cancel request is read every section.
+TEST_F(CliTest, MillionBitFrameCancelsPromptly) {
+  ChildProcess child(kProgram,
+                     {"--engine", "reference", "-t", "sccc", "-N", "1000000", "--max-weight", "20",
+                      "-o", "million.txt"},
+                     directory_.string());
+  ASSERT_TRUE(child.waitForOutput(" CWEF 1 Calculation .. ", std::chrono::minutes(2)));
+  child.sendSignal(SIGINT);
+  const ProcessResult result = child.finish(std::chrono::seconds(20));
+  EXPECT_EQ(result.exitCode, 130) << "signal " << result.termSignal;
+  EXPECT_NE(result.out.find("\n -- Calculation Canceled \n"), std::string::npos) << result.out;
 }
 
 class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
@@ -164,6 +226,7 @@ TEST_P(CliSignalTest, CancelsKeepingTheFirstSection) {
   EXPECT_EQ(result.out.find("Created."), std::string::npos);
   const std::string file = readFile(directory_ / "long.txt");
   EXPECT_NE(file.find("\n End of Turbo Code Information -------------\n"), std::string::npos);
+  EXPECT_TRUE(file.ends_with("-------------\n\n -- Calculation Canceled \n")) << file;
   EXPECT_EQ(file.find("Distance Spectrum"), std::string::npos);
 }
 

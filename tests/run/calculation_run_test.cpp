@@ -151,6 +151,7 @@ TEST_P(CalculationRunCancelTest, EndsWithCanceledLineAndKeepsWrittenSections) {
     EXPECT_EQ(file.find("\n End of Distance Spt -----") != std::string::npos,
               GetParam().keepsSpectrum);
     EXPECT_EQ(file.find("BER Bounds"), std::string::npos);
+    EXPECT_TRUE(file.ends_with("-----\n\n -- Calculation Canceled \n")) << file;
   }
 }
 

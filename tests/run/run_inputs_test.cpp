@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace brevandor {
 namespace {
 
@@ -37,6 +39,48 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameLengthCase{"", 0, kNumber}, FrameLengthCase{"   ", 0, kNumber},
                       FrameLengthCase{"-5", 0, kNumber}, FrameLengthCase{"12a", 0, kNumber},
                       FrameLengthCase{"1 2", 0, kNumber}, FrameLengthCase{"+12", 0, kNumber}));
+
+struct ModeCase {
+  const char* name;
+  const char* text;
+  std::int32_t maxWeight;  // 0: the whole spectrum
+  std::int32_t value;      // 0: refused
+};
+
+class CheckFrameLengthByModeTest : public ::testing::TestWithParam<ModeCase> {};
+
+// Both front ends call this rule: low-weight mode accepts frames up to a million bits.
+TEST_P(CheckFrameLengthByModeTest, LowWeightModeAcceptsAMillionBits) {
+  const ModeCase& c = GetParam();
+  const FrameLengthCheck check = checkFrameLength(c.text, c.maxWeight);
+  if (c.value != 0) {
+    EXPECT_EQ(check.value, c.value);
+  } else {
+    EXPECT_EQ(check.message,
+              c.maxWeight == 0 ? kRange : "Please enter an integer between 10 and 1000000.");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, CheckFrameLengthByModeTest,
+    ::testing::Values(ModeCase{"WholeSpectrumAtItsLimit", "10000", 0, 10000},
+                      ModeCase{"WholeSpectrumBeyond", "10001", 0, 0},
+                      ModeCase{"LowWeightBeyondTheWholeLimit", "10001", 20, 10001},
+                      ModeCase{"LowWeightAtItsLimit", "1000000", 20, 1000000},
+                      ModeCase{"LowWeightBeyond", "1000001", 1, 0},
+                      ModeCase{"LowWeightBelowTen", "9", 20, 0}),
+    [](const ::testing::TestParamInfo<ModeCase>& param) { return std::string(param.param.name); });
+
+TEST(CheckMaxWeight, AcceptsOneToAMillion) {
+  EXPECT_EQ(checkMaxWeight("1").value, 1);
+  EXPECT_EQ(checkMaxWeight(" 20 ").value, 20);
+  EXPECT_EQ(checkMaxWeight("1000000").value, 1000000);
+  EXPECT_EQ(checkMaxWeight("0").message, "Please enter an integer between 1 and 1000000.");
+  EXPECT_EQ(checkMaxWeight("1000001").message, "Please enter an integer between 1 and 1000000.");
+  EXPECT_EQ(checkMaxWeight("").message, kNumber);
+  EXPECT_EQ(maxFrameLengthFor(0), 10000);
+  EXPECT_EQ(maxFrameLengthFor(20), 1000000);
+}
 
 TEST(CheckFrameLength, ReadsAtMostThirtyOneCharacters) {
   // Thirty blanks and "1" fit; the "2" in place 32 is not read.

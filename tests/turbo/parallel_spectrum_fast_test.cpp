@@ -190,5 +190,14 @@ TEST(ParallelFastWork, FewRowsOfTheCodewordLength) {
   EXPECT_LT(work, 200 * row);
 }
 
+TEST(ParallelFastWork, NoMoreThreadsThanBlocksOfRows) {
+  // At N = 10 the eleven input weights make one block of rows: a second thread would idle.
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 10, Engine::Fast);
+  pipeline.context.threads = 1;
+  const std::uint64_t oneThread = fastParallelSpectrumWorkBytes(pipeline.turbo, pipeline.context);
+  pipeline.context.threads = 4;
+  EXPECT_EQ(fastParallelSpectrumWorkBytes(pipeline.turbo, pipeline.context), oneThread);
+}
+
 }  // namespace
 }  // namespace brevandor

@@ -93,6 +93,39 @@ class AdvancedSetupTest : public QObject {
     QCOMPARE(record->threads.load(), after);
   }
 
+  // Low-weight mode moves the frame-length limit of "Get it" from 10000 to 1000000 bits.
+  void lowWeightModeAcceptsFramesOfAMillionBits() {
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    field(dialog, "frameLength")->setText(QStringLiteral("100000"));
+    {
+      const ModalAnswerer boxes;
+      pushButton(dialog, "getItButton")->click();
+      QCOMPARE(boxes.texts(),
+               QStringList{QStringLiteral("Please enter an integer between 10 and 10000.")});
+    }
+    QCOMPARE(record->calls.load(), 0);
+    {
+      const ModalAnswerer answerer([](QWidget* modal) {
+        modal->findChild<QSpinBox*>(QStringLiteral("maxWeight"))->setValue(20);
+        modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+      });
+      pushButton(dialog, "advancedSetupButton")->click();
+      QCOMPARE(answerer.count(), 1);
+    }
+    QCOMPARE(control<QLabel>(dialog, "advancedSummary")->text(),
+             QStringLiteral("Advanced setup: Low-weight terms only, d \u2264 20"));
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    {
+      const ModalAnswerer boxes;  // the long-frame notice
+      pushButton(dialog, "getItButton")->click();
+      QTRY_COMPARE(ended.count(), 1);
+    }
+    QCOMPARE(record->inputs().maxWeight, 20);
+    QCOMPARE(record->inputs().inputFrameLength, 100000);
+  }
+
   void everyCommandLineOptionHasAControl() {
     // The main window's own fields and dialogs cover these; --quiet means nothing to a window.
     const QSet<QString> mainWindow{"--help",        "--version", "--numerator",

@@ -1,0 +1,96 @@
+#include "bench/low_weight_bench.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "code/code_description.h"
+#include "code/conv_code.h"
+#include "code/polynomial.h"
+#include "enumerators/low_weight_cwef.h"
+#include "run/calculation_run.h"
+#include "run/run_inputs.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor::bench {
+
+namespace {
+
+constexpr std::int32_t kMaxWeight = 20;
+
+double medianSeconds(int count, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < count; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    times.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+CodeDescription defaultCode() {
+  return describeCode(parsePolynomial("1+D+D^2"), parsePolynomial("1+D^2")).description.value();
+}
+
+RunContext contextFor(Engine engine, int threads) {
+  RunContext context;
+  context.engine = engine;
+  context.threads = threads;
+  return context;
+}
+
+// The low-weight CWEF of one parallel constituent (parity bits counted), d + w ≤ 20.
+double timeCwef(int n, Engine engine, int threads, int repeat) {
+  const ConvCode code(defaultCode());
+  const RunContext context = contextFor(engine, threads);
+  return medianSeconds(repeat, [&] {
+    WeightEnumerator enumerator;
+    enumerator.frameLength = n;
+    const LowWeightCut cut = lowWeightCut(enumerator, code, kMaxWeight);
+    allocateLowWeightTables(enumerator, code, cut);
+    enumerator.computeTransferMatrix(code);
+    computeLowWeightCwef(enumerator, code, cut, context);
+  });
+}
+
+// A whole PCCC run with all three bounds, of the full spectrum or of d ≤ 20 only.
+double timeRun(int n, std::int32_t maxWeight, int threads, int repeat) {
+  RunInputs inputs;
+  inputs.inputFrameLength = n;
+  inputs.selectedType = Parallel;
+  inputs.boundSelection = 7;
+  inputs.maxWeight = maxWeight;
+  inputs.resultsFileName = "/tmp/brevandor-bench-low-weight.txt";
+  inputs.code = defaultCode();
+  const RunContext context = contextFor(Engine::Fast, threads);
+  return medianSeconds(repeat, [&] { CalculationRun(inputs, context).execute(); });
+}
+
+void printRow(const char* what, int n, const char* slowName, double slow, double fast) {
+  std::printf("| %-34s | %7d | %-11s %9.3f | %9.4f | %8.1f |\n", what, n, slowName, slow, fast,
+              slow / fast);
+}
+
+}  // namespace
+
+void printLowWeightTable(const std::vector<int>& frameLengths, int threads, int repeat) {
+  std::printf("\n### Low-weight mode, d <= %d, default code \"1+D+D^2\" over \"1+D^2\"\n\n",
+              kMaxWeight);
+  std::printf("| %-34s | %7s | %-21s | %9s | %8s |\n|---|---|---|---|---|\n", "Stage or run", "N",
+              "slower one, s", "fast s", "ratio");
+  for (const int n : frameLengths) {
+    printRow("low-weight CWEF (parity only)", n, "reference",
+             timeCwef(n, Engine::Reference, threads, 1),
+             timeCwef(n, Engine::Fast, threads, repeat));
+    if (n <= kMaxFrameLength) {
+      printRow("PCCC run: low-weight against whole", n, "whole run", timeRun(n, 0, threads, 1),
+               timeRun(n, kMaxWeight, threads, repeat));
+    }
+  }
+}
+
+}  // namespace brevandor::bench

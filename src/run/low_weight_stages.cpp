@@ -1,0 +1,88 @@
+#include "run/low_weight_stages.h"
+
+#include <algorithm>
+
+#include "enumerators/low_weight_cwef.h"
+#include "turbo/low_weight_spectrum.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr const char* kCompletedText = " Completed \n";
+
+WeightEnumerator& enumeratorOf(TurboCode& turbo, std::size_t c) {
+  return *turbo.enumerators[c];
+}
+const ConvCode& codeOf(const TurboCode& turbo, std::size_t c) {
+  return *turbo.codes[c];
+}
+
+// Creates constituent c's cut tables and its transfer matrix.
+LowWeightCut prepareConstituent(TurboCode& turbo, std::size_t c, std::int32_t limit) {
+  WeightEnumerator& enumerator = enumeratorOf(turbo, c);
+  const LowWeightCut cut = lowWeightCut(enumerator, codeOf(turbo, c), limit);
+  allocateLowWeightTables(enumerator, codeOf(turbo, c), cut);
+  enumerator.computeTransferMatrix(codeOf(turbo, c));
+  return cut;
+}
+
+std::int32_t computeConstituent(TurboCode& turbo, std::size_t c, const LowWeightCut& cut,
+                                const RunContext& context) {
+  return computeLowWeightCwef(enumeratorOf(turbo, c), codeOf(turbo, c), cut, context);
+}
+
+}  // namespace
+
+std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight) {
+  return maxWeight > 0 ? std::min(maxWeight, turbo.outputFrameLength) : 0;
+}
+
+std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
+                                          const RunContext& context) {
+  context.postLogLine("\n TM Calculation .. ");
+  if (turbo.concatenationType == Parallel) {
+    const LowWeightCut cut = prepareConstituent(turbo, 0, limit);
+    context.postLogLine(kCompletedText);
+    context.postLogLine(" CWEF Calculation .. ");
+    if (computeConstituent(turbo, 0, cut, context) < 0) {
+      return -1;
+    }
+    for (std::size_t c = 1; c < static_cast<std::size_t>(turbo.constituentCount); ++c) {
+      copyLowWeightTables(enumeratorOf(turbo, 0), enumeratorOf(turbo, c));
+    }
+    context.postLogLine(kCompletedText);
+    return 0;
+  }
+  // The repetition code's counts C(N, w) at weight r · w are known: it needs no table.
+  const bool outerCode = turbo.concatenationType == Serial;
+  const LowWeightCut outer = outerCode ? prepareConstituent(turbo, 0, limit) : LowWeightCut{};
+  const LowWeightCut inner = prepareConstituent(turbo, 1, limit);
+  context.postLogLine(kCompletedText);
+  if (outerCode) {
+    context.postLogLine(" CWEF 1 Calculation .. ");
+    if (computeConstituent(turbo, 0, outer, context) < 0) {
+      return -1;
+    }
+    context.postLogLine(kCompletedText);
+  }
+  context.postLogLine(" CWEF 2 Calculation .. ");
+  if (computeConstituent(turbo, 1, inner, context) < 0) {
+    return -1;
+  }
+  context.postLogLine(kCompletedText);
+  return 0;
+}
+
+std::int32_t computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
+                                      std::span<double> codewordSpectrum,
+                                      std::span<double> weightedSpectrum,
+                                      const RunContext& context) {
+  return turbo.concatenationType == Parallel
+             ? computeLowWeightParallelSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,
+                                                context)
+             : computeLowWeightSerialSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,
+                                              context);
+}
+
+}  // namespace brevandor

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "progress/run_context.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor {
+
+// The stages of a low-weight run (maxWeight > 0): A_d and B_d for d ≤ D only, from cut
+// constituent tables, each value what the whole spectrum holds for it.
+
+// The weight limit a low-weight run works to: D, or the output frame length where D passes
+// it; 0 for a run of the whole spectrum.
+std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight);
+
+// The "TM" and "CWEF" stages with the log lines of the whole run: every constituent's cut
+// table (the parallel constituents share one code and frame, so the first table is copied).
+// Returns 0, or −1 when cancelled.
+std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
+                                          const RunContext& context);
+
+// The "TWEF" stage: both spectra for d = 0 … limit, in the log10 domain. Returns limit, −1
+// when cancelled, or −2 when a table is missing.
+std::int32_t computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
+                                      std::span<double> codewordSpectrum,
+                                      std::span<double> weightedSpectrum,
+                                      const RunContext& context);
+
+}  // namespace brevandor
