@@ -24,7 +24,7 @@ std::int64_t cwefCellUpdates(const ConvCode& code, std::int32_t frameLength,
   enumerator.countsInputBits = countsInputBits;
   enumerator.allocateLogTransferMatrix(code);
   enumerator.computeLogTransferMatrix(code);
-  const auto plan = buildCwefPlan(enumerator.logTransferMatrix, frameLength,
+  const auto plan = buildCwefPlan({&enumerator.logTransferMatrix, 1}, frameLength,
                                   enumerator.layerMaxWeight(code), code.sectionCount(frameLength));
   if (!plan.has_value()) {
     return 0;
@@ -44,7 +44,7 @@ std::int64_t cwefCellUpdates(const ConvCode& code, std::int32_t frameLength,
     for (std::size_t to = 0; to < states; ++to) {
       for (std::size_t d = 0; d < rows; ++d) {
         Range range;
-        for (const CwefInflow& branch : plan->inflow[to]) {
+        for (const CwefInflow& branch : plan->inflow(section, static_cast<std::int32_t>(to))) {
           const auto from = static_cast<std::int64_t>(d) - branch.outputWeight;
           if (from < 0) {
             continue;

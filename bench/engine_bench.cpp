@@ -5,7 +5,7 @@
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
 //                          [--fast-runs=10000] [--low-weight=1000,100000]
-//                          [--precision=1000,4000] [--threads=2]
+//                          [--punctured=1000,4000] [--precision=1000,4000] [--threads=2]
 //                          [--repeat=5]
 //
 // --precision compares the fast engine with double-precision tables against single ones
@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
 #include "bench/low_weight_bench.h"
@@ -46,6 +47,7 @@ struct Options {
   std::vector<int> fastRuns;
   std::vector<int> precision;
   std::vector<int> lowWeight;
+  std::vector<int> punctured;
   int threads = 0;
   int repeat = 1;
 };
@@ -63,7 +65,7 @@ std::vector<int> numbers(std::string_view text) {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, {}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -82,6 +84,8 @@ Options parse(int argc, char** argv) {
       options.precision = numbers(value("--precision="));
     } else if (argument.starts_with("--low-weight=")) {
       options.lowWeight = numbers(value("--low-weight="));
+    } else if (argument.starts_with("--punctured=")) {
+      options.punctured = numbers(value("--punctured="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
     } else if (argument.starts_with("--threads=")) {
@@ -94,39 +98,12 @@ Options parse(int argc, char** argv) {
   return options;
 }
 
-double seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // How many times each fast timing is repeated (its median is reported).
 int gRepeat = 1;
-
-// The median of `count` timings of `work`.
-double medianSeconds(int count, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < count; ++i) {
-    times.push_back(seconds(work));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // The reference once, the fast engine gRepeat times (median).
 double timed(Engine engine, const std::function<void()>& work) {
   return medianSeconds(engine == Engine::Fast ? gRepeat : 1, work);
-}
-
-CodeDescription defaultCode() {
-  return describeCode(parsePolynomial("1+D+D^2"), parsePolynomial("1+D^2")).description.value();
-}
-
-RunContext contextFor(Engine engine, int threads) {
-  RunContext context;
-  context.engine = engine;
-  context.threads = threads;
-  return context;
 }
 
 void printRow(const char* stage, int n, double reference, double fast, const std::string& note) {
@@ -254,8 +231,10 @@ void timeSerial(int n, int threads) {
 }
 
 double timeRun(int n, Engine engine, int threads, std::int32_t type,
+               const std::string& puncture = "",
                TablePrecision precision = TablePrecision::Single) {
   RunInputs inputs;
+  inputs.puncture = puncture;
   inputs.precision = precision;
   inputs.inputFrameLength = n;
   inputs.selectedType = type;
@@ -296,7 +275,7 @@ void comparePrecisions(int n, int threads) {
     });
   }
   for (int i = 0; i < 2; ++i) {
-    run[i] = timeRun(n, Engine::Fast, threads, Parallel, kBoth[i]);
+    run[i] = timeRun(n, Engine::Fast, threads, Parallel, "", kBoth[i]);
   }
   const char* names[] = {"CWEF (parity only)", "TWEF parallel", "PCCC run, all bounds"};
   const double* times[] = {cwef, spectrum, run};
@@ -304,6 +283,16 @@ void comparePrecisions(int n, int threads) {
     std::printf("| %-22s | %6d | %9.3f | %9.3f | %8.2f |\n", names[row], n, times[row][0],
                 times[row][1], times[row][1] / times[row][0]);
   }
+}
+
+// Whole PCCC runs on the fast engine, the rate-1/2 pattern "11,10,01" against the same code
+// unpunctured, side by side: the punctured run computes two tables (PAR1 and PAR2 leave out
+// different sections) of about half the weights each.
+void timePunctured(int n, int threads) {
+  const double plain = timeRun(n, Engine::Fast, threads, Parallel);
+  const double punctured = timeRun(n, Engine::Fast, threads, Parallel, "11,10,01");
+  std::printf("| %-22s | %6d | %13.3f | %10.3f | %9.2f |\n", "PCCC run, 11,10,01", n, plain,
+              punctured, punctured / plain);
 }
 
 }  // namespace
@@ -359,6 +348,14 @@ int main(int argc, char** argv) {
   }
   if (!options.lowWeight.empty()) {
     printLowWeightTable(options.lowWeight, options.threads, options.repeat);
+  }
+  if (!options.punctured.empty()) {
+    std::printf("\n### Punctured runs (PCCC, fast engine, all three bounds)\n\n");
+    std::printf("| %-22s | %6s | %13s | %10s | %9s |\n|---|---|---|---|---|\n", "Run", "N",
+                "unpunctured s", "rate 1/2 s", "ratio");
+    for (const int n : options.punctured) {
+      timePunctured(n, options.threads);
+    }
   }
   return 0;
 }

@@ -1,14 +1,9 @@
 #include "bench/low_weight_bench.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
-#include <string>
 
-#include "code/code_description.h"
+#include "bench/bench_support.h"
 #include "code/conv_code.h"
-#include "code/polynomial.h"
 #include "enumerators/low_weight_cwef.h"
 #include "run/calculation_run.h"
 #include "run/run_inputs.h"
@@ -19,29 +14,6 @@ namespace brevandor::bench {
 namespace {
 
 constexpr std::int32_t kMaxWeight = 20;
-
-double medianSeconds(int count, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < count; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    times.push_back(
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-CodeDescription defaultCode() {
-  return describeCode(parsePolynomial("1+D+D^2"), parsePolynomial("1+D^2")).description.value();
-}
-
-RunContext contextFor(Engine engine, int threads) {
-  RunContext context;
-  context.engine = engine;
-  context.threads = threads;
-  return context;
-}
 
 // The low-weight CWEF of one parallel constituent (parity bits counted), d + w ≤ 20.
 double timeCwef(int n, Engine engine, int threads, int repeat) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "bounds/ber_bounds.h"
+#include "run/constituent_options.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
@@ -146,7 +147,17 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.code = *code.description;
   inputs.precision = *precision;
   inputs.maxWeight = maxWeight;
+  inputs.numerator2 = commandLine.numerator2;
+  inputs.denominator2 = commandLine.denominator2;
+  inputs.puncture = commandLine.puncture;
+  inputs.punctureOuter = commandLine.punctureOuter;
+  inputs.punctureInner = commandLine.punctureInner;
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
+  if (!options) {
+    return refuse(options.refusal());
+  }
   checked.inputs = std::move(inputs);
+  checked.warnings = options.warnings;
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
   checked.threads = *threads.value;
   return checked;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "progress/run_context.h"
 #include "run/run_inputs.h"
@@ -20,6 +21,13 @@ struct CommandLine {
   std::string threads = "0";
   std::string engine = "fast";
   std::string precision = "single";
+  // The second constituent code; each polynomial not given is the first code's.
+  std::string numerator2;
+  std::string denominator2;
+  // Puncturing patterns; not given: nothing punctured.
+  std::string puncture;       // PCCC: SYS,PAR1,PAR2
+  std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
+  std::string punctureInner;  // SCCC: SYS,PAR of the inner code
   std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
 };
 
@@ -29,12 +37,13 @@ struct CheckedCommandLine {
   Engine engine = Engine::Fast;
   int threads = 0;  // worker threads; 0: all cores
   std::string message;
+  std::vector<std::string> warnings;  // for standard error; the run goes ahead
 };
 
 // Applies the window's rules to the command line: the frame length (the whole argument), the
 // polynomials' lengths, the polynomials (the denominator's message first) and the code; the
-// type and bounds names; the thread count. The output path may be as long as the system
-// allows.
+// type and bounds names; the thread count; the second code by the same rules, and the
+// puncturing patterns for the type. The output path may be as long as the system allows.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 
 // The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or

@@ -65,6 +65,18 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Worker threads of the calculation (0: all cores; at most four per hardware "
                  "thread)")
       ->capture_default_str();
+  app.add_option("--numerator2", commandLine.numerator2,
+                 "Second constituent code's feedforward polynomial (PCCC encoder 2, SCCC inner "
+                 "code); default: --numerator");
+  app.add_option("--denominator2", commandLine.denominator2,
+                 "Second constituent code's feedback polynomial; default: --denominator");
+  app.add_option("--puncture", commandLine.puncture,
+                 "PCCC puncturing pattern SYS,PAR1,PAR2: rows of 0/1 of one period (1 to 64), "
+                 "e.g. 11,10,01 for rate 1/2");
+  app.add_option("--puncture-outer", commandLine.punctureOuter,
+                 "SCCC puncturing pattern SYS,PAR of the outer code, e.g. 11,10");
+  app.add_option("--puncture-inner", commandLine.punctureInner,
+                 "SCCC puncturing pattern SYS,PAR of the inner code");
   app.add_option("--precision", commandLine.precision,
                  "Weight tables in single or double precision (double: twice the memory, "
                  "spectra exact to about 1e-9)")
@@ -140,6 +152,9 @@ int main(int argc, char** argv) {
   if (!checked.inputs) {
     printError(checked.message);
     return kExitUsage;
+  }
+  for (const std::string& warning : checked.warnings) {
+    std::fprintf(stderr, "brevandor-cli: warning: %s\n", warning.c_str());
   }
   return runCalculation(checked, commandLine);
 }

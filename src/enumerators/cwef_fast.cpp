@@ -39,9 +39,19 @@ class LogMatrixScope {
   const ConvCode& code_;
 };
 
+// The plan of the log transfer matrix, or with puncturing of one matrix per phase.
 std::optional<CwefPlan> planFor(const WeightEnumerator& enumerator, const ConvCode& code) {
-  return buildCwefPlan(enumerator.logTransferMatrix, enumerator.frameLength,
-                       enumerator.layerMaxWeight(code), code.sectionCount(enumerator.frameLength));
+  std::vector<TransitionMatrix> phases;
+  if (!enumerator.puncturing.empty()) {
+    for (std::int32_t phase = 0; phase < enumerator.puncturing.period(); ++phase) {
+      phases.push_back(enumerator.sectionLogTransferMatrix(code, phase));
+    }
+  }
+  const std::span<const TransitionMatrix> matrices =
+      phases.empty() ? std::span<const TransitionMatrix>(&enumerator.logTransferMatrix, 1)
+                     : std::span<const TransitionMatrix>(phases);
+  return buildCwefPlan(matrices, enumerator.frameLength, enumerator.layerMaxWeight(code),
+                       code.sectionCount(enumerator.frameLength));
 }
 
 WavefrontShape wavefrontFor(const RunContext& context) {
@@ -132,6 +142,7 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   probe.frameLength = enumerator.frameLength;
   probe.countsInputBits = enumerator.countsInputBits;
   probe.precision = enumerator.precision;
+  probe.puncturing = enumerator.puncturing;
   probe.allocateLogTransferMatrix(code);
   probe.computeLogTransferMatrix(code);
   const std::optional<CwefPlan> plan = planFor(probe, code);

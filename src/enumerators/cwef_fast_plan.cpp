@@ -45,13 +45,17 @@ std::optional<std::vector<std::int32_t>> inputParities(const TransitionMatrix& m
 
 }  // namespace
 
-std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
+std::optional<CwefPlan> buildCwefPlan(std::span<const TransitionMatrix> phaseMatrices,
                                       std::int32_t frameLength, std::int32_t maxWeight,
                                       std::int32_t sections) {
+  // Branches exist, and carry their input weights, alike in every phase.
+  const TransitionMatrix& logTransferMatrix = phaseMatrices[0];
   const std::int32_t states = logTransferMatrix.states();
-  for (const TransitionWeight& branch : logTransferMatrix.entries()) {
-    if (exists(branch) && branch.outputWeight < 0) {
-      return std::nullopt;
+  for (const TransitionMatrix& matrix : phaseMatrices) {
+    for (const TransitionWeight& branch : matrix.entries()) {
+      if (exists(branch) && branch.outputWeight < 0) {
+        return std::nullopt;
+      }
     }
   }
   CwefPlan plan;
@@ -82,24 +86,33 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
         frameLength >= parity[s] ? (frameLength - parity[s]) / plan.classStep + 1 : 0;
   }
 
-  plan.inflow.resize(count);
+  plan.inflowByPhase.resize(phaseMatrices.size(), std::vector<std::vector<CwefInflow>>(count));
+  plan.phaseMaxBranchWeight.resize(phaseMatrices.size(), 0);
   plan.start.resize(count);
   plan.minGain = std::numeric_limits<std::int32_t>::max();
   plan.maxGain = std::numeric_limits<std::int32_t>::min();
+  for (std::size_t phase = 0; phase < phaseMatrices.size(); ++phase) {
+    for (std::int32_t to = 0; to < states; ++to) {
+      const auto t = static_cast<std::size_t>(to);
+      for (std::int32_t from = 0; from < states; ++from) {
+        const TransitionWeight& branch = phaseMatrices[phase].at(to, from);
+        if (!exists(branch) || !reached[static_cast<std::size_t>(from)]) {
+          continue;  // a state that no path reaches passes nothing on
+        }
+        plan.phaseMaxBranchWeight[phase] =
+            std::max(plan.phaseMaxBranchWeight[phase], branch.outputWeight);
+        plan.minGain = std::min(plan.minGain, branch.outputWeight - branch.inputWeight);
+        plan.maxGain = std::max(plan.maxGain, branch.outputWeight - branch.inputWeight);
+        const std::int32_t moved =
+            parity[static_cast<std::size_t>(from)] + branch.inputWeight - parity[t];
+        plan.inflowByPhase[phase][t].push_back(
+            CwefInflow{from, branch.outputWeight, moved / plan.classStep});
+      }
+    }
+    plan.maxBranchWeight = std::max(plan.maxBranchWeight, plan.phaseMaxBranchWeight[phase]);
+  }
   for (std::int32_t to = 0; to < states; ++to) {
     const auto t = static_cast<std::size_t>(to);
-    for (std::int32_t from = 0; from < states; ++from) {
-      const TransitionWeight& branch = logTransferMatrix.at(to, from);
-      if (!exists(branch) || !reached[static_cast<std::size_t>(from)]) {
-        continue;  // a state that no path reaches passes nothing on
-      }
-      plan.maxBranchWeight = std::max(plan.maxBranchWeight, branch.outputWeight);
-      plan.minGain = std::min(plan.minGain, branch.outputWeight - branch.inputWeight);
-      plan.maxGain = std::max(plan.maxGain, branch.outputWeight - branch.inputWeight);
-      const std::int32_t moved =
-          parity[static_cast<std::size_t>(from)] + branch.inputWeight - parity[t];
-      plan.inflow[t].push_back(CwefInflow{from, branch.outputWeight, moved / plan.classStep});
-    }
     const TransitionWeight& first = logTransferMatrix.at(to, 0);
     if (exists(first) && first.outputWeight <= maxWeight && first.inputWeight <= frameLength) {
       plan.start[t] =

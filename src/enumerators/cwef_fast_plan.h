@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "enumerators/weight_enumerator.h"
@@ -26,6 +27,8 @@ struct CwefStart {
 // state fixes the parity of the input weight (the default code's feedback 1 + D^2 does): a
 // row then holds only the input weights of its state's parity, half the cells and half the
 // work. Position j of state s's row stands for input weight classOffset[s] + classStep · j.
+// A punctured code's branches weigh what their section sends: they change with the phase t
+// mod T of the section, which moves only the output weights, never the input weights.
 struct CwefPlan {
   std::int32_t states = 0;       // S
   std::int32_t frameLength = 0;  // N
@@ -34,22 +37,37 @@ struct CwefPlan {
   std::int32_t classStep = 1;                   // 2 when every state fixes the parity, else 1
   std::vector<std::int32_t> classOffset;        // per state: its smallest input weight class
   std::vector<std::int32_t> capacity;           // per state: positions in a row
-  std::vector<std::vector<CwefInflow>> inflow;  // per to-state, from-states in order
-  std::vector<std::optional<CwefStart>> start;  // per state: its first-section cell
-  std::int32_t maxBranchWeight = 0;             // the largest output weight of one branch
-  std::int32_t minGain = 0;  // the smallest output weight less input weight of one branch
+  // Per phase of the puncturing period (one without puncturing), per to-state: the
+  // branches into it, from-states in order.
+  std::vector<std::vector<std::vector<CwefInflow>>> inflowByPhase;
+  std::vector<std::optional<CwefStart>> start;     // per state: its first-section cell
+  std::vector<std::int32_t> phaseMaxBranchWeight;  // per phase: its heaviest branch
+  std::int32_t maxBranchWeight = 0;                // the heaviest branch of any phase
+  std::int32_t minGain = 0;  // the smallest output weight less input weight of any branch
   std::int32_t maxGain = 0;  // the largest
 
   // The input weight that position j of state s's row stands for.
   std::int32_t inputWeight(std::int32_t state, std::int32_t position) const {
     return classOffset[static_cast<std::size_t>(state)] + classStep * position;
   }
+  std::size_t phaseOf(std::int32_t section) const {
+    return static_cast<std::size_t>(section) % inflowByPhase.size();
+  }
+  // The branches into `to` at section `section`.
+  const std::vector<CwefInflow>& inflow(std::int32_t section, std::int32_t to) const {
+    return inflowByPhase[phaseOf(section)][static_cast<std::size_t>(to)];
+  }
+  // The largest output weight a branch adds at section `section`.
+  std::int32_t branchWeightLimit(std::int32_t section) const {
+    return phaseMaxBranchWeight[phaseOf(section)];
+  }
 };
 
-// Builds the plan from the log transfer matrix, or nothing when some branch has a negative
-// output weight (a non-systematic code counting parity bits only, which no run builds): the
-// fast recursion relies on paths never losing weight.
-std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
+// Builds the plan from the log transfer matrices of the phases of the puncturing period
+// (section t takes phase t mod their number; one matrix without puncturing), or nothing
+// when some branch has a negative output weight (a non-systematic code counting parity bits
+// only, which no run builds): the fast recursion relies on paths never losing weight.
+std::optional<CwefPlan> buildCwefPlan(std::span<const TransitionMatrix> phaseMatrices,
                                       std::int32_t frameLength, std::int32_t maxWeight,
                                       std::int32_t sections);
 

@@ -79,20 +79,23 @@ template <typename Cell>
 RowAdvancer<Cell>::RowAdvancer(const CwefPlan& plan, const Kernels& kernels)
     : plan_(plan), kernels_(kernels), ranges_(static_cast<std::size_t>(plan.states)) {
   std::size_t widest = 0;
-  for (const auto& branches : plan.inflow) {
-    widest = std::max(widest, branches.size());
+  for (const auto& phase : plan.inflowByPhase) {
+    for (const auto& branches : phase) {
+      widest = std::max(widest, branches.size());
+    }
   }
   sources_.resize(widest);
 }
 
 template <typename Cell>
 std::pair<std::int32_t, std::int32_t> RowAdvancer<Cell>::combine(const Layer& layer,
+                                                                 std::int32_t section,
                                                                  std::int32_t to,
                                                                  std::int32_t weight, Cell* out) {
   const auto t = static_cast<std::size_t>(to);
   const std::int32_t capacity = plan_.capacity[t];
   std::size_t count = 0;
-  for (const CwefInflow& branch : plan_.inflow[t]) {
+  for (const CwefInflow& branch : plan_.inflow(section, to)) {
     const std::int32_t from = weight - branch.outputWeight;
     if (from < 0) {
       continue;
@@ -126,9 +129,11 @@ std::pair<std::int32_t, std::int32_t> RowAdvancer<Cell>::combine(const Layer& la
 }
 
 template <typename Cell>
-void RowAdvancer<Cell>::advance(Layer& layer, std::int32_t weight, std::int32_t slot) {
+void RowAdvancer<Cell>::advance(Layer& layer, std::int32_t section, std::int32_t weight,
+                                std::int32_t slot) {
   for (std::int32_t to = 0; to < plan_.states; ++to) {
-    ranges_[static_cast<std::size_t>(to)] = combine(layer, to, weight, layer.spare(slot, to));
+    ranges_[static_cast<std::size_t>(to)] =
+        combine(layer, section, to, weight, layer.spare(slot, to));
   }
   for (std::int32_t to = 0; to < plan_.states; ++to) {
     const auto& [first, last] = ranges_[static_cast<std::size_t>(to)];

@@ -23,12 +23,13 @@ class RowAdvancer {
 
   RowAdvancer(const CwefPlan& plan, const Kernels& kernels);
 
-  // Advances row `weight` of every state: the new row of each to-state sums the rows of
-  // its from-states that reach it (at the branch output weights below `weight`),
+  // Advances row `weight` of every state to section `section`: the new row of each
+  // to-state sums the rows of its from-states that reach it (at the section's branch output
+  // weights below `weight`),
   // from-states in order, as the reference recursion adds them. All new rows are computed
   // into the spares of `slot` before any is installed, so the rows of this output weight
   // are read at their old section. Rows below `weight` must still be at the old section.
-  void advance(Layer& layer, std::int32_t weight, std::int32_t slot);
+  void advance(Layer& layer, std::int32_t section, std::int32_t weight, std::int32_t slot);
 
   // A from-state row as seen from the to-state's row: position j reads cells[j − shift],
   // and positions first … last hold counts.
@@ -44,8 +45,8 @@ class RowAdvancer {
  private:
   // The new row of one to-state into `out`; returns its first and last position (first >
   // last when no from-state row reaches it).
-  std::pair<std::int32_t, std::int32_t> combine(const Layer& layer, std::int32_t to,
-                                                std::int32_t weight, Cell* out);
+  std::pair<std::int32_t, std::int32_t> combine(const Layer& layer, std::int32_t section,
+                                                std::int32_t to, std::int32_t weight, Cell* out);
 
   const CwefPlan& plan_;
   const Kernels& kernels_;

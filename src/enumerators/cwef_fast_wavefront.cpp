@@ -16,7 +16,7 @@ namespace {
 constexpr std::int32_t kComplete = std::numeric_limits<std::int32_t>::max();
 
 // The highest row that can hold a count after each section: the first section's highest,
-// growing by the largest branch weight per section, up to D.
+// growing by each section's largest branch weight, up to D.
 std::vector<std::int32_t> highestRows(const CwefPlan& plan) {
   std::vector<std::int32_t> highest(static_cast<std::size_t>(std::max(plan.sections, 1)), 0);
   for (const auto& start : plan.start) {
@@ -25,7 +25,8 @@ std::vector<std::int32_t> highestRows(const CwefPlan& plan) {
     }
   }
   for (std::size_t t = 1; t < highest.size(); ++t) {
-    highest[t] = std::min(plan.maxWeight, highest[t - 1] + plan.maxBranchWeight);
+    highest[t] = std::min(plan.maxWeight,
+                          highest[t - 1] + plan.branchWeightLimit(static_cast<std::int32_t>(t)));
   }
   return highest;
 }
@@ -175,7 +176,7 @@ class Wavefront {
         std::min(highest_[static_cast<std::size_t>(section)], base + batch.chunk - 1);
     RowAdvancer<Cell>& advancer = advancers_[static_cast<std::size_t>(j)];
     for (std::int32_t row = high; row >= std::max(base, 0); --row) {
-      advancer.advance(layer_, row, j);
+      advancer.advance(layer_, section, row, j);
     }
     done.store(base <= 0 ? kComplete : q + 1, std::memory_order_release);
     done.notify_all();

@@ -65,14 +65,37 @@ bool insideLayer(std::int32_t outputWeight, std::int32_t inputWeight, const Cwef
   return outputWeight >= 0 && outputWeight <= shape.maxOutput && inputWeight <= shape.maxInput;
 }
 
+// The branch weights of each section: the log transfer matrix, or with puncturing one
+// matrix per phase of the period, section t taking phase t mod T.
+class SectionBranches {
+ public:
+  SectionBranches(const WeightEnumerator& enumerator, const ConvCode& code)
+      : enumerator_(enumerator) {
+    if (!enumerator.puncturing.empty()) {
+      for (std::int32_t phase = 0; phase < enumerator.puncturing.period(); ++phase) {
+        phases_.push_back(enumerator.sectionLogTransferMatrix(code, phase));
+      }
+    }
+  }
+  const TransitionMatrix& of(std::int32_t section) const {
+    return phases_.empty() ? enumerator_.logTransferMatrix
+                           : phases_[static_cast<std::size_t>(section) % phases_.size()];
+  }
+
+ private:
+  const WeightEnumerator& enumerator_;
+  std::vector<TransitionMatrix> phases_;
+};
+
 // The first section: paths start in state 0, so layer 0 holds one path per branch that
 // leaves state 0, at that branch's weights.
 template <typename Cell>
-void firstSection(WeightEnumerator& enumerator, const CwefShape& shape) {
+void firstSection(WeightEnumerator& enumerator, const TransitionMatrix& branches,
+                  const CwefShape& shape) {
   BasicLogTable<Cell>& layer = workLayers<Cell>(enumerator)[0];
   for (std::int32_t s = 0; s < shape.states; ++s) {
     fillBlock(layer, s, shape, kLogZeroCell<Cell>);
-    const TransitionWeight& branch = enumerator.logTransferMatrix.at(s, 0);
+    const TransitionWeight& branch = branches.at(s, 0);
     if (insideLayer(branch.outputWeight, branch.inputWeight, shape)) {
       layer.at(s, branch.outputWeight, branch.inputWeight) = static_cast<Cell>(branch.multiplicity);
     }
@@ -108,13 +131,14 @@ void extendPaths(const BasicLogTable<Cell>& previous, BasicLogTable<Cell>& curre
 // One section step: layer `current` receives every path of layer `previous` extended by
 // one branch, to-states in order, and within a to-state the from-states in order.
 template <typename Cell>
-void sectionStep(WeightEnumerator& enumerator, std::int32_t current, const CwefShape& shape) {
+void sectionStep(WeightEnumerator& enumerator, const TransitionMatrix& branches,
+                 std::int32_t current, const CwefShape& shape) {
   const BasicLogTable<Cell>& previousLayer = workLayers<Cell>(enumerator)[1 - current];
   BasicLogTable<Cell>& currentLayer = workLayers<Cell>(enumerator)[current];
   fillLayer(currentLayer, shape, kLogZeroCell<Cell>);
   for (std::int32_t to = 0; to < shape.states; ++to) {
     for (std::int32_t from = 0; from < shape.states; ++from) {
-      const TransitionWeight& branch = enumerator.logTransferMatrix.at(to, from);
+      const TransitionWeight& branch = branches.at(to, from);
       if (branch.multiplicity == kLogZeroInt) {
         continue;
       }
@@ -205,12 +229,13 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   enumerator.computeLogTransferMatrix(code);
   const CwefShape shape{code.stateCount, enumerator.frameLength, enumerator.layerMaxWeight(code)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  const SectionBranches branches(enumerator, code);
 
-  firstSection<Cell>(enumerator, shape);
+  firstSection<Cell>(enumerator, branches.of(0), shape);
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t t = 1; t < sections; ++t) {
-    sectionStep<Cell>(enumerator, t % 2, shape);
+    sectionStep<Cell>(enumerator, branches.of(t), t % 2, shape);
     if (context.cancelRequested()) {
       return -1;  // the work tables go with `work`; the result table stays untouched
     }

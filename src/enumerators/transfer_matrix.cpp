@@ -8,13 +8,14 @@ std::int32_t popCount(std::uint32_t word) { return std::popcount(word); }
 
 namespace {
 
-// Writes one entry per trellis branch: [next state][state] = (u, v or v − u, multiplicity).
+// Writes one entry per trellis branch: [next state][state] = (u, v or v − u, multiplicity),
+// v counting the output bits in `sent`.
 void fillFromTrellis(TransitionMatrix& matrix, const ConvCode& code, bool countsInputBits,
-                     std::int32_t existing) {
+                     std::int32_t existing, std::uint32_t sent = ~std::uint32_t{0}) {
   for (std::int32_t state = 0; state < code.stateCount; ++state) {
     for (const TrellisBranch& branch : code.forwardTrellis.row(state)) {
       const std::int32_t u = popCount(branch.input);
-      const std::int32_t v = popCount(static_cast<std::uint32_t>(branch.output));
+      const std::int32_t v = popCount(static_cast<std::uint32_t>(branch.output) & sent);
       matrix.at(branch.state, state) = TransitionWeight{u, countsInputBits ? v : v - u, existing};
     }
   }
@@ -30,6 +31,15 @@ void WeightEnumerator::computeTransferMatrix(const ConvCode& code) {
 void WeightEnumerator::computeLogTransferMatrix(const ConvCode& code) {
   logTransferMatrix.fill(TransitionWeight{0, 0, kLogZeroInt});
   fillFromTrellis(logTransferMatrix, code, countsInputBits != 0, 0);
+}
+
+TransitionMatrix WeightEnumerator::sectionLogTransferMatrix(const ConvCode& code,
+                                                            std::int32_t phase) const {
+  TransitionMatrix matrix(code.stateCount);
+  matrix.fill(TransitionWeight{0, 0, kLogZeroInt});
+  fillFromTrellis(matrix, code, countsInputBits != 0, 0,
+                  puncturing.sentBits(phase, ~std::uint32_t{0}));
+  return matrix;
 }
 
 }  // namespace brevandor

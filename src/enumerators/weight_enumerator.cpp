@@ -10,7 +10,27 @@ std::int32_t WeightEnumerator::resultMaxWeight(const ConvCode& code) const {
 }
 
 std::int32_t WeightEnumerator::layerMaxWeight(const ConvCode& code) const {
-  return countsInputBits != 0 ? code.outputLength(frameLength) : code.parityLength(frameLength);
+  return countedLength(code, frameLength, countsInputBits != 0, puncturing);
+}
+
+std::int32_t countedLength(const ConvCode& code, std::int32_t frameLength, bool countsInputBits,
+                           const SectionPuncturing& puncturing) {
+  if (puncturing.empty()) {
+    return countsInputBits ? code.outputLength(frameLength) : code.parityLength(frameLength);
+  }
+  // Each section counts the bits it sends, less its k input bits when those are not
+  // counted (they stay in every mask then); the tail sends all n bits of every section.
+  const std::int64_t sections = code.sectionCount(frameLength);
+  const auto allBits = static_cast<std::uint32_t>((std::uint64_t{1} << code.n) - 1);
+  const std::int32_t period = puncturing.period();
+  std::int64_t counted = 0;
+  for (std::int32_t phase = 0; phase < period && phase < sections; ++phase) {
+    const std::int64_t occurrences = (sections - phase + period - 1) / period;
+    const std::int32_t perSection =
+        popCount(puncturing.sentBits(phase, allBits)) - (countsInputBits ? 0 : code.k);
+    counted += occurrences * perSection;
+  }
+  return static_cast<std::int32_t>(counted) + code.tailLength() * code.n;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "code/conv_code.h"
+#include "code/puncture_pattern.h"
 #include "enumerators/log_table.h"
 #include "logmath/table_precision.h"
 #include "progress/run_context.h"
@@ -62,6 +63,10 @@ class WeightEnumerator {
   std::uint32_t countsInputBits = 0;  // 1: output weights count all n bits; 0: parity only
   std::int32_t repetitionFactor = 0;  // r > 0 marks the outer repetition code
   TablePrecision precision = TablePrecision::Single;  // which of the tables below are used
+  // The output bits each section sends (none given: all). Output weights count only sent
+  // bits; when input bits are not counted, every mask keeps the systematic bits, which are
+  // then taken off as before.
+  SectionPuncturing puncturing;
 
   TransitionMatrix transferMatrix;  // [to][from], linear multiplicities
   LogTable cwef;                    // [output weight d][input weight w]
@@ -96,6 +101,10 @@ class WeightEnumerator {
   void computeTransferMatrix(const ConvCode& code);
   // Fills the log-domain transfer matrix (multiplicity 0 or −308).
   void computeLogTransferMatrix(const ConvCode& code);
+  // The log-domain transfer matrix of the sections t ≡ phase (mod the puncturing period):
+  // output weights count only the bits those sections send. Without puncturing, the log
+  // transfer matrix itself.
+  TransitionMatrix sectionLogTransferMatrix(const ConvCode& code, std::int32_t phase) const;
 
   // Computes the CWEF into `cwef`. Returns 0, or −1 when the run was cancelled (the result
   // table is then left as it was). Work tables are freed before it returns.
@@ -134,6 +143,12 @@ BasicLogTable<Cell>* workLayers(WeightEnumerator& enumerator) {
     return enumerator.layers;
   }
 }
+// The largest output weight a constituent table counts for a frame of `frameLength` input
+// bits: the counted bits of every section that `puncturing` sends (all output bits, or the
+// parity bits when input bits are not counted) and every bit of the tail sections. Without
+// puncturing, outputLength(N) or parityLength(N).
+std::int32_t countedLength(const ConvCode& code, std::int32_t frameLength, bool countsInputBits,
+                           const SectionPuncturing& puncturing);
 
 // The number of 1 bits among the 32 bits of a word.
 std::int32_t popCount(std::uint32_t word);

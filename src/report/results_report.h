@@ -13,6 +13,10 @@ namespace brevandor {
 // constituent code. Flushes the file.
 void printTurboParameters(std::FILE* file, const TurboCode& turbo);
 
+// The puncturing patterns that leave out bits, with how they are read; nothing when no
+// pattern punctures (called by printTurboParameters).
+void printPuncturing(std::FILE* file, const TurboCode& turbo);
+
 // One constituent code's block: kind, ( n, k, K ), the trellis listing and the tail bits.
 // Flushes the file.
 void printConvCode(const ConvCode& code, std::FILE* file);

@@ -81,10 +81,14 @@ void printTurboParameters(std::FILE* file, const TurboCode& turbo) {
   std::fprintf(file, "\n Overall Rate : %f \n", turbo.rate);
   std::fprintf(file, "\n *NOTE : The Output Frame Length includes Tailbits and their Parities and");
   std::fprintf(file, "\n         ( All the tailbits and their parities counted as PARITIES )\n");
+  printPuncturing(file, turbo);
   for (std::int32_t c = 0; c < turbo.constituentCount && c < TurboCode::kMaxConstituents; ++c) {
     const auto index = static_cast<std::size_t>(c);
     std::fprintf(file, "\n ** Constituent Code %d ** ", c + 1);
     std::fprintf(file, "\n Input Frame Length = %d ", turbo.frameLengths[index]);
+    if (turbo.isPunctured()) {
+      std::fprintf(file, "\n Sent Bits = %d [bits, tail included] ", turbo.sentLengths[index]);
+    }
     if (turbo.codes[index] != nullptr) {
       printConvCode(*turbo.codes[index], file);
     }

@@ -16,6 +16,7 @@
 #include "progress/printable_text.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
+#include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_memory.h"
@@ -85,10 +86,16 @@ std::optional<RunResult> writeFailed(const RunContext& context, const ResultsFil
 // caller's, settled after all of them.
 class RunObjects {
  public:
-  RunObjects(const RunInputs& inputs, ResultsFile& file)
-      : file_(file), code_(preparedCode(inputs)), turbo_(inputs.selectedType, kConstituentCount) {
+  RunObjects(const RunInputs& inputs, ResultsFile& file, const ConstituentOptions& options)
+      : file_(file),
+        code_(preparedCode(inputs)),
+        turbo_(inputs.selectedType, kConstituentCount) {
+    if (options.secondCode) {
+      secondCode_.emplace(*options.secondCode);
+    }
+    turbo_.puncturing = options.puncturing;
     turbo_.attachConstituent(0, code_, enumerators_[0]);
-    turbo_.attachConstituent(1, code_, enumerators_[1]);
+    turbo_.attachConstituent(1, code(1), enumerators_[1]);
     for (WeightEnumerator& enumerator : enumerators_) {
       enumerator.precision = inputs.precision;
     }
@@ -98,7 +105,8 @@ class RunObjects {
   ~RunObjects() { releaseAll(); }
 
   std::FILE* file() { return file_.stream(); }
-  ConvCode& code() { return code_; }
+  // The code of constituent `index`: the second code, where there is one, for the second.
+  ConvCode& code(int index = 0) { return index == 1 && secondCode_ ? *secondCode_ : code_; }
   WeightEnumerator& enumerator(int index) { return enumerators_[index]; }
   TurboCode& turbo() { return turbo_; }
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
@@ -112,10 +120,10 @@ class RunObjects {
   }
 
   void releaseAll() {
-    for (WeightEnumerator& enumerator : enumerators_) {
-      enumerator.releaseLayers(code_);
-      enumerator.releaseLogTransferMatrix(code_);
-      enumerator.release(code_);
+    for (int c = 0; c < 2; ++c) {
+      enumerators_[c].releaseLayers(code(c));
+      enumerators_[c].releaseLogTransferMatrix(code(c));
+      enumerators_[c].release(code(c));
     }
     codewordSpectrum_ = {};
     weightedSpectrum_ = {};
@@ -124,6 +132,7 @@ class RunObjects {
  private:
   ResultsFile& file_;
   ConvCode code_;
+  std::optional<ConvCode> secondCode_;
   WeightEnumerator enumerators_[2];
   TurboCode turbo_;
   std::vector<double> codewordSpectrum_;
@@ -134,10 +143,15 @@ class RunObjects {
 std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
                                  const RunContext& context) {
   ConvCode& code = run.code();
+  ConvCode& secondCode = run.code(1);
   WeightEnumerator& first = run.enumerator(0);
   WeightEnumerator& second = run.enumerator(1);
   context.postLogLine("\n TM Calculation .. ");
-  switch (run.turbo().concatenationType) {
+  // Parallel constituents of another code or another pattern have tables of their own,
+  // computed one after the other as a serial code's are.
+  const bool ownTables =
+      run.turbo().concatenationType == Parallel && !run.turbo().sameTableAsFirst(1);
+  switch (ownTables ? Serial : run.turbo().concatenationType) {
     case Parallel:
       first.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
@@ -152,7 +166,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       return 0;
     case Serial:
       first.computeTransferMatrix(code);
-      second.computeTransferMatrix(code);
+      second.computeTransferMatrix(secondCode);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF 1 Calculation .. ");
       if (first.computeCwef(code, context) < 0) {
@@ -169,7 +183,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       break;
   }
   context.postLogLine(" CWEF 2 Calculation .. ");
-  if (second.computeCwef(code, context) < 0) {
+  if (second.computeCwef(secondCode, context) < 0) {
     return -1;
   }
   context.postLogLine(kCompletedText);
@@ -207,7 +221,12 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine("\n> Start Calculation ");
   context_.postLogLine(timeLine());
 
-  RunObjects run(inputs_, file);
+  // The second code and the patterns, checked again here for callers that did not.
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs_);
+  if (!options) {
+    return failed(context_, printableText(options.refusal()));
+  }
+  RunObjects run(inputs_, file, *options.options);
   TurboCode& turbo = run.turbo();
   turbo.setFrameLength(inputs_.inputFrameLength, kRepetitionFactor);
   // Low-weight mode: only the weights d ≤ lowWeight (0: the whole spectrum).
@@ -240,10 +259,9 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
       return cancelled(context_);
     }
   } else {
-    ConvCode& code = run.code();
-    run.enumerator(0).allocate(code);
+    run.enumerator(0).allocate(run.code(0));
     if (!shareParallelTable) {
-      run.enumerator(1).allocate(code);
+      run.enumerator(1).allocate(run.code(1));
     }
     if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
       return cancelled(context_);

@@ -34,6 +34,16 @@ struct RunInputs {
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
   TablePrecision precision = TablePrecision::Single;    // of the weight tables
+  // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
+  // through checkConstituentOptions. The second constituent code's polynomials, for encoder
+  // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
+  // patterns (empty: none) of a PCCC (SYS,PAR1,PAR2) and of an SCCC's outer and inner codes
+  // (SYS,PAR).
+  std::string numerator2;
+  std::string denominator2;
+  std::string puncture;
+  std::string punctureOuter;
+  std::string punctureInner;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
 };

@@ -10,7 +10,15 @@
 namespace brevandor {
 
 bool sharesParallelTable(const TurboCode& turbo, Engine engine) {
-  return turbo.concatenationType == Parallel && parallelSpectrumReadsFirstTableOnly(engine);
+  if (turbo.concatenationType != Parallel || !parallelSpectrumReadsFirstTableOnly(engine)) {
+    return false;
+  }
+  for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
+    if (!turbo.sameTableAsFirst(c)) {
+      return false;  // a second code or another pattern: every table is computed and read
+    }
+  }
+  return true;
 }
 
 RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {

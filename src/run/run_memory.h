@@ -17,7 +17,7 @@ struct RunMemoryPlan {
 };
 
 // Whether the run keeps one CWEF table for both parallel constituents (the fast engine reads
-// only the first) instead of copying it into the second.
+// only the first) instead of copying it into the second: only when the tables are equal.
 bool sharesParallelTable(const TurboCode& turbo, Engine engine);
 
 // The bytes of the run on the context's engine (and, for the fast engine, its threads).

@@ -1,6 +1,7 @@
 // The fast parallel spectrum: the reference stage with the same additions into every cell in
-// the same order, reading only the first constituent's table (all constituents share code
-// and frame length). Rows of input weights are built on all threads, a block of columns at
+// the same order, reading the first constituent's table for every constituent whose table
+// equals it (same code, frame length and pattern) and its own table otherwise. Rows of
+// input weights are built on all threads, a block of columns at
 // a time, and added into the spectra in increasing input weight on the calling thread,
 // which also reports progress and reads the cancel request after each input weight.
 
@@ -28,12 +29,44 @@ constexpr const char* kCodewordOverflowText = " -- oops \n";
 constexpr std::int32_t kBlockColumns = 16;
 
 ParallelShape shapeOf(const TurboCode& turbo) {
-  const std::int32_t n = turbo.frameLengths[0];
-  const ConvCode& code = *turbo.codes[0];
-  return ParallelShape{n, turbo.outputFrameLength,
-                       turbo.hasNonSystematic == 0 ? code.parityLength(n) : code.outputLength(n),
-                       turbo.hasNonSystematic == 0, turbo.constituentCount};
+  ParallelShape shape{turbo.frameLengths[0], turbo.outputFrameLength, 0, turbo.addsInputWeight(),
+                      turbo.constituentCount};
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    shape.counted[index] = turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]);
+    shape.maxCounted = std::max(shape.maxCounted, shape.counted[index]);
+  }
+  return shape;
 }
+
+// The constituent whose table constituent c reads: the first, when the two tables are equal
+// (a run on this engine then keeps the first only), else c itself.
+std::size_t tableReader(const TurboCode& turbo, std::int32_t c) {
+  return c == 0 || turbo.sameTableAsFirst(c) ? 0 : static_cast<std::size_t>(c);
+}
+
+// Where each constituent's gathered columns start in a thread's buffer, and its size in
+// cells; the columns of one table are gathered once, whoever reads them.
+struct ColumnLayout {
+  std::array<std::size_t, TurboCode::kMaxConstituents> offset{};
+  std::array<bool, TurboCode::kMaxConstituents> gathers{};  // the first to read its table
+  std::size_t cells = 0;
+
+  ColumnLayout(const TurboCode& turbo, const ParallelShape& shape) {
+    for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
+      const auto index = static_cast<std::size_t>(c);
+      const std::size_t reader = tableReader(turbo, c);
+      if (reader == index) {
+        gathers[index] = true;
+        offset[index] = cells;
+        cells += static_cast<std::size_t>(kBlockColumns) *
+                  (static_cast<std::size_t>(shape.counted[index]) + 1);
+      } else {
+        offset[index] = offset[reader];
+      }
+    }
+  }
+};
 
 std::int32_t blockCount(const ParallelShape& shape) {
   return (shape.frameLength + kBlockColumns) / kBlockColumns;
@@ -60,11 +93,9 @@ struct RowBlock {
 // What one thread needs to build rows: its copy of the block's columns and its builder.
 template <typename Cell>
 struct RowWorker {
-  RowWorker(const ParallelShape& shape, const BasicLogAddRowKernels<Cell>& kernels,
-            const std::vector<double>& interleavings)
-      : columns(static_cast<std::size_t>(kBlockColumns) *
-                (static_cast<std::size_t>(shape.maxCounted) + 1)),
-        builder(shape, kernels, interleavings) {}
+  RowWorker(const ParallelShape& shape, const ColumnLayout& layout,
+            const BasicLogAddRowKernels<Cell>& kernels, const std::vector<double>& interleavings)
+      : columns(layout.cells), builder(shape, kernels, interleavings) {}
   std::vector<Cell> columns;
   ParallelRowBuilder<Cell> builder;
 };
@@ -75,7 +106,7 @@ class FastParallelSpectrum {
   FastParallelSpectrum(TurboCode& turbo, std::span<double> codewordSpectrum,
                        std::span<double> weightedSpectrum, const RunContext& context)
       : shape_(shapeOf(turbo)),
-        table_(resultTable<Cell>(*turbo.enumerators[0])),
+        layout_(turbo, shape_),
         codewordSpectrum_(codewordSpectrum),
         weightedSpectrum_(weightedSpectrum),
         context_(context),
@@ -88,6 +119,10 @@ class FastParallelSpectrum {
     for (RowBlock<Cell>& slot : slots_) {
       slot.rows.resize(static_cast<std::size_t>(kBlockColumns) * rowLength());
     }
+    for (std::int32_t c = 0; c < shape_.constituentCount; ++c) {
+      tables_[static_cast<std::size_t>(c)] =
+          &resultTable<Cell>(*turbo.enumerators[tableReader(turbo, c)]);
+    }
   }
 
   // Returns D, or −1 when the cancel request was seen.
@@ -99,7 +134,7 @@ class FastParallelSpectrum {
     std::vector<RowWorker<Cell>> workers;
     workers.reserve(static_cast<std::size_t>(threads_));
     for (std::int32_t t = 0; t < threads_; ++t) {
-      workers.emplace_back(shape_, kernels_, interleavings_);
+      workers.emplace_back(shape_, layout_, kernels_, interleavings_);
     }
     {
       std::vector<std::jthread> helpers;
@@ -190,14 +225,24 @@ class FastParallelSpectrum {
   void build(std::int32_t block, RowBlock<Cell>& slot, RowWorker<Cell>& worker) {
     const std::int32_t first = block * kBlockColumns;
     const std::int32_t count = std::min(kBlockColumns, shape_.frameLength + 1 - first);
-    const auto height = static_cast<std::size_t>(shape_.maxCounted) + 1;
-    gatherColumns(table_, first, count, shape_.maxCounted, worker.columns.data());
+    const auto constituents = static_cast<std::size_t>(shape_.constituentCount);
+    for (std::size_t k = 0; k < constituents; ++k) {
+      if (layout_.gathers[k]) {
+        gatherColumns(*tables_[k], first, count, shape_.counted[k],
+                      worker.columns.data() + layout_.offset[k]);
+      }
+    }
+    std::array<const Cell*, TurboCode::kMaxConstituents> columns{};
     for (std::int32_t c = 0; c < count; ++c) {
       const auto index = static_cast<std::size_t>(c);
+      for (std::size_t k = 0; k < constituents; ++k) {
+        columns[k] = worker.columns.data() + layout_.offset[k] +
+                     index * (static_cast<std::size_t>(shape_.counted[k]) + 1);
+      }
       slot.overflows[index] = 0;
-      slot.spans[index] =
-          worker.builder.build(first + c, worker.columns.data() + index * height,
-                               slot.rows.data() + index * rowLength(), slot.overflows[index]);
+      slot.spans[index] = worker.builder.build(first + c, {columns.data(), constituents},
+                                               slot.rows.data() + index * rowLength(),
+                                               slot.overflows[index]);
     }
   }
 
@@ -258,7 +303,8 @@ class FastParallelSpectrum {
   }
 
   const ParallelShape shape_;
-  const BasicLogTable<Cell>& table_;
+  const ColumnLayout layout_;
+  std::array<const BasicLogTable<Cell>*, TurboCode::kMaxConstituents> tables_{};  // per constituent
   std::span<double> codewordSpectrum_;
   std::span<double> weightedSpectrum_;
   const RunContext& context_;
@@ -283,9 +329,8 @@ std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunCon
   const std::uint64_t cell =
       tablePrecision(turbo) == TablePrecision::Double ? sizeof(double) : sizeof(float);
   const std::uint64_t row = (static_cast<std::uint64_t>(shape.maxWeight) + 1) * cell;
-  const std::uint64_t column = (static_cast<std::uint64_t>(shape.maxCounted) + 1) * cell;
-  const std::uint64_t perThread =
-      kBlockColumns * column + (shape.constituentCount > 2 ? 3 : 1) * row;
+  const std::uint64_t columns = ColumnLayout(turbo, shape).cells * cell;
+  const std::uint64_t perThread = columns + (shape.constituentCount > 2 ? 3 : 1) * row;
   const std::uint64_t interleavings =
       (static_cast<std::uint64_t>(shape.frameLength) + 1) * sizeof(double);
   return static_cast<std::uint64_t>(slotsFor(static_cast<std::int32_t>(threads))) * kBlockColumns *

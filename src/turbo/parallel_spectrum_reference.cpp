@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -20,7 +21,8 @@ using WorkRow = std::vector<Cell>;
 struct ParallelShape {
   std::int32_t frameLength;  // N
   std::int32_t maxWeight;    // D, the last codeword weight
-  std::int32_t maxCounted;   // P, the largest counted weight of one constituent
+  // P of each constituent, the largest weight its table counts
+  std::array<std::int32_t, TurboCode::kMaxConstituents> maxCounted;
   bool inputBitsSentOnce;    // systematic constituents: p counts parity bits only
   std::int32_t constituentCount;
 };
@@ -34,7 +36,7 @@ void clearRow(WorkRow<Cell>& row) {
 template <typename Cell>
 void startWithFirstConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
                                const ParallelShape& shape, WorkRow<Cell>& current) {
-  for (std::int32_t p = 0; p <= shape.maxCounted; ++p) {
+  for (std::int32_t p = 0; p <= shape.maxCounted[0]; ++p) {
     current[static_cast<std::size_t>(p)] = cwef.at(p, w);
   }
 }
@@ -42,13 +44,13 @@ void startWithFirstConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
 // One constituent product: every weight of the partial product so far combined with every
 // counted weight of constituent c, divided by C(N, w) for the uniform interleaver.
 template <typename Cell>
-void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
-                           const ParallelShape& shape, WorkRow<Cell>& current, WorkRow<Cell>& next,
-                           const RunContext& context) {
+void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t maxCounted,
+                           std::int32_t w, const ParallelShape& shape, WorkRow<Cell>& current,
+                           WorkRow<Cell>& next, const RunContext& context) {
   const double interleavings = log10Binomial(shape.frameLength, w);
   for (std::int32_t j = 0; j <= shape.maxWeight; ++j) {
     const Cell partial = current[static_cast<std::size_t>(j)];
-    for (std::int32_t i = 0; i <= shape.maxCounted; ++i) {
+    for (std::int32_t i = 0; i <= maxCounted; ++i) {
       const Cell cell = cwef.at(i, w);
       if (partial == kLogZeroCell<Cell> || cell == kLogZeroCell<Cell>) {
         continue;
@@ -58,7 +60,7 @@ void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
         continue;
       }
       Cell& sum = next[static_cast<std::size_t>(i + j)];
-      // The term is formed in double; the sum is rounded to single precision on storing.
+      // The term is formed in double; the sum is rounded to the cell type on storing.
       sum = static_cast<Cell>(
           logAdd(static_cast<double>(sum),
                  static_cast<double>(partial) - interleavings + static_cast<double>(cell)));
@@ -108,8 +110,9 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
   clearRow(next);
   startWithFirstConstituent(resultTable<Cell>(*turbo.enumerators[0]), w, shape, current);
   for (std::int32_t c = 1; c < shape.constituentCount; ++c) {
-    multiplyByConstituent(resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]), w,
-                          shape, current, next, context);
+    multiplyByConstituent(resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]),
+                          shape.maxCounted[static_cast<std::size_t>(c)], w, shape, current, next,
+                          context);
   }
   accumulate(current, w, shape, codewordSpectrum, context);
   weightByInputShare(current, w, shape);
@@ -120,11 +123,12 @@ template <typename Cell>
 std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                           std::span<double> weightedSpectrum, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
-  const ConvCode& firstCode = *turbo.codes[0];
-  const ParallelShape shape{frameLength, turbo.outputFrameLength,
-                            turbo.hasNonSystematic == 0 ? firstCode.parityLength(frameLength)
-                                                        : firstCode.outputLength(frameLength),
-                            turbo.hasNonSystematic == 0, turbo.constituentCount};
+  ParallelShape shape{
+      frameLength, turbo.outputFrameLength, {}, turbo.addsInputWeight(), turbo.constituentCount};
+  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    shape.maxCounted[index] = turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]);
+  }
 
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
@@ -132,8 +136,7 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
   }
   // The all-zero codeword is left out of the spectrum; the change stays in the tables.
   for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
-    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
-        kLogZeroCell<Cell>;
+    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) = kLogZeroCell<Cell>;
   }
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);

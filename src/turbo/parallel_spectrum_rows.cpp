@@ -68,14 +68,35 @@ ParallelRowBuilder<Cell>::ParallelRowBuilder(const ParallelShape& shape, const K
 }
 
 template <typename Cell>
-RowSpan ParallelRowBuilder<Cell>::build(std::int32_t w, const Cell* column, Cell* row,
-                                        std::int64_t& overflows) {
+RowSpan ParallelRowBuilder<Cell>::build(std::int32_t w, std::span<const Cell* const> columns,
+                                        Cell* row, std::int64_t& overflows) {
   std::fill(row, row + shape_.maxWeight + 1, kLogZeroCell<Cell>);
-  const RowSpan columnSpan = countedSpan(column, shape_.maxCounted);
-  if (shape_.constituentCount == 1 || columnSpan.empty()) {
-    std::copy(column + columnSpan.first, column + columnSpan.last + 1, row + columnSpan.first);
-    return columnSpan;
+  const Cell* const first = columns[0];
+  RowSpan span = countedSpan(first, shape_.counted[0]);
+  if (shape_.constituentCount == 1 || span.empty()) {
+    std::copy(first + span.first, first + span.last + 1, row + span.first);
+    return span;
   }
+  const double interleavings = interleavings_[static_cast<std::size_t>(w)];
+  const Cell* current = first;
+  for (std::int32_t c = 1; c < shape_.constituentCount; ++c) {
+    const Cell* column = columns[static_cast<std::size_t>(c)];
+    const RowSpan columnSpan = countedSpan(column, shape_.counted[static_cast<std::size_t>(c)]);
+    if (columnSpan.empty()) {
+      // No word of weight w in this constituent: no product either; `row` stays LogZero.
+      return RowSpan{};
+    }
+    markColumnMaxima(column, columnSpan);
+    const bool last = c + 1 == shape_.constituentCount;
+    Cell* next = last ? row : work_[static_cast<std::size_t>(c % 2)].data();
+    span = multiply(current, span, column, columnSpan, interleavings, next, overflows);
+    current = next;
+  }
+  return span;
+}
+
+template <typename Cell>
+void ParallelRowBuilder<Cell>::markColumnMaxima(const Cell* column, RowSpan columnSpan) {
   for (std::int32_t b = columnSpan.first / kBlock; b <= columnSpan.last / kBlock; ++b) {
     const std::int32_t first = std::max(columnSpan.first, b * kBlock);
     const std::int32_t last = std::min(columnSpan.last, b * kBlock + kBlock - 1);
@@ -87,16 +108,6 @@ RowSpan ParallelRowBuilder<Cell>::build(std::int32_t w, const Cell* column, Cell
     }
     columnMaximum_[static_cast<std::size_t>(b)] = largest;
   }
-  const double interleavings = interleavings_[static_cast<std::size_t>(w)];
-  const Cell* current = column;
-  RowSpan span = columnSpan;
-  for (std::int32_t c = 1; c < shape_.constituentCount; ++c) {
-    const bool last = c + 1 == shape_.constituentCount;
-    Cell* next = last ? row : work_[static_cast<std::size_t>(c % 2)].data();
-    span = multiply(current, span, column, columnSpan, interleavings, next, overflows);
-    current = next;
-  }
-  return span;
 }
 
 template <typename Cell>
@@ -167,7 +178,7 @@ RowSpan ParallelRowBuilder<Cell>::multiply(const Cell* current, RowSpan span, co
       const std::int32_t first = std::max(columnSpan.first, b * kBlock);
       const std::int32_t last = std::min(lastTerm, b * kBlock + kBlock - 1);
       const Cell lowest = std::min(floorMinimum_[static_cast<std::size_t>((j + first) / kBlock)],
-                                   floorMinimum_[static_cast<std::size_t>((j + last) / kBlock)]);
+                                    floorMinimum_[static_cast<std::size_t>((j + last) / kBlock)]);
       if (x + static_cast<double>(columnMaximum_[static_cast<std::size_t>(b)]) < lowest) {
         flush();
         continue;
@@ -184,8 +195,8 @@ RowSpan ParallelRowBuilder<Cell>::multiply(const Cell* current, RowSpan span, co
 
 template void gatherColumns(const BasicLogTable<float>&, std::int32_t, std::int32_t, std::int32_t,
                             float*);
-template void gatherColumns(const BasicLogTable<double>&, std::int32_t, std::int32_t, std::int32_t,
-                            double*);
+template void gatherColumns(const BasicLogTable<double>&, std::int32_t, std::int32_t,
+                            std::int32_t, double*);
 template class ParallelRowBuilder<float>;
 template class ParallelRowBuilder<double>;
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "enumerators/log_table.h"
 #include "logmath/simd_log_add.h"
+#include "turbo/turbo_code.h"
 
 namespace brevandor {
 
@@ -12,9 +15,11 @@ namespace brevandor {
 struct ParallelShape {
   std::int32_t frameLength = 0;   // N
   std::int32_t maxWeight = 0;     // D, the last codeword weight
-  std::int32_t maxCounted = 0;    // P, the largest counted weight of one constituent
+  std::int32_t maxCounted = 0;    // P, the largest counted weight of any constituent
   bool inputBitsSentOnce = true;  // systematic constituents: p counts parity only
   std::int32_t constituentCount = 2;
+  // P of each constituent: its table is read in rows 0 … P (codes and patterns may differ).
+  std::array<std::int32_t, TurboCode::kMaxConstituents> counted{};
 };
 
 // Positions first … last of a row that may hold counts (first > last: none).
@@ -40,15 +45,19 @@ class ParallelRowBuilder {
   ParallelRowBuilder(const ParallelShape& shape, const Kernels& kernels,
                      const std::vector<double>& interleavings);
 
-  // Computes the row of input weight w from the table's column w (P + 1 cells) into `row`
-  // (D + 1 cells, every cell written). Returns where it may hold counts; `overflows` gets
-  // the number of terms whose weight passed D (each a " oops \n" in the log).
-  RowSpan build(std::int32_t w, const Cell* column, Cell* row, std::int64_t& overflows);
+  // Computes the row of input weight w from column w of each constituent's table
+  // (`columns`[c], P_c + 1 cells) into `row` (D + 1 cells, every cell written). Returns
+  // where it may hold counts; `overflows` gets the number of terms whose weight passed D
+  // (each a " oops \n" in the log).
+  RowSpan build(std::int32_t w, std::span<const Cell* const> columns, Cell* row,
+                std::int64_t& overflows);
 
  private:
   // One constituent more: next = current × column / C(N, w).
   RowSpan multiply(const Cell* current, RowSpan span, const Cell* column, RowSpan columnSpan,
                    double interleavings, Cell* next, std::int64_t& overflows);
+  // The largest entry of every block of the column, for skipping whole blocks of terms.
+  void markColumnMaxima(const Cell* column, RowSpan columnSpan);
   // A lower bound on every cell of the product, from every fourth partial-product entry.
   void boundCells(const Cell* current, RowSpan span, const Cell* column, RowSpan columnSpan,
                   RowSpan product);

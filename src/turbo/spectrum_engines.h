@@ -16,17 +16,17 @@ namespace brevandor {
 // every constituent the same; the first one's is taken).
 TablePrecision tablePrecision(const TurboCode& turbo);
 
-// Whether the parallel spectrum of this engine reads only the first constituent's CWEF table
-// (all parallel constituents share code and frame length), so that the run need not hold a
-// copy of it for the others.
+// Whether the parallel spectrum of this engine reads the first constituent's CWEF table for
+// every constituent whose table equals it (same code, frame length and pattern), so that the
+// run need not hold a copy of it for those.
 bool parallelSpectrumReadsFirstTableOnly(Engine engine);
 
 std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                               std::span<double> weightedSpectrum,
                                               const RunContext& context);
 // The fast parallel spectrum: the reference's additions in the reference's order, reading
-// only the first constituent's table, leaving out terms too small to change a rounded
-// cell, with vector kernels and all worker threads.
+// the first constituent's table for every constituent whose table equals it, leaving out
+// terms too small to change a rounded cell, with vector kernels and all worker threads.
 std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                                          std::span<double> weightedSpectrum,
                                          const RunContext& context);

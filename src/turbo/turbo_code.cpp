@@ -17,13 +17,26 @@ void TurboCode::attachConstituent(std::int32_t index, const ConvCode& code,
 namespace {
 
 void configure(WeightEnumerator* enumerator, std::int32_t frameLength,
-               std::uint32_t countsInputBits, std::int32_t repetitionFactor) {
+               std::uint32_t countsInputBits, std::int32_t repetitionFactor,
+               const SectionPuncturing& puncturing = {}) {
   if (enumerator == nullptr) {
     return;
   }
   enumerator->frameLength = frameLength;
   enumerator->countsInputBits = countsInputBits;
   enumerator->repetitionFactor = repetitionFactor;
+  enumerator->puncturing = puncturing;
+}
+
+// Where each output bit of a rate-1/2 section (bit 0 the parity, bit 1 the systematic bit)
+// takes its row of the pattern; −1: always sent.
+SectionPuncturing puncturingOf(const ConvCode& code, const PuncturePattern& pattern,
+                               std::int32_t systematicRow, std::int32_t parityRow) {
+  if (code.n != 2 || code.k != 1) {
+    return {};
+  }
+  const std::array<std::int32_t, 2> rowOfBit{parityRow, systematicRow};
+  return sectionPuncturing(pattern, rowOfBit);
 }
 
 }  // namespace
@@ -46,41 +59,90 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
     }
   }
   // Parallel constituents of systematic codes count parity bits only: the shared input
-  // bits are sent once. Everything else counts all output bits.
+  // bits are sent once. Everything else counts all output bits. A punctured systematic row
+  // makes the first constituent count the systematic bits it sends with its parity.
   const std::uint32_t countsInputBits =
       (concatenationType != Parallel || hasNonSystematic == 1) ? 1u : 0u;
   const std::int32_t n = inputFrameLength;
+  countsSentSystematic = concatenationType == Parallel && hasNonSystematic == 0 &&
+                                 !puncturing.parallel.empty() && puncturing.parallel.puncturesRow(0)
+                             ? 1
+                             : 0;
+  sectionPuncturing.fill(SectionPuncturing{});
 
   if (concatenationType == Parallel) {
-    outputFrameLength = hasNonSystematic == 1 ? 0 : n;
+    outputFrameLength = addsInputWeight() ? n : 0;
     for (std::size_t c = 0; c < count; ++c) {
       frameLengths[c] = n;
-      configure(enumerators[c], n, countsInputBits, 0);
-      outputFrameLength +=
-          hasNonSystematic == 1 ? codes[c]->outputLength(n) : codes[c]->parityLength(n);
+      // Encoder 1 sends SYS and PAR1, encoder 2 PAR2; encoder 2's systematic bits are never
+      // sent, so its masks keep them for the parity-only count to take off.
+      if (!puncturing.parallel.empty() && c < 2) {
+        sectionPuncturing[c] = c == 0 ? puncturingOf(*codes[c], puncturing.parallel, 0, 1)
+                                      : puncturingOf(*codes[c], puncturing.parallel, -1, 2);
+      }
+      const std::uint32_t counts = c == 0 && countsSentSystematic == 1 ? 1u : countsInputBits;
+      configure(enumerators[c], n, counts, 0, sectionPuncturing[c]);
+      sentLengths[c] = countedLength(*codes[c], n, counts != 0, sectionPuncturing[c]);
+      outputFrameLength += sentLengths[c];
+    }
+    if (addsInputWeight()) {
+      sentLengths[0] += n;
     }
   } else if (concatenationType == Serial) {
-    frameLengths[0] = n;
-    configure(enumerators[0], n, countsInputBits, 0);
-    for (std::size_t c = 1; c < count; ++c) {
-      frameLengths[c] = codes[c - 1]->outputLength(frameLengths[c - 1]);
-      configure(enumerators[c], frameLengths[c], countsInputBits, 0);
+    // The outer pattern thins the outer codeword, which the interleaver then carries whole
+    // to the inner code; the inner pattern thins what the inner code sends.
+    sectionPuncturing[0] = puncturingOf(*codes[0], puncturing.outer, 0, 1);
+    if (count > 1) {
+      sectionPuncturing[count - 1] = puncturingOf(*codes[count - 1], puncturing.inner, 0, 1);
     }
-    outputFrameLength = codes[count - 1]->outputLength(frameLengths[count - 1]);
+    frameLengths[0] = n;
+    for (std::size_t c = 0; c < count; ++c) {
+      configure(enumerators[c], frameLengths[c], countsInputBits, 0, sectionPuncturing[c]);
+      sentLengths[c] = countedLength(*codes[c], frameLengths[c], true, sectionPuncturing[c]);
+      if (c + 1 < count) {
+        frameLengths[c + 1] = sentLengths[c];
+      }
+    }
+    outputFrameLength = sentLengths[count - 1];
   } else {
     // The outer repetition code sends every input bit r times.
     frameLengths[0] = n;
     configure(enumerators[0], n, countsInputBits, repetitionFactor);
     frameLengths[1] = repetitionFactor * n;
+    sentLengths[0] = frameLengths[1];
     for (std::size_t c = 1; c < count; ++c) {
       frameLengths[c + 1] = codes[c]->outputLength(frameLengths[c]);
       configure(enumerators[c], frameLengths[c], countsInputBits, 0);
+      sentLengths[c] = frameLengths[c + 1];
     }
     outputFrameLength = codes[count - 1]->outputLength(frameLengths[count - 1]);
   }
   frameLengths[count] = outputFrameLength;
   rate = static_cast<double>(n) / static_cast<double>(outputFrameLength);
   return 0;
+}
+
+bool TurboCode::isPunctured() const {
+  for (const SectionPuncturing& constituent : sectionPuncturing) {
+    if (!constituent.empty()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TurboCode::sameTableAsFirst(std::int32_t c) const {
+  const auto index = static_cast<std::size_t>(c);
+  const WeightEnumerator* first = enumerators[0];
+  const WeightEnumerator* other = enumerators[index];
+  if (codes[0] == nullptr || codes[index] == nullptr || first == nullptr || other == nullptr) {
+    return false;
+  }
+  return codes[index]->description == codes[0]->description &&
+         other->frameLength == first->frameLength &&
+         other->countsInputBits == first->countsInputBits &&
+         other->repetitionFactor == first->repetitionFactor &&
+         other->puncturing == first->puncturing && other->precision == first->precision;
 }
 
 }  // namespace brevandor

@@ -8,6 +8,7 @@
 #include "enumerators/weight_enumerator.h"
 #include "progress/run_context.h"
 #include "turbo/concatenation_type.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
@@ -29,6 +30,15 @@ class TurboCode {
   double rate = 0.0;                   // input frame length / outputFrameLength
   std::array<const ConvCode*, kMaxConstituents> codes{};
   std::array<WeightEnumerator*, kMaxConstituents> enumerators{};
+  // The patterns of the frame, set before setFrameLength (none: nothing punctured).
+  TurboPuncturing puncturing;
+  // Set by setFrameLength, per constituent: the output bits each of its sections sends, and
+  // the bits the constituent sends in all, tail included.
+  std::array<SectionPuncturing, kMaxConstituents> sectionPuncturing{};
+  std::array<std::int32_t, kMaxConstituents> sentLengths{};
+  // Parallel: 1 when the systematic row leaves bits out, so that the first constituent's
+  // table counts the systematic bits it sends and the spectrum adds no input weight.
+  std::int32_t countsSentSystematic = 0;
 
   void attachConstituent(std::int32_t index, const ConvCode& code, WeightEnumerator& enumerator);
 
@@ -36,6 +46,15 @@ class TurboCode {
   // enumerator. Returns 0, −1 for more than four constituents, −2 for a constituent
   // without a code; on −1 and −2 nothing changes.
   std::int32_t setFrameLength(std::int32_t inputFrameLength, std::int32_t repetitionFactor);
+
+  // Whether any pattern leaves out a bit of this code's frame.
+  bool isPunctured() const;
+  // Parallel: whether the input bits are sent once outside the constituent tables, so the
+  // spectrum adds the input weight to the counted weights.
+  bool addsInputWeight() const { return hasNonSystematic == 0 && countsSentSystematic == 0; }
+  // Whether constituent c's table equals the first one's: the same code, frame length,
+  // counted bits and puncturing (both enumerators attached).
+  bool sameTableAsFirst(std::int32_t c) const;
 
   // The average distance spectrum over the uniform interleaver, in the log10 domain:
   // `codewordSpectrum`[d] and `weightedSpectrum`[d] for d = 0 … outputFrameLength.

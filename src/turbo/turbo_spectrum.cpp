@@ -46,10 +46,10 @@ bool readyForParallel(const TurboCode& turbo, std::span<double> codewordSpectrum
     return false;
   }
   const std::int32_t n = turbo.frameLengths[0];
-  const std::int32_t counted = turbo.hasNonSystematic == 0 ? turbo.codes[0]->parityLength(n)
-                                                           : turbo.codes[0]->outputLength(n);
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-    if (!hasTable(turbo, c, counted, n)) {
+    const auto index = static_cast<std::size_t>(c);
+    if (turbo.enumerators[index] == nullptr || turbo.codes[index] == nullptr ||
+        !hasTable(turbo, c, turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]), n)) {
       return false;
     }
   }
@@ -72,30 +72,25 @@ bool readyForSerial(const TurboCode& turbo, std::span<double> codewordSpectrum,
   return true;
 }
 
-// The fast engine reads only the first constituent's table, for all of them: every
-// constituent must have the first one's code and frame length, and the first its table.
-bool readyForParallelFromFirstTable(const TurboCode& turbo, std::span<double> codewordSpectrum,
-                                    std::span<double> weightedSpectrum) {
-  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum) ||
-      turbo.codes[0] == nullptr || turbo.enumerators[0] == nullptr) {
+// The fast engine reads the first constituent's table for every constituent whose table
+// equals it, and the others' own tables: those must exist in the configured size.
+bool readyForParallelFast(const TurboCode& turbo, std::span<double> codewordSpectrum,
+                          std::span<double> weightedSpectrum) {
+  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum)) {
     return false;
   }
-  const std::int32_t n = turbo.frameLengths[0];
-  const WeightEnumerator& first = *turbo.enumerators[0];
-  for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     const auto index = static_cast<std::size_t>(c);
-    const ConvCode* code = turbo.codes[index];
-    const WeightEnumerator* enumerator = turbo.enumerators[index];
-    if (code == nullptr || enumerator == nullptr ||
-        code->description != turbo.codes[0]->description || enumerator->frameLength != n ||
-        enumerator->countsInputBits != first.countsInputBits ||
-        enumerator->precision != first.precision) {
+    if (turbo.codes[index] == nullptr || turbo.enumerators[index] == nullptr) {
+      return false;
+    }
+    const std::int32_t read = c > 0 && turbo.sameTableAsFirst(c) ? 0 : c;
+    if (!hasTable(turbo, read, turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]),
+                  turbo.frameLengths[0])) {
       return false;
     }
   }
-  const std::int32_t counted = turbo.hasNonSystematic == 0 ? turbo.codes[0]->parityLength(n)
-                                                           : turbo.codes[0]->outputLength(n);
-  return hasTable(turbo, 0, counted, n);
+  return true;
 }
 
 }  // namespace
@@ -113,10 +108,10 @@ std::int32_t TurboCode::computeParallelSpectrum(std::span<double> codewordSpectr
                                                 std::span<double> weightedSpectrum,
                                                 const RunContext& context) {
   if (context.engine == Engine::Fast &&
-      readyForParallelFromFirstTable(*this, codewordSpectrum, weightedSpectrum)) {
+      readyForParallelFast(*this, codewordSpectrum, weightedSpectrum)) {
     return computeParallelSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
   }
-  // The reference, and constituents of different codes, which only it can combine.
+  // The reference, which needs every constituent's own table.
   if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum)) {
     return kMissingConstituent;
   }

@@ -1,5 +1,13 @@
 #include "ui/advanced_options.h"
 
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "code/polynomial.h"
+#include "code/puncture_pattern.h"
+#include "turbo/turbo_puncturing.h"
+
 namespace brevandor {
 
 namespace {
@@ -92,6 +100,85 @@ AdvancedOption maxWeightOption() {
   return option;
 }
 
+// A text option of RunInputs that Get it checks against the rest of the inputs; the dialog
+// refuses only what is wrong in the text itself (`check`: why, or nothing).
+AdvancedOption textOption(const char* key, const char* commandLine, const char* label,
+                          const char* toolTip, const char* placeholder,
+                          std::string RunInputs::*field,
+                          std::function<std::string(const std::string&)> check) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = QString::fromUtf8(label);
+  option.toolTip = QString::fromUtf8(toolTip);
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QString::fromUtf8(placeholder);
+  option.read = [field](const RunSettings& settings) {
+    return QString::fromStdString(settings.inputs.*field);
+  };
+  option.write = [field, check](RunSettings& settings, const QString& value) {
+    const std::string text = value.trimmed().toStdString();
+    const std::string refusal = text.empty() ? std::string() : check(text);
+    if (!refusal.empty()) {
+      return QString::fromStdString(refusal);
+    }
+    settings.inputs.*field = text;
+    return QString();
+  };
+  return option;
+}
+
+std::string polynomialRefusal(const std::string& text) {
+  if (text.size() > kMaxTextLength) {
+    return tooLongMessage(kMaxTextLength);
+  }
+  const std::int32_t mask = parsePolynomial(text);
+  if (mask > 0) {
+    return {};
+  }
+  const std::string message = polynomialMessage(-mask);
+  const std::size_t first = message.find_first_not_of(' ');
+  return first == std::string::npos ? message : message.substr(first);
+}
+
+std::function<std::string(const std::string&)> patternRefusal(
+    std::span<const std::string_view> rows) {
+  return [rows](const std::string& text) { return parsePuncturePattern(text, rows).failure; };
+}
+
+std::vector<AdvancedOption> constituentOptions() {
+  std::vector<AdvancedOption> options{
+      textOption("numerator2", "--numerator2", "Second constituent code: &numerator",
+                 "The feedforward polynomial of a second constituent code: encoder 2 of a "
+                 "PCCC, the inner code of an SCCC. Empty: the numerator of the main window.",
+                 "the first code's", &RunInputs::numerator2, polynomialRefusal),
+      textOption("denominator2", "--denominator2", "Second constituent code: d&enominator",
+                 "The feedback polynomial of the second constituent code; \"1\" for a "
+                 "feedforward code. Empty: the denominator of the main window.",
+                 "the first code's", &RunInputs::denominator2, polynomialRefusal),
+      textOption("puncture", "--puncture", "&PCCC puncturing pattern",
+                 "Rows SYS,PAR1,PAR2 of 0 (left out) and 1 (sent), one period of 1 to 64 "
+                 "sections each: the systematic bits, encoder 1's and encoder 2's parity bits. "
+                 "The bit of section t is sent where its row holds 1 at position t mod period; "
+                 "tail bits always are. 11,10,01 gives rate 1/2. Empty: nothing punctured.",
+                 "none, e.g. 11,10,01", &RunInputs::puncture,
+                 patternRefusal(kParallelPatternRows)),
+      textOption("punctureOuter", "--puncture-outer", "SCCC &outer puncturing pattern",
+                 "Rows SYS,PAR of the outer code of an SCCC, read as the PCCC pattern is; the "
+                 "interleaver then carries the outer bits sent. Empty: nothing punctured.",
+                 "none, e.g. 11,10", &RunInputs::punctureOuter,
+                 patternRefusal(kSerialPatternRows)),
+      textOption("punctureInner", "--puncture-inner", "SCCC &inner puncturing pattern",
+                 "Rows SYS,PAR of the inner code of an SCCC. Empty: nothing punctured.",
+                 "none, e.g. 11,10", &RunInputs::punctureInner,
+                 patternRefusal(kSerialPatternRows))};
+  // Three rows of 64 characters and their commas.
+  for (std::size_t i = 2; i < options.size(); ++i) {
+    options[i].maxLength = 3 * PuncturePattern::kMaxPeriod + 2;
+  }
+  return options;
+}
+
 }  // namespace
 
 QString AdvancedOption::plainLabel() const {
@@ -104,8 +191,14 @@ bool AdvancedOption::isDefault(const RunSettings& settings) const {
 }
 
 const std::vector<AdvancedOption>& advancedOptions() {
-  static const std::vector<AdvancedOption> options{threadsOption(), maxWeightOption(),
-                                                   precisionOption()};
+  static const std::vector<AdvancedOption> options = [] {
+    std::vector<AdvancedOption> all{threadsOption(), maxWeightOption()};
+    for (AdvancedOption& option : constituentOptions()) {
+      all.push_back(std::move(option));
+    }
+    all.push_back(precisionOption());
+    return all;
+  }();
   return options;
 }
 

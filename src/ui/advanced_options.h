@@ -38,6 +38,7 @@ struct AdvancedOption {
   QString zeroText;     // Count: shown instead of 0 (e.g. "all cores")
   QStringList choices;  // Choice: the command-line words offered
   QString placeholder;  // Text: shown while the field is empty
+  int maxLength = static_cast<int>(kMaxTextLength);  // Text: the most characters it takes
 
   // The value in `settings`, as the command line writes it.
   std::function<QString(const RunSettings& settings)> read;

@@ -34,7 +34,7 @@ QWidget* createEditor(const AdvancedOption& option, QWidget* parent) {
     case AdvancedOption::Editor::Text: {
       auto* field = new QLineEdit(parent);
       field->setPlaceholderText(option.placeholder);
-      field->setMaxLength(static_cast<int>(kMaxTextLength));
+      field->setMaxLength(option.maxLength);
       editor = field;
       break;
     }

@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <array>
 
+#include "run/constituent_options.h"
 #include "ui/about_dialog.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
@@ -174,6 +175,15 @@ void MainDialog::getIt() {
   }
   settings_.inputs.code = *code.description;
   settings_.inputs.selectedType = widgets_.typeList->currentIndex();
+  // The second code and the patterns of Advanced Setup, against this code and type.
+  const ConstituentOptionsCheck options = checkConstituentOptions(settings_.inputs);
+  if (!options) {
+    appendLog(QStringLiteral("\n Advanced Setup: %1 \n").arg(fromStd(options.refusal())));
+    return;
+  }
+  for (const std::string& warning : options.warnings) {
+    appendLog(QStringLiteral("\n Advanced Setup, warning: %1 \n").arg(fromStd(warning)));
+  }
   if (*frameLength > kWarningFrameLength) {
     showMessage(QStringLiteral("When seq. length larger than 500 \nThe Computation time may be "
                                "much slower\nsince it uses Harddisk rather than Memory"),

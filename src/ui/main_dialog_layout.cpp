@@ -127,6 +127,8 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.advancedSummary = new QLabel(dialog);
   w.advancedSummary->setObjectName(QStringLiteral("advancedSummary"));
   w.advancedSummary->setVisible(false);
+  // Several settings make a long line: it wraps instead of widening the window.
+  w.advancedSummary->setWordWrap(true);
 }
 
 QGridLayout* controlGrid(MainDialogWidgets& w, QDialog* dialog) {

@@ -27,7 +27,8 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
        {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
-        "--quiet", "--threads", "--version", "--max-weight", "--precision", "Example"}) {
+        "--quiet", "--threads", "--version", "--max-weight", "--numerator2", "--denominator2",
+        "--puncture", "--puncture-outer", "--puncture-inner", "--precision", "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -125,6 +126,21 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
         Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
         Refusal{{"--frobnicate"}, "frobnicate"},
+        Refusal{{"--puncture", "11,10"},
+                "--puncture \"11,10\": the pattern needs 3 rows (SYS,PAR1,PAR2)"},
+        Refusal{{"--puncture", "11,1x,01"}, "'x' in row PAR1 is not a pattern character"},
+        Refusal{{"--puncture", "11,100,01"}, "rows of different lengths"},
+        Refusal{{"--puncture", "00,00,00"}, "the pattern sends no bit at all"},
+        Refusal{{"-t", "rep", "--puncture", "11,10,01"},
+                "the repetition type takes no puncturing pattern"},
+        Refusal{{"-t", "sccc", "--puncture", "11,10,01"}, "an SCCC takes an outer and an inner"},
+        Refusal{{"--puncture-inner", "11,10"}, "--puncture-inner \"11,10\": outer and inner"},
+        Refusal{{"-t", "sccc", "--puncture-outer", "1,1,1"}, "needs 2 rows (SYS,PAR)"},
+        Refusal{{"-t", "rep", "--numerator2", "1+D^2"}, "the repetition type has one"},
+        Refusal{{"--numerator2", "1+x"}, "--numerator2 \"1+x\":  Illegal Grammar "},
+        Refusal{{"--denominator2", "D+D^2"}, "denominator needs the constant term"},
+        Refusal{{"--max-weight", "20", "--puncture", "11,10,01"},
+                "--puncture \"11,10,01\": low-weight mode (--max-weight) takes"},
         Refusal{{"--threads", "-1"}, "--threads: '-1' is not a number of threads (use 0 for all"},
         Refusal{{"--threads", "abc"}, "--threads: 'abc' is not a number of threads"},
         Refusal{{"--threads", "100000"},
@@ -137,6 +153,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "--frame-length: Please enter an integer between 10 and 1000000."},
         Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+
+TEST_F(CliTest, PatternLeavingInputBitsToEncoderTwoWarnsAndRuns) {
+  const ProcessResult result =
+      run({"--quiet", "-N", "10", "--puncture", "10,10,11", "-o", "w.txt"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.err.find("brevandor-cli: warning: at sections with t mod 2 = 1 neither the "
+                            "systematic bit nor encoder 1's parity is sent"),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(readFile(directory_ / "w.txt").find("Puncturing Pattern ( SYS,PAR1,PAR2 ) : 10,10,11"),
+            std::string::npos);
+}
 
 TEST_F(CliTest, OutputPathMayBeLongerThanTheWindowsField) {
   const std::string name = std::string(150, 'r') + ".txt";

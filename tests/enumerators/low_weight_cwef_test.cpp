@@ -14,6 +14,11 @@ namespace brevandor {
 namespace {
 
 using testing::CodeCase;
+using testing::kCounterpartCase;
+using testing::kDefaultCase;
+using testing::kFeedforwardCase;
+using testing::kMemory3Case;
+using testing::kPrimitiveFeedbackCase;
 using testing::RecordingTarget;
 
 // One constituent configured as a run configures it, with the full CWEF (reference engine)
@@ -92,35 +97,31 @@ TEST_P(LowWeightCwef, KeptCellsEqualTheFullTableBitForBit) {
   EXPECT_FALSE(constituent.low.logTransferMatrix.exists());
 }
 
-const CodeCase kDefault{"1+D+D^2", "1+D^2"};
-const CodeCase kPrimitiveFeedback{"1+D^2", "1+D+D^2"};
-const CodeCase kMemory3{"1+D+D^3", "1+D^2+D^3"};
-const CodeCase kFeedforward{"1+D+D^2", "1"};
-const CodeCase kCounterpart{"1+D+D^2", "1+D^2", true};
 const CodeCase kFeedforwardCounterpart{"1+D^2", "1", true};
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, LowWeightCwef,
     ::testing::Values(
-        CutCase{"ParallelDefaultReference", kDefault, 90, 0, 12, Engine::Reference},
-        CutCase{"ParallelDefaultFast", kDefault, 90, 0, 12, Engine::Fast},
-        CutCase{"ParallelMemory3Fast", kMemory3, 70, 0, 14, Engine::Fast},
-        CutCase{"ParallelFeedforwardFast", kFeedforward, 60, 0, 9, Engine::Fast},
-        CutCase{"SerialOuterPrimitiveReference", kPrimitiveFeedback, 80, 1, 15, Engine::Reference},
-        CutCase{"SerialOuterPrimitiveFast", kPrimitiveFeedback, 80, 1, 15, Engine::Fast},
+        CutCase{"ParallelDefaultReference", kDefaultCase, 90, 0, 12, Engine::Reference},
+        CutCase{"ParallelDefaultFast", kDefaultCase, 90, 0, 12, Engine::Fast},
+        CutCase{"ParallelMemory3Fast", kMemory3Case, 70, 0, 14, Engine::Fast},
+        CutCase{"ParallelFeedforwardFast", kFeedforwardCase, 60, 0, 9, Engine::Fast},
+        CutCase{"SerialOuterPrimitiveReference", kPrimitiveFeedbackCase, 80, 1, 15,
+                Engine::Reference},
+        CutCase{"SerialOuterPrimitiveFast", kPrimitiveFeedbackCase, 80, 1, 15, Engine::Fast},
         // The inner code of the repetition type: no input bits sent, every input weight kept.
-        CutCase{"RepetitionInnerReference", kCounterpart, 75, 1, 8, Engine::Reference},
-        CutCase{"RepetitionInnerFast", kCounterpart, 75, 1, 8, Engine::Fast},
+        CutCase{"RepetitionInnerReference", kCounterpartCase, 75, 1, 8, Engine::Reference},
+        CutCase{"RepetitionInnerFast", kCounterpartCase, 75, 1, 8, Engine::Fast},
         CutCase{"FeedforwardInnerFast", kFeedforwardCounterpart, 66, 1, 7, Engine::Fast},
         // A cut beyond the heaviest codeword keeps the whole table.
-        CutCase{"CutBeyondTheFrame", kDefault, 12, 1, 100, Engine::Fast}),
+        CutCase{"CutBeyondTheFrame", kDefaultCase, 12, 1, 100, Engine::Fast}),
     [](const ::testing::TestParamInfo<CutCase>& param) { return std::string(param.param.name); });
 
 // Wide layers (every input weight kept) go to the worker threads; the two engines still
 // agree bit for bit, and the section progress is the same.
 TEST(LowWeightCwefEngines, ThreadedWideLayersEqualTheReference) {
-  Constituent reference(kCounterpart, 1200, 1, 6, Engine::Reference);
-  Constituent fast(kCounterpart, 1200, 1, 6, Engine::Fast);
+  Constituent reference(kCounterpartCase, 1200, 1, 6, Engine::Reference);
+  Constituent fast(kCounterpartCase, 1200, 1, 6, Engine::Fast);
   std::int32_t clocks[2] = {0, 0};
   reference.context.clock = [&] { return clocks[0] += 16; };
   fast.context.clock = [&] { return clocks[1] += 16; };
@@ -140,7 +141,7 @@ TEST(LowWeightCwefEngines, ThreadedWideLayersEqualTheReference) {
 TEST(LowWeightCwefProgress, LongFramesReportBlocksOfSections) {
   for (const auto& [frameLength, expectedSteps] :
        std::vector<std::pair<std::int32_t, std::size_t>>{{300, 299}, {20001, 10000}}) {
-    Constituent constituent(kDefault, frameLength, 0, 4, Engine::Fast);
+    Constituent constituent(kDefaultCase, frameLength, 0, 4, Engine::Fast);
     ASSERT_EQ(constituent.computeLow(), 0);
     const auto status = constituent.target.texts(NoticeKind::StatusLine);
     ASSERT_EQ(status.size(), expectedSteps + 2) << "N = " << frameLength;
@@ -152,7 +153,7 @@ TEST(LowWeightCwefProgress, LongFramesReportBlocksOfSections) {
 // A cancel request is seen after the section in progress: the stage returns −1 at once.
 TEST(LowWeightCwefProgress, CancelStopsAfterTheSectionInProgress) {
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    Constituent constituent(kDefault, 5000, 0, 10, engine);
+    Constituent constituent(kDefaultCase, 5000, 0, 10, engine);
     std::int32_t steps = 0;
     constituent.target.setHook([&](const RunNotice& notice) {
       if (notice.kind == NoticeKind::StatusLine && ++steps == 4) {

@@ -26,6 +26,12 @@ struct GoldenCase {
   std::int32_t type;
   std::int32_t frameLength;
   std::int32_t mask;
+  // Beyond the main window: the second code's polynomials and the patterns.
+  const char* numerator2 = "";
+  const char* denominator2 = "";
+  const char* puncture = "";
+  const char* punctureOuter = "";
+  const char* punctureInner = "";
 };
 
 const auto readText = testing::readTextFile;
@@ -44,6 +50,11 @@ TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
     inputs.inputFrameLength = golden.frameLength;
     inputs.boundSelection = golden.mask;
     inputs.resultsFileName = output.string();
+    inputs.numerator2 = golden.numerator2;
+    inputs.denominator2 = golden.denominator2;
+    inputs.puncture = golden.puncture;
+    inputs.punctureOuter = golden.punctureOuter;
+    inputs.punctureInner = golden.punctureInner;
     RunContext context;
     context.engine = engine;
     ASSERT_EQ(CalculationRun(inputs, context).execute().outcome, RunOutcome::Finished);
@@ -66,7 +77,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  7},
                       GoldenCase{"pccc_feedforward_n10.txt", "1+D+D^2", "1", Parallel, 10, 7},
                       GoldenCase{"sccc_memory3_n12_mask5.txt", "1+D+D^3", "1+D^2+D^3", Serial,
-                                 12, 5}),
+                                 12, 5},
+                      // Patterns of all '1's and a second code equal to the first change
+                      // nothing: the files of the plain codes, byte for byte.
+                      GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7, "",
+                                 "", "11,11,11"},
+                      GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7,
+                                 "1+D+D^2", "1+D^2", "1111,1111,1111"},
+                      GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7, "", "",
+                                 "", "11,11", "1,1"},
+                      // Rate 1/2 from two constituents of different memories: both blocks
+                      // with their own trellis, the pattern, the bits each sends.
+                      GoldenCase{"pccc_rate_half_memory2_memory3_n10.txt", "1+D+D^2", "1+D^2",
+                                 Parallel, 10, 7, "1+D+D^3", "1+D^2+D^3", "11,10,01"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 }  // namespace

@@ -15,6 +15,8 @@ namespace brevandor {
 namespace {
 
 using testing::CodeCase;
+using testing::kDefaultCase;
+using testing::kMemory3Case;
 using testing::ShiftRegisterEncoder;
 using testing::TurboPipeline;
 
@@ -66,7 +68,8 @@ class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {
 // differs, by a few double ulps.
 TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   const WholeRunCase& c = GetParam();
-  TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast, c.precision);
+  TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast, {}, std::nullopt,
+                      c.precision);
   whole.context.threads = 2;
   ASSERT_EQ(whole.run(), whole.turbo.outputFrameLength);
   LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight, c.precision);
@@ -87,19 +90,16 @@ TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   EXPECT_GT(counted, 8);
 }
 
-const CodeCase kDefault{"1+D+D^2", "1+D^2"};
-const CodeCase kMemory3{"1+D+D^3", "1+D^2+D^3"};
-
 INSTANTIATE_TEST_SUITE_P(
     Types, LowWeightAgainstWholeRun,
-    ::testing::Values(WholeRunCase{"ParallelThousandBits", kDefault, Parallel, 1000, 20},
-                      WholeRunCase{"ParallelThousandBitsDouble", kDefault, Parallel, 1000, 20,
+    ::testing::Values(WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
+                      WholeRunCase{"ParallelThousandBitsDouble", kDefaultCase, Parallel, 1000, 20,
                                    TablePrecision::Double},
-                      WholeRunCase{"SerialDouble", kDefault, Serial, 300, 24,
+                      WholeRunCase{"SerialDouble", kDefaultCase, Serial, 300, 24,
                                    TablePrecision::Double},
-                      WholeRunCase{"ParallelMemory3", kMemory3, Parallel, 300, 16},
-                      WholeRunCase{"Serial", kDefault, Serial, 300, 24},
-                      WholeRunCase{"RepetitionOuterCode", kDefault, RepetitionSerial, 200, 20}),
+                      WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
+                      WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
+                      WholeRunCase{"RepetitionOuterCode", kDefaultCase, RepetitionSerial, 200, 20}),
     [](const ::testing::TestParamInfo<WholeRunCase>& param) {
       return std::string(param.param.name);
     });
@@ -243,12 +243,13 @@ constexpr double kDoublePrecisionDrift = 1e-9;
 // formulas in extended precision (relative error below 1e-17).
 TEST_P(LowWeightExactCounts, MatchesExactValues) {
   const ExactCase& c = GetParam();
-  LowWeightPipeline low(kDefault.description(), c.type, c.frameLength, c.maxWeight, c.precision);
+  LowWeightPipeline low(kDefaultCase.description(), c.type, c.frameLength, c.maxWeight,
+                        c.precision);
   ASSERT_EQ(low.run(), c.maxWeight);
   const double drift =
       c.precision == TablePrecision::Double ? kDoublePrecisionDrift : kSinglePrecisionDrift;
   const ShiftRegisterEncoder encoder =
-      ShiftRegisterEncoder::fromDescription(kDefault.description());
+      ShiftRegisterEncoder::fromDescription(kDefaultCase.description());
   ExactSpectrum exact;
   if (c.type == Parallel) {
     exact = exactParallelSpectrum(

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/test_codes.h"
 #include "turbo/concatenation_type.h"
 
@@ -16,9 +18,10 @@ struct Planned {
   WeightEnumerator enumerators[2];
   TurboCode turbo;
 
-  Planned(std::int32_t type, std::int32_t frameLength,
+  Planned(std::int32_t type, std::int32_t frameLength, const TurboPuncturing& puncturing = {},
           TablePrecision precision = TablePrecision::Single)
       : turbo(type, 2) {
+    turbo.puncturing = puncturing;
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
@@ -46,6 +49,19 @@ TEST(RunMemoryPlan, FastParallelRunHoldsOneTableAndOneCompactLayer) {
   EXPECT_LT(4 * fast.work, reference.work + reference.work / 20);
 }
 
+TEST(RunMemoryPlan, ParallelConstituentsOfTheirOwnPatternHoldTwoTables) {
+  // PAR1 and PAR2 leave out different sections: the tables differ, both are computed.
+  TurboPuncturing puncturing;
+  const std::array<std::string_view, 3> rows{"SYS", "PAR1", "PAR2"};
+  puncturing.parallel = parsePuncturePattern("11,10,01", rows).pattern.value();
+  const Planned run(Parallel, 1000, puncturing);
+  EXPECT_FALSE(sharesParallelTable(run.turbo, Engine::Fast));
+  const RunMemoryPlan fast = run.plan(Engine::Fast);
+  EXPECT_EQ(fast.tables, run.plan(Engine::Reference).tables);
+  EXPECT_GT(fast.tables,
+            run.enumerators[0].tableBytes(run.code) + run.enumerators[1].tableBytes(run.code) - 1);
+}
+
 TEST(RunMemoryPlan, FastSerialRunNeedsNoMoreWorkThanTheReference) {
   const Planned run(Serial, 500);
   EXPECT_LE(run.plan(Engine::Fast).peak(), run.plan(Engine::Reference).peak());
@@ -59,7 +75,7 @@ TEST(RunMemoryPlan, DoublePrecisionDoublesEveryTable) {
   for (const std::int32_t type : {Parallel, Serial, RepetitionSerial}) {
     for (const Engine engine : {Engine::Reference, Engine::Fast}) {
       const RunMemoryPlan single = Planned(type, 400).plan(engine);
-      const RunMemoryPlan wide = Planned(type, 400, TablePrecision::Double).plan(engine);
+      const RunMemoryPlan wide = Planned(type, 400, {}, TablePrecision::Double).plan(engine);
       EXPECT_GT(wide.tables, 2 * single.tables - single.tables / 10) << type;
       EXPECT_LT(wide.tables, 2 * single.tables) << type;
       EXPECT_GT(wide.work, 2 * single.work - single.work / 10) << type;

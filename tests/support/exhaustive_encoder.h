@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "code/code_description.h"
@@ -46,14 +47,20 @@ struct ShiftRegisterEncoder {
     return static_cast<std::uint32_t>(std::popcount((denominator >> 1) & state) & 1);
   }
 
-  // Encodes one input bit: returns the weight of the section's output bits and moves the
-  // register on.
-  std::int32_t step(std::uint32_t& state, std::uint32_t input) const {
+  // Encodes one input bit: returns the section's parity bit and moves the register on.
+  std::uint32_t parityStep(std::uint32_t& state, std::uint32_t input) const {
     const std::uint32_t feedback = (input ^ zeroingInput(state)) & 1u;
     const std::uint32_t parity =
         ((numerator & 1u) & feedback) ^
         static_cast<std::uint32_t>(std::popcount((numerator >> 1) & state) & 1);
     state = ((state << 1) | feedback) & static_cast<std::uint32_t>(stateCount() - 1);
+    return parity;
+  }
+
+  // Encodes one input bit: returns the weight of the section's output bits and moves the
+  // register on.
+  std::int32_t step(std::uint32_t& state, std::uint32_t input) const {
+    const std::uint32_t parity = parityStep(state, input);
     return static_cast<std::int32_t>(parity + (systematic ? input : 0u));
   }
 
@@ -78,6 +85,33 @@ struct ShiftRegisterEncoder {
   }
 };
 
+// Whether a puncturing row written as text ("10") sends its bit at section t; a null row
+// sends nothing, an empty one everything.
+inline bool sentAt(const char* row, std::int32_t t) {
+  if (row == nullptr) {
+    return false;
+  }
+  const std::string_view text(row);
+  return text.empty() || text[static_cast<std::size_t>(t) % text.size()] == '1';
+}
+
+// The weight that a punctured systematic encoder sends for an N-bit input word: its
+// systematic bits where `systematicRow` says, its parity bits where `parityRow` says, and
+// every bit of its tail.
+inline std::int32_t sentWeight(const ShiftRegisterEncoder& encoder, std::uint32_t word,
+                               std::int32_t frameLength, const char* systematicRow,
+                               const char* parityRow) {
+  std::uint32_t state = 0;
+  std::int32_t weight = 0;
+  for (std::int32_t t = 0; t < frameLength; ++t) {
+    const std::uint32_t input = (word >> t) & 1u;
+    const std::uint32_t parity = encoder.parityStep(state, input);
+    weight += static_cast<std::int32_t>((sentAt(systematicRow, t) ? input : 0u) +
+                                        (sentAt(parityRow, t) ? parity : 0u));
+  }
+  return weight + encoder.tailWeight(state);
+}
+
 // Exact codeword counts [output weight d][input weight w] of one frame.
 using CountTable = std::vector<std::vector<double>>;
 
@@ -98,6 +132,19 @@ inline CountTable exhaustiveCwef(const ShiftRegisterEncoder& encoder, std::int32
     const std::int32_t weight = encoder.codewordWeight(word, frameLength);
     const std::int32_t d = countsInputBits ? weight : weight - w;
     counts[static_cast<std::size_t>(d)][static_cast<std::size_t>(w)] += 1.0;
+  }
+  return counts;
+}
+
+// The table of a punctured constituent by trying every input word: cell [d][w] counts the
+// words of weight w to which the encoder sends weight d (see sentWeight).
+inline CountTable exhaustiveSentCwef(const ShiftRegisterEncoder& encoder, std::int32_t frameLength,
+                                     const char* systematicRow, const char* parityRow) {
+  CountTable counts(static_cast<std::size_t>(frameLength + encoder.memory) * 2 + 1,
+                    std::vector<double>(static_cast<std::size_t>(frameLength) + 1, 0.0));
+  for (std::uint32_t word = 0; word < (1u << frameLength); ++word) {
+    const std::int32_t d = sentWeight(encoder, word, frameLength, systematicRow, parityRow);
+    counts[static_cast<std::size_t>(d)][static_cast<std::size_t>(std::popcount(word))] += 1.0;
   }
   return counts;
 }

@@ -43,4 +43,13 @@ struct CodeCase {
   }
 };
 
+// Codes that many tests take: the main window's default, its swapped polynomials, a memory-3
+// recursive code, a feedforward code, and the default's one-output-bit counterpart (the inner
+// code behind the repetition code).
+inline const CodeCase kDefaultCase{"1+D+D^2", "1+D^2"};
+inline const CodeCase kPrimitiveFeedbackCase{"1+D^2", "1+D+D^2"};
+inline const CodeCase kMemory3Case{"1+D+D^3", "1+D^2+D^3"};
+inline const CodeCase kFeedforwardCase{"1+D+D^2", "1"};
+inline const CodeCase kCounterpartCase{"1+D+D^2", "1+D^2", true};
+
 }  // namespace brevandor::testing

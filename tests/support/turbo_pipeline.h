@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "code/conv_code.h"
@@ -18,19 +19,22 @@ namespace brevandor::testing {
 // recording notice target, a cancel flag, a chosen engine and table precision.
 class TurboPipeline {
  public:
+  // `second`: the second constituent's code (none: the first); `puncturing`: the patterns.
   TurboPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-                Engine engine = Engine::Reference,
+                Engine engine = Engine::Reference, const TurboPuncturing& puncturing = {},
+                const std::optional<CodeDescription>& second = std::nullopt,
                 TablePrecision precision = TablePrecision::Single)
-      : code(description), turbo(type, 2) {
+      : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
     context.cancelFlag = &cancel;
     context.noticeTarget = &target;
     context.engine = engine;
+    turbo.puncturing = puncturing;
     turbo.attachConstituent(0, code, enumerators[0]);
-    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.attachConstituent(1, second ? secondCode : code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
-    for (WeightEnumerator& enumerator : enumerators) {
-      enumerator.precision = precision;
-      enumerator.allocate(code);
+    for (int c = 0; c < 2; ++c) {
+      enumerators[c].precision = precision;
+      enumerators[c].allocate(*turbo.codes[static_cast<std::size_t>(c)]);
     }
     const auto entries = static_cast<std::size_t>(turbo.outputFrameLength) + 1;
     codeword.assign(entries, 0.0);
@@ -46,7 +50,7 @@ class TurboPipeline {
 
   // The "TM" and "CWEF" stages for the concatenation type; 0, or −1 when cancelled.
   std::int32_t computeEnumerators() {
-    if (turbo.concatenationType == Parallel) {
+    if (turbo.concatenationType == Parallel && turbo.sameTableAsFirst(1)) {
       enumerators[0].computeTransferMatrix(code);
       const std::int32_t result = enumerators[0].computeCwef(code, context);
       if (result == 0) {
@@ -54,11 +58,12 @@ class TurboPipeline {
       }
       return result;
     }
-    if (turbo.concatenationType == Serial) {
+    if (turbo.concatenationType != RepetitionSerial) {
+      const ConvCode& other = *turbo.codes[1];
       enumerators[0].computeTransferMatrix(code);
-      enumerators[1].computeTransferMatrix(code);
+      enumerators[1].computeTransferMatrix(other);
       const std::int32_t result = enumerators[0].computeCwef(code, context);
-      return result < 0 ? result : enumerators[1].computeCwef(code, context);
+      return result < 0 ? result : enumerators[1].computeCwef(other, context);
     }
     enumerators[0].computeRepetitionCwef(code);
     enumerators[1].computeTransferMatrix(code);
@@ -85,6 +90,7 @@ class TurboPipeline {
   }
 
   ConvCode code;
+  ConvCode secondCode;
   WeightEnumerator enumerators[2];
   TurboCode turbo;
   RecordingTarget target;
@@ -103,9 +109,12 @@ struct EnginePair {
   std::int32_t now[2] = {0, 0};
 
   EnginePair(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-             int threads, TablePrecision precision = TablePrecision::Single)
-      : reference(description, type, frameLength, Engine::Reference, precision),
-        fast(description, type, frameLength, Engine::Fast, precision) {
+             int threads, const TurboPuncturing& puncturing = {},
+             const std::optional<CodeDescription>& second = std::nullopt,
+             TablePrecision precision = TablePrecision::Single)
+      : reference(description, type, frameLength, Engine::Reference, puncturing, second,
+                  precision),
+        fast(description, type, frameLength, Engine::Fast, puncturing, second, precision) {
     fast.context.threads = threads;
     reference.context.clock = [this] { return now[0] += 16; };
     fast.context.clock = [this] { return now[1] += 16; };

@@ -29,7 +29,8 @@ class ParallelFastAgainstReference : public ::testing::TestWithParam<ParallelCas
 
 TEST_P(ParallelFastAgainstReference, SpectraProgressAndDiagnosticsMatch) {
   const ParallelCase& c = GetParam();
-  EnginePair engines(c.code.description(), Parallel, c.frameLength, c.threads, c.precision);
+  EnginePair engines(c.code.description(), Parallel, c.frameLength, c.threads, {}, std::nullopt,
+                     c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);

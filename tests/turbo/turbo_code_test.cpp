@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <span>
+#include <string>
+
 #include "support/test_codes.h"
 
 namespace brevandor {
@@ -99,6 +103,72 @@ TEST(SetFrameLength, MissingCodeChangesNothing) {
   EXPECT_EQ(turbo.outputFrameLength, 0);
   EXPECT_EQ(first.frameLength, 0);
 }
+
+// Lengths of punctured and asymmetric codes at N = 100, counted by hand: the default code
+// (memory 2) has a tail of 2 · 2 bits, "1+D+D^3" over "1+D^2+D^3" (memory 3) one of 2 · 3.
+struct PuncturedLengths {
+  const char* name;
+  std::int32_t type;
+  const char* parallel;
+  const char* outer;
+  const char* inner;
+  bool memory3Second;
+  std::array<std::int32_t, 2> sent;  // bits each constituent sends
+  std::int32_t interleaverLength;    // SCCC: the inner frame, the outer bits sent
+  std::int32_t output;
+  std::array<std::uint32_t, 2> countsInputBits;
+};
+
+class PuncturedFrameLengths : public ::testing::TestWithParam<PuncturedLengths> {};
+
+TEST_P(PuncturedFrameLengths, FollowTheBitsEachPatternSends) {
+  const PuncturedLengths& c = GetParam();
+  const ConvCode code(defaultCode());
+  const ConvCode memory3(describeOrDie("1+D+D^3", "1+D^2+D^3"));
+  WeightEnumerator enumerators[2];
+  TurboCode turbo(c.type, 2);
+  const auto pattern = [](const char* text, std::span<const std::string_view> rows) {
+    return *text == '\0' ? PuncturePattern{} : parsePuncturePattern(text, rows).pattern.value();
+  };
+  turbo.puncturing = {pattern(c.parallel, kParallelPatternRows),
+                      pattern(c.outer, kSerialPatternRows), pattern(c.inner, kSerialPatternRows)};
+  turbo.attachConstituent(0, code, enumerators[0]);
+  turbo.attachConstituent(1, c.memory3Second ? memory3 : code, enumerators[1]);
+  ASSERT_EQ(turbo.setFrameLength(100, 3), 0);
+  EXPECT_EQ(turbo.sentLengths[0], c.sent[0]);
+  EXPECT_EQ(turbo.sentLengths[1], c.sent[1]);
+  EXPECT_EQ(turbo.outputFrameLength, c.output);
+  EXPECT_EQ(turbo.frameLengths[2], c.output);
+  EXPECT_DOUBLE_EQ(turbo.rate, 100.0 / c.output);
+  EXPECT_EQ(enumerators[0].countsInputBits, c.countsInputBits[0]);
+  EXPECT_EQ(enumerators[1].countsInputBits, c.countsInputBits[1]);
+  if (c.type == Serial) {
+    EXPECT_EQ(turbo.frameLengths[1], c.interleaverLength);
+    EXPECT_EQ(enumerators[1].frameLength, c.interleaverLength);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HundredBits, PuncturedFrameLengths,
+    ::testing::Values(
+        // 100 systematic + 50 PAR1 + 4 tail; 50 PAR2 + 4 tail.
+        PuncturedLengths{
+            "RateHalf", Parallel, "11,10,01", "", "", false, {154, 54}, 0, 208, {0, 0}},
+        // 50 systematic + 100 PAR1 + 4; 100 PAR2 + 4: encoder 1 counts what it sends.
+        PuncturedLengths{
+            "SystematicPunctured", Parallel, "10,11,11", "", "", false, {154, 104}, 0, 258, {1, 0}},
+        // 100 + 100 + 4; 100 + 6.
+        PuncturedLengths{"Asymmetric", Parallel, "", "", "", true, {204, 106}, 0, 310, {0, 0}},
+        // Outer: 100 + 50 + 4 = 154 bits into the interleaver; inner: 2 · (154 + 2).
+        PuncturedLengths{
+            "SerialOuter", Serial, "", "11,10", "", false, {154, 312}, 154, 312, {1, 1}},
+        // Inner: 204 systematic + 102 parity + 4.
+        PuncturedLengths{
+            "SerialInner", Serial, "", "", "11,10", false, {204, 310}, 204, 310, {1, 1}},
+        // Inner of memory 3: 2 · (204 + 3).
+        PuncturedLengths{
+            "SerialSecondCode", Serial, "", "", "", true, {204, 414}, 204, 414, {1, 1}}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ConcatenationTypeName, Names) {
   EXPECT_EQ(concatenationTypeName(0), "PCCC");

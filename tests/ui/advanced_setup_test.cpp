@@ -1,4 +1,6 @@
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -91,6 +93,66 @@ class AdvancedSetupTest : public QObject {
     pushButton(dialog, "getItButton")->click();
     QTRY_COMPARE(ended.count(), 1);
     QCOMPARE(record->threads.load(), after);
+  }
+
+  void constituentOptionsReachTheRunOrAreRefused_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<QString>("log");  // a part of the log after Get it ("": none)
+    QTest::newRow("rate-1/2 PCCC") << "puncture" << "11,10,01" << 0 << true << "";
+    QTest::newRow("second code of an SCCC") << "numerator2" << "1+D^2" << 1 << true << "";
+    QTest::newRow("input bits on encoder 2 alone")
+        << "puncture" << "10,10,11" << 0 << true
+        << "Advanced Setup, warning: at sections with t mod 2 = 1 neither the systematic bit";
+    QTest::newRow("outer pattern on a PCCC")
+        << "punctureOuter" << "11,10" << 0 << false
+        << "Advanced Setup: --puncture-outer \"11,10\": outer and inner patterns belong to an "
+           "SCCC";
+    QTest::newRow("second code of the repetition type")
+        << "denominator2" << "1+D+D^2" << 2 << false << "the repetition type has one";
+  }
+
+  void constituentOptionsReachTheRunOrAreRefused() {
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(int, type);
+    QFETCH(bool, runs);
+    QFETCH(QString, log);
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    const ModalAnswerer answerer([&](QWidget* modal) {
+      modal->findChild<QLineEdit*>(key)->setText(text);
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "advancedSetupButton")->click();
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY(control<QLabel>(dialog, "advancedSummary")->text().endsWith(text));
+    control<QComboBox>(dialog, "typeList")->setCurrentIndex(type);
+    pushButton(dialog, "getItButton")->click();
+    if (runs) {
+      QTRY_COMPARE(record->calls.load(), 1);
+      const RunInputs inputs = record->inputs();
+      QCOMPARE(QString::fromStdString(key == "puncture" ? inputs.puncture : inputs.numerator2),
+               text);
+    } else {
+      QTest::qWait(50);
+      QCOMPARE(record->calls.load(), 0);
+    }
+    QVERIFY2(log.isEmpty() || logText(dialog).contains(log), qPrintable(logText(dialog)));
+  }
+
+  void malformedPatternKeepsTheDialogOpen() {
+    AdvancedSetupDialog setup(RunSettings{});
+    setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->setText(QStringLiteral("11,1x,01"));
+    RunSettings settings;
+    QVERIFY(!setup.readSettings(settings));
+    QVERIFY(setup.findChild<QLabel*>(QStringLiteral("punctureMessage"))
+                ->text()
+                .contains(QStringLiteral("'x' in row PAR1 is not a pattern character")));
+    QCOMPARE(settings.inputs.puncture, std::string());
   }
 
   // Low-weight mode moves the frame-length limit of "Get it" from 10000 to 1000000 bits.

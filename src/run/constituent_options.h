@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "code/code_description.h"
+#include "run/run_inputs.h"
+#include "turbo/turbo_puncturing.h"
+
+namespace brevandor {
+
+// What the run makes of the options beyond the main window: the second constituent code
+// (none: the first code serves both) and the puncturing patterns.
+struct ConstituentOptions {
+  std::optional<CodeDescription> secondCode;
+  TurboPuncturing puncturing;
+};
+
+// The options of a run, or the one refusal that says why there are none; warnings do not
+// refuse. A refusal names the command-line option it is about and the text given there.
+struct ConstituentOptionsCheck {
+  std::optional<ConstituentOptions> options;
+  std::string option;   // "--numerator2", "--puncture", …
+  std::string text;     // what that option was given
+  std::string message;  // why it is refused
+  std::vector<std::string> warnings;
+
+  explicit operator bool() const { return options.has_value(); }
+  // "--puncture \"11,10\": the pattern needs 3 rows …", as the command line reports it.
+  std::string refusal() const;
+};
+
+// Reads the second code's polynomials (each empty one is the first code's) with the main
+// window's rules, and the patterns for the run's type: a PCCC takes --puncture, an SCCC
+// --puncture-outer and --puncture-inner, the repetition type neither, nor a second code.
+// Warns where a PCCC pattern sends neither the systematic bit nor encoder 1's parity. Low-weight
+// mode (maxWeight > 0) takes neither a second code nor a pattern.
+ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs);
+
+}  // namespace brevandor
