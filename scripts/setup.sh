@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 preset="${1:-release}"
 packages=(g++ cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-          qt6-base-dev libgl-dev xvfb xauth
+          qt6-base-dev libgl-dev xvfb xauth xdotool
           desktop-file-utils appstream man-db groff-base dpkg-dev file
           clang libclang-rt-14-dev)
 

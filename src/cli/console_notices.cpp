@@ -34,6 +34,7 @@ void ConsoleNotices::receiveNotice(RunNotice notice) {
         statusShown_ = true;
       }
       break;
+    case NoticeKind::Progress:
     case NoticeKind::RunFinished:
       break;
   }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "progress/stage_progress.h"
+
 namespace brevandor {
 
 std::int32_t ProgressReport::elapsedMilliseconds(std::int32_t previous, std::int32_t now) {
@@ -12,12 +14,20 @@ std::int32_t ProgressReport::elapsedMilliseconds(std::int32_t previous, std::int
   return static_cast<std::int32_t>(difference & 0x7fffffffu);
 }
 
+bool ProgressReport::followsStages() const {
+  // A stage that works quietly (a context with no notice target) is no stage of the run.
+  return context_.stageProgress != nullptr && context_.noticeTarget != nullptr;
+}
+
 void ProgressReport::start() {
   previousClock_ = context_.clock();
   accumulated_ = 0;
   leftoverMilliseconds_ = 0;
   stepsDone_ = 0;
   context_.postStatusLine(kWaitText);
+  if (followsStages()) {
+    context_.stageProgress->stageStarted();
+  }
 }
 
 void ProgressReport::step(std::int32_t remaining) {
@@ -34,9 +44,17 @@ void ProgressReport::step(std::int32_t remaining) {
   // long estimates from overflowing.
   const std::int64_t units = accumulated_ * remaining / stepsDone_;
   context_.postStatusLine(remainingTimeText(units));
+  if (followsStages()) {
+    context_.stageProgress->stepDone(stepsDone_, remaining, units * kUnitMilliseconds);
+  }
 }
 
-void ProgressReport::finish() { context_.postStatusLine(kDoneText); }
+void ProgressReport::finish() {
+  context_.postStatusLine(kDoneText);
+  if (followsStages()) {
+    context_.stageProgress->stageFinished();
+  }
+}
 
 std::string ProgressReport::remainingTimeText(std::int64_t units) {
   const auto hours = static_cast<long long>(units / 216000);

@@ -32,6 +32,9 @@ class ProgressReport {
   static std::int32_t elapsedMilliseconds(std::int32_t previous, std::int32_t now);
 
  private:
+  // Whether the steps also move the run's progress across its stages.
+  bool followsStages() const;
+
   const RunContext& context_;
   std::int32_t previousClock_ = 0;  // P, milliseconds
   std::int64_t accumulated_ = 0;    // S, units of 16 ms

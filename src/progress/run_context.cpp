@@ -35,6 +35,12 @@ std::int32_t RunContext::postStatusLine(std::string_view text) const {
 
 void RunContext::postRunFinished() const { post(noticeTarget, NoticeKind::RunFinished, {}); }
 
+void RunContext::postProgress(const RunProgress& progress, std::string_view text) const {
+  if (noticeTarget != nullptr) {
+    noticeTarget->receiveNotice(RunNotice{NoticeKind::Progress, std::string(text), progress});
+  }
+}
+
 namespace {
 
 int hardwareThreads() {

@@ -9,6 +9,8 @@
 
 namespace brevandor {
 
+class StageProgress;
+
 // The cancel request: the front end sets it to 1, the long stages read it once per step.
 using CancelFlag = std::atomic<int>;
 
@@ -32,6 +34,7 @@ struct RunContext {
   MillisecondClock clock = steadyMilliseconds;
   Engine engine = Engine::Fast;
   int threads = 0;                           // worker threads of the fast engine; 0 = all cores
+  StageProgress* stageProgress = nullptr;    // null: no progress across the stages is posted
 
   bool cancelRequested() const {
     return cancelFlag != nullptr && cancelFlag->load(std::memory_order_relaxed) != 0;
@@ -42,6 +45,8 @@ struct RunContext {
   std::int32_t postStatusLine(std::string_view text) const;
   // Tells the receiver that the run completed.
   void postRunFinished() const;
+  // Posts how far the run is across its stages, with the same in words.
+  void postProgress(const RunProgress& progress, std::string_view text) const;
   // The number of worker threads the fast engine should use (at least 1, at most
   // maxWorkerThreads()).
   int workerThreads() const;

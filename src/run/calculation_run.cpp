@@ -16,9 +16,11 @@
 #include "progress/printable_text.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
+#include "progress/stage_progress.h"
 #include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
+#include "run/run_estimate.h"
 #include "run/run_memory.h"
 #include "turbo/turbo_code.h"
 
@@ -209,7 +211,14 @@ RunResult CalculationRun::execute() {
 
 RunResult CalculationRun::executeGuarded(ResultsFile& file) {
   try {
-    return executeStages(file);
+    if (context_.stageProgress != nullptr) {
+      return executeStages(file);
+    }
+    // Progress across the stages, each weighed by the time it is expected to take.
+    StageProgress stages(context_, estimateRun(inputs_, context_).stageSeconds());
+    RunContext tracked = context_;
+    tracked.stageProgress = &stages;
+    return CalculationRun(inputs_, tracked).executeStages(file);
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {

@@ -156,17 +156,15 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   ConstituentOptionsCheck check;
   ConstituentOptions options;
   if (inputs.maxWeight > 0) {
-    // The low-weight engine cuts one shared table per code; it knows neither a second code
-    // nor a pattern.
-    for (const auto& [option, text] : {std::pair{"--numerator2", &inputs.numerator2},
-                                       std::pair{"--denominator2", &inputs.denominator2},
-                                       std::pair{"--puncture", &inputs.puncture},
+    // The low-weight engine walks one set of branch weights for every section; a pattern
+    // would change them from section to section.
+    for (const auto& [option, text] : {std::pair{"--puncture", &inputs.puncture},
                                        std::pair{"--puncture-outer", &inputs.punctureOuter},
                                        std::pair{"--puncture-inner", &inputs.punctureInner}}) {
       if (!text->empty()) {
         return refused(option, *text,
-                       "low-weight mode (--max-weight) takes no second code and no puncturing "
-                       "pattern; leave one of them out");
+                       "low-weight mode (--max-weight) takes no puncturing pattern; leave one of "
+                       "them out");
       }
     }
   }

@@ -41,7 +41,10 @@ std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight) {
 std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
                                           const RunContext& context) {
   context.postLogLine("\n TM Calculation .. ");
-  if (turbo.concatenationType == Parallel) {
+  // Parallel constituents of two codes have tables of their own, computed one after the
+  // other as a serial code's are.
+  const bool shared = turbo.concatenationType == Parallel && turbo.sameTableAsFirst(1);
+  if (shared) {
     const LowWeightCut cut = prepareConstituent(turbo, 0, limit);
     context.postLogLine(kCompletedText);
     context.postLogLine(" CWEF Calculation .. ");
@@ -55,7 +58,7 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
     return 0;
   }
   // The repetition code's counts C(N, w) at weight r · w are known: it needs no table.
-  const bool outerCode = turbo.concatenationType == Serial;
+  const bool outerCode = turbo.concatenationType != RepetitionSerial;
   const LowWeightCut outer = outerCode ? prepareConstituent(turbo, 0, limit) : LowWeightCut{};
   const LowWeightCut inner = prepareConstituent(turbo, 1, limit);
   context.postLogLine(kCompletedText);

@@ -16,7 +16,7 @@ namespace brevandor {
 std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight);
 
 // The "TM" and "CWEF" stages with the log lines of the whole run: every constituent's cut
-// table (the parallel constituents share one code and frame, so the first table is copied).
+// table (parallel constituents of one code and frame share the first table, copied).
 // Returns 0, or −1 when cancelled.
 std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
                                           const RunContext& context);

@@ -4,7 +4,8 @@
 
 namespace brevandor {
 
-// The About box: the program's name and version, and its credits.
+// The About box: the program's name and version, its credits, and a short help: what each
+// field means, what the bounds are and where the results go.
 class AboutDialog : public QDialog {
   Q_OBJECT
 

@@ -1,4 +1,5 @@
-// The desktop program: shows the main window; closing it ends the program.
+// The desktop program: shows the main window, with what it remembers from the last time;
+// closing it ends the program.
 #include <QApplication>
 #include <csignal>
 
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral(BREVANDOR_APP_ID));
 
   brevandor::MainDialog window;
+  window.rememberIn(brevandor::defaultSettingsFile());
   QObject::connect(&window, &QDialog::finished, &application, &QApplication::quit);
   window.show();
   return QApplication::exec();

@@ -15,11 +15,14 @@
 #include <QTextCursor>
 #include <array>
 
+#include "code/polynomial.h"
 #include "run/constituent_options.h"
 #include "ui/about_dialog.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
+#include "ui/field_marks.h"
 #include "ui/options_dialog.h"
+#include "ui/path_field.h"
 #include "ui/results_viewer.h"
 
 namespace brevandor {
@@ -27,8 +30,6 @@ namespace brevandor {
 namespace {
 
 const QString kCaption = QStringLiteral("Brevandor");
-// Above this frame length the window warns before it starts the run.
-constexpr std::int32_t kWarningFrameLength = 1000;
 // The log restarts with the text that follows this many appended texts.
 constexpr int kLogTextsBeforeRestart = 501;
 
@@ -47,7 +48,7 @@ QString fromStd(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The message for a text field longer than the window accepts, or an empty text.
+// The message for a text longer than the window accepts, or an empty text.
 std::string lengthMessage(const QString& text) {
   return static_cast<std::size_t>(text.size()) > kMaxTextLength ? tooLongMessage(kMaxTextLength)
                                                                 : std::string();
@@ -96,7 +97,12 @@ void MainDialog::connectSignals() {
   // Notices touch only the log and the status line, never the fields the user edits.
   connect(&worker_.notices(), &NoticeBridge::logLine, this, &MainDialog::appendLog);
   connect(&worker_.notices(), &NoticeBridge::statusLine, this, &MainDialog::showStatus);
+  connect(&worker_.notices(), &NoticeBridge::progress, this, &MainDialog::showProgress);
   connect(&worker_, &RunWorker::runEnded, this, &MainDialog::onRunEnded);
+  // Editing a refused polynomial takes its mark away.
+  connect(widgets_.numerator, &QLineEdit::textEdited, this, &MainDialog::clearCodeMessage);
+  connect(widgets_.denominator, &QLineEdit::textEdited, this, &MainDialog::clearCodeMessage);
+  connect(widgets_.recentFiles, &QAction::triggered, this, &MainDialog::showRecentFiles);
 }
 
 void MainDialog::writeIntroduction() {
@@ -120,8 +126,9 @@ void MainDialog::appendLog(const QString& text) {
 }
 
 void MainDialog::showStatus(const QString& text) {
-  // While a cancelled run winds down, the status line keeps saying so.
-  if (state_ == RunState::Stopping) {
+  // While a cancelled run winds down, the status line keeps saying so; once the run reports
+  // progress across its stages, the line shows that instead of each stage's own estimate.
+  if (state_ == RunState::Stopping || progressShown_) {
     return;
   }
   widgets_.statusLine->setText(text);
@@ -130,7 +137,7 @@ void MainDialog::showStatus(const QString& text) {
 void MainDialog::useResultsFile(const QString& path) {
   resultsPath_ = path;
   settings_.inputs.resultsFileName = QFile::encodeName(path).toStdString();
-  widgets_.fileName->setText(QFileInfo(path).fileName());
+  widgets_.fileName->setPath(path);
 }
 
 std::optional<std::int32_t> MainDialog::readFields() {
@@ -143,7 +150,7 @@ std::optional<std::int32_t> MainDialog::readFields() {
   const std::array<std::pair<QLineEdit*, std::string>, 4> checks{{
       {widgets_.frameLength, frameLength.message},
       {widgets_.numerator, lengthMessage(widgets_.numerator->text())},
-      {widgets_.fileName, lengthMessage(widgets_.fileName->text())},
+      {widgets_.fileName, lengthMessage(QFileInfo(resultsPath_).fileName())},
       {widgets_.denominator, lengthMessage(widgets_.denominator->text())},
   }};
   for (const auto& [field, message] : checks) {
@@ -167,13 +174,11 @@ void MainDialog::getIt() {
   if (!frameLength) {
     return;
   }
-  const CodeFromTexts code = codeFromTexts(widgets_.numerator->text().toStdString(),
-                                           widgets_.denominator->text().toStdString());
+  const std::optional<CodeDescription> code = readCode();
   if (!code) {
-    appendLog(fromStd(code.message));
     return;
   }
-  settings_.inputs.code = *code.description;
+  settings_.inputs.code = *code;
   settings_.inputs.selectedType = widgets_.typeList->currentIndex();
   // The second code and the patterns of Advanced Setup, against this code and type.
   const ConstituentOptionsCheck options = checkConstituentOptions(settings_.inputs);
@@ -184,18 +189,70 @@ void MainDialog::getIt() {
   for (const std::string& warning : options.warnings) {
     appendLog(QStringLiteral("\n Advanced Setup, warning: %1 \n").arg(fromStd(warning)));
   }
-  if (*frameLength > kWarningFrameLength) {
-    showMessage(QStringLiteral("When seq. length larger than 500 \nThe Computation time may be "
-                               "much slower\nsince it uses Harddisk rather than Memory"),
-                false);
-  }
   settings_.inputs.inputFrameLength = *frameLength;
+  if (!confirmRunEstimate()) {
+    settings_.inputs.inputFrameLength = -1;
+    return;
+  }
   const std::string failure = worker_.start(settings_.inputs, settings_.threads);
   if (!failure.empty()) {
     appendLog(QStringLiteral("\n -- Cannot start the calculation : %1 \n").arg(fromStd(failure)));
     return;
   }
+  startProgress();
   setRunState(RunState::Running);
+  saveMemory();
+}
+
+std::optional<CodeDescription> MainDialog::readCode() {
+  clearCodeMessage();
+  // A lowercase d can only mean D; the fields show the text that is read.
+  for (QLineEdit* field : {widgets_.numerator, widgets_.denominator}) {
+    if (field->text().contains(QLatin1Char('d'))) {
+      field->setText(field->text().replace(QLatin1Char('d'), QLatin1Char('D')));
+    }
+  }
+  const std::string numerator = widgets_.numerator->text().toStdString();
+  const std::string denominator = widgets_.denominator->text().toStdString();
+  const CodeFromTexts code = codeFromTexts(numerator, denominator);
+  if (!code) {
+    appendLog(fromStd(code.message));
+    // A feedback without its constant term is the denominator's fault; a code of too low a
+    // degree is both polynomials' together.
+    const bool feedback = code.message == kFeedbackWithoutConstantTerm;
+    QList<QLineEdit*> refused;
+    if (code.field == CodeField::Numerator) {
+      refused = {widgets_.numerator};
+    } else if (code.field == CodeField::Denominator || feedback) {
+      refused = {widgets_.denominator};
+    } else {
+      refused = {widgets_.numerator, widgets_.denominator};
+    }
+    const QString name = refused.size() > 1                      ? QStringLiteral("Code")
+                         : refused.front() == widgets_.numerator ? QStringLiteral("Numerator")
+                                                                 : QStringLiteral("Denominator");
+    for (QLineEdit* field : refused) {
+      markRefused(field, true);
+    }
+    showFieldMessage(widgets_.codeMessage,
+                     name + QStringLiteral(": ") + fromStd(code.message).simplified());
+    refused.front()->setFocus();
+    return std::nullopt;
+  }
+  if (parsePolynomial(numerator) == parsePolynomial(denominator)) {
+    const QString warning = QStringLiteral(
+        "Warning : the numerator equals the denominator, so the parity bit only repeats the "
+        "input bit ");
+    appendLog(QLatin1Char(' ') + warning + QLatin1Char('\n'));
+    showFieldMessage(widgets_.codeMessage, warning.trimmed());
+  }
+  return code.description;
+}
+
+void MainDialog::clearCodeMessage() {
+  markRefused(widgets_.numerator, false);
+  markRefused(widgets_.denominator, false);
+  showFieldMessage(widgets_.codeMessage, {});
 }
 
 void MainDialog::cancelCalculation() {
@@ -213,6 +270,7 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
   if (wasStopping) {
     widgets_.statusLine->clear();
   }
+  endProgress(outcome);
   if (outcome == RunOutcome::Finished) {
     viewResults();
   }
@@ -229,6 +287,7 @@ void MainDialog::setRunState(RunState state) {
   widgets_.viewResults->setEnabled(!running);
   widgets_.option->setEnabled(!running);
   widgets_.cancel->setEnabled(running);
+  widgets_.recentFiles->setEnabled(!running);
 }
 
 void MainDialog::selectFileName() {
@@ -246,11 +305,13 @@ void MainDialog::viewResults() {
 
 void MainDialog::showOptions() {
   settings_.inputs.boundSelection = OptionsDialog::choose(settings_.inputs.boundSelection, this);
+  saveMemory();
 }
 
 void MainDialog::showAdvancedSetup() {
   settings_ = AdvancedSetupDialog::choose(settings_, this);
   showAdvancedSummary();
+  saveMemory();
 }
 
 void MainDialog::showAdvancedSummary() {
@@ -299,6 +360,7 @@ bool MainDialog::confirmQuitDuringRun() {
 
 void MainDialog::done(int result) {
   worker_.stopAndWait();
+  saveMemory();
   if (state_ != RunState::Idle) {
     setRunState(RunState::Idle);
   }

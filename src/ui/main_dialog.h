@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "ui/advanced_options.h"
 #include "ui/main_dialog_layout.h"
 #include "ui/run_worker.h"
+#include "ui/window_memory.h"
 
 namespace brevandor {
 
@@ -31,8 +33,14 @@ class MainDialog : public QDialog {
   // last restarted replaces the whole log.
   void appendLog(const QString& text);
   // Makes `path` the results file: the next run writes it and the viewer shows it; the
-  // file-name field shows its bare name.
+  // file-name field shows its full path.
   void useResultsFile(const QString& path);
+
+  // Remembers the inputs, options, window size and recent results files in the INI file
+  // `settingsFile`: restores what it holds now, and writes to it from now on.
+  void rememberIn(const QString& settingsFile);
+  // The results files of recent completed runs, most recent first.
+  QStringList recentResultsFiles() const { return memory_.recentFiles; }
 
   // The run inputs as the last "Get it" stored them (frame length −1 after a refusal).
   const RunInputs& runInputs() const { return settings_.inputs; }
@@ -71,6 +79,7 @@ class MainDialog : public QDialog {
   void showAbout();
   void exitDialog();
   void showStatus(const QString& text);
+  void showProgress(const RunProgress& progress);
   void onRunEnded(RunOutcome outcome);
 
   // Reads and checks the fields in their fixed order; the frame length when all pass,
@@ -79,6 +88,20 @@ class MainDialog : public QDialog {
   void setRunState(RunState state);
   void showMessage(const QString& text, bool warning);
   void showAdvancedSummary();
+  // The polynomial fields' texts, with a lowercase "d" taken as "D"; the code they describe,
+  // or nothing after marking the refused field and saying why beside it and in the log.
+  std::optional<CodeDescription> readCode();
+  // Clears the mark and the message of the polynomial fields.
+  void clearCodeMessage();
+  // Asks before a long or large run, with its time and memory estimate; true to start.
+  bool confirmRunEstimate();
+  void startProgress();
+  void endProgress(RunOutcome outcome);
+  // The memory of the window as it stands, and putting a memory into the window.
+  WindowMemory currentMemory() const;
+  void applyMemory(const WindowMemory& memory);
+  void saveMemory();
+  void showRecentFiles();
   // Asks whether to cancel the running calculation and quit; true for "Yes".
   bool confirmQuitDuringRun();
 
@@ -93,7 +116,12 @@ class MainDialog : public QDialog {
   RunSettings settings_;
   QString resultsPath_;
   RunState state_ = RunState::Idle;
-  int logLineCount_ = 0;  // texts appended since the log was last restarted
+  int logLineCount_ = 0;           // texts appended since the log was last restarted
+  bool progressShown_ = false;     // the run has reported progress across its stages
+  QElapsedTimer runClock_;         // since the current run started
+  double runEstimateAtOne_ = 0.0;  // its estimate at slowness 1, seconds
+  WindowMemory memory_;            // recent files and slowness; the rest is in the fields
+  QString settingsFile_;           // empty: nothing is remembered
 };
 
 }  // namespace brevandor

@@ -1,6 +1,7 @@
 #include "ui/main_dialog_layout.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
@@ -8,31 +9,39 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "run/run_inputs.h"
+#include "ui/field_marks.h"
+#include "ui/path_field.h"
 
 namespace brevandor {
 
 namespace {
 
 constexpr int kTextFieldLimit = static_cast<int>(kMaxTextLength);
+constexpr int kProgressSteps = 1000;
 
-QPushButton* button(const char* name, const QString& text, QWidget* parent) {
+QPushButton* button(const char* name, const QString& text, const QString& tip, QWidget* parent) {
   auto* result = new QPushButton(text, parent);
   result->setObjectName(QLatin1String(name));
+  result->setToolTip(tip);
   // Enter on a focused button presses that button; in a field it presses "Get it".
   result->setAutoDefault(true);
   return result;
 }
 
-QLineEdit* edit(const char* name, QWidget* parent) {
+QLineEdit* edit(const char* name, const QString& tip, QWidget* parent) {
   auto* result = new QLineEdit(parent);
   result->setObjectName(QLatin1String(name));
   result->setMaxLength(kTextFieldLimit);
+  result->setToolTip(tip);
   return result;
 }
 
@@ -86,12 +95,26 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.log->setReadOnly(true);
   w.log->setUndoRedoEnabled(false);
   w.log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  w.log->setToolTip(QStringLiteral("What the calculation has done so far, stage by stage"));
 
   w.statusLine = new QLineEdit(dialog);
   w.statusLine->setObjectName(QStringLiteral("statusLine"));
   w.statusLine->setReadOnly(true);
   w.statusLine->setAlignment(Qt::AlignCenter);
   w.statusLine->setFocusPolicy(Qt::NoFocus);
+  w.statusLine->setToolTip(QStringLiteral(
+      "The time the calculation still needs, estimated from the steps done so far, for the "
+      "whole run and for the current stage.\nUnits: h hours, min minutes, s seconds."));
+
+  w.progress = new QProgressBar(dialog);
+  w.progress->setObjectName(QStringLiteral("runProgress"));
+  w.progress->setRange(0, kProgressSteps);
+  w.progress->setValue(0);
+  w.progress->setTextVisible(true);
+  w.progress->setFormat(QString());
+  w.progress->setToolTip(QStringLiteral(
+      "How far the whole calculation is: the bar covers every stage (CWEF, TWEF, BER), each "
+      "in proportion to the time it is expected to take"));
 
   w.typeList = new QComboBox(dialog);
   w.typeList->setObjectName(QStringLiteral("typeList"));
@@ -101,31 +124,67 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.typeList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   w.typeList->setMinimumContentsLength(6);
   w.typeList->view()->setMinimumWidth(w.typeList->view()->sizeHintForColumn(0) + 24);
+  w.typeList->setToolTip(
+      QStringLiteral("How two copies of the code are joined through a random interleaver:\n"
+                     "PCCC: in parallel (both encode the same frame)\n"
+                     "SCCC: in series (the second encodes the first one's output)\n"
+                     "SCC with 1st-RC and 2nd-CC: a rate-1/3 repetition code, then the code"));
 
-  w.numerator = edit("numerator", dialog);
-  w.denominator = edit("denominator", dialog);
-  w.frameLength = edit("frameLength", dialog);
+  w.numerator = edit("numerator",
+                     QStringLiteral("Numerator g(D): the feedforward polynomial of the code "
+                                    "(1, g/h), e.g. 1+D+D^2 or 1+D2; exponents 0 to 9"),
+                     dialog);
+  w.denominator = edit("denominator",
+                       QStringLiteral("Denominator h(D): the feedback polynomial, with the "
+                                      "constant term 1; 1 for a code without feedback"),
+                       dialog);
+  w.codeMessage = createFieldMessage("codeMessage", dialog);
+  w.frameLength = edit("frameLength",
+                       QStringLiteral("Input frame length N: the information bits of one "
+                                      "frame, 10 to 10000. Time grows about as N^3."),
+                       dialog);
   w.frameLength->setAlignment(Qt::AlignCenter);
   // Digits only, as typed; the value is still checked when the fields are read.
   w.frameLength->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), w.frameLength));
-  w.fileName = edit("fileName", dialog);
-  w.fileName->setReadOnly(true);
-  w.fileName->setAlignment(Qt::AlignCenter);
 
-  w.advancedSetup = button("advancedSetupButton", QStringLiteral("&Advncd Setup"), dialog);
-  w.info = button("infoButton", QStringLiteral("&Info."), dialog);
-  w.option = button("optionButton", QStringLiteral("&Option"), dialog);
-  w.viewResults = button("viewResultsButton", QStringLiteral("&View Results"), dialog);
-  w.selectFile = button("selectFileButton", QStringLiteral("&Select File Name"), dialog);
-  w.cancel = button("cancelButton", QStringLiteral("&Cancel Calculation"), dialog);
-  w.getIt = button("getItButton", QStringLiteral("&Get it"), dialog);
-  w.exit = button("exitButton", QStringLiteral("E&xit"), dialog);
+  w.fileName = new PathField(dialog);
+  w.fileName->setObjectName(QStringLiteral("fileName"));
+  w.fileName->setAlignment(Qt::AlignCenter);
+  w.recentMenu = new QMenu(w.fileName);
+  w.recentMenu->setObjectName(QStringLiteral("recentFilesMenu"));
+  w.recentFiles =
+      w.fileName->addAction(dialog->style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                            QLineEdit::TrailingPosition);
+  w.recentFiles->setObjectName(QStringLiteral("recentFilesAction"));
+  w.recentFiles->setToolTip(QStringLiteral("Results files of recent calculations"));
+
+  w.advancedSetup = button(
+      "advancedSetupButton", QStringLiteral("&Advncd Setup"),
+      QStringLiteral("Advanced Setup: worker threads and the settings beyond this window"), dialog);
+  w.info = button("infoButton", QStringLiteral("&Info."),
+                  QStringLiteral("About Brevandor, with a short help"), dialog);
+  w.option = button("optionButton", QStringLiteral("&Option"),
+                    QStringLiteral("Choose the bit-error-rate bounds to compute"), dialog);
+  w.viewResults = button("viewResultsButton", QStringLiteral("&View Results"),
+                         QStringLiteral("Show the results file"), dialog);
+  w.selectFile = button("selectFileButton", QStringLiteral("&Select File Name"),
+                        QStringLiteral("Choose where the results file is written"), dialog);
+  w.cancel = button("cancelButton", QStringLiteral("&Cancel Calculation"),
+                    QStringLiteral("Stop the calculation at its next step; the results file "
+                                   "keeps what was written and says it was cancelled"),
+                    dialog);
+  w.getIt =
+      button("getItButton", QStringLiteral("&Get it"),
+             QStringLiteral("Start the calculation (Enter in any field does the same)"), dialog);
+  w.exit = button("exitButton", QStringLiteral("E&xit"), QStringLiteral("Close Brevandor"), dialog);
   // Enter in a field starts a calculation; it never closes the window.
   w.getIt->setDefault(true);
 
   w.advancedSummary = new QLabel(dialog);
   w.advancedSummary->setObjectName(QStringLiteral("advancedSummary"));
+  w.advancedSummary->setToolTip(
+      QStringLiteral("Advanced settings that differ from their defaults (see Advncd Setup)"));
   w.advancedSummary->setVisible(false);
   // Several settings make a long line: it wraps instead of widening the window.
   w.advancedSummary->setWordWrap(true);
@@ -137,24 +196,25 @@ QGridLayout* controlGrid(MainDialogWidgets& w, QDialog* dialog) {
   grid->addLayout(codeRowLeft(w, dialog), 0, 0);
   grid->addLayout(fraction(w, dialog), 0, 1);
   grid->addLayout(codeRowRight(w, dialog), 0, 2);
+  grid->addWidget(w.codeMessage, 1, 1, 1, 2);
 
   QLabel* frameLengthLabel =
       label(QStringLiteral("Input &Frame Len.(bits)"), Qt::AlignLeft | Qt::AlignVCenter, dialog);
   frameLengthLabel->setBuddy(w.frameLength);
-  grid->addWidget(frameLengthLabel, 1, 0);
-  grid->addWidget(w.frameLength, 1, 1);
-  grid->addWidget(w.fileName, 1, 2);
+  grid->addWidget(frameLengthLabel, 2, 0);
+  grid->addWidget(w.frameLength, 2, 1);
+  grid->addWidget(w.fileName, 2, 2);
 
   auto* infoAndOption = new QHBoxLayout;
   infoAndOption->addWidget(w.info);
   infoAndOption->addWidget(w.option);
-  grid->addLayout(infoAndOption, 2, 0);
-  grid->addWidget(w.viewResults, 2, 1);
-  grid->addWidget(w.selectFile, 2, 2);
+  grid->addLayout(infoAndOption, 3, 0);
+  grid->addWidget(w.viewResults, 3, 1);
+  grid->addWidget(w.selectFile, 3, 2);
 
-  grid->addWidget(w.cancel, 3, 0);
-  grid->addWidget(w.getIt, 3, 1);
-  grid->addWidget(w.exit, 3, 2);
+  grid->addWidget(w.cancel, 4, 0);
+  grid->addWidget(w.getIt, 4, 1);
+  grid->addWidget(w.exit, 4, 2);
   for (int column = 0; column < 3; ++column) {
     grid->setColumnStretch(column, 1);
   }
@@ -184,6 +244,7 @@ MainDialogWidgets buildMainDialogWidgets(QDialog* dialog) {
   auto* layout = new QVBoxLayout(dialog);
   layout->addWidget(w.log, 1);
   layout->addWidget(w.statusLine);
+  layout->addWidget(w.progress);
   layout->addSpacing(6);
   layout->addLayout(controlGrid(w, dialog));
   layout->addWidget(w.advancedSummary);

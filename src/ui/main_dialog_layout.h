@@ -1,23 +1,32 @@
 #pragma once
 
+class QAction;
 class QComboBox;
 class QDialog;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace brevandor {
+
+class PathField;
 
 // The controls of the main window, each with an object name that tests find it by.
 struct MainDialogWidgets {
   QPlainTextEdit* log = nullptr;         // "log"
   QLineEdit* statusLine = nullptr;       // "statusLine"
+  QProgressBar* progress = nullptr;      // "runProgress": the whole run, stage by stage
   QComboBox* typeList = nullptr;         // "typeList": "PCCC", "SCCC", "SCC with 1st-RC and 2nd-CC"
   QLineEdit* numerator = nullptr;        // "numerator"
   QLineEdit* denominator = nullptr;      // "denominator"
   QLineEdit* frameLength = nullptr;      // "frameLength"
-  QLineEdit* fileName = nullptr;         // "fileName"
+  QLabel* codeMessage = nullptr;         // "codeMessage": why a polynomial was refused
+  PathField* fileName = nullptr;         // "fileName": the full path of the results file
+  QAction* recentFiles = nullptr;        // "recentFilesAction", in the file-name field
+  QMenu* recentMenu = nullptr;           // "recentFilesMenu": its list of recent files
   QPushButton* advancedSetup = nullptr;  // "advancedSetupButton"
   QPushButton* info = nullptr;           // "infoButton"
   QPushButton* option = nullptr;         // "optionButton"

@@ -19,6 +19,9 @@ void NoticeBridge::deliver(const RunNotice& notice) {
     case NoticeKind::StatusLine:
       emit statusLine(QString::fromStdString(notice.text));
       break;
+    case NoticeKind::Progress:
+      emit progress(notice.progress);
+      break;
     case NoticeKind::RunFinished:
       emit runFinished();
       break;

@@ -24,6 +24,8 @@ class NoticeBridge : public QObject, public NoticeTarget {
   void logLine(const QString& text);
   // A text for the status line.
   void statusLine(const QString& text);
+  // How far the run is across its stages.
+  void progress(const brevandor::RunProgress& progress);
   // The run completed and has closed its results file.
   void runFinished();
 
@@ -32,3 +34,5 @@ class NoticeBridge : public QObject, public NoticeTarget {
 };
 
 }  // namespace brevandor
+
+Q_DECLARE_METATYPE(brevandor::RunProgress)

@@ -9,10 +9,12 @@ namespace brevandor {
 
 namespace {
 
-QCheckBox* boundBox(const char* name, const QString& text, bool ticked, QWidget* parent) {
+QCheckBox* boundBox(const char* name, const QString& text, const QString& tip, bool ticked,
+                    QWidget* parent) {
   auto* box = new QCheckBox(text, parent);
   box->setObjectName(QLatin1String(name));
   box->setChecked(ticked);
+  box->setToolTip(tip);
   return box;
 }
 
@@ -21,10 +23,16 @@ QCheckBox* boundBox(const char* name, const QString& text, bool ticked, QWidget*
 OptionsDialog::OptionsDialog(std::int32_t boundSelection, QWidget* parent)
     : QDialog(parent),
       unionBoundQ_(boundBox("unionBoundQ", QStringLiteral("Union Bound (Q function)"),
+                            QStringLiteral("The union bound on the bit error rate, each term "
+                                           "with the Gaussian tail function Q"),
                             (boundSelection & kUnionBoundQBit) != 0, this)),
       unionBoundExp_(boundBox("unionBoundExp", QStringLiteral("Union Bound (Exp)"),
+                              QStringLiteral("The union bound in its exponential (Chernoff) "
+                                             "form: simpler and a little looser"),
                               (boundSelection & kUnionBoundExpBit) != 0, this)),
       viterbiBound_(boundBox("viterbiBound", QStringLiteral("Viterbi Bound"),
+                             QStringLiteral("An improved union bound, tighter at low "
+                                            "signal-to-noise ratios"),
                              (boundSelection & kViterbiBoundBit) != 0, this)) {
   setObjectName(QStringLiteral("optionsDialog"));
   setWindowTitle(QStringLiteral("Options"));
@@ -32,9 +40,11 @@ OptionsDialog::OptionsDialog(std::int32_t boundSelection, QWidget* parent)
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
+  ok->setToolTip(QStringLiteral("Compute the ticked bounds in the next calculations"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("cancelButton"));
+  cancel->setToolTip(QStringLiteral("Close without changing the bounds"));
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* buttons = new QHBoxLayout;

@@ -225,6 +225,12 @@ TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
   EXPECT_NE(file.find("\n Input  Frame Length = 20000 [bits]"), std::string::npos);
   EXPECT_NE(file.find("Truncated at d = 12"), std::string::npos);
   EXPECT_EQ(file.find("Sum Check"), std::string::npos);
+  // A second code is taken in this mode too.
+  ASSERT_EQ(run({"--quiet", "-N", "300", "--max-weight", "12", "--numerator2", "1+D^2",
+                 "--denominator2", "1+D+D^2", "-b", "none", "-o", "two.txt"})
+                .exitCode,
+            0);
+  EXPECT_NE(readFile(directory_ / "two.txt").find("Truncated at d = 12"), std::string::npos);
 }
 
 // A frame of a million bits still stops at once: the cancel request is read every section.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,15 +16,19 @@ namespace brevandor {
 namespace {
 
 using testing::CodeCase;
+using testing::kCounterpartCase;
 using testing::kDefaultCase;
 using testing::kMemory3Case;
+using testing::kPrimitiveFeedbackCase;
 using testing::ShiftRegisterEncoder;
 using testing::TurboPipeline;
 
-// One low-weight calculation: the code, enumerators and turbo code wired as a run wires
-// them, with both low-weight stages run to the weight limit D.
+// One low-weight calculation: the code (and a second one for the second constituent, if
+// given), enumerators and turbo code wired as a run wires them, with both low-weight stages
+// run to the weight limit D.
 struct LowWeightPipeline {
   ConvCode code;
+  ConvCode secondCode;
   WeightEnumerator enumerators[2];
   TurboCode turbo;
   RunContext context;
@@ -32,10 +37,12 @@ struct LowWeightPipeline {
   std::vector<double> weighted;
 
   LowWeightPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-                    std::int32_t maxWeight, TablePrecision precision = TablePrecision::Single)
-      : code(description), turbo(type, 2) {
+                    std::int32_t maxWeight,
+                    const std::optional<CodeDescription>& second = std::nullopt,
+                    TablePrecision precision = TablePrecision::Single)
+      : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
     turbo.attachConstituent(0, code, enumerators[0]);
-    turbo.attachConstituent(1, code, enumerators[1]);
+    turbo.attachConstituent(1, second ? secondCode : code, enumerators[1]);
     for (WeightEnumerator& enumerator : enumerators) {
       enumerator.precision = precision;
     }
@@ -58,7 +65,12 @@ struct WholeRunCase {
   std::int32_t type;
   std::int32_t frameLength;
   std::int32_t maxWeight;
+  std::optional<CodeCase> second = std::nullopt;  // the second constituent's code, if another
   TablePrecision precision = TablePrecision::Single;
+
+  std::optional<CodeDescription> secondDescription() const {
+    return second ? std::optional(second->description()) : std::nullopt;
+  }
 };
 
 class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {};
@@ -68,11 +80,12 @@ class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {
 // differs, by a few double ulps.
 TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   const WholeRunCase& c = GetParam();
-  TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast, {}, std::nullopt,
-                      c.precision);
+  TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast, {},
+                      c.secondDescription(), c.precision);
   whole.context.threads = 2;
   ASSERT_EQ(whole.run(), whole.turbo.outputFrameLength);
-  LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight, c.precision);
+  LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight,
+                        c.secondDescription(), c.precision);
   ASSERT_EQ(low.run(), c.maxWeight);
   std::int32_t counted = 0;
   for (std::int32_t d = 0; d <= c.maxWeight; ++d) {
@@ -92,14 +105,19 @@ TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, LowWeightAgainstWholeRun,
-    ::testing::Values(WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
-                      WholeRunCase{"ParallelThousandBitsDouble", kDefaultCase, Parallel, 1000, 20,
-                                   TablePrecision::Double},
-                      WholeRunCase{"SerialDouble", kDefaultCase, Serial, 300, 24,
-                                   TablePrecision::Double},
-                      WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
-                      WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
-                      WholeRunCase{"RepetitionOuterCode", kDefaultCase, RepetitionSerial, 200, 20}),
+    ::testing::Values(
+        WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
+        WholeRunCase{"ParallelThousandBitsDouble", kDefaultCase, Parallel, 1000, 20, std::nullopt,
+                     TablePrecision::Double},
+        WholeRunCase{"SerialDouble", kDefaultCase, Serial, 300, 24, std::nullopt,
+                     TablePrecision::Double},
+        WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
+        WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
+        // The inner code that the run prepares for the repetition type.
+        WholeRunCase{"RepetitionOuterCode", kCounterpartCase, RepetitionSerial, 200, 20},
+        // A second code: encoder 2 of the PCCC, the inner code of the SCCC.
+        WholeRunCase{"ParallelTwoCodes", kDefaultCase, Parallel, 300, 18, kMemory3Case},
+        WholeRunCase{"SerialInnerCode", kDefaultCase, Serial, 200, 22, kPrimitiveFeedbackCase}),
     [](const ::testing::TestParamInfo<WholeRunCase>& param) {
       return std::string(param.param.name);
     });
@@ -244,7 +262,7 @@ constexpr double kDoublePrecisionDrift = 1e-9;
 TEST_P(LowWeightExactCounts, MatchesExactValues) {
   const ExactCase& c = GetParam();
   LowWeightPipeline low(kDefaultCase.description(), c.type, c.frameLength, c.maxWeight,
-                        c.precision);
+                        std::nullopt, c.precision);
   ASSERT_EQ(low.run(), c.maxWeight);
   const double drift =
       c.precision == TablePrecision::Double ? kDoublePrecisionDrift : kSinglePrecisionDrift;

@@ -1,8 +1,11 @@
 #include <QDir>
 #include <QFile>
+#include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "main_dialog_probe.h"
 #include "modal_answerer.h"
@@ -24,7 +27,7 @@ QString readAll(const QString& path) {
 }
 
 bool reportsProgress(const MainDialog& dialog) {
-  return statusText(dialog).startsWith(QStringLiteral("Est. Remaining Time"));
+  return statusText(dialog).startsWith(QStringLiteral("Remaining: about "));
 }
 
 // Starts a run at frame length `bits` of the default code and waits until its first long
@@ -81,6 +84,41 @@ class CalculationWindowTest : public QObject {
              qPrintable(written.left(400)));
     QVERIFY(dialog.resultsViewer()->isVisible());
     QCOMPARE(dialog.resultsViewer()->text(), written);
+  }
+
+  void progressCoversTheWholeRun() {
+    const QTemporaryDir folder;
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(folder.filePath(QStringLiteral("results.txt")));
+    field(dialog, "frameLength")->setText(QStringLiteral("300"));
+    control<QComboBox>(dialog, "typeList")->setCurrentIndex(1);
+    auto* bar = control<QProgressBar>(dialog, "runProgress");
+    QStringList statusLines;
+    QStringList barTexts;
+    connect(field(dialog, "statusLine"), &QLineEdit::textChanged, this,
+            [&](const QString& text) { statusLines.append(text); });
+    connect(bar, &QProgressBar::valueChanged, this, [&]() { barTexts.append(bar->text()); });
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+
+    QCOMPARE(ended.front().front().value<RunOutcome>(), RunOutcome::Finished);
+    QCOMPARE(bar->value(), bar->maximum());
+    // Serial: two CWEF stages, the spectrum and the bounds.
+    for (int stage = 1; stage <= 4; ++stage) {
+      const QString prefix = QStringLiteral("Stage %1 of 4: ").arg(stage);
+      QVERIFY2(std::any_of(barTexts.begin(), barTexts.end(),
+                           [&](const QString& text) { return text.startsWith(prefix); }),
+               qPrintable(barTexts.join(QLatin1Char('|'))));
+    }
+    const QRegularExpression wholeRun(QStringLiteral(
+        "^Remaining: about (less than 1 s|\\d+ s|\\d+ min \\d\\d s) for the whole run"));
+    QVERIFY2(std::any_of(statusLines.begin(), statusLines.end(),
+                         [&](const QString& line) { return wholeRun.match(line).hasMatch(); }),
+             qPrintable(statusLines.join(QLatin1Char('|'))));
+    QVERIFY2(statusText(dialog).startsWith(QStringLiteral("Completed in ")),
+             qPrintable(statusText(dialog)));
   }
 
   void cancelDuringALongRun() {

@@ -1,7 +1,10 @@
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QProgressBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,13 +14,18 @@
 #include "main_dialog_probe.h"
 #include "modal_answerer.h"
 #include "stand_in_runs.h"
+#include "ui/about_dialog.h"
+#include "ui/advanced_setup_dialog.h"
+#include "ui/field_marks.h"
+#include "ui/options_dialog.h"
+#include "ui/path_field.h"
 #include "ui/results_viewer.h"
 #include "ui_test_suites.h"
 
 namespace brevandor::testing {
 
-// The main window without a real calculation: start-up, the refusals of "Get it", the warning
-// above 1000 bits, the log restart, Options, "Exit" and "Select File Name".
+// The main window without a real calculation: start-up, the refusals of "Get it", the
+// estimate question before long runs, the log restart, Options, "Exit" and "Select File Name".
 class MainDialogTest : public QObject {
   Q_OBJECT
 
@@ -28,7 +36,9 @@ class MainDialogTest : public QObject {
     QCOMPARE(field(dialog, "numerator")->text(), QStringLiteral("1+D+D^2"));
     QCOMPARE(field(dialog, "denominator")->text(), QStringLiteral("1+D^2"));
     QCOMPARE(field(dialog, "frameLength")->text(), QStringLiteral("128"));
-    QCOMPARE(field(dialog, "fileName")->text(), QStringLiteral("results.txt"));
+    // The field names the folder the file goes to.
+    QCOMPARE(control<PathField>(dialog, "fileName")->path(),
+             QDir::toNativeSeparators(QDir::current().absoluteFilePath("results.txt")));
     QCOMPARE(dialog.resultsPath(), QStringLiteral("results.txt"));
     const auto* typeList = control<QComboBox>(dialog, "typeList");
     QCOMPARE(typeList->count(), 3);
@@ -70,6 +80,46 @@ class MainDialogTest : public QObject {
     QVERIFY(!pushButton(dialog, "exitButton")->isDefault());
   }
 
+  void longPathsAreElidedInTheMiddle() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.show();
+    const QString path = QDir::toNativeSeparators(
+        QDir::tempPath() + QStringLiteral("/a folder with a rather long name/and another one "
+                                          "below it/and a third/results of the long run.txt"));
+    dialog.useResultsFile(path);
+    const auto* shown = control<PathField>(dialog, "fileName");
+    QCOMPARE(shown->toolTip(), path);
+    QVERIFY2(shown->text().contains(QChar(0x2026)), qPrintable(shown->text()));
+    QVERIFY2(shown->text().startsWith(path.left(4)), qPrintable(shown->text()));
+    QVERIFY2(shown->text().endsWith(QStringLiteral("run.txt")), qPrintable(shown->text()));
+  }
+
+  void everyControlHasATooltip() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    const OptionsDialog options(1);
+    const AdvancedSetupDialog advanced{RunSettings{}};
+    const AboutDialog about;
+    for (const QWidget* window :
+         std::initializer_list<const QWidget*>{&dialog, &options, &advanced, &about}) {
+      for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+                             qobject_cast<const QLineEdit*>(widget) != nullptr ||
+                             qobject_cast<const QComboBox*>(widget) != nullptr ||
+                             qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+                             qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
+                             qobject_cast<const QProgressBar*>(widget) != nullptr;
+        // Parts that Qt builds inside a control (a spin box's line edit) have no name or one
+        // of Qt's own; the results window is a window of its own.
+        const QString name = widget->objectName();
+        if (control && !name.isEmpty() && !name.startsWith(QStringLiteral("qt_")) &&
+            widget->window() == window) {
+          QVERIFY2(!widget->toolTip().isEmpty(),
+                   qPrintable(window->objectName() + QLatin1Char('/') + widget->objectName()));
+        }
+      }
+    }
+  }
+
   void refusedInputsStartNothing_data() {
     QTest::addColumn<QString>("frameLength");
     QTest::addColumn<QString>("numerator");
@@ -77,25 +127,30 @@ class MainDialogTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("focused");
     QTest::addColumn<QString>("logged");
+    QTest::addColumn<QString>("marked");  // the fields marked as refused
 
     const QString range = QStringLiteral("Please enter an integer between 10 and 10000.");
     const QString number = QStringLiteral("Please enter a positive integer.");
     QTest::newRow("frame 9") << "9"
                              << "1+D+D^2"
                              << "1+D^2" << range << "frameLength"
+                             << ""
                              << "";
     QTest::newRow("frame 10001") << "10001"
                                  << "1+D+D^2"
                                  << "1+D^2" << range << "frameLength"
+                                 << ""
                                  << "";
     QTest::newRow("frame empty") << ""
                                  << "1+D+D^2"
                                  << "1+D^2" << number << "frameLength"
+                                 << ""
                                  << "";
     // A bad frame length is reported before any polynomial is looked at.
     QTest::newRow("frame before polynomials") << "5"
                                               << "1+X"
                                               << "1+X" << range << "frameLength"
+                                              << ""
                                               << "";
 
     const QString grammar = QString::fromStdString(polynomialMessage(IllegalGrammar));
@@ -105,31 +160,33 @@ class MainDialogTest : public QObject {
                                        << "1+D+D"
                                        << "1+X"
                                        << ""
-                                       << "" << grammar;
+                                       << "denominator" << grammar << "denominator";
     QTest::newRow("numerator alone") << "128"
                                      << "1+D+D"
                                      << "1+D^2"
                                      << ""
-                                     << "" << duplicate;
+                                     << "numerator" << duplicate << "numerator";
     QTest::newRow("empty denominator") << "128"
                                        << "1+D"
                                        << ""
                                        << ""
-                                       << "" << noTerm;
+                                       << "denominator" << noTerm << "denominator";
     QTest::newRow("degree too low") << "128"
                                     << "1+D"
                                     << "1"
                                     << ""
-                                    << ""
-                                    << "Invalid Parity Equation ";
+                                    << "numerator"
+                                    << "Invalid Parity Equation "
+                                    << "numerator denominator";
     QTest::newRow("feedback without constant term")
         << "128"
         << "1+D+D^2"
         << "D+D^2"
         << ""
-        << ""
+        << "denominator"
         << QString::fromUtf8(kFeedbackWithoutConstantTerm.data(),
-                             static_cast<qsizetype>(kFeedbackWithoutConstantTerm.size()));
+                             static_cast<qsizetype>(kFeedbackWithoutConstantTerm.size()))
+        << "denominator";
   }
 
   void refusedInputsStartNothing() {
@@ -139,6 +196,7 @@ class MainDialogTest : public QObject {
     QFETCH(QString, box);
     QFETCH(QString, focused);
     QFETCH(QString, logged);
+    QFETCH(QString, marked);
 
     const auto record = std::make_shared<StandInRecord>();
     MainDialog dialog(recordingRun(record));
@@ -152,7 +210,20 @@ class MainDialogTest : public QObject {
     QCOMPARE(boxes.texts(), box.isEmpty() ? QStringList{} : QStringList{box});
     if (!box.isEmpty()) {
       QCOMPARE(boxes.captions(), QStringList{QStringLiteral("Brevandor")});
-      QCOMPARE(dialog.focusWidget(), field(dialog, qPrintable(focused)));
+    }
+    QCOMPARE(dialog.focusWidget(), field(dialog, qPrintable(focused)));
+    // A refused polynomial is marked, and the reason stands beside it as well as in the log.
+    QStringList markedNow;
+    for (const char* name : {"numerator", "denominator"}) {
+      if (isMarkedRefused(field(dialog, name))) {
+        markedNow.append(QLatin1String(name));
+      }
+    }
+    QCOMPARE(markedNow.join(QLatin1Char(' ')), marked);
+    const auto* beside = control<QLabel>(dialog, "codeMessage");
+    QCOMPARE(beside->isVisibleTo(&dialog), !marked.isEmpty());
+    if (!marked.isEmpty()) {
+      QVERIFY2(beside->text().endsWith(logged.simplified()), qPrintable(beside->text()));
     }
     QCOMPARE(logText(dialog), kIntroduction + logged);
     QCOMPARE(dialog.runInputs().inputFrameLength, -1);
@@ -162,35 +233,93 @@ class MainDialogTest : public QObject {
     QCOMPARE(record->calls.load(), 0);
   }
 
-  void warningOnlyAbove1000Bits_data() {
-    QTest::addColumn<QString>("frameLength");
-    QTest::addColumn<QStringList>("boxes");
-    const QString warning = QStringLiteral(
-        "When seq. length larger than 500 \nThe Computation time may be much slower\n"
-        "since it uses Harddisk rather than Memory");
-    QTest::newRow("1000") << "1000" << QStringList{};
-    QTest::newRow("1001") << "1001" << QStringList{warning};
-    QTest::newRow("10000") << "10000" << QStringList{warning};
-  }
-
-  void warningOnlyAbove1000Bits() {
-    QFETCH(QString, frameLength);
-    QFETCH(QStringList, boxes);
+  void lowercaseDIsReadAsDAndEqualPolynomialsWarn() {
     const auto record = std::make_shared<StandInRecord>();
     MainDialog dialog(recordingRun(record));
     dialog.show();
     QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
-    field(dialog, "frameLength")->setText(frameLength);
-    const ModalAnswerer answerer;
+    field(dialog, "numerator")->setText(QStringLiteral("1+d+d^2"));
+    field(dialog, "denominator")->setText(QStringLiteral("1+d+D2"));
     pushButton(dialog, "getItButton")->click();
 
-    QCOMPARE(answerer.texts(), boxes);
-    if (!boxes.isEmpty()) {
-      QCOMPARE(answerer.captions(), QStringList{QStringLiteral("Brevandor")});
-    }
+    // The code (1, g/g) only repeats its input: the run starts, with a warning.
     QTRY_COMPARE(ended.count(), 1);
-    QCOMPARE(record->calls.load(), 1);
-    QCOMPARE(record->inputs().inputFrameLength, frameLength.toInt());
+    QCOMPARE(field(dialog, "numerator")->text(), QStringLiteral("1+D+D^2"));
+    QCOMPARE(field(dialog, "denominator")->text(), QStringLiteral("1+D+D2"));
+    QVERIFY(record->inputs().code == describeCode(7, 7).description.value());
+    const QString warning = QStringLiteral(
+        "Warning : the numerator equals the denominator, so the parity bit only repeats the "
+        "input bit");
+    QVERIFY2(logText(dialog).contains(warning), qPrintable(logText(dialog)));
+    QCOMPARE(control<QLabel>(dialog, "codeMessage")->text(), warning);
+    QVERIFY(!isMarkedRefused(field(dialog, "numerator")));
+  }
+
+  void editingARefusedFieldTakesItsMarkAway() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.show();
+    field(dialog, "numerator")->setText(QStringLiteral("1+X"));
+    pushButton(dialog, "getItButton")->click();
+    QVERIFY(isMarkedRefused(field(dialog, "numerator")));
+    QTest::keyClick(field(dialog, "numerator"), Qt::Key_Backspace);
+    QVERIFY(!isMarkedRefused(field(dialog, "numerator")));
+    QVERIFY(!control<QLabel>(dialog, "codeMessage")->isVisibleTo(&dialog));
+  }
+
+  void estimateQuestionBeforeLongRuns_data() {
+    QTest::addColumn<QString>("frameLength");
+    QTest::addColumn<double>("slowness");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("runs");
+    QTest::newRow("1000 bits: no question") << "1000" << 1.0 << "" << false << true;
+    QTest::newRow("1001 bits, Start") << "1001" << 1.0 << "startButton" << true << true;
+    QTest::newRow("10000 bits, Cancel") << "10000" << 1.0 << "cancelButton" << true << false;
+    // A machine that ran earlier calculations a million times slower than the rates say: even
+    // 128 bits take more than a minute.
+    QTest::newRow("128 bits, over a minute") << "128" << 1e6 << "cancelButton" << true << false;
+  }
+
+  void estimateQuestionBeforeLongRuns() {
+    QFETCH(QString, frameLength);
+    QFETCH(double, slowness);
+    QFETCH(QString, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, runs);
+    const QTemporaryDir folder;
+    const QString settingsFile = folder.filePath(QStringLiteral("settings.ini"));
+    QSettings(settingsFile, QSettings::IniFormat).setValue("estimate/slowness", slowness);
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.rememberIn(settingsFile);
+    dialog.show();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    field(dialog, "frameLength")->setText(frameLength);
+    QString text;
+    const ModalAnswerer answerer([&](QWidget* modal) {
+      QCOMPARE(modal->objectName(), QStringLiteral("runEstimateQuestion"));
+      text = qobject_cast<QMessageBox*>(modal)->text();
+      modal->findChild<QPushButton*>(answer)->click();
+    });
+    pushButton(dialog, "getItButton")->click();
+
+    QCOMPARE(answerer.count(), asked ? 1 : 0);
+    if (asked) {
+      QVERIFY2(text.startsWith(QStringLiteral("A frame of %1 bits: this calculation is expected "
+                                              "to take ")
+                                   .arg(frameLength)),
+               qPrintable(text));
+      QVERIFY2(text.contains(QStringLiteral(" of memory")), qPrintable(text));
+      QVERIFY2(text.endsWith(QStringLiteral("Start it?")), qPrintable(text));
+    }
+    if (runs) {
+      QTRY_COMPARE(ended.count(), 1);
+      QCOMPARE(record->inputs().inputFrameLength, frameLength.toInt());
+    } else {
+      QTest::qWait(20);
+      QCOMPARE(record->calls.load(), 0);
+      QCOMPARE(dialog.runInputs().inputFrameLength, -1);
+    }
     QCOMPARE(enabledControls(dialog), kIdle);
   }
 
@@ -341,7 +470,7 @@ class MainDialogTest : public QObject {
     pushButton(dialog, "selectFileButton")->click();
 
     QCOMPARE(answerer.count(), 1);
-    QCOMPARE(field(dialog, "fileName")->text(), QStringLiteral("my results.txt"));
+    QCOMPARE(control<PathField>(dialog, "fileName")->path(), QDir::toNativeSeparators(chosen));
     QCOMPARE(dialog.resultsPath(), chosen);
     QCOMPARE(QDir::currentPath(), before);
     // Choosing a file leaves what the user typed alone.

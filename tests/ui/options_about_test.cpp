@@ -40,9 +40,14 @@ class OptionsAboutTest : public QObject {
     QCOMPARE(about.windowTitle(), QStringLiteral("About Brevandor"));
     QCOMPARE(about.findChild<QLabel*>("versionLine")->text(),
              QStringLiteral("Brevandor  Version 1.2"));
-    for (const char* name : {"authorLine", "webLine", "groupLine", "placeLine"}) {
+    for (const char* name : {"authorLine", "webLine", "groupLine", "placeLine", "helpText"}) {
       const QLabel* line = about.findChild<QLabel*>(name);
       QVERIFY2(line != nullptr && !line->text().isEmpty(), name);
+    }
+    // The help names each field, the bounds and where the results go.
+    const QString help = about.findChild<QLabel*>("helpText")->text();
+    for (const char* topic : {"numerator", "Input Frame Len.(bits)", "Viterbi", "results.txt"}) {
+      QVERIFY2(help.contains(QLatin1String(topic)), topic);
     }
   }
 };

@@ -12,6 +12,7 @@ std::unique_ptr<QObject> makeMainDialogTest();
 std::unique_ptr<QObject> makeMainDialogRunTest();
 std::unique_ptr<QObject> makeMainDialogKeysTest();
 std::unique_ptr<QObject> makeAdvancedSetupTest();
+std::unique_ptr<QObject> makeWindowMemoryTest();
 std::unique_ptr<QObject> makeCalculationWindowTest();
 
 }  // namespace brevandor::testing

@@ -1,0 +1,105 @@
+#include "progress/stage_progress.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+#include "progress/progress_report.h"
+
+namespace brevandor {
+
+std::string durationText(std::int64_t milliseconds) {
+  const std::int64_t seconds = std::max<std::int64_t>(milliseconds, 0) / 1000;
+  char text[64];
+  if (seconds < 1) {
+    return "less than 1 s";
+  }
+  if (seconds < 60) {
+    std::snprintf(text, sizeof text, "%lld s", static_cast<long long>(seconds));
+  } else if (seconds < 3600) {
+    std::snprintf(text, sizeof text, "%lld min %02lld s", static_cast<long long>(seconds / 60),
+                  static_cast<long long>(seconds % 60));
+  } else {
+    std::snprintf(text, sizeof text, "%lld h %02lld min", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60));
+  }
+  return text;
+}
+
+StageProgress::StageProgress(const RunContext& context, std::vector<double> expectedSeconds)
+    : context_(context), expected_(std::move(expectedSeconds)), startClock_(context.clock()) {
+  // Weights must be positive for the run's fraction to grow with every stage.
+  for (double& seconds : expected_) {
+    seconds = std::max(seconds, 1e-3);
+  }
+  last_.stageCount = static_cast<std::int32_t>(expected_.size());
+}
+
+void StageProgress::stageStarted() {
+  ++stage_;
+  if (static_cast<std::size_t>(stage_) > expected_.size()) {
+    // A stage the plan did not know of: give it the mean of the others.
+    const double mean = expected_.empty()
+                            ? 1.0
+                            : std::accumulate(expected_.begin(), expected_.end(), 0.0) /
+                                  static_cast<double>(expected_.size());
+    expected_.push_back(mean);
+  }
+  post(0.0, -1);
+}
+
+void StageProgress::stepDone(std::int64_t done, std::int64_t remaining,
+                             std::int64_t stageRemainingMs) {
+  if (stage_ == 0) {
+    return;
+  }
+  const std::int64_t total = done + std::max<std::int64_t>(remaining, 0);
+  const double fraction =
+      total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0)
+                : 1.0;
+  post(fraction, stageRemainingMs);
+}
+
+void StageProgress::stageFinished() {
+  if (stage_ > 0) {
+    post(1.0, 0);
+  }
+}
+
+void StageProgress::post(double stageFraction, std::int64_t stageRemainingMs) {
+  const auto current = static_cast<std::size_t>(stage_ - 1);
+  const double total = std::accumulate(expected_.begin(), expected_.end(), 0.0);
+  const double before = std::accumulate(expected_.begin(), expected_.begin() + current, 0.0);
+  const double after = total - before - expected_[current];
+  const double done = before + stageFraction * expected_[current];
+
+  RunProgress progress;
+  progress.stage = stage_;
+  progress.stageCount = static_cast<std::int32_t>(expected_.size());
+  progress.stageFraction = stageFraction;
+  progress.runFraction = std::clamp(done / total, 0.0, 1.0);
+  progress.stageRemainingMs = stageRemainingMs;
+  // The stages to come take their expected share, scaled by the pace of the run so far
+  // (real time per expected second); unknown until the run has measurably moved.
+  const std::int64_t elapsedMs = ProgressReport::elapsedMilliseconds(startClock_, context_.clock());
+  if (elapsedMs > 0 && done > 0.0) {
+    const double pace = static_cast<double>(elapsedMs) / done;
+    const double stageLeft = stageRemainingMs >= 0
+                                 ? static_cast<double>(stageRemainingMs)
+                                 : (1.0 - stageFraction) * expected_[current] * pace;
+    progress.runRemainingMs = static_cast<std::int64_t>(stageLeft + after * pace);
+  }
+  last_ = progress;
+
+  char text[160];
+  std::snprintf(text, sizeof text, "Stage %d of %d, %d %%; whole run %d %%", progress.stage,
+                progress.stageCount, static_cast<int>(stageFraction * 100.0),
+                static_cast<int>(progress.runFraction * 100.0));
+  std::string line = text;
+  if (progress.runRemainingMs >= 0) {
+    line += ", about " + durationText(progress.runRemainingMs) + " left";
+  }
+  context_.postProgress(progress, line);
+}
+
+}  // namespace brevandor

@@ -1,0 +1,214 @@
+#include "run/run_estimate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <optional>
+#include <thread>
+
+#include "code/conv_code.h"
+#include "enumerators/low_weight_cwef.h"
+#include "enumerators/weight_enumerator.h"
+#include "run/constituent_options.h"
+#include "run/low_weight_stages.h"
+#include "run/run_memory.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor {
+
+namespace {
+
+// Cells a second of the fast engine on the project machine (two cores of a Zen 4 EPYC, both
+// threads busy, nothing else running) at a frame of 1000 bits, one rate per stage and
+// concatenation. Longer frames go faster per cell (longer rows fill the vector lanes better,
+// and more cells are skipped as negligible): the rate grows as N^0.3, fitted to whole runs
+// of 1000, 4000 and 10000 bits. bench/README.md has the measurements and the fit.
+struct StageRates {
+  double cwef;
+  double spectrum;
+};
+constexpr StageRates kParallelRates{1.4e10, 1.0e10};
+constexpr StageRates kSerialRates{2.1e10, 7.0e9};
+constexpr StageRates kRepetitionRates{1.5e10, 3.5e7};
+constexpr double kBoundRate = 2.0e7;  // bound terms a second
+// Low-weight mode: cells a second of its cut tables, whatever the frame (bench/README.md,
+// "Low-weight mode": N = 1000 to 100000, d <= 20).
+constexpr double kLowWeightRate = 7.0e8;
+constexpr double kRateGrowth = 0.3;
+constexpr double kCalibrationFrame = 1000.0;
+constexpr int kCalibrationThreads = 2;
+// The reference engine is a plain transcription, about a hundred times slower on every stage.
+constexpr double kReferenceSlowdown = 100.0;
+// Signal-to-noise points of the bound section.
+constexpr double kBoundPoints = 21.0;
+
+// What a second thread adds: two threads run the stages about 1.8 times as fast as one.
+double threadSpeedup(int threads) {
+  return 1.0 + 0.8 * (threads - 1);
+}
+
+int effectiveThreads(const RunContext& context) {
+  const unsigned cores = std::thread::hardware_concurrency();
+  const int threads = context.workerThreads();
+  return cores == 0 ? threads : std::min(threads, static_cast<int>(cores));
+}
+
+// The extent of one constituent's tables: the output weights its recursion and its result
+// span, and the input weights.
+struct TableExtent {
+  double recursionRows;
+  double resultRows;
+  double columns;
+};
+
+TableExtent extentOf(const WeightEnumerator& enumerator, const ConvCode& code,
+                     std::int32_t lowWeight) {
+  if (enumerator.repetitionFactor != 0) {
+    // The repetition code: each input weight w has the one output weight r · w.
+    return {1.0, 1.0, enumerator.frameLength + 1.0};
+  }
+  if (lowWeight > 0) {
+    const LowWeightCut cut = lowWeightCut(enumerator, code, lowWeight);
+    return {cut.maxOutputWeight + 1.0, cut.maxOutputWeight + 1.0, cut.maxInputWeight + 1.0};
+  }
+  return {enumerator.layerMaxWeight(code) + 1.0, enumerator.resultMaxWeight(code) + 1.0,
+          enumerator.frameLength + 1.0};
+}
+
+// The cells a CWEF recursion spans: every section, state, output weight and input weight.
+double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::int32_t lowWeight) {
+  const TableExtent extent = extentOf(enumerator, code, lowWeight);
+  return static_cast<double>(code.sectionCount(enumerator.frameLength)) * code.stateCount *
+         extent.recursionRows * extent.columns;
+}
+
+// The constituent codes, their enumerators and the turbo code, configured as the run
+// configures them (second code and puncturing included) but with no table allocated.
+struct RunShape {
+  ConvCode code;
+  std::optional<ConvCode> secondCode;
+  WeightEnumerator enumerators[2];
+  TurboCode turbo;
+
+  explicit RunShape(const RunInputs& inputs)
+      : code(inputs.selectedType == RepetitionSerial ? nonSystematicCounterpart(inputs.code)
+                                                     : inputs.code),
+        turbo(inputs.selectedType, kConstituentCount) {
+    // Options the run would refuse cost nothing: the estimate then is of the plain code.
+    if (const ConstituentOptionsCheck options = checkConstituentOptions(inputs)) {
+      if (options.options->secondCode) {
+        secondCode.emplace(*options.options->secondCode);
+      }
+      turbo.puncturing = options.options->puncturing;
+    }
+    turbo.attachConstituent(0, code, enumerators[0]);
+    turbo.attachConstituent(1, codeOf(1), enumerators[1]);
+    turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
+  }
+  RunShape(const RunShape&) = delete;
+  RunShape& operator=(const RunShape&) = delete;
+
+  const ConvCode& codeOf(int index) const { return index == 1 && secondCode ? *secondCode : code; }
+};
+
+int boundCount(std::int32_t selection) {
+  int count = 0;
+  for (std::int32_t bits = selection; bits != 0; bits &= bits - 1) {
+    ++count;
+  }
+  return count;
+}
+
+std::vector<StageEstimate> stageWork(const RunShape& shape, const RunInputs& inputs,
+                                     std::int32_t lowWeight) {
+  const WeightEnumerator& outer = shape.enumerators[0];
+  const WeightEnumerator& inner = shape.enumerators[1];
+  const TableExtent first = extentOf(outer, shape.codeOf(0), lowWeight);
+  const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
+  const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
+  const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
+  std::vector<StageEstimate> stages;
+  if (shape.turbo.concatenationType == Parallel) {
+    // Parallel constituents of another code or pattern have a table each, one after the other.
+    if (shape.turbo.sameTableAsFirst(1)) {
+      stages.push_back({"CWEF", outerWork, 0.0});
+    } else {
+      stages.push_back({"CWEF 1", outerWork, 0.0});
+      stages.push_back({"CWEF 2", innerWork, 0.0});
+    }
+    stages.push_back({"TWEF", first.columns * first.resultRows * second.resultRows, 0.0});
+  } else {
+    if (shape.turbo.concatenationType == Serial) {
+      stages.push_back({"CWEF 1", outerWork, 0.0});
+    }
+    stages.push_back({"CWEF 2", innerWork, 0.0});
+    stages.push_back({"TWEF", first.columns * first.resultRows * second.resultRows, 0.0});
+  }
+  if (inputs.boundSelection != 0) {
+    const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
+    stages.push_back(
+        {"BER", (weights + 1.0) * kBoundPoints * boundCount(inputs.boundSelection), 0.0});
+  }
+  return stages;
+}
+
+double rateOf(const StageEstimate& stage, std::int32_t type, std::int32_t frameLength,
+              std::int32_t lowWeight) {
+  if (stage.name == "BER") {
+    return kBoundRate;
+  }
+  if (lowWeight > 0) {
+    return kLowWeightRate;
+  }
+  const StageRates& rates = type == Parallel ? kParallelRates
+                            : type == Serial ? kSerialRates
+                                             : kRepetitionRates;
+  const double rate = stage.name == "TWEF" ? rates.spectrum : rates.cwef;
+  return rate * std::pow(static_cast<double>(frameLength) / kCalibrationFrame, kRateGrowth);
+}
+
+}  // namespace
+
+double RunEstimate::seconds() const {
+  return std::accumulate(
+      stages.begin(), stages.end(), 0.0,
+      [](double sum, const StageEstimate& stage) { return sum + stage.seconds; });
+}
+
+std::vector<double> RunEstimate::stageSeconds() const {
+  std::vector<double> seconds;
+  for (const StageEstimate& stage : stages) {
+    seconds.push_back(stage.seconds);
+  }
+  return seconds;
+}
+
+RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, double slowness) {
+  const RunShape shape(inputs);
+  // Low-weight mode: only the weights d <= D (0: the whole spectrum).
+  const std::int32_t lowWeight = lowWeightLimit(shape.turbo, inputs.maxWeight);
+  RunEstimate estimate;
+  estimate.peakBytes = lowWeight > 0 ? planLowWeightMemory(shape.turbo, lowWeight).peak()
+                                     : planRunMemory(shape.turbo, context).peak();
+  estimate.stages = stageWork(shape, inputs, lowWeight);
+  const double speed = threadSpeedup(effectiveThreads(context)) /
+                       threadSpeedup(kCalibrationThreads) /
+                       (context.engine == Engine::Reference ? kReferenceSlowdown : 1.0);
+  for (StageEstimate& stage : estimate.stages) {
+    stage.seconds =
+        stage.work /
+        rateOf(stage, shape.turbo.concatenationType, inputs.inputFrameLength, lowWeight) / speed *
+        slowness;
+  }
+  return estimate;
+}
+
+double measuredSlowness(double expectedAtSlownessOne, double seconds) {
+  constexpr double kShortestTimedRun = 1.0;
+  if (seconds < kShortestTimedRun || expectedAtSlownessOne <= 0.0) {
+    return 0.0;
+  }
+  return seconds / expectedAtSlownessOne;
+}
+
+}  // namespace brevandor

@@ -1,0 +1,52 @@
+#include "ui/run_estimate_question.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <cmath>
+
+#include "progress/stage_progress.h"
+#include "run/memory_budget.h"
+
+namespace brevandor {
+
+QString runEstimateText(const RunEstimate& estimate, std::int32_t frameLength,
+                        std::optional<std::uint64_t> availableBytes) {
+  const auto milliseconds = static_cast<std::int64_t>(std::llround(estimate.seconds() * 1000.0));
+  const QString time = milliseconds < 1000 ? QStringLiteral("less than a second")
+                                           : QStringLiteral("about ") +
+                                                 QString::fromStdString(durationText(milliseconds));
+  QString text = QStringLiteral(
+                     "A frame of %1 bits: this calculation is expected to take %2 and to hold "
+                     "about %3 of memory")
+                     .arg(frameLength)
+                     .arg(time, QString::fromStdString(formatBytes(estimate.peakBytes)));
+  if (availableBytes) {
+    text += QStringLiteral(" (%1 available now)")
+                .arg(QString::fromStdString(formatBytes(*availableBytes)));
+  }
+  text += QStringLiteral(".");
+  if (availableBytes && estimate.peakBytes > *availableBytes) {
+    text += QStringLiteral(
+        "\n\nThat is more memory than the machine has available now: the "
+        "calculation would stop at once and say so.");
+  }
+  text += QStringLiteral(
+      "\n\nThe estimate follows from the size of the tables and the speed of earlier "
+      "calculations (h hours, min minutes, s seconds).\n\nStart it?");
+  return text;
+}
+
+bool askToStartRun(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox question(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+  question.setObjectName(QStringLiteral("runEstimateQuestion"));
+  QPushButton* start = question.addButton(QStringLiteral("&Start"), QMessageBox::AcceptRole);
+  start->setObjectName(QStringLiteral("startButton"));
+  QPushButton* cancel = question.addButton(QStringLiteral("&Cancel"), QMessageBox::RejectRole);
+  cancel->setObjectName(QStringLiteral("cancelButton"));
+  question.setDefaultButton(start);
+  question.setEscapeButton(cancel);
+  question.exec();
+  return question.clickedButton() == start;
+}
+
+}  // namespace brevandor

@@ -1,0 +1,97 @@
+#include "progress/stage_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/recording_target.h"
+
+namespace brevandor {
+namespace {
+
+struct DurationCase {
+  std::int64_t milliseconds;
+  const char* text;
+};
+
+class DurationText : public ::testing::TestWithParam<DurationCase> {};
+
+TEST_P(DurationText, NamesHoursMinutesAndSeconds) {
+  EXPECT_EQ(durationText(GetParam().milliseconds), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Milliseconds, DurationText,
+                         ::testing::Values(DurationCase{0, "less than 1 s"},
+                                           DurationCase{999, "less than 1 s"},
+                                           DurationCase{1000, "1 s"},
+                                           DurationCase{59999, "59 s"},
+                                           DurationCase{60000, "1 min 00 s"},
+                                           DurationCase{185000, "3 min 05 s"},
+                                           DurationCase{3599999, "59 min 59 s"},
+                                           DurationCase{3723000, "1 h 02 min"},
+                                           DurationCase{-5, "less than 1 s"}));
+
+// Two stages expected to take 1 s and 3 s, on a clock the test sets.
+struct TwoStages {
+  std::int32_t now = 10000;
+  testing::RecordingTarget target;
+  RunContext context;
+  StageProgress progress;
+
+  TwoStages() : context(makeContext()), progress(context, {1.0, 3.0}) {}
+
+  RunContext makeContext() {
+    RunContext made;
+    made.noticeTarget = &target;
+    made.clock = [this] { return now; };
+    return made;
+  }
+};
+
+TEST(StageProgress, WeighsTheStagesByTheirExpectedTime) {
+  TwoStages run;
+  run.progress.stageStarted();
+  EXPECT_EQ(run.progress.last().stage, 1);
+  EXPECT_EQ(run.progress.last().stageCount, 2);
+  EXPECT_EQ(run.progress.last().runFraction, 0.0);
+
+  // Half of the first stage after 500 ms, which says 500 ms are left in it.
+  run.now += 500;
+  run.progress.stepDone(1, 1, 500);
+  const RunProgress half = run.progress.last();
+  EXPECT_EQ(half.stageFraction, 0.5);
+  EXPECT_DOUBLE_EQ(half.runFraction, 0.5 * 1.0 / 4.0);
+  EXPECT_EQ(half.stageRemainingMs, 500);
+  // 500 ms bought half an expected second: 1000 ms a second, so the second stage's 3 s
+  // should take 3000 ms more.
+  EXPECT_EQ(half.runRemainingMs, 500 + 3000);
+
+  run.now += 500;
+  run.progress.stageFinished();
+  EXPECT_DOUBLE_EQ(run.progress.last().runFraction, 0.25);
+  run.progress.stageStarted();
+  EXPECT_EQ(run.progress.last().stage, 2);
+  EXPECT_DOUBLE_EQ(run.progress.last().runFraction, 0.25);
+  EXPECT_EQ(run.progress.last().runRemainingMs, 3000);
+  run.progress.stageFinished();
+  EXPECT_DOUBLE_EQ(run.progress.last().runFraction, 1.0);
+
+  // Every step reached the notice target, as a Progress notice that says it in words.
+  const auto lines = run.target.texts(NoticeKind::Progress);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[1], "Stage 1 of 2, 50 %; whole run 12 %, about 3 s left");
+}
+
+TEST(StageProgress, AStageThePlanLackedIsCountedToo) {
+  TwoStages run;
+  for (int stage = 0; stage < 3; ++stage) {
+    run.progress.stageStarted();
+    run.progress.stageFinished();
+  }
+  EXPECT_EQ(run.progress.last().stage, 3);
+  EXPECT_EQ(run.progress.last().stageCount, 3);
+  EXPECT_DOUBLE_EQ(run.progress.last().runFraction, 1.0);
+}
+
+}  // namespace
+}  // namespace brevandor

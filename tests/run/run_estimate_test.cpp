@@ -1,0 +1,144 @@
+#include "run/run_estimate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "run/calculation_run.h"
+#include "support/recording_target.h"
+#include "support/temporary_directory.h"
+#include "support/test_codes.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor {
+namespace {
+
+RunInputs inputsFor(std::int32_t type, std::int32_t frameLength, std::int32_t bounds = 7) {
+  RunInputs inputs;
+  inputs.selectedType = type;
+  inputs.inputFrameLength = frameLength;
+  inputs.boundSelection = bounds;
+  inputs.code = testing::defaultCode();
+  return inputs;
+}
+
+// Two threads, as on the project machine where the rates were measured.
+RunContext twoThreads() {
+  RunContext context;
+  context.threads = 2;
+  return context;
+}
+
+// Whole runs of brevandor-cli timed on the project machine (README, "Speed": the default
+// code, all three bounds, release build, both cores, nothing else running).
+struct MeasuredRun {
+  const char* name;
+  std::int32_t type;
+  std::int32_t frameLength;
+  double seconds;
+};
+
+class RunEstimateAgainstMeasuredRuns : public ::testing::TestWithParam<MeasuredRun> {};
+
+TEST_P(RunEstimateAgainstMeasuredRuns, WithinHalfAgainEitherWay) {
+  const MeasuredRun& run = GetParam();
+  const double estimate = estimateRun(inputsFor(run.type, run.frameLength), twoThreads()).seconds();
+  EXPECT_GT(estimate, run.seconds / 1.5);
+  EXPECT_LT(estimate, run.seconds * 1.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(ProjectMachine, RunEstimateAgainstMeasuredRuns,
+                         ::testing::Values(MeasuredRun{"pccc1000", Parallel, 1000, 0.63},
+                                           MeasuredRun{"pccc4000", Parallel, 4000, 32.2},
+                                           MeasuredRun{"pccc10000", Parallel, 10000, 372.0},
+                                           MeasuredRun{"sccc1000", Serial, 1000, 3.5},
+                                           MeasuredRun{"sccc2000", Serial, 2000, 30.3}),
+                         [](const auto& tested) { return std::string(tested.param.name); });
+
+TEST(RunEstimate, FewerThreadsAndTheReferenceEngineTakeLonger) {
+  const RunInputs inputs = inputsFor(Parallel, 2000);
+  const double two = estimateRun(inputs, twoThreads()).seconds();
+  RunContext one = twoThreads();
+  one.threads = 1;
+  EXPECT_NEAR(estimateRun(inputs, one).seconds() / two, 1.8, 1e-9);
+  RunContext reference = twoThreads();
+  reference.engine = Engine::Reference;
+  EXPECT_NEAR(estimateRun(inputs, reference).seconds() / two, 100.0, 1e-9);
+}
+
+TEST(RunEstimate, SlownessScalesEveryStageAndIsMeasuredBack) {
+  const RunInputs inputs = inputsFor(Serial, 1500);
+  const RunEstimate base = estimateRun(inputs, twoThreads());
+  const RunEstimate slow = estimateRun(inputs, twoThreads(), 2.5);
+  ASSERT_EQ(base.stages.size(), slow.stages.size());
+  for (std::size_t s = 0; s < base.stages.size(); ++s) {
+    EXPECT_DOUBLE_EQ(slow.stages[s].seconds, 2.5 * base.stages[s].seconds);
+  }
+  EXPECT_DOUBLE_EQ(measuredSlowness(base.seconds(), slow.seconds()), 2.5);
+  // Too short a run to time says nothing.
+  EXPECT_EQ(measuredSlowness(base.seconds(), 0.5), 0.0);
+}
+
+// The stages the estimate plans are the stages the run reports: one Progress count for the
+// whole run, and the run's fraction climbs to 1.
+struct StageCase {
+  const char* name;
+  std::int32_t type;
+  std::int32_t bounds;
+  std::vector<std::string> stages;
+  std::int32_t maxWeight = 0;
+  std::string numerator2{};  // a second constituent code's numerator
+};
+
+class RunStages : public ::testing::TestWithParam<StageCase> {};
+
+TEST_P(RunStages, EstimateAndRunAgree) {
+  const StageCase& stageCase = GetParam();
+  const testing::TemporaryDirectory directory;
+  RunInputs inputs = inputsFor(stageCase.type, 24, stageCase.bounds);
+  inputs.maxWeight = stageCase.maxWeight;
+  inputs.numerator2 = stageCase.numerator2;
+  inputs.resultsFileName = (directory / "results.txt").string();
+  testing::RecordingTarget target;
+  RunContext context;
+  context.noticeTarget = &target;
+
+  std::vector<std::string> planned;
+  for (const StageEstimate& stage : estimateRun(inputs, context).stages) {
+    planned.push_back(stage.name);
+  }
+  EXPECT_EQ(planned, stageCase.stages);
+
+  ASSERT_EQ(CalculationRun(inputs, context).execute().outcome, RunOutcome::Finished);
+  double fraction = 0.0;
+  std::int32_t stage = 0;
+  for (const RunNotice& notice : target.notices()) {
+    if (notice.kind != NoticeKind::Progress) {
+      continue;
+    }
+    EXPECT_EQ(notice.progress.stageCount, static_cast<std::int32_t>(stageCase.stages.size()));
+    EXPECT_GE(notice.progress.stage, stage);
+    EXPECT_GE(notice.progress.runFraction, fraction);
+    stage = notice.progress.stage;
+    fraction = notice.progress.runFraction;
+  }
+  EXPECT_EQ(stage, static_cast<std::int32_t>(stageCase.stages.size()));
+  EXPECT_DOUBLE_EQ(fraction, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, RunStages,
+    ::testing::Values(
+        StageCase{"pccc", Parallel, 1, {"CWEF", "TWEF", "BER"}},
+        StageCase{"pcccWithoutBounds", Parallel, 0, {"CWEF", "TWEF"}},
+        StageCase{"sccc", Serial, 7, {"CWEF 1", "CWEF 2", "TWEF", "BER"}},
+        StageCase{"repetition", RepetitionSerial, 2, {"CWEF 2", "TWEF", "BER"}},
+        StageCase{"pcccLowWeight", Parallel, 1, {"CWEF", "TWEF", "BER"}, 8},
+        StageCase{"scccLowWeight", Serial, 0, {"CWEF 1", "CWEF 2", "TWEF"}, 8},
+        StageCase{"pcccOfTwoCodes", Parallel, 1, {"CWEF 1", "CWEF 2", "TWEF", "BER"}, 0, "1+D^2"}),
+    [](const auto& tested) { return std::string(tested.param.name); });
+
+}  // namespace
+}  // namespace brevandor
