@@ -24,7 +24,7 @@ std::int64_t cwefCellUpdates(const ConvCode& code, std::int32_t frameLength,
   enumerator.countsInputBits = countsInputBits;
   enumerator.allocateLogTransferMatrix(code);
   enumerator.computeLogTransferMatrix(code);
-  const auto plan = buildCwefPlan({&enumerator.logTransferMatrix, 1}, frameLength,
+  const auto plan = buildCwefPlan(enumerator.logTransferMatrix, frameLength,
                                   enumerator.layerMaxWeight(code), code.sectionCount(frameLength));
   if (!plan.has_value()) {
     return 0;

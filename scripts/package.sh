@@ -30,8 +30,9 @@ dpkg-deb --field "$deb" Package Version Architecture Depends
 contents=$(dpkg-deb --contents "$deb")
 echo "$contents"
 missing=0
-for path in usr/bin/brevandor usr/bin/brevandor-cli \
+for path in usr/bin/brevandor usr/bin/brevandor-cli usr/bin/brevandor-plot \
     usr/share/man/man1/brevandor\.1 usr/share/man/man1/brevandor-cli\.1 \
+    usr/share/man/man1/brevandor-plot\.1 \
     'usr/share/applications/[^/]+\.desktop' 'usr/share/metainfo/[^/]+\.metainfo\.xml' \
     'usr/share/icons/hicolor/48x48/apps/[^/]+\.png' \
     usr/share/doc/brevandor/README\.md usr/share/doc/brevandor/copyright; do

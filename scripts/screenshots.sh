@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the desktop program and takes the README's pictures on Qt's offscreen platform: the
-# main window and the results viewer after a calculation at N = 10 of the default code.
-# Writes docs/screenshots/main-window.png and docs/screenshots/results-viewer.png.
+# Builds the programs and takes the README's pictures on Qt's offscreen platform: the main
+# window, the results window's Bounds, Spectrum and File tabs after a calculation at N = 100
+# with all bounds, the Advanced Setup dialog, and the Bounds tab overlaying the default code
+# at N = 100, 1000 and 10000. The three overlaid runs are made once with brevandor-cli --json
+# and kept under build/screenshot-records (N = 10000 takes about six minutes on two cores).
+# Writes docs/screenshots/*.png.
 # Usage: scripts/screenshots.sh [preset]   (default: release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +13,19 @@ preset="${1:-release}"
 if [[ ! -f "build/$preset/build.ninja" ]]; then
   cmake --preset "$preset"
 fi
-cmake --build --preset "$preset" --target brevandor_screenshots
+cmake --build --preset "$preset" --target brevandor_screenshots brevandor-cli
 
-mkdir -p docs/screenshots
-QT_QPA_PLATFORM=offscreen "build/$preset/src/ui/brevandor_screenshots" docs/screenshots
+records=build/screenshot-records
+mkdir -p "$records" docs/screenshots
+overlay=()
+for n in 100 1000 10000; do
+  if [[ ! -s "$records/pccc-$n.json" ]]; then
+    echo "computing the default code at N = $n"
+    "build/$preset/src/cli/brevandor-cli" -q -N "$n" -b q -o "$records/pccc-$n.txt" \
+      --json "$records/pccc-$n.json"
+  fi
+  overlay+=("$records/pccc-$n.json")
+done
+
+QT_QPA_PLATFORM=offscreen "build/$preset/src/ui/brevandor_screenshots" docs/screenshots \
+  "${overlay[@]}"

@@ -9,12 +9,16 @@ namespace brevandor {
 namespace {
 
 std::int32_t evaluateAndWrite(std::FILE* file, double rate, const BoundSpectrum& spectrum,
-                              std::int32_t mask, const RunContext& context) {
+                              std::int32_t mask, const RunContext& context,
+                              BoundTables* written = nullptr) {
   BoundTables tables;
   if (computeBoundTables(spectrum, rate, mask, context, tables) != 0) {
     return -1;
   }
   writeBoundSection(file, rate, mask, tables);
+  if (written != nullptr) {
+    *written = tables;
+  }
   return 0;
 }
 
@@ -31,9 +35,9 @@ std::int32_t computeBerBounds(std::FILE* file, double rate,
 std::int32_t computeBerBoundsFromLog10(std::FILE* file, double rate,
                                        std::span<const double> log10WeightedSpectrum,
                                        std::int32_t maxWeight, std::int32_t mask,
-                                       const RunContext& context) {
+                                       const RunContext& context, BoundTables* written) {
   return evaluateAndWrite(file, rate, boundSpectrumFromLog10(log10WeightedSpectrum, maxWeight),
-                          mask, context);
+                          mask, context, written);
 }
 
 }  // namespace brevandor

@@ -8,6 +8,8 @@
 
 namespace brevandor {
 
+struct BoundTables;
+
 // Which bounds a run evaluates, by bit value of the selection mask.
 enum BoundMask : std::int32_t {
   UnionBoundQ = 1,    // "Union Bound (Q function)", column "UB_Q"
@@ -27,10 +29,11 @@ std::int32_t computeBerBounds(std::FILE* file, double rate,
 // The same stage from the weighted spectrum in the log10 domain (LogZero for zero entries), as
 // the spectrum stage leaves it before scaling. Identical to computeBerBounds on the scaled
 // values, except that entries which scaling by 10^−e would flush to zero (frames where e is
-// in the hundreds) still contribute their terms.
+// in the hundreds) still contribute their terms. When `written` is given, it receives the
+// values the section shows.
 std::int32_t computeBerBoundsFromLog10(std::FILE* file, double rate,
                                        std::span<const double> log10WeightedSpectrum,
                                        std::int32_t maxWeight, std::int32_t mask,
-                                       const RunContext& context);
+                                       const RunContext& context, BoundTables* written = nullptr);
 
 }  // namespace brevandor

@@ -55,7 +55,8 @@ void markUnsettled(std::int32_t mask, const BoundTables& all, const BoundTables&
 std::int32_t computeErrorFloorEstimates(std::FILE* file, double rate,
                                         std::span<const double> log10WeightedSpectrum,
                                         std::int32_t maxWeight, std::int32_t blockLength,
-                                        std::int32_t mask, const RunContext& context) {
+                                        std::int32_t mask, const RunContext& context,
+                                        BoundTables* written) {
   // The sums without the last weights first, quietly; then the whole sums with progress.
   RunContext quiet = context;
   quiet.noticeTarget = nullptr;
@@ -75,6 +76,9 @@ std::int32_t computeErrorFloorEstimates(std::FILE* file, double rate,
   notes.heading = heading(maxWeight, blockLength);
   markUnsettled(mask, all, head, notes);
   writeBoundSection(file, rate, mask, all, &notes);
+  if (written != nullptr) {
+    *written = all;
+  }
   return 0;
 }
 

@@ -114,6 +114,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse("--bounds: unknown list '" + commandLine.bounds +
                   "' (use q, exp, viterbi separated by commas, or all, or none)");
   }
+  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
+  if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
+    return refuse(clash);
+  }
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
   }
@@ -159,6 +163,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   checked.inputs = std::move(inputs);
   checked.warnings = options.warnings;
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
+  checked.exports = exports;
   checked.threads = *threads.value;
   return checked;
 }

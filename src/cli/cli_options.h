@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "progress/run_context.h"
+#include "report/export_files.h"
 #include "run/run_inputs.h"
 
 namespace brevandor::cli {
@@ -29,12 +30,16 @@ struct CommandLine {
   std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
   std::string punctureInner;  // SCCC: SYS,PAR of the inner code
   std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
+  std::string json;         // --json: the run's record; empty for none
+  std::string csv;          // --csv: the bound table
+  std::string spectrumCsv;  // --spectrum-csv: the spectrum table
 };
 
 // A validated calculation, or the message that refuses the command line.
 struct CheckedCommandLine {
   std::optional<RunInputs> inputs;
   Engine engine = Engine::Fast;
+  ExportFiles exports;
   int threads = 0;  // worker threads; 0: all cores
   std::string message;
   std::vector<std::string> warnings;  // for standard error; the run goes ahead

@@ -9,7 +9,7 @@
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
-#include "cli/manual_options.h"
+#include "cli/program_arguments.h"
 #include "progress/printable_text.h"
 #include "run/calculation_run.h"
 
@@ -61,6 +61,10 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "the bounds become estimates of the error floor")
       ->type_name("D");
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");
+  app.add_option("--json", commandLine.json,
+                 "Also write the whole result as JSON (inputs, code, spectrum, bounds)");
+  app.add_option("--csv", commandLine.csv, "Also write the bound table as CSV");
+  app.add_option("--spectrum-csv", commandLine.spectrumCsv, "Also write the spectrum as CSV");
   app.add_option("-j,--threads", commandLine.threads,
                  "Worker threads of the calculation (0: all cores; at most four per hardware "
                  "thread)")
@@ -107,6 +111,11 @@ int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLin
   }
   switch (result.outcome) {
     case RunOutcome::Finished:
+      if (const std::string failure = writeExportFiles(*result.record, checked.exports);
+          !failure.empty()) {
+        printError(failure);
+        return kExitRunFailed;
+      }
       return kExitSuccess;
     case RunOutcome::Cancelled:
       return kExitCancelled;
@@ -122,30 +131,11 @@ int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLin
 int main(int argc, char** argv) {
   CLI::App app{kDescription, "brevandor-cli"};
   app.footer(kFooter);
-  // CLI11 repeats the offending argument: escaped, like every text echoed here.
-  app.failure_message([](const CLI::App* /*app*/, const CLI::Error& error) {
-    return printableText(error.what()) + "\nRun with --help for more information.\n";
-  });
   app.set_version_flag("--version", "brevandor-cli (Brevandor) Version " BREVANDOR_VERSION);
   cli::CommandLine commandLine;
   describeOptions(app, commandLine);
-  // Writes the OPTIONS section of the manual page; the build calls it, so the page lists
-  // exactly the options above.
-  bool manualOptions = false;
-  app.add_flag("--manual-options", manualOptions)->group("");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& help) {
-    return app.exit(help);
-  } catch (const CLI::CallForVersion& version) {
-    return app.exit(version);
-  } catch (const CLI::ParseError& error) {
-    app.exit(error);
-    return kExitUsage;
-  }
-  if (manualOptions) {
-    std::fputs(cli::manualOptions(app).c_str(), stdout);
-    return kExitSuccess;
+  if (const std::optional<int> ended = cli::readProgramArguments(app, argc, argv)) {
+    return *ended;
   }
 
   const cli::CheckedCommandLine checked = cli::checkCommandLine(commandLine);

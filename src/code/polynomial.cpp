@@ -135,4 +135,18 @@ std::string polynomialMessage(std::int32_t flags) {
   return message;
 }
 
+std::string polynomialText(std::int32_t mask) {
+  std::string text;
+  for (int exponent = 0; exponent < 31; ++exponent) {
+    if (((mask >> exponent) & 1) == 0) {
+      continue;
+    }
+    if (!text.empty()) {
+      text += '+';
+    }
+    text += exponent == 0 ? "1" : exponent == 1 ? "D" : "D^" + std::to_string(exponent);
+  }
+  return text.empty() ? "0" : text;
+}
+
 }  // namespace brevandor

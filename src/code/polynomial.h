@@ -21,6 +21,10 @@ std::int32_t parsePolynomial(std::string_view text);
 // The log line for a failed parse; `flags` is the negated parse result (0: no term).
 std::string polynomialMessage(std::int32_t flags);
 
+// The canonical text of a polynomial mask, terms in increasing degree: 7 → "1+D+D^2",
+// 5 → "1+D^2", 2 → "D"; "0" for the mask 0. parsePolynomial reads it back to the same mask.
+std::string polynomialText(std::int32_t mask);
+
 // 0 … 9 for the characters '0' … '9', −1 for every other character.
 std::int32_t digitValue(char character);
 

@@ -39,19 +39,25 @@ class LogMatrixScope {
   const ConvCode& code_;
 };
 
-// The plan of the log transfer matrix, or with puncturing of one matrix per phase.
+// The plan of the log transfer matrix; with puncturing, its branches weigh what each phase
+// of the period sends.
 std::optional<CwefPlan> planFor(const WeightEnumerator& enumerator, const ConvCode& code) {
-  std::vector<TransitionMatrix> phases;
-  if (!enumerator.puncturing.empty()) {
-    for (std::int32_t phase = 0; phase < enumerator.puncturing.period(); ++phase) {
-      phases.push_back(enumerator.sectionLogTransferMatrix(code, phase));
-    }
+  const std::int32_t frameLength = enumerator.frameLength;
+  const std::int32_t maxWeight = enumerator.layerMaxWeight(code);
+  const std::int32_t sections = code.sectionCount(frameLength);
+  if (enumerator.puncturing.empty()) {
+    return buildCwefPlan(enumerator.logTransferMatrix, frameLength, maxWeight, sections);
   }
-  const std::span<const TransitionMatrix> matrices =
-      phases.empty() ? std::span<const TransitionMatrix>(&enumerator.logTransferMatrix, 1)
-                     : std::span<const TransitionMatrix>(phases);
-  return buildCwefPlan(matrices, enumerator.frameLength, enumerator.layerMaxWeight(code),
-                       code.sectionCount(enumerator.frameLength));
+  const PhaseBranchWeight weight = [&](std::int32_t phase, std::int32_t to, std::int32_t from) {
+    for (const TrellisBranch& branch : code.forwardTrellis.row(from)) {
+      if (branch.state == to) {
+        return enumerator.sectionBranchWeight(branch, phase);
+      }
+    }
+    return 0;  // no branch: the plan asks only for those that exist
+  };
+  return buildCwefPlan(enumerator.logTransferMatrix, enumerator.puncturing.period(), weight,
+                       frameLength, maxWeight, sections);
 }
 
 WavefrontShape wavefrontFor(const RunContext& context) {

@@ -45,16 +45,28 @@ std::optional<std::vector<std::int32_t>> inputParities(const TransitionMatrix& m
 
 }  // namespace
 
-std::optional<CwefPlan> buildCwefPlan(std::span<const TransitionMatrix> phaseMatrices,
+std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
+                                      std::int32_t frameLength, std::int32_t maxWeight,
+                                      std::int32_t sections) {
+  const PhaseBranchWeight weight = [&logTransferMatrix](std::int32_t, std::int32_t to,
+                                                        std::int32_t from) {
+    return logTransferMatrix.at(to, from).outputWeight;
+  };
+  return buildCwefPlan(logTransferMatrix, 1, weight, frameLength, maxWeight, sections);
+}
+
+std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
+                                      std::int32_t phases, const PhaseBranchWeight& weight,
                                       std::int32_t frameLength, std::int32_t maxWeight,
                                       std::int32_t sections) {
   // Branches exist, and carry their input weights, alike in every phase.
-  const TransitionMatrix& logTransferMatrix = phaseMatrices[0];
   const std::int32_t states = logTransferMatrix.states();
-  for (const TransitionMatrix& matrix : phaseMatrices) {
-    for (const TransitionWeight& branch : matrix.entries()) {
-      if (exists(branch) && branch.outputWeight < 0) {
-        return std::nullopt;
+  for (std::int32_t to = 0; to < states; ++to) {
+    for (std::int32_t from = 0; from < states; ++from) {
+      for (std::int32_t phase = 0; phase < phases; ++phase) {
+        if (exists(logTransferMatrix.at(to, from)) && weight(phase, to, from) < 0) {
+          return std::nullopt;
+        }
       }
     }
   }
@@ -86,37 +98,42 @@ std::optional<CwefPlan> buildCwefPlan(std::span<const TransitionMatrix> phaseMat
         frameLength >= parity[s] ? (frameLength - parity[s]) / plan.classStep + 1 : 0;
   }
 
-  plan.inflowByPhase.resize(phaseMatrices.size(), std::vector<std::vector<CwefInflow>>(count));
-  plan.phaseMaxBranchWeight.resize(phaseMatrices.size(), 0);
+  const auto phaseCount = static_cast<std::size_t>(phases);
+  plan.inflowByPhase.resize(phaseCount, std::vector<std::vector<CwefInflow>>(count));
+  plan.phaseMaxBranchWeight.resize(phaseCount, 0);
   plan.start.resize(count);
   plan.minGain = std::numeric_limits<std::int32_t>::max();
   plan.maxGain = std::numeric_limits<std::int32_t>::min();
-  for (std::size_t phase = 0; phase < phaseMatrices.size(); ++phase) {
+  for (std::int32_t phase = 0; phase < phases; ++phase) {
+    const auto p = static_cast<std::size_t>(phase);
     for (std::int32_t to = 0; to < states; ++to) {
       const auto t = static_cast<std::size_t>(to);
       for (std::int32_t from = 0; from < states; ++from) {
-        const TransitionWeight& branch = phaseMatrices[phase].at(to, from);
+        const TransitionWeight& branch = logTransferMatrix.at(to, from);
         if (!exists(branch) || !reached[static_cast<std::size_t>(from)]) {
           continue;  // a state that no path reaches passes nothing on
         }
-        plan.phaseMaxBranchWeight[phase] =
-            std::max(plan.phaseMaxBranchWeight[phase], branch.outputWeight);
-        plan.minGain = std::min(plan.minGain, branch.outputWeight - branch.inputWeight);
-        plan.maxGain = std::max(plan.maxGain, branch.outputWeight - branch.inputWeight);
+        const std::int32_t outputWeight = weight(phase, to, from);
+        plan.phaseMaxBranchWeight[p] = std::max(plan.phaseMaxBranchWeight[p], outputWeight);
+        plan.minGain = std::min(plan.minGain, outputWeight - branch.inputWeight);
+        plan.maxGain = std::max(plan.maxGain, outputWeight - branch.inputWeight);
         const std::int32_t moved =
             parity[static_cast<std::size_t>(from)] + branch.inputWeight - parity[t];
-        plan.inflowByPhase[phase][t].push_back(
-            CwefInflow{from, branch.outputWeight, moved / plan.classStep});
+        plan.inflowByPhase[p][t].push_back(CwefInflow{from, outputWeight, moved / plan.classStep});
       }
     }
-    plan.maxBranchWeight = std::max(plan.maxBranchWeight, plan.phaseMaxBranchWeight[phase]);
+    plan.maxBranchWeight = std::max(plan.maxBranchWeight, plan.phaseMaxBranchWeight[p]);
   }
   for (std::int32_t to = 0; to < states; ++to) {
     const auto t = static_cast<std::size_t>(to);
+    // The first section is of phase 0.
     const TransitionWeight& first = logTransferMatrix.at(to, 0);
-    if (exists(first) && first.outputWeight <= maxWeight && first.inputWeight <= frameLength) {
-      plan.start[t] =
-          CwefStart{first.outputWeight, (first.inputWeight - parity[t]) / plan.classStep};
+    if (!exists(first)) {
+      continue;
+    }
+    const std::int32_t outputWeight = weight(0, to, 0);
+    if (outputWeight <= maxWeight && first.inputWeight <= frameLength) {
+      plan.start[t] = CwefStart{outputWeight, (first.inputWeight - parity[t]) / plan.classStep};
     }
   }
   if (plan.minGain > plan.maxGain) {  // no branch at all

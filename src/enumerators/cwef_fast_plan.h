@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "enumerators/weight_enumerator.h"
@@ -63,11 +63,22 @@ struct CwefPlan {
   }
 };
 
-// Builds the plan from the log transfer matrices of the phases of the puncturing period
-// (section t takes phase t mod their number; one matrix without puncturing), or nothing
-// when some branch has a negative output weight (a non-systematic code counting parity bits
-// only, which no run builds): the fast recursion relies on paths never losing weight.
-std::optional<CwefPlan> buildCwefPlan(std::span<const TransitionMatrix> phaseMatrices,
+// The output weight of the branch from state `from` into state `to` at the sections of
+// phase `phase` of the puncturing period.
+using PhaseBranchWeight =
+    std::function<std::int32_t(std::int32_t phase, std::int32_t to, std::int32_t from)>;
+
+// Builds the plan from the log transfer matrix, or nothing when some branch has a negative
+// output weight (a non-systematic code counting parity bits only, which no run builds): the
+// fast recursion relies on paths never losing weight.
+std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
+                                      std::int32_t frameLength, std::int32_t maxWeight,
+                                      std::int32_t sections);
+// The same for a punctured code: the matrix gives the branches and their input weights, and
+// `weight` their output weights in each of the `phases` phases (section t, the first one
+// included, takes phase t mod phases).
+std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
+                                      std::int32_t phases, const PhaseBranchWeight& weight,
                                       std::int32_t frameLength, std::int32_t maxWeight,
                                       std::int32_t sections);
 

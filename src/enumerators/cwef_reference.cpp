@@ -65,26 +65,29 @@ bool insideLayer(std::int32_t outputWeight, std::int32_t inputWeight, const Cwef
   return outputWeight >= 0 && outputWeight <= shape.maxOutput && inputWeight <= shape.maxInput;
 }
 
-// The branch weights of each section: the log transfer matrix, or with puncturing one
-// matrix per phase of the period, section t taking phase t mod T.
+// The branch weights of each section: the log transfer matrix, or with puncturing the
+// matrix of the section's phase t mod T of the period, made when the phase changes.
 class SectionBranches {
  public:
   SectionBranches(const WeightEnumerator& enumerator, const ConvCode& code)
-      : enumerator_(enumerator) {
-    if (!enumerator.puncturing.empty()) {
-      for (std::int32_t phase = 0; phase < enumerator.puncturing.period(); ++phase) {
-        phases_.push_back(enumerator.sectionLogTransferMatrix(code, phase));
-      }
+      : enumerator_(enumerator), code_(code) {}
+  const TransitionMatrix& of(std::int32_t section) {
+    if (enumerator_.puncturing.empty()) {
+      return enumerator_.logTransferMatrix;
     }
-  }
-  const TransitionMatrix& of(std::int32_t section) const {
-    return phases_.empty() ? enumerator_.logTransferMatrix
-                           : phases_[static_cast<std::size_t>(section) % phases_.size()];
+    const std::int32_t phase = section % enumerator_.puncturing.period();
+    if (phase != phase_) {
+      matrix_ = enumerator_.sectionLogTransferMatrix(code_, phase);
+      phase_ = phase;
+    }
+    return matrix_;
   }
 
  private:
   const WeightEnumerator& enumerator_;
-  std::vector<TransitionMatrix> phases_;
+  const ConvCode& code_;
+  TransitionMatrix matrix_;
+  std::int32_t phase_ = -1;
 };
 
 // The first section: paths start in state 0, so layer 0 holds one path per branch that
@@ -229,7 +232,7 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   enumerator.computeLogTransferMatrix(code);
   const CwefShape shape{code.stateCount, enumerator.frameLength, enumerator.layerMaxWeight(code)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
-  const SectionBranches branches(enumerator, code);
+  SectionBranches branches(enumerator, code);
 
   firstSection<Cell>(enumerator, branches.of(0), shape);
   ProgressReport progress(context);

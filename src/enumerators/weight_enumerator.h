@@ -105,6 +105,9 @@ class WeightEnumerator {
   // output weights count only the bits those sections send. Without puncturing, the log
   // transfer matrix itself.
   TransitionMatrix sectionLogTransferMatrix(const ConvCode& code, std::int32_t phase) const;
+  // The output weight a trellis branch adds at the sections of that phase, as the section's
+  // log transfer matrix holds it.
+  std::int32_t sectionBranchWeight(const TrellisBranch& branch, std::int32_t phase) const;
 
   // Computes the CWEF into `cwef`. Returns 0, or −1 when the run was cancelled (the result
   // table is then left as it was). Work tables are freed before it returns.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/bound_engines.h"
 #include "bounds/error_floor_estimates.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
@@ -21,6 +22,7 @@
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_estimate.h"
+#include "run/run_record_builder.h"
 #include "run/run_memory.h"
 #include "turbo/turbo_code.h"
 
@@ -307,15 +309,17 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   }
   context_.postLogLine(kCompletedText);
 
+  BoundTables bounds;
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
-    const std::int32_t bounds =
+    const std::int32_t evaluated =
         lowWeight > 0
             ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                         turbo.outputFrameLength, inputs_.boundSelection, context_)
+                                         turbo.outputFrameLength, inputs_.boundSelection, context_,
+                                         &bounds)
             : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                        inputs_.boundSelection, context_);
-    if (bounds < 0) {
+                                        inputs_.boundSelection, context_, &bounds);
+    if (evaluated < 0) {
       return cancelled(context_);
     }
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
@@ -323,6 +327,9 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     }
     context_.postLogLine(kCompletedText);
   }
+  RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
+  outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
+  auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
 
   run.releaseAll();
   if (const auto reason = file.commit()) {
@@ -331,7 +338,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine(" " + printableText(inputs_.resultsFileName) + "  Created.");
   context_.postLogLine(timeLine());
   context_.postRunFinished();
-  return RunResult{RunOutcome::Finished, maxWeight, {}};
+  return RunResult{RunOutcome::Finished, maxWeight, {}, std::move(record)};
 }
 
 }  // namespace brevandor

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "progress/run_context.h"
+#include "report/run_record.h"
 #include "run/run_inputs.h"
 
 namespace brevandor {
@@ -22,6 +24,7 @@ struct RunResult {
   RunOutcome outcome = RunOutcome::Failed;
   std::int32_t maxWeight = -1;  // D, the largest codeword weight, when finished
   std::string failure;          // what went wrong, when failed
+  std::shared_ptr<const RunRecord> record{};  // everything the run produced, when finished
 };
 
 // One complete calculation: opens the results file, builds the code, its enumerators and

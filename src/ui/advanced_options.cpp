@@ -67,6 +67,27 @@ AdvancedOption precisionOption() {
   return option;
 }
 
+// A file that a completed run also writes beside the results file, like the command line's
+// option of the same name; empty for none.
+AdvancedOption exportOption(const char* key, const char* commandLine, const QString& label,
+                            const QString& toolTip, std::string ExportFiles::*path) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = label;
+  option.toolTip = toolTip;
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QStringLiteral("none");
+  option.read = [path](const RunSettings& settings) {
+    return QString::fromLocal8Bit((settings.exports.*path).c_str());
+  };
+  option.write = [path](RunSettings& settings, const QString& value) {
+    settings.exports.*path = value.trimmed().toLocal8Bit().toStdString();
+    return QString();
+  };
+  return option;
+}
+
 // Low-weight mode: the caption reads on into the value, "Low-weight terms only, d ≤ 20".
 AdvancedOption maxWeightOption() {
   AdvancedOption option;
@@ -161,13 +182,11 @@ std::vector<AdvancedOption> constituentOptions() {
                  "sections each: the systematic bits, encoder 1's and encoder 2's parity bits. "
                  "The bit of section t is sent where its row holds 1 at position t mod period; "
                  "tail bits always are. 11,10,01 gives rate 1/2. Empty: nothing punctured.",
-                 "none, e.g. 11,10,01", &RunInputs::puncture,
-                 patternRefusal(kParallelPatternRows)),
+                 "none, e.g. 11,10,01", &RunInputs::puncture, patternRefusal(kParallelPatternRows)),
       textOption("punctureOuter", "--puncture-outer", "SCCC &outer puncturing pattern",
                  "Rows SYS,PAR of the outer code of an SCCC, read as the PCCC pattern is; the "
                  "interleaver then carries the outer bits sent. Empty: nothing punctured.",
-                 "none, e.g. 11,10", &RunInputs::punctureOuter,
-                 patternRefusal(kSerialPatternRows)),
+                 "none, e.g. 11,10", &RunInputs::punctureOuter, patternRefusal(kSerialPatternRows)),
       textOption("punctureInner", "--puncture-inner", "SCCC &inner puncturing pattern",
                  "Rows SYS,PAR of the inner code of an SCCC. Empty: nothing punctured.",
                  "none, e.g. 11,10", &RunInputs::punctureInner,
@@ -177,6 +196,24 @@ std::vector<AdvancedOption> constituentOptions() {
     options[i].maxLength = 3 * PuncturePattern::kMaxPeriod + 2;
   }
   return options;
+}
+
+// The files a completed run also writes, as the command line's --json, --csv, --spectrum-csv.
+std::vector<AdvancedOption> exportOptions() {
+  return {exportOption("jsonFile", "--json", QStringLiteral("&JSON record"),
+                       QStringLiteral("Also save the whole result (inputs, code, spectrum, "
+                                      "bounds) as JSON in this file, beside the results file; "
+                                      "the results window and brevandor-plot open it again."),
+                       &ExportFiles::json),
+          exportOption("csvFile", "--csv", QStringLiteral("&Bound table CSV"),
+                       QStringLiteral("Also save the bound table as CSV in this file, beside "
+                                      "the results file."),
+                       &ExportFiles::csv),
+          exportOption("spectrumCsvFile", "--spectrum-csv", QStringLiteral("&Spectrum CSV"),
+                       QStringLiteral("Also save the spectrum (A_d and B_d for every weight "
+                                      "that holds codewords) as CSV in this file, beside the "
+                                      "results file."),
+                       &ExportFiles::spectrumCsv)};
 }
 
 }  // namespace
@@ -197,6 +234,9 @@ const std::vector<AdvancedOption>& advancedOptions() {
       all.push_back(std::move(option));
     }
     all.push_back(precisionOption());
+    for (AdvancedOption& option : exportOptions()) {
+      all.push_back(std::move(option));
+    }
     return all;
   }();
   return options;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "report/export_files.h"
 #include "run/run_inputs.h"
 
 namespace brevandor {
@@ -14,6 +15,8 @@ namespace brevandor {
 struct RunSettings {
   RunInputs inputs;
   int threads = 0;  // 0: all cores
+  // Files a completed run also writes; relative paths lie beside the results file.
+  ExportFiles exports;
 };
 
 // One setting of the Advanced Setup dialog, mirroring one command-line option of

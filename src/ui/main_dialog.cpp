@@ -23,7 +23,8 @@
 #include "ui/field_marks.h"
 #include "ui/options_dialog.h"
 #include "ui/path_field.h"
-#include "ui/results_viewer.h"
+#include "ui/results_window.h"
+#include "ui/run_exports.h"
 
 namespace brevandor {
 
@@ -63,7 +64,7 @@ MainDialog::MainDialog(RunFunction run, QWidget* parent)
     : QDialog(parent),
       worker_(std::move(run)),
       widgets_(buildMainDialogWidgets(this)),
-      viewer_(new ResultsViewer(this)) {
+      viewer_(new ResultsWindow(this)) {
   setObjectName(QStringLiteral("mainDialog"));
   setWindowTitle(kCaption);
   setWindowIcon(applicationIcon());
@@ -272,6 +273,12 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
   }
   endProgress(outcome);
   if (outcome == RunOutcome::Finished) {
+    const std::shared_ptr<const RunRecord>& record = worker_.lastResult().record;
+    viewer_->addRun(record, resultsPath_);
+    if (const QString failure = writeExportsBeside(record.get(), resultsPath_, settings_.exports);
+        !failure.isEmpty()) {
+      appendLog(failure);
+    }
     viewResults();
   }
   emit calculationEnded(outcome);

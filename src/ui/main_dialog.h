@@ -14,12 +14,12 @@
 
 namespace brevandor {
 
-class ResultsViewer;
+class ResultsWindow;
 
 // The program's main window. The user enters the constituent code as numerator over
 // denominator, the concatenation type, the frame length and the results file; "Get it"
 // validates them and starts the calculation on the worker thread; the run's log and status
-// notices show in the log and the status line; a completed run opens the results viewer.
+// notices show in the log and the status line; a completed run opens the results window.
 class MainDialog : public QDialog {
   Q_OBJECT
 
@@ -52,8 +52,8 @@ class MainDialog : public QDialog {
   const QString& resultsPath() const { return resultsPath_; }
   // True while a run's thread has not ended.
   bool isCalculating() const { return worker_.isActive(); }
-  // The results viewer (hidden until a run completes or "View Results" is pressed).
-  ResultsViewer* resultsViewer() const { return viewer_; }
+  // The results window (hidden until a run completes or "View Results" is pressed).
+  ResultsWindow* resultsViewer() const { return viewer_; }
 
   // Ends the dialog; a run still going is cancelled and waited for first.
   void done(int result) override;
@@ -112,7 +112,7 @@ class MainDialog : public QDialog {
 
   RunWorker worker_;  // declared first among the members that the run's notices reach
   MainDialogWidgets widgets_;
-  ResultsViewer* viewer_;
+  ResultsWindow* viewer_;
   RunSettings settings_;
   QString resultsPath_;
   RunState state_ = RunState::Idle;

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QToolButton>
 
 namespace brevandor {
 
@@ -28,7 +29,13 @@ void PathField::elide() {
   QStyleOptionFrame option;
   initStyleOption(&option);
   const QRect room = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-  const int margin = 2 * fontMetrics().horizontalAdvance(QLatin1Char('x'));
+  int margin = 2 * fontMetrics().horizontalAdvance(QLatin1Char('x'));
+  // The buttons of the field's actions sit inside it, over the text's room.
+  for (const QToolButton* button : findChildren<QToolButton*>()) {
+    if (button->isVisibleTo(this)) {
+      margin += button->width();
+    }
+  }
   setText(fontMetrics().elidedText(path_, Qt::ElideMiddle, std::max(room.width() - margin, 0)));
   setCursorPosition(0);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,9 +27,10 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   const ProcessResult result = run({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
-       {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
-        "--quiet", "--threads", "--version", "--max-weight", "--numerator2", "--denominator2",
-        "--puncture", "--puncture-outer", "--puncture-inner", "--precision", "Example"}) {
+       {"--numerator",  "--denominator",  "--type",         "--frame-length",   "--output",
+        "--bounds",     "--quiet",        "--threads",      "--version",        "--max-weight",
+        "--numerator2", "--denominator2", "--puncture",     "--puncture-outer", "--puncture-inner",
+        "--json",       "--csv",          "--spectrum-csv", "--precision",      "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -67,8 +69,7 @@ TEST_F(CliTest, QuietPrintsNoLog) {
 }
 
 TEST_F(CliTest, BoundListSelectsColumns) {
-  const ProcessResult result =
-      run({"--quiet", "-N", "10", "--bounds", "viterbi,q", "-o", "b.txt"});
+  const ProcessResult result = run({"--quiet", "-N", "10", "--bounds", "viterbi,q", "-o", "b.txt"});
   ASSERT_EQ(result.exitCode, 0);
   EXPECT_NE(readFile(directory_ / "b.txt").find("\n   SNR[dB]      UB_Q            IUB_Exp"),
             std::string::npos);
@@ -145,6 +146,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--threads", "abc"}, "--threads: 'abc' is not a number of threads"},
         Refusal{{"--threads", "100000"},
                 "--threads: 100000 is more threads than this machine can use (at most "},
+        Refusal{{"--json", "results.txt"}, "--json: 'results.txt' is also the file of --output"},
+        Refusal{{"--csv", "t.csv", "--spectrum-csv", "./t.csv"},
+                "--spectrum-csv: './t.csv' is also the file of --csv"},
         Refusal{{"-N", "20000"}, "--frame-length: Please enter an integer between 10 and 10000."},
         Refusal{{"--max-weight", "0"}, "--max-weight: Please enter an integer between 1 and"},
         Refusal{{"--max-weight", "20" + std::string(40, ' ') + "x"},
@@ -215,6 +219,28 @@ TEST_F(CliTest, UnwritableOutputFailsWithExitOne) {
             std::string::npos)
       << result.err;
   EXPECT_EQ(result.out.find("Created."), std::string::npos);
+}
+
+TEST_F(CliTest, ExportsGoBesideAnUnchangedResultsFile) {
+  ASSERT_EQ(run({"-q", "-N", "10", "-b", "all", "-o", "plain.txt"}).exitCode, 0);
+  const ProcessResult result = run({"-q", "-N", "10", "-b", "all", "-o", "r.txt", "--json",
+                                    "r.json", "--csv", "b.csv", "--spectrum-csv", "s.csv"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(readFile(directory_ / "r.txt"), readFile(directory_ / "plain.txt"));
+  EXPECT_EQ(readFile(directory_ / "r.json").rfind("{\n  \"format\": \"brevandor-results\"", 0), 0U);
+  const std::string bounds = readFile(directory_ / "b.csv");
+  EXPECT_EQ(bounds.rfind("ebn0_db,UB_Q,UB_Exp,IUB_Exp\n0,0.556076", 0), 0U) << bounds;
+  EXPECT_EQ(std::count(bounds.begin(), bounds.end(), '\n'), 22);
+  // The free distance of the default code at N = 10 is 8 (tests/data/results/pccc_default_n10.txt).
+  EXPECT_EQ(readFile(directory_ / "s.csv").rfind("d,log10_A,log10_B,A,B\n8,", 0), 0U);
+}
+
+TEST_F(CliTest, UnwritableExportFailsWithExitOne) {
+  const ProcessResult result = run({"-q", "-N", "10", "--json", "no-such-folder/r.json"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("cannot write 'no-such-folder/r.json': No such file or directory"),
+            std::string::npos)
+      << result.err;
 }
 
 TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {

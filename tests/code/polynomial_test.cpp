@@ -84,5 +84,17 @@ TEST(DigitValue, DigitsAndOthers) {
   }
 }
 
+TEST(PolynomialText, WritesTheWindowDefaultsInTheirUsualForm) {
+  EXPECT_EQ(polynomialText(7), "1+D+D^2");
+  EXPECT_EQ(polynomialText(5), "1+D^2");
+  EXPECT_EQ(polynomialText(2 + 512), "D+D^9");
+}
+
+TEST(PolynomialText, ParsesBackToEveryMask) {
+  for (std::int32_t mask = 1; mask < 1024; ++mask) {
+    ASSERT_EQ(parsePolynomial(polynomialText(mask)), mask) << polynomialText(mask);
+  }
+}
+
 }  // namespace
 }  // namespace brevandor

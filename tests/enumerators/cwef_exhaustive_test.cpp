@@ -7,6 +7,7 @@
 #include "code/code_description.h"
 #include "enumerators/weight_enumerator.h"
 #include "support/exhaustive_encoder.h"
+#include "support/table_checks.h"
 #include "support/test_codes.h"
 #include "logmath/log_domain.h"
 
@@ -68,23 +69,8 @@ TEST_P(CwefAgainstEncoder, EveryCellMatchesTheEnumeratedInputWords) {
   const CountTable counts = exhaustiveCwef(ShiftRegisterEncoder::fromDescription(description),
                                            param.frameLength, param.countsInputBits != 0);
   // Every path lies within the layers' weight range.
-  for (std::size_t d = static_cast<std::size_t>(computed.maxWeight()) + 1; d < counts.size(); ++d) {
-    for (const double count : counts[d]) {
-      ASSERT_EQ(count, 0.0) << "a path of weight " << d;
-    }
-  }
-  for (int d = 0; d <= computed.maxWeight(); ++d) {
-    for (int w = 0; w <= param.frameLength; ++w) {
-      const double count = d < static_cast<int>(counts.size()) ? counts[d][w] : 0.0;
-      const float cell = computed.enumerator.cwef.at(d, w);
-      if (count == 0.0) {
-        EXPECT_EQ(cell, kLogZeroFloat) << "d " << d << " w " << w;
-      } else {
-        // Counts stay below 2^14 here, where a count off by one moves log10 by > 2.6e-5.
-        EXPECT_NEAR(cell, std::log10(count), 4e-6) << "d " << d << " w " << w;
-      }
-    }
-  }
+  testing::expectTableHoldsCounts(computed.enumerator.cwef, counts, computed.maxWeight(),
+                                  param.frameLength);
 }
 
 std::vector<CwefCase> exhaustiveCases() {

@@ -9,8 +9,8 @@
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"
 #include "support/recording_target.h"
+#include "support/table_checks.h"
 #include "support/test_codes.h"
-#include "support/ulp_distance.h"
 
 namespace brevandor {
 namespace {
@@ -18,7 +18,6 @@ namespace {
 using testing::CodeCase;
 using testing::describeOrDie;
 using testing::RecordingTarget;
-using testing::ulpDistance;
 
 // Recursive codes with and without a state that fixes the input parity, feedforward codes,
 // memories 2 to 5, and a one-output-bit code.
@@ -78,27 +77,12 @@ TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads, {}, c.precision);
   ASSERT_EQ(reference.compute(), 0);
   ASSERT_EQ(fast.compute(), 0);
-  for (int d = 0; d <= reference.maxWeight(); ++d) {
-    for (int w = 0; w <= c.frameLength && c.precision == TablePrecision::Double; ++w) {
-      // Double cells: logAdd's to within a couple of ulps at every addition.
-      const double expected = reference.enumerator.cwefDouble.at(d, w);
-      const double actual = fast.enumerator.cwefDouble.at(d, w);
-      if (expected == LogZero || actual == LogZero) {
-        ASSERT_EQ(actual, expected) << "d " << d << " w " << w;
-      } else {
-        ASSERT_NEAR(actual, expected, 1e-13 * std::max(1.0, std::fabs(expected)))
-            << "d " << d << " w " << w;
-      }
-    }
-    for (int w = 0; w <= c.frameLength && c.precision == TablePrecision::Single; ++w) {
-      const float expected = reference.enumerator.cwef.at(d, w);
-      const float actual = fast.enumerator.cwef.at(d, w);
-      if (expected == kLogZeroFloat || actual == kLogZeroFloat) {
-        ASSERT_EQ(actual, expected) << "d " << d << " w " << w;
-      } else {
-        ASSERT_LE(ulpDistance(actual, expected), 2) << "d " << d << " w " << w;
-      }
-    }
+  if (c.precision == TablePrecision::Double) {
+    testing::expectSameTable(fast.enumerator.cwefDouble, reference.enumerator.cwefDouble,
+                             reference.maxWeight(), c.frameLength);
+  } else {
+    testing::expectSameTable(fast.enumerator.cwef, reference.enumerator.cwef, reference.maxWeight(),
+                             c.frameLength);
   }
   // Same progress, same (absent) diagnostics, work tables gone.
   EXPECT_EQ(fast.target.statusLines(), reference.target.statusLines());

@@ -62,7 +62,7 @@ check_manual_page() {
   ((listed > 0)) || fail "$name --help lists no options"
 }
 
-for name in brevandor brevandor-cli; do
+for name in brevandor brevandor-cli brevandor-plot; do
   [[ -x $usr/bin/$name ]] || fail "bin/$name is not installed"
 done
 for program in "$usr"/bin/*; do

@@ -110,7 +110,7 @@ TEST(ParallelFast, ReadsOnlyTheFirstTable) {
   EXPECT_EQ(pipeline.computeSpectrum(), -2);
 }
 
-TEST(ParallelFast, ConstituentsOfAnotherCodeGoToTheReference) {
+TEST(ParallelFast, ConstituentsOfAnotherCodeReadTheirOwnTables) {
   // A second constituent of a different code cannot be read from the first table.
   TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 12, Engine::Fast);
   const ConvCode other(describeOrDie("1+D^2", "1+D+D^2"));

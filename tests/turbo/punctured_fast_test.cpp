@@ -9,9 +9,9 @@
 
 #include "code/puncture_pattern.h"
 #include "support/spectrum_equivalence.h"
+#include "support/table_checks.h"
 #include "support/test_codes.h"
 #include "support/turbo_pipeline.h"
-#include "support/ulp_distance.h"
 
 namespace brevandor {
 namespace {
@@ -40,21 +40,6 @@ TurboPuncturing patternsOf(const PuncturedEngineCase& c) {
           read(c.inner, kSerialPatternRows)};
 }
 
-void expectSameTable(const WeightEnumerator& fast, const WeightEnumerator& reference,
-                     std::int32_t maxWeight, const char* which) {
-  for (std::int32_t d = 0; d <= maxWeight; ++d) {
-    for (std::int32_t w = 0; w <= reference.frameLength; ++w) {
-      const float expected = reference.cwef.at(d, w);
-      const float actual = fast.cwef.at(d, w);
-      if (expected == kLogZeroFloat || actual == kLogZeroFloat) {
-        ASSERT_EQ(actual, expected) << which << " d " << d << " w " << w;
-      } else {
-        ASSERT_LE(testing::ulpDistance(actual, expected), 2) << which << " d " << d << " w " << w;
-      }
-    }
-  }
-}
-
 class PuncturedFastAgainstReference : public ::testing::TestWithParam<PuncturedEngineCase> {};
 
 TEST_P(PuncturedFastAgainstReference, TablesSpectraAndProgressMatch) {
@@ -65,9 +50,9 @@ TEST_P(PuncturedFastAgainstReference, TablesSpectraAndProgressMatch) {
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
   for (int k = 0; k < 2; ++k) {
     const WeightEnumerator& reference = engines.reference.enumerators[k];
-    expectSameTable(engines.fast.enumerators[k], reference,
-                    reference.layerMaxWeight(*engines.reference.turbo.codes[k]),
-                    k == 0 ? "first table" : "second table");
+    testing::expectSameTable(engines.fast.enumerators[k].cwef, reference.cwef,
+                             reference.layerMaxWeight(*engines.reference.turbo.codes[k]),
+                             reference.frameLength, k == 0 ? "first table" : "second table");
   }
   const std::int32_t maxWeight = engines.reference.computeSpectrum();
   ASSERT_EQ(engines.fast.computeSpectrum(), maxWeight);

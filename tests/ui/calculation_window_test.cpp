@@ -9,7 +9,7 @@
 
 #include "main_dialog_probe.h"
 #include "modal_answerer.h"
-#include "ui/results_viewer.h"
+#include "ui/results_window.h"
 #include "ui_test_suites.h"
 
 namespace brevandor::testing {

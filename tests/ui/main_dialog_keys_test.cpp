@@ -4,7 +4,7 @@
 #include "main_dialog_probe.h"
 #include "modal_answerer.h"
 #include "stand_in_runs.h"
-#include "ui/results_viewer.h"
+#include "ui/results_window.h"
 #include "ui_test_suites.h"
 
 namespace brevandor::testing {

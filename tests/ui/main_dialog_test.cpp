@@ -19,7 +19,7 @@
 #include "ui/field_marks.h"
 #include "ui/options_dialog.h"
 #include "ui/path_field.h"
-#include "ui/results_viewer.h"
+#include "ui/results_window.h"
 #include "ui_test_suites.h"
 
 namespace brevandor::testing {

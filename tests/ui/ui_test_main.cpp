@@ -23,9 +23,9 @@ int main(int argc, char* argv[]) {
   }
 
   using namespace brevandor::testing;
-  const auto factories = {makeOptionsAboutTest,  makeResultsViewerTest,    makeMainDialogTest,
-                          makeMainDialogRunTest, makeMainDialogKeysTest,   makeAdvancedSetupTest,
-                          makeWindowMemoryTest,  makeCalculationWindowTest};
+  const auto factories = {makeOptionsAboutTest,  makeResultsWindowTest,  makeMainDialogTest,
+                          makeMainDialogRunTest, makeMainDialogKeysTest, makeAdvancedSetupTest,
+                          makeWindowMemoryTest,  makeCalculationWindowTest, makePlotProgramTest};
   int failures = 0;
   for (const auto& factory : factories) {
     const std::unique_ptr<QObject> suite = factory();

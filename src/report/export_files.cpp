@@ -1,0 +1,62 @@
+#include "report/export_files.h"
+
+#include <filesystem>
+#include <functional>
+#include <iterator>
+
+#include "report/record_csv.h"
+#include "report/record_files.h"
+#include "report/run_record_json.h"
+
+namespace brevandor {
+
+namespace {
+
+// Whether two paths name the same file, as far as can be told before either exists.
+bool sameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  const auto resolved = [](const std::string& path) {
+    std::error_code error;
+    const fs::path full = fs::weakly_canonical(fs::absolute(path, error), error);
+    return error ? fs::path(path) : full;
+  };
+  return a == b || resolved(a) == resolved(b);
+}
+
+}  // namespace
+
+std::string exportClash(const std::string& resultsFile, const ExportFiles& files) {
+  const std::pair<const char*, const std::string*> named[] = {
+      {"--output", &resultsFile},
+      {"--json", &files.json},
+      {"--csv", &files.csv},
+      {"--spectrum-csv", &files.spectrumCsv}};
+  for (std::size_t i = 1; i < std::size(named); ++i) {
+    const auto& [option, path] = named[i];
+    for (std::size_t j = 0; j < i && !path->empty(); ++j) {
+      if (!named[j].second->empty() && sameFile(*path, *named[j].second)) {
+        return std::string(option) + ": '" + *path + "' is also the file of " + named[j].first;
+      }
+    }
+  }
+  return {};
+}
+
+std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) {
+  using Writer = std::function<std::string(const RunRecord&)>;
+  const std::pair<const std::string*, Writer> exports[] = {
+      {&files.json, runRecordJson}, {&files.csv, boundsCsv}, {&files.spectrumCsv, spectrumCsv}};
+  std::string failures;
+  for (const auto& [path, write] : exports) {
+    if (path->empty()) {
+      continue;
+    }
+    const std::string failure = writeTextFile(*path, write(record));
+    if (!failure.empty()) {
+      failures += (failures.empty() ? "" : "; ") + failure;
+    }
+  }
+  return failures;
+}
+
+}  // namespace brevandor

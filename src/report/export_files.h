@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "report/run_record.h"
+
+namespace brevandor {
+
+// The files a completed run writes beside its results file: the record as JSON, the bound
+// table and the spectrum as CSV. An empty path: that file is not written.
+struct ExportFiles {
+  std::string json;
+  std::string csv;
+  std::string spectrumCsv;
+
+  bool any() const { return !json.empty() || !csv.empty() || !spectrumCsv.empty(); }
+  friend bool operator==(const ExportFiles&, const ExportFiles&) = default;
+};
+
+// Why the export files cannot be written as named: one of them is the results file or names
+// the same file as another ("--json: 'r.txt' is also the file of --output"); empty when they
+// are all distinct. Paths are compared as the file system resolves them.
+std::string exportClash(const std::string& resultsFile, const ExportFiles& files);
+
+// Writes each export file that has a path. Returns an empty text, or why files could not be
+// written ("cannot write 'x/r.json': No such file or directory"); the others are still written.
+std::string writeExportFiles(const RunRecord& record, const ExportFiles& files);
+
+}  // namespace brevandor

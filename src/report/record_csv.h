@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "report/run_record.h"
+
+namespace brevandor {
+
+// The bound table as CSV: a head "ebn0_db" followed by each bound's column name, then one
+// row per signal-to-noise point. Numbers read back exactly (shortest round-trip text).
+std::string boundsCsv(const RunRecord& record);
+
+// The spectrum as CSV: "d,log10_A,log10_B,A,B", one row per weight that holds codewords;
+// A and B as decimal text that never underflows.
+std::string spectrumCsv(const RunRecord& record);
+
+}  // namespace brevandor

@@ -1,0 +1,50 @@
+#include "report/run_record.h"
+
+namespace brevandor {
+
+namespace {
+
+// "(1, 1+D+D^2 / 1+D^2)", or "(1, 1+D+D^2)" for a feedforward code.
+std::string codeText(const std::string& numerator, const std::string& denominator) {
+  return "(1, " + numerator + (denominator == "1" ? "" : " / " + denominator) + ")";
+}
+
+// The value of a further input, or nothing.
+const std::string* further(const RunRecord& record, const char* name) {
+  for (const auto& [key, value] : record.inputs.further) {
+    if (key == name) {
+      return &value;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string runLabel(const RunRecord& record) {
+  const RecordInputs& inputs = record.inputs;
+  std::string label = record.turbo.type + " " + codeText(inputs.numerator, inputs.denominator);
+  const std::string* numerator2 = further(record, "numerator2");
+  const std::string* denominator2 = further(record, "denominator2");
+  if (numerator2 != nullptr || denominator2 != nullptr) {
+    label += " + " + codeText(numerator2 != nullptr ? *numerator2 : inputs.numerator,
+                              denominator2 != nullptr ? *denominator2 : inputs.denominator);
+  }
+  label += ", N = " + std::to_string(inputs.frameLength);
+  for (const char* pattern : {"puncture", "puncture_outer", "puncture_inner"}) {
+    if (const std::string* rows = further(record, pattern)) {
+      label += std::string(", ") + pattern + " " + *rows;
+    }
+  }
+  if (const std::string* maxWeight = further(record, "max_weight")) {
+    label += ", d \u2264 " + *maxWeight;  // the low-weight mode's spectrum stops there
+  }
+  return label;
+}
+
+const SpectrumLine* freeDistanceLine(const RunRecord& record) {
+  const std::vector<SpectrumLine>& lines = record.spectrum.lines;
+  return lines.empty() ? nullptr : &lines.front();
+}
+
+}  // namespace brevandor

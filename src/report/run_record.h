@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brevandor {
+
+// Everything one completed calculation produced, in the form the exports write and the
+// results window and brevandor-plot draw: the inputs, the code and turbo parameters, the
+// distance spectrum as log10 counts (so that no count underflows or overflows) and every
+// bound at every signal-to-noise point. Bounds and further inputs are kept by name, so a new
+// bound is one more column and a new input one more named value.
+struct RecordInputs {
+  std::string numerator;            // canonical polynomial text, "1+D+D^2"
+  std::string denominator;          // "1" for a feedforward code
+  std::string type;                 // "pccc", "sccc" or "rep", as the command line names it
+  std::int32_t frameLength = 0;     // N
+  std::vector<std::string> bounds;  // "q", "exp", "viterbi", as the command line names them
+  std::string resultsFile;          // the results file the run wrote
+  // Inputs beyond these, by name: ("precision", "double"), … Written as text values.
+  std::vector<std::pair<std::string, std::string>> further;
+
+  friend bool operator==(const RecordInputs&, const RecordInputs&) = default;
+};
+
+// The constituent code the run built, as the results file describes it.
+struct RecordCode {
+  std::string kind;  // "Recursive Systematic", …
+  std::int32_t n = 0;
+  std::int32_t k = 0;
+  std::int32_t constraintLength = 0;  // K
+  std::int32_t states = 0;
+
+  friend bool operator==(const RecordCode&, const RecordCode&) = default;
+};
+
+// The concatenation: its display name, frame lengths and rate.
+struct RecordTurbo {
+  std::string type;  // "PCCC", "SCCC", "SCC with 1st-RC and 2nd-CC"
+  std::int32_t constituents = 0;
+  std::vector<std::int32_t> frameLengths;  // input bits of each constituent's frame
+  std::int32_t outputFrameLength = 0;
+  double rate = 0.0;
+
+  friend bool operator==(const RecordTurbo&, const RecordTurbo&) = default;
+};
+
+// One weight d that holds codewords: log10 of the average number of codewords A_d and of the
+// weighted spectrum B_d (LogZero when B_d is zero).
+struct SpectrumLine {
+  std::int32_t weight = 0;
+  double log10Codewords = 0.0;
+  double log10Weighted = 0.0;
+
+  friend bool operator==(const SpectrumLine&, const SpectrumLine&) = default;
+};
+
+struct RecordSpectrum {
+  std::int32_t maxWeight = 0;       // D, the largest codeword weight
+  double codewordScale = 0.0;       // the results file prints A_d / 10^codewordScale
+  double weightedScale = 0.0;       // … and B_d / 10^weightedScale
+  std::vector<SpectrumLine> lines;  // the weights with A_d > 0, increasing
+  double log10Sum = 0.0;            // log10 of the sum of all A_d (sum check)
+  double log10InputWords = 0.0;     // log10 2^N, what the sum approaches (2^N − 1)
+
+  friend bool operator==(const RecordSpectrum&, const RecordSpectrum&) = default;
+};
+
+// One bound over the signal-to-noise grid. Values beyond a double's range (far above 1 at low
+// Eb/N0 for long frames) keep extended precision.
+struct BoundColumn {
+  std::string name;                 // the results file's column head: "UB_Q"
+  std::string title;                // the Options dialog's name: "Union Bound (Q function)"
+  std::vector<long double> values;  // one per grid point
+
+  friend bool operator==(const BoundColumn&, const BoundColumn&) = default;
+};
+
+struct RecordBounds {
+  std::vector<double> ebn0Db;  // the grid, in dB
+  std::vector<BoundColumn> columns;
+
+  friend bool operator==(const RecordBounds&, const RecordBounds&) = default;
+};
+
+struct RunRecord {
+  std::string programVersion;
+  RecordInputs inputs;
+  RecordCode code;
+  RecordTurbo turbo;
+  RecordSpectrum spectrum;
+  RecordBounds bounds;
+
+  friend bool operator==(const RunRecord&, const RunRecord&) = default;
+};
+
+// The name of a run in lists and legends: "PCCC (1, 1+D+D^2 / 1+D^2), N = 1000"; a
+// feedforward code reads "(1, 1+D+D^2)"; a second code follows the first after " + ", a
+// puncturing pattern the frame length (", puncture 11,10,01"), and a low-weight run ends in
+// ", d ≤ 20".
+std::string runLabel(const RunRecord& record);
+
+// The line of the free distance, the lowest weight that holds codewords; nullptr when the
+// spectrum holds none.
+const SpectrumLine* freeDistanceLine(const RunRecord& record);
+
+}  // namespace brevandor

@@ -1,0 +1,436 @@
+#include "report/run_record_json.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+#include "logmath/log_domain.h"
+#include "report/number_text.h"
+
+namespace brevandor {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// ---- writing ----
+
+std::string scalarText(const Json& value) {
+  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// A scalar, or an array or object of scalars, on one line: [1, 2], {"d": 7, "a": "2"}.
+std::string leafText(const Json& value) {
+  if (!value.is_structured()) {
+    return scalarText(value);
+  }
+  std::string text(1, value.is_object() ? '{' : '[');
+  for (auto member = value.begin(); member != value.end(); ++member) {
+    text += member == value.begin() ? "" : ", ";
+    if (value.is_object()) {
+      text += scalarText(Json(member.key())) + ": ";
+    }
+    text += scalarText(*member);
+  }
+  return text + (value.is_object() ? '}' : ']');
+}
+
+// A scalar, or an array or object of scalars: written on one line.
+bool isLeaf(const Json& value) {
+  if (!value.is_structured()) {
+    return true;
+  }
+  for (const Json& element : value) {
+    if (element.is_structured()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Two blanks per level; what isLeaf accepts stays on one line, so the spectrum reads one
+// weight a line.
+void writePretty(const Json& value, int depth, std::string& out) {
+  if (isLeaf(value)) {
+    out += leafText(value);
+    return;
+  }
+  const bool object = value.is_object();
+  const std::string pad(static_cast<std::size_t>(2 * (depth + 1)), ' ');
+  out += object ? '{' : '[';
+  bool first = true;
+  for (auto member = value.begin(); member != value.end(); ++member) {
+    out += first ? "\n" : ",\n";
+    first = false;
+    out += pad;
+    if (object) {
+      out += scalarText(Json(member.key())) + ": ";
+    }
+    writePretty(*member, depth + 1, out);
+  }
+  out += '\n' + std::string(static_cast<std::size_t>(2 * depth), ' ') + (object ? '}' : ']');
+}
+
+Json log10Member(double log10Value) {
+  return log10Value > LogZero ? Json(log10Value) : Json(nullptr);
+}
+
+// A bound as a number when a double holds it exactly (always, up to about 1e308); else as
+// text that keeps its extended precision.
+Json boundValue(long double value) {
+  const auto asDouble = static_cast<double>(value);
+  if (std::isfinite(asDouble) && static_cast<long double>(asDouble) == value) {
+    return asDouble;
+  }
+  return exactText(value);
+}
+
+Json inputsJson(const RecordInputs& inputs) {
+  Json json{{"numerator", inputs.numerator}, {"denominator", inputs.denominator},
+            {"type", inputs.type},           {"frame_length", inputs.frameLength},
+            {"bounds", inputs.bounds},       {"results_file", inputs.resultsFile}};
+  for (const auto& [name, value] : inputs.further) {
+    json[name] = value;
+  }
+  return json;
+}
+
+Json spectrumJson(const RecordSpectrum& spectrum) {
+  Json lines = Json::array();
+  for (const SpectrumLine& line : spectrum.lines) {
+    lines.push_back(Json{{"d", line.weight},
+                         {"log10_a", log10Member(line.log10Codewords)},
+                         {"log10_b", log10Member(line.log10Weighted)},
+                         {"a", decimalFromLog10(line.log10Codewords, kCountTextDigits)},
+                         {"b", decimalFromLog10(line.log10Weighted, kCountTextDigits)}});
+  }
+  return Json{{"max_weight", spectrum.maxWeight},
+              {"codeword_scale", spectrum.codewordScale},
+              {"weighted_scale", spectrum.weightedScale},
+              {"lines", std::move(lines)}};
+}
+
+Json boundsJson(const RecordBounds& bounds) {
+  Json columns = Json::array();
+  for (const BoundColumn& column : bounds.columns) {
+    Json values = Json::array();
+    for (const long double value : column.values) {
+      values.push_back(boundValue(value));
+    }
+    columns.push_back(
+        Json{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}});
+  }
+  return Json{{"ebn0_db", bounds.ebn0Db}, {"columns", std::move(columns)}};
+}
+
+// ---- reading ----
+
+// Why a record is refused; caught at the top of the reader.
+class Refusal : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One JSON object being read, with its path for the messages ("spectrum.lines[3]").
+class Fields {
+ public:
+  Fields(const Json& object, std::string path) : object_(object), path_(std::move(path)) {
+    if (!object_.is_object()) {
+      throw Refusal(where() + " should be an object");
+    }
+  }
+
+  const Json& member(const char* name) const {
+    const auto found = object_.find(name);
+    if (found == object_.end()) {
+      throw Refusal(where(name) + " is missing");
+    }
+    return *found;
+  }
+  bool has(const char* name) const { return object_.contains(name); }
+
+  std::int32_t integer(const char* name) const { return integerOf(member(name), where(name)); }
+  double number(const char* name) const { return numberOf(member(name), where(name)); }
+  std::string text(const char* name) const { return textOf(member(name), where(name)); }
+  const Json& array(const char* name) const {
+    const Json& value = member(name);
+    if (!value.is_array()) {
+      throw Refusal(where(name) + " should be a list");
+    }
+    return value;
+  }
+  Fields object(const char* name) const { return Fields(member(name), path(name)); }
+
+  // "spectrum.lines[3].d" for the member `name`, or this object's own path.
+  std::string path(const char* name = nullptr) const {
+    if (name == nullptr) {
+      return path_;
+    }
+    return path_.empty() ? name : path_ + "." + name;
+  }
+  std::string where(const char* name = nullptr) const { return "field \"" + path(name) + "\""; }
+
+  static std::int32_t integerOf(const Json& value, const std::string& where) {
+    if (!value.is_number_integer()) {
+      throw Refusal(where + " should be an integer");
+    }
+    if (value.is_number_unsigned()
+            ? value.get<std::uint64_t>() > INT32_MAX
+            : value.get<std::int64_t>() < INT32_MIN || value.get<std::int64_t>() > INT32_MAX) {
+      throw Refusal(where + " is out of range");
+    }
+    return static_cast<std::int32_t>(value.get<std::int64_t>());
+  }
+  static std::string textOf(const Json& value, const std::string& where) {
+    if (!value.is_string()) {
+      throw Refusal(where + " should be text");
+    }
+    return value.get<std::string>();
+  }
+  static double numberOf(const Json& value, const std::string& where) {
+    if (!value.is_number() || !std::isfinite(value.get<double>())) {
+      throw Refusal(where + " should be a finite number");
+    }
+    return value.get<double>();
+  }
+
+ private:
+  const Json& object_;
+  std::string path_;
+};
+
+std::string indexed(const std::string& path, std::size_t index) {
+  return path + "[" + std::to_string(index) + "]";
+}
+
+// The entries of a list, each read by `read`(entry, "field \"PATH[i]\"").
+template <class Read>
+auto listOf(const Json& list, const std::string& path, Read read) {
+  std::vector<decltype(read(list, path))> values;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    values.push_back(read(list[i], "field \"" + indexed(path, i) + "\""));
+  }
+  return values;
+}
+
+RecordInputs readInputs(const Fields& fields) {
+  RecordInputs inputs;
+  inputs.numerator = fields.text("numerator");
+  inputs.denominator = fields.text("denominator");
+  inputs.type = fields.text("type");
+  inputs.frameLength = fields.integer("frame_length");
+  inputs.bounds = listOf(fields.array("bounds"), "inputs.bounds", Fields::textOf);
+  inputs.resultsFile = fields.text("results_file");
+  return inputs;
+}
+
+// Inputs that a later program records beyond the ones above, kept by name as text.
+void readFurtherInputs(const Json& json, RecordInputs& inputs) {
+  static constexpr const char* kKnown[] = {"numerator",    "denominator", "type",
+                                           "frame_length", "bounds",      "results_file"};
+  for (auto member = json.begin(); member != json.end(); ++member) {
+    bool known = false;
+    for (const char* name : kKnown) {
+      known = known || member.key() == name;
+    }
+    if (!known) {
+      inputs.further.emplace_back(
+          member.key(), member->is_string() ? member->get<std::string>() : leafText(*member));
+    }
+  }
+}
+
+RecordCode readCode(const Fields& fields) {
+  RecordCode code;
+  code.kind = fields.text("kind");
+  code.n = fields.integer("n");
+  code.k = fields.integer("k");
+  code.constraintLength = fields.integer("constraint_length");
+  code.states = fields.integer("states");
+  return code;
+}
+
+RecordTurbo readTurbo(const Fields& fields) {
+  RecordTurbo turbo;
+  turbo.type = fields.text("type");
+  turbo.constituents = fields.integer("constituents");
+  turbo.frameLengths =
+      listOf(fields.array("frame_lengths"), "turbo.frame_lengths", Fields::integerOf);
+  turbo.outputFrameLength = fields.integer("output_frame_length");
+  turbo.rate = fields.number("rate");
+  return turbo;
+}
+
+// Counts up to 10^(10^7): far beyond 2^N for any frame the program computes.
+constexpr double kLargestLog10Count = 1e7;
+
+// A log10 count; null, LogZero and below all stand for zero.
+double readLog10(const Fields& line, const char* name) {
+  const Json& value = line.member(name);
+  if (value.is_null()) {
+    return LogZero;
+  }
+  const double log10Value = Fields::numberOf(value, line.where(name));
+  if (log10Value > kLargestLog10Count) {
+    throw Refusal(line.where(name) + " is out of range");
+  }
+  return std::max(log10Value, LogZero);
+}
+
+RecordSpectrum readSpectrum(const Fields& fields) {
+  RecordSpectrum spectrum;
+  spectrum.maxWeight = fields.integer("max_weight");
+  if (spectrum.maxWeight < 0) {
+    throw Refusal(fields.where("max_weight") + " is negative");
+  }
+  spectrum.codewordScale = fields.number("codeword_scale");
+  spectrum.weightedScale = fields.number("weighted_scale");
+  const Json& lines = fields.array("lines");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Fields line(lines[i], indexed("spectrum.lines", i));
+    SpectrumLine entry;
+    entry.weight = line.integer("d");
+    const std::int32_t previous = spectrum.lines.empty() ? -1 : spectrum.lines.back().weight;
+    if (entry.weight <= previous || entry.weight > spectrum.maxWeight) {
+      throw Refusal(line.where("d") + " should rise from line to line and stay within 0 … " +
+                    std::to_string(spectrum.maxWeight));
+    }
+    entry.log10Codewords = readLog10(line, "log10_a");
+    entry.log10Weighted = readLog10(line, "log10_b");
+    spectrum.lines.push_back(entry);
+  }
+  return spectrum;
+}
+
+long double readBoundValue(const Json& value, const std::string& where) {
+  if (value.is_string()) {
+    const std::string text = value.get<std::string>();
+    char* end = nullptr;
+    const long double parsed = std::strtold(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !std::isfinite(parsed)) {
+      throw Refusal(where + " should be a number");
+    }
+    return parsed;
+  }
+  return Fields::numberOf(value, where);
+}
+
+RecordBounds readBounds(const Fields& fields) {
+  RecordBounds bounds;
+  bounds.ebn0Db = listOf(fields.array("ebn0_db"), "bounds.ebn0_db", Fields::numberOf);
+  const Json& columns = fields.array("columns");
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const std::string path = indexed("bounds.columns", c);
+    const Fields column(columns[c], path);
+    BoundColumn entry;
+    entry.name = column.text("name");
+    entry.title = column.text("title");
+    const Json& values = column.array("values");
+    if (values.size() != bounds.ebn0Db.size()) {
+      throw Refusal(column.where("values") + " holds " + std::to_string(values.size()) +
+                    " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
+    }
+    entry.values = listOf(values, path + ".values", readBoundValue);
+    bounds.columns.push_back(std::move(entry));
+  }
+  return bounds;
+}
+
+RunRecord readRecord(const Json& root) {
+  const bool ours = root.is_object() && root.contains("format") && root["format"].is_string() &&
+                    root["format"].get<std::string>() == kRecordFormat;
+  if (!ours) {
+    throw Refusal("this is not a Brevandor results record (it has no \"format\": \"" +
+                  std::string(kRecordFormat) + "\")");
+  }
+  const Fields fields(root, "");
+  const std::int32_t version = fields.integer("schema_version");
+  if (version > kRecordSchemaVersion) {
+    throw Refusal("it was written by a newer Brevandor with schema version " +
+                  std::to_string(version) + "; this program reads versions up to " +
+                  std::to_string(kRecordSchemaVersion));
+  }
+  if (version < 1) {
+    throw Refusal(fields.where("schema_version") + " should be 1 or more");
+  }
+  RunRecord record;
+  record.programVersion = fields.object("program").text("version");
+  record.inputs = readInputs(fields.object("inputs"));
+  readFurtherInputs(fields.member("inputs"), record.inputs);
+  record.code = readCode(fields.object("code"));
+  record.turbo = readTurbo(fields.object("turbo"));
+  record.spectrum = readSpectrum(fields.object("spectrum"));
+  const Fields sumCheck = fields.object("sum_check");
+  record.spectrum.log10Sum = readLog10(sumCheck, "log10_sum");
+  record.spectrum.log10InputWords = readLog10(sumCheck, "log10_input_words");
+  record.bounds = readBounds(fields.object("bounds"));
+  return record;
+}
+
+}  // namespace
+
+std::string runRecordJson(const RunRecord& record) {
+  const RecordSpectrum& spectrum = record.spectrum;
+  const RecordTurbo& turbo = record.turbo;
+  const Json json{
+      {"format", kRecordFormat},
+      {"schema_version", kRecordSchemaVersion},
+      {"program", Json{{"name", "brevandor"}, {"version", record.programVersion}}},
+      {"inputs", inputsJson(record.inputs)},
+      {"code", Json{{"kind", record.code.kind},
+                    {"n", record.code.n},
+                    {"k", record.code.k},
+                    {"constraint_length", record.code.constraintLength},
+                    {"states", record.code.states}}},
+      {"turbo", Json{{"type", turbo.type},
+                     {"constituents", turbo.constituents},
+                     {"frame_lengths", turbo.frameLengths},
+                     {"output_frame_length", turbo.outputFrameLength},
+                     {"rate", turbo.rate}}},
+      {"spectrum", spectrumJson(spectrum)},
+      {"sum_check",
+       Json{{"log10_sum", spectrum.log10Sum},
+            {"sum", decimalFromLog10(spectrum.log10Sum, kCountTextDigits)},
+            {"log10_input_words", spectrum.log10InputWords},
+            {"input_words", decimalFromLog10(spectrum.log10InputWords, kCountTextDigits)}}},
+      {"bounds", boundsJson(record.bounds)}};
+  std::string text;
+  writePretty(json, 0, text);
+  text += '\n';
+  return text;
+}
+
+RecordReading readRunRecordJson(std::string_view text) {
+  RecordReading reading;
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+    reading.error = "the file is empty";
+    return reading;
+  }
+  Json root;
+  try {
+    root = Json::parse(text.begin(), text.end());
+  } catch (const Json::parse_error& error) {
+    reading.error =
+        error.byte >= text.size()
+            ? "it ends early, at byte " + std::to_string(text.size()) + ": the file looks truncated"
+            : "it is not JSON (syntax error at byte " + std::to_string(error.byte) + ")";
+    return reading;
+  } catch (const Json::exception& error) {
+    // A number beyond a double's range, for one.
+    reading.error = std::string("it is not JSON that this program can read: ") + error.what();
+    return reading;
+  }
+  try {
+    reading.record = readRecord(root);
+  } catch (const Refusal& refusal) {
+    reading.error = refusal.what();
+  } catch (const Json::exception& error) {
+    reading.error = std::string("it could not be read: ") + error.what();
+  }
+  return reading;
+}
+
+}  // namespace brevandor

@@ -1,0 +1,148 @@
+#include "run/run_record_builder.h"
+
+#include <cmath>
+#include <tuple>
+#include <utility>
+
+#include "bounds/bound_catalogue.h"
+#include "code/polynomial.h"
+#include "logmath/log_domain.h"
+#include "run/constituent_options.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor {
+
+namespace {
+
+constexpr int kFeedbackShift = 16;
+
+std::string typeOption(std::int32_t type) {
+  switch (type) {
+    case Parallel:
+      return "pccc";
+    case Serial:
+      return "sccc";
+    default:
+      return "rep";
+  }
+}
+
+// The numerator and the denominator of a described code as canonical text. The description
+// keeps the numerator in the low half of the parity generator and, for a recursive code, the
+// denominator in the high half.
+std::pair<std::string, std::string> codeTexts(const CodeDescription& code) {
+  const std::int32_t parity = code.generators[1];
+  return {polynomialText(parity & 0xFFFF),
+          isRecursive(code.kind) ? polynomialText(parity >> kFeedbackShift) : "1"};
+}
+
+// The inputs beyond the main window's that the run was given, by their command-line names.
+void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
+  if (!inputs.numerator2.empty() || !inputs.denominator2.empty()) {
+    const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
+    if (options && options.options->secondCode) {
+      const auto [numerator, denominator] = codeTexts(*options.options->secondCode);
+      record.further.emplace_back("numerator2", numerator);
+      record.further.emplace_back("denominator2", denominator);
+    }
+  }
+  const std::pair<const char*, const std::string*> patterns[] = {
+      {"puncture", &inputs.puncture},
+      {"puncture_outer", &inputs.punctureOuter},
+      {"puncture_inner", &inputs.punctureInner}};
+  for (const auto& [name, pattern] : patterns) {
+    if (!pattern->empty()) {
+      record.further.emplace_back(name, *pattern);
+    }
+  }
+  if (inputs.maxWeight > 0) {
+    // Low-weight mode: the spectrum stops at this weight and the bounds are estimates.
+    record.further.emplace_back("max_weight", std::to_string(inputs.maxWeight));
+  }
+}
+
+RecordInputs recordInputs(const RunInputs& inputs) {
+  RecordInputs record;
+  std::tie(record.numerator, record.denominator) = codeTexts(inputs.code);
+  record.type = typeOption(inputs.selectedType);
+  record.frameLength = inputs.inputFrameLength;
+  for (const BoundNames& bound : kBoundCatalogue) {
+    if ((inputs.boundSelection & bound.bit) != 0) {
+      record.bounds.emplace_back(bound.option);
+    }
+  }
+  record.resultsFile = inputs.resultsFileName;
+  addFurtherInputs(inputs, record);
+  return record;
+}
+
+RecordCode recordCode(const ConvCode& code) {
+  return RecordCode{std::string(codeKindText(code.kind)), code.n, code.k,
+                    code.registerLength / code.k, code.stateCount};
+}
+
+RecordTurbo recordTurbo(const TurboCode& turbo) {
+  RecordTurbo record;
+  record.type = std::string(concatenationTypeName(turbo.concatenationType));
+  record.constituents = turbo.constituentCount;
+  record.frameLengths.assign(turbo.frameLengths.begin(),
+                             turbo.frameLengths.begin() + turbo.constituentCount);
+  record.outputFrameLength = turbo.outputFrameLength;
+  record.rate = turbo.rate;
+  return record;
+}
+
+RecordSpectrum recordSpectrum(const RunOutputs& outputs, std::int32_t inputFrameLength) {
+  RecordSpectrum spectrum;
+  spectrum.maxWeight = outputs.maxWeight;
+  spectrum.codewordScale = outputs.codewordScale;
+  spectrum.weightedScale = outputs.weightedScale;
+  spectrum.log10Sum = LogZero;
+  for (std::int32_t d = 0; d <= outputs.maxWeight; ++d) {
+    const double log10Codewords = outputs.log10Codewords[static_cast<std::size_t>(d)];
+    if (log10Codewords > LogZero) {
+      spectrum.lines.push_back(
+          {d, log10Codewords,
+           std::max(outputs.log10Weighted[static_cast<std::size_t>(d)], LogZero)});
+      spectrum.log10Sum = logAdd(spectrum.log10Sum, log10Codewords);
+    }
+  }
+  spectrum.log10InputWords = inputFrameLength * std::log10(2.0);
+  return spectrum;
+}
+
+RecordBounds recordBounds(const BoundTables& tables, std::int32_t mask) {
+  RecordBounds bounds;
+  for (std::int32_t j = 0; j < kSnrPoints; ++j) {
+    bounds.ebn0Db.push_back(snrDecibels(j));
+  }
+  const std::array<long double, kSnrPoints>* values[] = {&tables.unionQ, &tables.unionExp,
+                                                         &tables.viterbi};
+  for (std::size_t b = 0; b < kBoundCatalogue.size(); ++b) {
+    const BoundNames& names = kBoundCatalogue[b];
+    if ((mask & names.bit) != 0) {
+      bounds.columns.push_back(BoundColumn{std::string(names.column),
+                                           std::string(names.title),
+                                           {values[b]->begin(), values[b]->end()}});
+    }
+  }
+  return bounds;
+}
+
+}  // namespace
+
+RunRecord makeRunRecord(const RunInputs& inputs, const TurboCode& turbo,
+                        const RunOutputs& outputs) {
+  RunRecord record;
+  record.programVersion = BREVANDOR_VERSION;
+  record.inputs = recordInputs(inputs);
+  record.code = recordCode(*turbo.codes[0]);
+  record.turbo = recordTurbo(turbo);
+  record.spectrum = recordSpectrum(outputs, turbo.frameLengths[0]);
+  if (outputs.bounds != nullptr) {
+    record.bounds = recordBounds(*outputs.bounds, inputs.boundSelection);
+  }
+  return record;
+}
+
+}  // namespace brevandor

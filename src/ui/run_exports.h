@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include "report/export_files.h"
+#include "report/run_record.h"
+
+namespace brevandor {
+
+// Writes the export files of a completed run that the window's settings name; a relative
+// name lies beside the results file at `resultsPath`. A file that would replace the results
+// file or another export is not written. Returns an empty text, or the log line that says
+// what could not be written. Nothing happens without a record or without export files.
+QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
+                           const ExportFiles& files);
+
+}  // namespace brevandor

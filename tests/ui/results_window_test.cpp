@@ -1,0 +1,375 @@
+#include "ui/results_window.h"
+
+#include <QChart>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXYSeries>
+#include <QXmlStreamReader>
+#include <cmath>
+
+#include "main_dialog_probe.h"
+#include "modal_answerer.h"
+#include "plot/chart_export.h"
+#include "report/record_files.h"
+#include "run/calculation_run.h"
+#include "support/printed_results.h"
+#include "ui_test_suites.h"
+
+namespace brevandor::testing {
+
+namespace {
+
+constexpr int kRunTimeout = 180000;  // milliseconds; generous for debug builds on busy machines
+
+void writeFile(const QString& path, const QByteArray& contents) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(contents);
+}
+
+QByteArray readBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The record of a real run of the default code, computed without a window.
+std::shared_ptr<const RunRecord> computedRecord(int frameLength, int mask, const QDir& folder) {
+  RunInputs inputs;
+  inputs.inputFrameLength = frameLength;
+  inputs.boundSelection = mask;
+  inputs.resultsFileName =
+      folder.filePath(QStringLiteral("results-%1.txt").arg(frameLength)).toStdString();
+  inputs.code = codeFromTexts("1+D+D^2", "1+D^2").description.value();
+  return CalculationRun(inputs, RunContext{}).execute().record;
+}
+
+QList<QXYSeries*> seriesOf(QChart* chart) {
+  QList<QXYSeries*> all;
+  for (QAbstractSeries* series : chart->series()) {
+    all.append(static_cast<QXYSeries*>(series));
+  }
+  return all;
+}
+
+QStringList namesOf(QChart* chart) {
+  QStringList names;
+  for (QXYSeries* series : seriesOf(chart)) {
+    names.append(series->name());
+  }
+  return names;
+}
+
+// Whether a printed "%e" value and a drawn value agree to the printed seven digits.
+bool agreesToPrintedDigits(const std::string& printed, double drawn) {
+  const double value = std::strtod(printed.c_str(), nullptr);
+  return std::abs(value - drawn) <= 0.5e-6 * std::abs(value) * 1.0000001;
+}
+
+// What the list holds: "2 runs, ticked 10,20, current 20" (runs named by their N).
+QString listState(const ResultsWindow& window) {
+  QStringList names;
+  for (const RunRecord* run : window.tickedRuns()) {
+    names.append(QString::number(run->inputs.frameLength));
+  }
+  return QStringLiteral("%1 runs, ticked %2, current %3")
+      .arg(window.runCount())
+      .arg(names.join(QLatin1Char(',')))
+      .arg(window.currentRun() ? window.currentRun()->inputs.frameLength : -1);
+}
+
+}  // namespace
+
+// The results window: the file as text (any file name, fresh contents, find), the bound table
+// and plots after a real run against its results file, overlays, opening saved records and
+// exports.
+class ResultsWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void showsTheFileWhateverItsName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "results.txt";
+    QTest::newRow("blanks") << "my results file.txt";
+    QTest::newRow("quotes") << "it's \"quoted\".txt";
+    QTest::newRow("command separators") << "a; rm -rf x & b | c.txt";
+    QTest::newRow("shell expansions") << "$(echo no)`x`*.txt";
+  }
+
+  void showsTheFileWhateverItsName() {
+    QFETCH(QString, name);
+    const QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(name);
+    writeFile(path, "\n Input Frame Length N = 10\n  d     A_d\n  3   1.000000e+00\n");
+    ResultsWindow window;
+    window.showFile(path);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.text(),
+             QStringLiteral("\n Input Frame Length N = 10\n  d     A_d\n  3   1.000000e+00\n"));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("resultsPath"))->text(),
+             QFileInfo(path).absoluteFilePath());
+    // Nothing was run: the folder holds the one file it was given.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 1);
+  }
+
+  void readsTheFileAgainEachTime() {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("results.txt"));
+    writeFile(path, "first run\n");
+    ResultsWindow window;
+    window.showFile(path);
+    QCOMPARE(window.text(), QStringLiteral("first run\n"));
+    writeFile(path, "second run\n");
+    window.showFile(path);
+    QCOMPARE(window.text(), QStringLiteral("second run\n"));
+  }
+
+  void missingFileIsNamedInTheWindow() {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("no such folder/results.txt"));
+    ResultsWindow window;
+    window.showFile(path);
+    QVERIFY(window.isVisible());
+    QVERIFY2(window.text().contains(QStringLiteral("Cannot open the results file")),
+             qPrintable(window.text()));
+    QVERIFY(window.text().contains(path));
+  }
+
+  void findSelectsEachMatchAndWraps() {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("results.txt"));
+    writeFile(path, "UB_Q first\nother\nUB_Q second\n");
+    ResultsWindow window;
+    window.showFile(path);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* text = window.findChild<QPlainTextEdit*>(QStringLiteral("resultsText"));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_F, Qt::ControlModifier);
+    auto* field = window.findChild<QLineEdit*>(QStringLiteral("findField"));
+    QVERIFY(field->isVisible());
+    QTest::keyClicks(field, QStringLiteral("UB_Q"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(text->textCursor().selectionStart(), 0);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(text->textCursor().selectionStart(), 17);
+    QTest::keyClick(field, Qt::Key_Return);  // past the last match: back to the first
+    QCOMPARE(text->textCursor().selectionStart(), 0);
+    // Escape closes the bar, not the window.
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(!field->isVisible());
+    QVERIFY(window.isVisible());
+  }
+
+  void runAtHundredBitsShowsWhatTheFilePrints() {
+    const QTemporaryDir folder;
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(folder.filePath(QStringLiteral("results.txt")));
+    field(dialog, "frameLength")->setText(QStringLiteral("100"));
+    const ModalAnswerer options([](QWidget* modal) {
+      modal->findChild<QCheckBox*>(QStringLiteral("unionBoundExp"))->click();
+      modal->findChild<QCheckBox*>(QStringLiteral("viterbiBound"))->click();
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "optionButton")->click();
+    QCOMPARE(dialog.boundSelection(), 7);
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    ResultsWindow& window = *dialog.resultsViewer();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.runCount(), 1);
+
+    // The table holds the file's bound section, word for word, under the Options names.
+    const std::string file = readBytes(dialog.resultsPath()).toStdString();
+    const PrintedBounds printed = printedBounds(file);
+    QCOMPARE(printed.rows.size(), std::size_t{21});
+    auto* table = window.findChild<QTableWidget*>(QStringLiteral("boundsTable"));
+    const QStringList heads{"Eb/N0 [dB]", "Union Bound (Q function)", "Union Bound (Exp)",
+                            "Viterbi Bound"};
+    QCOMPARE(table->columnCount(), heads.size());
+    QCOMPARE(table->rowCount(), 21);
+    for (int c = 0; c < heads.size(); ++c) {
+      QCOMPARE(table->horizontalHeaderItem(c)->text(), heads[c]);
+      for (int row = 0; row < 21; ++row) {
+        QCOMPARE(table->item(row, c)->text().toStdString(), printed.rows[row][c]);
+      }
+    }
+
+    // The plot: one curve per bound, through the same points.
+    const QList<QXYSeries*> curves = seriesOf(window.chart(plot::Figure::Bounds));
+    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), heads.mid(1));
+    for (int c = 0; c < curves.size(); ++c) {
+      const QList<QPointF> points = curves[c]->points();
+      QCOMPARE(points.size(), 21);
+      for (int row = 0; row < 21; ++row) {
+        QCOMPARE(points[row].x(), std::strtod(printed.rows[row][0].c_str(), nullptr));
+        QVERIFY2(agreesToPrintedDigits(printed.rows[row][c + 1], points[row].y()),
+                 qPrintable(QStringLiteral("%1 at row %2").arg(curves[c]->name()).arg(row)));
+      }
+    }
+
+    // The spectrum: the free distance and its multiplicity as the file prints them.
+    const PrintedSpectrum spectrum = printedSpectrum(file);
+    auto firstRow = std::find_if(spectrum.rows.begin(), spectrum.rows.end(), [](const auto& row) {
+      return std::strtod(row.codewords.c_str(), nullptr) != 0.0;
+    });
+    QVERIFY(firstRow != spectrum.rows.end());
+    const QString words = window.findChild<QLabel*>(QStringLiteral("spectrumSummary"))->text();
+    const QRegularExpressionMatch said =
+        QRegularExpression(QStringLiteral("free distance (\\d+) with A_d = (\\S+) codewords"))
+            .match(words);
+    QVERIFY2(said.hasMatch(), qPrintable(words));
+    QCOMPARE(said.captured(1).toInt(), firstRow->weight);
+    QVERIFY2(agreesToPrintedDigits(firstRow->codewords, said.captured(2).toDouble()),
+             qPrintable(words));
+    const QPointF firstPoint = seriesOf(window.chart(plot::Figure::Spectrum)).front()->at(0);
+    QCOMPARE(firstPoint.x(), double(firstRow->weight));
+    QVERIFY(agreesToPrintedDigits(firstRow->codewords, firstPoint.y()));
+    dialog.close();
+  }
+
+  void exportsNamedInAdvancedSetupGoBesideTheResultsFile_data() {
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("beside") << "run.json" << QString();
+    QTest::newRow("would replace the results file") << "results.txt"
+                                                    << "--json: '%1' is also the file of --output";
+  }
+
+  void exportsNamedInAdvancedSetupGoBesideTheResultsFile() {
+    QFETCH(QString, json);
+    QFETCH(QString, logged);
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(out.filePath(QStringLiteral("results.txt")));
+    field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    const ModalAnswerer setup([&](QWidget* modal) {
+      modal->findChild<QLineEdit*>(QStringLiteral("jsonFile"))->setText(json);
+      modal->findChild<QLineEdit*>(QStringLiteral("csvFile"))->setText(QStringLiteral("b.csv"));
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "advancedSetupButton")->click();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    const QByteArray results = readBytes(out.filePath(QStringLiteral("results.txt")));
+    QVERIFY(results.startsWith("\n Turbo Code Parameters"));
+    if (logged.isEmpty()) {
+      const RecordReading saved = readRunRecordFile(out.filePath(json).toStdString());
+      QVERIFY2(saved.record == *dialog.resultsViewer()->currentRun(), saved.error.c_str());
+      QVERIFY(readBytes(out.filePath(QStringLiteral("b.csv"))).startsWith("ebn0_db,UB_Q\n"));
+    } else {
+      // Nothing is written rather than the results file replaced.
+      const QString line = logged.arg(out.filePath(json));
+      QVERIFY2(logText(dialog).contains(line), qPrintable(logText(dialog)));
+      QVERIFY(!QFile::exists(out.filePath(QStringLiteral("b.csv"))));
+    }
+    dialog.close();
+  }
+
+  void tickedRunsOverlayAsLabelledCurves() {
+    const QTemporaryDir folder;
+    ResultsWindow window;
+    window.addRun(computedRecord(10, 1, QDir(folder.path())), QString());
+    window.addRun(computedRecord(20, 1, QDir(folder.path())), QString());
+    // A new run shows alone until others are ticked.
+    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), QStringList{"Union Bound (Q function)"});
+    window.setTicked(0, true);
+    const QStringList labels{"PCCC (1, 1+D+D^2 / 1+D^2), N = 10",
+                             "PCCC (1, 1+D+D^2 / 1+D^2), N = 20"};
+    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), labels);
+    QCOMPARE(namesOf(window.chart(plot::Figure::Spectrum)),
+             (QStringList{labels[0] + ": A_d", labels[0] + ": B_d", labels[1] + ": A_d",
+                          labels[1] + ": B_d"}));
+  }
+
+  void refusedRecordFilesLeaveTheListAlone_data() {
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("says");
+    const QByteArray record =
+        readBytes(QStringLiteral(BREVANDOR_TEST_DATA_DIR "/records/pccc_n10_v1.json"));
+    QTest::newRow("not ours") << QByteArray(R"({"type": "FeatureCollection"})")
+                              << "not a Brevandor results record";
+    QTest::newRow("truncated") << record.left(record.size() / 3) << "truncated";
+    QTest::newRow("newer version")
+        << QByteArray(record).replace("\"schema_version\": 1", "\"schema_version\": 7")
+        << "newer Brevandor with schema version 7";
+  }
+
+  void refusedRecordFilesLeaveTheListAlone() {
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, says);
+    const QTemporaryDir folder;
+    ResultsWindow window;
+    QCOMPARE(
+        window.openRecordFile(QStringLiteral(BREVANDOR_TEST_DATA_DIR "/records/pccc_n10_v1.json")),
+        QString());
+    window.addRun(computedRecord(20, 1, QDir(folder.path())), QString());
+    window.setTicked(0, true);
+    const QString before = listState(window);
+    const QString path = folder.filePath(QStringLiteral("bad.json"));
+    writeFile(path, contents);
+    const QString message = window.openRecordFile(path);
+    QVERIFY2(message.contains(says) && message.contains(path), qPrintable(message));
+    QCOMPARE(listState(window), before);
+    // Three bounds of the saved record, one of the run.
+    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)).size(), 4);
+  }
+
+  void exportsReadBack() {
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    ResultsWindow window;
+    window.addRun(computedRecord(10, 7, out), QString());
+    for (const plot::Figure figure : {plot::Figure::Bounds, plot::Figure::Spectrum}) {
+      const QString png = out.filePath(plot::figureName(figure) + QStringLiteral(".png"));
+      QCOMPARE(window.savePlot(figure, png), QString());
+      const QImage image(png);
+      QVERIFY(!image.isNull());
+      QCOMPARE(image.size(), plot::kExportSize);
+
+      const QString svg = out.filePath(plot::figureName(figure) + QStringLiteral(".svg"));
+      QCOMPARE(window.savePlot(figure, svg), QString());
+      QFile file(svg);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QXmlStreamReader xml(&file);
+      QStringList texts;
+      while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text") {
+          texts.append(xml.readElementText());
+        }
+      }
+      QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+      QVERIFY2(texts.contains(QStringLiteral("PCCC (1, 1+D+D^2 / 1+D^2), N = 10")),
+               qPrintable(texts.join(QLatin1Char('|'))));
+    }
+    const QString csv = out.filePath(QStringLiteral("bounds.csv"));
+    QCOMPARE(window.saveTable(plot::Figure::Bounds, csv), QString());
+    QVERIFY(readBytes(csv).startsWith("ebn0_db,UB_Q,UB_Exp,IUB_Exp\n0,"));
+    const QString json = out.filePath(QStringLiteral("run.json"));
+    QCOMPARE(window.saveRecord(json), QString());
+    QVERIFY(readRunRecordFile(json.toStdString()).record == *window.currentRun());
+    QVERIFY(window.savePlot(plot::Figure::Bounds, out.filePath(QStringLiteral("p.gif")))
+                .contains(QStringLiteral(".png or .svg")));
+  }
+};
+
+std::unique_ptr<QObject> makeResultsWindowTest() {
+  return std::make_unique<ResultsWindowTest>();
+}
+
+}  // namespace brevandor::testing
+
+#include "results_window_test.moc"
