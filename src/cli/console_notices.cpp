@@ -28,15 +28,26 @@ void ConsoleNotices::receiveNotice(RunNotice notice) {
       }
       break;
     case NoticeKind::StatusLine:
-      if (showStatus_) {
-        std::fprintf(stderr, "%s%s", kEraseLine, notice.text.c_str());
-        std::fflush(stderr);
-        statusShown_ = true;
+      // Once the run reports its progress across the stages, that line (the stage's and the
+      // whole run's time left) stands in for each stage's own estimate.
+      if (!progressShown_) {
+        showStatusLine(notice.text);
       }
       break;
     case NoticeKind::Progress:
+      progressShown_ = true;
+      showStatusLine(notice.text);
+      break;
     case NoticeKind::RunFinished:
       break;
+  }
+}
+
+void ConsoleNotices::showStatusLine(const std::string& text) {
+  if (showStatus_) {
+    std::fprintf(stderr, "%s%s", kEraseLine, text.c_str());
+    std::fflush(stderr);
+    statusShown_ = true;
   }
 }
 

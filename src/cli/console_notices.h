@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mutex>
+#include <string>
 
 #include "progress/notices.h"
 
@@ -20,9 +21,13 @@ class ConsoleNotices : public NoticeTarget {
   void clearStatus();
 
  private:
+  // Rewrites the status line with `text`, when standard error is a terminal.
+  void showStatusLine(const std::string& text);
+
   bool showLog_;
   bool showStatus_;
   bool statusShown_ = false;
+  bool progressShown_ = false;  // the run has reported progress across its stages
   std::mutex mutex_;
 };
 

@@ -36,6 +36,11 @@ StageProgress::StageProgress(const RunContext& context, std::vector<double> expe
 }
 
 void StageProgress::stageStarted() {
+  // The pace counts from the first long stage on: what comes before it is quick and does not
+  // scale with the stages' work.
+  if (stage_ == 0) {
+    startClock_ = context_.clock();
+  }
   ++stage_;
   if (static_cast<std::size_t>(stage_) > expected_.size()) {
     // A stage the plan did not know of: give it the mean of the others.
@@ -91,13 +96,20 @@ void StageProgress::post(double stageFraction, std::int64_t stageRemainingMs) {
   }
   last_ = progress;
 
-  char text[160];
-  std::snprintf(text, sizeof text, "Stage %d of %d, %d %%; whole run %d %%", progress.stage,
-                progress.stageCount, static_cast<int>(stageFraction * 100.0),
-                static_cast<int>(progress.runFraction * 100.0));
+  // "Stage 2 of 3: 45 %, 1 min 12 s left; whole run: 67 %, 3 min 05 s left", short enough
+  // for a terminal's status line.
+  char text[64];
+  std::snprintf(text, sizeof text, "Stage %d of %d: %d %%", progress.stage, progress.stageCount,
+                static_cast<int>(stageFraction * 100.0));
   std::string line = text;
+  if (stageRemainingMs >= 0) {
+    line += ", " + durationText(stageRemainingMs) + " left";
+  }
+  std::snprintf(text, sizeof text, "; whole run: %d %%",
+                static_cast<int>(progress.runFraction * 100.0));
+  line += text;
   if (progress.runRemainingMs >= 0) {
-    line += ", about " + durationText(progress.runRemainingMs) + " left";
+    line += ", " + durationText(progress.runRemainingMs) + " left";
   }
   context_.postProgress(progress, line);
 }

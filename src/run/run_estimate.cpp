@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "code/conv_code.h"
@@ -29,7 +30,7 @@ struct StageRates {
 };
 constexpr StageRates kParallelRates{1.4e10, 1.0e10};
 constexpr StageRates kSerialRates{2.1e10, 7.0e9};
-constexpr StageRates kRepetitionRates{1.5e10, 3.5e7};
+constexpr StageRates kRepetitionRates{1.1e10, 3.5e7};
 constexpr double kBoundRate = 2.0e7;  // bound terms a second
 // Low-weight mode: cells a second of its cut tables, whatever the frame (bench/README.md,
 // "Low-weight mode": N = 1000 to 100000, d <= 20).
@@ -119,52 +120,64 @@ int boundCount(std::int32_t selection) {
   return count;
 }
 
-std::vector<StageEstimate> stageWork(const RunShape& shape, const RunInputs& inputs,
-                                     std::int32_t lowWeight) {
+// The stages of the run with their work and their seconds at the project machine's rates:
+// each rate grows with the frame the stage's rows run over (a constituent's own frame, the
+// input frame for the spectrum).
+class StagePlanner {
+ public:
+  StagePlanner(const RunShape& shape, std::int32_t lowWeight)
+      : type_(shape.turbo.concatenationType), lowWeight_(lowWeight) {}
+
+  void add(const char* name, double work, std::int32_t frameLength) {
+    double rate = kBoundRate;
+    if (std::string_view(name) != "BER") {
+      const StageRates& rates = type_ == Parallel ? kParallelRates
+                                : type_ == Serial ? kSerialRates
+                                                  : kRepetitionRates;
+      rate = lowWeight_ > 0 ? kLowWeightRate
+                            : (std::string_view(name) == "TWEF" ? rates.spectrum : rates.cwef) *
+                                  std::pow(frameLength / kCalibrationFrame, kRateGrowth);
+    }
+    stages_.push_back({name, work, work / rate});
+  }
+  std::vector<StageEstimate> stages() const { return stages_; }
+
+ private:
+  std::int32_t type_;
+  std::int32_t lowWeight_;
+  std::vector<StageEstimate> stages_;
+};
+
+std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs& inputs,
+                                         std::int32_t lowWeight) {
   const WeightEnumerator& outer = shape.enumerators[0];
   const WeightEnumerator& inner = shape.enumerators[1];
   const TableExtent first = extentOf(outer, shape.codeOf(0), lowWeight);
   const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
   const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
   const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
-  std::vector<StageEstimate> stages;
+  StagePlanner planner(shape, lowWeight);
   if (shape.turbo.concatenationType == Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
     if (shape.turbo.sameTableAsFirst(1)) {
-      stages.push_back({"CWEF", outerWork, 0.0});
+      planner.add("CWEF", outerWork, outer.frameLength);
     } else {
-      stages.push_back({"CWEF 1", outerWork, 0.0});
-      stages.push_back({"CWEF 2", innerWork, 0.0});
+      planner.add("CWEF 1", outerWork, outer.frameLength);
+      planner.add("CWEF 2", innerWork, inner.frameLength);
     }
-    stages.push_back({"TWEF", first.columns * first.resultRows * second.resultRows, 0.0});
   } else {
     if (shape.turbo.concatenationType == Serial) {
-      stages.push_back({"CWEF 1", outerWork, 0.0});
+      planner.add("CWEF 1", outerWork, outer.frameLength);
     }
-    stages.push_back({"CWEF 2", innerWork, 0.0});
-    stages.push_back({"TWEF", first.columns * first.resultRows * second.resultRows, 0.0});
+    planner.add("CWEF 2", innerWork, inner.frameLength);
   }
+  planner.add("TWEF", first.columns * first.resultRows * second.resultRows,
+              inputs.inputFrameLength);
   if (inputs.boundSelection != 0) {
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
-    stages.push_back(
-        {"BER", (weights + 1.0) * kBoundPoints * boundCount(inputs.boundSelection), 0.0});
+    planner.add("BER", (weights + 1.0) * kBoundPoints * boundCount(inputs.boundSelection), 0);
   }
-  return stages;
-}
-
-double rateOf(const StageEstimate& stage, std::int32_t type, std::int32_t frameLength,
-              std::int32_t lowWeight) {
-  if (stage.name == "BER") {
-    return kBoundRate;
-  }
-  if (lowWeight > 0) {
-    return kLowWeightRate;
-  }
-  const StageRates& rates = type == Parallel ? kParallelRates
-                            : type == Serial ? kSerialRates
-                                             : kRepetitionRates;
-  const double rate = stage.name == "TWEF" ? rates.spectrum : rates.cwef;
-  return rate * std::pow(static_cast<double>(frameLength) / kCalibrationFrame, kRateGrowth);
+  return planner.stages();
 }
 
 }  // namespace
@@ -190,15 +203,12 @@ RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, doub
   RunEstimate estimate;
   estimate.peakBytes = lowWeight > 0 ? planLowWeightMemory(shape.turbo, lowWeight).peak()
                                      : planRunMemory(shape.turbo, context).peak();
-  estimate.stages = stageWork(shape, inputs, lowWeight);
+  estimate.stages = plannedStages(shape, inputs, lowWeight);
   const double speed = threadSpeedup(effectiveThreads(context)) /
                        threadSpeedup(kCalibrationThreads) /
                        (context.engine == Engine::Reference ? kReferenceSlowdown : 1.0);
   for (StageEstimate& stage : estimate.stages) {
-    stage.seconds =
-        stage.work /
-        rateOf(stage, shape.turbo.concatenationType, inputs.inputFrameLength, lowWeight) / speed *
-        slowness;
+    stage.seconds *= slowness / speed;
   }
   return estimate;
 }

@@ -79,7 +79,7 @@ TEST(StageProgress, WeighsTheStagesByTheirExpectedTime) {
   // Every step reached the notice target, as a Progress notice that says it in words.
   const auto lines = run.target.texts(NoticeKind::Progress);
   ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[1], "Stage 1 of 2, 50 %; whole run 12 %, about 3 s left");
+  EXPECT_EQ(lines[1], "Stage 1 of 2: 50 %, less than 1 s left; whole run: 12 %, 3 s left");
 }
 
 TEST(StageProgress, AStageThePlanLackedIsCountedToo) {

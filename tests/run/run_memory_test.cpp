@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "support/test_codes.h"
 #include "turbo/concatenation_type.h"
 
@@ -51,10 +49,7 @@ TEST(RunMemoryPlan, FastParallelRunHoldsOneTableAndOneCompactLayer) {
 
 TEST(RunMemoryPlan, ParallelConstituentsOfTheirOwnPatternHoldTwoTables) {
   // PAR1 and PAR2 leave out different sections: the tables differ, both are computed.
-  TurboPuncturing puncturing;
-  const std::array<std::string_view, 3> rows{"SYS", "PAR1", "PAR2"};
-  puncturing.parallel = parsePuncturePattern("11,10,01", rows).pattern.value();
-  const Planned run(Parallel, 1000, puncturing);
+  const Planned run(Parallel, 1000, testing::puncturingOf("11,10,01"));
   EXPECT_FALSE(sharesParallelTable(run.turbo, Engine::Fast));
   const RunMemoryPlan fast = run.plan(Engine::Fast);
   EXPECT_EQ(fast.tables, run.plan(Engine::Reference).tables);

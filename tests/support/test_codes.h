@@ -1,10 +1,13 @@
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "code/code_description.h"
 #include "code/conv_code.h"
 #include "code/polynomial.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor::testing {
 
@@ -17,6 +20,16 @@ inline CodeDescription describeOrDie(const char* numerator, const char* denomina
 // The main window's default code, "1+D+D^2" over "1+D^2".
 inline CodeDescription defaultCode() {
   return describeOrDie("1+D+D^2", "1+D^2");
+}
+
+// The patterns of a turbo code from their texts ("" for none); the texts must be valid.
+inline TurboPuncturing puncturingOf(const std::string& parallel, const std::string& outer = "",
+                                    const std::string& inner = "") {
+  const auto read = [](const std::string& text, std::span<const std::string_view> rows) {
+    return text.empty() ? PuncturePattern{} : parsePuncturePattern(text, rows).pattern.value();
+  };
+  return {read(parallel, kParallelPatternRows), read(outer, kSerialPatternRows),
+          read(inner, kSerialPatternRows)};
 }
 
 // A constituent code of a test table: its two polynomials, and whether it is the

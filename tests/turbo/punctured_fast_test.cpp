@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "code/puncture_pattern.h"
 #include "support/spectrum_equivalence.h"
 #include "support/table_checks.h"
 #include "support/test_codes.h"
@@ -32,20 +31,12 @@ struct PuncturedEngineCase {
   int threads;
 };
 
-TurboPuncturing patternsOf(const PuncturedEngineCase& c) {
-  const auto read = [](const char* text, std::span<const std::string_view> rows) {
-    return *text == '\0' ? PuncturePattern{} : parsePuncturePattern(text, rows).pattern.value();
-  };
-  return {read(c.parallel, kParallelPatternRows), read(c.outer, kSerialPatternRows),
-          read(c.inner, kSerialPatternRows)};
-}
-
 class PuncturedFastAgainstReference : public ::testing::TestWithParam<PuncturedEngineCase> {};
 
 TEST_P(PuncturedFastAgainstReference, TablesSpectraAndProgressMatch) {
   const PuncturedEngineCase& c = GetParam();
-  EnginePair engines(c.first.description(), c.type, c.frameLength, c.threads, patternsOf(c),
-                     c.second.description());
+  EnginePair engines(c.first.description(), c.type, c.frameLength, c.threads,
+                     testing::puncturingOf(c.parallel, c.outer, c.inner), c.second.description());
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
   for (int k = 0; k < 2; ++k) {

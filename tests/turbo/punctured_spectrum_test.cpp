@@ -25,21 +25,6 @@ const CodeCase kDefault{"1+D+D^2", "1+D^2"};
 const CodeCase kSwapped{"1+D^2", "1+D+D^2"};
 const CodeCase kMemory3{"1+D+D^3", "1+D^2+D^3"};
 
-TurboPuncturing patterns(const std::string& parallel, const std::string& outer = "",
-                         const std::string& inner = "") {
-  TurboPuncturing puncturing;
-  if (!parallel.empty()) {
-    puncturing.parallel = parsePuncturePattern(parallel, kParallelPatternRows).pattern.value();
-  }
-  if (!outer.empty()) {
-    puncturing.outer = parsePuncturePattern(outer, kSerialPatternRows).pattern.value();
-  }
-  if (!inner.empty()) {
-    puncturing.inner = parsePuncturePattern(inner, kSerialPatternRows).pattern.value();
-  }
-  return puncturing;
-}
-
 std::vector<std::string> rowsOf(const std::string& pattern) {
   std::vector<std::string> rows;
   std::size_t start = 0;
@@ -78,7 +63,7 @@ TEST_P(AllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
       first, second, c.frameLength, rows[0].c_str(), rows[1].c_str(), rows[2].c_str(), sent);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
     TurboPipeline pipeline(c.first.description(), Parallel, c.frameLength, engine,
-                           patterns(c.pattern), c.second.description());
+                           testing::puncturingOf(c.pattern), c.second.description());
     ASSERT_EQ(pipeline.turbo.outputFrameLength, sent);
     ASSERT_EQ(pipeline.run(), sent);
     testing::expectSpectrum(TurboPipeline::plain(pipeline.codeword), expected.codeword, "codeword");
@@ -156,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Parallel,
                                  kDefault,
                                  kDefault,
-                                 patterns("11,10,01"),
+                                 testing::puncturingOf("11,10,01"),
                                  12,
                                  4,
                                  {{{37, 90}, {1697, 495}, {64369, 6930}}},
@@ -165,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Parallel,
                                  kDefault,
                                  kDefault,
-                                 patterns("11,10,01"),
+                                 testing::puncturingOf("11,10,01"),
                                  16,
                                  4,
                                  {{{935, 2184}, {11981, 2730}, {1604903, 120120}}},
@@ -174,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Parallel,
                                  kDefault,
                                  kDefault,
-                                 patterns("10,11,11"),
+                                 testing::puncturingOf("10,11,11"),
                                  12,
                                  6,
                                  {{{2173, 2310}, {949, 420}, {159767, 27720}}},
@@ -183,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Parallel,
                                  kDefault,
                                  kDefault,
-                                 patterns("10,11,11"),
+                                 testing::puncturingOf("10,11,11"),
                                  16,
                                  6,
                                  {{{55001, 60060}, {32145, 16016}, {1761941, 360360}}},
@@ -210,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Serial,
                                  kDefault,
                                  kDefault,
-                                 patterns("", "11,10"),
+                                 testing::puncturingOf("", "11,10"),
                                  12,
                                  6,
                                  {{{25, 308}, {331, 1463}, {55925, 127908}}},
@@ -219,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Serial,
                                  kDefault,
                                  kDefault,
-                                 patterns("", "11,10"),
+                                 testing::puncturingOf("", "11,10"),
                                  16,
                                  6,
                                  {{{29, 468}, {103, 585}, {53804, 156975}}},

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <span>
 #include <string>
 
 #include "support/test_codes.h"
@@ -127,11 +126,7 @@ TEST_P(PuncturedFrameLengths, FollowTheBitsEachPatternSends) {
   const ConvCode memory3(describeOrDie("1+D+D^3", "1+D^2+D^3"));
   WeightEnumerator enumerators[2];
   TurboCode turbo(c.type, 2);
-  const auto pattern = [](const char* text, std::span<const std::string_view> rows) {
-    return *text == '\0' ? PuncturePattern{} : parsePuncturePattern(text, rows).pattern.value();
-  };
-  turbo.puncturing = {pattern(c.parallel, kParallelPatternRows),
-                      pattern(c.outer, kSerialPatternRows), pattern(c.inner, kSerialPatternRows)};
+  turbo.puncturing = testing::puncturingOf(c.parallel, c.outer, c.inner);
   turbo.attachConstituent(0, code, enumerators[0]);
   turbo.attachConstituent(1, c.memory3Second ? memory3 : code, enumerators[1]);
   ASSERT_EQ(turbo.setFrameLength(100, 3), 0);
