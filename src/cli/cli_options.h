@@ -25,6 +25,7 @@ struct CommandLine {
   std::string spectrumIn;  // bounds of a spectrum read from this file instead of a code
   std::string codeLength;  // n of the spectrum read
   std::string infoBits;    // K of the spectrum read
+  std::string precision = "single";
   // The second constituent code; each polynomial not given is the first code's.
   std::string numerator2;
   std::string denominator2;

@@ -8,6 +8,7 @@
 #include "bounds/ebn0_grid.h"
 #include "bounds/spectrum_file.h"
 #include "code/code_description.h"
+#include "logmath/table_precision.h"
 
 namespace brevandor {
 
@@ -42,6 +43,7 @@ struct RunInputs {
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
+  TablePrecision precision = TablePrecision::Single;    // of the weight tables
   // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
   // through checkConstituentOptions. The second constituent code's polynomials, for encoder
   // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
@@ -58,6 +60,10 @@ struct RunInputs {
   std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
 };
+
+// "single" or "double", the names of the table precisions on the command line and in files.
+std::string_view precisionName(TablePrecision precision);
+std::optional<TablePrecision> parsePrecision(std::string_view name);
 
 // Which entry a refusal of the polynomial texts is about.
 enum class CodeField { None, Numerator, Denominator, Code };
