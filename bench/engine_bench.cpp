@@ -5,9 +5,11 @@
 //
 //   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
 //                          [--fast-runs=10000] [--low-weight=1000,100000]
-//                          [--punctured=1000,4000] [--threads=2]
+//                          [--punctured=1000,4000] [--precision=1000,4000] [--threads=2]
 //                          [--repeat=5]
 //
+// --precision compares the fast engine with double-precision tables against single ones
+// (CWEF, parallel spectrum, whole PCCC runs), side by side.
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
 // fast timing is the median of R runs (the reference is timed once: it is long and steady).
 
@@ -29,9 +31,9 @@
 #include "code/conv_code.h"
 #include "code/polynomial.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/simd_log_add.h"
 #include "run/calculation_run.h"
 #include "turbo/concatenation_type.h"
-#include "logmath/simd_log_add.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor::bench {
@@ -43,6 +45,7 @@ struct Options {
   std::vector<int> serial;
   std::vector<int> runs;
   std::vector<int> fastRuns;
+  std::vector<int> precision;
   std::vector<int> lowWeight;
   std::vector<int> punctured;
   int threads = 0;
@@ -62,7 +65,7 @@ std::vector<int> numbers(std::string_view text) {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, {}, {}, 0, 1};
+    return Options{true, {512}, {512}, {1000}, {}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -77,6 +80,8 @@ Options parse(int argc, char** argv) {
       options.runs = numbers(value("--runs="));
     } else if (argument.starts_with("--fast-runs=")) {
       options.fastRuns = numbers(value("--fast-runs="));
+    } else if (argument.starts_with("--precision=")) {
+      options.precision = numbers(value("--precision="));
     } else if (argument.starts_with("--low-weight=")) {
       options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--punctured=")) {
@@ -136,12 +141,15 @@ struct Configured {
   std::vector<double> codeword;
   std::vector<double> weighted;
 
-  Configured(std::int32_t type, int n, int threads) : turbo(type, 2) {
+  Configured(std::int32_t type, int n, int threads,
+             TablePrecision precision = TablePrecision::Single)
+      : turbo(type, 2) {
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, code, enumerators[1]);
     turbo.setFrameLength(n, 3);
     const RunContext fast = contextFor(Engine::Fast, threads);
     for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.precision = precision;
       enumerator.allocate(code);
       enumerator.computeTransferMatrix(code);
     }
@@ -223,9 +231,11 @@ void timeSerial(int n, int threads) {
 }
 
 double timeRun(int n, Engine engine, int threads, std::int32_t type,
-               const std::string& puncture = "") {
+               const std::string& puncture = "",
+               TablePrecision precision = TablePrecision::Single) {
   RunInputs inputs;
   inputs.puncture = puncture;
+  inputs.precision = precision;
   inputs.inputFrameLength = n;
   inputs.selectedType = type;
   inputs.boundSelection = 7;
@@ -238,6 +248,41 @@ double timeRun(int n, Engine engine, int threads, std::int32_t type,
     std::fprintf(stderr, "run of N = %d failed: %s\n", n, result.failure.c_str());
   }
   return time;
+}
+
+// The fast engine on double-precision tables against single ones, stage by stage and for a
+// whole PCCC run, each pair timed side by side.
+void comparePrecisions(int n, int threads) {
+  constexpr TablePrecision kBoth[] = {TablePrecision::Single, TablePrecision::Double};
+  const RunContext context = contextFor(Engine::Fast, threads);
+  const ConvCode code(defaultCode());
+  double cwef[2];
+  double spectrum[2];
+  double run[2];
+  for (int i = 0; i < 2; ++i) {
+    cwef[i] = medianSeconds(gRepeat, [&] {
+      WeightEnumerator enumerator;
+      enumerator.frameLength = n;
+      enumerator.precision = kBoth[i];
+      enumerator.allocate(code);
+      enumerator.computeTransferMatrix(code);
+      enumerator.computeCwef(code, context);
+      enumerator.release(code);
+    });
+    Configured parallel(Parallel, n, threads, kBoth[i]);
+    spectrum[i] = medianSeconds(gRepeat, [&] {
+      parallel.turbo.computeParallelSpectrum(parallel.codeword, parallel.weighted, context);
+    });
+  }
+  for (int i = 0; i < 2; ++i) {
+    run[i] = timeRun(n, Engine::Fast, threads, Parallel, "", kBoth[i]);
+  }
+  const char* names[] = {"CWEF (parity only)", "TWEF parallel", "PCCC run, all bounds"};
+  const double* times[] = {cwef, spectrum, run};
+  for (int row = 0; row < 3; ++row) {
+    std::printf("| %-22s | %6d | %9.3f | %9.3f | %8.2f |\n", names[row], n, times[row][0],
+                times[row][1], times[row][1] / times[row][0]);
+  }
 }
 
 // Whole PCCC runs on the fast engine, the rate-1/2 pattern "11,10,01" against the same code
@@ -290,6 +335,15 @@ int main(int argc, char** argv) {
       const double fast = timeRun(n, Engine::Fast, options.threads, Parallel);
       std::printf("| %-22s | %6d | %10s | %9.1f | %8s | fast engine only |\n", "PCCC run", n, "-",
                   fast, "-");
+    }
+  }
+  if (!options.precision.empty()) {
+    std::printf("\n### Double-precision tables against single (fast engine, %s / %s kernels)\n\n",
+                logAddKernels().name, doubleLogAddKernels().name);
+    std::printf("| %-22s | %6s | %9s | %9s | %8s |\n|---|---|---|---|---|\n", "Stage", "N",
+                "single s", "double s", "double / single");
+    for (const int n : options.precision) {
+      comparePrecisions(n, options.threads);
     }
   }
   if (!options.lowWeight.empty()) {

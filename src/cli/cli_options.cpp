@@ -121,6 +121,11 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
   }
+  const auto precision = parsePrecision(commandLine.precision);
+  if (!precision) {
+    return refuse("--precision: unknown precision '" + commandLine.precision +
+                  "' (use single or double)");
+  }
   const ThreadCountCheck threads = checkThreadCount(commandLine.threads);
   if (!threads.value) {
     return refuse("--threads: " + threads.message);
@@ -144,6 +149,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.boundSelection = *bounds;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
+  inputs.precision = *precision;
   inputs.maxWeight = maxWeight;
   inputs.numerator2 = commandLine.numerator2;
   inputs.denominator2 = commandLine.denominator2;

@@ -21,6 +21,7 @@ struct CommandLine {
   bool quiet = false;
   std::string threads = "0";
   std::string engine = "fast";
+  std::string precision = "single";
   // The second constituent code; each polynomial not given is the first code's.
   std::string numerator2;
   std::string denominator2;

@@ -1,9 +1,9 @@
 // brevandor-cli: the average distance spectrum of a turbo code and its bit-error-rate bounds,
 // computed headless into a results file. Same calculation as the window.
 
-#include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 
 #include "cli/cancel_signals.h"
@@ -50,7 +50,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("-N,--frame-length", commandLine.frameLength,
                  "Input frame length in bits, 10 to 10000 (to 1000000 with --max-weight)")
       ->capture_default_str();
-  app.add_option("-o,--output", commandLine.output, "Results file (created, or replaced once complete)")
+  app.add_option("-o,--output", commandLine.output,
+                 "Results file (created, or replaced once complete)")
       ->capture_default_str();
   app.add_option("-b,--bounds", commandLine.bounds,
                  "Bounds to evaluate: q, exp, viterbi separated by commas, or all, or none")
@@ -80,6 +81,10 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "SCCC puncturing pattern SYS,PAR of the outer code, e.g. 11,10");
   app.add_option("--puncture-inner", commandLine.punctureInner,
                  "SCCC puncturing pattern SYS,PAR of the inner code");
+  app.add_option("--precision", commandLine.precision,
+                 "Weight tables in single or double precision (double: twice the memory, "
+                 "spectra exact to about 1e-9)")
+      ->capture_default_str();
   // Selects the plain reference implementation of the hot stages; kept for comparisons.
   app.add_option("--engine", commandLine.engine)->group("");
 }

@@ -20,7 +20,6 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
 constexpr const char* kTailOverflowText = " -- Error occured in Tail bits op ";
 
 // Holds the log transfer matrix for the stage and frees it on every way out.
@@ -69,14 +68,15 @@ WavefrontShape wavefrontFor(const RunContext& context) {
 
 // A path whose tail would carry it beyond D has no row to go to; each such count is
 // reported and dropped, as the reference does.
-void reportTailOverflows(const CwefPlan& plan, const CompactLayer& layer,
+template <typename Cell>
+void reportTailOverflows(const CwefPlan& plan, const CompactLayer<Cell>& layer,
                          const std::vector<std::int32_t>& tails, const RunContext& context) {
   for (std::int32_t s = 0; s < plan.states; ++s) {
     const std::int32_t tail = tails[static_cast<std::size_t>(s)];
     for (std::int32_t d = std::max(plan.maxWeight - tail + 1, 0); d <= plan.maxWeight; ++d) {
-      const CompactRow& row = layer.row(s, d);
+      const CompactRow<Cell>& row = layer.row(s, d);
       for (std::int32_t j = row.first; j <= row.last; ++j) {
-        if (row.cells[j] != kZero) {
+        if (row.cells[j] != kLogZeroCell<Cell>) {
           context.postLogLine(kTailOverflowText);
         }
       }
@@ -85,7 +85,8 @@ void reportTailOverflows(const CwefPlan& plan, const CompactLayer& layer,
 }
 
 // Spreads a row's positions over the input weights they stand for.
-void scatter(const CwefPlan& plan, std::int32_t state, const CompactRow& row, float* out) {
+template <typename Cell>
+void scatter(const CwefPlan& plan, std::int32_t state, const CompactRow<Cell>& row, Cell* out) {
   for (std::int32_t j = row.first; j <= row.last; ++j) {
     out[plan.inputWeight(state, j)] = row.cells[j];
   }
@@ -93,25 +94,27 @@ void scatter(const CwefPlan& plan, std::int32_t state, const CompactRow& row, fl
 
 // Result row d: the terminated paths of every end state, state 0's stored first and the
 // others summed into it in state order, as the reference's sum over end states does.
-void writeResultRow(const CwefPlan& plan, const CompactLayer& layer,
-                    const std::vector<std::int32_t>& tails, const LogAddRowKernels& kernels,
-                    std::int32_t d, float* out, float* scratch) {
-  std::fill(out, out + plan.frameLength + 1, kZero);
+template <typename Cell>
+void writeResultRow(const CwefPlan& plan, const CompactLayer<Cell>& layer,
+                    const std::vector<std::int32_t>& tails,
+                    const BasicLogAddRowKernels<Cell>& kernels, std::int32_t d, Cell* out,
+                    Cell* scratch) {
+  std::fill(out, out + plan.frameLength + 1, kLogZeroCell<Cell>);
   for (std::int32_t s = 0; s < plan.states; ++s) {
     const std::int32_t source = d - tails[static_cast<std::size_t>(s)];
     if (source < 0 || layer.row(s, source).empty()) {
       continue;  // adding a LogZero leaves every cell as it is
     }
-    const CompactRow& row = layer.row(s, source);
+    const CompactRow<Cell>& row = layer.row(s, source);
     const std::int32_t first = plan.inputWeight(s, row.first);
     const std::int32_t last = plan.inputWeight(s, row.last);
     if (s == 0) {
       scatter(plan, s, row, out);
       continue;
     }
-    const float* terms = row.cells + row.first;
+    const Cell* terms = row.cells + row.first;
     if (plan.classStep != 1) {
-      std::fill(scratch + first, scratch + last + 1, kZero);
+      std::fill(scratch + first, scratch + last + 1, kLogZeroCell<Cell>);
       scatter(plan, s, row, scratch);
       terms = scratch + first;
     }
@@ -120,18 +123,19 @@ void writeResultRow(const CwefPlan& plan, const CompactLayer& layer,
 }
 
 // Termination and the sum over end states, into rows 0 … D of the result table.
+template <typename Cell>
 void terminate(WeightEnumerator& enumerator, const ConvCode& code, const CwefPlan& plan,
-               const CompactLayer& layer, const LogAddRowKernels& kernels, std::int32_t threads,
-               const RunContext& context) {
+               const CompactLayer<Cell>& layer, const BasicLogAddRowKernels<Cell>& kernels,
+               std::int32_t threads, const RunContext& context) {
   std::vector<std::int32_t> tails(static_cast<std::size_t>(plan.states), 0);
   enumerator.computeTailWeights(code, tails, context);
   reportTailOverflows(plan, layer, tails, context);
-  std::vector<std::vector<float>> scratch(
+  std::vector<std::vector<Cell>> scratch(
       static_cast<std::size_t>(threads),
-      std::vector<float>(static_cast<std::size_t>(plan.frameLength) + 1));
+      std::vector<Cell>(static_cast<std::size_t>(plan.frameLength) + 1));
   parallelFor(threads, plan.maxWeight + 1, [&](std::int64_t d, std::int32_t thread) {
     writeResultRow(plan, layer, tails, kernels, static_cast<std::int32_t>(d),
-                   enumerator.cwef.row(static_cast<std::int32_t>(d)),
+                   resultTable<Cell>(enumerator).row(static_cast<std::int32_t>(d)),
                    scratch[static_cast<std::size_t>(thread)].data());
   });
 }
@@ -143,6 +147,7 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   WeightEnumerator probe;
   probe.frameLength = enumerator.frameLength;
   probe.countsInputBits = enumerator.countsInputBits;
+  probe.precision = enumerator.precision;
   probe.puncturing = enumerator.puncturing;
   probe.allocateLogTransferMatrix(code);
   probe.computeLogTransferMatrix(code);
@@ -153,11 +158,45 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   const WavefrontShape shape = wavefrontFor(context);
   const auto matrixBytes =
       static_cast<std::uint64_t>(code.stateCount) * code.stateCount * sizeof(TransitionWeight);
+  const bool wide = enumerator.precision == TablePrecision::Double;
   const auto scratchBytes = static_cast<std::uint64_t>(shape.threads) *
                             (static_cast<std::uint64_t>(enumerator.frameLength) + 1) *
-                            sizeof(float);
-  return CompactLayer::bytesFor(*plan, wavefrontSlots(shape)) + matrixBytes + scratchBytes;
+                            (wide ? sizeof(double) : sizeof(float));
+  const std::int32_t slots = wavefrontSlots(shape);
+  return (wide ? CompactLayer<double>::bytesFor(*plan, slots)
+               : CompactLayer<float>::bytesFor(*plan, slots)) +
+         matrixBytes + scratchBytes;
 }
+
+namespace {
+
+template <typename Cell>
+std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const CwefPlan& plan,
+                     const RunContext& context) {
+  const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
+  const WavefrontShape shape = wavefrontFor(context);
+  CompactLayer<Cell> layer(plan, wavefrontSlots(shape));
+
+  startFirstSection(plan, layer);
+  ProgressReport progress(context);
+  progress.start();
+  const std::int32_t sections = plan.sections;
+  const bool finished = runSectionWavefront(plan, layer, kernels, shape, [&](std::int32_t section) {
+    if (context.cancelRequested()) {
+      return false;
+    }
+    progress.step(sections - section);
+    return true;
+  });
+  if (!finished) {
+    return -1;  // the layer goes with this scope; the result table is untouched
+  }
+  progress.finish();
+  terminate(enumerator, code, plan, layer, kernels, shape.threads, context);
+  return 0;
+}
+
+}  // namespace
 
 std::int32_t computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
                              const RunContext& context) {
@@ -170,28 +209,9 @@ std::int32_t computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
   if (!plan.has_value()) {
     return computeCwefReference(enumerator, code, context);
   }
-  const LogAddRowKernels& kernels = logAddKernels();
-  const WavefrontShape shape = wavefrontFor(context);
-  CompactLayer layer(*plan, wavefrontSlots(shape));
-
-  startFirstSection(*plan, layer);
-  ProgressReport progress(context);
-  progress.start();
-  const std::int32_t sections = plan->sections;
-  const bool finished =
-      runSectionWavefront(*plan, layer, kernels, shape, [&](std::int32_t section) {
-        if (context.cancelRequested()) {
-          return false;
-        }
-        progress.step(sections - section);
-        return true;
-      });
-  if (!finished) {
-    return -1;  // the layer goes with this scope; the result table is untouched
-  }
-  progress.finish();
-  terminate(enumerator, code, *plan, layer, kernels, shape.threads, context);
-  return 0;
+  return enumerator.precision == TablePrecision::Double
+             ? runFast<double>(enumerator, code, *plan, context)
+             : runFast<float>(enumerator, code, *plan, context);
 }
 
 }  // namespace brevandor

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace brevandor {
 
@@ -101,6 +102,8 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
   plan.inflowByPhase.resize(phaseCount, std::vector<std::vector<CwefInflow>>(count));
   plan.phaseMaxBranchWeight.resize(phaseCount, 0);
   plan.start.resize(count);
+  plan.minGain = std::numeric_limits<std::int32_t>::max();
+  plan.maxGain = std::numeric_limits<std::int32_t>::min();
   for (std::int32_t phase = 0; phase < phases; ++phase) {
     const auto p = static_cast<std::size_t>(phase);
     for (std::int32_t to = 0; to < states; ++to) {
@@ -112,6 +115,8 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
         }
         const std::int32_t outputWeight = weight(phase, to, from);
         plan.phaseMaxBranchWeight[p] = std::max(plan.phaseMaxBranchWeight[p], outputWeight);
+        plan.minGain = std::min(plan.minGain, outputWeight - branch.inputWeight);
+        plan.maxGain = std::max(plan.maxGain, outputWeight - branch.inputWeight);
         const std::int32_t moved =
             parity[static_cast<std::size_t>(from)] + branch.inputWeight - parity[t];
         plan.inflowByPhase[p][t].push_back(CwefInflow{from, outputWeight, moved / plan.classStep});
@@ -130,6 +135,9 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
     if (outputWeight <= maxWeight && first.inputWeight <= frameLength) {
       plan.start[t] = CwefStart{outputWeight, (first.inputWeight - parity[t]) / plan.classStep};
     }
+  }
+  if (plan.minGain > plan.maxGain) {  // no branch at all
+    plan.minGain = plan.maxGain = 0;
   }
   return plan;
 }

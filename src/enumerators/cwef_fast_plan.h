@@ -43,6 +43,8 @@ struct CwefPlan {
   std::vector<std::optional<CwefStart>> start;     // per state: its first-section cell
   std::vector<std::int32_t> phaseMaxBranchWeight;  // per phase: its heaviest branch
   std::int32_t maxBranchWeight = 0;                // the heaviest branch of any phase
+  std::int32_t minGain = 0;  // the smallest output weight less input weight of any branch
+  std::int32_t maxGain = 0;  // the largest
 
   // The input weight that position j of state s's row stands for.
   std::int32_t inputWeight(std::int32_t state, std::int32_t position) const {

@@ -9,26 +9,31 @@ namespace brevandor {
 
 namespace {
 
-using Source = RowAdvancer::Source;
+template <typename Cell>
+using Source = typename RowAdvancer<Cell>::Source;
 
-void copyPositions(float* out, const Source& source, std::int32_t first, std::int32_t last) {
+template <typename Cell>
+void copyPositions(Cell* out, const Source<Cell>& source, std::int32_t first, std::int32_t last) {
   if (first <= last) {
     std::memcpy(out + first, source.at(first),
-                static_cast<std::size_t>(last - first + 1) * sizeof(float));
+                static_cast<std::size_t>(last - first + 1) * sizeof(Cell));
   }
 }
 
-void clearPositions(float* out, std::int32_t first, std::int32_t last) {
-  std::fill(out + first, out + last + 1, kLogZeroFloat);
+template <typename Cell>
+void clearPositions(Cell* out, std::int32_t first, std::int32_t last) {
+  std::fill(out + first, out + last + 1, kLogZeroCell<Cell>);
 }
 
 // Two sources: their overlap is summed, the rest copied, and a gap between them cleared.
-void combineTwo(float* out, const Source& a, const Source& b, const LogAddRowKernels& kernels) {
+template <typename Cell>
+void combineTwo(Cell* out, const Source<Cell>& a, const Source<Cell>& b,
+                const BasicLogAddRowKernels<Cell>& kernels) {
   const std::int32_t overlapFirst = std::max(a.first, b.first);
   const std::int32_t overlapLast = std::min(a.last, b.last);
   if (overlapFirst > overlapLast) {
-    const Source& low = a.first < b.first ? a : b;
-    const Source& high = a.first < b.first ? b : a;
+    const Source<Cell>& low = a.first < b.first ? a : b;
+    const Source<Cell>& high = a.first < b.first ? b : a;
     copyPositions(out, low, low.first, low.last);
     clearPositions(out, low.last + 1, high.first - 1);
     copyPositions(out, high, high.first, high.last);
@@ -36,19 +41,20 @@ void combineTwo(float* out, const Source& a, const Source& b, const LogAddRowKer
   }
   kernels.sumPairs(out + overlapFirst, a.at(overlapFirst), b.at(overlapFirst),
                    static_cast<std::size_t>(overlapLast - overlapFirst + 1));
-  const Source& leading = a.first < b.first ? a : b;
+  const Source<Cell>& leading = a.first < b.first ? a : b;
   copyPositions(out, leading, std::min(a.first, b.first), overlapFirst - 1);
-  const Source& trailing = a.last > b.last ? a : b;
+  const Source<Cell>& trailing = a.last > b.last ? a : b;
   copyPositions(out, trailing, overlapLast + 1, std::max(a.last, b.last));
 }
 
 // Any number of sources, summed in order into a cleared row.
-void combineInOrder(float* out, const Source* sources, std::size_t count, std::int32_t first,
-                    std::int32_t last, const LogAddRowKernels& kernels) {
+template <typename Cell>
+void combineInOrder(Cell* out, const Source<Cell>* sources, std::size_t count, std::int32_t first,
+                    std::int32_t last, const BasicLogAddRowKernels<Cell>& kernels) {
   clearPositions(out, first, last);
   copyPositions(out, sources[0], sources[0].first, sources[0].last);
   for (std::size_t i = 1; i < count; ++i) {
-    const Source& s = sources[i];
+    const Source<Cell>& s = sources[i];
     kernels.sumPairs(out + s.first, out + s.first, s.at(s.first),
                      static_cast<std::size_t>(s.last - s.first + 1));
   }
@@ -56,19 +62,21 @@ void combineInOrder(float* out, const Source* sources, std::size_t count, std::i
 
 }  // namespace
 
-void startFirstSection(const CwefPlan& plan, CompactLayer& layer) {
+template <typename Cell>
+void startFirstSection(const CwefPlan& plan, CompactLayer<Cell>& layer) {
   for (std::int32_t s = 0; s < plan.states; ++s) {
     const auto& start = plan.start[static_cast<std::size_t>(s)];
     if (start.has_value() && start->index < plan.capacity[static_cast<std::size_t>(s)]) {
-      CompactRow& row = layer.row(s, start->outputWeight);
-      row.cells[start->index] = 0.0f;  // one path: log10 1
+      CompactRow<Cell>& row = layer.row(s, start->outputWeight);
+      row.cells[start->index] = Cell{0};  // one path: log10 1
       row.first = start->index;
       row.last = start->index;
     }
   }
 }
 
-RowAdvancer::RowAdvancer(const CwefPlan& plan, const LogAddRowKernels& kernels)
+template <typename Cell>
+RowAdvancer<Cell>::RowAdvancer(const CwefPlan& plan, const Kernels& kernels)
     : plan_(plan), kernels_(kernels), ranges_(static_cast<std::size_t>(plan.states)) {
   std::size_t widest = 0;
   for (const auto& phase : plan.inflowByPhase) {
@@ -79,9 +87,11 @@ RowAdvancer::RowAdvancer(const CwefPlan& plan, const LogAddRowKernels& kernels)
   sources_.resize(widest);
 }
 
-std::pair<std::int32_t, std::int32_t> RowAdvancer::combine(const CompactLayer& layer,
-                                                           std::int32_t section, std::int32_t to,
-                                                           std::int32_t weight, float* out) {
+template <typename Cell>
+std::pair<std::int32_t, std::int32_t> RowAdvancer<Cell>::combine(const Layer& layer,
+                                                                 std::int32_t section,
+                                                                 std::int32_t to,
+                                                                 std::int32_t weight, Cell* out) {
   const auto t = static_cast<std::size_t>(to);
   const std::int32_t capacity = plan_.capacity[t];
   std::size_t count = 0;
@@ -90,7 +100,7 @@ std::pair<std::int32_t, std::int32_t> RowAdvancer::combine(const CompactLayer& l
     if (from < 0) {
       continue;
     }
-    const CompactRow& row = layer.row(branch.from, from);
+    const CompactRow<Cell>& row = layer.row(branch.from, from);
     const std::int32_t first = row.first + branch.shift;
     // Positions beyond the row's capacity stand for input weights above N: dropped.
     const std::int32_t last = std::min(row.last + branch.shift, capacity - 1);
@@ -118,8 +128,9 @@ std::pair<std::int32_t, std::int32_t> RowAdvancer::combine(const CompactLayer& l
   return {first, last};
 }
 
-void RowAdvancer::advance(CompactLayer& layer, std::int32_t section, std::int32_t weight,
-                          std::int32_t slot) {
+template <typename Cell>
+void RowAdvancer<Cell>::advance(Layer& layer, std::int32_t section, std::int32_t weight,
+                                std::int32_t slot) {
   for (std::int32_t to = 0; to < plan_.states; ++to) {
     ranges_[static_cast<std::size_t>(to)] =
         combine(layer, section, to, weight, layer.spare(slot, to));
@@ -129,5 +140,10 @@ void RowAdvancer::advance(CompactLayer& layer, std::int32_t section, std::int32_
     layer.install(slot, to, weight, first, last);
   }
 }
+
+template void startFirstSection(const CwefPlan&, CompactLayer<float>&);
+template void startFirstSection(const CwefPlan&, CompactLayer<double>&);
+template class RowAdvancer<float>;
+template class RowAdvancer<double>;
 
 }  // namespace brevandor

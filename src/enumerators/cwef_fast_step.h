@@ -10,13 +10,18 @@
 namespace brevandor {
 
 // Writes the first section into an empty layer: one path per branch out of state 0.
-void startFirstSection(const CwefPlan& plan, CompactLayer& layer);
+template <typename Cell>
+void startFirstSection(const CwefPlan& plan, CompactLayer<Cell>& layer);
 
 // Advances rows of the layer by one section, one output weight at a time. Keeps its
 // scratch between calls, so the recursion allocates nothing; one per concurrent slot.
+template <typename Cell>
 class RowAdvancer {
  public:
-  RowAdvancer(const CwefPlan& plan, const LogAddRowKernels& kernels);
+  using Kernels = BasicLogAddRowKernels<Cell>;
+  using Layer = CompactLayer<Cell>;
+
+  RowAdvancer(const CwefPlan& plan, const Kernels& kernels);
 
   // Advances row `weight` of every state to section `section`: the new row of each
   // to-state sums the rows of its from-states that reach it (at the section's branch output
@@ -24,27 +29,27 @@ class RowAdvancer {
   // from-states in order, as the reference recursion adds them. All new rows are computed
   // into the spares of `slot` before any is installed, so the rows of this output weight
   // are read at their old section. Rows below `weight` must still be at the old section.
-  void advance(CompactLayer& layer, std::int32_t section, std::int32_t weight, std::int32_t slot);
+  void advance(Layer& layer, std::int32_t section, std::int32_t weight, std::int32_t slot);
 
   // A from-state row as seen from the to-state's row: position j reads cells[j − shift],
   // and positions first … last hold counts.
   struct Source {
-    const float* cells;
+    const Cell* cells;
     std::int32_t shift;
     std::int32_t first;
     std::int32_t last;
 
-    const float* at(std::int32_t position) const { return cells + (position - shift); }
+    const Cell* at(std::int32_t position) const { return cells + (position - shift); }
   };
 
  private:
   // The new row of one to-state into `out`; returns its first and last position (first >
   // last when no from-state row reaches it).
-  std::pair<std::int32_t, std::int32_t> combine(const CompactLayer& layer, std::int32_t section,
-                                                std::int32_t to, std::int32_t weight, float* out);
+  std::pair<std::int32_t, std::int32_t> combine(const Layer& layer, std::int32_t section,
+                                                std::int32_t to, std::int32_t weight, Cell* out);
 
   const CwefPlan& plan_;
-  const LogAddRowKernels& kernels_;
+  const Kernels& kernels_;
   std::vector<Source> sources_;
   std::vector<std::pair<std::int32_t, std::int32_t>> ranges_;
 };

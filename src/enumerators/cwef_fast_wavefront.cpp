@@ -67,10 +67,12 @@ Batch makeBatch(std::int32_t first, std::int32_t count, const WavefrontShape& sh
   return batch;
 }
 
+template <typename Cell>
 class Wavefront {
  public:
-  Wavefront(const CwefPlan& plan, CompactLayer& layer, const LogAddRowKernels& kernels,
-            const WavefrontShape& shape, const std::function<bool(std::int32_t)>& sectionDone)
+  Wavefront(const CwefPlan& plan, CompactLayer<Cell>& layer,
+            const BasicLogAddRowKernels<Cell>& kernels, const WavefrontShape& shape,
+            const std::function<bool(std::int32_t)>& sectionDone)
       : plan_(plan),
         layer_(layer),
         shape_(shape),
@@ -172,7 +174,7 @@ class Wavefront {
     const std::int32_t base = batch.base(j, q);
     const std::int32_t high =
         std::min(highest_[static_cast<std::size_t>(section)], base + batch.chunk - 1);
-    RowAdvancer& advancer = advancers_[static_cast<std::size_t>(j)];
+    RowAdvancer<Cell>& advancer = advancers_[static_cast<std::size_t>(j)];
     for (std::int32_t row = high; row >= std::max(base, 0); --row) {
       advancer.advance(layer_, section, row, j);
     }
@@ -197,26 +199,34 @@ class Wavefront {
   }
 
   const CwefPlan& plan_;
-  CompactLayer& layer_;
+  CompactLayer<Cell>& layer_;
   const WavefrontShape& shape_;
   const std::function<bool(std::int32_t)>& sectionDone_;
   std::vector<std::int32_t> highest_;
   std::vector<std::atomic<std::int32_t>> stepsDone_;
-  std::vector<RowAdvancer> advancers_;
+  std::vector<RowAdvancer<Cell>> advancers_;
   std::atomic<bool> stop_{false};
   std::int32_t reported_ = 1;
 };
 
 }  // namespace
 
-bool runSectionWavefront(const CwefPlan& plan, CompactLayer& layer, const LogAddRowKernels& kernels,
-                         const WavefrontShape& shape,
+template <typename Cell>
+bool runSectionWavefront(const CwefPlan& plan, CompactLayer<Cell>& layer,
+                         const BasicLogAddRowKernels<Cell>& kernels, const WavefrontShape& shape,
                          const std::function<bool(std::int32_t)>& sectionDone) {
   if (plan.sections <= 1) {
     return true;
   }
-  Wavefront wavefront(plan, layer, kernels, shape, sectionDone);
+  Wavefront<Cell> wavefront(plan, layer, kernels, shape, sectionDone);
   return wavefront.run();
 }
+
+template bool runSectionWavefront(const CwefPlan&, CompactLayer<float>&,
+                                  const BasicLogAddRowKernels<float>&, const WavefrontShape&,
+                                  const std::function<bool(std::int32_t)>&);
+template bool runSectionWavefront(const CwefPlan&, CompactLayer<double>&,
+                                  const BasicLogAddRowKernels<double>&, const WavefrontShape&,
+                                  const std::function<bool(std::int32_t)>&);
 
 }  // namespace brevandor

@@ -28,8 +28,9 @@ inline std::int32_t wavefrontSlots(const WavefrontShape& shape) {
 // `sectionDone(t)` is called on the calling thread once section t is complete, for every t
 // in increasing order; when it returns false the sweep stops and run returns false (the
 // layer is then partly advanced). Returns true when every section is done.
-bool runSectionWavefront(const CwefPlan& plan, CompactLayer& layer, const LogAddRowKernels& kernels,
-                         const WavefrontShape& shape,
+template <typename Cell>
+bool runSectionWavefront(const CwefPlan& plan, CompactLayer<Cell>& layer,
+                         const BasicLogAddRowKernels<Cell>& kernels, const WavefrontShape& shape,
                          const std::function<bool(std::int32_t)>& sectionDone);
 
 }  // namespace brevandor

@@ -9,7 +9,6 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
 constexpr const char* kTailOverflowText = " -- Error occured in Tail bits op ";
 
 // The sizes every pass of the recursion works with.
@@ -43,16 +42,18 @@ class WorkTables {
 };
 
 // Sets rows 0 … D, columns 0 … N of one state's block to `value`.
-void fillBlock(LogTable& layer, std::int32_t state, const CwefShape& shape, float value) {
+template <typename Cell>
+void fillBlock(BasicLogTable<Cell>& layer, std::int32_t state, const CwefShape& shape, Cell value) {
   for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
-    float* row = layer.row(state, d);
+    Cell* row = layer.row(state, d);
     for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
       row[w] = value;
     }
   }
 }
 
-void fillLayer(LogTable& layer, const CwefShape& shape, float value) {
+template <typename Cell>
+void fillLayer(BasicLogTable<Cell>& layer, const CwefShape& shape, Cell value) {
   for (std::int32_t s = 0; s < shape.states; ++s) {
     fillBlock(layer, s, shape, value);
   }
@@ -91,38 +92,39 @@ class SectionBranches {
 
 // The first section: paths start in state 0, so layer 0 holds one path per branch that
 // leaves state 0, at that branch's weights.
+template <typename Cell>
 void firstSection(WeightEnumerator& enumerator, const TransitionMatrix& branches,
                   const CwefShape& shape) {
-  LogTable& layer = enumerator.layers[0];
+  BasicLogTable<Cell>& layer = workLayers<Cell>(enumerator)[0];
   for (std::int32_t s = 0; s < shape.states; ++s) {
-    fillBlock(layer, s, shape, kZero);
+    fillBlock(layer, s, shape, kLogZeroCell<Cell>);
     const TransitionWeight& branch = branches.at(s, 0);
     if (insideLayer(branch.outputWeight, branch.inputWeight, shape)) {
-      layer.at(s, branch.outputWeight, branch.inputWeight) =
-          static_cast<float>(branch.multiplicity);
+      layer.at(s, branch.outputWeight, branch.inputWeight) = static_cast<Cell>(branch.multiplicity);
     }
   }
 }
 
 // Extends every path of one from-state by the branch into one to-state.
-void extendPaths(const LogTable& previous, LogTable& current, std::int32_t to, std::int32_t from,
-                 const TransitionWeight& branch, const CwefShape& shape) {
+template <typename Cell>
+void extendPaths(const BasicLogTable<Cell>& previous, BasicLogTable<Cell>& current, std::int32_t to,
+                 std::int32_t from, const TransitionWeight& branch, const CwefShape& shape) {
   for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
     const std::int32_t extendedOutput = d + branch.outputWeight;
     if (!insideLayer(extendedOutput, 0, shape)) {
       continue;
     }
-    const float* source = previous.row(from, d);
-    float* target = current.row(to, extendedOutput);
+    const Cell* source = previous.row(from, d);
+    Cell* target = current.row(to, extendedOutput);
     // Columns whose extended input weight would pass N have no cell to go to.
     for (std::int32_t w = 0; w + branch.inputWeight <= shape.maxInput; ++w) {
-      const float x = source[w];
-      if (x == kZero) {
+      const Cell x = source[w];
+      if (x == kLogZeroCell<Cell>) {
         continue;
       }
-      float& cell = target[w + branch.inputWeight];
+      Cell& cell = target[w + branch.inputWeight];
       // The term is formed in double; the sum is rounded to single precision on storing.
-      cell = static_cast<float>(
+      cell = static_cast<Cell>(
           logAdd(static_cast<double>(cell),
                  static_cast<double>(branch.multiplicity) + static_cast<double>(x)));
     }
@@ -131,11 +133,12 @@ void extendPaths(const LogTable& previous, LogTable& current, std::int32_t to, s
 
 // One section step: layer `current` receives every path of layer `previous` extended by
 // one branch, to-states in order, and within a to-state the from-states in order.
+template <typename Cell>
 void sectionStep(WeightEnumerator& enumerator, const TransitionMatrix& branches,
                  std::int32_t current, const CwefShape& shape) {
-  const LogTable& previousLayer = enumerator.layers[1 - current];
-  LogTable& currentLayer = enumerator.layers[current];
-  fillLayer(currentLayer, shape, kZero);
+  const BasicLogTable<Cell>& previousLayer = workLayers<Cell>(enumerator)[1 - current];
+  BasicLogTable<Cell>& currentLayer = workLayers<Cell>(enumerator)[current];
+  fillLayer(currentLayer, shape, kLogZeroCell<Cell>);
   for (std::int32_t to = 0; to < shape.states; ++to) {
     for (std::int32_t from = 0; from < shape.states; ++from) {
       const TransitionWeight& branch = branches.at(to, from);
@@ -148,6 +151,7 @@ void sectionStep(WeightEnumerator& enumerator, const TransitionMatrix& branches,
 }
 
 // Brings the end-of-frame values into layer 1, whichever layer the last section wrote.
+template <typename Cell>
 void moveEndOfFrameToLayerOne(WeightEnumerator& enumerator, std::int32_t sections,
                               const CwefShape& shape) {
   const std::int32_t lastWritten = sections > 1 ? (sections - 1) % 2 : 0;
@@ -156,8 +160,8 @@ void moveEndOfFrameToLayerOne(WeightEnumerator& enumerator, std::int32_t section
   }
   for (std::int32_t s = 0; s < shape.states; ++s) {
     for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
-      const float* source = enumerator.layers[0].row(s, d);
-      float* target = enumerator.layers[1].row(s, d);
+      const Cell* source = workLayers<Cell>(enumerator)[0].row(s, d);
+      Cell* target = workLayers<Cell>(enumerator)[1].row(s, d);
       for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
         target[w] = source[w];
       }
@@ -168,6 +172,7 @@ void moveEndOfFrameToLayerOne(WeightEnumerator& enumerator, std::int32_t section
 // Termination: every path ending in state s is driven to state 0 by its tail, which adds
 // the tail's output weight. Layer 1 holds the paths at the end of the frame; layer 0
 // receives them shifted by the tail weight.
+template <typename Cell>
 void terminate(WeightEnumerator& enumerator, const ConvCode& code, const CwefShape& shape,
                const RunContext& context) {
   std::vector<std::int32_t> tailWeights(static_cast<std::size_t>(shape.states), 0);
@@ -175,17 +180,17 @@ void terminate(WeightEnumerator& enumerator, const ConvCode& code, const CwefSha
   for (std::int32_t s = 0; s < shape.states; ++s) {
     const std::int32_t tail = tailWeights[static_cast<std::size_t>(s)];
     for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
-      const float* source = enumerator.layers[1].row(s, d);
+      const Cell* source = workLayers<Cell>(enumerator)[1].row(s, d);
       const std::int32_t terminated = d + tail;
       if (!insideLayer(terminated, 0, shape)) {
         for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
-          if (source[w] != kZero) {
+          if (source[w] != kLogZeroCell<Cell>) {
             context.postLogLine(kTailOverflowText);
           }
         }
         continue;
       }
-      float* target = enumerator.layers[0].row(s, terminated);
+      Cell* target = workLayers<Cell>(enumerator)[0].row(s, terminated);
       for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
         target[w] = source[w];  // a plain store: each (s, d) lands on its own row
       }
@@ -194,33 +199,34 @@ void terminate(WeightEnumerator& enumerator, const ConvCode& code, const CwefSha
 }
 
 // Sums the terminated paths of every end state into state 0's block of layer 0.
+template <typename Cell>
 void sumOverEndStates(WeightEnumerator& enumerator, const CwefShape& shape) {
-  LogTable& layer = enumerator.layers[0];
+  BasicLogTable<Cell>& layer = workLayers<Cell>(enumerator)[0];
   for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
-    float* sum = layer.row(0, d);
+    Cell* sum = layer.row(0, d);
     for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
       for (std::int32_t s = 1; s < shape.states; ++s) {
-        sum[w] = static_cast<float>(
+        sum[w] = static_cast<Cell>(
             logAdd(static_cast<double>(sum[w]), static_cast<double>(layer.at(s, d, w))));
       }
     }
   }
 }
 
+template <typename Cell>
 void storeResult(WeightEnumerator& enumerator, const CwefShape& shape) {
   for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
-    const float* source = enumerator.layers[0].row(0, d);
-    float* target = enumerator.cwef.row(d);
+    const Cell* source = workLayers<Cell>(enumerator)[0].row(0, d);
+    Cell* target = resultTable<Cell>(enumerator).row(d);
     for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
       target[w] = source[w];
     }
   }
 }
 
-}  // namespace
-
-std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
-                                  const RunContext& context) {
+template <typename Cell>
+std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
+                          const RunContext& context) {
   WorkTables work(enumerator, code);
   work.allocate();
   enumerator.computeLogTransferMatrix(code);
@@ -228,11 +234,11 @@ std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& 
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
   SectionBranches branches(enumerator, code);
 
-  firstSection(enumerator, branches.of(0), shape);
+  firstSection<Cell>(enumerator, branches.of(0), shape);
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t t = 1; t < sections; ++t) {
-    sectionStep(enumerator, branches.of(t), t % 2, shape);
+    sectionStep<Cell>(enumerator, branches.of(t), t % 2, shape);
     if (context.cancelRequested()) {
       return -1;  // the work tables go with `work`; the result table stays untouched
     }
@@ -240,12 +246,21 @@ std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& 
   }
   progress.finish();
 
-  moveEndOfFrameToLayerOne(enumerator, sections, shape);
-  fillLayer(enumerator.layers[0], shape, kZero);
-  terminate(enumerator, code, shape, context);
-  sumOverEndStates(enumerator, shape);
-  storeResult(enumerator, shape);
+  moveEndOfFrameToLayerOne<Cell>(enumerator, sections, shape);
+  fillLayer(workLayers<Cell>(enumerator)[0], shape, kLogZeroCell<Cell>);
+  terminate<Cell>(enumerator, code, shape, context);
+  sumOverEndStates<Cell>(enumerator, shape);
+  storeResult<Cell>(enumerator, shape);
   return 0;
+}
+
+}  // namespace
+
+std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                                  const RunContext& context) {
+  return enumerator.precision == TablePrecision::Double
+             ? runReference<double>(enumerator, code, context)
+             : runReference<float>(enumerator, code, context);
 }
 
 }  // namespace brevandor

@@ -15,33 +15,58 @@ LowWeightCut lowWeightCut(const WeightEnumerator& enumerator, const ConvCode& co
   return cut;
 }
 
-std::uint64_t lowWeightTableBytes(const ConvCode& code, const LowWeightCut& cut) {
-  const auto states = static_cast<std::uint64_t>(code.stateCount);
-  return states * states * sizeof(TransitionWeight) +
-         LogTable::bytesFor(1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1);
+namespace {
+
+std::uint64_t bytesFor(TablePrecision precision, std::int64_t blocks, std::int64_t rows,
+                       std::int64_t columns) {
+  return precision == TablePrecision::Double ? LogTableDouble::bytesFor(blocks, rows, columns)
+                                             : LogTable::bytesFor(blocks, rows, columns);
 }
 
-std::uint64_t lowWeightWorkBytes(const ConvCode& code, const LowWeightCut& cut) {
+template <typename Cell>
+void copyTable(const BasicLogTable<Cell>& source, BasicLogTable<Cell>& target) {
+  if (!source.exists()) {
+    return;
+  }
+  target = BasicLogTable<Cell>(1, source.rows(), source.columns());
+  for (std::int32_t d = 0; d < source.rows(); ++d) {
+    std::memcpy(target.row(d), source.row(d),
+                static_cast<std::size_t>(source.columns()) * sizeof(Cell));
+  }
+}
+
+}  // namespace
+
+std::uint64_t lowWeightTableBytes(const ConvCode& code, const LowWeightCut& cut,
+                                  TablePrecision precision) {
+  const auto states = static_cast<std::uint64_t>(code.stateCount);
+  return states * states * sizeof(TransitionWeight) +
+         bytesFor(precision, 1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1);
+}
+
+std::uint64_t lowWeightWorkBytes(const ConvCode& code, const LowWeightCut& cut,
+                                 TablePrecision precision) {
   const auto states = static_cast<std::uint64_t>(code.stateCount);
   // Two layers (with the fast engine's guard column) and the log transfer matrix.
-  return 2 * LogTable::bytesFor(code.stateCount, cut.maxOutputWeight + 1, cut.maxInputWeight + 2) +
+  return 2 * bytesFor(precision, code.stateCount, cut.maxOutputWeight + 1, cut.maxInputWeight + 2) +
          states * states * sizeof(TransitionWeight);
 }
 
 void allocateLowWeightTables(WeightEnumerator& enumerator, const ConvCode& code,
                              const LowWeightCut& cut) {
   enumerator.transferMatrix = TransitionMatrix(code.stateCount);
-  enumerator.cwef = LogTable(1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1);
+  if (enumerator.precision == TablePrecision::Double) {
+    enumerator.cwefDouble = LogTableDouble(1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1);
+  } else {
+    enumerator.cwef = LogTable(1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1);
+  }
 }
 
 void copyLowWeightTables(const WeightEnumerator& from, WeightEnumerator& to) {
   to.transferMatrix = from.transferMatrix;
-  const LogTable& source = from.cwef;
-  to.cwef = LogTable(1, source.rows(), source.columns());
-  for (std::int32_t d = 0; d < source.rows(); ++d) {
-    std::memcpy(to.cwef.row(d), source.row(d),
-                static_cast<std::size_t>(source.columns()) * sizeof(float));
-  }
+  to.precision = from.precision;
+  copyTable(from.cwef, to.cwef);
+  copyTable(from.cwefDouble, to.cwefDouble);
 }
 
 std::int32_t computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,

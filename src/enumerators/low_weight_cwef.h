@@ -40,21 +40,25 @@ struct LowWeightCut {
 LowWeightCut lowWeightCut(const WeightEnumerator& enumerator, const ConvCode& code,
                           std::int32_t maxWeight);
 
-// Bytes of the transfer matrix and the cut result table.
-std::uint64_t lowWeightTableBytes(const ConvCode& code, const LowWeightCut& cut);
+// Bytes of the transfer matrix and the cut result table, in the tables' precision.
+std::uint64_t lowWeightTableBytes(const ConvCode& code, const LowWeightCut& cut,
+                                  TablePrecision precision = TablePrecision::Single);
 // Bytes of the work storage that computeLowWeightCwef holds while it runs.
-std::uint64_t lowWeightWorkBytes(const ConvCode& code, const LowWeightCut& cut);
+std::uint64_t lowWeightWorkBytes(const ConvCode& code, const LowWeightCut& cut,
+                                 TablePrecision precision = TablePrecision::Single);
 
-// Creates the transfer matrix (zeroed) and `cwef` as the cut table, rows 0 … maxOutputWeight
-// and columns 0 … maxInputWeight (contents undefined). `release` frees both.
+// Creates the transfer matrix (zeroed) and the cut table (`cwef`, or `cwefDouble` for double
+// precision), rows 0 … maxOutputWeight and columns 0 … maxInputWeight (contents undefined).
+// `release` frees both.
 void allocateLowWeightTables(WeightEnumerator& enumerator, const ConvCode& code,
                              const LowWeightCut& cut);
 
 // Copies the cut table and the transfer matrix into another enumerator (which gets tables of
-// the same shape): the second parallel constituent shares the first one's code and frame.
+// the same shape and precision): the second parallel constituent shares the first one's code
+// and frame.
 void copyLowWeightTables(const WeightEnumerator& from, WeightEnumerator& to);
 
-// Computes the cut CWEF into `cwef` (allocated by allocateLowWeightTables, transfer matrix
+// Computes the cut CWEF into its table (allocated by allocateLowWeightTables, transfer matrix
 // computed); the cells outside the cut hold LogZero. Returns 0, or −1 when the run was
 // cancelled. Runs the engine that `context.engine` names.
 std::int32_t computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,

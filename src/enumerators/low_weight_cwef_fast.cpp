@@ -30,25 +30,28 @@ constexpr std::int32_t kBlockLayerColumns = 512;
 constexpr std::int64_t kCellsPerThreadedSection = 1 << 15;
 
 // Both layers of the fast engine: the cut's shape plus the guard column, LogZero throughout.
+template <typename Cell>
 struct FastLayers {
-  LogTable layers[2];
+  BasicLogTable<Cell> layers[2];
 
   FastLayers(const ConvCode& code, const LowWeightCut& cut) {
-    for (LogTable& layer : layers) {
-      layer = LogTable(code.stateCount, cut.maxOutputWeight + 1, cut.maxInputWeight + 2);
-      layer.fill(kLogZeroFloat);
+    for (BasicLogTable<Cell>& layer : layers) {
+      layer = BasicLogTable<Cell>(code.stateCount, cut.maxOutputWeight + 1, cut.maxInputWeight + 2);
+      layer.fill(kLogZeroCell<Cell>);
     }
   }
 };
 
 // One section of a narrow layer, a whole to-state block at a time.
-void blockSection(const TransitionMatrix& logMatrix, const LogTable& previous, LogTable& current,
-                  const LowWeightCut& cut, const LogAddRowKernels& kernels) {
+template <typename Cell>
+void blockSection(const TransitionMatrix& logMatrix, const BasicLogTable<Cell>& previous,
+                  BasicLogTable<Cell>& current, const LowWeightCut& cut,
+                  const BasicLogAddRowKernels<Cell>& kernels) {
   const auto stride = static_cast<std::ptrdiff_t>(current.stride());
   const std::int32_t rows = current.rows();
   for (std::int32_t to = 0; to < current.blocks(); ++to) {
-    float* block = current.row(to, 0);
-    std::fill(block, block + rows * stride, kLogZeroFloat);
+    Cell* block = current.row(to, 0);
+    std::fill(block, block + rows * stride, kLogZeroCell<Cell>);
     for (std::int32_t from = 0; from < current.blocks(); ++from) {
       const TransitionWeight& branch = logMatrix.at(to, from);
       if (branch.multiplicity == kLogZeroInt || branch.outputWeight >= rows) {
@@ -56,25 +59,27 @@ void blockSection(const TransitionMatrix& logMatrix, const LogTable& previous, L
       }
       // Branch multiplicity 0: each term is the source count itself, log-added as it stands
       // (a LogZero count, outside the cut or in the padding, leaves the cell as it is).
-      float* target = block + branch.outputWeight * stride + branch.inputWeight;
+      Cell* target = block + branch.outputWeight * stride + branch.inputWeight;
       const std::ptrdiff_t cells = (rows - branch.outputWeight) * stride - branch.inputWeight;
       kernels.sumPairs(target, target, previous.row(from, 0), static_cast<std::size_t>(cells));
     }
     for (std::int32_t d = 0; d < rows; ++d) {
-      float* row = current.row(to, d);
+      Cell* row = current.row(to, d);
       std::fill(row + std::max(cut.lastInputWeight(d) + 1, 0), row + cut.maxInputWeight + 2,
-                kLogZeroFloat);
+                kLogZeroCell<Cell>);
     }
   }
 }
 
 // One target row of a wide layer: the paths of every from-state that reach it, over the
 // input weights 0 … reached of the previous layer.
-void wideRow(const TransitionMatrix& logMatrix, const LogTable& previous, LogTable& current,
-             const LowWeightCut& cut, const LogAddRowKernels& kernels, std::int32_t to,
-             std::int32_t d, std::int32_t reached) {
-  float* row = current.row(to, d);
-  std::fill(row, row + std::min(reached + 1, cut.maxInputWeight) + 1, kLogZeroFloat);
+template <typename Cell>
+void wideRow(const TransitionMatrix& logMatrix, const BasicLogTable<Cell>& previous,
+             BasicLogTable<Cell>& current, const LowWeightCut& cut,
+             const BasicLogAddRowKernels<Cell>& kernels, std::int32_t to, std::int32_t d,
+             std::int32_t reached) {
+  Cell* row = current.row(to, d);
+  std::fill(row, row + std::min(reached + 1, cut.maxInputWeight) + 1, kLogZeroCell<Cell>);
   for (std::int32_t from = 0; from < current.blocks(); ++from) {
     const TransitionWeight& branch = logMatrix.at(to, from);
     const std::int32_t source = d - branch.outputWeight;
@@ -82,7 +87,7 @@ void wideRow(const TransitionMatrix& logMatrix, const LogTable& previous, LogTab
     if (branch.multiplicity == kLogZeroInt || source < 0 || source >= current.rows() || last < 0) {
       continue;
     }
-    float* cells = row + branch.inputWeight;
+    Cell* cells = row + branch.inputWeight;
     kernels.sumPairs(cells, cells, previous.row(from, source), static_cast<std::size_t>(last) + 1);
   }
 }
@@ -92,19 +97,11 @@ std::int32_t reachedInputWeight(std::int32_t t, const LowWeightCut& cut) {
   return std::min(t, cut.maxInputWeight);
 }
 
-}  // namespace
-
-std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
-                                      const LowWeightCut& cut, const RunContext& context) {
-  const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
-  for (const TransitionWeight& branch : logMatrix.entries()) {
-    if (branch.multiplicity != kLogZeroInt && (branch.outputWeight < 0 || branch.inputWeight > 1)) {
-      // Only a non-systematic code counting parity bits has such a branch; no run builds one.
-      return computeLowWeightCwefReference(enumerator, code, cut, context);
-    }
-  }
-  const LogAddRowKernels& kernels = logAddKernels();
-  FastLayers work(code, cut);
+template <typename Cell>
+std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
+                     const TransitionMatrix& logMatrix, const RunContext& context) {
+  const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
+  FastLayers<Cell> work(code, cut);
   startLowWeightFrame(work.layers[0], logMatrix, cut);
   const bool wide = cut.maxInputWeight + 1 > kBlockLayerColumns;
   const std::int32_t rows = cut.maxOutputWeight + 1;
@@ -116,8 +113,8 @@ std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCo
   SectionProgress progress(context, sections);
   progress.start();
   for (std::int32_t t = 1; t < sections; ++t) {
-    const LogTable& previous = work.layers[(t + 1) % 2];
-    LogTable& current = work.layers[t % 2];
+    const BasicLogTable<Cell>& previous = work.layers[(t + 1) % 2];
+    BasicLogTable<Cell>& current = work.layers[t % 2];
     const std::int32_t reached = reachedInputWeight(t, cut);
     if (!wide) {
       blockSection(logMatrix, previous, current, cut, kernels);
@@ -142,6 +139,22 @@ std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCo
   progress.finish();
   finishLowWeightFrame(enumerator, code, cut, work.layers[(sections - 1) % 2], kernels, context);
   return 0;
+}
+
+}  // namespace
+
+std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
+                                      const LowWeightCut& cut, const RunContext& context) {
+  const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
+  for (const TransitionWeight& branch : logMatrix.entries()) {
+    if (branch.multiplicity != kLogZeroInt && (branch.outputWeight < 0 || branch.inputWeight > 1)) {
+      // Only a non-systematic code counting parity bits has such a branch; no run builds one.
+      return computeLowWeightCwefReference(enumerator, code, cut, context);
+    }
+  }
+  return enumerator.precision == TablePrecision::Double
+             ? runFast<double>(enumerator, code, cut, logMatrix, context)
+             : runFast<float>(enumerator, code, cut, logMatrix, context);
 }
 
 }  // namespace brevandor

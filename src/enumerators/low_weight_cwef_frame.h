@@ -18,20 +18,23 @@ namespace brevandor {
 // The log transfer matrix of the enumerator's code, held by the stage itself.
 TransitionMatrix lowWeightLogMatrix(WeightEnumerator& enumerator, const ConvCode& code);
 
-// A work layer [state][output weight][input weight] for the cut.
-LogTable makeLowWeightLayer(const ConvCode& code, const LowWeightCut& cut);
+// A work layer [state][output weight][input weight] for the cut, of the tables' cell type.
+template <typename Cell>
+BasicLogTable<Cell> makeLowWeightLayer(const ConvCode& code, const LowWeightCut& cut);
 
 // The first section: every cell LogZero but the paths of one branch that leave state 0.
-void startLowWeightFrame(LogTable& layer, const TransitionMatrix& logMatrix,
+template <typename Cell>
+void startLowWeightFrame(BasicLogTable<Cell>& layer, const TransitionMatrix& logMatrix,
                          const LowWeightCut& cut);
 
 // Termination and the sum over end states, as the full recursion does them: every path that
 // ends the frame in state s gains the weight of that state's tail, and result cell (d, w) is
 // state 0's count followed by the others log-added in state order (each sum rounded to
-// float). Cells outside the cut stay LogZero. `kernels` sums whole rows.
+// the cell type). Cells outside the cut stay LogZero. `kernels` sums whole rows.
+template <typename Cell>
 void finishLowWeightFrame(WeightEnumerator& enumerator, const ConvCode& code,
-                          const LowWeightCut& cut, const LogTable& endLayer,
-                          const LogAddRowKernels& kernels, const RunContext& context);
+                          const LowWeightCut& cut, const BasicLogTable<Cell>& endLayer,
+                          const BasicLogAddRowKernels<Cell>& kernels, const RunContext& context);
 
 // The status line and the cancel request of the section loop. Frames of up to 10000
 // sections report every section, as the full recursion does; longer ones report blocks of

@@ -13,19 +13,20 @@ namespace brevandor {
 namespace {
 
 // Extends every path of one from-state by the branch into one to-state.
-void extendPaths(const LogTable& previous, LogTable& current, std::int32_t to, std::int32_t from,
-                 const TransitionWeight& branch, const LowWeightCut& cut) {
+template <typename Cell>
+void extendPaths(const BasicLogTable<Cell>& previous, BasicLogTable<Cell>& current, std::int32_t to,
+                 std::int32_t from, const TransitionWeight& branch, const LowWeightCut& cut) {
   for (std::int32_t d = 0; d <= cut.maxOutputWeight; ++d) {
     const std::int32_t extendedOutput = d + branch.outputWeight;
-    const float* source = previous.row(from, d);
+    const Cell* source = previous.row(from, d);
     for (std::int32_t w = 0; w <= cut.maxInputWeight; ++w) {
-      const float x = source[w];
-      if (x == kLogZeroFloat || !cut.keeps(extendedOutput, w + branch.inputWeight)) {
+      const Cell x = source[w];
+      if (x == kLogZeroCell<Cell> || !cut.keeps(extendedOutput, w + branch.inputWeight)) {
         continue;
       }
-      float& cell = current.at(to, extendedOutput, w + branch.inputWeight);
-      // The term is formed in double; the sum is rounded to single precision on storing.
-      cell = static_cast<float>(
+      Cell& cell = current.at(to, extendedOutput, w + branch.inputWeight);
+      // The term is formed in double; the sum is rounded to the cell type on storing.
+      cell = static_cast<Cell>(
           logAdd(static_cast<double>(cell),
                  static_cast<double>(branch.multiplicity) + static_cast<double>(x)));
     }
@@ -33,9 +34,10 @@ void extendPaths(const LogTable& previous, LogTable& current, std::int32_t to, s
 }
 
 // One section: to-states in order, and within a to-state the from-states in order.
-void sectionStep(const TransitionMatrix& logMatrix, const LogTable& previous, LogTable& current,
-                 const LowWeightCut& cut) {
-  current.fill(kLogZeroFloat);
+template <typename Cell>
+void sectionStep(const TransitionMatrix& logMatrix, const BasicLogTable<Cell>& previous,
+                 BasicLogTable<Cell>& current, const LowWeightCut& cut) {
+  current.fill(kLogZeroCell<Cell>);
   for (std::int32_t to = 0; to < current.blocks(); ++to) {
     for (std::int32_t from = 0; from < current.blocks(); ++from) {
       const TransitionWeight& branch = logMatrix.at(to, from);
@@ -46,12 +48,12 @@ void sectionStep(const TransitionMatrix& logMatrix, const LogTable& previous, Lo
   }
 }
 
-}  // namespace
-
-std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
-                                           const LowWeightCut& cut, const RunContext& context) {
+template <typename Cell>
+std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
+                          const LowWeightCut& cut, const RunContext& context) {
   const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
-  LogTable layers[2] = {makeLowWeightLayer(code, cut), makeLowWeightLayer(code, cut)};
+  BasicLogTable<Cell> layers[2] = {makeLowWeightLayer<Cell>(code, cut),
+                                   makeLowWeightLayer<Cell>(code, cut)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
   startLowWeightFrame(layers[0], logMatrix, cut);
   SectionProgress progress(context, sections);
@@ -63,9 +65,18 @@ std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const C
     }
   }
   progress.finish();
-  finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2], portableLogAddKernels(),
-                       context);
+  finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2],
+                       portableRowKernels<Cell>(), context);
   return 0;
+}
+
+}  // namespace
+
+std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                                           const LowWeightCut& cut, const RunContext& context) {
+  return enumerator.precision == TablePrecision::Double
+             ? runReference<double>(enumerator, code, cut, context)
+             : runReference<float>(enumerator, code, cut, context);
 }
 
 }  // namespace brevandor

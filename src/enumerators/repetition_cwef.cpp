@@ -5,20 +5,31 @@
 
 namespace brevandor {
 
-std::int32_t WeightEnumerator::computeRepetitionCwef(const ConvCode& /*code*/) {
-  const std::int32_t n = frameLength;
-  const std::int32_t maxOutput = repetitionFactor * n;
-  for (std::int32_t d = 0; d <= maxOutput; ++d) {
-    float* row = cwef.row(d);
+namespace {
+
+template <typename Cell>
+void writeRepetitionCwef(BasicLogTable<Cell>& cwef, std::int32_t n, std::int32_t factor) {
+  for (std::int32_t d = 0; d <= factor * n; ++d) {
+    Cell* row = cwef.row(d);
     for (std::int32_t w = 0; w <= n; ++w) {
-      row[w] = kLogZeroFloat;
+      row[w] = kLogZeroCell<Cell>;
     }
   }
   // Every input word of weight w becomes one output word of weight r · w.
   for (std::int32_t w = 0; w <= n; ++w) {
-    cwef.at(repetitionFactor * w, w) = static_cast<float>(log10Binomial(n, w));
+    cwef.at(factor * w, w) = static_cast<Cell>(log10Binomial(n, w));
   }
-  return maxOutput;
+}
+
+}  // namespace
+
+std::int32_t WeightEnumerator::computeRepetitionCwef(const ConvCode& /*code*/) {
+  if (precision == TablePrecision::Double) {
+    writeRepetitionCwef(cwefDouble, frameLength, repetitionFactor);
+  } else {
+    writeRepetitionCwef(cwef, frameLength, repetitionFactor);
+  }
+  return repetitionFactor * frameLength;
 }
 
 }  // namespace brevandor

@@ -33,24 +33,40 @@ std::int32_t countedLength(const ConvCode& code, std::int32_t frameLength, bool 
   return static_cast<std::int32_t>(counted) + code.tailLength() * code.n;
 }
 
+namespace {
+
+// Bytes of a table of this shape in the enumerator's precision.
+std::uint64_t tableBytesFor(TablePrecision precision, std::int64_t blocks, std::int64_t rows,
+                            std::int64_t columns) {
+  return precision == TablePrecision::Double ? LogTableDouble::bytesFor(blocks, rows, columns)
+                                             : LogTable::bytesFor(blocks, rows, columns);
+}
+
+}  // namespace
+
 std::uint64_t WeightEnumerator::tableBytes(const ConvCode& code) const {
   const auto states = static_cast<std::uint64_t>(code.stateCount);
   return states * states * sizeof(TransitionWeight) +
-         LogTable::bytesFor(1, resultMaxWeight(code) + 1, frameLength + 1);
+         tableBytesFor(precision, 1, resultMaxWeight(code) + 1, frameLength + 1);
 }
 
 std::uint64_t WeightEnumerator::layerBytes(const ConvCode& code) const {
-  return 2 * LogTable::bytesFor(code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
+  return 2 * tableBytesFor(precision, code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
 }
 
 void WeightEnumerator::allocate(const ConvCode& code) {
   transferMatrix = TransitionMatrix(code.stateCount);
-  cwef = LogTable(1, resultMaxWeight(code) + 1, frameLength + 1);
+  if (precision == TablePrecision::Double) {
+    cwefDouble = LogTableDouble(1, resultMaxWeight(code) + 1, frameLength + 1);
+  } else {
+    cwef = LogTable(1, resultMaxWeight(code) + 1, frameLength + 1);
+  }
 }
 
 void WeightEnumerator::release(const ConvCode& /*code*/) {
   transferMatrix.release();
   cwef.release();
+  cwefDouble.release();
 }
 
 void WeightEnumerator::allocateLogTransferMatrix(const ConvCode& code) {
@@ -62,14 +78,19 @@ void WeightEnumerator::releaseLogTransferMatrix(const ConvCode& /*code*/) {
 }
 
 void WeightEnumerator::allocateLayers(const ConvCode& code) {
-  for (LogTable& layer : layers) {
-    layer = LogTable(code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
+  for (int i = 0; i < 2; ++i) {
+    if (precision == TablePrecision::Double) {
+      layersDouble[i] = LogTableDouble(code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
+    } else {
+      layers[i] = LogTable(code.stateCount, layerMaxWeight(code) + 1, frameLength + 1);
+    }
   }
 }
 
 void WeightEnumerator::releaseLayers(const ConvCode& /*code*/) {
-  for (LogTable& layer : layers) {
-    layer.release();
+  for (int i = 0; i < 2; ++i) {
+    layers[i].release();
+    layersDouble[i].release();
   }
 }
 
@@ -79,10 +100,17 @@ void WeightEnumerator::copyTo(WeightEnumerator& other, const ConvCode& code) con
       other.transferMatrix.at(to, from) = transferMatrix.at(to, from);
     }
   }
-  const std::int32_t lastRow = std::min(code.outputLength(frameLength), cwef.rows() - 1);
-  const auto rowBytes = static_cast<std::size_t>(frameLength + 1) * sizeof(float);
+  copyRows(cwef, other.cwef, code);
+  copyRows(cwefDouble, other.cwefDouble, code);
+}
+
+template <typename Cell>
+void WeightEnumerator::copyRows(const BasicLogTable<Cell>& from, BasicLogTable<Cell>& to,
+                                const ConvCode& code) const {
+  const std::int32_t lastRow = std::min(code.outputLength(frameLength), from.rows() - 1);
+  const auto rowBytes = static_cast<std::size_t>(frameLength + 1) * sizeof(Cell);
   for (std::int32_t d = 0; d <= lastRow; ++d) {
-    std::memcpy(other.cwef.row(d), cwef.row(d), rowBytes);
+    std::memcpy(to.row(d), from.row(d), rowBytes);
   }
 }
 

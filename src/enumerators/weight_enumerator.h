@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "code/conv_code.h"
 #include "code/puncture_pattern.h"
 #include "enumerators/log_table.h"
+#include "logmath/table_precision.h"
 #include "progress/run_context.h"
 
 namespace brevandor {
@@ -51,7 +53,8 @@ class TransitionMatrix {
 };
 
 // The weight structure of one constituent code for one frame: its transfer matrix and its
-// conditional weight enumerating function (CWEF), held as single-precision log10 counts.
+// conditional weight enumerating function (CWEF), held as single-precision log10 counts
+// (or double-precision ones, `cwefDouble` and `layersDouble`, when `precision` says so).
 // The turbo-code configuration sets the first three fields; the run creates and frees the
 // tables in a fixed order through the operations below.
 class WeightEnumerator {
@@ -59,6 +62,7 @@ class WeightEnumerator {
   std::int32_t frameLength = 0;       // N, input bits of this constituent's frame
   std::uint32_t countsInputBits = 0;  // 1: output weights count all n bits; 0: parity only
   std::int32_t repetitionFactor = 0;  // r > 0 marks the outer repetition code
+  TablePrecision precision = TablePrecision::Single;  // which of the tables below are used
   // The output bits each section sends (none given: all). Output weights count only sent
   // bits; when input bits are not counted, every mask keeps the systematic bits, which are
   // then taken off as before.
@@ -68,6 +72,8 @@ class WeightEnumerator {
   LogTable cwef;                    // [output weight d][input weight w]
   LogTable layers[2];               // [state][output weight][input weight], work of the CWEF
   TransitionMatrix logTransferMatrix;
+  LogTableDouble cwefDouble;  // cwef and layers of double precision
+  LogTableDouble layersDouble[2];
 
   // Rows of the result table less one: r · N for a repetition code, else outputLength(N).
   std::int32_t resultMaxWeight(const ConvCode& code) const;
@@ -111,8 +117,35 @@ class WeightEnumerator {
                           const RunContext& context) const;
   // Writes the repetition code's CWEF; returns r · N.
   std::int32_t computeRepetitionCwef(const ConvCode& code);
+
+ private:
+  template <typename Cell>
+  void copyRows(const BasicLogTable<Cell>& from, BasicLogTable<Cell>& to,
+                const ConvCode& code) const;
 };
 
+// The result table and the work layers of an enumerator whose tables hold Cell (float for
+// single precision, double for double).
+template <typename Cell>
+BasicLogTable<Cell>& resultTable(WeightEnumerator& enumerator) {
+  if constexpr (std::is_same_v<Cell, double>) {
+    return enumerator.cwefDouble;
+  } else {
+    return enumerator.cwef;
+  }
+}
+template <typename Cell>
+const BasicLogTable<Cell>& resultTable(const WeightEnumerator& enumerator) {
+  return resultTable<Cell>(const_cast<WeightEnumerator&>(enumerator));
+}
+template <typename Cell>
+BasicLogTable<Cell>* workLayers(WeightEnumerator& enumerator) {
+  if constexpr (std::is_same_v<Cell, double>) {
+    return enumerator.layersDouble;
+  } else {
+    return enumerator.layers;
+  }
+}
 // The largest output weight a constituent table counts for a frame of `frameLength` input
 // bits: the counted bits of every section that `puncturing` sends (all output bits, or the
 // parity bits when input bits are not counted) and every bit of the tail sections. Without

@@ -6,48 +6,56 @@
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
 #include "logmath/simd_log_add_avx2.h"
 #include "logmath/simd_log_add_avx512.h"
+#include "logmath/simd_log_add_double_avx2.h"
+#include "logmath/simd_log_add_double_avx512.h"
 #endif
 
 namespace brevandor {
 
 namespace {
 
-constexpr float kLogZeroF = static_cast<float>(LogZero);
+template <typename Cell>
+constexpr Cell kLogZeroCell = static_cast<Cell>(LogZero);
 
-void sumPairsPortable(float* dst, const float* a, const float* b, std::size_t count) {
+template <typename Cell>
+void sumPairsPortable(Cell* dst, const Cell* a, const Cell* b, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
-    dst[i] = static_cast<float>(logAdd(a[i], b[i]));
+    dst[i] = static_cast<Cell>(logAdd(a[i], b[i]));
   }
 }
 
-void addTermsPortable(float* acc, const float* src, std::size_t count, double x, double y) {
+template <typename Cell>
+void addTermsPortable(Cell* acc, const Cell* src, std::size_t count, double x, double y) {
   for (std::size_t i = 0; i < count; ++i) {
-    if (src[i] != kLogZeroF) {
-      acc[i] = static_cast<float>(logAdd(acc[i], (x + src[i]) - y));
+    if (src[i] != kLogZeroCell<Cell>) {
+      acc[i] = static_cast<Cell>(logAdd(acc[i], (x + src[i]) - y));
     }
   }
 }
 
-void addTermsAbovePortable(float* acc, const float* src, const float* floor, std::size_t count,
+template <typename Cell>
+void addTermsAbovePortable(Cell* acc, const Cell* src, const Cell* floor, std::size_t count,
                            double x, double y) {
   for (std::size_t i = 0; i < count; ++i) {
-    if (src[i] == kLogZeroF) {
+    if (src[i] == kLogZeroCell<Cell>) {
       continue;
     }
     const double term = (x + src[i]) - y;
     if (term >= floor[i]) {
-      acc[i] = static_cast<float>(logAdd(acc[i], term));
+      acc[i] = static_cast<Cell>(logAdd(acc[i], term));
     }
   }
 }
 
-void accumulatePortable(double* acc, const float* src, std::size_t count) {
+template <typename Cell>
+void accumulatePortable(double* acc, const Cell* src, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     acc[i] = logAdd(acc[i], src[i]);
   }
 }
 
-void foldRowsPortable(double* sums, const float* const* rows, std::size_t rowCount,
+template <typename Cell>
+void foldRowsPortable(double* sums, const Cell* const* rows, std::size_t rowCount,
                       std::size_t columns, const double* shift) {
   for (std::size_t r = 0; r < rowCount; ++r) {
     double sum = sums[r];
@@ -58,27 +66,58 @@ void foldRowsPortable(double* sums, const float* const* rows, std::size_t rowCou
   }
 }
 
-void maxTermsPortable(float* best, const float* src, std::size_t count, float x) {
+template <typename Cell>
+void maxTermsPortable(Cell* best, const Cell* src, std::size_t count, Cell x) {
   for (std::size_t i = 0; i < count; ++i) {
-    if (src[i] != kLogZeroF) {
+    if (src[i] != kLogZeroCell<Cell>) {
       best[i] = std::max(best[i], x + src[i]);
     }
   }
 }
 
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& portableKernels() {
+  static const BasicLogAddRowKernels<Cell> kernels{"portable",
+                                                   sumPairsPortable<Cell>,
+                                                   addTermsPortable<Cell>,
+                                                   addTermsAbovePortable<Cell>,
+                                                   accumulatePortable<Cell>,
+                                                   foldRowsPortable<Cell>,
+                                                   maxTermsPortable<Cell>};
+  return kernels;
+}
+
+#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
+// The processor's support, asked in code compiled for any x86-64 before anything compiled
+// for AVX2 or AVX-512 runs.
+bool runsAvx2() {
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}
+
+bool runsAvx512() {
+  return runsAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+}
+#endif
+
+// The widest of the given sets, else the portable one.
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& widest(const BasicLogAddRowKernels<Cell>* avx512,
+                                          const BasicLogAddRowKernels<Cell>* avx2) {
+  if (avx512 != nullptr) {
+    return *avx512;
+  }
+  return avx2 != nullptr ? *avx2 : portableKernels<Cell>();
+}
+
 }  // namespace
 
 const LogAddRowKernels& portableLogAddKernels() {
-  static const LogAddRowKernels kernels{
-      "portable",         sumPairsPortable, addTermsPortable, addTermsAbovePortable,
-      accumulatePortable, foldRowsPortable, maxTermsPortable};
-  return kernels;
+  return portableKernels<float>();
 }
 
 const LogAddRowKernels* avx2LogAddKernels() {
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-  // Asked here, in code compiled for any x86-64, before anything compiled for AVX2 runs.
-  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) {
+  if (runsAvx2()) {
     return &avx2LogAddKernelsUnchecked();
   }
 #endif
@@ -87,8 +126,7 @@ const LogAddRowKernels* avx2LogAddKernels() {
 
 const LogAddRowKernels* avx512LogAddKernels() {
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-  if (avx2LogAddKernels() != nullptr && __builtin_cpu_supports("avx512f") &&
-      __builtin_cpu_supports("avx512vl")) {
+  if (runsAvx512()) {
     return &avx512LogAddKernelsUnchecked();
   }
 #endif
@@ -96,13 +134,35 @@ const LogAddRowKernels* avx512LogAddKernels() {
 }
 
 const LogAddRowKernels& logAddKernels() {
-  static const LogAddRowKernels& chosen = []() -> const LogAddRowKernels& {
-    if (const LogAddRowKernels* avx512 = avx512LogAddKernels()) {
-      return *avx512;
-    }
-    const LogAddRowKernels* avx2 = avx2LogAddKernels();
-    return avx2 != nullptr ? *avx2 : portableLogAddKernels();
-  }();
+  static const LogAddRowKernels& chosen = widest(avx512LogAddKernels(), avx2LogAddKernels());
+  return chosen;
+}
+
+const DoubleLogAddRowKernels& portableDoubleLogAddKernels() {
+  return portableKernels<double>();
+}
+
+const DoubleLogAddRowKernels* avx2DoubleLogAddKernels() {
+#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
+  if (runsAvx2()) {
+    return &avx2DoubleLogAddKernelsUnchecked();
+  }
+#endif
+  return nullptr;
+}
+
+const DoubleLogAddRowKernels* avx512DoubleLogAddKernels() {
+#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
+  if (runsAvx512()) {
+    return &avx512DoubleLogAddKernelsUnchecked();
+  }
+#endif
+  return nullptr;
+}
+
+const DoubleLogAddRowKernels& doubleLogAddKernels() {
+  static const DoubleLogAddRowKernels& chosen =
+      widest(avx512DoubleLogAddKernels(), avx2DoubleLogAddKernels());
   return chosen;
 }
 

@@ -67,8 +67,7 @@ void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                  maxWeight, truncation->outputFrameLength, maxWeight);
   }
   std::fprintf(file, "\n Wght / Normalzd Wght / # of Codeword / Wgt_DistSpt. \n");
-  const double maxWeightValue =
-      truncation != nullptr ? truncation->outputFrameLength : maxWeight;
+  const double maxWeightValue = truncation != nullptr ? truncation->outputFrameLength : maxWeight;
   for (std::int32_t d = 0; d <= maxWeight; ++d) {
     const auto index = static_cast<std::size_t>(d);
     std::fprintf(file, "\n%5d\t%f\t%s\t%s ", d, d / maxWeightValue,

@@ -13,6 +13,7 @@
 #include "bounds/error_floor_estimates.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
 #include "progress/printable_text.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
@@ -23,7 +24,6 @@
 #include "run/run_estimate.h"
 #include "run/run_record_builder.h"
 #include "run/run_memory.h"
-#include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -100,6 +100,9 @@ class RunObjects {
     turbo_.puncturing = options.puncturing;
     turbo_.attachConstituent(0, code_, enumerators_[0]);
     turbo_.attachConstituent(1, code(1), enumerators_[1]);
+    for (WeightEnumerator& enumerator : enumerators_) {
+      enumerator.precision = inputs.precision;
+    }
   }
   RunObjects(const RunObjects&) = delete;
   RunObjects& operator=(const RunObjects&) = delete;

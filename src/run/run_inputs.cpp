@@ -78,4 +78,17 @@ FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit) {
   return checkPositiveInteger(text, 1, kMaxLowWeightLimit, readLimit);
 }
 
+std::string_view precisionName(TablePrecision precision) {
+  return precision == TablePrecision::Double ? "double" : "single";
+}
+
+std::optional<TablePrecision> parsePrecision(std::string_view name) {
+  for (const TablePrecision precision : {TablePrecision::Single, TablePrecision::Double}) {
+    if (name == precisionName(precision)) {
+      return precision;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace brevandor

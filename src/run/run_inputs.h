@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "code/code_description.h"
+#include "logmath/table_precision.h"
 
 namespace brevandor {
 
@@ -32,6 +33,7 @@ struct RunInputs {
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
+  TablePrecision precision = TablePrecision::Single;    // of the weight tables
   // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
   // through checkConstituentOptions. The second constituent code's polynomials, for encoder
   // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
@@ -45,6 +47,10 @@ struct RunInputs {
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
 };
+
+// "single" or "double", the names of the table precisions on the command line and in files.
+std::string_view precisionName(TablePrecision precision);
+std::optional<TablePrecision> parsePrecision(std::string_view name);
 
 // Which entry a refusal of the polynomial texts is about.
 enum class CodeField { None, Numerator, Denominator, Code };

@@ -26,6 +26,7 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
   const auto count = static_cast<std::size_t>(turbo.constituentCount);
   const bool fast = context.engine == Engine::Fast;
   const bool shared = sharesParallelTable(turbo, context.engine);
+  const bool wide = tablePrecision(turbo) == TablePrecision::Double;
   for (std::size_t c = 0; c < count; ++c) {
     const WeightEnumerator& enumerator = *turbo.enumerators[c];
     const ConvCode& code = *turbo.codes[c];
@@ -46,11 +47,13 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
                                         ? fastParallelSpectrumWorkBytes(turbo, context)
                                         : fastSerialSpectrumWorkBytes(turbo));
   } else if (turbo.concatenationType == Parallel) {
-    plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * sizeof(float));
+    plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * (wide ? 8 : 4));
   } else {
     // Two matrices of D + 1 rows over the outer input weights.
-    plan.work = std::max(plan.work, 2 * LogTable::bytesFor(1, turbo.outputFrameLength + 1,
-                                                           turbo.frameLengths[0] + 1));
+    const std::int32_t rows = turbo.outputFrameLength + 1;
+    const std::int32_t columns = turbo.frameLengths[0] + 1;
+    plan.work = std::max(plan.work, 2 * (wide ? LogTableDouble::bytesFor(1, rows, columns)
+                                              : LogTable::bytesFor(1, rows, columns)));
   }
   return plan;
 }
@@ -67,11 +70,11 @@ RunMemoryPlan planLowWeightMemory(const TurboCode& turbo, std::int32_t limit) {
       continue;  // the repetition code's counts are known; it has no table
     }
     const LowWeightCut cut = lowWeightCut(enumerator, *turbo.codes[c], limit);
-    plan.tables += lowWeightTableBytes(*turbo.codes[c], cut);
-    plan.work = std::max(plan.work, lowWeightWorkBytes(*turbo.codes[c], cut));
+    plan.tables += lowWeightTableBytes(*turbo.codes[c], cut, enumerator.precision);
+    plan.work = std::max(plan.work, lowWeightWorkBytes(*turbo.codes[c], cut, enumerator.precision));
   }
-  // Two spectra and the bounds' copy of the weighted one.
-  plan.tables += 3 * (static_cast<std::uint64_t>(limit) + 1) * sizeof(double);
+  // Two spectra and their log copies (the bounds and the report read them).
+  plan.tables += 4 * (static_cast<std::uint64_t>(limit) + 1) * sizeof(double);
   plan.work = std::max(plan.work, binomials);
   return plan;
 }

@@ -12,20 +12,23 @@
 
 #include "logmath/log_domain.h"
 #include "progress/progress_report.h"
+#include "turbo/spectrum_engines.h"
 
 namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
 constexpr std::int32_t kMissingTable = -2;
 
-using WorkRow = std::vector<float>;
+// Rows and counts are of Cell, the precision of the tables.
+template <typename Cell>
+using WorkRow = std::vector<Cell>;
 
 // One outer word of a given input weight: its output weight and log10 count.
+template <typename Cell>
 struct OuterWeight {
   std::int32_t weight;
-  float count;
+  Cell count;
 };
 
 bool validCount(const TurboCode& turbo) {
@@ -37,7 +40,8 @@ bool hasCutTable(const TurboCode& turbo, std::int32_t c) {
   const auto index = static_cast<std::size_t>(c);
   const WeightEnumerator* enumerator = turbo.enumerators[index];
   return turbo.codes[index] != nullptr && enumerator != nullptr &&
-         (enumerator->repetitionFactor != 0 || enumerator->cwef.exists());
+         (enumerator->repetitionFactor != 0 || enumerator->cwef.exists() ||
+          enumerator->cwefDouble.exists());
 }
 
 bool ready(const TurboCode& turbo, std::int32_t maxWeight, std::span<double> codewordSpectrum,
@@ -55,40 +59,43 @@ bool ready(const TurboCode& turbo, std::int32_t maxWeight, std::span<double> cod
   return true;
 }
 
-const LogTable& table(const TurboCode& turbo, std::int32_t c) {
-  return turbo.enumerators[static_cast<std::size_t>(c)]->cwef;
+template <typename Cell>
+const BasicLogTable<Cell>& table(const TurboCode& turbo, std::int32_t c) {
+  return resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]);
 }
 
 // Sets both spectra to LogZero and leaves the all-zero word out of every table.
+template <typename Cell>
 void startSpectra(TurboCode& turbo, std::int32_t maxWeight, std::span<double> codewordSpectrum,
                   std::span<double> weightedSpectrum) {
   std::fill_n(codewordSpectrum.begin(), maxWeight + 1, LogZero);
   std::fill_n(weightedSpectrum.begin(), maxWeight + 1, LogZero);
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-    LogTable& cwef = turbo.enumerators[static_cast<std::size_t>(c)]->cwef;
+    BasicLogTable<Cell>& cwef = resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]);
     if (cwef.exists()) {
-      cwef.at(0, 0) = kZero;
+      cwef.at(0, 0) = kLogZeroCell<Cell>;
     }
   }
 }
 
 // How the weighted spectrum's term count · w / N is formed: the parallel stage stores it in
-// its single-precision row first, the serial stage adds it as it is.
-enum class WeightedTerm { RoundedToFloat, Double };
+// its row first (rounded to the cell type), the serial stage adds it as it is.
+enum class WeightedTerm { RoundedToCell, Double };
 
 // Adds a row of counts by codeword weight into both spectra, the weighted one with every
 // count multiplied by the share w / N of input bits in error.
-void addToSpectra(const WorkRow& counts, std::int32_t w, std::int32_t frameLength,
+template <typename Cell>
+void addToSpectra(const WorkRow<Cell>& counts, std::int32_t w, std::int32_t frameLength,
                   WeightedTerm form, std::span<double> codewordSpectrum,
                   std::span<double> weightedSpectrum) {
   const double share = std::log10(static_cast<double>(w) / static_cast<double>(frameLength));
   for (std::size_t d = 0; d < counts.size(); ++d) {
-    if (counts[d] == kZero) {
+    if (counts[d] == kLogZeroCell<Cell>) {
       continue;  // adding a count of zero changes nothing
     }
     const double count = counts[d];
-    const double weightedCount = form == WeightedTerm::RoundedToFloat
-                                     ? static_cast<double>(static_cast<float>(count + share))
+    const double weightedCount = form == WeightedTerm::RoundedToCell
+                                     ? static_cast<double>(static_cast<Cell>(count + share))
                                      : share + count;
     codewordSpectrum[d] = logAdd(codewordSpectrum[d], count);
     weightedSpectrum[d] = logAdd(weightedSpectrum[d], weightedCount);
@@ -97,19 +104,20 @@ void addToSpectra(const WorkRow& counts, std::int32_t w, std::int32_t frameLengt
 
 // The product of a partial row and one constituent's column w over the uniform interleaver:
 // next[i + j] collects partial[j] · A(w, i) / C(N, w) for i + j ≤ D, j outer and i inner.
-void multiplyByConstituent(const LogTable& cwef, std::int32_t w, double interleavings,
-                           WorkRow& partial, WorkRow& next) {
+template <typename Cell>
+void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w, double interleavings,
+                           WorkRow<Cell>& partial, WorkRow<Cell>& next) {
   const auto maxWeight = static_cast<std::int32_t>(partial.size()) - 1;
-  std::fill(next.begin(), next.end(), kZero);
+  std::fill(next.begin(), next.end(), kLogZeroCell<Cell>);
   for (std::int32_t j = 0; j <= maxWeight; ++j) {
-    const float sofar = partial[static_cast<std::size_t>(j)];
+    const Cell sofar = partial[static_cast<std::size_t>(j)];
     for (std::int32_t i = 0; i < cwef.rows() && i + j <= maxWeight; ++i) {
-      const float cell = cwef.at(i, w);
-      if (sofar == kZero || cell == kZero) {
+      const Cell cell = cwef.at(i, w);
+      if (sofar == kLogZeroCell<Cell> || cell == kLogZeroCell<Cell>) {
         continue;
       }
-      float& sum = next[static_cast<std::size_t>(i + j)];
-      sum = static_cast<float>(
+      Cell& sum = next[static_cast<std::size_t>(i + j)];
+      sum = static_cast<Cell>(
           logAdd(static_cast<double>(sum),
                  static_cast<double>(sofar) - interleavings + static_cast<double>(cell)));
     }
@@ -119,17 +127,19 @@ void multiplyByConstituent(const LogTable& cwef, std::int32_t w, double interlea
 
 // The words of outer input weight w: from the repetition code's C(N, w) at weight r · w, or
 // the outer table's column w, by increasing output weight.
-std::vector<OuterWeight> outerColumn(const TurboCode& turbo, std::int32_t w,
-                                     const std::vector<double>& inputBinomials) {
+template <typename Cell>
+std::vector<OuterWeight<Cell>> outerColumn(const TurboCode& turbo, std::int32_t w,
+                                           const std::vector<double>& inputBinomials) {
   const WeightEnumerator& outer = *turbo.enumerators[0];
   if (outer.repetitionFactor != 0) {
     return {{outer.repetitionFactor * w,
-             static_cast<float>(inputBinomials[static_cast<std::size_t>(w)])}};
+             static_cast<Cell>(inputBinomials[static_cast<std::size_t>(w)])}};
   }
-  std::vector<OuterWeight> column;
-  for (std::int32_t v = 0; v < outer.cwef.rows(); ++v) {
-    if (outer.cwef.at(v, w) != kZero) {
-      column.push_back({v, outer.cwef.at(v, w)});
+  const BasicLogTable<Cell>& cwef = resultTable<Cell>(outer);
+  std::vector<OuterWeight<Cell>> column;
+  for (std::int32_t v = 0; v < cwef.rows(); ++v) {
+    if (cwef.at(v, w) != kLogZeroCell<Cell>) {
+      column.push_back({v, cwef.at(v, w)});
     }
   }
   return column;
@@ -137,76 +147,71 @@ std::vector<OuterWeight> outerColumn(const TurboCode& turbo, std::int32_t w,
 
 // One serial stage for outer input weight w: the words of weight v that enter constituent c,
 // spread over all C(L, v) words of that weight, pass through its table; v outer, d inner.
-std::vector<OuterWeight> passThroughConstituent(const LogTable& cwef,
-                                                const std::vector<OuterWeight>& entering,
-                                                const std::vector<double>& interleavings,
-                                                WorkRow& column) {
-  std::fill(column.begin(), column.end(), kZero);
-  for (const OuterWeight& word : entering) {
+template <typename Cell>
+std::vector<OuterWeight<Cell>> passThroughConstituent(
+    const BasicLogTable<Cell>& cwef, const std::vector<OuterWeight<Cell>>& entering,
+    const std::vector<double>& interleavings, WorkRow<Cell>& column) {
+  std::fill(column.begin(), column.end(), kLogZeroCell<Cell>);
+  for (const OuterWeight<Cell>& word : entering) {
     if (word.weight >= cwef.columns()) {
       break;  // heavier words reach no weight inside the cut
     }
     const double spread = interleavings[static_cast<std::size_t>(word.weight)];
     for (std::int32_t d = 0; d < cwef.rows() && d < static_cast<std::int32_t>(column.size()); ++d) {
-      const float cell = cwef.at(d, word.weight);
-      if (cell == kZero) {
+      const Cell cell = cwef.at(d, word.weight);
+      if (cell == kLogZeroCell<Cell>) {
         continue;
       }
-      float& sum = column[static_cast<std::size_t>(d)];
-      sum = static_cast<float>(
+      Cell& sum = column[static_cast<std::size_t>(d)];
+      sum = static_cast<Cell>(
           logAdd(static_cast<double>(sum),
                  static_cast<double>(cell) + static_cast<double>(word.count) - spread));
     }
   }
-  std::vector<OuterWeight> leaving;
+  std::vector<OuterWeight<Cell>> leaving;
   for (std::size_t d = 0; d < column.size(); ++d) {
-    if (column[d] != kZero) {
+    if (column[d] != kLogZeroCell<Cell>) {
       leaving.push_back({static_cast<std::int32_t>(d), column[d]});
     }
   }
   return leaving;
 }
 
-}  // namespace
-
-std::int32_t computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                              std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context) {
-  if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum)) {
-    return kMissingTable;
-  }
+template <typename Cell>
+std::int32_t parallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                              std::span<double> codewordSpectrum,
+                              std::span<double> weightedSpectrum, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   // With systematic constituents the w input bits are sent once and are not in p.
   const std::int32_t inputShift = turbo.hasNonSystematic == 0 ? 1 : 0;
   std::int32_t lastInput = frameLength;
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-    lastInput = std::min(lastInput, table(turbo, c).columns() - 1);
+    lastInput = std::min(lastInput, table<Cell>(turbo, c).columns() - 1);
   }
-  startSpectra(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
+  startSpectra<Cell>(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
   const std::vector<double> binomials = log10BinomialRow(frameLength, lastInput);
 
-  WorkRow partial(static_cast<std::size_t>(maxWeight) + 1);
-  WorkRow next(partial.size());
-  WorkRow byCodeword(partial.size());
+  WorkRow<Cell> partial(static_cast<std::size_t>(maxWeight) + 1);
+  WorkRow<Cell> next(partial.size());
+  WorkRow<Cell> byCodeword(partial.size());
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t w = 0; w <= lastInput; ++w) {
-    std::fill(partial.begin(), partial.end(), kZero);
-    const LogTable& first = table(turbo, 0);
+    std::fill(partial.begin(), partial.end(), kLogZeroCell<Cell>);
+    const BasicLogTable<Cell>& first = table<Cell>(turbo, 0);
     for (std::int32_t p = 0; p < first.rows() && p <= maxWeight; ++p) {
       partial[static_cast<std::size_t>(p)] = first.at(p, w);
     }
     for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
-      multiplyByConstituent(table(turbo, c), w, binomials[static_cast<std::size_t>(w)], partial,
-                            next);
+      multiplyByConstituent(table<Cell>(turbo, c), w, binomials[static_cast<std::size_t>(w)],
+                            partial, next);
     }
-    std::fill(byCodeword.begin(), byCodeword.end(), kZero);
+    std::fill(byCodeword.begin(), byCodeword.end(), kLogZeroCell<Cell>);
     for (std::int32_t p = 0; p + inputShift * w <= maxWeight; ++p) {
       byCodeword[static_cast<std::size_t>(p + inputShift * w)] =
           partial[static_cast<std::size_t>(p)];
     }
-    addToSpectra(byCodeword, w, frameLength, WeightedTerm::RoundedToFloat, codewordSpectrum,
+    addToSpectra(byCodeword, w, frameLength, WeightedTerm::RoundedToCell, codewordSpectrum,
                  weightedSpectrum);
     if (context.cancelRequested()) {
       return -1;
@@ -217,37 +222,35 @@ std::int32_t computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t max
   return maxWeight;
 }
 
-std::int32_t computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                            std::span<double> codewordSpectrum,
-                                            std::span<double> weightedSpectrum,
-                                            const RunContext& context) {
-  if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum) || turbo.constituentCount < 2) {
-    return kMissingTable;
-  }
+template <typename Cell>
+std::int32_t serialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                            std::span<double> codewordSpectrum, std::span<double> weightedSpectrum,
+                            const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const WeightEnumerator& outer = *turbo.enumerators[0];
-  const std::int32_t lastInput =
-      outer.repetitionFactor != 0 ? frameLength : std::min(frameLength, outer.cwef.columns() - 1);
-  startSpectra(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
+  const std::int32_t lastInput = outer.repetitionFactor != 0
+                                     ? frameLength
+                                     : std::min(frameLength, table<Cell>(turbo, 0).columns() - 1);
+  startSpectra<Cell>(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
   const std::vector<double> inputBinomials =
       outer.repetitionFactor != 0 ? log10BinomialRow(frameLength) : std::vector<double>{};
   std::vector<std::vector<double>> interleavings;
   for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
     interleavings.push_back(log10BinomialRow(turbo.frameLengths[static_cast<std::size_t>(c)],
-                                             table(turbo, c).columns() - 1));
+                                             table<Cell>(turbo, c).columns() - 1));
   }
 
-  WorkRow column(static_cast<std::size_t>(maxWeight) + 1);
+  WorkRow<Cell> column(static_cast<std::size_t>(maxWeight) + 1);
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t w = 0; w <= lastInput; ++w) {
-    std::vector<OuterWeight> words = outerColumn(turbo, w, inputBinomials);
+    std::vector<OuterWeight<Cell>> words = outerColumn<Cell>(turbo, w, inputBinomials);
     for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
-      words = passThroughConstituent(table(turbo, c), words,
+      words = passThroughConstituent(table<Cell>(turbo, c), words,
                                      interleavings[static_cast<std::size_t>(c - 1)], column);
     }
-    std::fill(column.begin(), column.end(), kZero);
-    for (const OuterWeight& word : words) {
+    std::fill(column.begin(), column.end(), kLogZeroCell<Cell>);
+    for (const OuterWeight<Cell>& word : words) {
       if (word.weight <= maxWeight) {
         column[static_cast<std::size_t>(word.weight)] = word.count;
       }
@@ -260,6 +263,34 @@ std::int32_t computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWe
   }
   progress.finish();
   return maxWeight;
+}
+
+}  // namespace
+
+std::int32_t computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                              std::span<double> codewordSpectrum,
+                                              std::span<double> weightedSpectrum,
+                                              const RunContext& context) {
+  if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum)) {
+    return kMissingTable;
+  }
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? parallelSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
+                                        context)
+             : parallelSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
+                                       context);
+}
+
+std::int32_t computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                            std::span<double> codewordSpectrum,
+                                            std::span<double> weightedSpectrum,
+                                            const RunContext& context) {
+  if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum) || turbo.constituentCount < 2) {
+    return kMissingTable;
+  }
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? serialSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
+             : serialSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

@@ -23,7 +23,6 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
 constexpr const char* kConstituentOverflowText = " oops \n";
 constexpr const char* kCodewordOverflowText = " -- oops \n";
 // Input weights whose columns are gathered and whose rows are built together.
@@ -46,12 +45,12 @@ std::size_t tableReader(const TurboCode& turbo, std::int32_t c) {
   return c == 0 || turbo.sameTableAsFirst(c) ? 0 : static_cast<std::size_t>(c);
 }
 
-// Where each constituent's gathered columns start in a thread's buffer, and its size; the
-// columns of one table are gathered once, whoever reads them.
+// Where each constituent's gathered columns start in a thread's buffer, and its size in
+// cells; the columns of one table are gathered once, whoever reads them.
 struct ColumnLayout {
   std::array<std::size_t, TurboCode::kMaxConstituents> offset{};
   std::array<bool, TurboCode::kMaxConstituents> gathers{};  // the first to read its table
-  std::size_t floats = 0;
+  std::size_t cells = 0;
 
   ColumnLayout(const TurboCode& turbo, const ParallelShape& shape) {
     for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
@@ -59,8 +58,8 @@ struct ColumnLayout {
       const std::size_t reader = tableReader(turbo, c);
       if (reader == index) {
         gathers[index] = true;
-        offset[index] = floats;
-        floats += static_cast<std::size_t>(kBlockColumns) *
+        offset[index] = cells;
+        cells += static_cast<std::size_t>(kBlockColumns) *
                   (static_cast<std::size_t>(shape.counted[index]) + 1);
       } else {
         offset[index] = offset[reader];
@@ -83,22 +82,25 @@ std::int32_t slotsFor(std::int32_t threads) {
 }
 
 // The rows of one block of input weights, waiting to be added into the spectra.
+template <typename Cell>
 struct RowBlock {
-  std::vector<float> rows;  // kBlockColumns rows of D + 1 floats
+  std::vector<Cell> rows;  // kBlockColumns rows of D + 1 cells
   std::array<RowSpan, kBlockColumns> spans{};
   std::array<std::int64_t, kBlockColumns> overflows{};
   bool ready = false;
 };
 
 // What one thread needs to build rows: its copy of the block's columns and its builder.
+template <typename Cell>
 struct RowWorker {
   RowWorker(const ParallelShape& shape, const ColumnLayout& layout,
-            const LogAddRowKernels& kernels, const std::vector<double>& interleavings)
-      : columns(layout.floats), builder(shape, kernels, interleavings) {}
-  std::vector<float> columns;
-  ParallelRowBuilder builder;
+            const BasicLogAddRowKernels<Cell>& kernels, const std::vector<double>& interleavings)
+      : columns(layout.cells), builder(shape, kernels, interleavings) {}
+  std::vector<Cell> columns;
+  ParallelRowBuilder<Cell> builder;
 };
 
+template <typename Cell>
 class FastParallelSpectrum {
  public:
   FastParallelSpectrum(TurboCode& turbo, std::span<double> codewordSpectrum,
@@ -108,17 +110,18 @@ class FastParallelSpectrum {
         codewordSpectrum_(codewordSpectrum),
         weightedSpectrum_(weightedSpectrum),
         context_(context),
-        kernels_(logAddKernels()),
+        kernels_(rowKernels<Cell>()),
         interleavings_(log10BinomialRow(shape_.frameLength)),
         threads_(threadsFor(shape_, context)),
         blocks_(blockCount(shape_)),
         slots_(static_cast<std::size_t>(slotsFor(threads_))),
         shifted_(static_cast<std::size_t>(shape_.maxWeight) + 1) {
-    for (RowBlock& slot : slots_) {
+    for (RowBlock<Cell>& slot : slots_) {
       slot.rows.resize(static_cast<std::size_t>(kBlockColumns) * rowLength());
     }
     for (std::int32_t c = 0; c < shape_.constituentCount; ++c) {
-      tables_[static_cast<std::size_t>(c)] = &turbo.enumerators[tableReader(turbo, c)]->cwef;
+      tables_[static_cast<std::size_t>(c)] =
+          &resultTable<Cell>(*turbo.enumerators[tableReader(turbo, c)]);
     }
   }
 
@@ -128,7 +131,7 @@ class FastParallelSpectrum {
     progress.start();
     bool finished = false;
     // Every thread's scratch is made here, so that a failed allocation reaches the caller.
-    std::vector<RowWorker> workers;
+    std::vector<RowWorker<Cell>> workers;
     workers.reserve(static_cast<std::size_t>(threads_));
     for (std::int32_t t = 0; t < threads_; ++t) {
       workers.emplace_back(shape_, layout_, kernels_, interleavings_);
@@ -155,7 +158,7 @@ class FastParallelSpectrum {
 
  private:
   std::size_t rowLength() const { return static_cast<std::size_t>(shape_.maxWeight) + 1; }
-  RowBlock& slotOf(std::int32_t block) {
+  RowBlock<Cell>& slotOf(std::int32_t block) {
     return slots_[static_cast<std::size_t>(block) % slots_.size()];
   }
   // Whether another block may be built: one is left and its slot has been added up.
@@ -173,7 +176,7 @@ class FastParallelSpectrum {
   }
 
   // A helper thread: builds blocks while there are any and room for them.
-  void help(RowWorker& worker) {
+  void help(RowWorker<Cell>& worker) {
     std::unique_lock lock(mutex_);
     while (true) {
       changed_.wait(lock, [this] { return stopped_ || buildable() || nextToBuild_ >= blocks_; });
@@ -185,7 +188,7 @@ class FastParallelSpectrum {
   }
 
   // Takes the next block and builds it with the lock released.
-  void buildTaken(RowWorker& worker, std::unique_lock<std::mutex>& lock) {
+  void buildTaken(RowWorker<Cell>& worker, std::unique_lock<std::mutex>& lock) {
     const std::int32_t block = nextToBuild_++;
     lock.unlock();
     build(block, slotOf(block), worker);
@@ -196,7 +199,7 @@ class FastParallelSpectrum {
 
   // The calling thread: adds the blocks in order, building blocks itself while the next
   // one to add is not ready. Returns false when cancelled.
-  bool lead(RowWorker& worker, ProgressReport& progress) {
+  bool lead(RowWorker<Cell>& worker, ProgressReport& progress) {
     std::unique_lock lock(mutex_);
     while (nextToAdd_ < blocks_) {
       if (slotOf(nextToAdd_).ready) {
@@ -219,7 +222,7 @@ class FastParallelSpectrum {
     return true;
   }
 
-  void build(std::int32_t block, RowBlock& slot, RowWorker& worker) {
+  void build(std::int32_t block, RowBlock<Cell>& slot, RowWorker<Cell>& worker) {
     const std::int32_t first = block * kBlockColumns;
     const std::int32_t count = std::min(kBlockColumns, shape_.frameLength + 1 - first);
     const auto constituents = static_cast<std::size_t>(shape_.constituentCount);
@@ -229,7 +232,7 @@ class FastParallelSpectrum {
                       worker.columns.data() + layout_.offset[k]);
       }
     }
-    std::array<const float*, TurboCode::kMaxConstituents> columns{};
+    std::array<const Cell*, TurboCode::kMaxConstituents> columns{};
     for (std::int32_t c = 0; c < count; ++c) {
       const auto index = static_cast<std::size_t>(c);
       for (std::size_t k = 0; k < constituents; ++k) {
@@ -243,7 +246,7 @@ class FastParallelSpectrum {
     }
   }
 
-  bool addBlock(std::int32_t block, const RowBlock& slot, ProgressReport& progress) {
+  bool addBlock(std::int32_t block, const RowBlock<Cell>& slot, ProgressReport& progress) {
     const std::int32_t first = block * kBlockColumns;
     const std::int32_t count = std::min(kBlockColumns, shape_.frameLength + 1 - first);
     for (std::int32_t c = 0; c < count; ++c) {
@@ -263,14 +266,14 @@ class FastParallelSpectrum {
 
   // Adds the row of input weight w into the codeword spectrum and, weighted by w / N, into
   // the weighted spectrum, as the reference does.
-  void addRow(std::int32_t w, const float* row, RowSpan span) {
+  void addRow(std::int32_t w, const Cell* row, RowSpan span) {
     addInto(codewordSpectrum_, w, row, span);
     const double share =
         std::log10(static_cast<double>(w) / static_cast<double>(shape_.frameLength));
     // Every entry is weighted, LogZero ones too: they become tiny counts just below LogZero,
     // which the reference adds like any other.
     for (std::size_t p = 0; p < shifted_.size(); ++p) {
-      shifted_[p] = static_cast<float>(static_cast<double>(row[p]) + share);
+      shifted_[p] = static_cast<Cell>(static_cast<double>(row[p]) + share);
     }
     addInto(weightedSpectrum_, w, shifted_.data(), RowSpan{0, shape_.maxWeight});
   }
@@ -278,7 +281,7 @@ class FastParallelSpectrum {
   // spectrum[w + p] (or [p] when the input bits are part of p) = logAdd(…, row[p]) for p in
   // the span, a weight beyond D reported instead. Outside the span the caller's row holds
   // LogZero, which leaves every entry as it is.
-  void addInto(std::span<double> spectrum, std::int32_t w, const float* row, RowSpan span) {
+  void addInto(std::span<double> spectrum, std::int32_t w, const Cell* row, RowSpan span) {
     if (span.empty()) {
       return;
     }
@@ -293,7 +296,7 @@ class FastParallelSpectrum {
                           static_cast<std::size_t>(last - span.first + 1));
     }
     for (std::int32_t p = std::max(last + 1, span.first); p <= span.last; ++p) {
-      if (row[p] > kZero) {
+      if (row[p] > kLogZeroCell<Cell>) {
         context_.postLogLine(kCodewordOverflowText);
       }
     }
@@ -301,16 +304,16 @@ class FastParallelSpectrum {
 
   const ParallelShape shape_;
   const ColumnLayout layout_;
-  std::array<const LogTable*, TurboCode::kMaxConstituents> tables_{};  // read per constituent
+  std::array<const BasicLogTable<Cell>*, TurboCode::kMaxConstituents> tables_{};  // per constituent
   std::span<double> codewordSpectrum_;
   std::span<double> weightedSpectrum_;
   const RunContext& context_;
-  const LogAddRowKernels& kernels_;
+  const BasicLogAddRowKernels<Cell>& kernels_;
   const std::vector<double> interleavings_;  // log10 C(N, w) for every w
   const std::int32_t threads_;
   const std::int32_t blocks_;
-  std::vector<RowBlock> slots_;
-  std::vector<float> shifted_;
+  std::vector<RowBlock<Cell>> slots_;
+  std::vector<Cell> shifted_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::int32_t nextToBuild_ = 0;
@@ -323,8 +326,10 @@ class FastParallelSpectrum {
 std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunContext& context) {
   const ParallelShape shape = shapeOf(turbo);
   const auto threads = static_cast<std::uint64_t>(threadsFor(shape, context));
-  const std::uint64_t row = (static_cast<std::uint64_t>(shape.maxWeight) + 1) * sizeof(float);
-  const std::uint64_t columns = ColumnLayout(turbo, shape).floats * sizeof(float);
+  const std::uint64_t cell =
+      tablePrecision(turbo) == TablePrecision::Double ? sizeof(double) : sizeof(float);
+  const std::uint64_t row = (static_cast<std::uint64_t>(shape.maxWeight) + 1) * cell;
+  const std::uint64_t columns = ColumnLayout(turbo, shape).cells * cell;
   const std::uint64_t perThread = columns + (shape.constituentCount > 2 ? 3 : 1) * row;
   const std::uint64_t interleavings =
       (static_cast<std::uint64_t>(shape.frameLength) + 1) * sizeof(double);
@@ -333,9 +338,11 @@ std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunCon
          threads * perThread + row + interleavings;
 }
 
-std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                         std::span<double> weightedSpectrum,
-                                         const RunContext& context) {
+namespace {
+
+template <typename Cell>
+std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                     std::span<double> weightedSpectrum, const RunContext& context) {
   const ParallelShape shape = shapeOf(turbo);
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
@@ -345,12 +352,22 @@ std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> cod
   // this engine keeps only the first).
   for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
     WeightEnumerator* enumerator = turbo.enumerators[static_cast<std::size_t>(c)];
-    if (enumerator != nullptr && enumerator->cwef.exists()) {
-      enumerator->cwef.at(0, 0) = kZero;
+    if (enumerator != nullptr && resultTable<Cell>(*enumerator).exists()) {
+      resultTable<Cell>(*enumerator).at(0, 0) = kLogZeroCell<Cell>;
     }
   }
-  FastParallelSpectrum stage(turbo, codewordSpectrum, weightedSpectrum, context);
+  FastParallelSpectrum<Cell> stage(turbo, codewordSpectrum, weightedSpectrum, context);
   return stage.run();
+}
+
+}  // namespace
+
+std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                         std::span<double> weightedSpectrum,
+                                         const RunContext& context) {
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? runFast<double>(turbo, codewordSpectrum, weightedSpectrum, context)
+             : runFast<float>(turbo, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

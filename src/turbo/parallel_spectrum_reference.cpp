@@ -11,11 +11,11 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
 constexpr const char* kConstituentOverflowText = " oops \n";
 constexpr const char* kCodewordOverflowText = " -- oops \n";
 
-using WorkRow = std::vector<float>;
+template <typename Cell>
+using WorkRow = std::vector<Cell>;
 
 // The sizes of the stage.
 struct ParallelShape {
@@ -27,13 +27,15 @@ struct ParallelShape {
   std::int32_t constituentCount;
 };
 
-void clearRow(WorkRow& row) {
-  row.assign(row.size(), kZero);
+template <typename Cell>
+void clearRow(WorkRow<Cell>& row) {
+  row.assign(row.size(), kLogZeroCell<Cell>);
 }
 
 // The first constituent's column w is where the product over the constituents starts.
-void startWithFirstConstituent(const LogTable& cwef, std::int32_t w, const ParallelShape& shape,
-                               WorkRow& current) {
+template <typename Cell>
+void startWithFirstConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
+                               const ParallelShape& shape, WorkRow<Cell>& current) {
   for (std::int32_t p = 0; p <= shape.maxCounted[0]; ++p) {
     current[static_cast<std::size_t>(p)] = cwef.at(p, w);
   }
@@ -41,24 +43,25 @@ void startWithFirstConstituent(const LogTable& cwef, std::int32_t w, const Paral
 
 // One constituent product: every weight of the partial product so far combined with every
 // counted weight of constituent c, divided by C(N, w) for the uniform interleaver.
-void multiplyByConstituent(const LogTable& cwef, std::int32_t maxCounted, std::int32_t w,
-                           const ParallelShape& shape, WorkRow& current, WorkRow& next,
-                           const RunContext& context) {
+template <typename Cell>
+void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t maxCounted,
+                           std::int32_t w, const ParallelShape& shape, WorkRow<Cell>& current,
+                           WorkRow<Cell>& next, const RunContext& context) {
   const double interleavings = log10Binomial(shape.frameLength, w);
   for (std::int32_t j = 0; j <= shape.maxWeight; ++j) {
-    const float partial = current[static_cast<std::size_t>(j)];
+    const Cell partial = current[static_cast<std::size_t>(j)];
     for (std::int32_t i = 0; i <= maxCounted; ++i) {
-      const float cell = cwef.at(i, w);
-      if (partial == kZero || cell == kZero) {
+      const Cell cell = cwef.at(i, w);
+      if (partial == kLogZeroCell<Cell> || cell == kLogZeroCell<Cell>) {
         continue;
       }
       if (i + j > shape.maxWeight) {
         context.postLogLine(kConstituentOverflowText);
         continue;
       }
-      float& sum = next[static_cast<std::size_t>(i + j)];
-      // The term is formed in double; the sum is rounded to single precision on storing.
-      sum = static_cast<float>(
+      Cell& sum = next[static_cast<std::size_t>(i + j)];
+      // The term is formed in double; the sum is rounded to the cell type on storing.
+      sum = static_cast<Cell>(
           logAdd(static_cast<double>(sum),
                  static_cast<double>(partial) - interleavings + static_cast<double>(cell)));
     }
@@ -69,10 +72,11 @@ void multiplyByConstituent(const LogTable& cwef, std::int32_t maxCounted, std::i
 
 // Adds the finished row of input weight w into one spectrum. With systematic constituents
 // the w input bits are sent once and are not part of p, so they are added here.
-void accumulate(const WorkRow& current, std::int32_t w, const ParallelShape& shape,
+template <typename Cell>
+void accumulate(const WorkRow<Cell>& current, std::int32_t w, const ParallelShape& shape,
                 std::span<double> spectrum, const RunContext& context) {
   for (std::int32_t p = 0; p <= shape.maxWeight; ++p) {
-    const float value = current[static_cast<std::size_t>(p)];
+    const Cell value = current[static_cast<std::size_t>(p)];
     if (!shape.inputBitsSentOnce) {
       spectrum[static_cast<std::size_t>(p)] =
           logAdd(spectrum[static_cast<std::size_t>(p)], static_cast<double>(value));
@@ -81,7 +85,7 @@ void accumulate(const WorkRow& current, std::int32_t w, const ParallelShape& sha
     if (w + p <= shape.maxWeight) {
       double& entry = spectrum[static_cast<std::size_t>(w + p)];
       entry = logAdd(entry, static_cast<double>(value));
-    } else if (value > kZero) {
+    } else if (value > kLogZeroCell<Cell>) {
       context.postLogLine(kCodewordOverflowText);
     }
   }
@@ -89,22 +93,24 @@ void accumulate(const WorkRow& current, std::int32_t w, const ParallelShape& sha
 
 // Multiplies every entry of the row by w / N, the share of erroneous input bits. For w = 0
 // this is minus infinity, which then adds nothing to the weighted spectrum.
-void weightByInputShare(WorkRow& current, std::int32_t w, const ParallelShape& shape) {
+template <typename Cell>
+void weightByInputShare(WorkRow<Cell>& current, std::int32_t w, const ParallelShape& shape) {
   const double share = std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
-  for (float& value : current) {
-    value = static_cast<float>(static_cast<double>(value) + share);
+  for (Cell& value : current) {
+    value = static_cast<Cell>(static_cast<double>(value) + share);
   }
 }
 
 // The whole contribution of input weight w to both spectra.
-void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape, WorkRow& current,
-                    WorkRow& next, std::span<double> codewordSpectrum,
+template <typename Cell>
+void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape,
+                    WorkRow<Cell>& current, WorkRow<Cell>& next, std::span<double> codewordSpectrum,
                     std::span<double> weightedSpectrum, const RunContext& context) {
   clearRow(current);
   clearRow(next);
-  startWithFirstConstituent(turbo.enumerators[0]->cwef, w, shape, current);
+  startWithFirstConstituent(resultTable<Cell>(*turbo.enumerators[0]), w, shape, current);
   for (std::int32_t c = 1; c < shape.constituentCount; ++c) {
-    multiplyByConstituent(turbo.enumerators[static_cast<std::size_t>(c)]->cwef,
+    multiplyByConstituent(resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]),
                           shape.maxCounted[static_cast<std::size_t>(c)], w, shape, current, next,
                           context);
   }
@@ -113,11 +119,9 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
   accumulate(current, w, shape, weightedSpectrum, context);
 }
 
-}  // namespace
-
-std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context) {
+template <typename Cell>
+std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                          std::span<double> weightedSpectrum, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   ParallelShape shape{
       frameLength, turbo.outputFrameLength, {}, turbo.addsInputWeight(), turbo.constituentCount};
@@ -132,11 +136,11 @@ std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double
   }
   // The all-zero codeword is left out of the spectrum; the change stays in the tables.
   for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
-    turbo.enumerators[static_cast<std::size_t>(c)]->cwef.at(0, 0) = kZero;
+    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) = kLogZeroCell<Cell>;
   }
 
-  WorkRow current(static_cast<std::size_t>(shape.maxWeight) + 1, kZero);
-  WorkRow next(current.size(), kZero);
+  WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);
+  WorkRow<Cell> next(current.size(), kLogZeroCell<Cell>);
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t w = 0; w <= frameLength; ++w) {
@@ -148,6 +152,16 @@ std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double
   }
   progress.finish();
   return shape.maxWeight;
+}
+
+}  // namespace
+
+std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                              std::span<double> weightedSpectrum,
+                                              const RunContext& context) {
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? runReference<double>(turbo, codewordSpectrum, weightedSpectrum, context)
+             : runReference<float>(turbo, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

@@ -9,8 +9,8 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
-constexpr float kNone = -std::numeric_limits<float>::infinity();
+template <typename Cell>
+constexpr Cell kNone = -std::numeric_limits<Cell>::infinity();
 // Orders of ten below a cell's lower bound from which a term is left out, plus one for the
 // single-precision rounding of the bound.
 constexpr float kNegligibleOrders = 24.0f + 1.0f;
@@ -19,16 +19,17 @@ constexpr std::int32_t kBlock = 64;
 // Every how many partial-product entries the lower bound looks at.
 constexpr std::int32_t kBoundStride = 4;
 
-RowSpan countedSpan(const float* row, std::int32_t last) {
+template <typename Cell>
+RowSpan countedSpan(const Cell* row, std::int32_t last) {
   RowSpan span{0, -1};
   std::int32_t first = 0;
-  while (first <= last && row[first] == kZero) {
+  while (first <= last && row[first] == kLogZeroCell<Cell>) {
     ++first;
   }
   if (first > last) {
     return span;
   }
-  while (row[last] == kZero) {
+  while (row[last] == kLogZeroCell<Cell>) {
     --last;
   }
   return RowSpan{first, last};
@@ -40,19 +41,21 @@ std::size_t blocksFor(std::int32_t cells) {
 
 }  // namespace
 
-void gatherColumns(const LogTable& table, std::int32_t first, std::int32_t count,
-                   std::int32_t lastRow, float* columns) {
+template <typename Cell>
+void gatherColumns(const BasicLogTable<Cell>& table, std::int32_t first, std::int32_t count,
+                   std::int32_t lastRow, Cell* columns) {
   const auto height = static_cast<std::size_t>(lastRow) + 1;
   for (std::int32_t d = 0; d <= lastRow; ++d) {
-    const float* source = table.row(d) + first;
+    const Cell* source = table.row(d) + first;
     for (std::int32_t c = 0; c < count; ++c) {
       columns[static_cast<std::size_t>(c) * height + static_cast<std::size_t>(d)] = source[c];
     }
   }
 }
 
-ParallelRowBuilder::ParallelRowBuilder(const ParallelShape& shape, const LogAddRowKernels& kernels,
-                                       const std::vector<double>& interleavings)
+template <typename Cell>
+ParallelRowBuilder<Cell>::ParallelRowBuilder(const ParallelShape& shape, const Kernels& kernels,
+                                             const std::vector<double>& interleavings)
     : shape_(shape), kernels_(kernels), interleavings_(interleavings) {
   const auto cells = static_cast<std::size_t>(shape.maxWeight) + 1;
   if (shape.constituentCount > 2) {
@@ -64,19 +67,20 @@ ParallelRowBuilder::ParallelRowBuilder(const ParallelShape& shape, const LogAddR
   columnMaximum_.resize(blocksFor(shape.maxCounted));
 }
 
-RowSpan ParallelRowBuilder::build(std::int32_t w, std::span<const float* const> columns,
-                                  float* row, std::int64_t& overflows) {
-  std::fill(row, row + shape_.maxWeight + 1, kZero);
-  const float* const first = columns[0];
+template <typename Cell>
+RowSpan ParallelRowBuilder<Cell>::build(std::int32_t w, std::span<const Cell* const> columns,
+                                        Cell* row, std::int64_t& overflows) {
+  std::fill(row, row + shape_.maxWeight + 1, kLogZeroCell<Cell>);
+  const Cell* const first = columns[0];
   RowSpan span = countedSpan(first, shape_.counted[0]);
   if (shape_.constituentCount == 1 || span.empty()) {
     std::copy(first + span.first, first + span.last + 1, row + span.first);
     return span;
   }
   const double interleavings = interleavings_[static_cast<std::size_t>(w)];
-  const float* current = first;
+  const Cell* current = first;
   for (std::int32_t c = 1; c < shape_.constituentCount; ++c) {
-    const float* column = columns[static_cast<std::size_t>(c)];
+    const Cell* column = columns[static_cast<std::size_t>(c)];
     const RowSpan columnSpan = countedSpan(column, shape_.counted[static_cast<std::size_t>(c)]);
     if (columnSpan.empty()) {
       // No word of weight w in this constituent: no product either; `row` stays LogZero.
@@ -84,20 +88,21 @@ RowSpan ParallelRowBuilder::build(std::int32_t w, std::span<const float* const> 
     }
     markColumnMaxima(column, columnSpan);
     const bool last = c + 1 == shape_.constituentCount;
-    float* next = last ? row : work_[static_cast<std::size_t>(c % 2)].data();
+    Cell* next = last ? row : work_[static_cast<std::size_t>(c % 2)].data();
     span = multiply(current, span, column, columnSpan, interleavings, next, overflows);
     current = next;
   }
   return span;
 }
 
-void ParallelRowBuilder::markColumnMaxima(const float* column, RowSpan columnSpan) {
+template <typename Cell>
+void ParallelRowBuilder<Cell>::markColumnMaxima(const Cell* column, RowSpan columnSpan) {
   for (std::int32_t b = columnSpan.first / kBlock; b <= columnSpan.last / kBlock; ++b) {
     const std::int32_t first = std::max(columnSpan.first, b * kBlock);
     const std::int32_t last = std::min(columnSpan.last, b * kBlock + kBlock - 1);
-    float largest = kNone;
+    Cell largest = kNone<Cell>;
     for (std::int32_t i = first; i <= last; ++i) {
-      if (column[i] != kZero) {
+      if (column[i] != kLogZeroCell<Cell>) {
         largest = std::max(largest, column[i]);
       }
     }
@@ -105,12 +110,13 @@ void ParallelRowBuilder::markColumnMaxima(const float* column, RowSpan columnSpa
   }
 }
 
-void ParallelRowBuilder::boundCells(const float* current, RowSpan span, const float* column,
-                                    RowSpan columnSpan, RowSpan product) {
-  std::fill(floor_.begin() + product.first, floor_.begin() + product.last + 1, kNone);
+template <typename Cell>
+void ParallelRowBuilder<Cell>::boundCells(const Cell* current, RowSpan span, const Cell* column,
+                                          RowSpan columnSpan, RowSpan product) {
+  std::fill(floor_.begin() + product.first, floor_.begin() + product.last + 1, kNone<Cell>);
   for (std::int32_t j = span.first; j <= span.last; j += kBoundStride) {
     const std::int32_t last = std::min(columnSpan.last, shape_.maxWeight - j);
-    if (current[j] == kZero || last < columnSpan.first) {
+    if (current[j] == kLogZeroCell<Cell> || last < columnSpan.first) {
       continue;
     }
     kernels_.maxTerms(floor_.data() + j + columnSpan.first, column + columnSpan.first,
@@ -118,27 +124,28 @@ void ParallelRowBuilder::boundCells(const float* current, RowSpan span, const fl
   }
 }
 
-RowSpan ParallelRowBuilder::multiply(const float* current, RowSpan span, const float* column,
-                                     RowSpan columnSpan, double interleavings, float* next,
-                                     std::int64_t& overflows) {
+template <typename Cell>
+RowSpan ParallelRowBuilder<Cell>::multiply(const Cell* current, RowSpan span, const Cell* column,
+                                           RowSpan columnSpan, double interleavings, Cell* next,
+                                           std::int64_t& overflows) {
   const RowSpan product{span.first + columnSpan.first,
                         std::min(shape_.maxWeight, span.last + columnSpan.last)};
   if (span.empty() || product.empty()) {
     return RowSpan{};
   }
-  std::fill(next + product.first, next + product.last + 1, kZero);
+  std::fill(next + product.first, next + product.last + 1, kLogZeroCell<Cell>);
   if (span.last + columnSpan.last > shape_.maxWeight) {
     for (std::int32_t j = span.first; j <= span.last; ++j) {
       for (std::int32_t i = std::max(columnSpan.first, shape_.maxWeight - j + 1);
-           current[j] != kZero && i <= columnSpan.last; ++i) {
-        overflows += column[i] != kZero ? 1 : 0;
+           current[j] != kLogZeroCell<Cell> && i <= columnSpan.last; ++i) {
+        overflows += column[i] != kLogZeroCell<Cell> ? 1 : 0;
       }
     }
   }
 
   // The lower bound, turned into the floor below which terms are left out.
   boundCells(current, span, column, columnSpan, product);
-  const auto drop = static_cast<float>(interleavings) + kNegligibleOrders;
+  const auto drop = static_cast<Cell>(static_cast<Cell>(interleavings) + kNegligibleOrders);
   for (std::int32_t k = product.first; k <= product.last; ++k) {
     floor_[k] -= drop;
   }
@@ -153,7 +160,7 @@ RowSpan ParallelRowBuilder::multiply(const float* current, RowSpan span, const f
   // runs of column blocks whose largest term lies below every floor it could reach are
   // skipped whole.
   for (std::int32_t j = span.first; j <= span.last; ++j) {
-    if (current[j] == kZero) {
+    if (current[j] == kLogZeroCell<Cell>) {
       continue;
     }
     const double x = static_cast<double>(current[j]) - interleavings;
@@ -170,7 +177,7 @@ RowSpan ParallelRowBuilder::multiply(const float* current, RowSpan span, const f
     for (std::int32_t b = columnSpan.first / kBlock; b <= lastTerm / kBlock; ++b) {
       const std::int32_t first = std::max(columnSpan.first, b * kBlock);
       const std::int32_t last = std::min(lastTerm, b * kBlock + kBlock - 1);
-      const float lowest = std::min(floorMinimum_[static_cast<std::size_t>((j + first) / kBlock)],
+      const Cell lowest = std::min(floorMinimum_[static_cast<std::size_t>((j + first) / kBlock)],
                                     floorMinimum_[static_cast<std::size_t>((j + last) / kBlock)]);
       if (x + static_cast<double>(columnMaximum_[static_cast<std::size_t>(b)]) < lowest) {
         flush();
@@ -185,5 +192,12 @@ RowSpan ParallelRowBuilder::multiply(const float* current, RowSpan span, const f
   }
   return product;
 }
+
+template void gatherColumns(const BasicLogTable<float>&, std::int32_t, std::int32_t, std::int32_t,
+                            float*);
+template void gatherColumns(const BasicLogTable<double>&, std::int32_t, std::int32_t,
+                            std::int32_t, double*);
+template class ParallelRowBuilder<float>;
+template class ParallelRowBuilder<double>;
 
 }  // namespace brevandor

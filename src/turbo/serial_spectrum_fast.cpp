@@ -24,7 +24,6 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
 // Below this many cells a step, one thread does the work (waking others costs more).
 constexpr std::int64_t kCellsPerExtraThread = 1 << 16;
 
@@ -33,12 +32,13 @@ struct Span {
   std::int32_t last = -1;
 };
 
-Span countedSpan(const float* row, std::int32_t last) {
+template <typename Cell>
+Span countedSpan(const Cell* row, std::int32_t last) {
   std::int32_t first = 0;
-  while (first <= last && row[first] == kZero) {
+  while (first <= last && row[first] == kLogZeroCell<Cell>) {
     ++first;
   }
-  while (last >= first && row[last] == kZero) {
+  while (last >= first && row[last] == kLogZeroCell<Cell>) {
     --last;
   }
   return Span{first, last};
@@ -59,18 +59,20 @@ constexpr float kNegligibleOrders = 24.0f + 1.0f;
 constexpr std::int32_t kBlock = 64;
 // Every how many entering rows the lower bound looks at.
 constexpr std::int32_t kBoundStride = 4;
-constexpr float kNone = -std::numeric_limits<float>::infinity();
+template <typename Cell>
+constexpr Cell kNone = -std::numeric_limits<Cell>::infinity();
 
 // One stage of the chain: the words leaving the constituents so far (`source`, rows by
 // weight v) pass through constituent c's table into `target`. Before the steps, a lower
 // bound of every target cell's final sum is worked out (the largest of a sample of its
 // terms); a step then skips every block of terms that lies entirely below the bounds of
 // the cells it would reach.
+template <typename Cell>
 class SerialStage {
  public:
-  SerialStage(const LogTable& table, const LogTable& source, std::int32_t innerLength,
-              std::int32_t innerMaxWeight, std::int32_t frameLength,
-              const LogAddRowKernels& kernels, StepTeam& team)
+  SerialStage(const BasicLogTable<Cell>& table, const BasicLogTable<Cell>& source,
+              std::int32_t innerLength, std::int32_t innerMaxWeight, std::int32_t frameLength,
+              const BasicLogAddRowKernels<Cell>& kernels, StepTeam& team)
       : table_(table),
         source_(source),
         innerLength_(innerLength),
@@ -95,7 +97,7 @@ class SerialStage {
   // of the team walks all steps over its own share of the rows without waiting for the
   // others; the calling thread meanwhile hands each step to `stepDone` (in order, once every
   // member is past it). When that returns false the others are stopped and run returns false.
-  bool run(LogTable& target, const std::function<bool(std::int32_t)>& stepDone) {
+  bool run(BasicLogTable<Cell>& target, const std::function<bool(std::int32_t)>& stepDone) {
     const std::int32_t members = team_.members();
     std::vector<std::atomic<std::int32_t>> stepsDone(static_cast<std::size_t>(members));
     for (auto& done : stepsDone) {
@@ -157,13 +159,14 @@ class SerialStage {
 
  private:
   // Member `member`'s share of step v: rows d ≡ member (mod members).
-  void stepRows(std::int32_t v, std::int32_t member, std::int32_t members, LogTable& target) {
+  void stepRows(std::int32_t v, std::int32_t member, std::int32_t members,
+                BasicLogTable<Cell>& target) {
     const Span span = spans_[static_cast<std::size_t>(v)];
     if (span.first > span.last) {
       return;
     }
     for (std::int32_t d = member; d <= innerMaxWeight_; d += members) {
-      if (table_.at(d, v) != kZero) {
+      if (table_.at(d, v) != kLogZeroCell<Cell>) {
         addRow(v, span, d, target.row(d));
       }
     }
@@ -171,13 +174,13 @@ class SerialStage {
 
   // Where entering row v holds counts, and its largest count per block.
   void describeSource(std::int32_t v) {
-    const float* row = source_.row(v);
+    const Cell* row = source_.row(v);
     const Span span = countedSpan(row, frameLength_);
     spans_[static_cast<std::size_t>(v)] = span;
-    float* maximum = sourceMaximum_.data() + static_cast<std::size_t>(v) * blocks_;
-    std::fill(maximum, maximum + blocks_, kNone);
+    Cell* maximum = sourceMaximum_.data() + static_cast<std::size_t>(v) * blocks_;
+    std::fill(maximum, maximum + blocks_, kNone<Cell>);
     for (std::int32_t w = span.first; w <= span.last; ++w) {
-      if (row[w] != kZero) {
+      if (row[w] != kLogZeroCell<Cell>) {
         maximum[w / kBlock] = std::max(maximum[w / kBlock], row[w]);
       }
     }
@@ -188,19 +191,19 @@ class SerialStage {
   void boundTargets() {
     parallelFor(team_.members(), innerMaxWeight_ + 1, [&](std::int64_t item, std::int32_t) {
       const auto d = static_cast<std::int32_t>(item);
-      std::vector<float> best(static_cast<std::size_t>(frameLength_) + 1, kNone);
-      const float* cells = table_.row(d);
+      std::vector<Cell> best(static_cast<std::size_t>(frameLength_) + 1, kNone<Cell>);
+      const Cell* cells = table_.row(d);
       for (std::int32_t v = 0; v <= innerLength_; v += kBoundStride) {
         const Span span = spans_[static_cast<std::size_t>(v)];
-        if (cells[v] == kZero || span.first > span.last) {
+        if (cells[v] == kLogZeroCell<Cell> || span.first > span.last) {
           continue;
         }
-        const auto x = static_cast<float>(static_cast<double>(cells[v]) -
-                                          interleavings_[static_cast<std::size_t>(v)]);
+        const auto x = static_cast<Cell>(static_cast<double>(cells[v]) -
+                                         interleavings_[static_cast<std::size_t>(v)]);
         kernels_.maxTerms(best.data() + span.first, source_.row(v) + span.first,
                           static_cast<std::size_t>(span.last - span.first + 1), x);
       }
-      float* floor = floorMinimum_.data() + static_cast<std::size_t>(d) * blocks_;
+      Cell* floor = floorMinimum_.data() + static_cast<std::size_t>(d) * blocks_;
       for (std::int32_t b = 0; b < blocks_; ++b) {
         const auto first = best.begin() + b * kBlock;
         const auto last = best.begin() + std::min(frameLength_ + 1, (b + 1) * kBlock);
@@ -210,12 +213,12 @@ class SerialStage {
   }
 
   // The terms of row d of step v, block runs below every floor they reach left out.
-  void addRow(std::int32_t v, Span span, std::int32_t d, float* target) {
+  void addRow(std::int32_t v, Span span, std::int32_t d, Cell* target) {
     const double cell = static_cast<double>(table_.at(d, v));
     const double interleavings = interleavings_[static_cast<std::size_t>(v)];
-    const float* entering = source_.row(v);
-    const float* maximum = sourceMaximum_.data() + static_cast<std::size_t>(v) * blocks_;
-    const float* floor = floorMinimum_.data() + static_cast<std::size_t>(d) * blocks_;
+    const Cell* entering = source_.row(v);
+    const Cell* maximum = sourceMaximum_.data() + static_cast<std::size_t>(v) * blocks_;
+    const Cell* floor = floorMinimum_.data() + static_cast<std::size_t>(d) * blocks_;
     const double x = cell - interleavings;
     std::int32_t runFirst = -1;
     std::int32_t runLast = -1;
@@ -239,21 +242,23 @@ class SerialStage {
     flush();
   }
 
-  const LogTable& table_;
-  const LogTable& source_;
+  const BasicLogTable<Cell>& table_;
+  const BasicLogTable<Cell>& source_;
   std::int32_t innerLength_;
   std::int32_t innerMaxWeight_;
   std::int32_t frameLength_;
   std::int32_t blocks_;
-  const LogAddRowKernels& kernels_;
+  const BasicLogAddRowKernels<Cell>& kernels_;
   StepTeam& team_;
   std::vector<Span> spans_;
-  std::vector<float> sourceMaximum_;   // per entering row and block
-  std::vector<float> floorMinimum_;    // per target row and block
+  std::vector<Cell> sourceMaximum_;    // per entering row and block
+  std::vector<Cell> floorMinimum_;     // per target row and block
   std::vector<double> interleavings_;  // log10 C(L, v)
 };
 
-void fillRows(LogTable& matrix, std::int32_t lastRow, std::int32_t lastColumn, float value) {
+template <typename Cell>
+void fillRows(BasicLogTable<Cell>& matrix, std::int32_t lastRow, std::int32_t lastColumn,
+              Cell value) {
   for (std::int32_t d = 0; d <= lastRow; ++d) {
     std::fill(matrix.row(d), matrix.row(d) + lastColumn + 1, value);
   }
@@ -261,9 +266,11 @@ void fillRows(LogTable& matrix, std::int32_t lastRow, std::int32_t lastColumn, f
 
 // Sums the finished matrix over outer input weights into both spectra, rows in parallel;
 // the weighted spectrum counts each word by its share w / N of erroneous input bits.
-void sumIntoSpectra(const LogTable& result, std::int32_t maxWeight, std::int32_t frameLength,
-                    std::span<double> codewordSpectrum, std::span<double> weightedSpectrum,
-                    const LogAddRowKernels& kernels, std::int32_t threads) {
+template <typename Cell>
+void sumIntoSpectra(const BasicLogTable<Cell>& result, std::int32_t maxWeight,
+                    std::int32_t frameLength, std::span<double> codewordSpectrum,
+                    std::span<double> weightedSpectrum, const BasicLogAddRowKernels<Cell>& kernels,
+                    std::int32_t threads) {
   std::vector<double> share(static_cast<std::size_t>(frameLength) + 1);
   for (std::int32_t w = 0; w <= frameLength; ++w) {
     share[static_cast<std::size_t>(w)] =
@@ -274,7 +281,7 @@ void sumIntoSpectra(const LogTable& result, std::int32_t maxWeight, std::int32_t
   parallelFor(threads, items, [&](std::int64_t item, std::int32_t /*thread*/) {
     const auto first = static_cast<std::int32_t>(item) * kRowsPerItem;
     const std::int32_t count = std::min(kRowsPerItem, maxWeight + 1 - first);
-    const float* rows[kRowsPerItem];
+    const Cell* rows[kRowsPerItem];
     for (std::int32_t r = 0; r < count; ++r) {
       rows[r] = result.row(first + r);
     }
@@ -285,25 +292,16 @@ void sumIntoSpectra(const LogTable& result, std::int32_t maxWeight, std::int32_t
   });
 }
 
-}  // namespace
-
-std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
-  // One matrix, and a second one only when a chain has more than one stage after the first.
-  const std::uint64_t matrices = turbo.constituentCount > 2 ? 2 : 1;
-  return matrices * LogTable::bytesFor(1, turbo.outputFrameLength + 1, turbo.frameLengths[0] + 1) +
-         (static_cast<std::uint64_t>(turbo.frameLengths[0]) + 1) * sizeof(double);
-}
-
-std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
-                                       const RunContext& context) {
+template <typename Cell>
+std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                     std::span<double> weightedSpectrum, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const std::int32_t maxWeight = turbo.outputFrameLength;
   const std::int32_t count = turbo.constituentCount;
-  const LogAddRowKernels& kernels = logAddKernels();
+  const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
   // Indexed [weight of the word after the constituents so far][outer input weight]; the
   // outer table itself plays the part of the first matrix.
-  std::vector<LogTable> matrices;
+  std::vector<BasicLogTable<Cell>> matrices;
   matrices.emplace_back(1, maxWeight + 1, frameLength + 1);
   if (count > 2) {
     matrices.emplace_back(1, maxWeight + 1, frameLength + 1);
@@ -314,7 +312,8 @@ std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codew
     weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
   }
   for (std::int32_t c = 0; c < count; ++c) {
-    turbo.enumerators[static_cast<std::size_t>(c)]->cwef.at(0, 0) = kZero;
+    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
+        kLogZeroCell<Cell>;
   }
 
   ProgressReport progress(context);
@@ -324,16 +323,16 @@ std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codew
     totalSteps += turbo.frameLengths[static_cast<std::size_t>(c)];
   }
   StepTeam team(threadsFor(turbo, context));
-  const LogTable* source = &turbo.enumerators[0]->cwef;
-  const LogTable* result = source;
+  const BasicLogTable<Cell>* source = &resultTable<Cell>(*turbo.enumerators[0]);
+  const BasicLogTable<Cell>* result = source;
   std::int32_t stepsDone = 0;
   for (std::int32_t c = 1; c < count; ++c) {
     const auto index = static_cast<std::size_t>(c);
-    LogTable& target = matrices[(index - 1) % matrices.size()];
-    fillRows(target, maxWeight, frameLength, kZero);
+    BasicLogTable<Cell>& target = matrices[(index - 1) % matrices.size()];
+    fillRows(target, maxWeight, frameLength, kLogZeroCell<Cell>);
     const std::int32_t innerLength = turbo.frameLengths[index];
-    SerialStage stage(turbo.enumerators[index]->cwef, *source, innerLength,
-                      turbo.frameLengths[index + 1], frameLength, kernels, team);
+    SerialStage<Cell> stage(resultTable<Cell>(*turbo.enumerators[index]), *source, innerLength,
+                            turbo.frameLengths[index + 1], frameLength, kernels, team);
     const bool finished = stage.run(target, [&](std::int32_t /*v*/) {
       if (context.cancelRequested()) {
         return false;
@@ -353,6 +352,28 @@ std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codew
   sumIntoSpectra(*result, maxWeight, frameLength, codewordSpectrum, weightedSpectrum, kernels,
                  team.members());
   return maxWeight;
+}
+
+}  // namespace
+
+std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
+  // One matrix, and a second one only when a chain has more than one stage after the first.
+  const std::uint64_t matrices = turbo.constituentCount > 2 ? 2 : 1;
+  const std::int32_t rows = turbo.outputFrameLength + 1;
+  const std::int32_t columns = turbo.frameLengths[0] + 1;
+  const std::uint64_t matrix = tablePrecision(turbo) == TablePrecision::Double
+                                   ? LogTableDouble::bytesFor(1, rows, columns)
+                                   : LogTable::bytesFor(1, rows, columns);
+  return matrices * matrix +
+         (static_cast<std::uint64_t>(turbo.frameLengths[0]) + 1) * sizeof(double);
+}
+
+std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                       std::span<double> weightedSpectrum,
+                                       const RunContext& context) {
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? runFast<double>(turbo, codewordSpectrum, weightedSpectrum, context)
+             : runFast<float>(turbo, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

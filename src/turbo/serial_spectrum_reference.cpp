@@ -9,17 +9,16 @@ namespace brevandor {
 
 namespace {
 
-constexpr float kZero = kLogZeroFloat;
-
 // The sizes of the stage.
 struct SerialShape {
   std::int32_t frameLength;  // N, the outer input frame length
   std::int32_t maxWeight;    // D, the last codeword weight
 };
 
-void fillMatrix(LogTable& matrix, const SerialShape& shape, float value) {
+template <typename Cell>
+void fillMatrix(BasicLogTable<Cell>& matrix, const SerialShape& shape, Cell value) {
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
-    float* row = matrix.row(d);
+    Cell* row = matrix.row(d);
     for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
       row[w] = value;
     }
@@ -27,12 +26,13 @@ void fillMatrix(LogTable& matrix, const SerialShape& shape, float value) {
 }
 
 // Matrix 0 starts as the outer code's table: [weight of the outer word][outer input weight].
-void startWithOuterCode(const LogTable& outer, std::int32_t outerMaxWeight,
-                        const SerialShape& shape, LogTable& matrix) {
-  fillMatrix(matrix, shape, kZero);
+template <typename Cell>
+void startWithOuterCode(const BasicLogTable<Cell>& outer, std::int32_t outerMaxWeight,
+                        const SerialShape& shape, BasicLogTable<Cell>& matrix) {
+  fillMatrix(matrix, shape, kLogZeroCell<Cell>);
   for (std::int32_t d = 0; d <= outerMaxWeight; ++d) {
-    const float* source = outer.row(d);
-    float* target = matrix.row(d);
+    const Cell* source = outer.row(d);
+    Cell* target = matrix.row(d);
     for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
       target[w] = source[w];
     }
@@ -41,20 +41,22 @@ void startWithOuterCode(const LogTable& outer, std::int32_t outerMaxWeight,
 
 // One step of a stage: the words of weight v that enter constituent c, spread by the
 // uniform interleaver over all C(L, v) words of that weight, pass through its table.
-void passWeightThroughConstituent(const LogTable& inner, std::int32_t v, std::int32_t innerLength,
-                                  std::int32_t innerMaxWeight, const SerialShape& shape,
-                                  const LogTable& source, LogTable& target) {
+template <typename Cell>
+void passWeightThroughConstituent(const BasicLogTable<Cell>& inner, std::int32_t v,
+                                  std::int32_t innerLength, std::int32_t innerMaxWeight,
+                                  const SerialShape& shape, const BasicLogTable<Cell>& source,
+                                  BasicLogTable<Cell>& target) {
   const double interleavings = log10Binomial(innerLength, v);
-  const float* entering = source.row(v);
+  const Cell* entering = source.row(v);
   for (std::int32_t d = 0; d <= innerMaxWeight; ++d) {
-    const float cell = inner.at(d, v);
-    float* result = target.row(d);
+    const Cell cell = inner.at(d, v);
+    Cell* result = target.row(d);
     for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
-      if (entering[w] == kZero || cell == kZero) {
+      if (entering[w] == kLogZeroCell<Cell> || cell == kLogZeroCell<Cell>) {
         continue;
       }
       // The term is formed in double; the sum is rounded to single precision on storing.
-      result[w] = static_cast<float>(
+      result[w] = static_cast<Cell>(
           logAdd(static_cast<double>(result[w]),
                  static_cast<double>(cell) + static_cast<double>(entering[w]) - interleavings));
     }
@@ -63,7 +65,8 @@ void passWeightThroughConstituent(const LogTable& inner, std::int32_t v, std::in
 
 // Sums the finished matrix over outer input weights into both spectra; the weighted
 // spectrum counts each word by its share w / N of erroneous input bits.
-void sumIntoSpectra(const LogTable& result, const SerialShape& shape,
+template <typename Cell>
+void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
                     std::span<double> codewordSpectrum, std::span<double> weightedSpectrum) {
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     double& entry = codewordSpectrum[static_cast<std::size_t>(d)];
@@ -81,16 +84,15 @@ void sumIntoSpectra(const LogTable& result, const SerialShape& shape,
   }
 }
 
-}  // namespace
-
-std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                            std::span<double> weightedSpectrum,
-                                            const RunContext& context) {
+template <typename Cell>
+std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                          std::span<double> weightedSpectrum, const RunContext& context) {
   const SerialShape shape{turbo.frameLengths[0], turbo.outputFrameLength};
   const std::int32_t count = turbo.constituentCount;
   // Indexed [weight of the word after the constituents so far][outer input weight].
-  LogTable matrices[2] = {LogTable(1, shape.maxWeight + 1, shape.frameLength + 1),
-                          LogTable(1, shape.maxWeight + 1, shape.frameLength + 1)};
+  BasicLogTable<Cell> matrices[2] = {
+      BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1),
+      BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1)};
 
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
@@ -98,12 +100,14 @@ std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> 
   }
   // The all-zero codeword is left out of the spectrum; the change stays in the tables.
   for (std::int32_t c = 0; c < count; ++c) {
-    turbo.enumerators[static_cast<std::size_t>(c)]->cwef.at(0, 0) = kZero;
+    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
+        kLogZeroCell<Cell>;
   }
 
   ProgressReport progress(context);
   progress.start();
-  startWithOuterCode(turbo.enumerators[0]->cwef, turbo.frameLengths[1], shape, matrices[0]);
+  startWithOuterCode(resultTable<Cell>(*turbo.enumerators[0]), turbo.frameLengths[1], shape,
+                     matrices[0]);
   std::int32_t totalSteps = 0;
   for (std::int32_t c = 1; c < count; ++c) {
     totalSteps += turbo.frameLengths[static_cast<std::size_t>(c)];
@@ -111,12 +115,12 @@ std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> 
   std::int32_t stepsDone = 0;
   for (std::int32_t c = 1; c < count; ++c) {
     const auto index = static_cast<std::size_t>(c);
-    const LogTable& source = matrices[(c + 1) % 2];
-    LogTable& target = matrices[c % 2];
-    fillMatrix(target, shape, kZero);
+    const BasicLogTable<Cell>& source = matrices[(c + 1) % 2];
+    BasicLogTable<Cell>& target = matrices[c % 2];
+    fillMatrix(target, shape, kLogZeroCell<Cell>);
     const std::int32_t innerLength = turbo.frameLengths[index];
     for (std::int32_t v = 0; v <= innerLength; ++v) {
-      passWeightThroughConstituent(turbo.enumerators[index]->cwef, v, innerLength,
+      passWeightThroughConstituent(resultTable<Cell>(*turbo.enumerators[index]), v, innerLength,
                                    turbo.frameLengths[index + 1], shape, source, target);
       if (context.cancelRequested()) {
         return -1;  // the spectra still hold LogZero; the matrices go with this scope
@@ -129,6 +133,16 @@ std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> 
 
   sumIntoSpectra(matrices[(count - 1) % 2], shape, codewordSpectrum, weightedSpectrum);
   return shape.maxWeight;
+}
+
+}  // namespace
+
+std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                            std::span<double> weightedSpectrum,
+                                            const RunContext& context) {
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? runReference<double>(turbo, codewordSpectrum, weightedSpectrum, context)
+             : runReference<float>(turbo, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

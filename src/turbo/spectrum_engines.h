@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "logmath/table_precision.h"
 #include "progress/run_context.h"
 #include "turbo/turbo_code.h"
 
@@ -10,6 +11,10 @@ namespace brevandor {
 
 // The two implementations of each spectrum stage behind TurboCode::computeParallelSpectrum
 // and TurboCode::computeSerialSpectrum. Each returns outputFrameLength, or −1 when cancelled.
+
+// The precision of the constituents' weight tables, which the stages work in (a run gives
+// every constituent the same; the first one's is taken).
+TablePrecision tablePrecision(const TurboCode& turbo);
 
 // Whether the parallel spectrum of this engine reads the first constituent's CWEF table for
 // every constituent whose table equals it (same code, frame length and pattern), so that the

@@ -142,7 +142,7 @@ bool TurboCode::sameTableAsFirst(std::int32_t c) const {
          other->frameLength == first->frameLength &&
          other->countsInputBits == first->countsInputBits &&
          other->repetitionFactor == first->repetitionFactor &&
-         other->puncturing == first->puncturing;
+         other->puncturing == first->puncturing && other->precision == first->precision;
 }
 
 }  // namespace brevandor

@@ -17,8 +17,15 @@ bool hasTable(const TurboCode& turbo, std::int32_t c, std::int32_t maxOutputWeig
   if (turbo.codes[index] == nullptr || turbo.enumerators[index] == nullptr) {
     return false;
   }
-  const LogTable& cwef = turbo.enumerators[index]->cwef;
-  return cwef.exists() && cwef.rows() > maxOutputWeight && cwef.columns() > maxInputWeight;
+  const WeightEnumerator& enumerator = *turbo.enumerators[index];
+  if (enumerator.precision != tablePrecision(turbo)) {
+    return false;  // every stage works in one precision
+  }
+  auto fits = [&](const auto& cwef) {
+    return cwef.exists() && cwef.rows() > maxOutputWeight && cwef.columns() > maxInputWeight;
+  };
+  return enumerator.precision == TablePrecision::Double ? fits(enumerator.cwefDouble)
+                                                        : fits(enumerator.cwef);
 }
 
 bool hasRoom(const TurboCode& turbo, std::span<double> codewordSpectrum,
@@ -87,6 +94,11 @@ bool readyForParallelFast(const TurboCode& turbo, std::span<double> codewordSpec
 }
 
 }  // namespace
+
+TablePrecision tablePrecision(const TurboCode& turbo) {
+  const WeightEnumerator* first = turbo.enumerators[0];
+  return first != nullptr ? first->precision : TablePrecision::Single;
+}
 
 bool parallelSpectrumReadsFirstTableOnly(Engine engine) {
   return engine == Engine::Fast;

@@ -41,6 +41,32 @@ AdvancedOption threadsOption() {
   return option;
 }
 
+AdvancedOption precisionOption() {
+  AdvancedOption option;
+  option.key = "precision";
+  option.commandLine = "--precision";
+  option.label = QStringLiteral("Table &precision");
+  option.toolTip = QStringLiteral(
+      "How the weight tables hold their counts. \"single\" is enough for the spectrum's shape "
+      "and the bounds; \"double\" holds every count to about 1e-9 at any frame length, for "
+      "twice the memory and about twice the time.");
+  option.editor = AdvancedOption::Editor::Choice;
+  option.choices = {QStringLiteral("single"), QStringLiteral("double")};
+  option.read = [](const RunSettings& settings) {
+    const std::string_view name = precisionName(settings.inputs.precision);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const auto precision = parsePrecision(value.trimmed().toStdString());
+    if (!precision) {
+      return QStringLiteral("Please choose single or double.");
+    }
+    settings.inputs.precision = *precision;
+    return QString();
+  };
+  return option;
+}
+
 // A file that a completed run also writes beside the results file, like the command line's
 // option of the same name; empty for none.
 AdvancedOption exportOption(const char* key, const char* commandLine, const QString& label,
@@ -156,13 +182,11 @@ std::vector<AdvancedOption> constituentOptions() {
                  "sections each: the systematic bits, encoder 1's and encoder 2's parity bits. "
                  "The bit of section t is sent where its row holds 1 at position t mod period; "
                  "tail bits always are. 11,10,01 gives rate 1/2. Empty: nothing punctured.",
-                 "none, e.g. 11,10,01", &RunInputs::puncture,
-                 patternRefusal(kParallelPatternRows)),
+                 "none, e.g. 11,10,01", &RunInputs::puncture, patternRefusal(kParallelPatternRows)),
       textOption("punctureOuter", "--puncture-outer", "SCCC &outer puncturing pattern",
                  "Rows SYS,PAR of the outer code of an SCCC, read as the PCCC pattern is; the "
                  "interleaver then carries the outer bits sent. Empty: nothing punctured.",
-                 "none, e.g. 11,10", &RunInputs::punctureOuter,
-                 patternRefusal(kSerialPatternRows)),
+                 "none, e.g. 11,10", &RunInputs::punctureOuter, patternRefusal(kSerialPatternRows)),
       textOption("punctureInner", "--puncture-inner", "SCCC &inner puncturing pattern",
                  "Rows SYS,PAR of the inner code of an SCCC. Empty: nothing punctured.",
                  "none, e.g. 11,10", &RunInputs::punctureInner,
@@ -209,6 +233,7 @@ const std::vector<AdvancedOption>& advancedOptions() {
     for (AdvancedOption& option : constituentOptions()) {
       all.push_back(std::move(option));
     }
+    all.push_back(precisionOption());
     for (AdvancedOption& option : exportOptions()) {
       all.push_back(std::move(option));
     }

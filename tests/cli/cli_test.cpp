@@ -27,10 +27,10 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   const ProcessResult result = run({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
-       {"--numerator", "--denominator", "--type", "--frame-length", "--output", "--bounds",
-        "--quiet", "--threads", "--version", "--max-weight", "--numerator2", "--denominator2",
-        "--puncture", "--puncture-outer", "--puncture-inner", "--json", "--csv", "--spectrum-csv",
-        "Example"}) {
+       {"--numerator",  "--denominator",  "--type",         "--frame-length",   "--output",
+        "--bounds",     "--quiet",        "--threads",      "--version",        "--max-weight",
+        "--numerator2", "--denominator2", "--puncture",     "--puncture-outer", "--puncture-inner",
+        "--json",       "--csv",          "--spectrum-csv", "--precision",      "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -69,13 +69,24 @@ TEST_F(CliTest, QuietPrintsNoLog) {
 }
 
 TEST_F(CliTest, BoundListSelectsColumns) {
-  const ProcessResult result =
-      run({"--quiet", "-N", "10", "--bounds", "viterbi,q", "-o", "b.txt"});
+  const ProcessResult result = run({"--quiet", "-N", "10", "--bounds", "viterbi,q", "-o", "b.txt"});
   ASSERT_EQ(result.exitCode, 0);
   EXPECT_NE(readFile(directory_ / "b.txt").find("\n   SNR[dB]      UB_Q            IUB_Exp"),
             std::string::npos);
   ASSERT_EQ(run({"--quiet", "-N", "10", "--bounds", "none", "-o", "n.txt"}).exitCode, 0);
   EXPECT_EQ(readFile(directory_ / "n.txt").find("BER Bounds"), std::string::npos);
+}
+
+// Double-precision tables: the same file but for the last digits of the counts, which are
+// exact now (the default code at N = 10: A_13 = 24.70952380…, in single precision 24.70953).
+TEST_F(CliTest, DoublePrecisionPrintsTheExactCounts) {
+  ASSERT_EQ(run({"--quiet", "-N", "10", "-o", "s.txt"}).exitCode, 0);
+  ASSERT_EQ(run({"--quiet", "-N", "10", "--precision", "double", "-o", "d.txt"}).exitCode, 0);
+  const std::string single = readFile(directory_ / "s.txt");
+  const std::string exact = readFile(directory_ / "d.txt");
+  EXPECT_NE(single.find("\n   13\t0.342105\t2.470953e+01\t"), std::string::npos);
+  EXPECT_NE(exact.find("\n   13\t0.342105\t2.470952e+01\t"), std::string::npos);
+  EXPECT_EQ(single.size(), exact.size());
 }
 
 struct Refusal {
@@ -143,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--max-weight", "20" + std::string(40, ' ') + "x"},
                 "--max-weight: Please enter a positive integer."},
         Refusal{{"--max-weight", "20", "-N", "1000001"},
-                "--frame-length: Please enter an integer between 10 and 1000000."}),
+                "--frame-length: Please enter an integer between 10 and 1000000."},
+        Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 TEST_F(CliTest, PatternLeavingInputBitsToEncoderTwoWarnsAndRuns) {

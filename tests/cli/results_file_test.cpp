@@ -82,10 +82,10 @@ TEST_F(CliResultsFileTest, AddressSpaceLimitRefusesBeforeAnyStage) {
   GTEST_SKIP() << "a sanitizer's shadow memory does not fit under an address-space limit";
 #endif
   const fs::path results = earlierFile("results.txt");
-  // The serial code at N = 2000 plans about 420 MB.
-  const ProcessResult result = runLimited("-v 300000", {"-t", "sccc", "-N", "2000"});
+  // The serial code at N = 3000 plans about 650 MB.
+  const ProcessResult result = runLimited("-v 300000", {"-t", "sccc", "-N", "3000"});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.err.find("Not enough memory: a frame of N = 2000 needs"), std::string::npos)
+  EXPECT_NE(result.err.find("Not enough memory: a frame of N = 3000 needs"), std::string::npos)
       << result.err;
   EXPECT_EQ(result.out.find("TM Calculation"), std::string::npos) << result.out;
   EXPECT_EQ(readFile(results), kEarlier);

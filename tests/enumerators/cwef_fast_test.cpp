@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "enumerators/cwef_engines.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
 #include "support/recording_target.h"
 #include "support/table_checks.h"
 #include "support/test_codes.h"
@@ -38,10 +41,12 @@ struct Stage {
   RunContext context;
 
   Stage(const CodeCase& codeCase, std::int32_t frameLength, std::uint32_t countsInputBits,
-        Engine engine, int threads, RecordingTarget::Hook hook = {})
+        Engine engine, int threads, RecordingTarget::Hook hook = {},
+        TablePrecision precision = TablePrecision::Single)
       : code(codeCase.description()), target(std::move(hook)) {
     enumerator.frameLength = frameLength;
     enumerator.countsInputBits = countsInputBits;
+    enumerator.precision = precision;
     enumerator.allocate(code);
     enumerator.computeTransferMatrix(code);
     context.cancelFlag = &cancel;
@@ -61,23 +66,30 @@ struct EquivalenceCase {
   std::int32_t frameLength;
   std::uint32_t countsInputBits;
   int threads;
+  TablePrecision precision = TablePrecision::Single;
 };
 
 class CwefFastAgainstReference : public ::testing::TestWithParam<EquivalenceCase> {};
 
 TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   const EquivalenceCase& c = GetParam();
-  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1);
-  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads);
+  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1, {}, c.precision);
+  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads, {}, c.precision);
   ASSERT_EQ(reference.compute(), 0);
   ASSERT_EQ(fast.compute(), 0);
-  testing::expectSameTable(fast.enumerator.cwef, reference.enumerator.cwef, reference.maxWeight(),
-                           c.frameLength);
+  if (c.precision == TablePrecision::Double) {
+    testing::expectSameTable(fast.enumerator.cwefDouble, reference.enumerator.cwefDouble,
+                             reference.maxWeight(), c.frameLength);
+  } else {
+    testing::expectSameTable(fast.enumerator.cwef, reference.enumerator.cwef, reference.maxWeight(),
+                             c.frameLength);
+  }
   // Same progress, same (absent) diagnostics, work tables gone.
   EXPECT_EQ(fast.target.statusLines(), reference.target.statusLines());
   EXPECT_EQ(fast.target.logLines(), reference.target.logLines());
   EXPECT_FALSE(fast.enumerator.logTransferMatrix.exists());
   EXPECT_FALSE(fast.enumerator.layers[0].exists());
+  EXPECT_FALSE(fast.enumerator.layersDouble[0].exists());
 }
 
 std::vector<EquivalenceCase> equivalenceCases() {
@@ -101,6 +113,14 @@ std::vector<EquivalenceCase> equivalenceCases() {
   // Parity-only counts of a non-systematic code: a branch can lower the weight.
   cases.push_back({kCounterpart, 12, 0, 2});
   cases.push_back({kCounterpart, 12, 1, 2});
+  // Double-precision tables through the double kernels.
+  for (const CodeCase& code : {kDefault, kPrimitiveFeedback, kFeedforward, kMemory3}) {
+    cases.push_back({code, 9, 0, 1, TablePrecision::Double});
+    cases.push_back({code, 33, 1, 2, TablePrecision::Double});
+  }
+  cases.push_back({kDefault, 100, 0, 2, TablePrecision::Double});
+  cases.push_back({kMemory5, 26, 1, 3, TablePrecision::Double});
+  cases.push_back({kCounterpart, 12, 1, 2, TablePrecision::Double});
   return cases;
 }
 
@@ -109,7 +129,8 @@ std::string caseName(const ::testing::TestParamInfo<EquivalenceCase>& info) {
   std::string name = std::string(c.code.numerator) + "_over_" + c.code.denominator +
                      (c.code.counterpart ? "_counterpart" : "") + "_N" +
                      std::to_string(c.frameLength) + (c.countsInputBits ? "_all" : "_parity") +
-                     "_t" + std::to_string(c.threads);
+                     "_t" + std::to_string(c.threads) +
+                     (c.precision == TablePrecision::Double ? "_double" : "");
   for (char& ch : name) {
     if (ch == '+' || ch == '^') {
       ch = '_';
@@ -177,7 +198,8 @@ TEST_P(CwefFastCancelDuringSection, StopsAtTheSameSectionAsTheReference) {
   EXPECT_EQ(fast.target.statusLines().size(), 6u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, CwefFastCancelDuringSection, ::testing::Values(1, 2, 4));
+INSTANTIATE_TEST_SUITE_P(Threads, CwefFastCancelDuringSection, ::testing::Values(1, 2, 4),
+                         ::testing::PrintToStringParamName());
 
 TEST(CwefFastWork, OneLayerOfHalfTheCellsWhereTheStateFixesTheParity) {
   Stage stage(kDefault, 1000, 0, Engine::Fast, 2);
@@ -189,11 +211,22 @@ TEST(CwefFastWork, OneLayerOfHalfTheCellsWhereTheStateFixesTheParity) {
 }
 
 TEST(CwefFastWork, OneFullLayerOtherwise) {
-  Stage stage(kPrimitiveFeedback, 1000, 1, Engine::Fast, 2);
+  Stage stage(kPrimitiveFeedback, 1000, 0, Engine::Fast, 2);
   const std::uint64_t fast = fastCwefWorkBytes(stage.enumerator, stage.code, stage.context);
   const std::uint64_t reference = stage.enumerator.layerBytes(stage.code);
   EXPECT_LT(fast, reference / 2 + reference / 50);
   EXPECT_GT(fast, reference / 2);
+}
+
+// All output bits counted (serial concatenation): a path's output weight is at least its
+// input weight and at most its input weight plus one per section, so row d holds input
+// weights from d − N to d, about half the row on average (N + 1 of 2N + 5 rows in full).
+TEST(CwefFastWork, HalfALayerWhereTheOutputWeightBoundsTheInputWeight) {
+  Stage stage(kPrimitiveFeedback, 1000, 1, Engine::Fast, 2);
+  const std::uint64_t fast = fastCwefWorkBytes(stage.enumerator, stage.code, stage.context);
+  const std::uint64_t reference = stage.enumerator.layerBytes(stage.code);
+  EXPECT_LT(fast, reference / 4 + reference / 50);
+  EXPECT_GT(fast, reference / 4);
 }
 
 }  // namespace

@@ -38,10 +38,14 @@ struct LowWeightPipeline {
 
   LowWeightPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
                     std::int32_t maxWeight,
-                    const std::optional<CodeDescription>& second = std::nullopt)
+                    const std::optional<CodeDescription>& second = std::nullopt,
+                    TablePrecision precision = TablePrecision::Single)
       : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, second ? secondCode : code, enumerators[1]);
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.precision = precision;
+    }
     turbo.setFrameLength(frameLength, 3);
     limit = lowWeightLimit(turbo, maxWeight);
     codeword.assign(static_cast<std::size_t>(limit) + 1, 0.0);
@@ -62,6 +66,7 @@ struct WholeRunCase {
   std::int32_t frameLength;
   std::int32_t maxWeight;
   std::optional<CodeCase> second = std::nullopt;  // the second constituent's code, if another
+  TablePrecision precision = TablePrecision::Single;
 
   std::optional<CodeDescription> secondDescription() const {
     return second ? std::optional(second->description()) : std::nullopt;
@@ -76,11 +81,11 @@ class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {
 TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   const WholeRunCase& c = GetParam();
   TurboPipeline whole(c.code.description(), c.type, c.frameLength, Engine::Fast, {},
-                      c.secondDescription());
+                      c.secondDescription(), c.precision);
   whole.context.threads = 2;
   ASSERT_EQ(whole.run(), whole.turbo.outputFrameLength);
   LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight,
-                        c.secondDescription());
+                        c.secondDescription(), c.precision);
   ASSERT_EQ(low.run(), c.maxWeight);
   std::int32_t counted = 0;
   for (std::int32_t d = 0; d <= c.maxWeight; ++d) {
@@ -102,6 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
     Types, LowWeightAgainstWholeRun,
     ::testing::Values(
         WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
+        WholeRunCase{"ParallelThousandBitsDouble", kDefaultCase, Parallel, 1000, 20, std::nullopt,
+                     TablePrecision::Double},
+        WholeRunCase{"SerialDouble", kDefaultCase, Serial, 300, 24, std::nullopt,
+                     TablePrecision::Double},
         WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
         WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
         // The inner code that the run prepares for the repetition type.
@@ -235,6 +244,7 @@ struct ExactCase {
   std::int32_t type;
   std::int32_t frameLength;
   std::int32_t maxWeight;
+  TablePrecision precision = TablePrecision::Single;
 };
 
 class LowWeightExactCounts : public ::testing::TestWithParam<ExactCase> {};
@@ -243,14 +253,19 @@ class LowWeightExactCounts : public ::testing::TestWithParam<ExactCase> {};
 // adds about one path to counts of thousands: measured 5e-5 for the parallel code (20000
 // sections) and 1.3e-4 for the serial one (40004 inner sections).
 constexpr double kSinglePrecisionDrift = 3e-4;
+// Double-precision tables hold every entry to one part in a billion.
+constexpr double kDoublePrecisionDrift = 1e-9;
 
 // At N = 20000 the low-weight spectrum matches exact values. Expected values: exact integer
 // counts of each constituent (exactLowWeightCounts above), combined by the uniform-interleaver
 // formulas in extended precision (relative error below 1e-17).
 TEST_P(LowWeightExactCounts, MatchesExactValues) {
   const ExactCase& c = GetParam();
-  LowWeightPipeline low(kDefaultCase.description(), c.type, c.frameLength, c.maxWeight);
+  LowWeightPipeline low(kDefaultCase.description(), c.type, c.frameLength, c.maxWeight,
+                        std::nullopt, c.precision);
   ASSERT_EQ(low.run(), c.maxWeight);
+  const double drift =
+      c.precision == TablePrecision::Double ? kDoublePrecisionDrift : kSinglePrecisionDrift;
   const ShiftRegisterEncoder encoder =
       ShiftRegisterEncoder::fromDescription(kDefaultCase.description());
   ExactSpectrum exact;
@@ -273,20 +288,20 @@ TEST_P(LowWeightExactCounts, MatchesExactValues) {
         EXPECT_EQ(value, LogZero) << "d " << d;
         continue;
       }
-      EXPECT_NEAR(std::pow(10.0, value) / static_cast<double>(expected), 1.0, kSinglePrecisionDrift)
-          << "d " << d;
+      EXPECT_NEAR(std::pow(10.0, value) / static_cast<double>(expected), 1.0, drift) << "d " << d;
       ++compared;
     }
   }
   EXPECT_GT(compared, 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(LongFrames, LowWeightExactCounts,
-                         ::testing::Values(ExactCase{"Parallel", Parallel, 20000, 14},
-                                           ExactCase{"Serial", Serial, 20000, 14}),
-                         [](const ::testing::TestParamInfo<ExactCase>& param) {
-                           return std::string(param.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    LongFrames, LowWeightExactCounts,
+    ::testing::Values(ExactCase{"Parallel", Parallel, 20000, 14},
+                      ExactCase{"Serial", Serial, 20000, 14},
+                      ExactCase{"ParallelDouble", Parallel, 20000, 14, TablePrecision::Double},
+                      ExactCase{"SerialDouble", Serial, 20000, 14, TablePrecision::Double}),
+    [](const ::testing::TestParamInfo<ExactCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace brevandor

@@ -16,12 +16,16 @@ struct Planned {
   WeightEnumerator enumerators[2];
   TurboCode turbo;
 
-  Planned(std::int32_t type, std::int32_t frameLength, const TurboPuncturing& puncturing = {})
+  Planned(std::int32_t type, std::int32_t frameLength, const TurboPuncturing& puncturing = {},
+          TablePrecision precision = TablePrecision::Single)
       : turbo(type, 2) {
     turbo.puncturing = puncturing;
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.precision = precision;
+    }
   }
   RunMemoryPlan plan(Engine engine) const {
     RunContext context;
@@ -57,6 +61,22 @@ TEST(RunMemoryPlan, FastSerialRunNeedsNoMoreWorkThanTheReference) {
   const Planned run(Serial, 500);
   EXPECT_LE(run.plan(Engine::Fast).peak(), run.plan(Engine::Reference).peak());
   EXPECT_EQ(run.plan(Engine::Fast).tables, run.plan(Engine::Reference).tables);
+}
+
+// Double-precision tables, layers and work rows take twice the bytes of single ones, less a
+// little: rows are padded to whole cache lines of 16 floats or 8 doubles, and the spectra
+// (doubles either way) and the transfer matrices do not grow.
+TEST(RunMemoryPlan, DoublePrecisionDoublesEveryTable) {
+  for (const std::int32_t type : {Parallel, Serial, RepetitionSerial}) {
+    for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+      const RunMemoryPlan single = Planned(type, 400).plan(engine);
+      const RunMemoryPlan wide = Planned(type, 400, {}, TablePrecision::Double).plan(engine);
+      EXPECT_GT(wide.tables, 2 * single.tables - single.tables / 10) << type;
+      EXPECT_LT(wide.tables, 2 * single.tables) << type;
+      EXPECT_GT(wide.work, 2 * single.work - single.work / 10) << type;
+      EXPECT_LE(wide.work, 2 * single.work) << type;
+    }
+  }
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
 #include "enumerators/log_table.h"
+#include "logmath/log_domain.h"
 #include "support/exhaustive_encoder.h"
 #include "support/ulp_distance.h"
 
@@ -49,6 +51,25 @@ inline void expectSameTable(const LogTable& actual, const LogTable& expected,
         ASSERT_EQ(cell, wanted) << which << " d " << d << " w " << w;
       } else {
         ASSERT_LE(ulpDistance(cell, wanted), 2) << which << " d " << d << " w " << w;
+      }
+    }
+  }
+}
+
+// The same for double tables: every other cell within 1e-13 relative (a couple of ulps at
+// each of the log-adds that made it).
+inline void expectSameTable(const LogTableDouble& actual, const LogTableDouble& expected,
+                            std::int32_t maxWeight, std::int32_t frameLength,
+                            const std::string& which = "") {
+  for (std::int32_t d = 0; d <= maxWeight; ++d) {
+    for (std::int32_t w = 0; w <= frameLength; ++w) {
+      const double wanted = expected.at(d, w);
+      const double cell = actual.at(d, w);
+      if (wanted == LogZero || cell == LogZero) {
+        ASSERT_EQ(cell, wanted) << which << " d " << d << " w " << w;
+      } else {
+        ASSERT_NEAR(cell, wanted, 1e-13 * std::max(1.0, std::fabs(wanted)))
+            << which << " d " << d << " w " << w;
       }
     }
   }

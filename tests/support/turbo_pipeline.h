@@ -16,13 +16,14 @@ namespace brevandor::testing {
 
 // The code, enumerators and turbo code of one run, wired and configured as the calculation
 // run does it (one code attached to both constituents, repetition factor 3), with a
-// recording notice target, a cancel flag and a chosen engine.
+// recording notice target, a cancel flag, a chosen engine and table precision.
 class TurboPipeline {
  public:
   // `second`: the second constituent's code (none: the first); `puncturing`: the patterns.
   TurboPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
                 Engine engine = Engine::Reference, const TurboPuncturing& puncturing = {},
-                const std::optional<CodeDescription>& second = std::nullopt)
+                const std::optional<CodeDescription>& second = std::nullopt,
+                TablePrecision precision = TablePrecision::Single)
       : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
     context.cancelFlag = &cancel;
     context.noticeTarget = &target;
@@ -32,6 +33,7 @@ class TurboPipeline {
     turbo.attachConstituent(1, second ? secondCode : code, enumerators[1]);
     turbo.setFrameLength(frameLength, 3);
     for (int c = 0; c < 2; ++c) {
+      enumerators[c].precision = precision;
       enumerators[c].allocate(*turbo.codes[static_cast<std::size_t>(c)]);
     }
     const auto entries = static_cast<std::size_t>(turbo.outputFrameLength) + 1;
@@ -108,9 +110,11 @@ struct EnginePair {
 
   EnginePair(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
              int threads, const TurboPuncturing& puncturing = {},
-             const std::optional<CodeDescription>& second = std::nullopt)
-      : reference(description, type, frameLength, Engine::Reference, puncturing, second),
-        fast(description, type, frameLength, Engine::Fast, puncturing, second) {
+             const std::optional<CodeDescription>& second = std::nullopt,
+             TablePrecision precision = TablePrecision::Single)
+      : reference(description, type, frameLength, Engine::Reference, puncturing, second,
+                  precision),
+        fast(description, type, frameLength, Engine::Fast, puncturing, second, precision) {
     fast.context.threads = threads;
     reference.context.clock = [this] { return now[0] += 16; };
     fast.context.clock = [this] { return now[1] += 16; };

@@ -22,13 +22,15 @@ struct ParallelCase {
   CodeCase code;
   std::int32_t frameLength;
   int threads;
+  TablePrecision precision = TablePrecision::Single;
 };
 
 class ParallelFastAgainstReference : public ::testing::TestWithParam<ParallelCase> {};
 
 TEST_P(ParallelFastAgainstReference, SpectraProgressAndDiagnosticsMatch) {
   const ParallelCase& c = GetParam();
-  EnginePair engines(c.code.description(), Parallel, c.frameLength, c.threads);
+  EnginePair engines(c.code.description(), Parallel, c.frameLength, c.threads, {}, std::nullopt,
+                     c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
@@ -38,8 +40,11 @@ TEST_P(ParallelFastAgainstReference, SpectraProgressAndDiagnosticsMatch) {
   expectSameLogSpectrum(engines.fast.weighted, engines.reference.weighted, "weighted");
   EXPECT_EQ(engines.fast.target.statusLines(), engines.reference.target.statusLines());
   EXPECT_EQ(engines.fast.target.logLines(), engines.reference.target.logLines());
-  EXPECT_EQ(engines.fast.enumerators[0].cwef.at(0, 0), kLogZeroFloat);
-  EXPECT_EQ(engines.fast.enumerators[1].cwef.at(0, 0), kLogZeroFloat);
+  for (const WeightEnumerator& enumerator : engines.fast.enumerators) {
+    EXPECT_EQ(c.precision == TablePrecision::Double ? enumerator.cwefDouble.at(0, 0)
+                                                    : enumerator.cwef.at(0, 0),
+              LogZero);
+  }
 }
 
 std::vector<ParallelCase> parallelCases() {
@@ -66,6 +71,12 @@ std::vector<ParallelCase> parallelCases() {
   // Long enough that most terms of a cell lie far below its sum and are left out.
   cases.push_back({defaultCode, 100, 2});
   cases.push_back({primitive, 90, 3});
+  // Double-precision tables and rows, through the double kernels.
+  for (const CodeCase& code : {defaultCode, counterpart, memory3}) {
+    cases.push_back({code, 17, 2, TablePrecision::Double});
+  }
+  cases.push_back({defaultCode, 100, 2, TablePrecision::Double});
+  cases.push_back({primitive, 90, 3, TablePrecision::Double});
   return cases;
 }
 
@@ -73,7 +84,8 @@ std::string caseName(const ::testing::TestParamInfo<ParallelCase>& info) {
   const ParallelCase& c = info.param;
   std::string name = std::string(c.code.numerator) + "_over_" + c.code.denominator +
                      (c.code.counterpart ? "_counterpart" : "") + "_N" +
-                     std::to_string(c.frameLength) + "_t" + std::to_string(c.threads);
+                     std::to_string(c.frameLength) + "_t" + std::to_string(c.threads) +
+                     (c.precision == TablePrecision::Double ? "_double" : "");
   for (char& ch : name) {
     if (ch == '+' || ch == '^') {
       ch = '_';
@@ -165,7 +177,8 @@ TEST_P(ParallelFastCancel, StopsAfterTheSameInputWeightAsTheReference) {
   expectSameLogSpectrum(engines.fast.weighted, engines.reference.weighted, "weighted");
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, ParallelFastCancel, ::testing::Values(1, 2, 4));
+INSTANTIATE_TEST_SUITE_P(Threads, ParallelFastCancel, ::testing::Values(1, 2, 4),
+                         ::testing::PrintToStringParamName());
 
 TEST(ParallelFastWork, FewRowsOfTheCodewordLength) {
   TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 1000, Engine::Fast);

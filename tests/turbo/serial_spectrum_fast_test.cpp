@@ -22,13 +22,15 @@ struct SerialCase {
   std::int32_t type;  // SCCC, or the repetition code ahead of the convolutional code
   std::int32_t frameLength;
   int threads;
+  TablePrecision precision = TablePrecision::Single;
 };
 
 class SerialFastAgainstReference : public ::testing::TestWithParam<SerialCase> {};
 
 TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
   const SerialCase& c = GetParam();
-  EnginePair engines(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, c.threads);
+  EnginePair engines(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, c.threads, {},
+                     std::nullopt, c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
@@ -37,15 +39,19 @@ TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
   expectSameLogSpectrum(engines.fast.codeword, engines.reference.codeword, "codeword");
   expectSameLogSpectrum(engines.fast.weighted, engines.reference.weighted, "weighted");
   EXPECT_EQ(engines.fast.target.statusLines(), engines.reference.target.statusLines());
-  EXPECT_EQ(engines.fast.enumerators[0].cwef.at(0, 0), kLogZeroFloat);
-  EXPECT_EQ(engines.fast.enumerators[1].cwef.at(0, 0), kLogZeroFloat);
+  for (const WeightEnumerator& enumerator : engines.fast.enumerators) {
+    EXPECT_EQ(c.precision == TablePrecision::Double ? enumerator.cwefDouble.at(0, 0)
+                                                    : enumerator.cwef.at(0, 0),
+              LogZero);
+  }
 }
 
 std::string caseName(const ::testing::TestParamInfo<SerialCase>& info) {
   const SerialCase& c = info.param;
   std::string name = std::string(c.numerator) + "_over_" + c.denominator +
                      (c.type == Serial ? "_sccc" : "_repetition") + "_N" +
-                     std::to_string(c.frameLength) + "_t" + std::to_string(c.threads);
+                     std::to_string(c.frameLength) + "_t" + std::to_string(c.threads) +
+                     (c.precision == TablePrecision::Double ? "_double" : "");
   for (char& ch : name) {
     if (ch == '+' || ch == '^') {
       ch = '_';
@@ -67,6 +73,16 @@ INSTANTIATE_TEST_SUITE_P(Codes, SerialFastAgainstReference,
                                            SerialCase{"1+D+D^2", "1+D^2", 2, 9, 2},
                                            SerialCase{"1+D^2+D^3", "1", 2, 16, 2},
                                            SerialCase{"1+D^2", "1+D+D^2", 2, 25, 3}),
+                         caseName);
+
+constexpr TablePrecision kDouble = TablePrecision::Double;
+
+INSTANTIATE_TEST_SUITE_P(DoubleTables, SerialFastAgainstReference,
+                         ::testing::Values(SerialCase{"1+D+D^2", "1+D^2", Serial, 17, 3, kDouble},
+                                           SerialCase{"1+D+D^3", "1+D^2+D^3", Serial, 11, 2,
+                                                      kDouble},
+                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 40, 2, kDouble},
+                                           SerialCase{"1+D^2", "1+D+D^2", 2, 25, 3, kDouble}),
                          caseName);
 
 TEST(SerialFastCancel, RequestBeforeTheFirstStepLeavesTheSpectraEmpty) {

@@ -1,0 +1,81 @@
+// A whole run of a long frame in double precision, read back from the results file: the
+// low-weight rows, which a single scale factor pushes below the range of a double from about
+// N = 2050 on, print their true values, equal to the exact counts to every printed digit.
+// The exact values come from tests/data/exact_low_weights.py (exact integers and fractions,
+// written from the code's polynomials): `exact_low_weights.py 2100 14`.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "run/calculation_run.h"
+#include "support/temporary_directory.h"
+#include "support/test_codes.h"
+#include "turbo/concatenation_type.h"
+
+namespace brevandor {
+namespace {
+
+// A_d and B_d of the default code's PCCC at N = 2100, twelve significant digits.
+struct ExactRow {
+  int weight;
+  const char* codewords;
+  const char* weighted;
+};
+
+constexpr ExactRow kExactRows[] = {{8, "1.997148753048e+00", "1.902051614498e-03"},
+                                   {9, "3.994320156952e+00", "3.803238479446e-03"},
+                                   {10, "5.989642461278e+00", "5.702716010725e-03"},
+                                   {11, "7.983170311576e+00", "7.600587859203e-03"},
+                                   {12, "9.986381263096e+00", "9.518715596017e-03"},
+                                   {13, "1.202212693602e+01", "1.150062323196e-02"},
+                                   {14, "1.412459015391e+01", "1.361141358205e-02"}};
+
+// The exact value divided by 10^scale in the "%e" layout: the mantissa rounded to six
+// decimals, the exponent lowered by the scale.
+std::string scaledText(const char* exact, int scale) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.6Le", std::strtold(exact, nullptr));
+  const std::string mantissa(text, std::string(text).find('e'));
+  const int exponent = std::atoi(std::string(text).substr(mantissa.size() + 1).c_str()) - scale;
+  std::snprintf(text, sizeof text, "%se%c%02d", mantissa.c_str(), exponent < 0 ? '-' : '+',
+                std::abs(exponent));
+  return text;
+}
+
+int scaleExponent(const std::string& file, const char* label) {
+  const std::size_t at = file.find(label);
+  return at == std::string::npos ? 0 : std::atoi(file.c_str() + at + std::string(label).size());
+}
+
+TEST(LongFrameResults, LowWeightRowsPrintTheExactCountsBelowTheDoubleRange) {
+#if defined(BREVANDOR_SANITIZED_TESTS)
+  GTEST_SKIP() << "a long frame: seconds optimised, far longer under the sanitizers";
+#endif
+  const testing::TemporaryDirectory directory("brevandor-long-frame");
+  RunInputs inputs;
+  inputs.inputFrameLength = 2100;
+  inputs.boundSelection = 0;
+  inputs.precision = TablePrecision::Double;
+  inputs.resultsFileName = (directory / "pccc-2100.txt").string();
+  inputs.code = testing::defaultCode();
+  ASSERT_EQ(CalculationRun(inputs, RunContext{}).execute().outcome, RunOutcome::Finished);
+  const std::string file = testing::readTextFile(inputs.resultsFileName);
+
+  const int codewordScale = scaleExponent(file, "N_CodeWord  SCALE FACTOR = 10^");
+  const int weightedScale = scaleExponent(file, "Wgt_DistSpt SCALE FACTOR = 10^");
+  EXPECT_GT(codewordScale - 1, 308);  // A_8 / 10^e lies below the smallest double
+  for (const ExactRow& row : kExactRows) {
+    char line[128];
+    std::snprintf(line, sizeof line, "\n%5d\t%f\t%s\t%s ", row.weight, row.weight / 6308.0,
+                  scaledText(row.codewords, codewordScale).c_str(),
+                  scaledText(row.weighted, weightedScale).c_str());
+    EXPECT_NE(file.find(line), std::string::npos) << "expected row:" << line;
+  }
+  EXPECT_NE(file.find("\n    7\t0.001110\t0.000000e+00\t0.000000e+00 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brevandor
