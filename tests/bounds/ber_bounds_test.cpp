@@ -144,7 +144,8 @@ TEST_P(BoundCancellation, WritesNothing) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AtFirstMiddleAndLastPoint, BoundCancellation, ::testing::Values(0, 3, 20));
+INSTANTIATE_TEST_SUITE_P(AtFirstMiddleAndLastPoint, BoundCancellation, ::testing::Values(0, 3, 20),
+                         ::testing::PrintToStringParamName());
 
 // A spectrum beyond the double range (e = 400): the bounds are those of the true spectrum,
 // printed in extended precision where they exceed a double, and never "inf".

@@ -107,7 +107,8 @@ TEST_P(ScaledAgainstPlain, GiveTheSameBounds) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Exponents, ScaledAgainstPlain, ::testing::Values(1.0, 37.0, 250.0));
+INSTANTIATE_TEST_SUITE_P(Exponents, ScaledAgainstPlain, ::testing::Values(1.0, 37.0, 250.0),
+                         ::testing::PrintToStringParamName());
 
 // 10^400 codewords of weight 1612 at rate 1/2: at 0 dB Q(√1612) ≈ 10^−352 underflows a double,
 // so the literal product of the scaled entry and Q is 0; the bound is about 10^48.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bounds/special_functions.h"
+#include "support/case_name.h"
 
 namespace brevandor {
 namespace {
@@ -50,7 +51,8 @@ TEST_P(TwoBitFrameBounds, PrintAsExpected) {
 INSTANTIATE_TEST_SUITE_P(BothEnds, TwoBitFrameBounds,
                          ::testing::Values(ExamplePoint{1.0, "9.988920e-02", "5.161041e-01"},
                                            ExamplePoint{kFiveDecibels, "3.499290e-03",
-                                                        "2.806536e-02"}));
+                                                        "2.806536e-02"}),
+                         [](const auto& named) { return testing::caseName(named.param.unionQ); });
 
 TEST(OptimalRho, TwoBitFrameSettlesOnOneAtBothEnds) {
   for (const double snr : {1.0, kFiveDecibels}) {

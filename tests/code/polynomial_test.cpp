@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/case_name.h"
+
 namespace brevandor {
 namespace {
 
@@ -19,35 +21,39 @@ TEST_P(ParsePolynomialTest, GivesMaskZeroOrNegatedFlags) {
       << "text: \"" << GetParam().text << "\"";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Masks, ParsePolynomialTest,
-    ::testing::Values(ParseCase{"1+D+D^2", 7}, ParseCase{"1+D^2", 5},
-                      ParseCase{" 1 + D + D ^ 2 ", 7}, ParseCase{"D+1", 3}, ParseCase{"1+D", 3},
-                      ParseCase{"D2+1", 5}, ParseCase{"1+D^5", 33}, ParseCase{"D^9", 512},
-                      ParseCase{"1+D^5+D^9", 545}, ParseCase{"1+D^2++D^3", 13},
-                      ParseCase{"+1+", 1}, ParseCase{"D^2D^3", 12}, ParseCase{"D^0", 1},
-                      ParseCase{"1", 1}));
+INSTANTIATE_TEST_SUITE_P(Masks, ParsePolynomialTest,
+                         ::testing::Values(ParseCase{"1+D+D^2", 7}, ParseCase{"1+D^2", 5},
+                                           ParseCase{" 1 + D + D ^ 2 ", 7}, ParseCase{"D+1", 3},
+                                           ParseCase{"1+D", 3}, ParseCase{"D2+1", 5},
+                                           ParseCase{"1+D^5", 33}, ParseCase{"D^9", 512},
+                                           ParseCase{"1+D^5+D^9", 545}, ParseCase{"1+D^2++D^3", 13},
+                                           ParseCase{"+1+", 1}, ParseCase{"D^2D^3", 12},
+                                           ParseCase{"D^0", 1}, ParseCase{"1", 1}),
+                         [](const auto& named) { return testing::caseName(named.param.text); });
 
 INSTANTIATE_TEST_SUITE_P(NoTerm, ParsePolynomialTest,
-                         ::testing::Values(ParseCase{"", 0}, ParseCase{"   ", 0},
-                                           ParseCase{"+", 0}, ParseCase{"++", 0}));
+                         ::testing::Values(ParseCase{"", 0}, ParseCase{"   ", 0}, ParseCase{"+", 0},
+                                           ParseCase{"++", 0}),
+                         [](const auto& named) { return testing::caseName(named.param.text); });
 
-INSTANTIATE_TEST_SUITE_P(
-    Duplicates, ParsePolynomialTest,
-    ::testing::Values(ParseCase{"1+D^0", -1}, ParseCase{"D+D^1", -1}, ParseCase{"1+1", -1},
-                      ParseCase{"D2+D^2", -1}));
+INSTANTIATE_TEST_SUITE_P(Duplicates, ParsePolynomialTest,
+                         ::testing::Values(ParseCase{"1+D^0", -1}, ParseCase{"D+D^1", -1},
+                                           ParseCase{"1+1", -1}, ParseCase{"D2+D^2", -1}),
+                         [](const auto& named) { return testing::caseName(named.param.text); });
 
-INSTANTIATE_TEST_SUITE_P(
-    IllegalGrammar, ParsePolynomialTest,
-    ::testing::Values(ParseCase{"1D", -2}, ParseCase{"2+D", -2}, ParseCase{"1+D^", -2},
-                      ParseCase{"1+D0", -2}, ParseCase{"1+d", -2}, ParseCase{"1+D*D", -2},
-                      ParseCase{"1+x", -2}, ParseCase{"1+\tD", -2}, ParseCase{"-1", -2},
-                      ParseCase{"1+D^x", -2}, ParseCase{"0", -2}));
+INSTANTIATE_TEST_SUITE_P(IllegalGrammar, ParsePolynomialTest,
+                         ::testing::Values(ParseCase{"1D", -2}, ParseCase{"2+D", -2},
+                                           ParseCase{"1+D^", -2}, ParseCase{"1+D0", -2},
+                                           ParseCase{"1+d", -2}, ParseCase{"1+D*D", -2},
+                                           ParseCase{"1+x", -2}, ParseCase{"1+\tD", -2},
+                                           ParseCase{"-1", -2}, ParseCase{"1+D^x", -2},
+                                           ParseCase{"0", -2}),
+                         [](const auto& named) { return testing::caseName(named.param.text); });
 
-INSTANTIATE_TEST_SUITE_P(
-    TooLargeAndCombined, ParsePolynomialTest,
-    ::testing::Values(ParseCase{"1+D^10", -4}, ParseCase{"1+D12", -4}, ParseCase{"D+D^12", -5},
-                      ParseCase{"1+11", -3}));
+INSTANTIATE_TEST_SUITE_P(TooLargeAndCombined, ParsePolynomialTest,
+                         ::testing::Values(ParseCase{"1+D^10", -4}, ParseCase{"1+D12", -4},
+                                           ParseCase{"D+D^12", -5}, ParseCase{"1+11", -3}),
+                         [](const auto& named) { return testing::caseName(named.param.text); });
 
 TEST(ParsePolynomial, StopsAtFirstFailingItem) {
   // The first item is illegal; the later duplicate is never looked at.

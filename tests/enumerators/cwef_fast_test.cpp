@@ -198,7 +198,8 @@ TEST_P(CwefFastCancelDuringSection, StopsAtTheSameSectionAsTheReference) {
   EXPECT_EQ(fast.target.statusLines().size(), 6u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, CwefFastCancelDuringSection, ::testing::Values(1, 2, 4));
+INSTANTIATE_TEST_SUITE_P(Threads, CwefFastCancelDuringSection, ::testing::Values(1, 2, 4),
+                         ::testing::PrintToStringParamName());
 
 TEST(CwefFastWork, OneLayerOfHalfTheCellsWhereTheStateFixesTheParity) {
   Stage stage(kDefault, 1000, 0, Engine::Fast, 2);

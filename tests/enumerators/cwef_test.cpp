@@ -124,7 +124,8 @@ TEST_P(DefaultCodeColumns, MatchTheKnownCounts) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWeightCounts, DefaultCodeColumns, ::testing::Values(0u, 1u));
+INSTANTIATE_TEST_SUITE_P(BothWeightCounts, DefaultCodeColumns, ::testing::Values(0u, 1u),
+                         ::testing::PrintToStringParamName());
 
 TEST(Cwef, ProgressCountsSectionsDownToOne) {
   CwefStage stage(defaultCode(), 10, 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
 #include "support/recording_target.h"
 
 namespace brevandor {
@@ -31,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EstimateCase{215999, "Est. Remaining Time =  0 hrs, 59 min, 59 sec, 59'"},
                       // Beyond 32 bits: a very long run still gets a sensible estimate.
                       EstimateCase{10'000'000'000,
-                                   "Est. Remaining Time = 46296 hrs, 17 min, 46 sec, 40'"}));
+                                   "Est. Remaining Time = 46296 hrs, 17 min, 46 sec, 40'"}),
+    [](const auto& named) { return "Units" + std::to_string(named.param.units); });
 
 // A report whose clock returns the given readings in turn.
 struct ScriptedReport {

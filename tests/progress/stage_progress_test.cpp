@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "support/case_name.h"
 #include "support/recording_target.h"
 
 namespace brevandor {
@@ -20,16 +21,16 @@ TEST_P(DurationText, NamesHoursMinutesAndSeconds) {
   EXPECT_EQ(durationText(GetParam().milliseconds), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Milliseconds, DurationText,
-                         ::testing::Values(DurationCase{0, "less than 1 s"},
-                                           DurationCase{999, "less than 1 s"},
-                                           DurationCase{1000, "1 s"},
-                                           DurationCase{59999, "59 s"},
-                                           DurationCase{60000, "1 min 00 s"},
-                                           DurationCase{185000, "3 min 05 s"},
-                                           DurationCase{3599999, "59 min 59 s"},
-                                           DurationCase{3723000, "1 h 02 min"},
-                                           DurationCase{-5, "less than 1 s"}));
+INSTANTIATE_TEST_SUITE_P(
+    Milliseconds, DurationText,
+    ::testing::Values(DurationCase{0, "less than 1 s"}, DurationCase{999, "less than 1 s"},
+                      DurationCase{1000, "1 s"}, DurationCase{59999, "59 s"},
+                      DurationCase{60000, "1 min 00 s"}, DurationCase{185000, "3 min 05 s"},
+                      DurationCase{3599999, "59 min 59 s"}, DurationCase{3723000, "1 h 02 min"},
+                      DurationCase{-5, "less than 1 s"}),
+    [](const auto& named) {
+      return testing::caseName("Ms" + std::to_string(named.param.milliseconds));
+    });
 
 // Two stages expected to take 1 s and 3 s, on a clock the test sets.
 struct TwoStages {

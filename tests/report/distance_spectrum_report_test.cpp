@@ -8,6 +8,7 @@
 
 #include "report/results_report.h"
 #include "report/scientific_text.h"
+#include "support/case_name.h"
 #include "support/file_capture.h"
 
 namespace brevandor {
@@ -64,15 +65,14 @@ TEST(DistanceSpectrumReport, ScaleExponentsAreTruncated) {
 // printed from its logarithm; rows a double holds and true zeros print as before.
 TEST(DistanceSpectrumReport, RowsBelowTheDoubleRangeArePrintedFromTheirLogarithms) {
   const double scale = 900.0;
-  const std::vector<double> logs = {-308.0, std::log10(5.9925) + 3.0, -0.5 - 308.0 + scale,
-                                    1000.0};
+  const std::vector<double> logs = {-308.0, std::log10(5.9925) + 3.0, -0.5 - 308.0 + scale, 1000.0};
   std::vector<double> scaled = logs;
   for (double& value : scaled) {
     value = value > -308.0 ? std::pow(10.0, value - scale) : 0.0;
   }
-  ASSERT_EQ(scaled[1], 0.0);                // flushed
-  ASSERT_LT(scaled[2], DBL_MIN);            // subnormal
-  ASSERT_GT(scaled[3], DBL_MIN);            // a double holds it
+  ASSERT_EQ(scaled[1], 0.0);      // flushed
+  ASSERT_LT(scaled[2], DBL_MIN);  // subnormal
+  ASSERT_GT(scaled[3], DBL_MIN);  // a double holds it
   const std::string text = captureFile([&](std::FILE* file) {
     printDistanceSpectrum(file, 4000.0, scaled, scaled, 3, scale, scale, logs, logs);
   });
@@ -99,14 +99,15 @@ TEST_P(ScientificTextOfPower, WritesTheResultsFileLayout) {
   EXPECT_EQ(scientificTextOfPower(GetParam().log10Value), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ScientificTextOfPower,
-    ::testing::Values(PowerCase{0.0L, "1.000000e+00"}, PowerCase{2.5L, "3.162278e+02"},
-                      PowerCase{-2.0L, "1.000000e-02"},
-                      PowerCase{std::log10(5.9925L) - 897.0L, "5.992500e-897"},
-                      PowerCase{std::log10(9.9999999L) + 4.0L, "1.000000e+05"},
-                      PowerCase{-1e-7L, "9.999998e-01"},
-                      PowerCase{3010.0L + std::log10(1.5L), "1.500000e+3010"}));
+INSTANTIATE_TEST_SUITE_P(Values, ScientificTextOfPower,
+                         ::testing::Values(PowerCase{0.0L, "1.000000e+00"},
+                                           PowerCase{2.5L, "3.162278e+02"},
+                                           PowerCase{-2.0L, "1.000000e-02"},
+                                           PowerCase{std::log10(5.9925L) - 897.0L, "5.992500e-897"},
+                                           PowerCase{std::log10(9.9999999L) + 4.0L, "1.000000e+05"},
+                                           PowerCase{-1e-7L, "9.999998e-01"},
+                                           PowerCase{3010.0L + std::log10(1.5L), "1.500000e+3010"}),
+                         [](const auto& named) { return testing::caseName(named.param.expected); });
 
 // Values a double holds print as "%e" of that double; others keep their extended digits.
 struct TextCase {
@@ -126,7 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{static_cast<long double>(0.1), "1.000000e-01"},
                       TextCase{DBL_MAX, "1.797693e+308"},
                       TextCase{static_cast<long double>(DBL_MAX) * 2.0L, "3.595386e+308"},
-                      TextCase{1.36e309L, "1.360000e+309"}, TextCase{1e-400L, "1.000000e-400"}));
+                      TextCase{1.36e309L, "1.360000e+309"}, TextCase{1e-400L, "1.000000e-400"}),
+    [](const auto& named) {
+      return testing::caseName(named.param.expected) + "_" + std::to_string(named.index);
+    });
 
 }  // namespace
 }  // namespace brevandor

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/results_report.h"
+#include "support/case_name.h"
 #include "support/file_capture.h"
 #include "support/test_codes.h"
 
@@ -92,11 +93,13 @@ TEST_P(TailBitsReport, DriveEveryStateToZero) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, TailBitsReport,
-                         ::testing::Values(std::pair{"1+D+D^2", "1+D^2"},
-                                           std::pair{"1+D^2+D^3", "1+D+D^3"},
-                                           std::pair{"1+D^4", "1+D+D^2+D^3+D^4"},
-                                           std::pair{"1+D+D^2", "1"}));
+INSTANTIATE_TEST_SUITE_P(
+    Codes, TailBitsReport,
+    ::testing::Values(std::pair{"1+D+D^2", "1+D^2"}, std::pair{"1+D^2+D^3", "1+D+D^3"},
+                      std::pair{"1+D^4", "1+D+D^2+D^3+D^4"}, std::pair{"1+D+D^2", "1"}),
+    [](const auto& named) {
+      return testing::caseName(std::string(named.param.first) + "_over_" + named.param.second);
+    });
 
 // When no tail exists the lines keep their labels and the block goes on as usual.
 TEST(TailBitsReport, WithoutTailsOnlyLabelsArePrinted) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/case_name.h"
+
 namespace brevandor {
 namespace {
 
@@ -38,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameLengthCase{"99999999999999999999999", 0, kRange},
                       FrameLengthCase{"", 0, kNumber}, FrameLengthCase{"   ", 0, kNumber},
                       FrameLengthCase{"-5", 0, kNumber}, FrameLengthCase{"12a", 0, kNumber},
-                      FrameLengthCase{"1 2", 0, kNumber}, FrameLengthCase{"+12", 0, kNumber}));
+                      FrameLengthCase{"1 2", 0, kNumber}, FrameLengthCase{"+12", 0, kNumber}),
+    [](const auto& named) { return testing::caseName(named.param.text); });
 
 struct ModeCase {
   const char* name;

@@ -177,7 +177,8 @@ TEST_P(ParallelFastCancel, StopsAfterTheSameInputWeightAsTheReference) {
   expectSameLogSpectrum(engines.fast.weighted, engines.reference.weighted, "weighted");
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, ParallelFastCancel, ::testing::Values(1, 2, 4));
+INSTANTIATE_TEST_SUITE_P(Threads, ParallelFastCancel, ::testing::Values(1, 2, 4),
+                         ::testing::PrintToStringParamName());
 
 TEST(ParallelFastWork, FewRowsOfTheCodewordLength) {
   TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 1000, Engine::Fast);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
 #include "support/exhaustive_encoder.h"
 #include "support/spectrum_checks.h"
 #include "support/spectrum_oracle.h"
@@ -129,7 +130,14 @@ INSTANTIATE_TEST_SUITE_P(Codes, ParallelAgainstOracle,
                                            OracleCase{"1+D+D^2", "1", false, 7},
                                            OracleCase{"1+D+D^3", "1+D^2+D^3", false, 8},
                                            OracleCase{"1+D+D^2", "1+D^2", true, 6},
-                                           OracleCase{"1+D^2+D^3", "1", true, 5}));
+                                           OracleCase{"1+D^2+D^3", "1", true, 5}),
+                         [](const auto& named) {
+                           return testing::caseName(
+                               std::string(named.param.numerator) + "_over_" +
+                               named.param.denominator +
+                               (named.param.counterpart ? "_counterpart" : "") + "_N" +
+                               std::to_string(named.param.frameLength));
+                         });
 
 // Longer frames: the spectrum counts every non-zero input word once, 2^N − 1 in all.
 class ParallelSum : public ::testing::TestWithParam<std::int32_t> {};
@@ -147,7 +155,8 @@ TEST_P(ParallelSum, CodewordSpectrumSumsToAllNonZeroWords) {
   EXPECT_TRUE(pipeline.target.logLines().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames, ParallelSum, ::testing::Values(10, 33, 128));
+INSTANTIATE_TEST_SUITE_P(Frames, ParallelSum, ::testing::Values(10, 33, 128),
+                         ::testing::PrintToStringParamName());
 
 TEST(ParallelSpectrum, ProgressCountsInputWeightsDownToZero) {
   TurboPipeline pipeline(defaultCode(), Parallel, 6);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
 #include "support/exhaustive_encoder.h"
 #include "support/spectrum_checks.h"
 #include "support/spectrum_oracle.h"
@@ -86,7 +87,12 @@ INSTANTIATE_TEST_SUITE_P(Codes, SerialAgainstOracle,
                          ::testing::Values(OracleCase{"1+D+D^2", "1+D^2", 3},
                                            OracleCase{"1+D^2", "1+D+D^2", 5},
                                            OracleCase{"1+D+D^2", "1", 4},
-                                           OracleCase{"1+D+D^3", "1+D^2+D^3", 4}));
+                                           OracleCase{"1+D+D^3", "1+D^2+D^3", 4}),
+                         [](const auto& named) {
+                           return testing::caseName(std::string(named.param.numerator) + "_over_" +
+                                                    named.param.denominator + "_N" +
+                                                    std::to_string(named.param.frameLength));
+                         });
 
 class SerialSum : public ::testing::TestWithParam<std::int32_t> {};
 
@@ -103,7 +109,8 @@ TEST_P(SerialSum, CodewordSpectrumSumsToAllNonZeroWords) {
   EXPECT_EQ(pipeline.codeword[0], LogZero);
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames, SerialSum, ::testing::Values(8, 40));
+INSTANTIATE_TEST_SUITE_P(Frames, SerialSum, ::testing::Values(8, 40),
+                         ::testing::PrintToStringParamName());
 
 TEST(SerialSpectrum, ProgressCountsTheInnerInputWeights) {
   TurboPipeline pipeline(defaultCode(), Serial, 2);
