@@ -34,11 +34,12 @@ double simpleBoundLogTerm(const BoundSpectrum& spectrum, std::int32_t d, double 
 }
 
 double logSimpleBound(const BoundSpectrum& spectrum, double symbolEnergy) {
-  // Each weight's term is at most its union term: the same weights can count.
-  const UnionTermFilter filter(spectrum, symbolEnergy);
+  // Every weight counts: the union sums' filter measures a weight against the largest union
+  // term, but below the cutoff rate the heavy weights' union terms exceed the whole simple
+  // bound by far, and the low weights that the filter would drop decide it.
   LogSum sum;
   for (std::int32_t d = 1; d <= spectrum.maxWeight; ++d) {
-    if (!spectrum.positive(d) || !filter.mayCount(d)) {
+    if (!spectrum.positive(d)) {
       continue;
     }
     const double unionTerm = logUnionTerm(spectrum, d, symbolEnergy);
