@@ -45,7 +45,7 @@ AdvancedOption precisionOption() {
   AdvancedOption option;
   option.key = "precision";
   option.commandLine = "--precision";
-  option.label = QStringLiteral("Table &precision");
+  option.label = QStringLiteral("Table p&recision");
   option.toolTip = QStringLiteral(
       "How the weight tables hold their counts. \"single\" is enough for the spectrum's shape "
       "and the bounds; \"double\" holds every count to about 1e-9 at any frame length, for "
