@@ -52,16 +52,6 @@ struct Options {
   int repeat = 1;
 };
 
-std::vector<int> numbers(std::string_view text) {
-  std::vector<int> values;
-  while (!text.empty()) {
-    const std::size_t comma = text.find(',');
-    values.push_back(std::atoi(std::string(text.substr(0, comma)).c_str()));
-    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
-  }
-  return values;
-}
-
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "bounds/further_bounds.h"
 #include "cli/cli_options.h"
 #include "progress/printable_text.h"
 
@@ -21,7 +22,8 @@ cli::CommandLine commandLineFrom(std::string_view input) {
   std::string* fields[] = {
       &commandLine.numerator,   &commandLine.denominator, &commandLine.type,
       &commandLine.frameLength, &commandLine.output,      &commandLine.bounds,
-      &commandLine.threads,     &commandLine.engine,      &commandLine.maxWeight};
+      &commandLine.threads,     &commandLine.engine,      &commandLine.maxWeight,
+      &commandLine.ebn0};
   for (std::string* field : fields) {
     if (input.empty()) {
       break;
@@ -60,6 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       inputs.inputFrameLength > maxFrameLengthFor(inputs.maxWeight) || inputs.maxWeight < 0 ||
       checked.threads < 0 || checked.threads > maxWorkerThreads() || inputs.boundSelection < 0 ||
       inputs.boundSelection > 7 || inputs.resultsFileName.empty()) {
+    __builtin_trap();
+  }
+  const EbN0Grid& grid = inputs.ebn0Grid;
+  if (inputs.furtherBounds < 0 || inputs.furtherBounds >= (1 << kFurtherBoundCount) ||
+      !(grid.step > 0.0) || grid.from < kMinEbN0Decibels || grid.to > kMaxEbN0Decibels ||
+      grid.count() < 1 || grid.count() > kMaxEbN0Points) {
     __builtin_trap();
   }
   // The window's fields read their numbers from the first 31 characters only.

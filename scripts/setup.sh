@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 preset="${1:-release}"
 packages=(g++ cmake ninja-build pkg-config
-          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libboost-dev
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev nlohmann-json3-dev
           libgl-dev xvfb xauth xdotool
           desktop-file-utils appstream man-db groff-base dpkg-dev file

@@ -11,13 +11,13 @@ namespace {
 struct BoundColumn {
   std::int32_t bit;
   const char* head;
-  const std::array<long double, kSnrPoints>* values;
+  const std::vector<long double>* values;
 };
 
 }  // namespace
 
 void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables,
-                       const BoundSectionNotes* notes) {
+                       const EbN0Grid& grid, const BoundSectionNotes* notes) {
   const BoundColumn columns[] = {{UnionBoundQ, "UB_Q            ", &tables.unionQ},
                                  {UnionBoundExp, "UB_Exp          ", &tables.unionExp},
                                  {ViterbiBound, "IUB_Exp         ", &tables.viterbi}};
@@ -33,15 +33,17 @@ void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const Bo
     }
   }
   std::fprintf(file, "\n");
-  for (std::int32_t j = 0; j < kSnrPoints; ++j) {
-    std::fprintf(file, "%9.3f\t", snrDecibels(j));
+  const std::int32_t points = grid.count();
+  for (std::int32_t j = 0; j < points; ++j) {
+    std::fprintf(file, "%9.3f\t", grid.decibels(j));
     for (const BoundColumn& column : columns) {
       if ((mask & column.bit) != 0) {
         const long double value = (*column.values)[static_cast<std::size_t>(j)];
         std::fprintf(file, "%s\t", scientificText(value).c_str());
       }
     }
-    if (notes != nullptr && notes->unsettled[static_cast<std::size_t>(j)]) {
+    const auto point = static_cast<std::size_t>(j);
+    if (notes != nullptr && point < notes->unsettled.size() && notes->unsettled[point]) {
       std::fputs(kUnsettledMark, file);
     }
     std::fprintf(file, "\n");

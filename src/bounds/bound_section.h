@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "bounds/bound_engines.h"
 
@@ -13,13 +13,14 @@ namespace brevandor {
 // a mark at the end of each row whose sums have not settled.
 struct BoundSectionNotes {
   std::string heading;  // written as it is, right after the title line
-  std::array<bool, kSnrPoints> unsettled{};
+  std::vector<bool> unsettled;  // one entry per point of the grid
 };
 inline constexpr const char* kUnsettledMark = "unsettled";
 
 // Appends the "BER Bounds" section: the rate line, one column per selected bound in the order
 // UB_Q, UB_Exp, IUB_Exp, and one row per signal-to-noise point. Flushes the file.
+// The rows follow the points of `grid`.
 void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables,
-                       const BoundSectionNotes* notes = nullptr);
+                       const EbN0Grid& grid = {}, const BoundSectionNotes* notes = nullptr);
 
 }  // namespace brevandor

@@ -71,8 +71,10 @@ long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double 
 }  // namespace
 
 std::int32_t computeBoundTablesFast(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
-                                    const RunContext& context, BoundTables& tables) {
-  return forEachSnrPoint(context, [&](std::int32_t j, double snr) {
+                                    const RunContext& context, BoundTables& tables,
+                                    const EbN0Grid& grid) {
+  sizeBoundTables(tables, grid);
+  return forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
     const auto point = static_cast<std::size_t>(j);
     if ((mask & UnionBoundQ) != 0) {
       tables.unionQ[point] = unionQBound(spectrum, rate, snr);

@@ -37,8 +37,10 @@ long double viterbiBoundReference(const BoundSpectrum& spectrum, double rate, do
 
 std::int32_t computeBoundTablesReference(const BoundSpectrum& spectrum, double rate,
                                          std::int32_t mask, const RunContext& context,
-                                         BoundTables& tables) {
-  return forEachSnrPoint(context, [&](std::int32_t j, double snr) {
+                                         BoundTables& tables,
+                                         const EbN0Grid& grid) {
+  sizeBoundTables(tables, grid);
+  return forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
     const auto point = static_cast<std::size_t>(j);
     if ((mask & UnionBoundQ) != 0) {
       tables.unionQ[point] = unionQBound(spectrum, rate, snr);
@@ -53,10 +55,18 @@ std::int32_t computeBoundTablesReference(const BoundSpectrum& spectrum, double r
 }
 
 std::int32_t computeBoundTables(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
-                                const RunContext& context, BoundTables& tables) {
+                                const RunContext& context, BoundTables& tables,
+                                const EbN0Grid& grid) {
   return context.engine == Engine::Reference
-             ? computeBoundTablesReference(spectrum, rate, mask, context, tables)
-             : computeBoundTablesFast(spectrum, rate, mask, context, tables);
+             ? computeBoundTablesReference(spectrum, rate, mask, context, tables, grid)
+             : computeBoundTablesFast(spectrum, rate, mask, context, tables, grid);
+}
+
+void sizeBoundTables(BoundTables& tables, const EbN0Grid& grid) {
+  const auto points = static_cast<std::size_t>(grid.count());
+  tables.unionQ.assign(points, 0.0L);
+  tables.unionExp.assign(points, 0.0L);
+  tables.viterbi.assign(points, 0.0L);
 }
 
 }  // namespace brevandor

@@ -37,8 +37,7 @@ std::string heading(std::int32_t maxWeight, std::int32_t blockLength) {
 // Marks the rows where a selected bound has not settled.
 void markUnsettled(std::int32_t mask, const BoundTables& all, const BoundTables& head,
                    BoundSectionNotes& notes) {
-  const std::pair<std::int32_t, const std::array<long double, kSnrPoints> BoundTables::*>
-      columns[] = {{UnionBoundQ, &BoundTables::unionQ},
+  const std::pair<std::int32_t, const std::vector<long double> BoundTables::*> columns[] = {{UnionBoundQ, &BoundTables::unionQ},
                    {UnionBoundExp, &BoundTables::unionExp},
                    {ViterbiBound, &BoundTables::viterbi}};
   for (std::size_t j = 0; j < notes.unsettled.size(); ++j) {
@@ -56,26 +55,27 @@ std::int32_t computeErrorFloorEstimates(std::FILE* file, double rate,
                                         std::span<const double> log10WeightedSpectrum,
                                         std::int32_t maxWeight, std::int32_t blockLength,
                                         std::int32_t mask, const RunContext& context,
-                                        BoundTables* written) {
+                                        const EbN0Grid& grid, BoundTables* written) {
   // The sums without the last weights first, quietly; then the whole sums with progress.
   RunContext quiet = context;
   quiet.noticeTarget = nullptr;
   BoundTables head;
   if (computeBoundTables(estimateSpectrum(log10WeightedSpectrum, maxWeight, blockLength,
                                           maxWeight - kSettlingWeights + 1),
-                         rate, mask, quiet, head) != 0) {
+                         rate, mask, quiet, head, grid) != 0) {
     return -1;
   }
   BoundTables all;
   if (computeBoundTables(
           estimateSpectrum(log10WeightedSpectrum, maxWeight, blockLength, maxWeight + 1), rate,
-          mask, context, all) != 0) {
+          mask, context, all, grid) != 0) {
     return -1;
   }
   BoundSectionNotes notes;
   notes.heading = heading(maxWeight, blockLength);
+  notes.unsettled.assign(static_cast<std::size_t>(grid.count()), false);
   markUnsettled(mask, all, head, notes);
-  writeBoundSection(file, rate, mask, all, &notes);
+  writeBoundSection(file, rate, mask, all, grid, &notes);
   if (written != nullptr) {
     *written = all;
   }

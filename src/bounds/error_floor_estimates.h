@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <span>
 
+#include "bounds/ebn0_grid.h"
 #include "progress/run_context.h"
 
 namespace brevandor {
@@ -29,6 +30,6 @@ std::int32_t computeErrorFloorEstimates(std::FILE* file, double rate,
                                         std::span<const double> log10WeightedSpectrum,
                                         std::int32_t maxWeight, std::int32_t blockLength,
                                         std::int32_t mask, const RunContext& context,
-                                        BoundTables* written = nullptr);
+                                        const EbN0Grid& grid = {}, BoundTables* written = nullptr);
 
 }  // namespace brevandor

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "bounds/ebn0_grid.h"
 #include "progress/run_context.h"
 
 namespace brevandor {
@@ -22,6 +23,10 @@ double snrRatio(std::int32_t j);
 // after each one. Returns 0, or −1 when a cancel request is seen after a point (the status line
 // then keeps its last text).
 std::int32_t forEachSnrPoint(const RunContext& context,
+                             const std::function<void(std::int32_t, double)>& evaluate);
+
+// The same over the points of `grid`.
+std::int32_t forEachSnrPoint(const EbN0Grid& grid, const RunContext& context,
                              const std::function<void(std::int32_t, double)>& evaluate);
 
 }  // namespace brevandor

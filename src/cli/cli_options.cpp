@@ -1,40 +1,57 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
+#include <charconv>
 #include <sstream>
 #include <string_view>
 
 #include "bounds/ber_bounds.h"
+#include "bounds/further_bounds.h"
+#include "bounds/spectrum_file.h"
 #include "run/constituent_options.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
 
-std::optional<int> parseBoundList(const std::string& list) {
+std::optional<BoundSelections> parseBoundSelections(const std::string& list) {
   if (list == "all") {
-    return UnionBoundQ | UnionBoundExp | ViterbiBound;
+    return BoundSelections{UnionBoundQ | UnionBoundExp | ViterbiBound, 0};
   }
   if (list == "none") {
-    return 0;
+    return BoundSelections{};
   }
-  int mask = 0;
+  BoundSelections selections;
   std::istringstream names(list);
   std::string name;
   while (std::getline(names, name, ',')) {
     if (name == "q") {
-      mask |= UnionBoundQ;
+      selections.text |= UnionBoundQ;
     } else if (name == "exp") {
-      mask |= UnionBoundExp;
+      selections.text |= UnionBoundExp;
     } else if (name == "viterbi") {
-      mask |= ViterbiBound;
+      selections.text |= ViterbiBound;
     } else {
-      return std::nullopt;
+      const auto& infos = furtherBoundInfos();
+      const auto found = std::find_if(infos.begin(), infos.end(),
+                                      [&](const FurtherBoundInfo& info) { return info.name == name; });
+      if (found == infos.end()) {
+        return std::nullopt;
+      }
+      selections.further |= found->bit;
     }
   }
   if (list.empty() || list.back() == ',') {
     return std::nullopt;
   }
-  return mask;
+  return selections;
+}
+
+std::optional<int> parseBoundList(const std::string& list) {
+  const auto selections = parseBoundSelections(list);
+  if (!selections || selections->further != 0) {
+    return std::nullopt;
+  }
+  return selections->text;
 }
 
 namespace {
@@ -62,6 +79,83 @@ CheckedCommandLine refuse(std::string message) {
   return refused;
 }
 
+std::string unknownBoundsMessage(const std::string& list) {
+  return "--bounds: unknown list '" + list +
+         "' (use q, exp, viterbi, ub-word, exp-word, tsb, tsb-word, simple, simple-word, "
+         "sphere separated by commas, or all, or none)";
+}
+
+}  // namespace
+
+namespace {
+
+// A whole number in [low, high] typed for `option`, or the refusal.
+std::optional<std::int32_t> boundedInteger(const std::string& text, std::int64_t low,
+                                           std::int64_t high) {
+  std::int64_t value = 0;
+  const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() ||
+      value < low || value > high) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+// The command line of a run that bounds a spectrum read from a file: the options of the
+// bounds and of the run as for a code, then n, K and the file, read and checked whole.
+CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
+  if (commandLine.output.empty()) {
+    return refuse("--output: the results file needs a name");
+  }
+  const auto bounds = parseBoundSelections(commandLine.bounds);
+  if (!bounds) {
+    return refuse(unknownBoundsMessage(commandLine.bounds));
+  }
+  const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
+  if (!grid.grid) {
+    return refuse("--ebn0: " + grid.message);
+  }
+  if (commandLine.engine != "fast" && commandLine.engine != "reference") {
+    return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
+  }
+  const ThreadCountCheck threads = checkThreadCount(commandLine.threads);
+  if (!threads.value) {
+    return refuse("--threads: " + threads.message);
+  }
+  // The exports describe a code's run (its polynomials, trellis, spectrum); a spectrum read
+  // from a file has none of that, so they are refused rather than silently left unwritten.
+  if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty()) {
+    return refuse("--spectrum-in writes the results file only (no --json, --csv or --spectrum-csv)");
+  }
+  if (commandLine.codeLength.empty() || commandLine.infoBits.empty()) {
+    return refuse("--spectrum-in needs --code-length and --info-bits");
+  }
+  const auto codeLength = boundedInteger(commandLine.codeLength, 2, kMaxSpectrumCodeLength);
+  if (!codeLength) {
+    return refuse("--code-length: " + outOfRangeMessage(2, kMaxSpectrumCodeLength));
+  }
+  const auto infoBits = boundedInteger(commandLine.infoBits, 1, *codeLength);
+  if (!infoBits) {
+    return refuse("--info-bits: " + outOfRangeMessage(1, *codeLength));
+  }
+  SpectrumFileCheck read = readSpectrumFile(commandLine.spectrumIn, *codeLength);
+  if (!read.spectrum) {
+    return refuse("--spectrum-in '" + commandLine.spectrumIn + "': " + read.message);
+  }
+  RunInputs inputs;
+  inputs.boundSelection = bounds->text;
+  inputs.furtherBounds = bounds->further;
+  inputs.ebn0Grid = *grid.grid;
+  inputs.resultsFileName = commandLine.output;
+  inputs.spectrumInput =
+      SpectrumInput{commandLine.spectrumIn, std::move(*read.spectrum), *codeLength, *infoBits};
+  CheckedCommandLine checked;
+  checked.inputs = std::move(inputs);
+  checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
+  checked.threads = *threads.value;
+  return checked;
+}
+
 }  // namespace
 
 ThreadCountCheck checkThreadCount(const std::string& text) {
@@ -81,6 +175,9 @@ ThreadCountCheck checkThreadCount(const std::string& text) {
 }
 
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
+  if (!commandLine.spectrumIn.empty()) {
+    return checkSpectrumCommandLine(commandLine);
+  }
   std::int32_t maxWeight = 0;
   if (!commandLine.maxWeight.empty()) {
     const FrameLengthCheck limit = checkMaxWeight(commandLine.maxWeight, kWholeText);
@@ -109,10 +206,13 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (!type) {
     return refuse("--type: unknown type '" + commandLine.type + "' (use pccc, sccc or rep)");
   }
-  const auto bounds = parseBoundList(commandLine.bounds);
+  const auto bounds = parseBoundSelections(commandLine.bounds);
   if (!bounds) {
-    return refuse("--bounds: unknown list '" + commandLine.bounds +
-                  "' (use q, exp, viterbi separated by commas, or all, or none)");
+    return refuse(unknownBoundsMessage(commandLine.bounds));
+  }
+  const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
+  if (!grid.grid) {
+    return refuse("--ebn0: " + grid.message);
   }
   const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
   if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
@@ -146,7 +246,9 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   RunInputs inputs;
   inputs.inputFrameLength = *frameLength.value;
   inputs.selectedType = *type;
-  inputs.boundSelection = *bounds;
+  inputs.boundSelection = bounds->text;
+  inputs.furtherBounds = bounds->further;
+  inputs.ebn0Grid = *grid.grid;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
   inputs.precision = *precision;

@@ -21,6 +21,10 @@ struct CommandLine {
   bool quiet = false;
   std::string threads = "0";
   std::string engine = "fast";
+  std::string ebn0 = "0:0.25:5";
+  std::string spectrumIn;  // bounds of a spectrum read from this file instead of a code
+  std::string codeLength;  // n of the spectrum read
+  std::string infoBits;    // K of the spectrum read
   std::string precision = "single";
   // The second constituent code; each polynomial not given is the first code's.
   std::string numerator2;
@@ -54,6 +58,15 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 // The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or
 // none; nothing when a name is unknown.
 std::optional<int> parseBoundList(const std::string& list);
+
+// Both selections from one list: the masks of the "BER Bounds" section (q, exp, viterbi; all
+// is these three) and of the "Further Bounds" section (ub-word, exp-word, tsb, tsb-word,
+// simple, simple-word, sphere); none selects nothing. Nothing when a name is unknown.
+struct BoundSelections {
+  int text = 0;
+  int further = 0;
+};
+std::optional<BoundSelections> parseBoundSelections(const std::string& list);
 
 // The worker-thread count: decimal digits only, 0 (all cores) to maxWorkerThreads(); or the
 // message that refuses it.

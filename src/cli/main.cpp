@@ -27,7 +27,9 @@ constexpr const char* kDescription =
     "rate-1/2 systematic convolutional code ( 1, numerator / denominator ), concatenated in\n"
     "parallel (pccc) or in series (sccc) through a uniform interleaver, or behind a rate-1/3\n"
     "repetition code (rep), and the bit-error-rate bounds that follow from it for Eb/N0 from\n"
-    "0 to 5 dB. Writes the code's trellis, the spectrum and the bounds to the results file.";
+    "0 to 5 dB (or the points of --ebn0). Writes the code's trellis, the spectrum and the\n"
+    "bounds to the results file.\n"
+    "With --spectrum-in it computes only the bounds of a spectrum read from a file.";
 
 constexpr const char* kFooter =
     "\nExample:\n"
@@ -54,12 +56,34 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Results file (created, or replaced once complete)")
       ->capture_default_str();
   app.add_option("-b,--bounds", commandLine.bounds,
-                 "Bounds to evaluate: q, exp, viterbi separated by commas, or all, or none")
+                 "Bounds to evaluate, separated by commas: q, exp, viterbi (bit error, section "
+                 "\"BER Bounds\"); ub-word, exp-word (union, word error), tsb, tsb-word "
+                 "(tangential sphere, bit and word error), simple, simple-word (simple bound), "
+                 "sphere (sphere-packing lower bound) (section \"Further Bounds\"); all (q, exp, "
+                 "viterbi); none")
       ->capture_default_str();
   app.add_option("--max-weight", commandLine.maxWeight,
                  "Low-weight mode: compute A_d and B_d for weights d <= D only (1 to 1000000); "
                  "the bounds become estimates of the error floor")
       ->type_name("D");
+  app.add_option("--ebn0", commandLine.ebn0,
+                 "Eb/N0 points of every bound section, FROM:STEP:TO in dB (-5 to 30 dB, at "
+                 "most 1001 points)")
+      ->capture_default_str();
+  CLI::Option* spectrumIn = app.add_option(
+      "--spectrum-in", commandLine.spectrumIn,
+      "Bounds only, of the spectrum in this CSV file (header d,A,B or d,log10_A,log10_B) of a "
+      "code of --code-length n bits and --info-bits K");
+  app.add_option("--code-length", commandLine.codeLength,
+                 "Code length n of the --spectrum-in spectrum")
+      ->needs(spectrumIn);
+  app.add_option("--info-bits", commandLine.infoBits,
+                 "Information bits K of the --spectrum-in spectrum")
+      ->needs(spectrumIn);
+  for (const char* codeOption :
+       {"--numerator", "--denominator", "--type", "--frame-length", "--max-weight"}) {
+    spectrumIn->excludes(app.get_option(codeOption));
+  }
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");
   app.add_option("--json", commandLine.json,
                  "Also write the whole result as JSON (inputs, code, spectrum, bounds)");

@@ -42,7 +42,8 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
       ->capture_default_str();
   app.add_option("-t,--title", command.title, "A title above the plot");
   app.add_option("-b,--bounds", command.bounds,
-                 "The bounds to draw, by name: q, exp, viterbi, or UB_Q, ... (default: all)")
+                 "The bounds to draw, by name: q, exp, viterbi, tsb, sphere, ..., or UB_Q, "
+                 "TSB_Bit, ... (default: all)")
       ->delimiter(',');
   app.add_flag("--all-weights", command.allWeights,
                "Spectrum: every weight that holds codewords, not only the first 50");

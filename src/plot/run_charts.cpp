@@ -12,6 +12,7 @@
 #include <span>
 
 #include "bounds/bound_catalogue.h"
+#include "bounds/further_bounds.h"
 #include "logmath/log_domain.h"
 
 namespace brevandor::plot {
@@ -21,6 +22,9 @@ namespace {
 // A logarithmic axis spans at most this many decades; below that curves leave the plot at its
 // bottom, and a spectrum wider than that is drawn as log10 values on a linear axis.
 constexpr double kMostDecades = 40.0;
+// The bounds' axis spans fewer: their labels must fit one per decade, and error rates far
+// below this (the sphere-packing bound reaches 10^-200) interest nobody.
+constexpr double kMostBoundDecades = 20.0;
 // Counts whose log10 lies within ± this are drawn as counts on a logarithmic axis.
 constexpr double kLargestLog10 = 300.0;
 // The colours of the curves, in order.
@@ -49,6 +53,12 @@ bool boundSelected(const BoundColumn& column, const QStringList& names) {
   }
   for (const BoundNames& bound : kBoundCatalogue) {
     if (bound.column == column.name && names.contains(QLatin1String(bound.option))) {
+      return true;
+    }
+  }
+  for (const FurtherBoundInfo& bound : furtherBoundInfos()) {
+    if (bound.head == column.name &&
+        names.contains(QString::fromUtf8(bound.name.data(), static_cast<qsizetype>(bound.name.size())))) {
       return true;
     }
   }
@@ -156,15 +166,16 @@ std::pair<double, double> xRange(const std::vector<Curve>& curves) {
 }
 
 // A logarithmic axis from the power of ten at or below `low` up to `top`, or up to the power
-// of ten at or above `high` when no top is given; at most kMostDecades wide.
-QLogValueAxis* logAxis(double low, double high, const QString& title, double top = 0.0) {
+// of ten at or above `high` when no top is given; at most `mostDecades` wide.
+QLogValueAxis* logAxis(double low, double high, const QString& title, double top = 0.0,
+                       double mostDecades = kMostDecades) {
   auto* axis = new QLogValueAxis;
   axis->setBase(10.0);
   axis->setLabelFormat(QStringLiteral("%.0e"));
   axis->setTitleText(title);
   const double upper = top > 0.0 ? top : std::pow(10.0, std::ceil(std::log10(high) - 1e-9));
   const double decades = std::ceil(std::log10(upper) - 1e-9);
-  const double bottom = std::max(std::floor(std::log10(low)), decades - kMostDecades);
+  const double bottom = std::max(std::floor(std::log10(low)), decades - mostDecades);
   axis->setRange(std::pow(10.0, std::min(bottom, decades - 1.0)), upper);
   return axis;
 }
@@ -198,6 +209,22 @@ QValueAxis* linearAxis(std::pair<double, double> range, const QString& title,
   axis->applyNiceNumbers();
   axis->setLabelFormat(format);
   return axis;
+}
+
+// The y axis of the bounds: the bit-error upper bounds' own title while only they are drawn.
+QString boundAxisTitle(const std::vector<const RunRecord*>& runs, const QStringList& names) {
+  for (const RunRecord* run : runs) {
+    for (const BoundColumn& column : run->bounds.columns) {
+      const bool textBound = std::any_of(kBoundCatalogue.begin(), kBoundCatalogue.end(),
+                                         [&](const BoundNames& bound) {
+                                           return bound.column == column.name;
+                                         });
+      if (!textBound && boundSelected(column, names)) {
+        return QStringLiteral("Error probability (bit or word, as the legend says)");
+      }
+    }
+  }
+  return QStringLiteral("Bit error probability (upper bound)");
 }
 
 }  // namespace
@@ -236,7 +263,7 @@ std::unique_ptr<QChart> makeChart(Figure figure, const std::vector<const RunReco
   const auto [low, high] = yRange(curves);
   if (figure == Figure::Bounds) {
     x = linearAxis(xRange(curves), QStringLiteral("Eb/N0 [dB]"), QStringLiteral("%.1f"));
-    y = logAxis(low, high, QStringLiteral("Bit error probability (upper bound)"), kBoundsTop);
+    y = logAxis(low, high, boundAxisTitle(runs, options.bounds), kBoundsTop, kMostBoundDecades);
   } else {
     x = linearAxis(xRange(curves), QStringLiteral("Codeword weight d"), QStringLiteral("%.0f"));
     const QString title = QStringLiteral("Codewords A_d, weighted B_d");

@@ -11,6 +11,7 @@
 #include "bounds/ber_bounds.h"
 #include "bounds/bound_engines.h"
 #include "bounds/error_floor_estimates.h"
+#include "bounds/further_bounds.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"
@@ -143,6 +144,38 @@ class RunObjects {
   std::vector<double> weightedSpectrum_;
 };
 
+// The "Further Bounds" stage when any of its bounds is selected: its log lines and section.
+// Nothing to go on, or the result that ends the run.
+std::optional<RunResult> writeFurtherBounds(ResultsFile& file, const RunInputs& inputs,
+                                            const FurtherBoundInputs& spectra,
+                                            const RunContext& context,
+                                            FurtherBoundTables* written = nullptr) {
+  if (inputs.furtherBounds == 0) {
+    return std::nullopt;
+  }
+  context.postLogLine(" Further Bounds Calculation .. ");
+  if (computeFurtherBoundSection(file.stream(), spectra, inputs.furtherBounds, inputs.ebn0Grid,
+                                 context, written) < 0) {
+    return cancelled(context);
+  }
+  if (auto stop = writeFailed(context, file, inputs.resultsFileName)) {
+    return stop;
+  }
+  context.postLogLine(kCompletedText);
+  return std::nullopt;
+}
+
+// The first section of a run that bounds a spectrum read from a file.
+void printSpectrumInput(std::FILE* file, const SpectrumInput& input) {
+  std::fprintf(file, "\n Spectrum Input -----------------------------\n");
+  std::fprintf(file, "\n Spectrum File : %s ", printableText(input.path).c_str());
+  std::fprintf(file, "\n Code Length n = %d [bits]", input.codeLength);
+  std::fprintf(file, "\n Information Bits K = %d [bits]", input.infoBits);
+  std::fprintf(file, "\n Rate : %f \n", static_cast<double>(input.infoBits) / input.codeLength);
+  std::fprintf(file, "\n End of Spectrum Input ----------------------\n");
+  std::fflush(file);
+}
+
 // The "TM" and "CWEF" stages of each concatenation type. Returns 0, or −1 when cancelled.
 std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
                                  const RunContext& context) {
@@ -213,7 +246,8 @@ RunResult CalculationRun::execute() {
 
 RunResult CalculationRun::executeGuarded(ResultsFile& file) {
   try {
-    if (context_.stageProgress != nullptr) {
+    // A spectrum read from a file has no code whose stages could be estimated.
+    if (context_.stageProgress != nullptr || inputs_.spectrumInput) {
       return executeStages(file);
     }
     // Progress across the stages, each weighed by the time it is expected to take.
@@ -231,6 +265,9 @@ RunResult CalculationRun::executeGuarded(ResultsFile& file) {
 RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine("\n> Start Calculation ");
   context_.postLogLine(timeLine());
+  if (inputs_.spectrumInput) {
+    return executeSpectrumStages(file);
+  }
 
   // The second code and the patterns, checked again here for callers that did not.
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs_);
@@ -316,9 +353,10 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
         lowWeight > 0
             ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
                                          turbo.outputFrameLength, inputs_.boundSelection, context_,
-                                         &bounds)
+                                         inputs_.ebn0Grid, &bounds)
             : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                        inputs_.boundSelection, context_, &bounds);
+                                        inputs_.boundSelection, context_, inputs_.ebn0Grid,
+                                        &bounds);
     if (evaluated < 0) {
       return cancelled(context_);
     }
@@ -327,8 +365,17 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     }
     context_.postLogLine(kCompletedText);
   }
+  FurtherBoundTables furtherBounds;
+  if (auto stop = writeFurtherBounds(file, inputs_,
+                                     furtherBoundInputsFromLog10(
+                                         log10Codeword, log10Weighted, maxWeight,
+                                         turbo.outputFrameLength, turbo.frameLengths[0]),
+                                     context_, &furtherBounds)) {
+    return *stop;
+  }
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
   outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
+  outputs.furtherBounds = inputs_.furtherBounds != 0 ? &furtherBounds : nullptr;
   auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
 
   run.releaseAll();
@@ -339,6 +386,50 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine(timeLine());
   context_.postRunFinished();
   return RunResult{RunOutcome::Finished, maxWeight, {}, std::move(record)};
+}
+
+}  // namespace brevandor
+
+namespace brevandor {
+
+RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
+  const SpectrumInput& input = *inputs_.spectrumInput;
+  if (const auto reason = file.open(inputs_.resultsFileName)) {
+    return failed(context_, "Cannot open the results file '" +
+                                printableText(inputs_.resultsFileName) + "': " + *reason);
+  }
+  printSpectrumInput(file.stream(), input);
+  if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+    return *stop;
+  }
+  const SpectrumFile& spectrum = input.spectrum;
+  if (inputs_.boundSelection != 0) {
+    context_.postLogLine(" BER Calculation .. ");
+    if (computeBerBoundsFromLog10(file.stream(),
+                                  static_cast<double>(input.infoBits) / input.codeLength,
+                                  spectrum.log10Weighted, input.codeLength,
+                                  inputs_.boundSelection, context_, inputs_.ebn0Grid) < 0) {
+      return cancelled(context_);
+    }
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
+    }
+    context_.postLogLine(kCompletedText);
+  }
+  if (auto stop = writeFurtherBounds(
+          file, inputs_,
+          furtherBoundInputsFromLog10(spectrum.log10Codewords, spectrum.log10Weighted,
+                                      input.codeLength, input.codeLength, input.infoBits),
+          context_)) {
+    return *stop;
+  }
+  if (const auto reason = file.commit()) {
+    return failed(context_, writeFailureText(inputs_.resultsFileName, *reason));
+  }
+  context_.postLogLine(" " + printableText(inputs_.resultsFileName) + "  Created.");
+  context_.postLogLine(timeLine());
+  context_.postRunFinished();
+  return RunResult{RunOutcome::Finished, input.codeLength, {}};
 }
 
 }  // namespace brevandor

@@ -28,8 +28,9 @@ struct RunResult {
 };
 
 // One complete calculation: opens the results file, builds the code, its enumerators and
-// the turbo code, runs the stages "TM", "CWEF", "TWEF" and, when bounds are selected, "BER",
-// writes the report, frees everything and posts RunFinished. Runs on the calling thread
+// the turbo code, runs the stages "TM", "CWEF", "TWEF" and, when bounds are selected, "BER"
+// and "Further Bounds", writes the report, frees everything and posts RunFinished. With a
+// spectrum read from a file (inputs.spectrumInput) it writes that spectrum's bounds alone. Runs on the calling thread
 // (the front ends call it from their worker thread); log and status text, the cancel
 // request and the engine come through the context. No exception leaves it.
 class CalculationRun {
@@ -42,6 +43,8 @@ class CalculationRun {
  private:
   RunResult executeGuarded(ResultsFile& file);
   RunResult executeStages(ResultsFile& file);
+  // Only the bound sections, of the spectrum read from a file (inputs_.spectrumInput).
+  RunResult executeSpectrumStages(ResultsFile& file);
 
   RunInputs inputs_;
   const RunContext& context_;

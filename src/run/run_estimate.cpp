@@ -42,8 +42,6 @@ constexpr double kCalibrationFrame = 1000.0;
 constexpr int kCalibrationThreads = 2;
 // The reference engine is a plain transcription, about a hundred times slower on every stage.
 constexpr double kReferenceSlowdown = 100.0;
-// Signal-to-noise points of the bound section.
-constexpr double kBoundPoints = 21.0;
 
 // What a second thread adds: two threads run the stages about 1.8 times as fast as one.
 double threadSpeedup(int threads) {
@@ -179,7 +177,8 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
               inputs.inputFrameLength);
   if (inputs.boundSelection != 0) {
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
-    planner.add("BER", (weights + 1.0) * kBoundPoints * boundCount(inputs.boundSelection), 0);
+    planner.add("BER", (weights + 1.0) * inputs.ebn0Grid.count() * boundCount(inputs.boundSelection),
+                0);
   }
   return planner.stages();
 }

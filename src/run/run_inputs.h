@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "bounds/ebn0_grid.h"
+#include "bounds/spectrum_file.h"
 #include "code/code_description.h"
 #include "logmath/table_precision.h"
 
@@ -26,6 +28,14 @@ inline constexpr std::int32_t kDefaultBoundSelection = 1;
 inline constexpr std::int32_t kConstituentCount = 2;
 inline constexpr std::int32_t kRepetitionFactor = 3;
 
+// A spectrum read from a file and bounded instead of a code's (brevandor-cli --spectrum-in).
+struct SpectrumInput {
+  std::string path;               // as given, for the results file's first section
+  SpectrumFile spectrum;          // read and checked
+  std::int32_t codeLength = 0;    // n
+  std::int32_t infoBits = 0;      // K
+};
+
 // Everything one calculation needs, handed to the run by value.
 struct RunInputs {
   std::int32_t inputFrameLength = kDefaultFrameLength;  // N
@@ -46,6 +56,9 @@ struct RunInputs {
   std::string punctureInner;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
+  EbN0Grid ebn0Grid;                                    // points of every bound section
+  std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
+  std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
 };
 
 // "single" or "double", the names of the table precisions on the command line and in files.

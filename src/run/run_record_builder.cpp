@@ -55,6 +55,9 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
       record.further.emplace_back(name, *pattern);
     }
   }
+  if (inputs.ebn0Grid != EbN0Grid{}) {
+    record.further.emplace_back("ebn0", formatEbN0Grid(inputs.ebn0Grid));
+  }
   if (inputs.maxWeight > 0) {
     // Low-weight mode: the spectrum stops at this weight and the bounds are estimates.
     record.further.emplace_back("max_weight", std::to_string(inputs.maxWeight));
@@ -72,6 +75,11 @@ RecordInputs recordInputs(const RunInputs& inputs) {
   for (const BoundNames& bound : kBoundCatalogue) {
     if ((inputs.boundSelection & bound.bit) != 0) {
       record.bounds.emplace_back(bound.option);
+    }
+  }
+  for (const FurtherBoundInfo& bound : furtherBoundInfos()) {
+    if ((inputs.furtherBounds & bound.bit) != 0) {
+      record.bounds.emplace_back(bound.name);
     }
   }
   record.resultsFile = inputs.resultsFileName;
@@ -114,19 +122,37 @@ RecordSpectrum recordSpectrum(const RunOutputs& outputs, std::int32_t inputFrame
   return spectrum;
 }
 
-RecordBounds recordBounds(const BoundTables& tables, std::int32_t mask) {
+// The columns of both bound sections over the run's grid; the further bounds as their
+// section shows them.
+RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
   RecordBounds bounds;
-  for (std::int32_t j = 0; j < kSnrPoints; ++j) {
-    bounds.ebn0Db.push_back(snrDecibels(j));
+  const EbN0Grid& grid = inputs.ebn0Grid;
+  for (std::int32_t j = 0; j < grid.count(); ++j) {
+    bounds.ebn0Db.push_back(grid.decibels(j));
   }
-  const std::array<long double, kSnrPoints>* values[] = {&tables.unionQ, &tables.unionExp,
-                                                         &tables.viterbi};
-  for (std::size_t b = 0; b < kBoundCatalogue.size(); ++b) {
-    const BoundNames& names = kBoundCatalogue[b];
-    if ((mask & names.bit) != 0) {
-      bounds.columns.push_back(BoundColumn{std::string(names.column),
-                                           std::string(names.title),
-                                           {values[b]->begin(), values[b]->end()}});
+  if (outputs.bounds != nullptr) {
+    const BoundTables& tables = *outputs.bounds;
+    const std::vector<long double>* values[] = {&tables.unionQ, &tables.unionExp,
+                                                &tables.viterbi};
+    for (std::size_t b = 0; b < kBoundCatalogue.size(); ++b) {
+      const BoundNames& names = kBoundCatalogue[b];
+      if ((inputs.boundSelection & names.bit) != 0) {
+        bounds.columns.push_back(BoundColumn{std::string(names.column),
+                                             std::string(names.title),
+                                             {values[b]->begin(), values[b]->end()}});
+      }
+    }
+  }
+  if (outputs.furtherBounds != nullptr) {
+    const auto& infos = furtherBoundInfos();
+    for (std::size_t b = 0; b < infos.size(); ++b) {
+      if ((inputs.furtherBounds & infos[b].bit) != 0) {
+        BoundColumn column{std::string(infos[b].head), std::string(infos[b].title), {}};
+        for (const double logValue : outputs.furtherBounds->logValues[b]) {
+          column.values.push_back(shownFurtherBound(logValue));
+        }
+        bounds.columns.push_back(std::move(column));
+      }
     }
   }
   return bounds;
@@ -142,8 +168,8 @@ RunRecord makeRunRecord(const RunInputs& inputs, const TurboCode& turbo,
   record.code = recordCode(*turbo.codes[0]);
   record.turbo = recordTurbo(turbo);
   record.spectrum = recordSpectrum(outputs, turbo.frameLengths[0]);
-  if (outputs.bounds != nullptr) {
-    record.bounds = recordBounds(*outputs.bounds, inputs.boundSelection);
+  if (outputs.bounds != nullptr || outputs.furtherBounds != nullptr) {
+    record.bounds = recordBounds(inputs, outputs);
   }
   return record;
 }

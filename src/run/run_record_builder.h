@@ -4,6 +4,7 @@
 #include <span>
 
 #include "bounds/bound_engines.h"
+#include "bounds/further_bounds.h"
 #include "report/run_record.h"
 #include "run/run_inputs.h"
 #include "turbo/turbo_code.h"
@@ -18,6 +19,7 @@ struct RunOutputs {
   double codewordScale = 0.0;  // the scale exponents the results file printed
   double weightedScale = 0.0;
   const BoundTables* bounds = nullptr;  // the selected bounds' tables; none without bounds
+  const FurtherBoundTables* furtherBounds = nullptr;  // likewise for the further bounds
 };
 
 // The record of a completed run: the inputs as given, the code and the turbo code as the run

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "bounds/further_bounds.h"
 #include "code/polynomial.h"
 #include "code/puncture_pattern.h"
 #include "progress/run_context.h"
@@ -34,6 +35,79 @@ AdvancedOption threadsOption() {
           .arg(maxWorkerThreads());
     }
     settings.threads = threads;
+    return QString();
+  };
+  return option;
+}
+
+AdvancedOption ebn0GridOption() {
+  AdvancedOption option;
+  option.key = "ebn0";
+  option.commandLine = "--ebn0";
+  option.label = QStringLiteral("Eb/N0 po&ints [dB]");
+  option.toolTip = QStringLiteral(
+      "The signal-to-noise ratios of every bound section, as FROM:STEP:TO in dB: from -5 to "
+      "30 dB, at most 1001 points. 0:0.25:5 gives the usual 21 rows.");
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QStringLiteral("FROM:STEP:TO");
+  option.read = [](const RunSettings& settings) {
+    return QString::fromStdString(formatEbN0Grid(settings.inputs.ebn0Grid));
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const EbN0GridCheck check = parseEbN0Grid(value.toStdString());
+    if (!check.grid) {
+      QString why = QString::fromStdString(check.message);
+      why[0] = why[0].toUpper();
+      return why + QLatin1Char('.');
+    }
+    settings.inputs.ebn0Grid = *check.grid;
+    return QString();
+  };
+  return option;
+}
+
+AdvancedOption furtherBoundsOption() {
+  AdvancedOption option;
+  option.key = "furtherBounds";
+  option.commandLine = "--bounds";
+  option.label = QStringLiteral("F&urther bounds");
+  option.toolTip = QStringLiteral(
+      "Bounds written in a section of their own after the BER bounds: word-error union "
+      "bounds, the tangential-sphere and simple bounds (tighter below the cutoff rate), and "
+      "the sphere-packing lower bound of any code with the same length and rate.");
+  option.editor = AdvancedOption::Editor::Checks;
+  for (const FurtherBoundInfo& info : furtherBoundInfos()) {
+    option.choices.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
+    QString caption =
+        QString::fromUtf8(info.meaning.data(), static_cast<int>(info.meaning.size()));
+    caption[0] = caption[0].toUpper();
+    option.choiceLabels.append(caption);
+  }
+  option.read = [](const RunSettings& settings) {
+    QStringList names;
+    for (const FurtherBoundInfo& info : furtherBoundInfos()) {
+      if ((settings.inputs.furtherBounds & info.bit) != 0) {
+        names.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
+      }
+    }
+    return names.join(QLatin1Char(','));
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    std::int32_t mask = 0;
+    for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+      const std::string word = name.trimmed().toStdString();
+      bool known = false;
+      for (const FurtherBoundInfo& info : furtherBoundInfos()) {
+        if (info.name == word) {
+          mask |= info.bit;
+          known = true;
+        }
+      }
+      if (!known) {
+        return QStringLiteral("There is no further bound called \"%1\".").arg(name);
+      }
+    }
+    settings.inputs.furtherBounds = mask;
     return QString();
   };
   return option;
@@ -227,7 +301,8 @@ bool AdvancedOption::isDefault(const RunSettings& settings) const {
 
 const std::vector<AdvancedOption>& advancedOptions() {
   static const std::vector<AdvancedOption> options = [] {
-    std::vector<AdvancedOption> all{threadsOption(), maxWeightOption()};
+    std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
+                                     furtherBoundsOption()};
     for (AdvancedOption& option : constituentOptions()) {
       all.push_back(std::move(option));
     }

@@ -29,6 +29,8 @@ struct AdvancedOption {
     Count,   // a whole number from `minimum` to `maximum` (spin box)
     Choice,  // one of `choices` (drop-down list)
     Text,    // free text, checked by `write` (line edit)
+    Checks,  // any of `choices`, one check box each, captioned by `choiceLabels`; the value
+             // lists the checked ones separated by commas
   };
 
   const char* key = "";          // settings key and object name of the control
@@ -39,7 +41,8 @@ struct AdvancedOption {
   int minimum = 0;      // Count
   int maximum = 0;      // Count
   QString zeroText;     // Count: shown instead of 0 (e.g. "all cores")
-  QStringList choices;  // Choice: the command-line words offered
+  QStringList choices;  // Choice, Checks: the command-line words offered
+  QStringList choiceLabels;  // Checks: the caption of each word's check box
   QString placeholder;  // Text: shown while the field is empty
   int maxLength = static_cast<int>(kMaxTextLength);  // Text: the most characters it takes
 

@@ -1,5 +1,6 @@
 #include "ui/advanced_setup_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -38,6 +39,21 @@ QWidget* createEditor(const AdvancedOption& option, QWidget* parent) {
       editor = field;
       break;
     }
+    case AdvancedOption::Editor::Checks: {
+      editor = new QWidget(parent);
+      auto* column = new QVBoxLayout(editor);
+      column->setContentsMargins(0, 0, 0, 0);
+      for (qsizetype i = 0; i < option.choices.size(); ++i) {
+        auto* box = new QCheckBox(option.choiceLabels.value(i, option.choices[i]), editor);
+        box->setObjectName(QLatin1String(option.key) + QLatin1Char('_') + option.choices[i]);
+        box->setToolTip(option.toolTip);
+        column->addWidget(box);
+        if (i == 0) {
+          editor->setFocusProxy(box);  // the caption's mnemonic reaches the first box
+        }
+      }
+      break;
+    }
   }
   editor->setObjectName(QLatin1String(option.key));
   editor->setToolTip(option.toolTip +
@@ -54,6 +70,17 @@ QString editorValue(const AdvancedOption& option, const QWidget* editor) {
       return static_cast<const QComboBox*>(editor)->currentText();
     case AdvancedOption::Editor::Text:
       return static_cast<const QLineEdit*>(editor)->text();
+    case AdvancedOption::Editor::Checks: {
+      QStringList checked;
+      for (const QString& choice : option.choices) {
+        const auto* box = editor->findChild<QCheckBox*>(QLatin1String(option.key) +
+                                                        QLatin1Char('_') + choice);
+        if (box->isChecked()) {
+          checked.append(choice);
+        }
+      }
+      return checked.join(QLatin1Char(','));
+    }
   }
   return {};
 }
@@ -69,6 +96,14 @@ void setEditorValue(const AdvancedOption& option, QWidget* editor, const QString
     case AdvancedOption::Editor::Text:
       static_cast<QLineEdit*>(editor)->setText(value);
       break;
+    case AdvancedOption::Editor::Checks: {
+      const QStringList checked = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+      for (const QString& choice : option.choices) {
+        editor->findChild<QCheckBox*>(QLatin1String(option.key) + QLatin1Char('_') + choice)
+            ->setChecked(checked.contains(choice));
+      }
+      break;
+    }
   }
 }
 

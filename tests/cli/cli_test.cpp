@@ -30,7 +30,8 @@ TEST_F(CliTest, HelpNamesEveryOption) {
        {"--numerator",  "--denominator",  "--type",         "--frame-length",   "--output",
         "--bounds",     "--quiet",        "--threads",      "--version",        "--max-weight",
         "--numerator2", "--denominator2", "--puncture",     "--puncture-outer", "--puncture-inner",
-        "--json",       "--csv",          "--spectrum-csv", "--precision",      "Example"}) {
+        "--json",       "--csv",          "--spectrum-csv", "--precision",      "--ebn0",
+        "--spectrum-in", "--code-length", "--info-bits",    "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -126,6 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "Please enter a positive integer."},
         Refusal{{"--type", "turbo"}, "--type: unknown type 'turbo'"},
         Refusal{{"--bounds", "q,exact"}, "--bounds: unknown list"},
+        Refusal{{"--bounds", "tsb,"}, "--bounds: unknown list"},
+        Refusal{{"--ebn0", "0:0:5"}, "--ebn0: the step must be greater than 0 dB"},
+        Refusal{{"--ebn0", "0-5"}, "--ebn0: expected FROM:STEP:TO"},
+        Refusal{{"--ebn0", "-6:1:5"}, "--ebn0: Eb/N0 must lie between -5 and 30 dB"},
+        Refusal{{"--code-length", "56"}, "--code-length requires --spectrum-in"},
+        Refusal{{"--spectrum-in", "s.csv", "-N", "10"}, "--frame-length excludes --spectrum-in"},
+        Refusal{{"--spectrum-in", "s.csv", "--code-length", "56"},
+                "--spectrum-in needs --code-length and --info-bits"},
+        Refusal{{"--spectrum-in", "s.csv", "--code-length", "56", "--info-bits", "57"},
+                "--info-bits: Please enter an integer between 1 and 56."},
+        Refusal{{"--spectrum-in", "missing.csv", "--code-length", "56", "--info-bits", "16"},
+                "--spectrum-in 'missing.csv': cannot open 'missing.csv': No such file"},
         Refusal{{"--frobnicate"}, "frobnicate"},
         Refusal{{"--puncture", "11,10"},
                 "--puncture \"11,10\": the pattern needs 3 rows (SYS,PAR1,PAR2)"},
@@ -157,6 +170,36 @@ INSTANTIATE_TEST_SUITE_P(
                 "--frame-length: Please enter an integer between 10 and 1000000."},
         Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+
+// A spectrum of a (7, 4) code's words, bounded without a code: the file holds the input's
+// section and the two bound sections, nothing of a turbo code.
+TEST_F(CliTest, SpectrumInWritesOnlyTheBounds) {
+  std::ofstream(directory_ / "hamming.csv") << "d,A,B\n3,7,3\n4,7,4\n7,1,1\n";
+  const ProcessResult result =
+      run({"--quiet", "--spectrum-in", "hamming.csv", "--code-length", "7", "--info-bits", "4",
+           "--bounds", "q,tsb-word,sphere", "--ebn0", "0:2.5:5", "-o", "h.txt"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string file = readFile(directory_ / "h.txt");
+  EXPECT_EQ(file.rfind("\n Spectrum Input ---", 0), 0u) << file;
+  EXPECT_NE(file.find("\n Code Length n = 7 [bits]"), std::string::npos);
+  EXPECT_NE(file.find("\n   SNR[dB]      UB_Q            \n    0.000\t"), std::string::npos);
+  EXPECT_NE(file.find("\n   SNR[dB]      TSB_Word        Sphere_Word     \n"), std::string::npos);
+  EXPECT_NE(file.find("\n    5.000\t"), std::string::npos);
+  EXPECT_EQ(file.find("\n    0.250\t"), std::string::npos);
+  EXPECT_EQ(file.find("Turbo Code"), std::string::npos);
+}
+
+// A malformed spectrum file is refused with its line, and no results file is written.
+TEST_F(CliTest, SpectrumInRefusesAMalformedFileByLine) {
+  std::ofstream(directory_ / "bad.csv") << "d,A,B\n3,7,3\n2,7,4\n";
+  const ProcessResult result = run({"--spectrum-in", "bad.csv", "--code-length", "7",
+                                    "--info-bits", "4", "-o", "never.txt"});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("--spectrum-in 'bad.csv': line 3: d = 2 does not increase"),
+            std::string::npos)
+      << result.err;
+  EXPECT_FALSE(fs::exists(directory_ / "never.txt"));
+}
 
 TEST_F(CliTest, PatternLeavingInputBitsToEncoderTwoWarnsAndRuns) {
   const ProcessResult result =

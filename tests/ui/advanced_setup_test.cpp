@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include "main_dialog_probe.h"
 #include "modal_answerer.h"
 #include "stand_in_runs.h"
+#include "bounds/further_bounds.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui_test_suites.h"
 
@@ -93,6 +95,31 @@ class AdvancedSetupTest : public QObject {
     pushButton(dialog, "getItButton")->click();
     QTRY_COMPARE(ended.count(), 1);
     QCOMPARE(record->threads.load(), after);
+  }
+
+  // The grid and the further bounds travel as their command-line texts into the run inputs.
+  void gridAndFurtherBoundsReachTheInputs() {
+    AdvancedSetupDialog setup(RunSettings{});
+    setup.findChild<QLineEdit*>(QStringLiteral("ebn0"))->setText(QStringLiteral("0:1:5"));
+    setup.findChild<QCheckBox*>(QStringLiteral("furtherBounds_tsb"))->setChecked(true);
+    setup.findChild<QCheckBox*>(QStringLiteral("furtherBounds_sphere"))->setChecked(true);
+    RunSettings settings;
+    QVERIFY(setup.readSettings(settings));
+    QCOMPARE(settings.inputs.ebn0Grid.count(), 6);
+    QCOMPARE(settings.inputs.ebn0Grid.to, 5.0);
+    QCOMPARE(settings.inputs.furtherBounds, TangentialSphereBit | SpherePackingWord);
+    QCOMPARE(advancedSummary(settings),
+             QStringLiteral("Eb/N0 points [dB] 0:1:5; Further bounds tsb,sphere"));
+  }
+
+  void refusedGridSaysWhy() {
+    AdvancedSetupDialog setup(RunSettings{});
+    setup.findChild<QLineEdit*>(QStringLiteral("ebn0"))->setText(QStringLiteral("0:0:5"));
+    RunSettings settings;
+    QVERIFY(!setup.readSettings(settings));
+    QCOMPARE(setup.findChild<QLabel*>(QStringLiteral("ebn0Message"))->text(),
+             QStringLiteral("The step must be greater than 0 dB."));
+    QCOMPARE(settings.inputs.ebn0Grid, EbN0Grid{});
   }
 
   void constituentOptionsReachTheRunOrAreRefused_data() {
@@ -190,9 +217,12 @@ class AdvancedSetupTest : public QObject {
 
   void everyCommandLineOptionHasAControl() {
     // The main window's own fields and dialogs cover these; --quiet means nothing to a window.
-    const QSet<QString> mainWindow{"--help",        "--version", "--numerator",
-                                   "--denominator", "--type",    "--frame-length",
-                                   "--output",      "--bounds",  "--quiet"};
+    // --spectrum-in and its --code-length and --info-bits bound a spectrum read from a file
+    // instead of a code's: a mode of the command line only.
+    const QSet<QString> mainWindow{"--help",          "--version",     "--numerator",
+                                   "--denominator",   "--type",        "--frame-length",
+                                   "--output",        "--bounds",      "--quiet",
+                                   "--spectrum-in",   "--code-length", "--info-bits"};
 #ifndef BREVANDOR_CLI_PATH
     QSKIP("brevandor-cli is not built");
 #endif

@@ -1,0 +1,76 @@
+#include <cmath>
+#include <string>
+
+#include "bounds/further_bounds.h"
+#include "report/scientific_text.h"
+
+namespace brevandor {
+
+namespace {
+
+std::string shownValue(double logValue) {
+  return scientificText(shownFurtherBound(logValue));
+}
+
+std::string describedBound(const FurtherBoundInfo& info, const FurtherBoundTables& tables) {
+  std::string text(info.meaning);
+  char radius[64];
+  if (info.bit == TangentialSphereBit || info.bit == TangentialSphereWord) {
+    const double r = info.bit == TangentialSphereBit ? tables.radiusBit : tables.radiusWord;
+    if (std::isfinite(r)) {
+      std::snprintf(radius, sizeof radius, ", cone radius %f sqrt(n Es)", r);
+      text += radius;
+    } else {
+      text += ", no finite cone: the union bound";
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs, std::int32_t mask,
+                              const FurtherBoundTables& tables, const EbN0Grid& grid) {
+  std::fprintf(file, "\n Further Bounds -------------------------------------\n");
+  std::fprintf(file, "\n   1/Rate = %f      ", 1.0 / inputs.rate());
+  std::fprintf(file, "\n   n = %d, K = %d \n", inputs.blockLength(), inputs.infoBits);
+  if (inputs.truncated()) {
+    std::fprintf(
+        file,
+        "\n   *NOTE : Sums over the low-weight terms d <= %d only: estimates of the"
+        "\n           error floor, not upper bounds (the sphere-packing bound excepted).\n",
+        inputs.codewords.maxWeight);
+  }
+  for (const FurtherBoundInfo& info : furtherBoundInfos()) {
+    if ((mask & info.bit) != 0) {
+      const std::string head(info.head);
+      std::fprintf(file, "\n   %-12s: %s", head.c_str(), describedBound(info, tables).c_str());
+    }
+  }
+  std::fprintf(file, "\n\n   SNR[dB]      ");
+  for (const FurtherBoundInfo& info : furtherBoundInfos()) {
+    if ((mask & info.bit) != 0) {
+      const std::string head(info.head);
+      std::fprintf(file, "%-16s", head.c_str());
+    }
+  }
+  std::fprintf(file, "\n");
+  const std::int32_t points = grid.count();
+  for (std::int32_t j = 0; j < points; ++j) {
+    std::fprintf(file, "%9.3f\t", grid.decibels(j));
+    for (std::size_t b = 0; b < furtherBoundInfos().size(); ++b) {
+      if ((mask & furtherBoundInfos()[b].bit) != 0) {
+        const double logValue = tables.logValues[b][static_cast<std::size_t>(j)];
+        std::fprintf(file, "%s\t", shownValue(logValue).c_str());
+      }
+    }
+    std::fprintf(file, "\n");
+  }
+  std::fprintf(file,
+               "\n .. word error from the codeword spectrum, bit error from the weighted"
+               " spectrum; upper bounds above 1 shown as 1");
+  std::fprintf(file, "\n ----------------------------------------------------\n");
+  std::fflush(file);
+}
+
+}  // namespace brevandor

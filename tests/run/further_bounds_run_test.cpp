@@ -1,0 +1,86 @@
+// A run with further bounds or another Eb/N0 grid, against the same run with the defaults.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "bounds/further_bounds.h"
+#include "run/calculation_run.h"
+#include "support/numeric_text.h"
+#include "support/temporary_directory.h"
+#include "support/test_codes.h"
+
+namespace brevandor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FurtherBoundsRunTest : public ::testing::Test {
+ protected:
+  std::string runToText(const RunInputs& base, const char* name) {
+    RunInputs inputs = base;
+    inputs.resultsFileName = (directory_.path() / name).string();
+    RunContext context;
+    EXPECT_EQ(CalculationRun(inputs, context).execute().outcome, RunOutcome::Finished);
+    return testing::readTextFile(inputs.resultsFileName);
+  }
+
+  RunInputs defaults() const {
+    RunInputs inputs;
+    inputs.inputFrameLength = 12;
+    inputs.code = testing::defaultCode();
+    return inputs;
+  }
+
+  testing::TemporaryDirectory directory_{"brevandor-further"};
+};
+
+// The file of a run with further bounds is the default file, byte for byte, and one section.
+TEST_F(FurtherBoundsRunTest, AddsExactlyOneSectionAfterTheDefaultFile) {
+  const std::string plain = runToText(defaults(), "plain.txt");
+  RunInputs inputs = defaults();
+  inputs.furtherBounds = TangentialSphereWord | SpherePackingWord;
+  const std::string further = runToText(inputs, "further.txt");
+  ASSERT_EQ(further.substr(0, plain.size()), plain);
+  const std::string added = further.substr(plain.size());
+  EXPECT_EQ(added.rfind("\n Further Bounds ---", 0), 0u) << added;
+  EXPECT_EQ(added.find("Further Bounds", 5), std::string::npos);
+  EXPECT_NE(added.find("TSB_Word        Sphere_Word     \n"), std::string::npos) << added;
+  EXPECT_EQ(added.find("BER Bounds"), std::string::npos);
+}
+
+// Another grid changes the rows of the text's section only: the points it shares with the
+// default grid keep their values to the digit.
+TEST_F(FurtherBoundsRunTest, GridRowsMatchTheDefaultRowsAtTheSamePoints) {
+  RunInputs base = defaults();
+  base.boundSelection = 7;
+  const std::string plain = runToText(base, "plain.txt");
+  RunInputs inputs = base;
+  inputs.ebn0Grid = EbN0Grid{0.0, 2.5, 5.0};
+  const std::string coarse = runToText(inputs, "coarse.txt");
+  for (const char* row : {"\n    0.000\t", "\n    2.500\t", "\n    5.000\t"}) {
+    const std::size_t at = plain.find(row);
+    ASSERT_NE(at, std::string::npos) << row;
+    const std::string line = plain.substr(at, plain.find('\n', at + 1) - at);
+    EXPECT_NE(coarse.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(coarse.find("\n    0.250\t"), std::string::npos);
+  EXPECT_EQ(coarse.substr(0, coarse.find("BER Bounds")), plain.substr(0, plain.find("BER Bounds")));
+}
+
+// In low-weight mode the further sums run over the weights computed, out of a code of the
+// whole length, and the section says that they are estimates.
+TEST_F(FurtherBoundsRunTest, LowWeightModeMarksTheSumsAsEstimates) {
+  RunInputs inputs = defaults();
+  inputs.maxWeight = 10;
+  inputs.furtherBounds = SimpleWord | SpherePackingWord;
+  const std::string text = runToText(inputs, "low.txt");
+  const std::string section = text.substr(text.find("\n Further Bounds"));
+  EXPECT_NE(section.find("\n   n = 44, K = 12 \n"), std::string::npos) << section;
+  EXPECT_NE(section.find("*NOTE : Sums over the low-weight terms d <= 10 only"), std::string::npos)
+      << section;
+}
+
+}  // namespace
+}  // namespace brevandor
