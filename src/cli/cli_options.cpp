@@ -32,8 +32,9 @@ std::optional<BoundSelections> parseBoundSelections(const std::string& list) {
       selections.text |= ViterbiBound;
     } else {
       const auto& infos = furtherBoundInfos();
-      const auto found = std::find_if(infos.begin(), infos.end(),
-                                      [&](const FurtherBoundInfo& info) { return info.name == name; });
+      const auto found =
+          std::find_if(infos.begin(), infos.end(),
+                       [&](const FurtherBoundInfo& info) { return info.name == name; });
       if (found == infos.end()) {
         return std::nullopt;
       }
@@ -89,6 +90,22 @@ std::string unknownBoundsMessage(const std::string& list) {
 
 namespace {
 
+// --bounds and --ebn0 into `inputs`; the refusal, or nothing.
+std::string readBoundOptions(const CommandLine& commandLine, RunInputs& inputs) {
+  const auto bounds = parseBoundSelections(commandLine.bounds);
+  if (!bounds) {
+    return unknownBoundsMessage(commandLine.bounds);
+  }
+  const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
+  if (!grid.grid) {
+    return "--ebn0: " + grid.message;
+  }
+  inputs.boundSelection = bounds->text;
+  inputs.furtherBounds = bounds->further;
+  inputs.ebn0Grid = *grid.grid;
+  return {};
+}
+
 // A whole number in [low, high] typed for `option`, or the refusal.
 std::optional<std::int32_t> boundedInteger(const std::string& text, std::int64_t low,
                                            std::int64_t high) {
@@ -107,13 +124,9 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   if (commandLine.output.empty()) {
     return refuse("--output: the results file needs a name");
   }
-  const auto bounds = parseBoundSelections(commandLine.bounds);
-  if (!bounds) {
-    return refuse(unknownBoundsMessage(commandLine.bounds));
-  }
-  const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
-  if (!grid.grid) {
-    return refuse("--ebn0: " + grid.message);
+  RunInputs inputs;
+  if (std::string refusal = readBoundOptions(commandLine, inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
   }
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
@@ -125,7 +138,8 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   // The exports describe a code's run (its polynomials, trellis, spectrum); a spectrum read
   // from a file has none of that, so they are refused rather than silently left unwritten.
   if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty()) {
-    return refuse("--spectrum-in writes the results file only (no --json, --csv or --spectrum-csv)");
+    return refuse(
+        "--spectrum-in writes the results file only (no --json, --csv or --spectrum-csv)");
   }
   if (commandLine.codeLength.empty() || commandLine.infoBits.empty()) {
     return refuse("--spectrum-in needs --code-length and --info-bits");
@@ -142,10 +156,6 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   if (!read.spectrum) {
     return refuse("--spectrum-in '" + commandLine.spectrumIn + "': " + read.message);
   }
-  RunInputs inputs;
-  inputs.boundSelection = bounds->text;
-  inputs.furtherBounds = bounds->further;
-  inputs.ebn0Grid = *grid.grid;
   inputs.resultsFileName = commandLine.output;
   inputs.spectrumInput =
       SpectrumInput{commandLine.spectrumIn, std::move(*read.spectrum), *codeLength, *infoBits};
@@ -206,13 +216,9 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (!type) {
     return refuse("--type: unknown type '" + commandLine.type + "' (use pccc, sccc or rep)");
   }
-  const auto bounds = parseBoundSelections(commandLine.bounds);
-  if (!bounds) {
-    return refuse(unknownBoundsMessage(commandLine.bounds));
-  }
-  const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
-  if (!grid.grid) {
-    return refuse("--ebn0: " + grid.message);
+  RunInputs inputs;
+  if (std::string refusal = readBoundOptions(commandLine, inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
   }
   const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
   if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
@@ -243,12 +249,8 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   }
 
   CheckedCommandLine checked;
-  RunInputs inputs;
   inputs.inputFrameLength = *frameLength.value;
   inputs.selectedType = *type;
-  inputs.boundSelection = bounds->text;
-  inputs.furtherBounds = bounds->further;
-  inputs.ebn0Grid = *grid.grid;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
   inputs.precision = *precision;

@@ -57,8 +57,9 @@ bool boundSelected(const BoundColumn& column, const QStringList& names) {
     }
   }
   for (const FurtherBoundInfo& bound : furtherBoundInfos()) {
-    if (bound.head == column.name &&
-        names.contains(QString::fromUtf8(bound.name.data(), static_cast<qsizetype>(bound.name.size())))) {
+    const QString option =
+        QString::fromUtf8(bound.name.data(), static_cast<qsizetype>(bound.name.size()));
+    if (bound.head == column.name && names.contains(option)) {
       return true;
     }
   }

@@ -177,8 +177,8 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
               inputs.inputFrameLength);
   if (inputs.boundSelection != 0) {
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
-    planner.add("BER", (weights + 1.0) * inputs.ebn0Grid.count() * boundCount(inputs.boundSelection),
-                0);
+    const double points = inputs.ebn0Grid.count();
+    planner.add("BER", (weights + 1.0) * points * boundCount(inputs.boundSelection), 0);
   }
   return planner.stages();
 }

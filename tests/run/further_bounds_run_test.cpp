@@ -4,7 +4,10 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "bounds/ber_bounds.h"
 #include "bounds/further_bounds.h"
 #include "run/calculation_run.h"
 #include "support/numeric_text.h"
@@ -48,6 +51,38 @@ TEST_F(FurtherBoundsRunTest, AddsExactlyOneSectionAfterTheDefaultFile) {
   EXPECT_EQ(added.find("Further Bounds", 5), std::string::npos);
   EXPECT_NE(added.find("TSB_Word        Sphere_Word     \n"), std::string::npos) << added;
   EXPECT_EQ(added.find("BER Bounds"), std::string::npos);
+}
+
+// The record holds the grid and, after the text's columns, the further bounds as their section
+// shows them: the JSON and CSV exports, the results window and brevandor-plot read it.
+TEST_F(FurtherBoundsRunTest, RecordHoldsTheGridAndTheFurtherColumns) {
+  RunInputs inputs = defaults();
+  inputs.boundSelection = UnionBoundQ;
+  inputs.furtherBounds = UnionWordQ | SpherePackingWord;
+  inputs.ebn0Grid = EbN0Grid{0.0, 2.5, 5.0};
+  inputs.resultsFileName = (directory_.path() / "record.txt").string();
+  RunContext context;
+  const RunResult result = CalculationRun(inputs, context).execute();
+  ASSERT_NE(result.record, nullptr);
+  const RecordBounds& bounds = result.record->bounds;
+  EXPECT_EQ(bounds.ebn0Db, (std::vector<double>{0.0, 2.5, 5.0}));
+  ASSERT_EQ(bounds.columns.size(), 3u);
+  EXPECT_EQ(bounds.columns[0].name, "UB_Q");
+  EXPECT_EQ(bounds.columns[1].name, "UB_Q_Word");
+  EXPECT_EQ(bounds.columns[2].title, "Sphere-Packing Bound (word)");
+  // At N = 12 the union bound on the word error passes 1 at 0 dB: shown, and kept, as 1.
+  EXPECT_EQ(bounds.columns[1].values[0], 1.0L);
+  const std::string file = testing::readTextFile(inputs.resultsFileName);
+  for (std::size_t j = 1; j < 3; ++j) {
+    const std::string row = file.substr(file.rfind(j == 1 ? "\n    2.500\t" : "\n    5.000\t"));
+    const std::vector<double> shown = testing::splitNumbers(row.substr(0, row.find('\n', 1))).numbers;
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_NEAR(static_cast<double>(bounds.columns[1].values[j]), shown[1], 1e-6 * shown[1]);
+    EXPECT_NEAR(static_cast<double>(bounds.columns[2].values[j]), shown[2], 1e-6 * shown[2]);
+  }
+  EXPECT_EQ(result.record->inputs.bounds, (std::vector<std::string>{"q", "ub-word", "sphere"}));
+  EXPECT_EQ(result.record->inputs.further.back(),
+            (std::pair<std::string, std::string>{"ebn0", "0:2.5:5"}));
 }
 
 // Another grid changes the rows of the text's section only: the points it shares with the
