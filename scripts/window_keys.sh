@@ -44,18 +44,16 @@ fail() {
   exit 1
 }
 
-# A display number of our own.
-display=""
-for number in $(seq 90 140); do
-  if [[ ! -e "/tmp/.X11-unix/X$number" && ! -e "/tmp/.X$number-lock" ]]; then
-    display=":$number"
-    break
-  fi
-done
-[[ -n "$display" ]] || fail "no free X display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display of our own: Xvfb takes the first free number itself and writes it to the file,
+# so two of these scripts running at once never share (or steal) a display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY="$display"
+for _ in $(seq 300); do
+  [[ -s "$work/display" ]] && break
+  sleep 0.1
+done
+[[ -s "$work/display" ]] || fail "Xvfb found no free display ($(cat "$work/xvfb.log"))"
+export DISPLAY=":$(head -n 1 "$work/display")"
 ready=""
 for _ in $(seq 300); do
   if xdotool getmouselocation >/dev/null 2>&1; then

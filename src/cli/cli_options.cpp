@@ -14,9 +14,6 @@
 namespace brevandor::cli {
 
 std::optional<BoundSelections> parseBoundSelections(const std::string& list) {
-  if (list == "all") {
-    return BoundSelections{UnionBoundQ | UnionBoundExp | ViterbiBound, 0};
-  }
   if (list == "none") {
     return BoundSelections{};
   }
@@ -30,6 +27,8 @@ std::optional<BoundSelections> parseBoundSelections(const std::string& list) {
       selections.text |= UnionBoundExp;
     } else if (name == "viterbi") {
       selections.text |= ViterbiBound;
+    } else if (name == "all") {  // the three bounds of the "BER Bounds" section
+      selections.text |= UnionBoundQ | UnionBoundExp | ViterbiBound;
     } else {
       const auto& infos = furtherBoundInfos();
       const auto found =
@@ -83,7 +82,7 @@ CheckedCommandLine refuse(std::string message) {
 std::string unknownBoundsMessage(const std::string& list) {
   return "--bounds: unknown list '" + list +
          "' (use q, exp, viterbi, ub-word, exp-word, tsb, tsb-word, simple, simple-word, "
-         "sphere separated by commas, or all, or none)";
+         "sphere, all (q, exp and viterbi) separated by commas, or none)";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <thread>
 
+#include "bounds/further_bounds.h"
 #include "code/conv_code.h"
 #include "enumerators/low_weight_cwef.h"
 #include "enumerators/weight_enumerator.h"
@@ -40,6 +41,10 @@ constexpr double kLowWeightRepetitionRate = 1.4e9;
 constexpr double kRateGrowth = 0.3;
 constexpr double kCalibrationFrame = 1000.0;
 constexpr int kCalibrationThreads = 2;
+// Double-precision tables: the CWEF row kernels add half as many lanes per instruction and
+// move twice the bytes (measured 2.5 times the single-precision CWEF at N = 1000, bench/README.md
+// "Double-precision tables"); the spectra sum in double either way.
+constexpr double kDoubleCwefSlowdown = 2.5;
 // The reference engine is a plain transcription, about a hundred times slower on every stage.
 constexpr double kReferenceSlowdown = 100.0;
 
@@ -104,6 +109,9 @@ struct RunShape {
     }
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, codeOf(1), enumerators[1]);
+    for (WeightEnumerator& enumerator : enumerators) {
+      enumerator.precision = inputs.precision;  // the memory plan counts cells of this size
+    }
     turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
   }
   RunShape(const RunShape&) = delete;
@@ -125,19 +133,22 @@ int boundCount(std::int32_t selection) {
 // input frame for the spectrum).
 class StagePlanner {
  public:
-  StagePlanner(const RunShape& shape, std::int32_t lowWeight)
-      : type_(shape.turbo.concatenationType), lowWeight_(lowWeight) {}
+  StagePlanner(const RunShape& shape, std::int32_t lowWeight, TablePrecision precision)
+      : type_(shape.turbo.concatenationType),
+        lowWeight_(lowWeight),
+        cwefSlowdown_(precision == TablePrecision::Double ? kDoubleCwefSlowdown : 1.0) {}
 
   void add(const char* name, double work, std::int32_t frameLength) {
     double rate = kBoundRate;
-    if (std::string_view(name) != "BER") {
+    if (std::string_view(name) != "BER" && std::string_view(name) != "Further") {
       const StageRates& rates = type_ == Parallel ? kParallelRates
                                 : type_ == Serial ? kSerialRates
                                                   : kRepetitionRates;
       const double lowWeightRate =
           type_ == RepetitionSerial ? kLowWeightRepetitionRate : kLowWeightRate;
+      const bool spectrum = std::string_view(name) == "TWEF";
       rate = lowWeight_ > 0 ? lowWeightRate
-                            : (std::string_view(name) == "TWEF" ? rates.spectrum : rates.cwef) *
+                            : (spectrum ? rates.spectrum : rates.cwef / cwefSlowdown_) *
                                   std::pow(frameLength / kCalibrationFrame, kRateGrowth);
     }
     stages_.push_back({name, work, work / rate});
@@ -147,6 +158,7 @@ class StagePlanner {
  private:
   std::int32_t type_;
   std::int32_t lowWeight_;
+  double cwefSlowdown_;
   std::vector<StageEstimate> stages_;
 };
 
@@ -158,7 +170,7 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
   const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
   const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
-  StagePlanner planner(shape, lowWeight);
+  StagePlanner planner(shape, lowWeight, inputs.precision);
   if (shape.turbo.concatenationType == Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
     if (shape.turbo.sameTableAsFirst(1)) {
@@ -179,6 +191,17 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
     const double points = inputs.ebn0Grid.count();
     planner.add("BER", (weights + 1.0) * points * boundCount(inputs.boundSelection), 0);
+  }
+  if (inputs.furtherBounds != 0) {
+    // The tangential-sphere bounds integrate over a cone for every term: about 25 union terms
+    // each (bench/README.md, "Further bounds").
+    constexpr double kTangentialSphereTerms = 25.0;
+    const std::int32_t tangential =
+        inputs.furtherBounds & (TangentialSphereBit | TangentialSphereWord);
+    const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
+    const double terms = boundCount(inputs.furtherBounds & ~tangential) +
+                         kTangentialSphereTerms * boundCount(tangential);
+    planner.add("Further", (weights + 1.0) * inputs.ebn0Grid.count() * terms, 0);
   }
   return planner.stages();
 }

@@ -7,14 +7,12 @@
 #include "bounds/further_bounds.h"
 #include "code/polynomial.h"
 #include "code/puncture_pattern.h"
+#include "progress/run_context.h"
 #include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
 namespace {
-
-// The most worker threads the window offers; far more than any desktop has cores.
-constexpr int kMaxThreads = 256;
 
 AdvancedOption threadsOption() {
   AdvancedOption option;
@@ -26,15 +24,15 @@ AdvancedOption threadsOption() {
       "machine; fewer leave room for other work. The results do not depend on it.");
   option.editor = AdvancedOption::Editor::Count;
   option.minimum = 0;
-  option.maximum = kMaxThreads;
+  option.maximum = maxWorkerThreads();  // what a run accepts, as on the command line
   option.zeroText = QStringLiteral("all cores");
   option.read = [](const RunSettings& settings) { return QString::number(settings.threads); };
   option.write = [](RunSettings& settings, const QString& value) {
     bool ok = false;
     const int threads = value.trimmed().toInt(&ok);
-    if (!ok || threads < 0 || threads > kMaxThreads) {
+    if (!ok || threads < 0 || threads > maxWorkerThreads()) {
       return QStringLiteral("Please enter a number of threads from 0 (all cores) to %1.")
-          .arg(kMaxThreads);
+          .arg(maxWorkerThreads());
     }
     settings.threads = threads;
     return QString();
@@ -119,7 +117,7 @@ AdvancedOption precisionOption() {
   AdvancedOption option;
   option.key = "precision";
   option.commandLine = "--precision";
-  option.label = QStringLiteral("Table &precision");
+  option.label = QStringLiteral("Table p&recision");
   option.toolTip = QStringLiteral(
       "How the weight tables hold their counts. \"single\" is enough for the spectrum's shape "
       "and the bounds; \"double\" holds every count to about 1e-9 at any frame length, for "

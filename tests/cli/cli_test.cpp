@@ -27,11 +27,11 @@ TEST_F(CliTest, HelpNamesEveryOption) {
   const ProcessResult result = run({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
-       {"--numerator",  "--denominator",  "--type",         "--frame-length",   "--output",
-        "--bounds",     "--quiet",        "--threads",      "--version",        "--max-weight",
-        "--numerator2", "--denominator2", "--puncture",     "--puncture-outer", "--puncture-inner",
-        "--json",       "--csv",          "--spectrum-csv", "--precision",      "--ebn0",
-        "--spectrum-in", "--code-length", "--info-bits",    "Example"}) {
+       {"--numerator",   "--denominator",  "--type",         "--frame-length",   "--output",
+        "--bounds",      "--quiet",        "--threads",      "--version",        "--max-weight",
+        "--numerator2",  "--denominator2", "--puncture",     "--puncture-outer", "--puncture-inner",
+        "--json",        "--csv",          "--spectrum-csv", "--precision",      "--ebn0",
+        "--spectrum-in", "--code-length",  "--info-bits",    "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -175,17 +175,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 // A spectrum of a (7, 4) code's words, bounded without a code: the file holds the input's
-// section and the two bound sections, nothing of a turbo code.
+// section and the two bound sections, nothing of a turbo code; "all" in a list stands for the
+// three bounds of the first section.
 TEST_F(CliTest, SpectrumInWritesOnlyTheBounds) {
   std::ofstream(directory_ / "hamming.csv") << "d,A,B\n3,7,3\n4,7,4\n7,1,1\n";
   const ProcessResult result =
       run({"--quiet", "--spectrum-in", "hamming.csv", "--code-length", "7", "--info-bits", "4",
-           "--bounds", "q,tsb-word,sphere", "--ebn0", "0:2.5:5", "-o", "h.txt"});
+           "--bounds", "all,tsb-word,sphere", "--ebn0", "0:2.5:5", "-o", "h.txt"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::string file = readFile(directory_ / "h.txt");
   EXPECT_EQ(file.rfind("\n Spectrum Input ---", 0), 0u) << file;
   EXPECT_NE(file.find("\n Code Length n = 7 [bits]"), std::string::npos);
-  EXPECT_NE(file.find("\n   SNR[dB]      UB_Q            \n    0.000\t"), std::string::npos);
+  EXPECT_NE(
+      file.find("\n   SNR[dB]      UB_Q            UB_Exp          IUB_Exp         \n    0.000\t"),
+      std::string::npos);
   EXPECT_NE(file.find("\n   SNR[dB]      TSB_Word        Sphere_Word     \n"), std::string::npos);
   EXPECT_NE(file.find("\n    5.000\t"), std::string::npos);
   EXPECT_EQ(file.find("\n    0.250\t"), std::string::npos);
@@ -195,8 +198,8 @@ TEST_F(CliTest, SpectrumInWritesOnlyTheBounds) {
 // A malformed spectrum file is refused with its line, and no results file is written.
 TEST_F(CliTest, SpectrumInRefusesAMalformedFileByLine) {
   std::ofstream(directory_ / "bad.csv") << "d,A,B\n3,7,3\n2,7,4\n";
-  const ProcessResult result = run({"--spectrum-in", "bad.csv", "--code-length", "7",
-                                    "--info-bits", "4", "-o", "never.txt"});
+  const ProcessResult result = run(
+      {"--spectrum-in", "bad.csv", "--code-length", "7", "--info-bits", "4", "-o", "never.txt"});
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("--spectrum-in 'bad.csv': line 3: d = 2 does not increase"),
             std::string::npos)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bounds/further_bounds.h"
 #include "run/calculation_run.h"
 #include "support/recording_target.h"
 #include "support/temporary_directory.h"
@@ -81,6 +82,21 @@ TEST(RunEstimate, SlownessScalesEveryStageAndIsMeasuredBack) {
   EXPECT_EQ(measuredSlowness(base.seconds(), 0.5), 0.0);
 }
 
+// Double-precision tables: the plan counts eight-byte cells (the tables and the layers hold
+// all but a few kilobytes of the peak) and the CWEF recursion takes longer; the spectrum's
+// pace is the same.
+TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
+  RunInputs inputs = inputsFor(Parallel, 2000);
+  const RunEstimate single = estimateRun(inputs, twoThreads());
+  inputs.precision = TablePrecision::Double;
+  const RunEstimate wide = estimateRun(inputs, twoThreads());
+  EXPECT_NEAR(static_cast<double>(wide.peakBytes) / static_cast<double>(single.peakBytes), 2.0,
+              0.05);
+  ASSERT_EQ(wide.stages.size(), single.stages.size());
+  EXPECT_GT(wide.stages[0].seconds, 2.0 * single.stages[0].seconds);   // CWEF
+  EXPECT_DOUBLE_EQ(wide.stages[1].seconds, single.stages[1].seconds);  // TWEF
+}
+
 // The stages the estimate plans are the stages the run reports: one Progress count for the
 // whole run, and the run's fraction climbs to 1.
 struct StageCase {
@@ -90,6 +106,7 @@ struct StageCase {
   std::vector<std::string> stages;
   std::int32_t maxWeight = 0;
   std::string numerator2{};  // a second constituent code's numerator
+  std::int32_t furtherBounds = 0;
 };
 
 class RunStages : public ::testing::TestWithParam<StageCase> {};
@@ -100,6 +117,7 @@ TEST_P(RunStages, EstimateAndRunAgree) {
   RunInputs inputs = inputsFor(stageCase.type, 24, stageCase.bounds);
   inputs.maxWeight = stageCase.maxWeight;
   inputs.numerator2 = stageCase.numerator2;
+  inputs.furtherBounds = stageCase.furtherBounds;
   inputs.resultsFileName = (directory / "results.txt").string();
   testing::RecordingTarget target;
   RunContext context;
@@ -137,7 +155,21 @@ INSTANTIATE_TEST_SUITE_P(
         StageCase{"repetition", RepetitionSerial, 2, {"CWEF 2", "TWEF", "BER"}},
         StageCase{"pcccLowWeight", Parallel, 1, {"CWEF", "TWEF", "BER"}, 8},
         StageCase{"scccLowWeight", Serial, 0, {"CWEF 1", "CWEF 2", "TWEF"}, 8},
-        StageCase{"pcccOfTwoCodes", Parallel, 1, {"CWEF 1", "CWEF 2", "TWEF", "BER"}, 0, "1+D^2"}),
+        StageCase{"pcccOfTwoCodes", Parallel, 1, {"CWEF 1", "CWEF 2", "TWEF", "BER"}, 0, "1+D^2"},
+        StageCase{"pcccFurtherBounds",
+                  Parallel,
+                  1,
+                  {"CWEF", "TWEF", "BER", "Further"},
+                  0,
+                  "",
+                  TangentialSphereBit | SpherePackingWord},
+        StageCase{"scccOnlyFurtherBounds",
+                  Serial,
+                  0,
+                  {"CWEF 1", "CWEF 2", "TWEF", "Further"},
+                  0,
+                  "",
+                  SimpleWord}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
