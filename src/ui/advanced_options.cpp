@@ -259,7 +259,7 @@ std::vector<AdvancedOption> constituentOptions() {
                  "Rows SYS,PAR of the outer code of an SCCC, read as the PCCC pattern is; the "
                  "interleaver then carries the outer bits sent. Empty: nothing punctured.",
                  "none, e.g. 11,10", &RunInputs::punctureOuter, patternRefusal(kSerialPatternRows)),
-      textOption("punctureInner", "--puncture-inner", "SCCC &inner puncturing pattern",
+      textOption("punctureInner", "--puncture-inner", "SCCC inner pun&cturing pattern",
                  "Rows SYS,PAR of the inner code of an SCCC. Empty: nothing punctured.",
                  "none, e.g. 11,10", &RunInputs::punctureInner,
                  patternRefusal(kSerialPatternRows))};

@@ -49,7 +49,10 @@ QWidget* createEditor(const AdvancedOption& option, QWidget* parent) {
         box->setToolTip(option.toolTip);
         column->addWidget(box);
         if (i == 0) {
-          editor->setFocusProxy(box);  // the caption's mnemonic reaches the first box
+          // The caption's mnemonic reaches the first box: a label gives the focus only to a
+          // buddy that takes it, and the box column passes it on; not a stop of its own on Tab.
+          editor->setFocusProxy(box);
+          editor->setFocusPolicy(Qt::ClickFocus);
         }
       }
       break;
@@ -73,8 +76,8 @@ QString editorValue(const AdvancedOption& option, const QWidget* editor) {
     case AdvancedOption::Editor::Checks: {
       QStringList checked;
       for (const QString& choice : option.choices) {
-        const auto* box = editor->findChild<QCheckBox*>(QLatin1String(option.key) +
-                                                        QLatin1Char('_') + choice);
+        const auto* box =
+            editor->findChild<QCheckBox*>(QLatin1String(option.key) + QLatin1Char('_') + choice);
         if (box->isChecked()) {
           checked.append(choice);
         }

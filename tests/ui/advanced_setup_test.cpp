@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -213,6 +214,28 @@ class AdvancedSetupTest : public QObject {
     }
     QCOMPARE(record->inputs().maxWeight, 20);
     QCOMPARE(record->inputs().inputFrameLength, 100000);
+  }
+
+  // Alt and a caption's underlined letter puts the cursor into that caption's control, and no
+  // two captions share a letter.
+  void everyCaptionMnemonicFocusesItsControl() {
+    AdvancedSetupDialog setup(RunSettings{});
+    setup.show();
+    QApplication::setActiveWindow(&setup);
+    QVERIFY(QTest::qWaitForWindowActive(&setup));
+    QSet<QChar> letters;
+    for (const AdvancedOption& option : advancedOptions()) {
+      const qsizetype amp = option.label.indexOf(QLatin1Char('&'));
+      QVERIFY2(amp >= 0 && amp + 1 < option.label.size(), option.key);
+      const QChar letter = option.label.at(amp + 1).toLower();
+      QVERIFY2(!letters.contains(letter), option.key);
+      letters.insert(letter);
+      const auto* editor = setup.findChild<QWidget*>(QLatin1String(option.key));
+      QTest::keyClick(&setup, static_cast<Qt::Key>(letter.toUpper().unicode()), Qt::AltModifier);
+      QTRY_VERIFY2(editor->isAncestorOf(QApplication::focusWidget()) ||
+                       QApplication::focusWidget() == editor,
+                   option.key);
+    }
   }
 
   void everyCommandLineOptionHasAControl() {
