@@ -135,6 +135,10 @@ int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLin
   }
   switch (result.outcome) {
     case RunOutcome::Finished:
+      // A run from a spectrum file has no record (and its exports are refused above).
+      if (result.record == nullptr) {
+        return kExitSuccess;
+      }
       if (const std::string failure = writeExportFiles(*result.record, checked.exports);
           !failure.empty()) {
         printError(failure);
