@@ -82,10 +82,13 @@ void addBoundCurves(const RunRecord& record, std::size_t runCount, const QString
     Curve curve;
     curve.name = curveName(record, QString::fromStdString(column.title), runCount, shown.size());
     for (std::size_t j = 0; j < bounds.ebn0Db.size(); ++j) {
-      // Sums beyond a double's range lie far above the plot's top.
-      const long double value = std::min(column.values[j], 1e300L);
+      // Values beyond a double's range (sums far above 1, sphere-packing probabilities far
+      // below the smallest double) lie far beyond the plot's top or bottom: drawn clipped
+      // there. A value that became 0 as a double would hide the whole curve.
+      const long double value = column.values[j];
       if (value > 0.0L) {
-        curve.points.append(QPointF(bounds.ebn0Db[j], static_cast<double>(value)));
+        curve.points.append(
+            QPointF(bounds.ebn0Db[j], static_cast<double>(std::clamp(value, 1e-300L, 1e300L))));
       }
     }
     curves.push_back(std::move(curve));

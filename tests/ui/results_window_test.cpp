@@ -279,6 +279,21 @@ class ResultsWindowTest : public QObject {
     dialog.close();
   }
 
+  // Bound values beyond a double's range at either end keep their points (drawn clipped at
+  // the plot's edge); only a zero is left out.
+  void boundsBeyondADoubleKeepTheirPoints() {
+    RunRecord record;
+    record.bounds.ebn0Db = {0.0, 1.0, 2.0, 3.0};
+    record.bounds.columns.push_back(
+        BoundColumn{"Sphere_Word", "Sphere-Packing Bound (word)", {1e400L, 0.5L, 1e-347L, 0.0L}});
+    const std::vector<plot::Curve> curves = plot::figureCurves(plot::Figure::Bounds, {&record});
+    QCOMPARE(curves.size(), std::size_t{1});
+    QCOMPARE(curves[0].points.size(), 3);
+    for (const QPointF& point : curves[0].points) {
+      QVERIFY(point.y() > 0.0 && std::isfinite(point.y()));
+    }
+  }
+
   void tickedRunsOverlayAsLabelledCurves() {
     const QTemporaryDir folder;
     ResultsWindow window;
