@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "plot/chart_export.h"
 #include "report/number_text.h"
@@ -371,13 +372,15 @@ void ResultsWindow::fillBoundsTable(const RunRecord* record) {
     }
   }
   boundsTable_->resizeColumnsToContents();
-  // The table as wide as its columns, the plot the rest.
+  // The table as wide as its columns, the plot the rest; with many bounds the table scrolls
+  // sideways rather than leaving the plot (and its legend) less than half the room.
   int width =
       2 * boundsTable_->frameWidth() + boundsTable_->verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < boundsTable_->columnCount(); ++c) {
     width += boundsTable_->columnWidth(c);
   }
   const int total = std::max(boundsSplit_->width(), 1100);
+  width = std::min(width, total / 2);
   boundsSplit_->setSizes({width, total - width});
 }
 
