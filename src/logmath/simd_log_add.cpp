@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "logmath/fold_rows_scalar.h"
 #include "logmath/log_domain.h"
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
 #include "logmath/simd_log_add_avx2.h"
@@ -55,18 +56,6 @@ void accumulatePortable(double* acc, const Cell* src, std::size_t count) {
 }
 
 template <typename Cell>
-void foldRowsPortable(double* sums, const Cell* const* rows, std::size_t rowCount,
-                      std::size_t columns, const double* shift) {
-  for (std::size_t r = 0; r < rowCount; ++r) {
-    double sum = sums[r];
-    for (std::size_t c = 0; c < columns; ++c) {
-      sum = logAdd(sum, shift != nullptr ? shift[c] + rows[r][c] : rows[r][c]);
-    }
-    sums[r] = sum;
-  }
-}
-
-template <typename Cell>
 void maxTermsPortable(Cell* best, const Cell* src, std::size_t count, Cell x) {
   for (std::size_t i = 0; i < count; ++i) {
     if (src[i] != kLogZeroCell<Cell>) {
@@ -82,7 +71,7 @@ const BasicLogAddRowKernels<Cell>& portableKernels() {
                                                    addTermsPortable<Cell>,
                                                    addTermsAbovePortable<Cell>,
                                                    accumulatePortable<Cell>,
-                                                   foldRowsPortable<Cell>,
+                                                   simd::foldRowsScalar<Cell>,
                                                    maxTermsPortable<Cell>};
   return kernels;
 }

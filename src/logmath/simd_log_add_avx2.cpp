@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "logmath/fold_rows_scalar.h"
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add.h"
 #include "logmath/simd_log_add_avx2_core.h"
@@ -405,13 +406,7 @@ void foldRowsAvx2(double* sums, const float* const* rows, std::size_t rowCount, 
     }
     _mm256_storeu_pd(sums + r, sum);
   }
-  for (; r < rowCount; ++r) {
-    double sum = sums[r];
-    for (std::size_t c = 0; c < columns; ++c) {
-      sum = logAdd(sum, shift != nullptr ? shift[c] + rows[r][c] : rows[r][c]);
-    }
-    sums[r] = sum;
-  }
+  simd::foldRowsScalar(sums + r, rows + r, rowCount - r, columns, shift);
 }
 
 void maxTermsAvx2(float* best, const float* src, std::size_t count, float x) {

@@ -8,6 +8,7 @@
 
 #include <immintrin.h>
 
+#include "logmath/fold_rows_scalar.h"
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add_avx2_core.h"
 
@@ -106,13 +107,7 @@ void foldRowsDoubleAvx2(double* sums, const double* const* rows, std::size_t row
     }
     _mm256_storeu_pd(sums + r, sum);
   }
-  for (; r < rowCount; ++r) {
-    double sum = sums[r];
-    for (std::size_t c = 0; c < columns; ++c) {
-      sum = logAdd(sum, shift != nullptr ? shift[c] + rows[r][c] : rows[r][c]);
-    }
-    sums[r] = sum;
-  }
+  simd::foldRowsScalar(sums + r, rows + r, rowCount - r, columns, shift);
 }
 
 void maxTermsDoubleAvx2(double* best, const double* src, std::size_t count, double x) {

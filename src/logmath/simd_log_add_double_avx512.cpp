@@ -13,6 +13,7 @@
 // GCC 12 reports the deliberately undefined lanes inside its own AVX-512 intrinsics.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
+#include "logmath/fold_rows_scalar.h"
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add_avx512_core.h"
 
@@ -122,13 +123,7 @@ void foldRowsDoubleAvx512(double* sums, const double* const* rows, std::size_t r
     }
     _mm512_storeu_pd(sums + r, sum);
   }
-  for (; r < rowCount; ++r) {
-    double sum = sums[r];
-    for (std::size_t c = 0; c < columns; ++c) {
-      sum = logAdd(sum, shift != nullptr ? shift[c] + rows[r][c] : rows[r][c]);
-    }
-    sums[r] = sum;
-  }
+  simd::foldRowsScalar(sums + r, rows + r, rowCount - r, columns, shift);
 }
 
 void maxTermsDoubleAvx512(double* best, const double* src, std::size_t count, double x) {
