@@ -49,8 +49,8 @@ std::int64_t cwefCellUpdates(const ConvCode& code, std::int32_t frameLength,
           if (from < 0) {
             continue;
           }
-          const Range& source =
-              current[static_cast<std::size_t>(branch.from) * rows + static_cast<std::size_t>(from)];
+          const Range& source = current[static_cast<std::size_t>(branch.from) * rows +
+                                        static_cast<std::size_t>(from)];
           const std::int32_t first = source.first + branch.shift;
           const std::int32_t last = std::min(source.last + branch.shift, plan->capacity[to] - 1);
           if (source.first > source.last || first > last) {

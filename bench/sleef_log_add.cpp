@@ -40,11 +40,10 @@ double sleefLogAddRate(float magnitude) {
       const __m256d y = _mm256_loadu_pd(b.data() + i);
       const __m256d m = _mm256_max_pd(x, y);
       const __m256d power = Sleef_exp10d4_u10avx2(_mm256_sub_pd(_mm256_min_pd(x, y), m));
-      _mm256_storeu_pd(out.data() + i,
-                       _mm256_fmadd_pd(Sleef_log1pd4_u10avx2(power), invLn10, m));
+      _mm256_storeu_pd(out.data() + i, _mm256_fmadd_pd(Sleef_log1pd4_u10avx2(power), invLn10, m));
     }
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                              .count());
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   return static_cast<double>(kLength) / best;
 #else

@@ -19,11 +19,11 @@ using namespace brevandor;
 // The input's fields, separated by NUL bytes, in the order of the fields of CommandLine.
 cli::CommandLine commandLineFrom(std::string_view input) {
   cli::CommandLine commandLine;
-  std::string* fields[] = {
-      &commandLine.numerator,   &commandLine.denominator, &commandLine.type,
-      &commandLine.frameLength, &commandLine.output,      &commandLine.bounds,
-      &commandLine.threads,     &commandLine.engine,      &commandLine.maxWeight,
-      &commandLine.ebn0};
+  std::string* fields[] = {&commandLine.numerator, &commandLine.denominator,
+                           &commandLine.type,      &commandLine.frameLength,
+                           &commandLine.output,    &commandLine.bounds,
+                           &commandLine.threads,   &commandLine.engine,
+                           &commandLine.maxWeight, &commandLine.ebn0};
   for (std::string* field : fields) {
     if (input.empty()) {
       break;

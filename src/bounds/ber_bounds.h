@@ -19,8 +19,8 @@ enum BoundMask : std::int32_t {
 };
 
 // The "BER" stage: evaluates the selected bounds at the points of `grid` (by default
-// Eb/N0 = 0, 0.25, … 5 dB) from the weighted spectrum and appends the "BER Bounds" section to `file`.
-// `weightedSpectrum` holds B[0 … maxWeight] as scaleSpectrum left them, divided by
+// Eb/N0 = 0, 0.25, … 5 dB) from the weighted spectrum and appends the "BER Bounds" section to
+// `file`. `weightedSpectrum` holds B[0 … maxWeight] as scaleSpectrum left them, divided by
 // 10^weightedScale; every bound term puts that factor back, so the bounds are those of the
 // true spectrum. Returns 0, or −1 when cancelled (nothing is then written).
 std::int32_t computeBerBounds(std::FILE* file, double rate,

@@ -12,7 +12,7 @@ namespace brevandor {
 // What a section of estimates adds to the bound section: lines of text under its title, and
 // a mark at the end of each row whose sums have not settled.
 struct BoundSectionNotes {
-  std::string heading;  // written as it is, right after the title line
+  std::string heading;          // written as it is, right after the title line
   std::vector<bool> unsettled;  // one entry per point of the grid
 };
 inline constexpr const char* kUnsettledMark = "unsettled";

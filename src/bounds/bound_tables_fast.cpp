@@ -4,8 +4,8 @@
 #include "bounds/ber_bounds.h"
 #include "bounds/bound_engines.h"
 #include "bounds/bound_formulas.h"
-#include "logmath/log_sum.h"
 #include "bounds/union_bounds.h"
+#include "logmath/log_sum.h"
 
 namespace brevandor {
 

@@ -3,8 +3,8 @@
 #include "bounds/ber_bounds.h"
 #include "bounds/bound_engines.h"
 #include "bounds/bound_formulas.h"
-#include "logmath/log_sum.h"
 #include "bounds/union_bounds.h"
+#include "logmath/log_sum.h"
 
 namespace brevandor {
 
@@ -37,8 +37,7 @@ long double viterbiBoundReference(const BoundSpectrum& spectrum, double rate, do
 
 std::int32_t computeBoundTablesReference(const BoundSpectrum& spectrum, double rate,
                                          std::int32_t mask, const RunContext& context,
-                                         BoundTables& tables,
-                                         const EbN0Grid& grid) {
+                                         BoundTables& tables, const EbN0Grid& grid) {
   sizeBoundTables(tables, grid);
   return forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
     const auto point = static_cast<std::size_t>(j);

@@ -37,9 +37,10 @@ std::string heading(std::int32_t maxWeight, std::int32_t blockLength) {
 // Marks the rows where a selected bound has not settled.
 void markUnsettled(std::int32_t mask, const BoundTables& all, const BoundTables& head,
                    BoundSectionNotes& notes) {
-  const std::pair<std::int32_t, const std::vector<long double> BoundTables::*> columns[] = {{UnionBoundQ, &BoundTables::unionQ},
-                   {UnionBoundExp, &BoundTables::unionExp},
-                   {ViterbiBound, &BoundTables::viterbi}};
+  const std::pair<std::int32_t, const std::vector<long double> BoundTables::*> columns[] = {
+      {UnionBoundQ, &BoundTables::unionQ},
+      {UnionBoundExp, &BoundTables::unionExp},
+      {ViterbiBound, &BoundTables::viterbi}};
   for (std::size_t j = 0; j < notes.unsettled.size(); ++j) {
     for (const auto& [bit, values] : columns) {
       if ((mask & bit) != 0 && !sumSettled((all.*values)[j], (head.*values)[j])) {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "bounds/bound_formulas.h"
-#include "logmath/log_sum.h"
 #include "bounds/special_functions.h"
+#include "logmath/log_sum.h"
 
 namespace brevandor {
 

@@ -33,10 +33,10 @@ struct CommandLine {
   std::string puncture;       // PCCC: SYS,PAR1,PAR2
   std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
   std::string punctureInner;  // SCCC: SYS,PAR of the inner code
-  std::string maxWeight;  // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
-  std::string json;         // --json: the run's record; empty for none
-  std::string csv;          // --csv: the bound table
-  std::string spectrumCsv;  // --spectrum-csv: the spectrum table
+  std::string maxWeight;      // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
+  std::string json;           // --json: the run's record; empty for none
+  std::string csv;            // --csv: the bound table
+  std::string spectrumCsv;    // --spectrum-csv: the spectrum table
 };
 
 // A validated calculation, or the message that refuses the command line.

@@ -19,8 +19,12 @@ enum CodeKind : std::int32_t {
 // The display text of a code kind, as the results file prints it.
 std::string_view codeKindText(std::int32_t kind);
 
-constexpr bool isSystematic(std::int32_t kind) { return (kind & 1) != 0; }
-constexpr bool isRecursive(std::int32_t kind) { return (kind & 2) != 0; }
+constexpr bool isSystematic(std::int32_t kind) {
+  return (kind & 1) != 0;
+}
+constexpr bool isRecursive(std::int32_t kind) {
+  return (kind & 2) != 0;
+}
 
 // A convolutional code as the user described it: kind, bits per trellis section, register
 // length and generators. The low 16 bits of a generator are a feedforward polynomial mask;

@@ -49,9 +49,7 @@ class PolynomialReader {
 
   bool isEnd(std::size_t index) const { return index >= text_.size(); }
 
-  std::int32_t countTerm(int exponent) {
-    return ++counters_[exponent] > 1 ? DuplicateTerm : 0;
-  }
+  std::int32_t countTerm(int exponent) { return ++counters_[exponent] > 1 ? DuplicateTerm : 0; }
 
   // Reads one item at the current position and returns the flags it raised.
   std::int32_t readItem() {
@@ -116,7 +114,9 @@ class PolynomialReader {
 
 }  // namespace
 
-std::int32_t parsePolynomial(std::string_view text) { return PolynomialReader(text).parse(); }
+std::int32_t parsePolynomial(std::string_view text) {
+  return PolynomialReader(text).parse();
+}
 
 std::string polynomialMessage(std::int32_t flags) {
   if (flags == 0) {

@@ -40,8 +40,8 @@ std::int32_t branchOutput(const CodeDescription& code, std::int32_t input, std::
     first = code.k;
   }
   for (std::int32_t j = first; j < code.n; ++j) {
-    output = 2 * output + parityBit(reg & code.generators[j] & kFeedforwardMask,
-                                    code.registerLength);
+    output =
+        2 * output + parityBit(reg & code.generators[j] & kFeedforwardMask, code.registerLength);
   }
   return output;
 }

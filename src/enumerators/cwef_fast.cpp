@@ -12,9 +12,9 @@
 #include "enumerators/cwef_fast_plan.h"
 #include "enumerators/cwef_fast_step.h"
 #include "enumerators/cwef_fast_wavefront.h"
+#include "logmath/simd_log_add.h"
 #include "progress/parallel_for.h"
 #include "progress/progress_report.h"
-#include "logmath/simd_log_add.h"
 
 namespace brevandor {
 

@@ -34,9 +34,9 @@ struct CwefPlan {
   std::int32_t frameLength = 0;  // N
   std::int32_t maxWeight = 0;    // D, the last output-weight row
   std::int32_t sections = 0;
-  std::int32_t classStep = 1;                   // 2 when every state fixes the parity, else 1
-  std::vector<std::int32_t> classOffset;        // per state: its smallest input weight class
-  std::vector<std::int32_t> capacity;           // per state: positions in a row
+  std::int32_t classStep = 1;             // 2 when every state fixes the parity, else 1
+  std::vector<std::int32_t> classOffset;  // per state: its smallest input weight class
+  std::vector<std::int32_t> capacity;     // per state: positions in a row
   // Per phase of the puncturing period (one without puncturing), per to-state: the
   // branches into it, from-states in order.
   std::vector<std::vector<std::vector<CwefInflow>>> inflowByPhase;

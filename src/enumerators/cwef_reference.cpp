@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "enumerators/cwef_engines.h"
-#include "progress/progress_report.h"
 #include "logmath/log_domain.h"
+#include "progress/progress_report.h"
 
 namespace brevandor {
 

@@ -4,13 +4,14 @@
 
 namespace brevandor {
 
-std::int32_t popCount(std::uint32_t word) { return std::popcount(word); }
+std::int32_t popCount(std::uint32_t word) {
+  return std::popcount(word);
+}
 
 namespace {
 
 // A branch's output weight: v, the weight of its output bits in `sent`, or v − u.
-std::int32_t outputWeightOf(const TrellisBranch& branch, bool countsInputBits,
-                            std::uint32_t sent) {
+std::int32_t outputWeightOf(const TrellisBranch& branch, bool countsInputBits, std::uint32_t sent) {
   const std::int32_t v = popCount(static_cast<std::uint32_t>(branch.output) & sent);
   return countsInputBits ? v : v - popCount(branch.input);
 }
@@ -40,7 +41,7 @@ void WeightEnumerator::computeLogTransferMatrix(const ConvCode& code) {
 }
 
 std::int32_t WeightEnumerator::sectionBranchWeight(const TrellisBranch& branch,
-                                                  std::int32_t phase) const {
+                                                   std::int32_t phase) const {
   return outputWeightOf(branch, countsInputBits != 0,
                         puncturing.sentBits(phase, ~std::uint32_t{0}));
 }

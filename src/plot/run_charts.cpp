@@ -219,10 +219,9 @@ QValueAxis* linearAxis(std::pair<double, double> range, const QString& title,
 QString boundAxisTitle(const std::vector<const RunRecord*>& runs, const QStringList& names) {
   for (const RunRecord* run : runs) {
     for (const BoundColumn& column : run->bounds.columns) {
-      const bool textBound = std::any_of(kBoundCatalogue.begin(), kBoundCatalogue.end(),
-                                         [&](const BoundNames& bound) {
-                                           return bound.column == column.name;
-                                         });
+      const bool textBound =
+          std::any_of(kBoundCatalogue.begin(), kBoundCatalogue.end(),
+                      [&](const BoundNames& bound) { return bound.column == column.name; });
       if (!textBound && boundSelected(column, names)) {
         return QStringLiteral("Error probability (bit or word, as the legend says)");
       }

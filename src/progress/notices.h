@@ -15,7 +15,7 @@ enum class NoticeKind : std::int32_t {
 
 // How far a run is across its long stages (the stages that report progress).
 struct RunProgress {
-  std::int32_t stage = 0;              // the current stage, 1 … stageCount
+  std::int32_t stage = 0;  // the current stage, 1 … stageCount
   std::int32_t stageCount = 0;
   double stageFraction = 0.0;          // 0 … 1 of the current stage
   double runFraction = 0.0;            // 0 … 1 of the whole run, stages weighed by expected time

@@ -36,10 +36,10 @@ class ProgressReport {
   bool followsStages() const;
 
   const RunContext& context_;
-  std::int32_t previousClock_ = 0;  // P, milliseconds
-  std::int64_t accumulated_ = 0;    // S, units of 16 ms
+  std::int32_t previousClock_ = 0;         // P, milliseconds
+  std::int64_t accumulated_ = 0;           // S, units of 16 ms
   std::int64_t leftoverMilliseconds_ = 0;  // time of the steps not yet a whole unit
-  std::int32_t stepsDone_ = 0;      // k
+  std::int32_t stepsDone_ = 0;             // k
 };
 
 }  // namespace brevandor

@@ -33,7 +33,9 @@ std::int32_t RunContext::postStatusLine(std::string_view text) const {
   return post(noticeTarget, NoticeKind::StatusLine, text);
 }
 
-void RunContext::postRunFinished() const { post(noticeTarget, NoticeKind::RunFinished, {}); }
+void RunContext::postRunFinished() const {
+  post(noticeTarget, NoticeKind::RunFinished, {});
+}
 
 void RunContext::postProgress(const RunProgress& progress, std::string_view text) const {
   if (noticeTarget != nullptr) {

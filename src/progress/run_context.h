@@ -29,12 +29,12 @@ enum class Engine { Reference, Fast };
 // request, the receiver of log and status lines, the clock of the remaining-time estimate
 // and the choice of engine. Plain values; the run hands it to each stage by reference.
 struct RunContext {
-  const CancelFlag* cancelFlag = nullptr;    // null: the stage is never cancelled
-  NoticeTarget* noticeTarget = nullptr;      // null: posted text is not shown anywhere
+  const CancelFlag* cancelFlag = nullptr;  // null: the stage is never cancelled
+  NoticeTarget* noticeTarget = nullptr;    // null: posted text is not shown anywhere
   MillisecondClock clock = steadyMilliseconds;
   Engine engine = Engine::Fast;
-  int threads = 0;                           // worker threads of the fast engine; 0 = all cores
-  StageProgress* stageProgress = nullptr;    // null: no progress across the stages is posted
+  int threads = 0;                         // worker threads of the fast engine; 0 = all cores
+  StageProgress* stageProgress = nullptr;  // null: no progress across the stages is posted
 
   bool cancelRequested() const {
     return cancelFlag != nullptr && cancelFlag->load(std::memory_order_relaxed) != 0;

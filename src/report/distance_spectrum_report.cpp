@@ -43,8 +43,7 @@ std::string entryText(double scaled, std::span<const double> logs, std::size_t d
   if (std::fpclassify(scaled) == FP_NORMAL || logs.size() <= d || !(logs[d] > LogZero)) {
     return scientificText(scaled);
   }
-  return scientificTextOfPower(static_cast<long double>(logs[d]) -
-                               static_cast<long double>(scale));
+  return scientificTextOfPower(static_cast<long double>(logs[d]) - static_cast<long double>(scale));
 }
 
 }  // namespace

@@ -16,15 +16,15 @@
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"
 #include "progress/printable_text.h"
+#include "progress/stage_progress.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
-#include "progress/stage_progress.h"
 #include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_estimate.h"
-#include "run/run_record_builder.h"
 #include "run/run_memory.h"
+#include "run/run_record_builder.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -92,9 +92,7 @@ std::optional<RunResult> writeFailed(const RunContext& context, const ResultsFil
 class RunObjects {
  public:
   RunObjects(const RunInputs& inputs, ResultsFile& file, const ConstituentOptions& options)
-      : file_(file),
-        code_(preparedCode(inputs)),
-        turbo_(inputs.selectedType, kConstituentCount) {
+      : file_(file), code_(preparedCode(inputs)), turbo_(inputs.selectedType, kConstituentCount) {
     if (options.secondCode) {
       secondCode_.emplace(*options.secondCode);
     }
@@ -285,10 +283,10 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   const RunMemoryPlan plan =
       lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
   if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
-    return failed(context_, "Not enough memory: a frame of N = " +
-                                std::to_string(inputs_.inputFrameLength) + " needs " +
-                                formatBytes(plan.peak()) + ", " + formatBytes(*available) +
-                                " available");
+    return failed(context_,
+                  "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
+                      " needs " + formatBytes(plan.peak()) + ", " + formatBytes(*available) +
+                      " available");
   }
 
   if (const auto reason = file.open(inputs_.resultsFileName)) {
@@ -350,13 +348,12 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
     const std::int32_t evaluated =
-        lowWeight > 0
-            ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                         turbo.outputFrameLength, inputs_.boundSelection, context_,
-                                         inputs_.ebn0Grid, &bounds)
-            : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                        inputs_.boundSelection, context_, inputs_.ebn0Grid,
-                                        &bounds);
+        lowWeight > 0 ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                                   turbo.outputFrameLength, inputs_.boundSelection,
+                                                   context_, inputs_.ebn0Grid, &bounds)
+                      : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
+                                                  inputs_.boundSelection, context_,
+                                                  inputs_.ebn0Grid, &bounds);
     if (evaluated < 0) {
       return cancelled(context_);
     }
@@ -366,11 +363,11 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     context_.postLogLine(kCompletedText);
   }
   FurtherBoundTables furtherBounds;
-  if (auto stop = writeFurtherBounds(file, inputs_,
-                                     furtherBoundInputsFromLog10(
-                                         log10Codeword, log10Weighted, maxWeight,
-                                         turbo.outputFrameLength, turbo.frameLengths[0]),
-                                     context_, &furtherBounds)) {
+  if (auto stop = writeFurtherBounds(
+          file, inputs_,
+          furtherBoundInputsFromLog10(log10Codeword, log10Weighted, maxWeight,
+                                      turbo.outputFrameLength, turbo.frameLengths[0]),
+          context_, &furtherBounds)) {
     return *stop;
   }
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
@@ -407,8 +404,8 @@ RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
     context_.postLogLine(" BER Calculation .. ");
     if (computeBerBoundsFromLog10(file.stream(),
                                   static_cast<double>(input.infoBits) / input.codeLength,
-                                  spectrum.log10Weighted, input.codeLength,
-                                  inputs_.boundSelection, context_, inputs_.ebn0Grid) < 0) {
+                                  spectrum.log10Weighted, input.codeLength, inputs_.boundSelection,
+                                  context_, inputs_.ebn0Grid) < 0) {
       return cancelled(context_);
     }
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {

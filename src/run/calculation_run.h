@@ -22,17 +22,17 @@ enum class RunOutcome {
 
 struct RunResult {
   RunOutcome outcome = RunOutcome::Failed;
-  std::int32_t maxWeight = -1;  // D, the largest codeword weight, when finished
-  std::string failure;          // what went wrong, when failed
+  std::int32_t maxWeight = -1;                // D, the largest codeword weight, when finished
+  std::string failure;                        // what went wrong, when failed
   std::shared_ptr<const RunRecord> record{};  // everything the run produced, when finished
 };
 
 // One complete calculation: opens the results file, builds the code, its enumerators and
 // the turbo code, runs the stages "TM", "CWEF", "TWEF" and, when bounds are selected, "BER"
 // and "Further Bounds", writes the report, frees everything and posts RunFinished. With a
-// spectrum read from a file (inputs.spectrumInput) it writes that spectrum's bounds alone. Runs on the calling thread
-// (the front ends call it from their worker thread); log and status text, the cancel
-// request and the engine come through the context. No exception leaves it.
+// spectrum read from a file (inputs.spectrumInput) it writes that spectrum's bounds alone. Runs on
+// the calling thread (the front ends call it from their worker thread); log and status text, the
+// cancel request and the engine come through the context. No exception leaves it.
 class CalculationRun {
  public:
   CalculationRun(RunInputs inputs, const RunContext& context)

@@ -23,8 +23,8 @@ CodeFromTexts codeFromTexts(std::string_view numeratorText, std::string_view den
 }
 
 std::string outOfRangeMessage(std::int64_t low, std::int64_t high) {
-  return "Please enter an integer between " + std::to_string(low) + " and " +
-         std::to_string(high) + ".";
+  return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +
+         ".";
 }
 
 std::string tooLongMessage(std::size_t limit) {

@@ -30,20 +30,20 @@ inline constexpr std::int32_t kRepetitionFactor = 3;
 
 // A spectrum read from a file and bounded instead of a code's (brevandor-cli --spectrum-in).
 struct SpectrumInput {
-  std::string path;               // as given, for the results file's first section
-  SpectrumFile spectrum;          // read and checked
-  std::int32_t codeLength = 0;    // n
-  std::int32_t infoBits = 0;      // K
+  std::string path;             // as given, for the results file's first section
+  SpectrumFile spectrum;        // read and checked
+  std::int32_t codeLength = 0;  // n
+  std::int32_t infoBits = 0;    // K
 };
 
 // Everything one calculation needs, handed to the run by value.
 struct RunInputs {
-  std::int32_t inputFrameLength = kDefaultFrameLength;  // N
-  std::int32_t selectedType = 0;                        // a ConcatenationType
+  std::int32_t inputFrameLength = kDefaultFrameLength;   // N
+  std::int32_t selectedType = 0;                         // a ConcatenationType
   std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
-  std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
-  CodeDescription code;                                 // from describeCode
-  TablePrecision precision = TablePrecision::Single;    // of the weight tables
+  std::string resultsFileName{kDefaultResultsFile};      // path of the results file, as given
+  CodeDescription code;                                  // from describeCode
+  TablePrecision precision = TablePrecision::Single;     // of the weight tables
   // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
   // through checkConstituentOptions. The second constituent code's polynomials, for encoder
   // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
@@ -56,7 +56,7 @@ struct RunInputs {
   std::string punctureInner;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
-  EbN0Grid ebn0Grid;                                    // points of every bound section
+  EbN0Grid ebn0Grid;               // points of every bound section
   std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
 };

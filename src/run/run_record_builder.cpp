@@ -132,8 +132,7 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
   }
   if (outputs.bounds != nullptr) {
     const BoundTables& tables = *outputs.bounds;
-    const std::vector<long double>* values[] = {&tables.unionQ, &tables.unionExp,
-                                                &tables.viterbi};
+    const std::vector<long double>* values[] = {&tables.unionQ, &tables.unionExp, &tables.viterbi};
     for (std::size_t b = 0; b < kBoundCatalogue.size(); ++b) {
       const BoundNames& names = kBoundCatalogue[b];
       if ((inputs.boundSelection & names.bit) != 0) {

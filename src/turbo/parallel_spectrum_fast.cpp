@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "progress/progress_report.h"
 #include "logmath/log_domain.h"
-#include "turbo/parallel_spectrum_rows.h"
 #include "logmath/simd_log_add.h"
+#include "progress/progress_report.h"
+#include "turbo/parallel_spectrum_rows.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {
@@ -60,7 +60,7 @@ struct ColumnLayout {
         gathers[index] = true;
         offset[index] = cells;
         cells += static_cast<std::size_t>(kBlockColumns) *
-                  (static_cast<std::size_t>(shape.counted[index]) + 1);
+                 (static_cast<std::size_t>(shape.counted[index]) + 1);
       } else {
         offset[index] = offset[reader];
       }
@@ -240,9 +240,9 @@ class FastParallelSpectrum {
                      index * (static_cast<std::size_t>(shape_.counted[k]) + 1);
       }
       slot.overflows[index] = 0;
-      slot.spans[index] = worker.builder.build(first + c, {columns.data(), constituents},
-                                               slot.rows.data() + index * rowLength(),
-                                               slot.overflows[index]);
+      slot.spans[index] =
+          worker.builder.build(first + c, {columns.data(), constituents},
+                               slot.rows.data() + index * rowLength(), slot.overflows[index]);
     }
   }
 

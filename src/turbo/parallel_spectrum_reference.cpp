@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "progress/progress_report.h"
 #include "logmath/log_domain.h"
+#include "progress/progress_report.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {
@@ -23,7 +23,7 @@ struct ParallelShape {
   std::int32_t maxWeight;    // D, the last codeword weight
   // P of each constituent, the largest weight its table counts
   std::array<std::int32_t, TurboCode::kMaxConstituents> maxCounted;
-  bool inputBitsSentOnce;    // systematic constituents: p counts parity bits only
+  bool inputBitsSentOnce;  // systematic constituents: p counts parity bits only
   std::int32_t constituentCount;
 };
 
@@ -44,9 +44,9 @@ void startWithFirstConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
 // One constituent product: every weight of the partial product so far combined with every
 // counted weight of constituent c, divided by C(N, w) for the uniform interleaver.
 template <typename Cell>
-void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t maxCounted,
-                           std::int32_t w, const ParallelShape& shape, WorkRow<Cell>& current,
-                           WorkRow<Cell>& next, const RunContext& context) {
+void multiplyByConstituent(const BasicLogTable<Cell>& cwef, std::int32_t maxCounted, std::int32_t w,
+                           const ParallelShape& shape, WorkRow<Cell>& current, WorkRow<Cell>& next,
+                           const RunContext& context) {
   const double interleavings = log10Binomial(shape.frameLength, w);
   for (std::int32_t j = 0; j <= shape.maxWeight; ++j) {
     const Cell partial = current[static_cast<std::size_t>(j)];
@@ -136,7 +136,8 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
   }
   // The all-zero codeword is left out of the spectrum; the change stays in the tables.
   for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
-    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) = kLogZeroCell<Cell>;
+    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
+        kLogZeroCell<Cell>;
   }
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);

@@ -178,7 +178,7 @@ RowSpan ParallelRowBuilder<Cell>::multiply(const Cell* current, RowSpan span, co
       const std::int32_t first = std::max(columnSpan.first, b * kBlock);
       const std::int32_t last = std::min(lastTerm, b * kBlock + kBlock - 1);
       const Cell lowest = std::min(floorMinimum_[static_cast<std::size_t>((j + first) / kBlock)],
-                                    floorMinimum_[static_cast<std::size_t>((j + last) / kBlock)]);
+                                   floorMinimum_[static_cast<std::size_t>((j + last) / kBlock)]);
       if (x + static_cast<double>(columnMaximum_[static_cast<std::size_t>(b)]) < lowest) {
         flush();
         continue;
@@ -195,8 +195,8 @@ RowSpan ParallelRowBuilder<Cell>::multiply(const Cell* current, RowSpan span, co
 
 template void gatherColumns(const BasicLogTable<float>&, std::int32_t, std::int32_t, std::int32_t,
                             float*);
-template void gatherColumns(const BasicLogTable<double>&, std::int32_t, std::int32_t,
-                            std::int32_t, double*);
+template void gatherColumns(const BasicLogTable<double>&, std::int32_t, std::int32_t, std::int32_t,
+                            double*);
 template class ParallelRowBuilder<float>;
 template class ParallelRowBuilder<double>;
 

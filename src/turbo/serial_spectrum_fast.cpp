@@ -13,11 +13,11 @@
 #include <limits>
 #include <vector>
 
+#include "logmath/log_domain.h"
+#include "logmath/simd_log_add.h"
 #include "progress/parallel_for.h"
 #include "progress/progress_report.h"
 #include "progress/step_team.h"
-#include "logmath/log_domain.h"
-#include "logmath/simd_log_add.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {

@@ -1,8 +1,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "progress/progress_report.h"
 #include "logmath/log_domain.h"
+#include "progress/progress_report.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {

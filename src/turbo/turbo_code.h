@@ -65,8 +65,7 @@ class TurboCode {
                                        std::span<double> weightedSpectrum,
                                        const RunContext& context);
   std::int32_t computeSerialSpectrum(std::span<double> codewordSpectrum,
-                                     std::span<double> weightedSpectrum,
-                                     const RunContext& context);
+                                     std::span<double> weightedSpectrum, const RunContext& context);
 };
 
 }  // namespace brevandor

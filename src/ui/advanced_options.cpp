@@ -78,8 +78,7 @@ AdvancedOption furtherBoundsOption() {
   option.editor = AdvancedOption::Editor::Checks;
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
     option.choices.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
-    QString caption =
-        QString::fromUtf8(info.meaning.data(), static_cast<int>(info.meaning.size()));
+    QString caption = QString::fromUtf8(info.meaning.data(), static_cast<int>(info.meaning.size()));
     caption[0] = caption[0].toUpper();
     option.choiceLabels.append(caption);
   }
@@ -302,7 +301,7 @@ bool AdvancedOption::isDefault(const RunSettings& settings) const {
 const std::vector<AdvancedOption>& advancedOptions() {
   static const std::vector<AdvancedOption> options = [] {
     std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
-                                     furtherBoundsOption()};
+                                    furtherBoundsOption()};
     for (AdvancedOption& option : constituentOptions()) {
       all.push_back(std::move(option));
     }

@@ -38,12 +38,12 @@ struct AdvancedOption {
   QString label;                 // caption in the dialog, with its mnemonic
   QString toolTip;               // what it does, for a newcomer
   Editor editor = Editor::Text;
-  int minimum = 0;      // Count
-  int maximum = 0;      // Count
-  QString zeroText;     // Count: shown instead of 0 (e.g. "all cores")
-  QStringList choices;  // Choice, Checks: the command-line words offered
+  int minimum = 0;           // Count
+  int maximum = 0;           // Count
+  QString zeroText;          // Count: shown instead of 0 (e.g. "all cores")
+  QStringList choices;       // Choice, Checks: the command-line words offered
   QStringList choiceLabels;  // Checks: the caption of each word's check box
-  QString placeholder;  // Text: shown while the field is empty
+  QString placeholder;       // Text: shown while the field is empty
   int maxLength = static_cast<int>(kMaxTextLength);  // Text: the most characters it takes
 
   // The value in `settings`, as the command line writes it.

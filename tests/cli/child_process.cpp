@@ -90,15 +90,16 @@ bool ChildProcess::readSome(std::chrono::milliseconds timeout) {
 bool ChildProcess::waitForOutput(std::string_view text, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (result_.out.find(text) == std::string::npos) {
-    if (std::chrono::steady_clock::now() > deadline ||
-        !readSome(std::chrono::milliseconds(100))) {
+    if (std::chrono::steady_clock::now() > deadline || !readSome(std::chrono::milliseconds(100))) {
       return result_.out.find(text) != std::string::npos;
     }
   }
   return true;
 }
 
-void ChildProcess::sendSignal(int signal) { kill(pid_, signal); }
+void ChildProcess::sendSignal(int signal) {
+  kill(pid_, signal);
+}
 
 void ChildProcess::closeOutput() {
   if (outFd_ >= 0) {

@@ -9,8 +9,8 @@ namespace brevandor::testing {
 
 // How a child process ended and what it wrote.
 struct ProcessResult {
-  int exitCode = -1;    // −1 when it was killed by a signal
-  int termSignal = 0;   // the signal that killed it, if any
+  int exitCode = -1;   // −1 when it was killed by a signal
+  int termSignal = 0;  // the signal that killed it, if any
   std::string out;
   std::string err;
 };

@@ -37,8 +37,7 @@ TEST(DescribeCode, LargerDegreeSetsRegisterLength) {
 
 TEST(DescribeCode, RefusesCodesOfDegreeBelowTwo) {
   for (const auto& [numerator, denominator] :
-       {std::pair{"1+D", "1"}, std::pair{"1+D", "1+D"}, std::pair{"1", "1"},
-        std::pair{"D", "1"}}) {
+       {std::pair{"1+D", "1"}, std::pair{"1+D", "1+D"}, std::pair{"1", "1"}, std::pair{"D", "1"}}) {
     const DescribedCode described =
         describeCode(parsePolynomial(numerator), parsePolynomial(denominator));
     EXPECT_FALSE(described) << numerator << " / " << denominator;
@@ -74,8 +73,7 @@ TEST(NonSystematicCounterpart, KeepsFeedbackAndDropsSystematicBit) {
   EXPECT_EQ(inner.kind, RecursiveNonSystematic);
   EXPECT_EQ(inner.n, 1);
   EXPECT_EQ(inner.generators, (std::array<std::int32_t, 3>{7 + 5 * 65536, 7 + 5 * 65536, 0}));
-  EXPECT_EQ(nonSystematicCounterpart(describe("1+D+D^2", "1")).kind,
-            NonRecursiveNonSystematic);
+  EXPECT_EQ(nonSystematicCounterpart(describe("1+D+D^2", "1")).kind, NonRecursiveNonSystematic);
 }
 
 }  // namespace

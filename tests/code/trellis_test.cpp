@@ -48,11 +48,10 @@ TEST(BuildTrellis, DefaultCodeForwardRows) {
 
 TEST(BuildTrellis, DefaultCodeReverseRows) {
   const ConvCode code = makeCode("1+D+D^2", "1+D^2");
-  const std::vector<std::vector<TrellisBranch>> expected = {
-      {{0, 0, 0b00}, {1, 2, 0b11}},
-      {{1, 0, 0b11}, {0, 2, 0b00}},
-      {{0, 1, 0b01}, {1, 3, 0b10}},
-      {{1, 1, 0b10}, {0, 3, 0b01}}};
+  const std::vector<std::vector<TrellisBranch>> expected = {{{0, 0, 0b00}, {1, 2, 0b11}},
+                                                            {{1, 0, 0b11}, {0, 2, 0b00}},
+                                                            {{0, 1, 0b01}, {1, 3, 0b10}},
+                                                            {{1, 1, 0b10}, {0, 3, 0b01}}};
   for (int t = 0; t < 4; ++t) {
     for (int b = 0; b < 2; ++b) {
       EXPECT_EQ(code.reverseTrellis.row(t)[b], expected[t][b]) << "state " << t << " entry " << b;
@@ -114,8 +113,8 @@ struct ShiftRegisterEncoder {
   }
 };
 
-class TrellisAgainstEncoder
-    : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+class TrellisAgainstEncoder : public ::testing::TestWithParam<std::pair<const char*, const char*>> {
+};
 
 TEST_P(TrellisAgainstEncoder, EveryKindMatchesShiftRegister) {
   const auto [numeratorText, denominatorText] = GetParam();
@@ -124,8 +123,7 @@ TEST_P(TrellisAgainstEncoder, EveryKindMatchesShiftRegister) {
   const CodeDescription systematic = describeCode(numerator, denominator).description.value();
   const ShiftRegisterEncoder encoder{numerator, denominator, systematic.registerLength - 1};
 
-  for (const CodeDescription& description :
-       {systematic, nonSystematicCounterpart(systematic)}) {
+  for (const CodeDescription& description : {systematic, nonSystematicCounterpart(systematic)}) {
     const ConvCode code(description);
     const bool withInput = isSystematic(code.kind);
     for (int s = 0; s < code.stateCount; ++s) {
@@ -147,15 +145,13 @@ TEST_P(TrellisAgainstEncoder, EveryKindMatchesShiftRegister) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, TrellisAgainstEncoder,
-                         ::testing::Values(std::pair{"1+D+D^2", "1+D^2"},
-                                           std::pair{"1+D^2", "1+D+D^2"},
-                                           std::pair{"1+D+D^2", "1"},
-                                           std::pair{"1+D+D^3", "1+D^2+D^3"},
-                                           std::pair{"1+D^4", "1+D+D^2+D^3+D^4"},
-                                           std::pair{"D+D^5", "1+D^2+D^5"},
-                                           std::pair{"1+D^3+D^4", "1"}),
-                         [](const auto& testInfo) { return "Code" + std::to_string(testInfo.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Codes, TrellisAgainstEncoder,
+    ::testing::Values(std::pair{"1+D+D^2", "1+D^2"}, std::pair{"1+D^2", "1+D+D^2"},
+                      std::pair{"1+D+D^2", "1"}, std::pair{"1+D+D^3", "1+D^2+D^3"},
+                      std::pair{"1+D^4", "1+D+D^2+D^3+D^4"}, std::pair{"D+D^5", "1+D^2+D^5"},
+                      std::pair{"1+D^3+D^4", "1"}),
+    [](const auto& testInfo) { return "Code" + std::to_string(testInfo.index); });
 
 TEST(ParityAndFeedback, CountBitsBelowRegisterLength) {
   EXPECT_EQ(parityBit(0b111, 3), 1);

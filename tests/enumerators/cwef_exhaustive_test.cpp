@@ -6,10 +6,10 @@
 
 #include "code/code_description.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
 #include "support/exhaustive_encoder.h"
 #include "support/table_checks.h"
 #include "support/test_codes.h"
-#include "logmath/log_domain.h"
 
 namespace brevandor {
 namespace {

@@ -82,10 +82,9 @@ TEST_F(CalculationRunTest, ParallelRunLogsEveryStageInOrder) {
     const RunResult result = run(in, recorder);
     ASSERT_EQ(result.outcome, RunOutcome::Finished);
     EXPECT_EQ(result.maxWeight, 38);
-    std::vector<std::string> expected = {"\n> Start Calculation ", "<time>",
-                                         "\n TM Calculation .. ", " Completed \n",
-                                         " CWEF Calculation .. ", " Completed \n",
-                                         " TWEF Calculation .. ", " Completed \n"};
+    std::vector<std::string> expected = {
+        "\n> Start Calculation ", "<time>",        "\n TM Calculation .. ", " Completed \n",
+        " CWEF Calculation .. ",  " Completed \n", " TWEF Calculation .. ", " Completed \n"};
     if (mask != 0) {
       expected.insert(expected.end(), {" BER Calculation .. ", " Completed \n"});
     }
@@ -101,11 +100,20 @@ TEST_F(CalculationRunTest, SerialRunComputesBothMatricesUnderOneLine) {
   StageRecorder recorder;
   const RunInputs in = inputs(Serial, 10, 1);
   ASSERT_EQ(run(in, recorder).outcome, RunOutcome::Finished);
-  const std::vector<std::string> expected = {
-      "\n> Start Calculation ", "<time>", "\n TM Calculation .. ", " Completed \n",
-      " CWEF 1 Calculation .. ", " Completed \n", " CWEF 2 Calculation .. ", " Completed \n",
-      " TWEF Calculation .. ", " Completed \n", " BER Calculation .. ", " Completed \n",
-      " " + in.resultsFileName + "  Created.", "<time>"};
+  const std::vector<std::string> expected = {"\n> Start Calculation ",
+                                             "<time>",
+                                             "\n TM Calculation .. ",
+                                             " Completed \n",
+                                             " CWEF 1 Calculation .. ",
+                                             " Completed \n",
+                                             " CWEF 2 Calculation .. ",
+                                             " Completed \n",
+                                             " TWEF Calculation .. ",
+                                             " Completed \n",
+                                             " BER Calculation .. ",
+                                             " Completed \n",
+                                             " " + in.resultsFileName + "  Created.",
+                                             "<time>"};
   EXPECT_EQ(withoutTimes(recorder.logTexts()), expected);
 }
 
@@ -114,10 +122,16 @@ TEST_F(CalculationRunTest, RepetitionRunHasNoFirstCwefLine) {
   const RunInputs in = inputs(RepetitionSerial, 10, 0);
   const RunResult result = run(in, recorder);
   ASSERT_EQ(result.outcome, RunOutcome::Finished);
-  const std::vector<std::string> expected = {
-      "\n> Start Calculation ", "<time>", "\n TM Calculation .. ", " Completed \n",
-      " CWEF 2 Calculation .. ", " Completed \n", " TWEF Calculation .. ", " Completed \n",
-      " " + in.resultsFileName + "  Created.", "<time>"};
+  const std::vector<std::string> expected = {"\n> Start Calculation ",
+                                             "<time>",
+                                             "\n TM Calculation .. ",
+                                             " Completed \n",
+                                             " CWEF 2 Calculation .. ",
+                                             " Completed \n",
+                                             " TWEF Calculation .. ",
+                                             " Completed \n",
+                                             " " + in.resultsFileName + "  Created.",
+                                             "<time>"};
   EXPECT_EQ(withoutTimes(recorder.logTexts()), expected);
   // The inner code is the non-systematic counterpart, and the report names that kind.
   const std::string file = readFile(in.resultsFileName);
@@ -155,24 +169,25 @@ TEST_P(CalculationRunCancelTest, EndsWithCanceledLineAndKeepsWrittenSections) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stages, CalculationRunCancelTest,
-    ::testing::Values(CancelCase{Parallel, " CWEF Calculation .. ", false},
-                      CancelCase{Serial, " CWEF 1 Calculation .. ", false},
-                      CancelCase{Serial, " CWEF 2 Calculation .. ", false},
-                      CancelCase{Parallel, " TWEF Calculation .. ", false},
-                      CancelCase{Serial, " TWEF Calculation .. ", false},
-                      CancelCase{Parallel, " BER Calculation .. ", true},
-                      CancelCase{RepetitionSerial, " BER Calculation .. ", true}),
-    [](const auto& testInfo) {
-      std::string name = std::string(concatenationTypeName(testInfo.param.type)).substr(0, 3);
-      for (const char c : std::string(testInfo.param.cancelOn)) {
-        if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-          name += c;
-        }
-      }
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Stages, CalculationRunCancelTest,
+                         ::testing::Values(CancelCase{Parallel, " CWEF Calculation .. ", false},
+                                           CancelCase{Serial, " CWEF 1 Calculation .. ", false},
+                                           CancelCase{Serial, " CWEF 2 Calculation .. ", false},
+                                           CancelCase{Parallel, " TWEF Calculation .. ", false},
+                                           CancelCase{Serial, " TWEF Calculation .. ", false},
+                                           CancelCase{Parallel, " BER Calculation .. ", true},
+                                           CancelCase{RepetitionSerial, " BER Calculation .. ",
+                                                      true}),
+                         [](const auto& testInfo) {
+                           std::string name =
+                               std::string(concatenationTypeName(testInfo.param.type)).substr(0, 3);
+                           for (const char c : std::string(testInfo.param.cancelOn)) {
+                             if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+                               name += c;
+                             }
+                           }
+                           return name;
+                         });
 
 TEST_F(CalculationRunTest, UnopenableFileFailsWithItsName) {
   StageRecorder recorder;

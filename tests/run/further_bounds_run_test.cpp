@@ -75,7 +75,8 @@ TEST_F(FurtherBoundsRunTest, RecordHoldsTheGridAndTheFurtherColumns) {
   const std::string file = testing::readTextFile(inputs.resultsFileName);
   for (std::size_t j = 1; j < 3; ++j) {
     const std::string row = file.substr(file.rfind(j == 1 ? "\n    2.500\t" : "\n    5.000\t"));
-    const std::vector<double> shown = testing::splitNumbers(row.substr(0, row.find('\n', 1))).numbers;
+    const std::vector<double> shown =
+        testing::splitNumbers(row.substr(0, row.find('\n', 1))).numbers;
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_NEAR(static_cast<double>(bounds.columns[1].values[j]), shown[1], 1e-6 * shown[1]);
     EXPECT_NEAR(static_cast<double>(bounds.columns[2].values[j]), shown[2], 1e-6 * shown[2]);

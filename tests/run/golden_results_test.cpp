@@ -71,25 +71,23 @@ TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     SmallFrames, GoldenResultsTest,
-    ::testing::Values(GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7},
-                      GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7},
-                      GoldenCase{"rep_default_n10.txt", "1+D+D^2", "1+D^2", RepetitionSerial, 10,
-                                 7},
-                      GoldenCase{"pccc_feedforward_n10.txt", "1+D+D^2", "1", Parallel, 10, 7},
-                      GoldenCase{"sccc_memory3_n12_mask5.txt", "1+D+D^3", "1+D^2+D^3", Serial,
-                                 12, 5},
-                      // Patterns of all '1's and a second code equal to the first change
-                      // nothing: the files of the plain codes, byte for byte.
-                      GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7, "",
-                                 "", "11,11,11"},
-                      GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7,
-                                 "1+D+D^2", "1+D^2", "1111,1111,1111"},
-                      GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7, "", "",
-                                 "", "11,11", "1,1"},
-                      // Rate 1/2 from two constituents of different memories: both blocks
-                      // with their own trellis, the pattern, the bits each sends.
-                      GoldenCase{"pccc_rate_half_memory2_memory3_n10.txt", "1+D+D^2", "1+D^2",
-                                 Parallel, 10, 7, "1+D+D^3", "1+D^2+D^3", "11,10,01"}),
+    ::testing::Values(
+        GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7},
+        GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7},
+        GoldenCase{"rep_default_n10.txt", "1+D+D^2", "1+D^2", RepetitionSerial, 10, 7},
+        GoldenCase{"pccc_feedforward_n10.txt", "1+D+D^2", "1", Parallel, 10, 7},
+        GoldenCase{"sccc_memory3_n12_mask5.txt", "1+D+D^3", "1+D^2+D^3", Serial, 12, 5},
+        // Patterns of all '1's and a second code equal to the first change
+        // nothing: the files of the plain codes, byte for byte.
+        GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7, "", "", "11,11,11"},
+        GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7, "1+D+D^2", "1+D^2",
+                   "1111,1111,1111"},
+        GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7, "", "", "", "11,11",
+                   "1,1"},
+        // Rate 1/2 from two constituents of different memories: both blocks
+        // with their own trellis, the pattern, the bits each sends.
+        GoldenCase{"pccc_rate_half_memory2_memory3_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7,
+                   "1+D+D^3", "1+D^2+D^3", "11,10,01"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 }  // namespace

@@ -6,10 +6,10 @@
 
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
 #include "progress/run_context.h"
 #include "support/recording_target.h"
 #include "turbo/concatenation_type.h"
-#include "logmath/log_domain.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor::testing {
@@ -112,8 +112,7 @@ struct EnginePair {
              int threads, const TurboPuncturing& puncturing = {},
              const std::optional<CodeDescription>& second = std::nullopt,
              TablePrecision precision = TablePrecision::Single)
-      : reference(description, type, frameLength, Engine::Reference, puncturing, second,
-                  precision),
+      : reference(description, type, frameLength, Engine::Reference, puncturing, second, precision),
         fast(description, type, frameLength, Engine::Fast, puncturing, second, precision) {
     fast.context.threads = threads;
     reference.context.clock = [this] { return now[0] += 16; };

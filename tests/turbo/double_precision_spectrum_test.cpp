@@ -63,8 +63,8 @@ class DoublePrecisionSpectrum : public ::testing::TestWithParam<ExactCase> {};
 
 TEST_P(DoublePrecisionSpectrum, EveryEntryEqualsTheExactAverageToOnePartInABillion) {
   const ExactCase& c = GetParam();
-  TurboPipeline pipeline(c.code.description(), c.type, c.frameLength, c.engine, {},
-                         std::nullopt, TablePrecision::Double);
+  TurboPipeline pipeline(c.code.description(), c.type, c.frameLength, c.engine, {}, std::nullopt,
+                         TablePrecision::Double);
   ASSERT_EQ(pipeline.run(), pipeline.turbo.outputFrameLength);
   const LinearSpectrum exact = exactSpectrum(c, pipeline);
   expectWithin(pipeline.codeword, exact.codeword, "codeword");
@@ -105,8 +105,8 @@ TEST(DoublePrecisionLongFrame, SumAndLowestWeightsAtTwoThousandBits) {
 #if defined(BREVANDOR_SANITIZED_TESTS)
   GTEST_SKIP() << "a long frame: seconds optimised, far longer under the sanitizers";
 #endif
-  TurboPipeline pipeline(testing::defaultCode(), Parallel, 2000, Engine::Fast, {},
-                         std::nullopt, TablePrecision::Double);
+  TurboPipeline pipeline(testing::defaultCode(), Parallel, 2000, Engine::Fast, {}, std::nullopt,
+                         TablePrecision::Double);
   ASSERT_EQ(pipeline.run(), pipeline.turbo.outputFrameLength);
   double total = LogZero;
   for (const double entry : pipeline.codeword) {

@@ -29,8 +29,8 @@ class SerialFastAgainstReference : public ::testing::TestWithParam<SerialCase> {
 
 TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
   const SerialCase& c = GetParam();
-  EnginePair engines(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, c.threads, {},
-                     std::nullopt, c.precision);
+  EnginePair engines(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, c.threads,
+                     {}, std::nullopt, c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);

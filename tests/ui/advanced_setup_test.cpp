@@ -10,10 +10,10 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "bounds/further_bounds.h"
 #include "main_dialog_probe.h"
 #include "modal_answerer.h"
 #include "stand_in_runs.h"
-#include "bounds/further_bounds.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui_test_suites.h"
 
@@ -129,17 +129,22 @@ class AdvancedSetupTest : public QObject {
     QTest::addColumn<int>("type");
     QTest::addColumn<bool>("runs");
     QTest::addColumn<QString>("log");  // a part of the log after Get it ("": none)
-    QTest::newRow("rate-1/2 PCCC") << "puncture" << "11,10,01" << 0 << true << "";
-    QTest::newRow("second code of an SCCC") << "numerator2" << "1+D^2" << 1 << true << "";
+    QTest::newRow("rate-1/2 PCCC") << "puncture"
+                                   << "11,10,01" << 0 << true << "";
+    QTest::newRow("second code of an SCCC") << "numerator2"
+                                            << "1+D^2" << 1 << true << "";
     QTest::newRow("input bits on encoder 2 alone")
-        << "puncture" << "10,10,11" << 0 << true
+        << "puncture"
+        << "10,10,11" << 0 << true
         << "Advanced Setup, warning: at sections with t mod 2 = 1 neither the systematic bit";
     QTest::newRow("outer pattern on a PCCC")
-        << "punctureOuter" << "11,10" << 0 << false
+        << "punctureOuter"
+        << "11,10" << 0 << false
         << "Advanced Setup: --puncture-outer \"11,10\": outer and inner patterns belong to an "
            "SCCC";
     QTest::newRow("second code of the repetition type")
-        << "denominator2" << "1+D+D^2" << 2 << false << "the repetition type has one";
+        << "denominator2"
+        << "1+D+D^2" << 2 << false << "the repetition type has one";
   }
 
   void constituentOptionsReachTheRunOrAreRefused() {
@@ -242,10 +247,9 @@ class AdvancedSetupTest : public QObject {
     // The main window's own fields and dialogs cover these; --quiet means nothing to a window.
     // --spectrum-in and its --code-length and --info-bits bound a spectrum read from a file
     // instead of a code's: a mode of the command line only.
-    const QSet<QString> mainWindow{"--help",          "--version",     "--numerator",
-                                   "--denominator",   "--type",        "--frame-length",
-                                   "--output",        "--bounds",      "--quiet",
-                                   "--spectrum-in",   "--code-length", "--info-bits"};
+    const QSet<QString> mainWindow{"--help",  "--version",      "--numerator",   "--denominator",
+                                   "--type",  "--frame-length", "--output",      "--bounds",
+                                   "--quiet", "--spectrum-in",  "--code-length", "--info-bits"};
 #ifndef BREVANDOR_CLI_PATH
     QSKIP("brevandor-cli is not built");
 #endif

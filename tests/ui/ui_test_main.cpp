@@ -23,8 +23,8 @@ int main(int argc, char* argv[]) {
   }
 
   using namespace brevandor::testing;
-  const auto factories = {makeOptionsAboutTest,  makeResultsWindowTest,  makeMainDialogTest,
-                          makeMainDialogRunTest, makeMainDialogKeysTest, makeAdvancedSetupTest,
+  const auto factories = {makeOptionsAboutTest,  makeResultsWindowTest,     makeMainDialogTest,
+                          makeMainDialogRunTest, makeMainDialogKeysTest,    makeAdvancedSetupTest,
                           makeWindowMemoryTest,  makeCalculationWindowTest, makePlotProgramTest};
   int failures = 0;
   for (const auto& factory : factories) {
