@@ -6,11 +6,13 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "brevandor_version.h"
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
 #include "cli/program_arguments.h"
 #include "progress/printable_text.h"
+#include "run/bound_lists.h"
 #include "run/calculation_run.h"
 
 namespace {
@@ -55,13 +57,7 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("-o,--output", commandLine.output,
                  "Results file (created, or replaced once complete)")
       ->capture_default_str();
-  app.add_option("-b,--bounds", commandLine.bounds,
-                 "Bounds to evaluate, separated by commas: q, exp, viterbi (bit error, section "
-                 "\"BER Bounds\"); ub-word, exp-word (union, word error), tsb, tsb-word "
-                 "(tangential sphere, bit and word error), simple, simple-word (simple bound), "
-                 "sphere (sphere-packing lower bound) (section \"Further Bounds\"); all (q, exp, "
-                 "viterbi); none")
-      ->capture_default_str();
+  app.add_option("-b,--bounds", commandLine.bounds, boundListHelp())->capture_default_str();
   app.add_option("--max-weight", commandLine.maxWeight,
                  "Low-weight mode: compute A_d and B_d for weights d <= D only (1 to 1000000); "
                  "the bounds become estimates of the error floor")

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "brevandor_version.h"
 #include "cli/program_arguments.h"
 #include "plot/chart_export.h"
 #include "plot/run_charts.h"

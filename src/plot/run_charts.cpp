@@ -51,15 +51,15 @@ bool boundSelected(const BoundColumn& column, const QStringList& names) {
   if (names.isEmpty() || names.contains(QString::fromStdString(column.name))) {
     return true;
   }
-  for (const BoundNames& bound : kBoundCatalogue) {
+  for (const auto& bound : kBoundCatalogue) {
     if (bound.column == column.name && names.contains(QLatin1String(bound.option))) {
       return true;
     }
   }
   for (const FurtherBoundInfo& bound : furtherBoundInfos()) {
     const QString option =
-        QString::fromUtf8(bound.name.data(), static_cast<qsizetype>(bound.name.size()));
-    if (bound.head == column.name && names.contains(option)) {
+        QString::fromUtf8(bound.option.data(), static_cast<qsizetype>(bound.option.size()));
+    if (bound.column == column.name && names.contains(option)) {
       return true;
     }
   }
@@ -221,7 +221,7 @@ QString boundAxisTitle(const std::vector<const RunRecord*>& runs, const QStringL
     for (const BoundColumn& column : run->bounds.columns) {
       const bool textBound =
           std::any_of(kBoundCatalogue.begin(), kBoundCatalogue.end(),
-                      [&](const BoundNames& bound) { return bound.column == column.name; });
+                      [&](const auto& bound) { return bound.column == column.name; });
       if (!textBound && boundSelected(column, names)) {
         return QStringLiteral("Error probability (bit or word, as the legend says)");
       }

@@ -28,7 +28,7 @@ void printPuncturing(std::FILE* file, const TurboCode& turbo) {
   if (!turbo.isPunctured()) {
     return;
   }
-  if (turbo.concatenationType == Parallel) {
+  if (turbo.concatenationType == ConcatenationType::Parallel) {
     printPattern(file, "", turbo.puncturing.parallel, kParallelPatternRows);
   } else {
     printPattern(file, "Outer ", turbo.puncturing.outer, kSerialPatternRows);

@@ -6,19 +6,24 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "bounds/ber_bounds.h"
 #include "bounds/error_floor_estimates.h"
 #include "bounds/further_bounds.h"
+#include "bounds/numerics/special_functions.h"
 #include "bounds/union/bound_engines.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"
 #include "progress/printable_text.h"
 #include "progress/stage_progress.h"
+#include "report/ber_bounds_section.h"
+#include "report/further_bounds_section.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
+#include "report/spectrum_input_section.h"
 #include "run/constituent_options.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
@@ -56,7 +61,7 @@ std::string timeLine() {
 // The code the run builds: for the repetition-outer type, the non-systematic counterpart of
 // the described code (one output bit per input bit, from the same numerator and denominator).
 CodeDescription preparedCode(const RunInputs& inputs) {
-  if (inputs.selectedType == RepetitionSerial) {
+  if (inputs.selectedType == ConcatenationType::RepetitionSerial) {
     return nonSystematicCounterpart(inputs.code);
   }
   return inputs.code;
@@ -142,36 +147,52 @@ class RunObjects {
   std::vector<double> weightedSpectrum_;
 };
 
-// The "Further Bounds" stage when any of its bounds is selected: its log lines and section.
-// Nothing to go on, or the result that ends the run.
+// The "Further Bounds" stage when any of its bounds is selected: its log lines and section,
+// and the tables it shows in `shown`. Nothing to go on, or the result that ends the run.
 std::optional<RunResult> writeFurtherBounds(ResultsFile& file, const RunInputs& inputs,
                                             const FurtherBoundInputs& spectra,
-                                            const RunContext& context,
-                                            FurtherBoundTables* written = nullptr) {
-  if (inputs.furtherBounds == 0) {
+                                            const RunContext& context, FurtherBoundTables& shown) {
+  if (inputs.furtherBounds.empty()) {
     return std::nullopt;
   }
   context.postLogLine(" Further Bounds Calculation .. ");
-  if (computeFurtherBoundSection(file.stream(), spectra, inputs.furtherBounds, inputs.ebn0Grid,
-                                 context, written) < 0) {
+  std::optional<FurtherBoundTables> tables =
+      computeFurtherBounds(spectra, inputs.furtherBounds, inputs.ebn0Grid, context);
+  if (!tables) {
     return cancelled(context);
   }
+  writeFurtherBoundSection(file.stream(), spectra, inputs.furtherBounds, *tables, inputs.ebn0Grid);
   if (auto stop = writeFailed(context, file, inputs.resultsFileName)) {
     return stop;
   }
+  shown = std::move(*tables);
   context.postLogLine(kCompletedText);
   return std::nullopt;
 }
 
-// The first section of a run that bounds a spectrum read from a file.
-void printSpectrumInput(std::FILE* file, const SpectrumInput& input) {
-  std::fprintf(file, "\n Spectrum Input -----------------------------\n");
-  std::fprintf(file, "\n Spectrum File : %s ", printableText(input.path).c_str());
-  std::fprintf(file, "\n Code Length n = %d [bits]", input.codeLength);
-  std::fprintf(file, "\n Information Bits K = %d [bits]", input.infoBits);
-  std::fprintf(file, "\n Rate : %f \n", static_cast<double>(input.infoBits) / input.codeLength);
-  std::fprintf(file, "\n End of Spectrum Input ----------------------\n");
-  std::fflush(file);
+// The "BER" stage: the selected bounds of the weighted spectrum (log10 values) of weights
+// 0 … maxWeight, or in low-weight mode their estimates of the error floor, and the section
+// that shows them. The tables shown, or nothing when cancelled.
+std::optional<BoundTables> writeBerBounds(std::FILE* file, const RunInputs& inputs, double rate,
+                                          std::span<const double> log10Weighted,
+                                          std::int32_t maxWeight, std::int32_t lowWeightBlock,
+                                          const RunContext& context) {
+  if (lowWeightBlock > 0) {
+    std::optional<ErrorFloorEstimates> estimates =
+        computeErrorFloorEstimates(rate, log10Weighted, maxWeight, lowWeightBlock,
+                                   inputs.boundSelection, context, inputs.ebn0Grid);
+    if (!estimates) {
+      return std::nullopt;
+    }
+    writeErrorFloorSection(file, rate, inputs.boundSelection, *estimates, inputs.ebn0Grid);
+    return std::move(estimates->sums);
+  }
+  std::optional<BoundTables> tables = computeBerBoundsFromLog10(
+      rate, log10Weighted, maxWeight, inputs.boundSelection, context, inputs.ebn0Grid);
+  if (tables) {
+    writeBoundSection(file, rate, inputs.boundSelection, *tables, inputs.ebn0Grid);
+  }
+  return tables;
 }
 
 // The "TM" and "CWEF" stages of each concatenation type. Returns 0, or −1 when cancelled.
@@ -184,10 +205,10 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
   context.postLogLine("\n TM Calculation .. ");
   // Parallel constituents of another code or another pattern have tables of their own,
   // computed one after the other as a serial code's are.
-  const bool ownTables =
-      run.turbo().concatenationType == Parallel && !run.turbo().sameTableAsFirst(1);
-  switch (ownTables ? Serial : run.turbo().concatenationType) {
-    case Parallel:
+  const bool ownTables = run.turbo().concatenationType == ConcatenationType::Parallel &&
+                         !run.turbo().sameTableAsFirst(1);
+  switch (ownTables ? ConcatenationType::Serial : run.turbo().concatenationType) {
+    case ConcatenationType::Parallel:
       first.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF Calculation .. ");
@@ -199,7 +220,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       }
       context.postLogLine(kCompletedText);
       return 0;
-    case Serial:
+    case ConcatenationType::Serial:
       first.computeTransferMatrix(code);
       second.computeTransferMatrix(secondCode);
       context.postLogLine(kCompletedText);
@@ -253,6 +274,8 @@ RunResult CalculationRun::executeGuarded(ResultsFile& file) {
     RunContext tracked = context_;
     tracked.stageProgress = &stages;
     return CalculationRun(inputs_, tracked).executeStages(file);
+  } catch (const NumericalError& error) {
+    return failed(context_, error.what());
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {
@@ -317,17 +340,18 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine(" TWEF Calculation .. ");
   std::span<double> codeword(run.codewordSpectrum());
   std::span<double> weighted(run.weightedSpectrum());
-  const std::int32_t maxWeight =
+  const StageResult<std::int32_t> spectrum =
       lowWeight > 0 ? computeLowWeightSpectrum(turbo, lowWeight, codeword, weighted, context_)
-      : turbo.concatenationType == Parallel
+      : turbo.concatenationType == ConcatenationType::Parallel
           ? turbo.computeParallelSpectrum(codeword, weighted, context_)
           : turbo.computeSerialSpectrum(codeword, weighted, context_);
-  if (maxWeight == -1) {
+  if (spectrum.wasCancelled()) {
     return cancelled(context_);
   }
-  if (maxWeight < 0) {
-    return failed(context_, "The spectrum stage found the constituent tables incomplete");
+  if (!spectrum) {
+    return failed(context_, spectrum.failure());
   }
+  const std::int32_t maxWeight = *spectrum;
   // The bounds read the weighted spectrum before scaling: for long frames scaling by 10^−e
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
   // to zero. The report prints such entries from these logarithms too.
@@ -345,18 +369,15 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine(kCompletedText);
 
   BoundTables bounds;
-  if (inputs_.boundSelection != 0) {
+  if (!inputs_.boundSelection.empty()) {
     context_.postLogLine(" BER Calculation .. ");
-    const std::int32_t evaluated =
-        lowWeight > 0 ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                                   turbo.outputFrameLength, inputs_.boundSelection,
-                                                   context_, inputs_.ebn0Grid, &bounds)
-                      : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                                  inputs_.boundSelection, context_,
-                                                  inputs_.ebn0Grid, &bounds);
-    if (evaluated < 0) {
+    std::optional<BoundTables> evaluated =
+        writeBerBounds(run.file(), inputs_, turbo.rate, log10Weighted, maxWeight,
+                       lowWeight > 0 ? turbo.outputFrameLength : 0, context_);
+    if (!evaluated) {
       return cancelled(context_);
     }
+    bounds = std::move(*evaluated);
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
       return *stop;
     }
@@ -367,12 +388,12 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
           file, inputs_,
           furtherBoundInputsFromLog10(log10Codeword, log10Weighted, maxWeight,
                                       turbo.outputFrameLength, turbo.frameLengths[0]),
-          context_, &furtherBounds)) {
+          context_, furtherBounds)) {
     return *stop;
   }
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
-  outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
-  outputs.furtherBounds = inputs_.furtherBounds != 0 ? &furtherBounds : nullptr;
+  outputs.bounds = !inputs_.boundSelection.empty() ? &bounds : nullptr;
+  outputs.furtherBounds = !inputs_.furtherBounds.empty() ? &furtherBounds : nullptr;
   auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
 
   run.releaseAll();
@@ -395,17 +416,17 @@ RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
-  printSpectrumInput(file.stream(), input);
+  printSpectrumInput(file.stream(), input.path, input.codeLength, input.infoBits);
   if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
     return *stop;
   }
   const SpectrumFile& spectrum = input.spectrum;
-  if (inputs_.boundSelection != 0) {
+  FurtherBoundTables shownFurther;
+  if (!inputs_.boundSelection.empty()) {
     context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(file.stream(),
-                                  static_cast<double>(input.infoBits) / input.codeLength,
-                                  spectrum.log10Weighted, input.codeLength, inputs_.boundSelection,
-                                  context_, inputs_.ebn0Grid) < 0) {
+    if (!writeBerBounds(file.stream(), inputs_,
+                        static_cast<double>(input.infoBits) / input.codeLength,
+                        spectrum.log10Weighted, input.codeLength, 0, context_)) {
       return cancelled(context_);
     }
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
@@ -417,7 +438,7 @@ RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
           file, inputs_,
           furtherBoundInputsFromLog10(spectrum.log10Codewords, spectrum.log10Weighted,
                                       input.codeLength, input.codeLength, input.infoBits),
-          context_)) {
+          context_, shownFurther)) {
     return *stop;
   }
   if (const auto reason = file.commit()) {

@@ -51,7 +51,8 @@ std::optional<CodeDescription> secondCode(const RunInputs& inputs, ConstituentOp
   const char* given = inputs.numerator2.empty() ? "--denominator2" : "--numerator2";
   const std::string& givenText =
       inputs.numerator2.empty() ? inputs.denominator2 : inputs.numerator2;
-  if (inputs.selectedType != Parallel && inputs.selectedType != Serial) {
+  if (inputs.selectedType != ConcatenationType::Parallel &&
+      inputs.selectedType != ConcatenationType::Serial) {
     check = refused(given, givenText,
                     "the repetition type has one convolutional code; a second code applies to "
                     "a PCCC or an SCCC");
@@ -91,23 +92,23 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs, ConstituentOpti
       {{"--puncture", &inputs.puncture},
        {"--puncture-outer", &inputs.punctureOuter},
        {"--puncture-inner", &inputs.punctureInner}}};
-  const std::int32_t type = inputs.selectedType;
+  const ConcatenationType type = inputs.selectedType;
   for (const auto& [option, text] : given) {
     if (text->empty()) {
       continue;
     }
     const bool parallelPattern = text == &inputs.puncture;
-    if (type != Parallel && type != Serial) {
+    if (type != ConcatenationType::Parallel && type != ConcatenationType::Serial) {
       check = refused(option, *text, "the repetition type takes no puncturing pattern");
       return std::nullopt;
     }
-    if (type == Parallel && !parallelPattern) {
+    if (type == ConcatenationType::Parallel && !parallelPattern) {
       check = refused(option, *text,
                       "outer and inner patterns belong to an SCCC; a PCCC takes one pattern "
                       "of rows SYS,PAR1,PAR2");
       return std::nullopt;
     }
-    if (type == Serial && parallelPattern) {
+    if (type == ConcatenationType::Serial && parallelPattern) {
       check = refused(option, *text,
                       "an SCCC takes an outer and an inner pattern of rows SYS,PAR; this one "
                       "belongs to a PCCC");

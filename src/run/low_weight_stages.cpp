@@ -43,7 +43,8 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   context.postLogLine("\n TM Calculation .. ");
   // Parallel constituents of two codes have tables of their own, computed one after the
   // other as a serial code's are.
-  const bool shared = turbo.concatenationType == Parallel && turbo.sameTableAsFirst(1);
+  const bool shared =
+      turbo.concatenationType == ConcatenationType::Parallel && turbo.sameTableAsFirst(1);
   if (shared) {
     const LowWeightCut cut = prepareConstituent(turbo, 0, limit);
     context.postLogLine(kCompletedText);
@@ -58,7 +59,7 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
     return 0;
   }
   // The repetition code's counts C(N, w) at weight r · w are known: it needs no table.
-  const bool outerCode = turbo.concatenationType != RepetitionSerial;
+  const bool outerCode = turbo.concatenationType != ConcatenationType::RepetitionSerial;
   const LowWeightCut outer = outerCode ? prepareConstituent(turbo, 0, limit) : LowWeightCut{};
   const LowWeightCut inner = prepareConstituent(turbo, 1, limit);
   context.postLogLine(kCompletedText);
@@ -77,11 +78,11 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   return 0;
 }
 
-std::int32_t computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
-                                      std::span<double> codewordSpectrum,
-                                      std::span<double> weightedSpectrum,
-                                      const RunContext& context) {
-  return turbo.concatenationType == Parallel
+StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
+                                                   std::span<double> codewordSpectrum,
+                                                   std::span<double> weightedSpectrum,
+                                                   const RunContext& context) {
+  return turbo.concatenationType == ConcatenationType::Parallel
              ? computeLowWeightParallelSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,
                                                 context)
              : computeLowWeightSerialSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "bounds/bound_kinds.h"
 #include "bounds/ebn0_grid.h"
 #include "bounds/spectrum_file.h"
 #include "code/code_description.h"
 #include "logmath/table_precision.h"
+#include "turbo/concatenation_type.h"
 
 namespace brevandor {
 
@@ -23,7 +25,7 @@ inline constexpr std::size_t kMaxTextLength = 100;  // polynomial texts and the 
 inline constexpr std::string_view kDefaultNumerator = "1+D+D^2";
 inline constexpr std::string_view kDefaultDenominator = "1+D^2";
 inline constexpr std::string_view kDefaultResultsFile = "results.txt";
-inline constexpr std::int32_t kDefaultBoundSelection = 1;
+inline constexpr BerBoundSet kDefaultBoundSelection{BerBound::UnionQ};
 // Constants of every run: two constituents, and the repetition factor of the outer code.
 inline constexpr std::int32_t kConstituentCount = 2;
 inline constexpr std::int32_t kRepetitionFactor = 3;
@@ -38,12 +40,12 @@ struct SpectrumInput {
 
 // Everything one calculation needs, handed to the run by value.
 struct RunInputs {
-  std::int32_t inputFrameLength = kDefaultFrameLength;   // N
-  std::int32_t selectedType = 0;                         // a ConcatenationType
-  std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
-  std::string resultsFileName{kDefaultResultsFile};      // path of the results file, as given
-  CodeDescription code;                                  // from describeCode
-  TablePrecision precision = TablePrecision::Single;     // of the weight tables
+  std::int32_t inputFrameLength = kDefaultFrameLength;  // N
+  ConcatenationType selectedType = ConcatenationType::Parallel;
+  BerBoundSet boundSelection = kDefaultBoundSelection;  // the "BER Bounds"; empty: none
+  std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
+  CodeDescription code;                                 // from describeCode
+  TablePrecision precision = TablePrecision::Single;    // of the weight tables
   // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
   // through checkConstituentOptions. The second constituent code's polynomials, for encoder
   // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
@@ -56,8 +58,8 @@ struct RunInputs {
   std::string punctureInner;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
-  EbN0Grid ebn0Grid;               // points of every bound section
-  std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
+  EbN0Grid ebn0Grid;                           // points of every bound section
+  FurtherBoundSet furtherBounds;               // the "Further Bounds" section; empty: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
 };
 
@@ -109,5 +111,20 @@ FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
 // The weight limit D of low-weight mode typed as text, read as the frame length is, from 1
 // to 1000000. Either the value or the message for the user.
 FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit = kFieldReadLimit);
+
+// The worker-thread count: decimal digits only, 0 (all cores) to maxWorkerThreads(); or the
+// message that refuses it.
+struct ThreadCountCheck {
+  std::optional<int> value;
+  std::string message;
+};
+ThreadCountCheck checkThreadCount(std::string_view text);
+
+// The concatenation type called `name` on the command line and in records: "pccc", "sccc" or
+// "rep"; nothing for any other name.
+std::optional<ConcatenationType> parseTypeName(std::string_view name);
+
+// The name of a concatenation type on the command line and in records.
+std::string_view typeOptionName(ConcatenationType type);
 
 }  // namespace brevandor

@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "bounds/further_bounds.h"
+#include "bounds/bound_catalogue.h"
 #include "code/polynomial.h"
 #include "code/puncture_pattern.h"
 #include "progress/run_context.h"
+#include "run/bound_lists.h"
 #include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
@@ -28,13 +29,12 @@ AdvancedOption threadsOption() {
   option.zeroText = QStringLiteral("all cores");
   option.read = [](const RunSettings& settings) { return QString::number(settings.threads); };
   option.write = [](RunSettings& settings, const QString& value) {
-    bool ok = false;
-    const int threads = value.trimmed().toInt(&ok);
-    if (!ok || threads < 0 || threads > maxWorkerThreads()) {
+    const ThreadCountCheck threads = checkThreadCount(value.trimmed().toStdString());
+    if (!threads.value) {
       return QStringLiteral("Please enter a number of threads from 0 (all cores) to %1.")
           .arg(maxWorkerThreads());
     }
-    settings.threads = threads;
+    settings.threads = *threads.value;
     return QString();
   };
   return option;
@@ -77,36 +77,28 @@ AdvancedOption furtherBoundsOption() {
       "the sphere-packing lower bound of any code with the same length and rate.");
   option.editor = AdvancedOption::Editor::Checks;
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-    option.choices.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
+    option.choices.append(
+        QString::fromUtf8(info.option.data(), static_cast<int>(info.option.size())));
     QString caption = QString::fromUtf8(info.meaning.data(), static_cast<int>(info.meaning.size()));
     caption[0] = caption[0].toUpper();
     option.choiceLabels.append(caption);
   }
   option.read = [](const RunSettings& settings) {
-    QStringList names;
-    for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-      if ((settings.inputs.furtherBounds & info.bit) != 0) {
-        names.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
-      }
-    }
-    return names.join(QLatin1Char(','));
+    return QString::fromStdString(furtherBoundListText(settings.inputs.furtherBounds));
   };
+  // The list as --bounds reads it (the check boxes give "" for none); the bounds of the
+  // "BER Bounds" section are chosen in the Options dialog.
   option.write = [](RunSettings& settings, const QString& value) {
-    std::int32_t mask = 0;
-    for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-      const std::string word = name.trimmed().toStdString();
-      bool known = false;
-      for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-        if (info.name == word) {
-          mask |= info.bit;
-          known = true;
-        }
-      }
-      if (!known) {
-        return QStringLiteral("There is no further bound called \"%1\".").arg(name);
-      }
+    const std::string list = value.isEmpty() ? std::string("none") : value.toStdString();
+    const std::optional<BoundSelection> selection = parseBoundList(list);
+    if (!selection) {
+      const QString message = QString::fromStdString(unknownBoundListMessage(list));
+      return message.left(1).toUpper() + message.mid(1) + QLatin1Char('.');
     }
-    settings.inputs.furtherBounds = mask;
+    if (!selection->ber.empty()) {
+      return QStringLiteral("The bounds of the \"BER Bounds\" section are chosen in Options.");
+    }
+    settings.inputs.furtherBounds = selection->further;
     return QString();
   };
   return option;

@@ -43,10 +43,11 @@ QByteArray readBytes(const QString& path) {
 }
 
 // The record of a real run of the default code, computed without a window.
-std::shared_ptr<const RunRecord> computedRecord(int frameLength, int mask, const QDir& folder) {
+std::shared_ptr<const RunRecord> computedRecord(int frameLength, BerBoundSet bounds,
+                                                const QDir& folder) {
   RunInputs inputs;
   inputs.inputFrameLength = frameLength;
-  inputs.boundSelection = mask;
+  inputs.boundSelection = bounds;
   inputs.resultsFileName =
       folder.filePath(QStringLiteral("results-%1.txt").arg(frameLength)).toStdString();
   inputs.code = codeFromTexts("1+D+D^2", "1+D^2").description.value();
@@ -181,7 +182,7 @@ class ResultsWindowTest : public QObject {
       modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
     });
     pushButton(dialog, "optionButton")->click();
-    QCOMPARE(dialog.boundSelection(), 7);
+    QCOMPARE(dialog.boundSelection(), kAllBerBounds);
     QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
     pushButton(dialog, "getItButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
@@ -297,8 +298,8 @@ class ResultsWindowTest : public QObject {
   void tickedRunsOverlayAsLabelledCurves() {
     const QTemporaryDir folder;
     ResultsWindow window;
-    window.addRun(computedRecord(10, 1, QDir(folder.path())), QString());
-    window.addRun(computedRecord(20, 1, QDir(folder.path())), QString());
+    window.addRun(computedRecord(10, {BerBound::UnionQ}, QDir(folder.path())), QString());
+    window.addRun(computedRecord(20, {BerBound::UnionQ}, QDir(folder.path())), QString());
     // A new run shows alone until others are ticked.
     QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), QStringList{"Union Bound (Q function)"});
     window.setTicked(0, true);
@@ -331,7 +332,7 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(
         window.openRecordFile(QStringLiteral(BREVANDOR_TEST_DATA_DIR "/records/pccc_n10_v1.json")),
         QString());
-    window.addRun(computedRecord(20, 1, QDir(folder.path())), QString());
+    window.addRun(computedRecord(20, {BerBound::UnionQ}, QDir(folder.path())), QString());
     window.setTicked(0, true);
     const QString before = listState(window);
     const QString path = folder.filePath(QStringLiteral("bad.json"));
@@ -347,7 +348,7 @@ class ResultsWindowTest : public QObject {
     const QTemporaryDir folder;
     const QDir out(folder.path());
     ResultsWindow window;
-    window.addRun(computedRecord(10, 7, out), QString());
+    window.addRun(computedRecord(10, kAllBerBounds, out), QString());
     for (const plot::Figure figure : {plot::Figure::Bounds, plot::Figure::Spectrum}) {
       const QString png = out.filePath(plot::figureName(figure) + QStringLiteral(".png"));
       QCOMPARE(window.savePlot(figure, png), QString());
