@@ -139,8 +139,7 @@ class Refusal : public std::runtime_error {
 // largest weight limit of the low-weight mode; a full run's frames are far shorter).
 constexpr std::size_t kLongestList = 2'000'000;
 // A JSON value takes tens of bytes in memory: a text of more values than that record's six
-// million (an object and five numbers a line) is refused while it is read, before it takes
-// gigabytes.
+// million (an object and five numbers a line) is refused before it is parsed into gigabytes.
 constexpr std::size_t kMostValues = 10'000'000;
 // The signal-to-noise ratios of a run lie within a few tens of dB.
 constexpr double kLargestDecibels = 1000.0;
@@ -378,20 +377,23 @@ RecordBounds readBounds(const Fields& fields) {
   return bounds;
 }
 
-// The JSON tree of `text`, refused once it holds more values than any record.
-Json parseCounted(std::string_view text) {
-  std::size_t values = 0;
-  const auto count = [&values](int, Json::parse_event_t event, Json&) {
-    const bool starts = event == Json::parse_event_t::value ||
-                        event == Json::parse_event_t::object_start ||
-                        event == Json::parse_event_t::array_start;
-    if (starts && ++values > kMostValues) {
-      throw Refusal("it holds more than " + std::to_string(kMostValues) +
-                    " values, far more than the record of any run");
+// An upper bound of the number of values in the JSON text: a count of the separators and
+// openings outside strings, made before the text is parsed.
+std::size_t valuesAtMost(std::string_view text) {
+  std::size_t values = 1;
+  bool inString = false;
+  bool escaped = false;
+  for (const char c : text) {
+    if (inString) {
+      inString = escaped || c != '"';
+      escaped = !escaped && c == '\\';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == ',' || c == '[' || c == '{') {
+      ++values;
     }
-    return true;
-  };
-  return Json::parse(text.begin(), text.end(), count);
+  }
+  return values;
 }
 
 RunRecord readRecord(const Json& root) {
@@ -466,11 +468,13 @@ RecordReading readRunRecordJson(std::string_view text) {
   }
   Json root;
   try {
-    root = parseCounted(text);
-  } catch (const Refusal& refusal) {
-    reading.error = refusal.what();
-    reading.refused = true;
-    return reading;
+    if (valuesAtMost(text) > kMostValues) {
+      reading.error = "it holds more than " + std::to_string(kMostValues) +
+                      " values, far more than the record of any run";
+      reading.refused = true;
+      return reading;
+    }
+    root = Json::parse(text.begin(), text.end());
   } catch (const std::bad_alloc&) {
     reading.error = "there is not enough memory to read it";
     return reading;

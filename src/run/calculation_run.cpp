@@ -289,7 +289,10 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
                       " available");
   }
 
-  if (const auto reason = file.open(inputs_.resultsFileName)) {
+  if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
+    if (*reason == kCancelledOpen) {
+      return cancelled(context_);
+    }
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
@@ -391,7 +394,10 @@ namespace brevandor {
 
 RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
   const SpectrumInput& input = *inputs_.spectrumInput;
-  if (const auto reason = file.open(inputs_.resultsFileName)) {
+  if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
+    if (*reason == kCancelledOpen) {
+      return cancelled(context_);
+    }
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
