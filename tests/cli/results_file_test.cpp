@@ -92,6 +92,43 @@ TEST_F(CliResultsFileTest, AddressSpaceLimitRefusesBeforeAnyStage) {
   EXPECT_EQ(readFile(results), kEarlier);
 }
 
+// Under an address-space limit the plan counts each worker thread's stack and allocator arena
+// (about 72 MB of address space, little memory): a run it passes completes, and one that could
+// not start its threads is refused before any stage instead of failing half-way.
+struct LimitedRun {
+  const char* name;
+  const char* limit;
+  const char* threads;
+  bool runs;
+};
+
+class AddressSpaceLimitTest : public CliResultsFileTest,
+                              public ::testing::WithParamInterface<LimitedRun> {};
+
+TEST_P(AddressSpaceLimitTest, PlanThatPassesAlsoRuns) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "a sanitizer's shadow memory does not fit under an address-space limit";
+#endif
+  const LimitedRun& limited = GetParam();
+  const ProcessResult result =
+      runLimited(std::string("-v ") + limited.limit, {"-j", limited.threads, "-N", "100"});
+  EXPECT_EQ(result.termSignal, 0);
+  if (limited.runs) {
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+  } else {
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("Not enough memory: a frame of N = 100 needs"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out.find("TM Calculation"), std::string::npos) << result.out;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, AddressSpaceLimitTest,
+                         ::testing::Values(LimitedRun{"EightThreadsIn60MB", "60000", "8", false},
+                                           LimitedRun{"OneThreadIn200MB", "200000", "1", true},
+                                           LimitedRun{"EightThreadsIn1GB", "1000000", "8", true}),
+                         [](const auto& named) { return std::string(named.param.name); });
+
 TEST_F(CliResultsFileTest, RunsWritingOneNameLeaveOneCompleteFile) {
   const std::vector<std::string> first{"-N", "200", "-b", "exp"};
   const std::vector<std::string> second{"-N", "190", "-b", "none"};
