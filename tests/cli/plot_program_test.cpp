@@ -92,16 +92,25 @@ TEST_P(UnwritablePictureTest, FailsWithTheReasonAndKeepsTheEarlierPicture) {
   } else {
     write(output, kEarlier);
   }
+  std::vector<std::string> arguments{"-o", output, "run.json"};
+  bool otherUser = false;
   if (output == "readonly.svg") {
     fs::permissions(directory_ / output, fs::perms::owner_read);
     if (geteuid() == 0) {
-      GTEST_SKIP() << "the superuser may replace a read-only file";
+      // The superuser may replace any file: the program runs as another user.
+      fs::permissions(directory_, fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+      arguments.insert(arguments.begin(),
+                       {"--reuid=65534", "--regid=65534", "--clear-groups", kPlotProgram});
+      otherUser = true;
     }
   }
   const std::vector<std::string> files = filesInDirectory();
-  const std::vector<std::string> arguments{"-o", output, "run.json"};
   const ProcessResult result =
-      *picture.limit == '\0' ? plot(arguments) : plotLimited(picture.limit, arguments);
+      otherUser ? testing::runProcess("/usr/bin/setpriv", arguments, directory_.string())
+      : *picture.limit == '\0' ? plot(arguments)
+                               : plotLimited(picture.limit, arguments);
   EXPECT_EQ(result.termSignal, 0);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("cannot write '" + output + "': " + picture.reason), std::string::npos)
