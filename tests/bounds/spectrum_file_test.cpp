@@ -23,17 +23,18 @@ struct GoodFile {
 
 class AcceptedSpectrum : public ::testing::TestWithParam<GoodFile> {};
 
-// Every layout gives the same spectrum: A_3 = 2, B_3 = 0.5, A_5 = 1000, B_5 = 250, rest 0.
+// Every layout gives the same spectrum: A_3 = 2, B_3 = 0.5, A_5 = 1000, B_5 = 250, rest 0, of
+// a code of length 20 (which has C(20, 5) = 15504 words of weight 5).
 TEST_P(AcceptedSpectrum, ReadsTheSameCounts) {
-  const SpectrumFileCheck check = readText(GetParam().text);
+  const SpectrumFileCheck check = readText(GetParam().text, 20);
   ASSERT_TRUE(check.spectrum) << check.message;
   const SpectrumFile& s = *check.spectrum;
-  ASSERT_EQ(s.log10Codewords.size(), 11u);
+  ASSERT_EQ(s.log10Codewords.size(), 21u);
   EXPECT_NEAR(s.log10Codewords[3], std::log10(2.0), 1e-15);
   EXPECT_NEAR(s.log10Weighted[3], std::log10(0.5), 1e-15);
   EXPECT_NEAR(s.log10Codewords[5], 3.0, 1e-15);
   EXPECT_NEAR(s.log10Weighted[5], std::log10(250.0), 1e-15);
-  for (const int d : {0, 1, 2, 4, 6, 10}) {
+  for (const int d : {0, 1, 2, 4, 6, 20}) {
     EXPECT_EQ(s.log10Codewords[static_cast<std::size_t>(d)], LogZero) << d;
     EXPECT_EQ(s.log10Weighted[static_cast<std::size_t>(d)], LogZero) << d;
   }
