@@ -61,7 +61,7 @@ long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double 
                       [&](std::int32_t d) {
                         return -n * table.optimalExponent(d / n, spectrum.logPerSymbol(d));
                       })
-      .value();
+      .clippedValue();
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ long double viterbiBoundReference(const BoundSpectrum& spectrum, double rate, do
                         const double rho = optimalRho(delta, r, c);
                         return -n * viterbiExponent(rho, delta, r, c);
                       })
-      .value();
+      .clippedValue();
 }
 
 }  // namespace

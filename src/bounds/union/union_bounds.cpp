@@ -17,7 +17,7 @@ long double unionBound(const BoundSpectrum& spectrum, double literalSum, LogTerm
   if (spectrum.literal() && std::isfinite(literalSum)) {
     return literalSum;
   }
-  return unionTermSum(spectrum, 0, logTerm).value();
+  return unionTermSum(spectrum, 0, logTerm).clippedValue();
 }
 
 }  // namespace
