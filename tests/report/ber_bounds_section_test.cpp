@@ -239,8 +239,8 @@ TEST(BerBounds, SumsBeyondExtendedPrecisionPrintTheLargestValue) {
   const std::optional<BoundTables> tables =
       computeBerBoundsFromLog10(1.0, log10Spectrum, n, bounds, context, grid);
   ASSERT_TRUE(tables);
-  const std::string text = captureFile(
-      [&](std::FILE* file) { writeBoundSection(file, 1.0, bounds, *tables, grid); });
+  const std::string text =
+      captureFile([&](std::FILE* file) { writeBoundSection(file, 1.0, bounds, *tables, grid); });
   EXPECT_EQ(text.find("inf"), std::string::npos) << text;
   char largest[64];
   std::snprintf(largest, sizeof largest, "%Le", std::numeric_limits<long double>::max());
