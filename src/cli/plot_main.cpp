@@ -31,6 +31,7 @@ struct PlotCommand {
   std::string title;
   std::vector<std::string> bounds;
   bool allWeights = false;
+  std::string size = "960x640";
 };
 
 void describeOptions(CLI::App& app, PlotCommand& command) {
@@ -45,6 +46,8 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
                  "The bounds to draw, by name: q, exp, viterbi, tsb, sphere, ..., or UB_Q, "
                  "TSB_Bit, ... (default: all)")
       ->delimiter(',');
+  app.add_option("-s,--size", command.size, "The picture's size in pixels, WIDTHxHEIGHT")
+      ->capture_default_str();
   app.add_flag("--all-weights", command.allWeights,
                "Spectrum: every weight that holds codewords, not only the first 50");
 }
@@ -75,6 +78,14 @@ int main(int argc, char** argv) {
   if (!plot::isPictureName(QString::fromStdString(command.output))) {
     std::fprintf(stderr, "brevandor-plot: --output: name a .svg or .png file, not '%s'\n",
                  printableText(command.output).c_str());
+    return kExitUsage;
+  }
+
+  const std::optional<QSize> size = plot::pictureSize(QString::fromStdString(command.size));
+  if (!size) {
+    std::fprintf(stderr,
+                 "brevandor-plot: --size: give WIDTHxHEIGHT, each %d to %d pixels, not '%s'\n",
+                 plot::kSmallestSide, plot::kLargestSide, printableText(command.size).c_str());
     return kExitUsage;
   }
 
@@ -120,8 +131,10 @@ int main(int argc, char** argv) {
   }
   options.range =
       command.allWeights ? plot::SpectrumRange::AllWeights : plot::SpectrumRange::FirstWeights;
-  const QString failure = plot::saveChart(plot::makeChart(figure, runs, options),
-                                          QString::fromStdString(command.output));
+  const QString failure =
+      plot::saveChart(plot::makeChart(figure, runs, options),
+                      plot::figureLegend(plot::figureCurves(figure, runs, options)),
+                      QString::fromStdString(command.output), *size);
   if (!failure.isEmpty()) {
     std::fprintf(stderr, "brevandor-plot: %s\n", printableText(failure.toStdString()).c_str());
     return kExitFailed;

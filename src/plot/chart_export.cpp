@@ -5,22 +5,34 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 
 namespace brevandor::plot {
 
 namespace {
 
+constexpr double kLegendMargin = 10.0;
+
 QString suffixOf(const QString& path) {
   return QFileInfo(path).suffix().toLower();
 }
 
-// Draws the scene into `device`, which is `size` large.
-void paintScene(QGraphicsScene& scene, QPaintDevice& device, const QSize& size) {
+// Draws the chart's scene into the left part of `device` and the legend into the right.
+void paintPicture(QGraphicsScene& scene, const FigureLegend& legend, QPaintDevice& device,
+                  const QSize& size, double chartWidth) {
   QPainter painter(&device);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-  scene.render(&painter, QRectF(QPoint(0, 0), size), QRectF(QPoint(0, 0), size));
+  const QRectF chartArea(0.0, 0.0, chartWidth, size.height());
+  scene.render(&painter, chartArea, chartArea);
+  if (!legend.empty()) {
+    paintLegend(painter,
+                QRectF(chartWidth + kLegendMargin, 4.0 * kLegendMargin,
+                       size.width() - chartWidth - 2.0 * kLegendMargin,
+                       size.height() - 5.0 * kLegendMargin),
+                legend);
+  }
 }
 
 }  // namespace
@@ -30,16 +42,30 @@ bool isPictureName(const QString& path) {
   return suffix == QLatin1String("png") || suffix == QLatin1String("svg");
 }
 
-QString saveChart(std::unique_ptr<QChart> chart, const QString& path, const QSize& size) {
+std::optional<QSize> pictureSize(const QString& text) {
+  static const QRegularExpression form(QStringLiteral("^(\\d{1,6})[xX](\\d{1,6})$"));
+  const QRegularExpressionMatch match = form.match(text.trimmed());
+  if (!match.hasMatch()) {
+    return std::nullopt;
+  }
+  const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+  const auto fits = [](int side) { return side >= kSmallestSide && side <= kLargestSide; };
+  return fits(size.width()) && fits(size.height()) ? std::optional(size) : std::nullopt;
+}
+
+QString saveChart(std::unique_ptr<QChart> chart, const FigureLegend& legend, const QString& path,
+                  const QSize& size) {
   if (!isPictureName(path)) {
     return QStringLiteral("cannot write '%1': name a .png or .svg file").arg(path);
   }
-  // The scene owns the chart from here on and lays it out at the picture's size.
+  const double chartWidth =
+      legend.empty() ? size.width() : size.width() - legendWidth(size.width());
+  // The scene owns the chart from here on and lays it out at its part of the picture.
   QGraphicsScene scene;
   QChart* owned = chart.release();
   scene.addItem(owned);
-  owned->setGeometry(QRectF(QPoint(0, 0), size));
-  scene.setSceneRect(QRectF(QPoint(0, 0), size));
+  owned->setGeometry(QRectF(0.0, 0.0, chartWidth, size.height()));
+  scene.setSceneRect(QRectF(0.0, 0.0, chartWidth, size.height()));
 
   if (suffixOf(path) == QLatin1String("svg")) {
     QSvgGenerator svg;
@@ -47,12 +73,12 @@ QString saveChart(std::unique_ptr<QChart> chart, const QString& path, const QSiz
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(owned->title().isEmpty() ? QStringLiteral("Brevandor") : owned->title());
-    paintScene(scene, svg, size);
+    paintPicture(scene, legend, svg, size, chartWidth);
     // The generator reports nothing when the file cannot be written; look for it.
     return QFileInfo(path).size() > 0 ? QString() : QStringLiteral("cannot write '%1'").arg(path);
   }
   QImage image(size, QImage::Format_ARGB32);
-  paintScene(scene, image, size);
+  paintPicture(scene, legend, image, size, chartWidth);
   return image.save(path, "PNG") ? QString() : QStringLiteral("cannot write '%1'").arg(path);
 }
 

@@ -59,4 +59,22 @@ std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) 
   return failures;
 }
 
+std::vector<std::string> removeStaleExports(const ExportFiles& files, std::string_view why) {
+  std::vector<std::string> lines;
+  for (const std::string* path : {&files.json, &files.csv, &files.spectrumCsv}) {
+    std::error_code error;
+    if (path->empty() || !std::filesystem::exists(*path, error)) {
+      continue;
+    }
+    if (std::filesystem::remove(*path, error)) {
+      lines.push_back("removed '" + *path + "': " + std::string(why) +
+                      ", and the file described an earlier run");
+    } else {
+      lines.push_back("cannot remove '" + *path + "' (" + error.message() +
+                      "): " + std::string(why) + ", and the file describes an earlier run");
+    }
+  }
+  return lines;
+}
+
 }  // namespace brevandor

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "report/run_record.h"
 
@@ -25,5 +27,11 @@ std::string exportClash(const std::string& resultsFile, const ExportFiles& files
 // Writes each export file that has a path. Returns an empty text, or why files could not be
 // written ("cannot write 'x/r.json': No such file or directory"); the others are still written.
 std::string writeExportFiles(const RunRecord& record, const ExportFiles& files);
+
+// Removes the export files of a run that ended without a complete record (cancelled or
+// failed), so that no file named for this run still describes an earlier one beside this run's
+// partial results file. Returns one log line per file removed (or that could not be removed),
+// naming it and why; empty when none existed.
+std::vector<std::string> removeStaleExports(const ExportFiles& files, std::string_view why);
 
 }  // namespace brevandor

@@ -280,6 +280,11 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
       appendLog(failure);
     }
     viewResults();
+  } else if (const QString removed = removeExportsBeside(
+                 resultsPath_, settings_.exports,
+                 outcome == RunOutcome::Cancelled ? "the run was cancelled" : "the run failed");
+             !removed.isEmpty()) {
+    appendLog(removed);
   }
   emit calculationEnded(outcome);
 }

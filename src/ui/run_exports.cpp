@@ -6,11 +6,7 @@
 
 namespace brevandor {
 
-QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
-                           const ExportFiles& files) {
-  if (record == nullptr || !files.any()) {
-    return {};
-  }
+ExportFiles exportsBeside(const QString& resultsPath, const ExportFiles& files) {
   const QDir folder = QFileInfo(resultsPath).absoluteDir();
   const auto beside = [&folder](const std::string& name) {
     if (name.empty()) {
@@ -18,7 +14,28 @@ QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
     }
     return QFile::encodeName(folder.filePath(QFile::decodeName(name.c_str()))).toStdString();
   };
-  const ExportFiles placed{beside(files.json), beside(files.csv), beside(files.spectrumCsv)};
+  return ExportFiles{beside(files.json), beside(files.csv), beside(files.spectrumCsv)};
+}
+
+QString removeExportsBeside(const QString& resultsPath, const ExportFiles& files, const char* why) {
+  const ExportFiles placed = exportsBeside(resultsPath, files);
+  // Never the results file itself, should an export name it.
+  if (!exportClash(QFile::encodeName(resultsPath).toStdString(), placed).empty()) {
+    return {};
+  }
+  QString lines;
+  for (const std::string& line : removeStaleExports(placed, why)) {
+    lines += QStringLiteral("\n -- %1 \n").arg(QFile::decodeName(line.c_str()));
+  }
+  return lines;
+}
+
+QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
+                           const ExportFiles& files) {
+  if (record == nullptr || !files.any()) {
+    return {};
+  }
+  const ExportFiles placed = exportsBeside(resultsPath, files);
   std::string failure = exportClash(QFile::encodeName(resultsPath).toStdString(), placed);
   if (failure.empty()) {
     failure = writeExportFiles(*record, placed);

@@ -14,4 +14,11 @@ namespace brevandor {
 QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
                            const ExportFiles& files);
 
+// The export files as they lie beside the results file at `resultsPath`.
+ExportFiles exportsBeside(const QString& resultsPath, const ExportFiles& files);
+
+// Removes the export files beside `resultsPath` of a run that ended without a record, so that
+// they cannot pass for this run's; returns the log lines that say which were removed.
+QString removeExportsBeside(const QString& resultsPath, const ExportFiles& files, const char* why);
+
 }  // namespace brevandor
