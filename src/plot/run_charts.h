@@ -27,17 +27,17 @@ inline constexpr int kFirstWeights = 50;
 
 // One curve of a figure: what it shows, for which run, and its points.
 struct Curve {
-  QString name;          // the bound's title ("Union Bound (Q function)") or "A_d" / "B_d"
-  QString run;           // the run's label, as in the run legend
-  std::size_t runIndex;  // the run's place in the overlay, which picks its colour
-  CurveStyle style;      // the bound's line and marker (dashed for an estimate)
-  QList<QPointF> points;
+  QString name;              // the bound's title ("Union Bound (Q function)") or "A_d" / "B_d"
+  QString run;               // the run's label, as in the run legend
+  std::size_t runIndex = 0;  // the run's place in the overlay, which picks its colour
+  CurveStyle style;          // the bound's line and marker (dashed for an estimate)
+  QList<QPointF> points{};
   // For the spectrum: the y values are log10 counts (counts beyond a double's range),
   // not the counts themselves.
   bool log10Values = false;
-  bool estimate = false;           // a low-weight sum, not a bound
-  bool lowerBound = false;         // the sphere-packing bound: not among what sets the range
-  QList<QPointF> belowLowerBound;  // an estimate's points that no code can reach
+  bool estimate = false;             // a low-weight sum, not a bound
+  bool lowerBound = false;           // the sphere-packing bound: not among what sets the range
+  QList<QPointF> belowLowerBound{};  // an estimate's points that no code can reach
 };
 
 struct ChartOptions {

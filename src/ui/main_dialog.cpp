@@ -218,6 +218,10 @@ std::optional<CodeDescription> MainDialog::readCode() {
   const CodeFromTexts code = codeFromTexts(numerator, denominator);
   if (!code) {
     appendLog(fromStd(code.message));
+    // The message names what failed; the hint says what is read.
+    appendLog(QStringLiteral(
+        "\n    Accepted: terms 1, D, D^2 ... D^9 (or D2 ... D9), each at most once, joined by "
+        "'+', such as 1+D+D^2; a denominator needs the term 1. \n"));
     // A feedback without its constant term is the denominator's fault; a code of too low a
     // degree is both polynomials' together.
     const bool feedback = code.message == kFeedbackWithoutConstantTerm;
