@@ -14,8 +14,10 @@ namespace brevandor {
 QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
                            const ExportFiles& files);
 
-// The export files as they lie beside the results file at `resultsPath`.
-ExportFiles exportsBeside(const QString& resultsPath, const ExportFiles& files);
+// Why the export files that the window's settings name could not be written once the run is
+// done (a missing folder, a name too long, a file that may not be replaced), found before the
+// run starts: the log line that says so, or an empty text.
+QString exportProblemsBeside(const QString& resultsPath, const ExportFiles& files);
 
 // Removes the export files beside `resultsPath` of a run that ended without a record, so that
 // they cannot pass for this run's; returns the log lines that say which were removed.
