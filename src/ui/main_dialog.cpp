@@ -191,6 +191,12 @@ void MainDialog::getIt() {
   for (const std::string& warning : options.warnings) {
     appendLog(QStringLiteral("\n Advanced Setup, warning: %1 \n").arg(fromStd(warning)));
   }
+  // An export that could not be written after the run refuses the run now.
+  if (const QString problems = exportProblemsBeside(resultsPath_, settings_.exports);
+      !problems.isEmpty()) {
+    appendLog(problems);
+    return;
+  }
   settings_.inputs.inputFrameLength = *frameLength;
   // The simulation's settings, against this code and frame.
   if (const std::string refusal = checkSimulation(settings_.inputs); !refusal.empty()) {
@@ -285,6 +291,8 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
     if (const QString failure = writeExportsBeside(record.get(), resultsPath_, settings_.exports);
         !failure.isEmpty()) {
       appendLog(failure);
+      // The run is not "Completed" while its exports are missing.
+      widgets_.statusLine->setText(failure.trimmed().remove(0, 3));
     }
     viewResults();
   }
