@@ -6,6 +6,7 @@
 #include "bounds/spectrum_file.h"
 #include "run/bound_lists.h"
 #include "run/constituent_options.h"
+#include "run/simulation_stage.h"
 
 namespace brevandor::cli {
 
@@ -179,6 +180,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return refuse(options.refusal());
+  }
+  inputs.simulation = commandLine.simulation;
+  if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
   }
   checked.inputs = std::move(inputs);
   checked.warnings = options.warnings;

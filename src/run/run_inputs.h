@@ -10,6 +10,7 @@
 #include "bounds/spectrum_file.h"
 #include "code/code_description.h"
 #include "logmath/table_precision.h"
+#include "run/simulation_options.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor {
@@ -61,6 +62,9 @@ struct RunInputs {
   EbN0Grid ebn0Grid;                           // points of every bound section
   FurtherBoundSet furtherBounds;               // the "Further Bounds" section; empty: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
+  // The simulation's options as typed; with `simulate` the "Simulated Error Rates" stage
+  // decodes the code over the same grid. The run reads them through checkSimulationTexts.
+  SimulationTexts simulation;
 };
 
 // "single" or "double", the names of the table precisions on the command line and in files.
