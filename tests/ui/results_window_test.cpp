@@ -406,7 +406,7 @@ class ResultsWindowTest : public QObject {
     QVERIFY2(hint.contains(QStringLiteral("\"Get it\"")) && hint.contains(QStringLiteral("Open")),
              qPrintable(hint));
 
-    const std::shared_ptr<const RunRecord> record = computedRecord(10, 1, out);
+    const std::shared_ptr<const RunRecord> record = computedRecord(10, {BerBound::UnionQ}, out);
     const QString results = out.filePath(QStringLiteral("results-10.txt"));
     QCOMPARE(fromStd(writeTextFile(out.filePath(QStringLiteral("results-10.json")).toStdString(),
                                    runRecordJson(*record))),
@@ -425,8 +425,8 @@ class ResultsWindowTest : public QObject {
     ResultsWindow window;
     const QString first = out.filePath(QStringLiteral("results-10.txt"));
     const QString second = out.filePath(QStringLiteral("results-20.txt"));
-    window.addRun(computedRecord(10, 1, out), first);
-    window.addRun(computedRecord(20, 1, out), second);
+    window.addRun(computedRecord(10, {BerBound::UnionQ}, out), first);
+    window.addRun(computedRecord(20, {BerBound::UnionQ}, out), second);
     QCOMPARE(window.path(), second);
     window.setCurrentRun(0);
     QCOMPARE(window.path(), first);
