@@ -3,19 +3,20 @@
 #include <algorithm>
 
 #include "code/polynomial.h"
+#include "code/polynomial_list.h"
 
 namespace brevandor {
 
 CodeFromTexts codeFromTexts(std::string_view numeratorText, std::string_view denominatorText) {
-  const std::int32_t numerator = parsePolynomial(numeratorText);
+  const PolynomialList numerators = parsePolynomialList(numeratorText);
   const std::int32_t denominator = parsePolynomial(denominatorText);
   if (denominator <= 0) {
     return {std::nullopt, polynomialMessage(-denominator), CodeField::Denominator};
   }
-  if (numerator <= 0) {
-    return {std::nullopt, polynomialMessage(-numerator), CodeField::Numerator};
+  if (!numerators) {
+    return {std::nullopt, numerators.message, CodeField::Numerator};
   }
-  DescribedCode described = describeCode(numerator, denominator);
+  DescribedCode described = describeCode(numerators.masks, denominator);
   if (!described) {
     return {std::nullopt, std::move(described.failure), CodeField::Code};
   }

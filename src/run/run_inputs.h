@@ -68,8 +68,9 @@ std::optional<TablePrecision> parsePrecision(std::string_view name);
 // Which entry a refusal of the polynomial texts is about.
 enum class CodeField { None, Numerator, Denominator, Code };
 
-// The code described by the two polynomial texts, or the one log line that says why there
-// is none: the denominator's parse message before the numerator's, then describeCode's
+// The code described by the two polynomial texts (the numerator may list up to four
+// polynomials separated by commas, one parity output each), or the one log line that says
+// why there is none: the denominator's parse message before the numerator's, then describeCode's
 // refusal.
 struct CodeFromTexts {
   std::optional<CodeDescription> description;

@@ -171,7 +171,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "--max-weight: Please enter a positive integer."},
         Refusal{{"--max-weight", "20", "-N", "1000001"},
                 "--frame-length: Please enter an integer between 10 and 1000000."},
-        Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
+        Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"},
+        Refusal{{"--numerator", "1+D,1+D^2,D,1+D+D^2,D^2"},
+                "5 numerators given; a code has at most 4 parity outputs"},
+        Refusal{{"--numerator", "1+D+D^2,1+x"}, "Illegal Grammar in numerator 2"},
+        Refusal{{"-t", "rep", "--numerator", "1+D+D^2,1+D"},
+                "--numerator \"1+D+D^2,1+D\": the repetition type's inner code"},
+        Refusal{{"--numerator", "1+D+D^2,1+D", "--puncture", "11,10,01"},
+                "the pattern needs 5 rows (SYS,PAR1.1,PAR1.2,PAR2.1,PAR2.2)"},
+        Refusal{{"--numerator2", "1+D,1+D^2,D,1+D+D^2,D^2"}, "--numerator2 \"1+D,1+D^2,D,1+D"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 // A spectrum of a (7, 4) code's words, bounded without a code: the file holds the input's
