@@ -282,14 +282,19 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
   const RunMemoryPlan plan =
       lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
-  if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
+  // The worker threads beside this one take address space for their stacks and arenas.
+  const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
+  if (const auto shortfall = memoryShortfall(plan.peak(), extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
-                      " needs " + formatBytes(plan.peak()) + ", " + formatBytes(*available) +
-                      " available");
+                      " needs " + formatBytes(shortfall->needed) + ", " +
+                      formatBytes(shortfall->available) + " available");
   }
 
-  if (const auto reason = file.open(inputs_.resultsFileName)) {
+  if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
+    if (*reason == kCancelledOpen) {
+      return cancelled(context_);
+    }
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
@@ -391,7 +396,10 @@ namespace brevandor {
 
 RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
   const SpectrumInput& input = *inputs_.spectrumInput;
-  if (const auto reason = file.open(inputs_.resultsFileName)) {
+  if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
+    if (*reason == kCancelledOpen) {
+      return cancelled(context_);
+    }
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
