@@ -99,6 +99,11 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "encoder 2, SCCC inner code); default: --numerator");
   app.add_option("--denominator2", commandLine.denominator2,
                  "Second constituent code's feedback polynomial; default: --denominator");
+  app.add_option("--constituents", commandLine.constituents,
+                 "PCCC: encoders M (2 to 4), each after an independent uniform interleaver but "
+                 "the first; encoders after the first use the second code")
+      ->capture_default_str()
+      ->type_name("M");
   app.add_option("--puncture", commandLine.puncture,
                  "PCCC puncturing pattern SYS,PAR1,PAR2: rows of 0/1 of one period (1 to 64), "
                  "e.g. 11,10,01 for rate 1/2; an encoder of m parity outputs has m rows "

@@ -109,7 +109,10 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs,
   // One row per sent stream: the row names follow the parity outputs of the codes.
   const std::int32_t firstParities = parityOutputCount(inputs.code);
   const std::int32_t secondParities = parityOutputCount(secondCodeOf.value_or(inputs.code));
-  const std::int32_t parallelCounts[] = {firstParities, secondParities};
+  std::vector<std::int32_t> parallelCounts{firstParities};
+  for (std::int32_t c = 1; c < constituentCountOf(inputs); ++c) {
+    parallelCounts.push_back(secondParities);
+  }
   const std::vector<std::string> parallelRows = parallelPatternRows(parallelCounts);
   const std::vector<std::string> outerRows = serialPatternRows(firstParities);
   const std::vector<std::string> innerRows = serialPatternRows(secondParities);
@@ -169,6 +172,15 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
                        "them out");
       }
     }
+  }
+  if (inputs.constituentCount < kMinConstituents || inputs.constituentCount > kMaxConstituents) {
+    return refused("--constituents", std::to_string(inputs.constituentCount),
+                   "a PCCC has 2 to 4 constituent encoders");
+  }
+  if (inputs.selectedType != Parallel && inputs.constituentCount != kConstituentCount) {
+    return refused("--constituents", std::to_string(inputs.constituentCount),
+                   "three or more constituents belong to a PCCC; an SCCC and the repetition "
+                   "type have two");
   }
   if (inputs.selectedType == RepetitionSerial && parityOutputCount(inputs.code) > 1) {
     return refused("--numerator", polynomialListText(numeratorMasks(inputs.code)),

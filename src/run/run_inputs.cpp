@@ -23,6 +23,10 @@ CodeFromTexts codeFromTexts(std::string_view numeratorText, std::string_view den
   return {described.description, {}, CodeField::None};
 }
 
+std::int32_t constituentCountOf(const RunInputs& inputs) {
+  return inputs.selectedType == 0 ? inputs.constituentCount : kConstituentCount;
+}
+
 std::string outOfRangeMessage(std::int64_t low, std::int64_t high) {
   return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +
          ".";
@@ -73,6 +77,10 @@ std::int32_t maxFrameLengthFor(std::int32_t maxWeight) {
 FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
                                   std::size_t readLimit) {
   return checkPositiveInteger(text, kMinFrameLength, maxFrameLengthFor(maxWeight), readLimit);
+}
+
+FrameLengthCheck checkConstituentCount(std::string_view text, std::size_t readLimit) {
+  return checkPositiveInteger(text, kMinConstituents, kMaxConstituents, readLimit);
 }
 
 FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit) {

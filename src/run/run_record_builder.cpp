@@ -42,6 +42,9 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
       record.further.emplace_back("denominator2", denominator);
     }
   }
+  if (inputs.constituentCount != kConstituentCount) {
+    record.further.emplace_back("constituents", std::to_string(inputs.constituentCount));
+  }
   const std::pair<const char*, const std::string*> patterns[] = {
       {"puncture", &inputs.puncture},
       {"puncture_outer", &inputs.punctureOuter},

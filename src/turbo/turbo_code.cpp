@@ -145,13 +145,36 @@ bool TurboCode::isPunctured() const {
 }
 
 bool TurboCode::sameTableAsFirst(std::int32_t c) const {
-  const auto index = static_cast<std::size_t>(c);
-  const WeightEnumerator* first = enumerators[0];
+  return sameTables(0, c);
+}
+
+bool TurboCode::sharesFirstTable() const {
+  for (std::int32_t c = 1; c < constituentCount && c < kMaxConstituents; ++c) {
+    if (!sameTableAsFirst(c)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::int32_t TurboCode::tableSource(std::int32_t c) const {
+  for (std::int32_t earlier = 0; earlier < c; ++earlier) {
+    if (sameTables(earlier, c)) {
+      return earlier;
+    }
+  }
+  return c;
+}
+
+bool TurboCode::sameTables(std::int32_t a, std::int32_t b) const {
+  const auto index = static_cast<std::size_t>(b);
+  const WeightEnumerator* first = enumerators[static_cast<std::size_t>(a)];
   const WeightEnumerator* other = enumerators[index];
-  if (codes[0] == nullptr || codes[index] == nullptr || first == nullptr || other == nullptr) {
+  const ConvCode* firstCode = codes[static_cast<std::size_t>(a)];
+  if (firstCode == nullptr || codes[index] == nullptr || first == nullptr || other == nullptr) {
     return false;
   }
-  return codes[index]->description == codes[0]->description &&
+  return codes[index]->description == firstCode->description &&
          other->frameLength == first->frameLength &&
          other->countsInputBits == first->countsInputBits &&
          other->repetitionFactor == first->repetitionFactor &&

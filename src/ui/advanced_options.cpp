@@ -195,6 +195,33 @@ AdvancedOption maxWeightOption() {
   return option;
 }
 
+// The encoders of a PCCC; Get it refuses more than two for the other types.
+AdvancedOption constituentsOption() {
+  AdvancedOption option;
+  option.key = "constituents";
+  option.commandLine = "--constituents";
+  option.label = QStringLiteral("Parallel encoders (PCCC), &M");
+  option.toolTip = QStringLiteral(
+      "How many encoders a PCCC has, 2 to 4: each after the first reads the input through an "
+      "independent uniform interleaver and sends its parity bits. Encoders after the first "
+      "use the second constituent code where one is given.");
+  option.editor = AdvancedOption::Editor::Count;
+  option.minimum = kMinConstituents;
+  option.maximum = kMaxConstituents;
+  option.read = [](const RunSettings& settings) {
+    return QString::number(settings.inputs.constituentCount);
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const FrameLengthCheck count = checkConstituentCount(value.trimmed().toStdString());
+    if (!count.value) {
+      return QString::fromStdString(count.message);
+    }
+    settings.inputs.constituentCount = *count.value;
+    return QString();
+  };
+  return option;
+}
+
 // A text option of RunInputs that Get it checks against the rest of the inputs; the dialog
 // refuses only what is wrong in the text itself (`check`: why, or nothing).
 AdvancedOption textOption(const char* key, const char* commandLine, const char* label,
@@ -318,6 +345,7 @@ const std::vector<AdvancedOption>& advancedOptions() {
   static const std::vector<AdvancedOption> options = [] {
     std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
                                     furtherBoundsOption()};
+    all.push_back(constituentsOption());
     for (AdvancedOption& option : constituentOptions()) {
       all.push_back(std::move(option));
     }

@@ -181,7 +181,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "--numerator \"1+D+D^2,1+D\": the repetition type's inner code"},
         Refusal{{"--numerator", "1+D+D^2,1+D", "--puncture", "11,10,01"},
                 "the pattern needs 5 rows (SYS,PAR1.1,PAR1.2,PAR2.1,PAR2.2)"},
-        Refusal{{"--numerator2", "1+D,1+D^2,D,1+D+D^2,D^2"}, "--numerator2 \"1+D,1+D^2,D,1+D"}),
+        Refusal{{"--numerator2", "1+D,1+D^2,D,1+D+D^2,D^2"}, "--numerator2 \"1+D,1+D^2,D,1+D"},
+        Refusal{{"--constituents", "5"},
+                "--constituents: Please enter an integer between 2 and 4."},
+        Refusal{{"--constituents", "1"},
+                "--constituents: Please enter an integer between 2 and 4."},
+        Refusal{{"-t", "sccc", "--constituents", "3"},
+                "--constituents \"3\": three or more constituents belong to a PCCC"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 // A spectrum of a (7, 4) code's words, bounded without a code: the file holds the input's
