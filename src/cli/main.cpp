@@ -117,6 +117,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Weight tables in single or double precision (double: twice the memory, "
                  "spectra exact to about 1e-9)")
       ->capture_default_str();
+  cli::describeSimulationOptions(app, commandLine.simulation);
+  spectrumIn->excludes(app.get_option("--simulate"));
   // Selects the plain reference implementation of the hot stages; kept for comparisons.
   app.add_option("--engine", commandLine.engine)->group("");
 }
@@ -159,9 +161,15 @@ int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLin
       }
       return kExitSuccess;
     case RunOutcome::Cancelled:
+      for (const std::string& line : removeStaleExports(checked.exports, "the run was cancelled")) {
+        printError(line);
+      }
       return kExitCancelled;
     case RunOutcome::Failed:
       printError(result.failure);
+      for (const std::string& line : removeStaleExports(checked.exports, "the run failed")) {
+        printError(line);
+      }
       return kExitRunFailed;
   }
   return kExitRunFailed;

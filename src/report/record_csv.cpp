@@ -17,7 +17,8 @@ std::string boundsCsv(const RunRecord& record) {
   const RecordBounds& bounds = record.bounds;
   std::string csv = "ebn0_db";
   for (const BoundColumn& column : bounds.columns) {
-    csv += "," + column.name;
+    // An estimate's head says so, so that a plotted column never passes for a bound.
+    csv += "," + column.name + (column.estimate ? "_estimate" : "");
   }
   csv += '\n';
   for (std::size_t point = 0; point < bounds.ebn0Db.size(); ++point) {

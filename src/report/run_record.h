@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +76,9 @@ struct BoundColumn {
   std::string name;                 // the results file's column head: "UB_Q"
   std::string title;                // the Options dialog's name: "Union Bound (Q function)"
   std::vector<long double> values;  // one per grid point
+  // The low-weight mode's sums over the first weights only: estimates of the error floor,
+  // not bounds.
+  bool estimate = false;
 
   friend bool operator==(const BoundColumn&, const BoundColumn&) = default;
 };
@@ -85,6 +90,37 @@ struct RecordBounds {
   friend bool operator==(const RecordBounds&, const RecordBounds&) = default;
 };
 
+// One simulated Eb/N0 point of the actual code under iterative decoding: counts, error
+// rates and their 95 % Clopper–Pearson intervals [low, high].
+struct SimulatedPoint {
+  double ebn0Db = 0.0;
+  std::int64_t frames = 0;
+  std::int64_t bitErrors = 0;
+  std::int64_t frameErrors = 0;
+  std::int64_t bitsPerFrame = 0;  // information bits N, for merging counts
+  double ber = 0.0;
+  double fer = 0.0;
+  std::array<double, 2> berInterval{0.0, 1.0};
+  std::array<double, 2> ferInterval{0.0, 1.0};
+  double meanIterations = 0.0;
+  bool complete = true;  // false: a cancel broke the point off
+
+  friend bool operator==(const SimulatedPoint&, const SimulatedPoint&) = default;
+};
+
+// The "Simulated Error Rates" of a run: how it decoded and each point it simulated.
+struct RecordSimulation {
+  std::string decoder;  // "log-map" or "max-log-map"
+  double extrinsicScale = 1.0;
+  std::int32_t iterations = 0;  // the most per frame
+  bool earlyStop = false;
+  std::string interleaver;  // "random" (a new permutation per frame) or one permutation
+  std::uint64_t seed = 0;
+  std::vector<SimulatedPoint> points;
+
+  friend bool operator==(const RecordSimulation&, const RecordSimulation&) = default;
+};
+
 struct RunRecord {
   std::string programVersion;
   RecordInputs inputs;
@@ -92,6 +128,7 @@ struct RunRecord {
   RecordTurbo turbo;
   RecordSpectrum spectrum;
   RecordBounds bounds;
+  std::optional<RecordSimulation> simulation;  // set when the run simulated the code
 
   friend bool operator==(const RunRecord&, const RunRecord&) = default;
 };
@@ -101,6 +138,15 @@ struct RunRecord {
 // puncturing pattern the frame length (", puncture 11,10,01"), and a low-weight run ends in
 // ", d ≤ 20".
 std::string runLabel(const RunRecord& record);
+
+// The column of the sphere-packing lower bound on the word error probability, or nullptr.
+const BoundColumn* lowerBoundColumn(const RecordBounds& bounds);
+
+// Whether the estimate in `column` at grid point `point` lies below the sphere-packing lower
+// bound (for a bit-error estimate: below the word bound divided by the K information bits, as
+// P_b ≥ P_w / K): no code of this length and rate reaches it, so the estimate does not hold
+// there. False for bounds and where the run has no lower bound.
+bool estimateBelowLowerBound(const RunRecord& record, const BoundColumn& column, std::size_t point);
 
 // The line of the free distance, the lowest weight that holds codewords; nullptr when the
 // spectrum holds none.

@@ -10,6 +10,7 @@
 
 #include "logmath/log_domain.h"
 #include "report/number_text.h"
+#include "report/simulation_json.h"
 
 namespace brevandor {
 
@@ -121,8 +122,11 @@ Json boundsJson(const RecordBounds& bounds) {
     for (const long double value : column.values) {
       values.push_back(boundValue(value));
     }
-    columns.push_back(
-        Json{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}});
+    Json entry{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}};
+    if (column.estimate) {
+      entry["estimate"] = true;  // written only where it holds, so bound records stay as they were
+    }
+    columns.push_back(std::move(entry));
   }
   return Json{{"ebn0_db", bounds.ebn0Db}, {"columns", std::move(columns)}};
 }
@@ -372,6 +376,13 @@ RecordBounds readBounds(const Fields& fields) {
                     " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
     }
     entry.values = listOf(values, path + ".values", readBoundValue);
+    if (column.has("estimate")) {
+      const Json& estimate = column.member("estimate");
+      if (!estimate.is_boolean()) {
+        throw Refusal(column.where("estimate") + " should be true or false");
+      }
+      entry.estimate = estimate.get<bool>();
+    }
     bounds.columns.push_back(std::move(entry));
   }
   return bounds;
@@ -424,6 +435,13 @@ RunRecord readRecord(const Json& root) {
   record.spectrum.log10Sum = readLog10(sumCheck, "log10_sum");
   record.spectrum.log10InputWords = readLog10(sumCheck, "log10_input_words");
   record.bounds = readBounds(fields.object("bounds"));
+  if (fields.has("simulation")) {
+    try {
+      record.simulation = readSimulationJson(fields.member("simulation"));
+    } catch (const std::invalid_argument& wrong) {
+      throw Refusal(wrong.what());
+    }
+  }
   return record;
 }
 
@@ -455,7 +473,13 @@ std::string runRecordJson(const RunRecord& record) {
             {"input_words", decimalFromLog10(spectrum.log10InputWords, kCountTextDigits)}}},
       {"bounds", boundsJson(record.bounds)}};
   std::string text;
-  writePretty(json, 0, text);
+  if (record.simulation) {
+    Json simulated = json;
+    simulated["simulation"] = simulationJson(*record.simulation);
+    writePretty(simulated, 0, text);
+  } else {
+    writePretty(json, 0, text);
+  }
   text += '\n';
   return text;
 }
