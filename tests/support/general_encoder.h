@@ -61,8 +61,8 @@ struct SentStreams {
   bool sendsSystematic = false;
   std::vector<std::string> parityRows;  // one per parity output; empty vector: all sent
   FrameEnd end = FrameEnd::Terminated;
-  bool tailInputSent = true;   // a terminated frame's tail input bits
-  bool tailParitySent = true;  // … and its tail parity bits
+  bool tailInputSent = true;  // a terminated frame's tail input bits
+  bool punctureTail = false;  // the tail sections t = N, N + 1, … read the rows on
 
   bool sendsParity(std::size_t i, std::int32_t t) const {
     return parityRows.empty() || sentAt(parityRows[i].c_str(), t);
@@ -107,11 +107,20 @@ inline std::optional<std::int32_t> sentWeight(const MultiParityEncoder& encoder,
   std::uint32_t state = 0;
   std::int32_t weight = frameWeight(state);
   if (streams.end == FrameEnd::Terminated) {
-    for (std::int32_t t = 0; t < encoder.memory; ++t) {
+    for (std::int32_t j = 0; j < encoder.memory; ++j) {
+      const std::int32_t t = frameLength + j;
       const std::uint32_t input = encoder.zeroingInput(state);
       const std::uint32_t parities = encoder.step(state, input);
-      weight += streams.tailInputSent ? static_cast<std::int32_t>(input) : 0;
-      weight += streams.tailParitySent ? std::popcount(parities) : 0;
+      // Only the first encoder has a systematic row; the others' tail input bits follow the
+      // rule alone.
+      const bool inputRow = !streams.punctureTail || !streams.sendsSystematic ||
+                            sentAt(streams.systematicRow.c_str(), t);
+      weight += streams.tailInputSent && inputRow ? static_cast<std::int32_t>(input) : 0;
+      for (std::size_t i = 0; i < encoder.numerators.size(); ++i) {
+        if (!streams.punctureTail || streams.sendsParity(i, t)) {
+          weight += static_cast<std::int32_t>((parities >> i) & 1u);
+        }
+      }
     }
   }
   return weight;
