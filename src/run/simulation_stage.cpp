@@ -5,6 +5,7 @@
 
 #include "report/simulated_error_rates_report.h"
 #include "run/constituent_options.h"
+#include "run/simulation_merge.h"
 #include "simulation/point_simulation.h"
 
 namespace brevandor {
@@ -34,23 +35,6 @@ class FrameOfInputs {
   std::optional<ConvCode> second_;
   TurboCode turbo_;
 };
-
-SimulatedPoint pointOf(const PointCounts& counts) {
-  const PointStatistics statistics = statisticsOf(counts);
-  SimulatedPoint point;
-  point.ebn0Db = counts.ebn0Db;
-  point.frames = counts.frames;
-  point.bitErrors = counts.bitErrors;
-  point.frameErrors = counts.frameErrors;
-  point.bitsPerFrame = counts.bitsPerFrame;
-  point.ber = statistics.ber;
-  point.fer = statistics.fer;
-  point.berInterval = {statistics.berInterval.low, statistics.berInterval.high};
-  point.ferInterval = {statistics.ferInterval.low, statistics.ferInterval.high};
-  point.meanIterations = statistics.meanIterations;
-  point.complete = counts.complete;
-  return point;
-}
 
 }  // namespace
 
@@ -152,7 +136,7 @@ std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const 
   record.interleaver = settings.interleaver.text();
   record.seed = settings.seed;
   for (const PointCounts& counts : outcome.result.points) {
-    record.points.push_back(pointOf(counts));
+    record.points.push_back(simulatedPointOf(counts));
   }
   writeSimulatedErrorRates(file, record);
   return outcome.result.cancelled ? -1 : 0;
