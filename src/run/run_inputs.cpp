@@ -27,7 +27,8 @@ CodeFromTexts codeFromTexts(std::string_view numeratorText, std::string_view den
 }
 
 std::int32_t constituentCountOf(const RunInputs& inputs) {
-  return inputs.selectedType == 0 ? inputs.constituentCount : kConstituentCount;
+  return inputs.selectedType == ConcatenationType::Parallel ? inputs.constituentCount
+                                                            : kConstituentCount;
 }
 
 std::string outOfRangeMessage(std::int64_t low, std::int64_t high) {
