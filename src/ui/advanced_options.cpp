@@ -201,7 +201,7 @@ AdvancedOption constituentsOption() {
   AdvancedOption option;
   option.key = "constituents";
   option.commandLine = "--constituents";
-  option.label = QStringLiteral("Parallel encoders (PCCC), &M");
+  option.label = QStringLiteral("PCCC encoders, 2 to 4 (&3)");
   option.toolTip = QStringLiteral(
       "How many encoders a PCCC has, 2 to 4: each after the first reads the input through an "
       "independent uniform interleaver and sends its parity bits. Encoders after the first "
@@ -250,7 +250,7 @@ AdvancedOption choiceOption(const char* key, const char* commandLine, const QStr
 std::vector<AdvancedOption> terminationOptions() {
   return {
       choiceOption(
-          "termination", "--termination", QStringLiteral("Termin&ation"),
+          "termination", "--termination", QStringLiteral("&Frame termination"),
           QStringLiteral("How the encoders' frames end: both (each encoder returns to state 0 "
                          "with its own tail), first (encoder 1 or the outer code terminated, "
                          "the others left open), open (no tails)."),
@@ -263,7 +263,7 @@ std::vector<AdvancedOption> terminationOptions() {
             inputs.termination = parseTermination(value.toStdString()).value_or(Termination::Both);
           }),
       choiceOption(
-          "tailInputs", "--tail-inputs", QStringLiteral("Tail input bits sent b&y"),
+          "tailInputs", "--tail-inputs", QStringLiteral("Tail input bits sent by (&4)"),
           QStringLiteral("all: every terminated encoder sends its tail input bits; first: only "
                          "encoder 1 does, the others send their tail parities alone."),
           {QStringLiteral("all"), QStringLiteral("first")},
@@ -275,7 +275,7 @@ std::vector<AdvancedOption> terminationOptions() {
             inputs.tailRule.firstTailInputOnly = value == QStringLiteral("first");
           }),
       choiceOption(
-          "tailPattern", "--tail-pattern", QStringLiteral("Tail sections and the pattern (&k)"),
+          "tailPattern", "--tail-pattern", QStringLiteral("Tail sections and the pattern (&5)"),
           QStringLiteral("whole: the tail sections send every bit; punctured: they continue the "
                          "puncturing pattern at sections N, N+1, …"),
           {QStringLiteral("whole"), QStringLiteral("punctured")},
