@@ -9,6 +9,7 @@
 #include "bounds/further_bounds.h"
 #include "bounds/spectrum_file.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
@@ -262,6 +263,14 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return refuse(options.refusal());
+  }
+  inputs.interleaver = commandLine.interleaver;
+  if (!inputs.interleaver.empty() && maxWeight == 0) {
+    return refuse("--interleaver '" + inputs.interleaver +
+                  "': give --max-weight D to search the spectrum of this permutation");
+  }
+  if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
   }
   checked.inputs = std::move(inputs);
   checked.warnings = options.warnings;

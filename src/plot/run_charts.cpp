@@ -45,6 +45,16 @@ QString curveName(const RunRecord& record, const QString& what, std::size_t runC
   return curvesPerRun == 1 ? label(record) : label(record) + QStringLiteral(": ") + what;
 }
 
+// What a curve of the average shows: its name, and with a given permutation beside it in the
+// same run, which of the two it is.
+QString averageName(const RunRecord& record, const QString& what) {
+  return record.givenInterleaver ? what + QStringLiteral(" (uniform-interleaver average)") : what;
+}
+
+QString givenName(const QString& what) {
+  return what + QStringLiteral(" (given permutation)");
+}
+
 }  // namespace
 
 bool boundSelected(const BoundColumn& column, const QStringList& names) {
@@ -68,6 +78,30 @@ bool boundSelected(const BoundColumn& column, const QStringList& names) {
 
 namespace {
 
+// The given permutation's error-floor estimate, where the record has one.
+void addGivenEstimateCurve(const RunRecord& record, std::size_t runCount, std::size_t curvesPerRun,
+                           std::vector<Curve>& curves) {
+  const auto& given = record.givenInterleaver;
+  if (!given || given->bitErrorEstimates.size() != record.bounds.ebn0Db.size()) {
+    return;
+  }
+  Curve curve;
+  curve.givenPermutation = true;
+  curve.name = curveName(
+      record,
+      givenName(
+          QStringLiteral("Union Bound (Q function), d <= %1, estimate").arg(given->maxWeight)),
+      runCount, curvesPerRun);
+  for (std::size_t j = 0; j < record.bounds.ebn0Db.size(); ++j) {
+    const long double value = given->bitErrorEstimates[j];
+    if (value > 0.0L) {
+      curve.points.append(QPointF(record.bounds.ebn0Db[j],
+                                  static_cast<double>(std::clamp(value, 1e-300L, 1e300L))));
+    }
+  }
+  curves.push_back(std::move(curve));
+}
+
 void addBoundCurves(const RunRecord& record, std::size_t runCount, const QStringList& names,
                     std::vector<Curve>& curves) {
   const RecordBounds& bounds = record.bounds;
@@ -80,7 +114,8 @@ void addBoundCurves(const RunRecord& record, std::size_t runCount, const QString
   for (const BoundColumn* shownColumn : shown) {
     const BoundColumn& column = *shownColumn;
     Curve curve;
-    curve.name = curveName(record, QString::fromStdString(column.title), runCount, shown.size());
+    curve.name = curveName(record, averageName(record, QString::fromStdString(column.title)),
+                           runCount, shown.size());
     for (std::size_t j = 0; j < bounds.ebn0Db.size(); ++j) {
       // Values beyond a double's range (sums far above 1, sphere-packing probabilities far
       // below the smallest double) lie far beyond the plot's top or bottom: drawn clipped
@@ -93,6 +128,7 @@ void addBoundCurves(const RunRecord& record, std::size_t runCount, const QString
     }
     curves.push_back(std::move(curve));
   }
+  addGivenEstimateCurve(record, runCount, shown.size() + 1, curves);
 }
 
 std::span<const SpectrumLine> shownLines(const RunRecord& record, SpectrumRange range) {
@@ -125,8 +161,13 @@ bool countsFitAnAxis(const std::vector<const RunRecord*>& runs, SpectrumRange ra
 
 void addSpectrumCurves(const RunRecord& record, std::size_t runCount, SpectrumRange range,
                        bool log10Values, std::vector<Curve>& curves) {
-  Curve codewords{curveName(record, QStringLiteral("A_d"), runCount, 2), {}, log10Values};
-  Curve weighted{curveName(record, QStringLiteral("B_d"), runCount, 2), {}, log10Values};
+  const std::size_t perRun = record.givenInterleaver ? 4 : 2;
+  Curve codewords{curveName(record, averageName(record, QStringLiteral("A_d")), runCount, perRun),
+                  {},
+                  log10Values};
+  Curve weighted{curveName(record, averageName(record, QStringLiteral("B_d")), runCount, perRun),
+                 {},
+                 log10Values};
   for (const SpectrumLine& line : shownLines(record, range)) {
     const auto point = [&](double log10Value) {
       return QPointF(line.weight, log10Values ? log10Value : std::pow(10.0, log10Value));
@@ -138,6 +179,26 @@ void addSpectrumCurves(const RunRecord& record, std::size_t runCount, SpectrumRa
   }
   curves.push_back(std::move(codewords));
   curves.push_back(std::move(weighted));
+  if (record.givenInterleaver) {
+    // The exact counts of the given permutation, on the same axis as the average's.
+    Curve given{curveName(record, givenName(QStringLiteral("A_d")), runCount, perRun),
+                {},
+                log10Values,
+                true};
+    Curve givenWeighted{curveName(record, givenName(QStringLiteral("B_d")), runCount, perRun),
+                        {},
+                        log10Values,
+                        true};
+    for (const GivenSpectrumLine& line : record.givenInterleaver->lines) {
+      const auto point = [&](double value) {
+        return QPointF(line.weight, log10Values ? std::log10(value) : value);
+      };
+      given.points.append(point(static_cast<double>(line.codewords)));
+      givenWeighted.points.append(point(line.bitMultiplicity));
+    }
+    curves.push_back(std::move(given));
+    curves.push_back(std::move(givenWeighted));
+  }
 }
 
 // The smallest and largest y of all curves; (1e-10, 1) when there are none.
@@ -281,9 +342,12 @@ std::unique_ptr<QChart> makeChart(Figure figure, const std::vector<const RunReco
     const Curve& curve = curves[i];
     auto* series = new QLineSeries;
     series->setName(curve.name);
-    // Ten colours that stay apart, then the same ones dashed.
+    // Ten colours that stay apart, then the same ones dotted; a given permutation's curves are
+    // dashed, the uniform-interleaver average's solid.
     QPen pen(QColor(QLatin1String(kPalette[i % kPalette.size()])), 2.0);
-    pen.setStyle(i < kPalette.size() ? Qt::SolidLine : Qt::DashLine);
+    pen.setStyle(curve.givenPermutation ? Qt::DashLine
+                 : i < kPalette.size()  ? Qt::SolidLine
+                                        : Qt::DotLine);
     series->setPen(pen);
     series->append(curve.points);
     series->setPointsVisible(curve.points.size() <= kFirstWeights);

@@ -33,6 +33,9 @@ struct Curve {
   // For the spectrum: the y values are log10 counts (counts beyond a double's range),
   // not the counts themselves.
   bool log10Values = false;
+  // Values of one given permutation (drawn dashed) rather than of the uniform-interleaver
+  // average (drawn solid): the one rule of every picture.
+  bool givenPermutation = false;
 };
 
 struct ChartOptions {

@@ -20,6 +20,7 @@
 #include "report/results_file.h"
 #include "report/results_report.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_estimate.h"
@@ -282,11 +283,28 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
   const RunMemoryPlan plan =
       lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
-  if (const auto available = availableMemoryBytes(); available && plan.peak() > *available) {
+  // The given permutation and the size of its search, settled before anything is written.
+  std::optional<GivenInterleaverCode> given;
+  std::uint64_t searchBytes = 0;
+  if (searchesGivenInterleaver(inputs_)) {
+    GivenInterleaverSetup setup = setUpGivenInterleaver(inputs_, turbo);
+    if (!setup.code) {
+      return failed(context_, printableText(setup.refusal));
+    }
+    given = std::move(setup.code);
+    searchBytes = givenInterleaverSearchBytes(*given);
+    const std::string tooLarge = givenSearchSizeRefusal(
+        estimateGivenInterleaverSearch(*given, inputs_.maxWeight, kGivenSearchLimits));
+    if (!tooLarge.empty()) {
+      return failed(context_, tooLarge);
+    }
+  }
+  if (const auto available = availableMemoryBytes();
+      available && plan.peak() + searchBytes > *available) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
-                      " needs " + formatBytes(plan.peak()) + ", " + formatBytes(*available) +
-                      " available");
+                      " needs " + formatBytes(plan.peak() + searchBytes) + ", " +
+                      formatBytes(*available) + " available");
   }
 
   if (const auto reason = file.open(inputs_.resultsFileName)) {
@@ -344,6 +362,19 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   }
   context_.postLogLine(kCompletedText);
 
+  DistanceSearchResult search;
+  if (given) {
+    context_.postLogLine(" Given Interleaver Search .. ");
+    search = searchGivenInterleaver(*given, inputs_.maxWeight, kGivenSearchLimits, context_);
+    if (search.outcome == DistanceSearchOutcome::Cancelled) {
+      return cancelled(context_);
+    }
+    if (search.outcome != DistanceSearchOutcome::Complete) {
+      return failed(context_, "The search of the given interleaver stopped: " + search.message);
+    }
+    context_.postLogLine(kCompletedText);
+  }
+
   BoundTables bounds;
   if (inputs_.boundSelection != 0) {
     context_.postLogLine(" BER Calculation .. ");
@@ -373,7 +404,18 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
   outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
   outputs.furtherBounds = inputs_.furtherBounds != 0 ? &furtherBounds : nullptr;
-  auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
+  RunRecord made = makeRunRecord(inputs_, turbo, outputs);
+  if (given) {
+    const GivenErrorFloorTable estimates =
+        givenErrorFloorTable(search.spectrum, log10Weighted, turbo.rate, inputs_.ebn0Grid);
+    made.givenInterleaver = givenInterleaverRecord(search, inputs_.interleaver);
+    printGivenInterleaverSection(run.file(), *made.givenInterleaver, estimates);
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
+    }
+    keepGivenEstimates(made, estimates);
+  }
+  auto record = std::make_shared<const RunRecord>(std::move(made));
 
   run.releaseAll();
   if (const auto reason = file.commit()) {

@@ -34,10 +34,11 @@ struct RecordCase {
   std::int32_t type;
   std::int32_t frameLength;
   std::int32_t mask;
-  const char* label;            // the run's name in lists and legends, written out by hand
-  std::int32_t maxWeight = 0;   // low-weight mode: the spectrum stops at this weight
-  const char* numerator2 = "";  // a second constituent code, as typed
-  const char* puncture = "";    // a PCCC puncturing pattern
+  const char* label;             // the run's name in lists and legends, written out by hand
+  std::int32_t maxWeight = 0;    // low-weight mode: the spectrum stops at this weight
+  const char* numerator2 = "";   // a second constituent code, as typed
+  const char* puncture = "";     // a PCCC puncturing pattern
+  const char* interleaver = "";  // one permutation whose spectrum is searched (with D)
 };
 
 struct FinishedRun {
@@ -55,6 +56,7 @@ FinishedRun runOnce(const RecordCase& c, const testing::TemporaryDirectory& dire
   inputs.maxWeight = c.maxWeight;
   inputs.numerator2 = c.numerator2;
   inputs.puncture = c.puncture;
+  inputs.interleaver = c.interleaver;
   CancelFlag cancel{0};
   testing::RecordingTarget target;
   RunContext context;
@@ -143,7 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The second code typed as "1+D2" is recorded in canonical form.
         RecordCase{"SecondCodePunctured", "1+D+D^2", "1+D^2", Parallel, 20, 1,
                    "PCCC (1, 1+D+D^2 / 1+D^2) + (1, 1+D^2 / 1+D^2), N = 20, puncture 11,10,01", 0,
-                   "1+D2", "11,10,01"}),
+                   "1+D2", "11,10,01"},
+        RecordCase{"GivenInterleaverSearched", "1+D+D^2", "1+D^2", Parallel, 400, 1,
+                   "PCCC (1, 1+D+D^2 / 1+D^2), N = 400, d \u2264 10", 10, "", "", "random:5"}),
     caseName<RecordCase>);
 
 // A frame of N = 4000 spans about 1200 decades of counts, so the results file divides them by
