@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "enumerators/cwef_fast_plan.h"
+#include "enumerators/cwef_fast/cwef_fast_plan.h"
 #include "enumerators/weight_enumerator.h"
 
 namespace brevandor::bench {

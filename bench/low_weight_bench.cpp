@@ -4,7 +4,7 @@
 
 #include "bench/bench_support.h"
 #include "code/conv_code.h"
-#include "enumerators/low_weight_cwef.h"
+#include "enumerators/low_weight/low_weight_cwef.h"
 #include "run/calculation_run.h"
 #include "run/run_inputs.h"
 #include "turbo/concatenation_type.h"

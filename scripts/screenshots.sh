@@ -28,7 +28,7 @@ for n in 100 1000 10000; do
   overlay+=("$records/pccc-$n.json")
 done
 
-QT_QPA_PLATFORM=offscreen "build/$preset/src/ui/brevandor_screenshots" docs/screenshots \
+QT_QPA_PLATFORM=offscreen "build/$preset/tools/brevandor_screenshots" docs/screenshots \
   "${overlay[@]}"
 
 # Every bound of both sections for the default code at N = 1000, drawn by brevandor-plot.

@@ -1,8 +1,8 @@
 #include "bounds/ber_bounds.h"
 
-#include "bounds/bound_engines.h"
 #include "bounds/bound_section.h"
 #include "bounds/bound_spectrum.h"
+#include "bounds/union/bound_engines.h"
 
 namespace brevandor {
 

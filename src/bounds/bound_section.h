@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bounds/bound_engines.h"
+#include "bounds/union/bound_engines.h"
 
 namespace brevandor {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
-#include "bounds/bound_engines.h"
 #include "bounds/bound_section.h"
+#include "bounds/union/bound_engines.h"
 #include "logmath/log_domain.h"
 
 namespace brevandor {

@@ -4,11 +4,11 @@
 #include <memory>
 #include <utility>
 
-#include "bounds/simple_bound.h"
+#include "bounds/simple/simple_bound.h"
 #include "bounds/snr_points.h"
-#include "bounds/sphere_packing_bound.h"
-#include "bounds/tangential_sphere_bound.h"
-#include "bounds/union_word_bound.h"
+#include "bounds/sphere_packing/sphere_packing_bound.h"
+#include "bounds/tangential_sphere/tangential_sphere_bound.h"
+#include "bounds/union/union_word_bound.h"
 
 namespace brevandor {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
-#include "bounds/bound_engines.h"
 #include "bounds/error_floor_estimates.h"
 #include "bounds/further_bounds.h"
+#include "bounds/union/bound_engines.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"

@@ -7,7 +7,7 @@
 
 #include "distance/distance_search.h"
 #include "distance/given_interleaver_code.h"
-#include "report/given_interleaver_report.h"
+#include "report/results_report_given_interleaver.h"
 #include "report/run_record.h"
 #include "run/run_inputs.h"
 #include "turbo/turbo_code.h"

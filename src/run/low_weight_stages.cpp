@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "enumerators/low_weight_cwef.h"
+#include "enumerators/low_weight/low_weight_cwef.h"
 #include "turbo/low_weight_spectrum.h"
 
 namespace brevandor {

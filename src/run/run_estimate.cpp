@@ -9,7 +9,7 @@
 
 #include "bounds/further_bounds.h"
 #include "code/conv_code.h"
-#include "enumerators/low_weight_cwef.h"
+#include "enumerators/low_weight/low_weight_cwef.h"
 #include "enumerators/weight_enumerator.h"
 #include "run/constituent_options.h"
 #include "run/given_interleaver_stage.h"

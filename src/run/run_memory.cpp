@@ -4,7 +4,7 @@
 
 #include "enumerators/cwef_engines.h"
 #include "enumerators/log_table.h"
-#include "enumerators/low_weight_cwef.h"
+#include "enumerators/low_weight/low_weight_cwef.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {

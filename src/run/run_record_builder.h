@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "bounds/bound_engines.h"
 #include "bounds/further_bounds.h"
+#include "bounds/union/bound_engines.h"
 #include "report/run_record.h"
 #include "run/run_inputs.h"
 #include "turbo/turbo_code.h"

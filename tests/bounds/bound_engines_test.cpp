@@ -1,4 +1,4 @@
-#include "bounds/bound_engines.h"
+#include "bounds/union/bound_engines.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bounds/ber_bounds.h"
-#include "bounds/bound_formulas.h"
-#include "bounds/special_functions.h"
+#include "bounds/numerics/special_functions.h"
+#include "bounds/union/bound_formulas.h"
 #include "logmath/log_domain.h"
 
 namespace brevandor {

@@ -1,4 +1,4 @@
-#include "bounds/bound_formulas.h"
+#include "bounds/union/bound_formulas.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "bounds/special_functions.h"
+#include "bounds/numerics/special_functions.h"
 #include "support/case_name.h"
 
 namespace brevandor {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "bounds/incomplete_functions.h"
-#include "bounds/simple_bound.h"
+#include "bounds/numerics/incomplete_functions.h"
+#include "bounds/simple/simple_bound.h"
 #include "bounds/spectrum_file.h"
-#include "bounds/sphere_packing_bound.h"
-#include "bounds/tangential_sphere_bound.h"
-#include "bounds/union_word_bound.h"
+#include "bounds/sphere_packing/sphere_packing_bound.h"
+#include "bounds/tangential_sphere/tangential_sphere_bound.h"
+#include "bounds/union/union_word_bound.h"
 #include "logmath/log_domain.h"
 #include "support/file_capture.h"
 #include "support/numeric_text.h"

@@ -1,4 +1,4 @@
-#include "bounds/incomplete_functions.h"
+#include "bounds/numerics/incomplete_functions.h"
 
 #include <gtest/gtest.h>
 

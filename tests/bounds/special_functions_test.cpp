@@ -1,4 +1,4 @@
-#include "bounds/special_functions.h"
+#include "bounds/numerics/special_functions.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "enumerators/low_weight_cwef.h"
+#include "enumerators/low_weight/low_weight_cwef.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,91 @@
+#include <array>
+#include <cmath>
+
+#include "bounds/ber_bounds.h"
+#include "bounds/union/bound_engines.h"
+#include "bounds/union/bound_formulas.h"
+#include "bounds/union/union_bounds.h"
+#include "logmath/log_sum.h"
+
+namespace brevandor {
+
+namespace {
+
+// The integrals of the improved bound at one point for every ρ that the search can pick:
+// they do not depend on the spectrum entry, so one table serves every weight d.
+class ExponentTable {
+ public:
+  explicit ExponentTable(double c) {
+    fallback_ = viterbiIntegralLogs(kFallbackRho, c);
+    for (std::int32_t i = 1; i <= kRhoGridPoints; ++i) {
+      grid_[static_cast<std::size_t>(i)] = viterbiIntegralLogs(kRhoStep * i, c);
+    }
+  }
+
+  // The exponent at the ρ that optimalRho picks for (δ, r): the same grid search, on the
+  // cached integrals, with the same comparisons and tie rule.
+  double optimalExponent(double delta, double r) const {
+    double best = exponentFromIntegrals(kRhoStep, delta, r, grid_[1]);
+    std::int32_t bestIndex = 0;
+    for (std::int32_t i = 2; i <= kRhoGridPoints; ++i) {
+      const double exponent =
+          exponentFromIntegrals(kRhoStep * i, delta, r, grid_[static_cast<std::size_t>(i)]);
+      if (exponent > best) {
+        best = exponent;
+        bestIndex = i;
+      }
+    }
+    return bestIndex == 0 ? exponentFromIntegrals(kFallbackRho, delta, r, fallback_) : best;
+  }
+
+ private:
+  ViterbiIntegralLogs fallback_;
+  std::array<ViterbiIntegralLogs, kRhoGridPoints + 1> grid_{};  // entry 0 unused
+};
+
+// The improved bound of the true spectrum from one table of integrals.
+long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double snr) {
+  const double n = spectrum.blockLength;
+  const ExponentTable table(snr * rate);
+  if (spectrum.literal()) {
+    double sum = 0.0;
+    for (std::int32_t d = 0; d <= spectrum.maxWeight; ++d) {
+      const double b = spectrum.scaled[static_cast<std::size_t>(d)];
+      if (b > 0.0) {
+        sum += std::exp(-n * table.optimalExponent(d / n, std::log(b) / n));
+      }
+    }
+    if (std::isfinite(sum)) {
+      return sum;
+    }
+  }
+  LogSum sum;
+  for (std::int32_t d = 0; d <= spectrum.maxWeight; ++d) {
+    if (spectrum.positive(d)) {
+      sum.add(-n * table.optimalExponent(d / n, spectrum.logPerSymbol(d)));
+    }
+  }
+  return sum.value();
+}
+
+}  // namespace
+
+std::int32_t computeBoundTablesFast(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
+                                    const RunContext& context, BoundTables& tables,
+                                    const EbN0Grid& grid) {
+  sizeBoundTables(tables, grid);
+  return forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
+    const auto point = static_cast<std::size_t>(j);
+    if ((mask & UnionBoundQ) != 0) {
+      tables.unionQ[point] = unionQBound(spectrum, rate, snr);
+    }
+    if ((mask & UnionBoundExp) != 0) {
+      tables.unionExp[point] = unionExpBound(spectrum, rate, snr);
+    }
+    if ((mask & ViterbiBound) != 0) {
+      tables.viterbi[point] = viterbiBoundFast(spectrum, rate, snr);
+    }
+  });
+}
+
+}  // namespace brevandor

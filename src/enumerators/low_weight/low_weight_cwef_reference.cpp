@@ -1,0 +1,82 @@
+// The plain low-weight CWEF: the full recursion section by section on two layers of the
+// cut's size; a count that would leave the cut is dropped, exactly as the full recursion
+// drops what would pass its last row.
+
+#include <cstdint>
+
+#include "enumerators/low_weight/low_weight_cwef.h"
+#include "enumerators/low_weight/low_weight_cwef_frame.h"
+#include "logmath/log_domain.h"
+
+namespace brevandor {
+
+namespace {
+
+// Extends every path of one from-state by the branch into one to-state.
+template <typename Cell>
+void extendPaths(const BasicLogTable<Cell>& previous, BasicLogTable<Cell>& current, std::int32_t to,
+                 std::int32_t from, const TransitionWeight& branch, const LowWeightCut& cut) {
+  for (std::int32_t d = 0; d <= cut.maxOutputWeight; ++d) {
+    const std::int32_t extendedOutput = d + branch.outputWeight;
+    const Cell* source = previous.row(from, d);
+    for (std::int32_t w = 0; w <= cut.maxInputWeight; ++w) {
+      const Cell x = source[w];
+      if (x == kLogZeroCell<Cell> || !cut.keeps(extendedOutput, w + branch.inputWeight)) {
+        continue;
+      }
+      Cell& cell = current.at(to, extendedOutput, w + branch.inputWeight);
+      // The term is formed in double; the sum is rounded to the cell type on storing.
+      cell = static_cast<Cell>(
+          logAdd(static_cast<double>(cell),
+                 static_cast<double>(branch.multiplicity) + static_cast<double>(x)));
+    }
+  }
+}
+
+// One section: to-states in order, and within a to-state the from-states in order.
+template <typename Cell>
+void sectionStep(const TransitionMatrix& logMatrix, const BasicLogTable<Cell>& previous,
+                 BasicLogTable<Cell>& current, const LowWeightCut& cut) {
+  current.fill(kLogZeroCell<Cell>);
+  for (std::int32_t to = 0; to < current.blocks(); ++to) {
+    for (std::int32_t from = 0; from < current.blocks(); ++from) {
+      const TransitionWeight& branch = logMatrix.at(to, from);
+      if (branch.multiplicity != kLogZeroInt) {
+        extendPaths(previous, current, to, from, branch, cut);
+      }
+    }
+  }
+}
+
+template <typename Cell>
+std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
+                          const LowWeightCut& cut, const RunContext& context) {
+  const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
+  BasicLogTable<Cell> layers[2] = {makeLowWeightLayer<Cell>(code, cut),
+                                   makeLowWeightLayer<Cell>(code, cut)};
+  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  startLowWeightFrame(layers[0], logMatrix, cut);
+  SectionProgress progress(context, sections);
+  progress.start();
+  for (std::int32_t t = 1; t < sections; ++t) {
+    sectionStep(logMatrix, layers[(t + 1) % 2], layers[t % 2], cut);
+    if (!progress.sectionDone(t)) {
+      return -1;
+    }
+  }
+  progress.finish();
+  finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2],
+                       portableRowKernels<Cell>(), context);
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                                           const LowWeightCut& cut, const RunContext& context) {
+  return enumerator.precision == TablePrecision::Double
+             ? runReference<double>(enumerator, code, cut, context)
+             : runReference<float>(enumerator, code, cut, context);
+}
+
+}  // namespace brevandor
