@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -14,6 +15,21 @@
 namespace brevandor {
 
 namespace {
+
+// A row names d and two counts, as decimals or logarithms, and maybe a few more columns: far
+// below these. A file beyond them (a device that never ends, /dev/zero) is refused as soon as
+// it passes them, before it fills the memory.
+constexpr std::size_t kLongestLine = 4096;
+constexpr std::int64_t kMostBytesPerWeight = 1024;
+// Decimal counts read from a file may be rounded: allowed this far (in log10) above the
+// largest count that is possible.
+constexpr double kCountSlack = 0.01;
+
+// log10 C(n, d): the number of words of weight d in a code of length n bounds A_d.
+double log10WordsOfWeight(std::int64_t n, std::int64_t d) {
+  const auto lg = [](std::int64_t x) { return std::lgamma(static_cast<double>(x) + 1.0); };
+  return (lg(n) - lg(d) - lg(n - d)) / std::log(10.0);
+}
 
 std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -54,14 +70,23 @@ class Reader {
   }
 
   SpectrumFileCheck read(std::istream& in) {
-    std::string line;
+    std::vector<char> buffer(kLongestLine + 2);
     std::int64_t number = 0;
+    std::int64_t bytes = 0;
+    const std::int64_t mostBytes =
+        (static_cast<std::int64_t>(codeLength_) + 2) * kMostBytesPerWeight;
     bool headerSeen = false;
     bool rowSeen = false;
-    while (std::getline(in, line)) {
+    while (in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
       ++number;
+      bytes += in.gcount();
+      if (bytes > mostBytes) {
+        return refused(number, "the file is longer than any spectrum of a code of length n = " +
+                                   std::to_string(codeLength_) + " can be");
+      }
+      std::string_view line(buffer.data());
       if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
+        line.remove_suffix(1);
       }
       if (trimmed(line).empty()) {
         continue;
@@ -72,6 +97,10 @@ class Reader {
       }
       rowSeen = rowSeen || headerSeen;
       headerSeen = true;
+    }
+    if (in.fail() && !in.eof() && !in.bad()) {
+      return refused(number + 1, "the line is longer than " + std::to_string(kLongestLine) +
+                                     " bytes: no spectrum row is");
     }
     if (in.bad()) {
       return refused(number + 1, "the file could not be read to its end");
@@ -152,8 +181,33 @@ class Reader {
     if (d == 0 && (log10Values[0] > LogZero || log10Values[1] > LogZero)) {
       return "the counts at d = 0 must be 0 (the sent word is no error event)";
     }
+    if (const std::string why = impossibleCounts(d, log10Values[0], log10Values[1]); !why.empty()) {
+      return why;
+    }
     spectrum_.log10Codewords[static_cast<std::size_t>(d)] = log10Values[0];
     spectrum_.log10Weighted[static_cast<std::size_t>(d)] = log10Values[1];
+    return {};
+  }
+
+  // Why the counts at weight d cannot be a code's: A_d is at most C(n, d), the number of words
+  // of that weight, and B_d (A_d weighted by information bits) at most n C(n, d).
+  std::string impossibleCounts(std::int64_t d, double log10Codewords, double log10Weighted) const {
+    const double words = log10WordsOfWeight(codeLength_, d);
+    const auto tenTo = [](double log10Value) {
+      char text[32];
+      std::snprintf(text, sizeof text, "10^%.4g", log10Value);
+      return std::string(text);
+    };
+    if (log10Codewords > words + kCountSlack) {
+      return "A = " + tenTo(log10Codewords) + " at d = " + std::to_string(d) +
+             " is more than the " + tenTo(words) +
+             " words of that weight a code of length n = " + std::to_string(codeLength_) + " has";
+    }
+    if (log10Weighted > words + std::log10(static_cast<double>(codeLength_)) + kCountSlack) {
+      return "B = " + tenTo(log10Weighted) + " at d = " + std::to_string(d) +
+             " is more than n times the " + tenTo(words) +
+             " words of that weight a code of length n = " + std::to_string(codeLength_) + " has";
+    }
     return {};
   }
 

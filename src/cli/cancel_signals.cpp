@@ -2,6 +2,8 @@
 
 #include <csignal>
 
+#include "report/results_file.h"
+
 namespace brevandor::cli {
 
 namespace {
@@ -15,7 +17,9 @@ extern "C" void requestCancel(int signal) {
     signalledCancel.store(1, std::memory_order_relaxed);
     return;
   }
-  // The second signal takes its default course once this handler returns.
+  // The second signal takes its default course once this handler returns; the hidden
+  // temporary file of the results goes first.
+  removeTemporaryFiles();
   std::signal(signal, SIG_DFL);
   std::raise(signal);
 }

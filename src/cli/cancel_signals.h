@@ -5,7 +5,8 @@
 namespace brevandor::cli {
 
 // Makes SIGINT and SIGTERM set the returned cancel request, as "Cancel Calculation" does; the
-// run then ends at its next step. A second signal of either kind ends the process at once.
+// run then ends at its next step (a wait for a FIFO's reader at once). A second signal of
+// either kind ends the process at once, leaving no temporary file behind.
 // The flag lives as long as the process, so the handler never reaches a returned stack.
 const CancelFlag& cancelOnSignals();
 

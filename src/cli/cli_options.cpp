@@ -152,6 +152,11 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   if (!infoBits) {
     return refuse("--info-bits: " + outOfRangeMessage(1, *codeLength));
   }
+  if (const std::string clash =
+          outputIsInput("--spectrum-in", commandLine.spectrumIn, commandLine.output);
+      !clash.empty()) {
+    return refuse(clash);
+  }
   SpectrumFileCheck read = readSpectrumFile(commandLine.spectrumIn, *codeLength);
   if (!read.spectrum) {
     return refuse("--spectrum-in '" + commandLine.spectrumIn + "': " + read.message);

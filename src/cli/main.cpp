@@ -133,6 +133,11 @@ int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLin
   context.engine = checked.engine;
   context.threads = checked.threads;
 
+  // An export that could not be written after the run fails it now, before any stage.
+  if (const std::string problems = exportProblems(checked.exports); !problems.empty()) {
+    printError(problems);
+    return kExitRunFailed;
+  }
   const RunResult result = CalculationRun(*checked.inputs, context).execute();
   notices.clearStatus();
   if (notices.showsLog()) {

@@ -5,11 +5,14 @@
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QChart>
+#include <QFile>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "cli/cancel_signals.h"
 #include "cli/program_arguments.h"
 #include "plot/chart_export.h"
 #include "plot/run_charts.h"
@@ -44,7 +47,11 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
   app.add_option("-b,--bounds", command.bounds,
                  "The bounds to draw, by name: q, exp, viterbi, tsb, sphere, ..., or UB_Q, "
                  "TSB_Bit, ... (default: all)")
-      ->delimiter(',');
+      ->delimiter(',')
+      // One list per --bounds, so that the runs may follow it.
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--all-weights", command.allWeights,
                "Spectrum: every weight that holds codewords, not only the first 50");
 }
@@ -52,6 +59,9 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A full pipe or a file-size limit fails the write, which says so, instead of killing the
+  // program half-way through its picture.
+  cli::ignoreWriteSignals();
   CLI::App app{
       "Draws the bit-error-rate bounds or the distance spectra of one or more runs, read from\n"
       "the JSON files of brevandor-cli --json, as one labelled picture (SVG or PNG).",
@@ -61,7 +71,7 @@ int main(int argc, char** argv) {
       "  brevandor-plot --what bounds --title \"PCCC, N = 100 and 1000\" --output bounds.svg \\\n"
       "                 pccc-100.json pccc-1000.json\n"
       "\nExit status: 0 done, 1 a record could not be read or the picture not written,\n"
-      "2 the command line was refused.");
+      "2 the command line or a record was refused.");
   app.set_version_flag("--version", "brevandor-plot (Brevandor) Version " BREVANDOR_VERSION);
   PlotCommand command;
   describeOptions(app, command);
@@ -83,7 +93,7 @@ int main(int argc, char** argv) {
     RecordReading reading = readRunRecordFile(path);
     if (!reading) {
       std::fprintf(stderr, "brevandor-plot: %s\n", printableText(reading.error).c_str());
-      return kExitFailed;
+      return reading.refused ? kExitUsage : kExitFailed;
     }
     records.push_back(std::move(*reading.record));
   }
@@ -120,8 +130,14 @@ int main(int argc, char** argv) {
   }
   options.range =
       command.allWeights ? plot::SpectrumRange::AllWeights : plot::SpectrumRange::FirstWeights;
-  const QString failure = plot::saveChart(plot::makeChart(figure, runs, options),
-                                          QString::fromStdString(command.output));
+  QString failure;
+  try {
+    failure = plot::saveChart(plot::makeChart(figure, runs, options),
+                              QFile::decodeName(command.output.c_str()));
+  } catch (const std::bad_alloc&) {
+    failure = QStringLiteral("cannot draw '%1': there is not enough memory")
+                  .arg(QFile::decodeName(command.output.c_str()));
+  }
   if (!failure.isEmpty()) {
     std::fprintf(stderr, "brevandor-plot: %s\n", printableText(failure.toStdString()).c_str());
     return kExitFailed;

@@ -30,6 +30,12 @@ class LogSum {
   // The sum in extended precision.
   long double value() const { return relative_ == 0.0L ? 0.0L : std::exp(logValue()); }
 
+  // The sum, or the largest extended-precision value where the sum lies beyond even that
+  // (a bound of a long frame at low Eb/N0, far above 1, where it says nothing): never inf.
+  long double clippedValue() const {
+    return std::fmin(value(), std::numeric_limits<long double>::max());
+  }
+
  private:
   long double largest_ = -std::numeric_limits<long double>::infinity();
   long double relative_ = 0.0L;

@@ -1,11 +1,15 @@
 #include "plot/chart_export.h"
 
+#include <QBuffer>
 #include <QChart>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+
+#include "report/record_files.h"
 
 namespace brevandor::plot {
 
@@ -21,6 +25,27 @@ void paintScene(QGraphicsScene& scene, QPaintDevice& device, const QSize& size) 
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
   scene.render(&painter, QRectF(QPoint(0, 0), size), QRectF(QPoint(0, 0), size));
+}
+
+// The picture's bytes, drawn in memory; empty when it could not be drawn.
+QByteArray pictureBytes(QGraphicsScene& scene, const QString& title, bool svg, const QSize& size) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (svg) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(title.isEmpty() ? QStringLiteral("Brevandor") : title);
+    paintScene(scene, generator, size);
+  } else {
+    QImage image(size, QImage::Format_ARGB32);
+    paintScene(scene, image, size);
+    if (!image.save(&buffer, "PNG")) {
+      return {};
+    }
+  }
+  return buffer.data();
 }
 
 }  // namespace
@@ -41,19 +66,16 @@ QString saveChart(std::unique_ptr<QChart> chart, const QString& path, const QSiz
   owned->setGeometry(QRectF(QPoint(0, 0), size));
   scene.setSceneRect(QRectF(QPoint(0, 0), size));
 
-  if (suffixOf(path) == QLatin1String("svg")) {
-    QSvgGenerator svg;
-    svg.setFileName(path);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(owned->title().isEmpty() ? QStringLiteral("Brevandor") : owned->title());
-    paintScene(scene, svg, size);
-    // The generator reports nothing when the file cannot be written; look for it.
-    return QFileInfo(path).size() > 0 ? QString() : QStringLiteral("cannot write '%1'").arg(path);
+  const QByteArray bytes =
+      pictureBytes(scene, owned->title(), suffixOf(path) == QLatin1String("svg"), size);
+  if (bytes.isEmpty()) {
+    return QStringLiteral("cannot draw '%1'").arg(path);
   }
-  QImage image(size, QImage::Format_ARGB32);
-  paintScene(scene, image, size);
-  return image.save(path, "PNG") ? QString() : QStringLiteral("cannot write '%1'").arg(path);
+  // Through the results file's writer: a temporary file renamed over the target once every
+  // byte is written, flushed and closed, so a failed write leaves the earlier picture whole.
+  const std::string failure = writeTextFile(QFile::encodeName(path).toStdString(),
+                                            std::string_view(bytes.constData(), bytes.size()));
+  return QString::fromStdString(failure);
 }
 
 }  // namespace brevandor::plot

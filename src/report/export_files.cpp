@@ -1,9 +1,13 @@
 #include "report/export_files.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <iterator>
 
+#include "report/output_target.h"
 #include "report/record_csv.h"
 #include "report/record_files.h"
 #include "report/run_record_json.h"
@@ -42,6 +46,59 @@ std::string exportClash(const std::string& resultsFile, const ExportFiles& files
   return {};
 }
 
+namespace {
+
+// Whether two paths name one existing regular file.
+bool sameRegularFile(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         S_ISREG(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
+std::string outputIsInput(const std::string& inputOption, const std::string& inputPath,
+                          const std::string& resultsFile, const ExportFiles& files) {
+  const std::pair<const char*, const std::string*> outputs[] = {
+      {"--output", &resultsFile},
+      {"--json", &files.json},
+      {"--csv", &files.csv},
+      {"--spectrum-csv", &files.spectrumCsv}};
+  for (const auto& [option, path] : outputs) {
+    if (!path->empty() && sameRegularFile(*path, inputPath)) {
+      return std::string(option) + ": '" + *path + "' is the input file of " + inputOption +
+             "; name another file";
+    }
+  }
+  return {};
+}
+
+std::string exportProblems(const ExportFiles& files) {
+  std::string problems;
+  for (const std::string* path : {&files.json, &files.csv, &files.spectrumCsv}) {
+    if (path->empty()) {
+      continue;
+    }
+    const OutputTargetCheck check = resolveOutputTarget(*path);
+    std::optional<std::string> problem =
+        check.target ? replaceProblem(*check.target) : std::optional(check.reason);
+    if (problem) {
+      problems += (problems.empty() ? "" : "; ") + ("cannot write '" + *path + "': " + *problem);
+    }
+  }
+  return problems;
+}
+
+std::string removeStaleExport(const std::string& path) {
+  const OutputTargetCheck check = resolveOutputTarget(path);
+  if (!check.target || check.target->special || !check.target->exists ||
+      unlink(check.target->path.c_str()) != 0) {
+    return {};
+  }
+  return " (the earlier '" + path + "' was removed)";
+}
+
 std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) {
   using Writer = std::function<std::string(const RunRecord&)>;
   const std::pair<const std::string*, Writer> exports[] = {
@@ -53,7 +110,7 @@ std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) 
     }
     const std::string failure = writeTextFile(*path, write(record));
     if (!failure.empty()) {
-      failures += (failures.empty() ? "" : "; ") + failure;
+      failures += (failures.empty() ? "" : "; ") + failure + removeStaleExport(*path);
     }
   }
   return failures;

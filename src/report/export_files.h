@@ -22,8 +22,26 @@ struct ExportFiles {
 // are all distinct. Paths are compared as the file system resolves them.
 std::string exportClash(const std::string& resultsFile, const ExportFiles& files);
 
+// Why an output (the results file or an export) cannot be written as named because it is the
+// input file of `inputOption` itself (the same device and inode, by whatever name); empty when
+// none is. Writing it would replace the input with the results.
+std::string outputIsInput(const std::string& inputOption, const std::string& inputPath,
+                          const std::string& resultsFile, const ExportFiles& files = {});
+
+// Why an export file could not be written once the run is done, found before the run starts
+// (see replaceProblem): "cannot write 'x/r.json': No such file or directory"; empty when each
+// one can be. The results file makes the same checks when it is opened, before any stage.
+std::string exportProblems(const ExportFiles& files);
+
 // Writes each export file that has a path. Returns an empty text, or why files could not be
-// written ("cannot write 'x/r.json': No such file or directory"); the others are still written.
+// written ("cannot write 'x/r.json': No space left on device"); the others are still written.
+// The earlier file of an export that fails is removed (and the message says so), so that a
+// folder never holds an earlier run's file under this run's names.
 std::string writeExportFiles(const RunRecord& record, const ExportFiles& files);
+
+// Removes the earlier file at `path` (a regular file only; a special file is left alone), so
+// that it is not taken for the current run's. Returns " (the earlier 'PATH' was removed)", or
+// an empty text when there was none or it could not be removed.
+std::string removeStaleExport(const std::string& path);
 
 }  // namespace brevandor

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "report/results_file.h"
@@ -49,12 +50,18 @@ RecordReading readRunRecordFile(const std::string& path) {
   std::string text;
   char buffer[65536];
   std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text.append(buffer, count);
-    if (static_cast<long>(text.size()) > kLargestRecordBytes) {
-      reading.error = "'" + path + "' is refused: it is far too large to be a results record";
-      return reading;
+  try {
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+      text.append(buffer, count);
+      if (static_cast<long>(text.size()) > kLargestRecordBytes) {
+        reading.error = "'" + path + "' is refused: it is far too large to be a results record";
+        reading.refused = true;
+        return reading;
+      }
     }
+  } catch (const std::bad_alloc&) {
+    reading.error = "cannot read '" + path + "': there is not enough memory to hold it";
+    return reading;
   }
   if (std::ferror(file.get()) != 0) {
     reading.error = failure("read", path, errno);

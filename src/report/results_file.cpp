@@ -8,46 +8,57 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <random>
+
+#include "report/output_target.h"
 
 namespace brevandor {
 
 namespace {
 
 constexpr int kBufferBytes = 1 << 16;
-// Bytes of the target's name kept in the temporary's name, so that the temporary's name stays
-// within the system's limit of 255 bytes whatever the target is called.
-constexpr std::size_t kNameBytesKept = 200;
+// How often a FIFO without a reader is tried again, and the cancel request looked at.
+constexpr long kReaderPollNanoseconds = 20'000'000;
 
-// Paths that name a device or a process's open file, even where they lead to a regular file
-// (`/dev/stdout` redirected to a file): written in place, like any special file.
-bool namesSpecialFile(const std::string& path) {
-  return path.starts_with("/dev/") || path.starts_with("/proc/");
+// The names of the temporary files not yet committed or removed, where a signal handler can
+// reach them: fixed storage, a slot taken by an atomic flag.
+struct TemporarySlot {
+  std::atomic<bool> used{false};
+  char name[PATH_MAX] = {};
+};
+constexpr int kTemporarySlots = 16;
+TemporarySlot temporarySlots[kTemporarySlots];
+
+int rememberTemporary(const std::string& name) {
+  if (name.size() >= PATH_MAX) {
+    return -1;
+  }
+  for (int slot = 0; slot < kTemporarySlots; ++slot) {
+    TemporarySlot& entry = temporarySlots[slot];
+    bool expected = false;
+    if (entry.used.load(std::memory_order_acquire) ||
+        !entry.used.compare_exchange_strong(expected, true, std::memory_order_acq_rel)) {
+      continue;
+    }
+    // A handler that runs before the name is whole unlinks a name that does not exist.
+    std::memcpy(entry.name, name.c_str(), name.size() + 1);
+    return slot;
+  }
+  return -1;
 }
 
-// The regular file that a path names, following symbolic links; the path itself when it is
-// no link or the link leads nowhere yet.
-std::string resolvedTarget(const std::string& path) {
-  struct stat status {};
-  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
-    return path;
+void forgetTemporary(int slot) {
+  if (slot >= 0) {
+    temporarySlots[slot].name[0] = '\0';
+    temporarySlots[slot].used.store(false, std::memory_order_release);
   }
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) {
-    return path;
-  }
-  std::string target(resolved);
-  std::free(resolved);
-  return target;
 }
 
 // Creates a new, empty file beside `target` with a name no other file has, as open(2) would
 // create the target itself (the permissions 0666 less the umask); −1 with errno set when it
 // cannot.
 int createTemporary(const std::string& target, std::string& name) {
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string base = target.substr(slash == std::string::npos ? 0 : slash + 1);
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::random_device entropy;
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -56,7 +67,7 @@ int createTemporary(const std::string& target, std::string& name) {
     for (int i = 0; i < 8; ++i, bits /= 36) {
       suffix += kLetters[bits % 36];
     }
-    name = folder + "." + base.substr(0, kNameBytesKept) + "." + suffix;
+    name = temporaryName(target, suffix);
     const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0 || errno != EEXIST) {
       return descriptor;
@@ -65,28 +76,83 @@ int createTemporary(const std::string& target, std::string& name) {
   return -1;
 }
 
+// Opens a special file for writing without blocking, so that a FIFO without a reader is
+// waited for here, where a cancel request can end the wait; then makes the file blocking for
+// the writes. −1 with errno set when it cannot be opened.
+int openSpecial(const std::string& path, const std::atomic<int>* cancel, bool& cancelled) {
+  cancelled = false;
+  while (true) {
+    // Write-only: a FIFO waits for its reader instead of swallowing the output.
+    const int descriptor = ::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (descriptor >= 0) {
+      const int flags = fcntl(descriptor, F_GETFL);
+      if (flags >= 0) {
+        fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+      }
+      return descriptor;
+    }
+    if (errno != ENXIO && errno != EINTR) {
+      return -1;
+    }
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed) != 0) {
+      cancelled = true;
+      return -1;
+    }
+    const timespec pause{0, kReaderPollNanoseconds};
+    nanosleep(&pause, nullptr);
+  }
+}
+
+// Gives the new file the earlier one's owner and group (as far as the process may: a user
+// keeps at least a group of their own) and then its mode, which a change of owner may clear.
+void keepOwnerAndMode(int descriptor, const struct stat& earlier) {
+  if (fchown(descriptor, earlier.st_uid, earlier.st_gid) != 0 &&
+      fchown(descriptor, static_cast<uid_t>(-1), earlier.st_gid) != 0) {
+    // The file stays the process's own: all a user may do.
+  }
+  fchmod(descriptor, earlier.st_mode & 07777);
+}
+
 }  // namespace
+
+void removeTemporaryFiles() {
+  for (TemporarySlot& entry : temporarySlots) {
+    if (entry.used.load(std::memory_order_acquire) && entry.name[0] != '\0') {
+      unlink(entry.name);
+    }
+  }
+}
 
 ResultsFile::~ResultsFile() {
   discard({});
 }
 
-std::optional<std::string> ResultsFile::open(const std::string& path) {
-  struct stat status {};
-  const bool exists = ::stat(path.c_str(), &status) == 0;
-  direct_ = namesSpecialFile(path) || (exists && !S_ISREG(status.st_mode));
+std::optional<std::string> ResultsFile::open(const std::string& path,
+                                             const std::atomic<int>* cancel) {
+  const OutputTargetCheck check = resolveOutputTarget(path);
+  if (!check.target) {
+    return check.reason;
+  }
+  const OutputTarget& target = *check.target;
+  direct_ = target.special;
   if (direct_) {
-    // Write-only: a FIFO waits here for its reader instead of swallowing the output.
-    descriptor_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-  } else {
-    target_ = resolvedTarget(path);
-    // The earlier file is replaced only where it could have been overwritten.
-    if (exists && faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
-      return std::strerror(errno);
+    bool cancelled = false;
+    descriptor_ = openSpecial(target.path, cancel, cancelled);
+    if (cancelled) {
+      return kCancelledOpen;
     }
+  } else {
+    if (auto problem = replaceProblem(target)) {
+      return problem;
+    }
+    target_ = target.path;
     descriptor_ = createTemporary(target_, temporary_);
-    if (descriptor_ >= 0 && exists) {
-      fchmod(descriptor_, status.st_mode & 07777);
+    if (descriptor_ >= 0) {
+      temporarySlot_ = rememberTemporary(temporary_);
+      if (target.exists) {
+        keepOwnerAndMode(descriptor_, target.status);
+      }
     }
   }
   if (descriptor_ < 0) {
@@ -129,6 +195,8 @@ std::optional<std::string> ResultsFile::commit() {
     return std::strerror(error);
   }
   temporary_.clear();
+  forgetTemporary(temporarySlot_);
+  temporarySlot_ = -1;
   return std::nullopt;
 }
 
@@ -144,10 +212,16 @@ void ResultsFile::discard(const std::string& text) {
     std::fputs(text.c_str(), stream_);
   }
   finish();
+  removeTemporary();
+}
+
+void ResultsFile::removeTemporary() {
   if (!temporary_.empty()) {
     unlink(temporary_.c_str());
     temporary_.clear();
   }
+  forgetTemporary(temporarySlot_);
+  temporarySlot_ = -1;
 }
 
 // Closes the stream (which flushes it and closes the descriptor); the reason of the first

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
@@ -151,6 +152,15 @@ class Refusal : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The longest list a run writes is the spectrum's, one line per weight up to a million (the
+// largest weight limit of the low-weight mode; a full run's frames are far shorter).
+constexpr std::size_t kLongestList = 2'000'000;
+// A JSON value takes tens of bytes in memory: a text of more values than that record's six
+// million (an object and five numbers a line) is refused before it is parsed into gigabytes.
+constexpr std::size_t kMostValues = 10'000'000;
+// The signal-to-noise ratios of a run lie within a few tens of dB.
+constexpr double kLargestDecibels = 1000.0;
+
 // One JSON object being read, with its path for the messages ("spectrum.lines[3]").
 class Fields {
  public:
@@ -177,6 +187,10 @@ class Fields {
     if (!value.is_array()) {
       throw Refusal(where(name) + " should be a list");
     }
+    if (value.size() > kLongestList) {
+      throw Refusal(where(name) + " holds " + std::to_string(value.size()) +
+                    " entries, far more than the record of any run");
+    }
     return value;
   }
   Fields object(const char* name) const { return Fields(member(name), path(name)); }
@@ -201,6 +215,15 @@ class Fields {
     }
     return static_cast<std::int32_t>(value.get<std::int64_t>());
   }
+  // A size or a count, which is never negative.
+  static std::int32_t countOf(const Json& value, const std::string& where) {
+    const std::int32_t count = integerOf(value, where);
+    if (count < 0) {
+      throw Refusal(where + " is negative");
+    }
+    return count;
+  }
+  std::int32_t count(const char* name) const { return countOf(member(name), where(name)); }
   static std::string textOf(const Json& value, const std::string& where) {
     if (!value.is_string()) {
       throw Refusal(where + " should be text");
@@ -238,7 +261,7 @@ RecordInputs readInputs(const Fields& fields) {
   inputs.numerator = fields.text("numerator");
   inputs.denominator = fields.text("denominator");
   inputs.type = fields.text("type");
-  inputs.frameLength = fields.integer("frame_length");
+  inputs.frameLength = fields.count("frame_length");
   inputs.bounds = listOf(fields.array("bounds"), "inputs.bounds", Fields::textOf);
   inputs.resultsFile = fields.text("results_file");
   return inputs;
@@ -263,21 +286,24 @@ void readFurtherInputs(const Json& json, RecordInputs& inputs) {
 RecordCode readCode(const Fields& fields) {
   RecordCode code;
   code.kind = fields.text("kind");
-  code.n = fields.integer("n");
-  code.k = fields.integer("k");
-  code.constraintLength = fields.integer("constraint_length");
-  code.states = fields.integer("states");
+  code.n = fields.count("n");
+  code.k = fields.count("k");
+  code.constraintLength = fields.count("constraint_length");
+  code.states = fields.count("states");
   return code;
 }
 
 RecordTurbo readTurbo(const Fields& fields) {
   RecordTurbo turbo;
   turbo.type = fields.text("type");
-  turbo.constituents = fields.integer("constituents");
+  turbo.constituents = fields.count("constituents");
   turbo.frameLengths =
-      listOf(fields.array("frame_lengths"), "turbo.frame_lengths", Fields::integerOf);
-  turbo.outputFrameLength = fields.integer("output_frame_length");
+      listOf(fields.array("frame_lengths"), "turbo.frame_lengths", Fields::countOf);
+  turbo.outputFrameLength = fields.count("output_frame_length");
   turbo.rate = fields.number("rate");
+  if (turbo.rate < 0.0 || turbo.rate > 1.0) {
+    throw Refusal(fields.where("rate") + " should lie within 0 … 1");
+  }
   return turbo;
 }
 
@@ -299,10 +325,7 @@ double readLog10(const Fields& line, const char* name) {
 
 RecordSpectrum readSpectrum(const Fields& fields) {
   RecordSpectrum spectrum;
-  spectrum.maxWeight = fields.integer("max_weight");
-  if (spectrum.maxWeight < 0) {
-    throw Refusal(fields.where("max_weight") + " is negative");
-  }
+  spectrum.maxWeight = fields.count("max_weight");
   spectrum.codewordScale = fields.number("codeword_scale");
   spectrum.weightedScale = fields.number("weighted_scale");
   const Json& lines = fields.array("lines");
@@ -322,22 +345,37 @@ RecordSpectrum readSpectrum(const Fields& fields) {
   return spectrum;
 }
 
+// A bound is a probability or a sum of them: never negative.
 long double readBoundValue(const Json& value, const std::string& where) {
+  long double bound = 0.0L;
   if (value.is_string()) {
     const std::string text = value.get<std::string>();
     char* end = nullptr;
-    const long double parsed = std::strtold(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(parsed)) {
+    bound = std::strtold(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !std::isfinite(bound)) {
       throw Refusal(where + " should be a number");
     }
-    return parsed;
+  } else {
+    bound = Fields::numberOf(value, where);
   }
-  return Fields::numberOf(value, where);
+  if (bound < 0.0L) {
+    throw Refusal(where + " is negative; a bound is never below 0");
+  }
+  return bound;
+}
+
+double readDecibels(const Json& value, const std::string& where) {
+  const double decibels = Fields::numberOf(value, where);
+  if (std::abs(decibels) > kLargestDecibels) {
+    throw Refusal(where + " lies beyond ±" + std::to_string(static_cast<int>(kLargestDecibels)) +
+                  " dB");
+  }
+  return decibels;
 }
 
 RecordBounds readBounds(const Fields& fields) {
   RecordBounds bounds;
-  bounds.ebn0Db = listOf(fields.array("ebn0_db"), "bounds.ebn0_db", Fields::numberOf);
+  bounds.ebn0Db = listOf(fields.array("ebn0_db"), "bounds.ebn0_db", readDecibels);
   const Json& columns = fields.array("columns");
   for (std::size_t c = 0; c < columns.size(); ++c) {
     const std::string path = indexed("bounds.columns", c);
@@ -380,6 +418,25 @@ RecordGivenInterleaver readGivenInterleaver(const Fields& fields) {
   given.bitErrorEstimates =
       listOf(fields.array("ub_q_estimate"), fields.path("ub_q_estimate"), readBoundValue);
   return given;
+}
+
+// An upper bound of the number of values in the JSON text: a count of the separators and
+// openings outside strings, made before the text is parsed.
+std::size_t valuesAtMost(std::string_view text) {
+  std::size_t values = 1;
+  bool inString = false;
+  bool escaped = false;
+  for (const char c : text) {
+    if (inString) {
+      inString = escaped || c != '"';
+      escaped = !escaped && c == '\\';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == ',' || c == '[' || c == '{') {
+      ++values;
+    }
+  }
+  return values;
 }
 
 RunRecord readRecord(const Json& root) {
@@ -459,8 +516,18 @@ RecordReading readRunRecordJson(std::string_view text) {
   }
   Json root;
   try {
+    if (valuesAtMost(text) > kMostValues) {
+      reading.error = "it holds more than " + std::to_string(kMostValues) +
+                      " values, far more than the record of any run";
+      reading.refused = true;
+      return reading;
+    }
     root = Json::parse(text.begin(), text.end());
+  } catch (const std::bad_alloc&) {
+    reading.error = "there is not enough memory to read it";
+    return reading;
   } catch (const Json::parse_error& error) {
+    reading.refused = true;
     reading.error =
         error.byte >= text.size()
             ? "it ends early, at byte " + std::to_string(text.size()) + ": the file looks truncated"
@@ -469,14 +536,19 @@ RecordReading readRunRecordJson(std::string_view text) {
   } catch (const Json::exception& error) {
     // A number beyond a double's range, for one.
     reading.error = std::string("it is not JSON that this program can read: ") + error.what();
+    reading.refused = true;
     return reading;
   }
   try {
     reading.record = readRecord(root);
   } catch (const Refusal& refusal) {
     reading.error = refusal.what();
+    reading.refused = true;
   } catch (const Json::exception& error) {
     reading.error = std::string("it could not be read: ") + error.what();
+    reading.refused = true;
+  } catch (const std::bad_alloc&) {
+    reading.error = "there is not enough memory to read it";
   }
   return reading;
 }

@@ -24,6 +24,8 @@ std::string runRecordJson(const RunRecord& record);
 struct RecordReading {
   std::optional<RunRecord> record;
   std::string error;
+  // Whether the text itself was refused, rather than the file or the memory failing.
+  bool refused = false;
 
   explicit operator bool() const { return record.has_value(); }
 };
@@ -32,7 +34,8 @@ struct RecordReading {
 // message that says why, text that is not JSON or ends early, JSON that is not a run record,
 // a record of a newer schema version, and a record whose fields are missing, of the wrong
 // type or inconsistent (weights outside 0 … D or out of order, a bound column whose length
-// differs from the grid's).
+// differs from the grid's, a negative count or bound, Eb/N0 beyond ±1000 dB), and a text of
+// far more values than the record of any run holds.
 RecordReading readRunRecordJson(std::string_view text);
 
 }  // namespace brevandor

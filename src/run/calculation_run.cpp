@@ -299,15 +299,19 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
       return failed(context_, tooLarge);
     }
   }
-  if (const auto available = availableMemoryBytes();
-      available && plan.peak() + searchBytes > *available) {
+  // The worker threads beside this one take address space for their stacks and arenas.
+  const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
+  if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
-                      " needs " + formatBytes(plan.peak() + searchBytes) + ", " +
-                      formatBytes(*available) + " available");
+                      " needs " + formatBytes(shortfall->needed) + ", " +
+                      formatBytes(shortfall->available) + " available");
   }
 
-  if (const auto reason = file.open(inputs_.resultsFileName)) {
+  if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
+    if (*reason == kCancelledOpen) {
+      return cancelled(context_);
+    }
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
@@ -433,7 +437,10 @@ namespace brevandor {
 
 RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
   const SpectrumInput& input = *inputs_.spectrumInput;
-  if (const auto reason = file.open(inputs_.resultsFileName)) {
+  if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
+    if (*reason == kCancelledOpen) {
+      return cancelled(context_);
+    }
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }

@@ -1,5 +1,6 @@
 #include "run/memory_budget.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -120,6 +121,44 @@ std::optional<std::uint64_t> controlGroupHeadroomBytes(const std::filesystem::pa
 std::optional<std::uint64_t> availableMemoryBytes() {
   return smallest(
       {machineAvailableBytes(), addressSpaceHeadroomBytes(), controlGroupHeadroomBytes()});
+}
+
+namespace {
+
+// glibc reserves each arena of a thread as one heap of twice the largest mmap threshold.
+constexpr std::uint64_t kArenaBytes = 64ull << 20;
+// The allocator's own share: headers, page rounding of large blocks, the small blocks of the
+// stages' bookkeeping; a few MB and a few per cent of the tables.
+constexpr std::uint64_t kAllocatorSlackBytes = 16ull << 20;
+constexpr std::uint64_t kAllocatorSlackShare = 32;  // one part in this many of the peak
+
+}  // namespace
+
+std::uint64_t threadReserveBytes() {
+  std::uint64_t stack = 8ull << 20;
+  pthread_attr_t defaults;
+  if (pthread_getattr_default_np(&defaults) == 0) {
+    std::size_t size = 0;
+    if (pthread_attr_getstacksize(&defaults, &size) == 0 && size > 0) {
+      stack = size;
+    }
+    pthread_attr_destroy(&defaults);
+  }
+  return stack + static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE)) + kArenaBytes;
+}
+
+std::optional<MemoryShortfall> memoryShortfall(std::uint64_t peakBytes, int extraThreads) {
+  const std::uint64_t bytes = peakBytes + kAllocatorSlackBytes + peakBytes / kAllocatorSlackShare;
+  if (const auto memory = smallest({machineAvailableBytes(), controlGroupHeadroomBytes()});
+      memory && bytes > *memory) {
+    return MemoryShortfall{bytes, *memory};
+  }
+  const std::uint64_t addressSpace =
+      bytes + static_cast<std::uint64_t>(std::max(extraThreads, 0)) * threadReserveBytes();
+  if (const auto headroom = addressSpaceHeadroomBytes(); headroom && addressSpace > *headroom) {
+    return MemoryShortfall{addressSpace, *headroom};
+  }
+  return std::nullopt;
 }
 
 std::string formatBytes(std::uint64_t bytes) {

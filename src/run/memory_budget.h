@@ -27,6 +27,21 @@ std::optional<std::uint64_t> controlGroupHeadroomBytes(
     const std::filesystem::path& root = "/sys/fs/cgroup",
     const std::filesystem::path& membership = "/proc/self/cgroup");
 
+// Address space that each worker thread takes beyond the run's tables, though hardly any
+// memory: its stack (the system's default size for a new thread) and the allocator's arena
+// that a thread allocating on its own gets (64 MiB reserved on a 64-bit system).
+std::uint64_t threadReserveBytes();
+
+// What a run needs that the process cannot have, and what it can: the bytes needed at the
+// run's peak against the smallest of the memory available and the control group's headroom,
+// and those bytes with the address space of `extraThreads` more threads against the headroom
+// under the address-space limit; both with the allocator's own overhead.
+struct MemoryShortfall {
+  std::uint64_t needed = 0;
+  std::uint64_t available = 0;
+};
+std::optional<MemoryShortfall> memoryShortfall(std::uint64_t peakBytes, int extraThreads);
+
 // A byte count for people: "812 bytes", "3.4 MB", "7.3 GB" (powers of 1000).
 std::string formatBytes(std::uint64_t bytes);
 

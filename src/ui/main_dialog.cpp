@@ -190,6 +190,12 @@ void MainDialog::getIt() {
   for (const std::string& warning : options.warnings) {
     appendLog(QStringLiteral("\n Advanced Setup, warning: %1 \n").arg(fromStd(warning)));
   }
+  // An export that could not be written after the run refuses the run now.
+  if (const QString problems = exportProblemsBeside(resultsPath_, settings_.exports);
+      !problems.isEmpty()) {
+    appendLog(problems);
+    return;
+  }
   settings_.inputs.inputFrameLength = *frameLength;
   if (!confirmRunEstimate()) {
     settings_.inputs.inputFrameLength = -1;
@@ -278,6 +284,8 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
     if (const QString failure = writeExportsBeside(record.get(), resultsPath_, settings_.exports);
         !failure.isEmpty()) {
       appendLog(failure);
+      // The run is not "Completed" while its exports are missing.
+      widgets_.statusLine->setText(failure.trimmed().remove(0, 3));
     }
     viewResults();
   }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 
 #include "ui/main_dialog.h"
 #include "ui/path_field.h"
@@ -38,7 +39,9 @@ void MainDialog::applyMemory(const WindowMemory& memory) {
   settings_.inputs.resultsFileName = QFile::encodeName(resultsPath_).toStdString();
   showAdvancedSummary();
   if (memory.windowSize.isValid()) {
-    resize(memory.windowSize);
+    // A stored size larger than the screen (an edited or foreign settings file) would open a
+    // window no one can see whole, its pixels taking gigabytes.
+    resize(memory.windowSize.boundedTo(screen()->availableGeometry().size()));
   }
 }
 

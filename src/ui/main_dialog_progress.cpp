@@ -72,6 +72,10 @@ void MainDialog::showProgress(const RunProgress& progress) {
 void MainDialog::endProgress(RunOutcome outcome) {
   if (outcome != RunOutcome::Finished) {
     widgets_.progress->setFormat(QStringLiteral("Stopped at %p %"));
+    // The time left of a run that has ended is no longer true.
+    if (widgets_.statusLine->text().startsWith(QStringLiteral("Remaining:"))) {
+      widgets_.statusLine->clear();
+    }
     return;
   }
   const std::int64_t elapsedMs = runClock_.elapsed();

@@ -6,11 +6,10 @@
 
 namespace brevandor {
 
-QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
-                           const ExportFiles& files) {
-  if (record == nullptr || !files.any()) {
-    return {};
-  }
+namespace {
+
+// The export files with a relative name placed beside the results file.
+ExportFiles placedBeside(const QString& resultsPath, const ExportFiles& files) {
   const QDir folder = QFileInfo(resultsPath).absoluteDir();
   const auto beside = [&folder](const std::string& name) {
     if (name.empty()) {
@@ -18,13 +17,34 @@ QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
     }
     return QFile::encodeName(folder.filePath(QFile::decodeName(name.c_str()))).toStdString();
   };
-  const ExportFiles placed{beside(files.json), beside(files.csv), beside(files.spectrumCsv)};
+  return {beside(files.json), beside(files.csv), beside(files.spectrumCsv)};
+}
+
+QString logLine(const std::string& text) {
+  return QStringLiteral("\n -- %1 \n").arg(QFile::decodeName(text.c_str()));
+}
+
+}  // namespace
+
+QString exportProblemsBeside(const QString& resultsPath, const ExportFiles& files) {
+  if (!files.any()) {
+    return {};
+  }
+  const std::string problems = exportProblems(placedBeside(resultsPath, files));
+  return problems.empty() ? QString() : logLine(problems);
+}
+
+QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
+                           const ExportFiles& files) {
+  if (record == nullptr || !files.any()) {
+    return {};
+  }
+  const ExportFiles placed = placedBeside(resultsPath, files);
   std::string failure = exportClash(QFile::encodeName(resultsPath).toStdString(), placed);
   if (failure.empty()) {
     failure = writeExportFiles(*record, placed);
   }
-  return failure.empty() ? QString()
-                         : QStringLiteral("\n -- %1 \n").arg(QFile::decodeName(failure.c_str()));
+  return failure.empty() ? QString() : logLine(failure);
 }
 
 }  // namespace brevandor

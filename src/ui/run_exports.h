@@ -14,4 +14,9 @@ namespace brevandor {
 QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
                            const ExportFiles& files);
 
+// Why the export files that the window's settings name could not be written once the run is
+// done (a missing folder, a name too long, a file that may not be replaced), found before the
+// run starts: the log line that says so, or an empty text.
+QString exportProblemsBeside(const QString& resultsPath, const ExportFiles& files);
+
 }  // namespace brevandor

@@ -4,9 +4,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "bounds/ebn0_grid.h"
+#include "logmath/log_domain.h"
 #include "progress/progress_report.h"
 #include "support/file_capture.h"
 
@@ -189,6 +192,28 @@ TEST(BerBounds, LogSpectrumKeepsEntriesThatScalingWouldLose) {
   ASSERT_EQ(std::sscanf(text.c_str() + at, " 5.000 %le %le", &q, &e), 2);
   EXPECT_NEAR(q, unionQ, 1e-6 * unionQ);
   EXPECT_NEAR(e, unionExp, 1e-6 * unionExp);
+}
+
+// Sums beyond even extended precision: the uncoded rate-1 frame of n = 100000 (A_d = C(n, d),
+// B_d = (d / n) C(n, d)) at 0 dB sums to about 10^13600 (the largest term, near d = n / (1 + e),
+// by Stirling). Printed as the largest extended value, a bound that says nothing, never "inf".
+TEST(BerBounds, SumsBeyondExtendedPrecisionPrintTheLargestValue) {
+  const std::int32_t n = 100000;
+  std::vector<double> log10Spectrum = log10BinomialRow(n);
+  for (std::int32_t d = 1; d <= n; ++d) {
+    log10Spectrum[static_cast<std::size_t>(d)] += std::log10(static_cast<double>(d) / n);
+  }
+  log10Spectrum[0] = LogZero;
+  RunContext context;
+  const EbN0Grid grid{0.0, 0.5, 2.5};
+  const std::string text = captureFile([&](std::FILE* file) {
+    computeBerBoundsFromLog10(file, 1.0, log10Spectrum, n, 3, context, grid);
+  });
+  EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+  char largest[64];
+  std::snprintf(largest, sizeof largest, "%Le", std::numeric_limits<long double>::max());
+  EXPECT_NE(text.find(std::string("    0.000\t") + largest + "\t" + largest), std::string::npos)
+      << text;
 }
 
 }  // namespace

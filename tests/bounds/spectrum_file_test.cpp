@@ -23,17 +23,18 @@ struct GoodFile {
 
 class AcceptedSpectrum : public ::testing::TestWithParam<GoodFile> {};
 
-// Every layout gives the same spectrum: A_3 = 2, B_3 = 0.5, A_5 = 1000, B_5 = 250, rest 0.
+// Every layout gives the same spectrum: A_3 = 2, B_3 = 0.5, A_5 = 1000, B_5 = 250, rest 0, of
+// a code of length 20 (which has C(20, 5) = 15504 words of weight 5).
 TEST_P(AcceptedSpectrum, ReadsTheSameCounts) {
-  const SpectrumFileCheck check = readText(GetParam().text);
+  const SpectrumFileCheck check = readText(GetParam().text, 20);
   ASSERT_TRUE(check.spectrum) << check.message;
   const SpectrumFile& s = *check.spectrum;
-  ASSERT_EQ(s.log10Codewords.size(), 11u);
+  ASSERT_EQ(s.log10Codewords.size(), 21u);
   EXPECT_NEAR(s.log10Codewords[3], std::log10(2.0), 1e-15);
   EXPECT_NEAR(s.log10Weighted[3], std::log10(0.5), 1e-15);
   EXPECT_NEAR(s.log10Codewords[5], 3.0, 1e-15);
   EXPECT_NEAR(s.log10Weighted[5], std::log10(250.0), 1e-15);
-  for (const int d : {0, 1, 2, 4, 6, 10}) {
+  for (const int d : {0, 1, 2, 4, 6, 20}) {
     EXPECT_EQ(s.log10Codewords[static_cast<std::size_t>(d)], LogZero) << d;
     EXPECT_EQ(s.log10Weighted[static_cast<std::size_t>(d)], LogZero) << d;
   }
@@ -56,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                                "d,log10_A,log10_B\n2,-inf,-inf\n3,0.30102999566398120,"
                                "-0.30102999566398120\n5,3,2.3979400086720376\n"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// What a device that never ends gives: one line without end (/dev/zero), or blank lines.
+const std::string kEndlessLine = "d,A,B\n" + std::string(100000, '1');
+const std::string kEndlessBlankLines = "d,A,B\n" + std::string(100000, '\n');
 
 struct BadFile {
   const char* name;
@@ -94,7 +99,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"CountTooLarge", "d,A,B\n1,1e400,1\n", "line 2: A is out of the range"},
         BadFile{"NotANumberLog", "d,log10_A,log10_B\n1,nan,0\n", "line 2: log10_A is not a"},
         BadFile{"InfiniteLog", "d,log10_A,log10_B\n1,0,inf\n", "line 2: log10_B must be finite"},
-        BadFile{"WordOfWeightZero", "d,A,B\n0,1,0\n", "line 2: the counts at d = 0 must be 0"}),
+        BadFile{"WordOfWeightZero", "d,A,B\n0,1,0\n", "line 2: the counts at d = 0 must be 0"},
+        // C(10, 5) = 252 words of weight 5; B at most 10 C(10, 1) = 100 at d = 1.
+        BadFile{"MoreWordsThanTheWeightHas", "d,log10_A,log10_B\n5,3,2\n",
+                "line 2: A = 10^3 at d = 5 is more than the 10^2.401 words"},
+        BadFile{"WeightedBeyondAnyCode", "d,A,B\n1,1,1000\n", "line 2: B = 10^3 at d = 1"},
+        BadFile{"LineLongerThanAnyRow", kEndlessLine.c_str(), "line 2: the line is longer than"},
+        BadFile{"EndlessBlankLines", kEndlessBlankLines.c_str(),
+                "line 12284: the file is longer than any spectrum"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace

@@ -142,6 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--spectrum-in", "s.csv", "--code-length", "7", "--info-bits", "4", "--json",
                  "s.json"},
                 "--spectrum-in writes the results file only"},
+        Refusal{{"--spectrum-in", "/dev/zero", "--code-length", "100", "--info-bits", "50"},
+                "--spectrum-in '/dev/zero': line 1: the line is longer than 4096 bytes"},
         Refusal{{"--frobnicate"}, "frobnicate"},
         Refusal{{"--puncture", "11,10"},
                 "--puncture \"11,10\": the pattern needs 3 rows (SYS,PAR1,PAR2)"},

@@ -138,6 +138,7 @@ class CalculationWindowTest : public QObject {
     QVERIFY2(logText(dialog).endsWith(QStringLiteral("\n -- Calculation Canceled \n")),
              qPrintable(logText(dialog)));
     QVERIFY(!dialog.resultsViewer()->isVisible());
+    QVERIFY2(!reportsProgress(dialog), qPrintable(statusText(dialog)));  // no stale time left
   }
 
   void closingDuringALongRun() {

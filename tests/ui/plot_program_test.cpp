@@ -98,7 +98,7 @@ class PlotProgramTest : public QObject {
     QCOMPARE(curves, (QList<int>{21, 21}));
   }
 
-  void refusesARecordItCannotRead() {
+  void refusesARecordThatEndsEarly() {
     const QTemporaryDir folder;
     QFile bad(QDir(folder.path()).filePath(QStringLiteral("bad.json")));
     QVERIFY(bad.open(QIODevice::WriteOnly));
@@ -106,7 +106,7 @@ class PlotProgramTest : public QObject {
     bad.close();
     const Finished plot =
         runProgram(QStringLiteral(BREVANDOR_PLOT_PATH), {"-o", "x.png", "bad.json"}, folder.path());
-    QCOMPARE(plot.exitCode, 1);
+    QCOMPARE(plot.exitCode, 2);
     QVERIFY2(plot.err.contains(QStringLiteral("'bad.json' is refused: it ends early")),
              qPrintable(plot.err));
     QVERIFY(!QFile::exists(QDir(folder.path()).filePath(QStringLiteral("x.png"))));

@@ -279,6 +279,47 @@ class ResultsWindowTest : public QObject {
     dialog.close();
   }
 
+  // An export that cannot be written: found before the run where it can be (a missing
+  // folder: no run at all), else said in the status line instead of "Completed".
+  void exportThatCannotBeWrittenIsNoCompletedRun_data() {
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full disk") << "full.json" << true << "No space left on device";
+    QTest::newRow("missing folder") << "missing/run.json" << false << "No such file or directory";
+  }
+
+  void exportThatCannotBeWrittenIsNoCompletedRun() {
+    QFETCH(QString, json);
+    QFETCH(bool, runs);
+    QFETCH(QString, reason);
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), out.filePath(QStringLiteral("full.json"))));
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(out.filePath(QStringLiteral("results.txt")));
+    field(dialog, "frameLength")->setText(QStringLiteral("10"));
+    const ModalAnswerer setup([&](QWidget* modal) {
+      modal->findChild<QLineEdit*>(QStringLiteral("jsonFile"))->setText(json);
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "advancedSetupButton")->click();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    pushButton(dialog, "getItButton")->click();
+    const QString line = QStringLiteral("cannot write '%1': %2").arg(out.filePath(json), reason);
+    if (runs) {
+      QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+      QCOMPARE(statusText(dialog), line);
+    } else {
+      QVERIFY(!dialog.isCalculating());
+      QCOMPARE(ended.count(), 0);
+      QVERIFY(!QFile::exists(out.filePath(QStringLiteral("results.txt"))));
+    }
+    QVERIFY2(logText(dialog).contains(line), qPrintable(logText(dialog)));
+    dialog.close();
+  }
+
   // Bound values beyond a double's range at either end keep their points (drawn clipped at
   // the plot's edge); only a zero is left out.
   void boundsBeyondADoubleKeepTheirPoints() {

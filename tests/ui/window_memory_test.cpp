@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -70,6 +71,20 @@ class WindowMemoryTest : public QObject {
     QCOMPARE(second.size(), QSize(640, 560));
     QCOMPARE(second.recentResultsFiles(),
              QStringList{control<PathField>(second, "fileName")->path()});
+  }
+
+  void oversizedWindowIsClampedToTheScreen() {
+    const QTemporaryDir folder;
+    const QString settingsFile = folder.filePath(QStringLiteral("brevandor.ini"));
+    QFile stored(settingsFile);
+    QVERIFY(stored.open(QIODevice::WriteOnly));
+    stored.write("[window]\nsize=@Size(100000 100000)\n");
+    stored.close();
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.rememberIn(settingsFile);
+    const QSize screen = dialog.screen()->availableGeometry().size();
+    QVERIFY2(dialog.width() <= screen.width() && dialog.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(dialog.width()).arg(dialog.height())));
   }
 
   void recentFilesMenuChoosesAResultsFile() {

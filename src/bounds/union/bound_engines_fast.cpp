@@ -65,7 +65,7 @@ long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double 
       sum.add(-n * table.optimalExponent(d / n, spectrum.logPerSymbol(d)));
     }
   }
-  return sum.value();
+  return sum.clippedValue();
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ long double viterbiBoundReference(const BoundSpectrum& spectrum, double rate, do
       sum.add(-n * viterbiExponent(rho, delta, r, c));
     }
   }
-  return sum.value();
+  return sum.clippedValue();
 }
 
 }  // namespace

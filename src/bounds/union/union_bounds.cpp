@@ -22,7 +22,7 @@ long double unionQBound(const BoundSpectrum& spectrum, double rate, double snr) 
       sum.add(spectrum.logTrue[static_cast<std::size_t>(d)] + logQ);
     }
   }
-  return sum.value();
+  return sum.clippedValue();
 }
 
 long double unionExpBound(const BoundSpectrum& spectrum, double rate, double snr) {
@@ -38,7 +38,7 @@ long double unionExpBound(const BoundSpectrum& spectrum, double rate, double snr
       sum.add(spectrum.logTrue[static_cast<std::size_t>(d)] + (-d * rate * snr));
     }
   }
-  return sum.value();
+  return sum.clippedValue();
 }
 
 }  // namespace brevandor

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace brevandor {
+
+// How a soft-in soft-out decoder combines path metrics.
+enum class SisoAlgorithm {
+  LogMap,     // the exact Jacobian logarithm: a-posteriori values of the whole trellis
+  MaxLogMap,  // the largest term only: the best path's values
+};
+
+// The name the user writes for an algorithm: "log-map" or "max-log-map".
+constexpr std::string_view sisoAlgorithmName(SisoAlgorithm algorithm) {
+  return algorithm == SisoAlgorithm::LogMap ? "log-map" : "max-log-map";
+}
+
+// How a trellis ends: in state zero after its tail, or in any state.
+enum class TrellisEnd { Terminated, Open };
+
+// The settings of an iterative decoder.
+struct DecoderSettings {
+  static constexpr std::int32_t kMaxIterations = 100;
+
+  SisoAlgorithm algorithm = SisoAlgorithm::MaxLogMap;
+  // Factor on the extrinsic values a max-log-MAP decoder passes on, which the largest-term
+  // approximation makes too confident; log-MAP passes them unscaled.
+  double extrinsicScale = 0.7;
+  std::int32_t iterations = 8;  // 1 … kMaxIterations
+  // Stop once an iteration leaves every hard decision as the one before left it.
+  bool earlyStop = false;
+
+  // The factor applied to extrinsic values under these settings.
+  double appliedScale() const {
+    return algorithm == SisoAlgorithm::MaxLogMap ? extrinsicScale : 1.0;
+  }
+};
+
+}  // namespace brevandor

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "decoding/turbo_frame.h"
+#include "interleavers/random_bits.h"
+
+namespace brevandor {
+
+// The noise deviation σ per real dimension for BPSK of unit energy per code bit, at Eb/N0
+// (dB) per information bit and code rate R: Es/N0 = R·Eb/N0 and σ² = 1 / (2·Es/N0).
+double noiseDeviation(double ebn0Db, double rate);
+
+// Standard normal samples (Box–Muller) from a RandomBits stream, in a fixed order.
+class GaussianSource {
+ public:
+  explicit GaussianSource(RandomBits& bits) : bits_(bits) {}
+
+  // The next sample.
+  double next();
+
+ private:
+  RandomBits& bits_;
+  double spare_ = 0.0;
+  bool hasSpare_ = false;
+};
+
+// Sends the bits that one constituent sends as BPSK (0 → +1, 1 → −1) with noise of
+// deviation σ and writes their channel LLRs 2y/σ² (sections × n, as the decoders read
+// them); every bit not sent gets 0.
+void transmitConstituent(const ConstituentFrame& constituent, std::span<const std::int32_t> words,
+                         double deviation, GaussianSource& noise, std::vector<double>& llr);
+
+}  // namespace brevandor
