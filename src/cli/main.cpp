@@ -157,9 +157,15 @@ int runCalculation(const cli::CheckedCommandLine& checked, const cli::CommandLin
       }
       return kExitSuccess;
     case RunOutcome::Cancelled:
+      for (const std::string& line : removeStaleExports(checked.exports, "the run was cancelled")) {
+        printError(line);
+      }
       return kExitCancelled;
     case RunOutcome::Failed:
       printError(result.failure);
+      for (const std::string& line : removeStaleExports(checked.exports, "the run failed")) {
+        printError(line);
+      }
       return kExitRunFailed;
   }
   return kExitRunFailed;

@@ -34,6 +34,7 @@ struct PlotCommand {
   std::string title;
   std::vector<std::string> bounds;
   bool allWeights = false;
+  std::string size = "960x640";
 };
 
 void describeOptions(CLI::App& app, PlotCommand& command) {
@@ -52,6 +53,8 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
       ->expected(1)
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("-s,--size", command.size, "The picture's size in pixels, WIDTHxHEIGHT")
+      ->capture_default_str();
   app.add_flag("--all-weights", command.allWeights,
                "Spectrum: every weight that holds codewords, not only the first 50");
 }
@@ -85,6 +88,14 @@ int main(int argc, char** argv) {
   if (!plot::isPictureName(QString::fromStdString(command.output))) {
     std::fprintf(stderr, "brevandor-plot: --output: name a .svg or .png file, not '%s'\n",
                  printableText(command.output).c_str());
+    return kExitUsage;
+  }
+
+  const std::optional<QSize> size = plot::pictureSize(QString::fromStdString(command.size));
+  if (!size) {
+    std::fprintf(stderr,
+                 "brevandor-plot: --size: give WIDTHxHEIGHT, each %d to %d pixels, not '%s'\n",
+                 plot::kSmallestSide, plot::kLargestSide, printableText(command.size).c_str());
     return kExitUsage;
   }
 
@@ -133,7 +144,8 @@ int main(int argc, char** argv) {
   QString failure;
   try {
     failure = plot::saveChart(plot::makeChart(figure, runs, options),
-                              QFile::decodeName(command.output.c_str()));
+                              plot::figureLegend(plot::figureCurves(figure, runs, options)),
+                              QFile::decodeName(command.output.c_str()), *size);
   } catch (const std::bad_alloc&) {
     failure = QStringLiteral("cannot draw '%1': there is not enough memory")
                   .arg(QFile::decodeName(command.output.c_str()));

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "plot/curve_styles.h"
+#include "plot/figure_legend.h"
 #include "report/run_record.h"
 
 class QChart;
@@ -23,47 +25,51 @@ enum class Figure {
 enum class SpectrumRange { FirstWeights, AllWeights };
 inline constexpr int kFirstWeights = 50;
 
-// The bounds are drawn up to this value; larger ones leave the plot at its top.
-inline constexpr double kBoundsTop = 0.5;
-
-// One curve of a figure: its legend name and its points.
+// One curve of a figure: what it shows, for which run, and its points.
 struct Curve {
-  QString name;
-  QList<QPointF> points;
+  QString name;              // the bound's title ("Union Bound (Q function)") or "A_d" / "B_d"
+  QString run;               // the run's label, as in the run legend
+  std::size_t runIndex = 0;  // the run's place in the overlay, which picks its colour
+  CurveStyle style;          // the bound's line and marker (dashed for an estimate)
+  QList<QPointF> points{};
   // For the spectrum: the y values are log10 counts (counts beyond a double's range),
   // not the counts themselves.
   bool log10Values = false;
-  // Values of one given permutation (drawn dashed) rather than of the uniform-interleaver
-  // average (drawn solid): the one rule of every picture.
-  bool givenPermutation = false;
+  bool estimate = false;             // a low-weight sum, not a bound
+  bool lowerBound = false;           // the sphere-packing bound: not among what sets the range
+  QList<QPointF> belowLowerBound{};  // an estimate's points that no code can reach
+  bool givenPermutation = false;     // one given permutation's values, not the average's
 };
 
 struct ChartOptions {
-  QString title;
+  QString title;  // empty: the run's name, or how many runs are overlaid
   SpectrumRange range = SpectrumRange::FirstWeights;
   // The bounds to draw, by column name ("UB_Q") or command-line name ("q"); empty for all.
   QStringList bounds;
 };
 
-// The legend goes below the plot for at most this many curves with names of at most
-// kShortName characters, else beside it, one name a line (a row below does not wrap).
-inline constexpr std::size_t kCurvesBelow = 3;
-inline constexpr qsizetype kShortName = 28;
-
-// The curves of a figure for the given runs, in legend order. Bounds: one curve per run and
-// bound (points that are not positive are left out, as a logarithmic axis cannot show them);
-// spectrum: A_d and B_d of each run. A single run's curves are named after the bound or
-// "A_d" / "B_d"; several runs' after the run ("PCCC (1, 1+D+D^2 / 1+D^2), N = 1000"), with
-// the bound or count added when a run has more than one curve.
+// The curves of a figure for the given runs, in order of runs and then of columns. Bounds:
+// one curve per run and bound (points that are not positive are left out, as a logarithmic
+// axis cannot show them); spectrum: A_d and B_d of each run.
 std::vector<Curve> figureCurves(Figure figure, const std::vector<const RunRecord*>& runs,
                                 const ChartOptions& options = {});
+
+// The legend of those curves: each run's colour with its full name, and each kind of curve's
+// line and marker (estimates dashed, points below the lower bound marked).
+FigureLegend figureLegend(const std::vector<Curve>& curves);
 
 // Whether a bound column is among `names` (column names or command-line names; all when empty).
 bool boundSelected(const BoundColumn& column, const QStringList& names);
 
-// A chart of the figure: the curves with legend, grid, axis titles and a logarithmic y axis.
+// A chart of the figure: the curves, grid, title, axis titles and a logarithmic y axis; its own
+// legend hidden (figureLegend is drawn beside it). Every line is cut at the plot's frame, so no
+// point of a picture lies outside it. The bounds' range runs from 1 down to a decade or more
+// below the lowest upper bound drawn.
 std::unique_ptr<QChart> makeChart(Figure figure, const std::vector<const RunRecord*>& runs,
                                   const ChartOptions& options);
+
+// The title above a figure: the options' title, else the run's name or the runs' count.
+QString figureTitle(const std::vector<const RunRecord*>& runs, const ChartOptions& options);
 
 // The figure's name for titles and messages: "bounds" or "spectrum".
 QString figureName(Figure figure);

@@ -116,4 +116,20 @@ std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) 
   return failures;
 }
 
+std::vector<std::string> removeStaleExports(const ExportFiles& files, std::string_view why) {
+  std::vector<std::string> lines;
+  for (const std::string* path : {&files.json, &files.csv, &files.spectrumCsv}) {
+    std::error_code error;
+    if (path->empty() || !std::filesystem::exists(*path, error)) {
+      continue;
+    }
+    lines.push_back(!removeStaleExport(*path).empty()
+                        ? "removed '" + *path + "': " + std::string(why) +
+                              ", and the file described an earlier run"
+                        : "left '" + *path + "' (not a plain file, or it cannot be removed): " +
+                              std::string(why) + ", and the file describes an earlier run");
+  }
+  return lines;
+}
+
 }  // namespace brevandor

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "report/run_record.h"
 
@@ -43,5 +45,11 @@ std::string writeExportFiles(const RunRecord& record, const ExportFiles& files);
 // that it is not taken for the current run's. Returns " (the earlier 'PATH' was removed)", or
 // an empty text when there was none or it could not be removed.
 std::string removeStaleExport(const std::string& path);
+
+// Removes the export files of a run that ended without a complete record (cancelled or
+// failed), so that no file named for this run still describes an earlier one beside this run's
+// partial results file. Returns one log line per file removed (or that could not be removed),
+// naming it and why; empty when none existed.
+std::vector<std::string> removeStaleExports(const ExportFiles& files, std::string_view why);
 
 }  // namespace brevandor

@@ -23,7 +23,8 @@ std::string boundsCsv(const RunRecord& record) {
           : nullptr;
   std::string csv = "ebn0_db";
   for (const BoundColumn& column : bounds.columns) {
-    csv += "," + column.name;
+    // An estimate's head says so, so that a plotted column never passes for a bound.
+    csv += "," + column.name + (column.estimate ? "_estimate" : "");
   }
   csv += given != nullptr ? ",UB_Q_given_estimate\n" : "\n";
   for (std::size_t point = 0; point < bounds.ebn0Db.size(); ++point) {

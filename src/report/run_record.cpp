@@ -1,5 +1,7 @@
 #include "report/run_record.h"
 
+#include <algorithm>
+
 namespace brevandor {
 
 namespace {
@@ -40,6 +42,29 @@ std::string runLabel(const RunRecord& record) {
     label += ", d \u2264 " + *maxWeight;  // the low-weight mode's spectrum stops there
   }
   return label;
+}
+
+const BoundColumn* lowerBoundColumn(const RecordBounds& bounds) {
+  for (const BoundColumn& column : bounds.columns) {
+    if (column.name == "Sphere_Word") {
+      return &column;
+    }
+  }
+  return nullptr;
+}
+
+bool estimateBelowLowerBound(const RunRecord& record, const BoundColumn& column,
+                             std::size_t point) {
+  const BoundColumn* lower = lowerBoundColumn(record.bounds);
+  if (!column.estimate || lower == nullptr || point >= column.values.size() ||
+      point >= lower->values.size()) {
+    return false;
+  }
+  const bool wordError = column.name.find("Word") != std::string::npos;
+  const long double bound =
+      wordError ? lower->values[point]
+                : lower->values[point] / std::max<long double>(record.inputs.frameLength, 1.0L);
+  return column.values[point] < bound;
 }
 
 const SpectrumLine* freeDistanceLine(const RunRecord& record) {

@@ -75,6 +75,9 @@ struct BoundColumn {
   std::string name;                 // the results file's column head: "UB_Q"
   std::string title;                // the Options dialog's name: "Union Bound (Q function)"
   std::vector<long double> values;  // one per grid point
+  // The low-weight mode's sums over the first weights only: estimates of the error floor,
+  // not bounds.
+  bool estimate = false;
 
   friend bool operator==(const BoundColumn&, const BoundColumn&) = default;
 };
@@ -128,6 +131,15 @@ struct RunRecord {
 // puncturing pattern the frame length (", puncture 11,10,01"), and a low-weight run ends in
 // ", d ≤ 20".
 std::string runLabel(const RunRecord& record);
+
+// The column of the sphere-packing lower bound on the word error probability, or nullptr.
+const BoundColumn* lowerBoundColumn(const RecordBounds& bounds);
+
+// Whether the estimate in `column` at grid point `point` lies below the sphere-packing lower
+// bound (for a bit-error estimate: below the word bound divided by the K information bits, as
+// P_b ≥ P_w / K): no code of this length and rate reaches it, so the estimate does not hold
+// there. False for bounds and where the run has no lower bound.
+bool estimateBelowLowerBound(const RunRecord& record, const BoundColumn& column, std::size_t point);
 
 // The line of the free distance, the lowest weight that holds codewords; nullptr when the
 // spectrum holds none.

@@ -121,8 +121,11 @@ Json boundsJson(const RecordBounds& bounds) {
     for (const long double value : column.values) {
       values.push_back(boundValue(value));
     }
-    columns.push_back(
-        Json{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}});
+    Json entry{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}};
+    if (column.estimate) {
+      entry["estimate"] = true;  // written only where it holds, so bound records stay as they were
+    }
+    columns.push_back(std::move(entry));
   }
   return Json{{"ebn0_db", bounds.ebn0Db}, {"columns", std::move(columns)}};
 }
@@ -389,6 +392,13 @@ RecordBounds readBounds(const Fields& fields) {
                     " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
     }
     entry.values = listOf(values, path + ".values", readBoundValue);
+    if (column.has("estimate")) {
+      const Json& estimate = column.member("estimate");
+      if (!estimate.is_boolean()) {
+        throw Refusal(column.where("estimate") + " should be true or false");
+      }
+      entry.estimate = estimate.get<bool>();
+    }
     bounds.columns.push_back(std::move(entry));
   }
   return bounds;

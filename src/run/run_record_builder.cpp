@@ -138,7 +138,8 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
       if ((inputs.boundSelection & names.bit) != 0) {
         bounds.columns.push_back(BoundColumn{std::string(names.column),
                                              std::string(names.title),
-                                             {values[b]->begin(), values[b]->end()}});
+                                             {values[b]->begin(), values[b]->end()},
+                                             inputs.maxWeight > 0});
       }
     }
   }
@@ -146,7 +147,11 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
     const auto& infos = furtherBoundInfos();
     for (std::size_t b = 0; b < infos.size(); ++b) {
       if ((inputs.furtherBounds & infos[b].bit) != 0) {
-        BoundColumn column{std::string(infos[b].head), std::string(infos[b].title), {}};
+        // The lower bound holds whatever the spectrum; the sums over a cut spectrum do not.
+        BoundColumn column{std::string(infos[b].head),
+                           std::string(infos[b].title),
+                           {},
+                           inputs.maxWeight > 0 && infos[b].bit != SpherePackingWord};
         for (const double logValue : outputs.furtherBounds->logValues[b]) {
           column.values.push_back(shownFurtherBound(logValue));
         }

@@ -224,6 +224,10 @@ std::optional<CodeDescription> MainDialog::readCode() {
   const CodeFromTexts code = codeFromTexts(numerator, denominator);
   if (!code) {
     appendLog(fromStd(code.message));
+    // The message names what failed; the hint says what is read.
+    appendLog(QStringLiteral(
+        "\n    Accepted: terms 1, D, D^2 ... D^9 (or D2 ... D9), each at most once, joined by "
+        "'+', such as 1+D+D^2; a denominator needs the term 1. \n"));
     // A feedback without its constant term is the denominator's fault; a code of too low a
     // degree is both polynomials' together.
     const bool feedback = code.message == kFeedbackWithoutConstantTerm;
@@ -288,6 +292,11 @@ void MainDialog::onRunEnded(RunOutcome outcome) {
       widgets_.statusLine->setText(failure.trimmed().remove(0, 3));
     }
     viewResults();
+  } else if (const QString removed = removeExportsBeside(
+                 resultsPath_, settings_.exports,
+                 outcome == RunOutcome::Cancelled ? "the run was cancelled" : "the run failed");
+             !removed.isEmpty()) {
+    appendLog(removed);
   }
   emit calculationEnded(outcome);
 }

@@ -27,13 +27,13 @@ bool MainDialog::confirmRunEstimate() {
   context.threads = settings_.threads;
   const RunEstimate estimate = estimateRun(settings_.inputs, context, memory_.slowness);
   runEstimateAtOne_ = estimate.seconds() / memory_.slowness;
-  if (settings_.inputs.inputFrameLength <= kRunQuestionFrameLength &&
-      estimate.seconds() <= kRunQuestionSeconds) {
+  const std::optional<std::uint64_t> available = availableMemoryBytes();
+  if (!asksBeforeRun(settings_.inputs.inputFrameLength, settings_.inputs.maxWeight > 0, estimate,
+                     available)) {
     return true;
   }
-  return askToStartRun(
-      this, windowTitle(),
-      runEstimateText(estimate, settings_.inputs.inputFrameLength, availableMemoryBytes()));
+  return askToStartRun(this, windowTitle(),
+                       runEstimateText(estimate, settings_.inputs.inputFrameLength, available));
 }
 
 void MainDialog::startProgress() {

@@ -17,6 +17,7 @@ namespace brevandor {
 ResultsFileView::ResultsFileView(QWidget* parent)
     : QWidget(parent),
       pathLabel_(new QLabel(this)),
+      note_(new QLabel(this)),
       view_(new QPlainTextEdit(this)),
       findBar_(new QWidget(this)),
       findField_(new QLineEdit(findBar_)),
@@ -55,7 +56,12 @@ ResultsFileView::ResultsFileView(QWidget* parent)
   auto* pathRow = new QHBoxLayout;
   pathRow->addWidget(pathLabel_, 1);
   pathRow->addWidget(reloadButton);
+  note_->setObjectName(QStringLiteral("resultsNote"));
+  note_->setWordWrap(true);
+  note_->setStyleSheet(QStringLiteral("color: #b00000"));
+  note_->hide();
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(note_);
   layout->addWidget(view_, 1);
   layout->addWidget(findBar_);
   layout->addLayout(pathRow);
@@ -63,7 +69,17 @@ ResultsFileView::ResultsFileView(QWidget* parent)
 
 void ResultsFileView::showFile(const QString& path) {
   path_ = path;
+  setNote({});
   reload();
+}
+
+void ResultsFileView::setNote(const QString& note) {
+  note_->setText(note);
+  note_->setVisible(!note.isEmpty());
+}
+
+QString ResultsFileView::note() const {
+  return note_->text();
 }
 
 QString ResultsFileView::text() const {

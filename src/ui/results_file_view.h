@@ -24,6 +24,10 @@ class ResultsFileView : public QWidget {
   void showFile(const QString& path);
   // Reads the shown file again.
   void reload();
+  // A line above the text about the file (that it changed since its run wrote it); empty
+  // hides it. Showing another file clears it.
+  void setNote(const QString& note);
+  QString note() const;
   // The path last shown.
   const QString& path() const { return path_; }
   // The text on display.
@@ -40,6 +44,7 @@ class ResultsFileView : public QWidget {
  private:
   QString path_;
   QLabel* pathLabel_;
+  QLabel* note_;
   QPlainTextEdit* view_;
   QWidget* findBar_;
   QLineEdit* findField_;

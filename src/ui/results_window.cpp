@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -20,6 +21,7 @@
 #include <algorithm>
 
 #include "plot/chart_export.h"
+#include "plot/legend_view.h"
 #include "report/number_text.h"
 #include "report/record_csv.h"
 #include "report/record_files.h"
@@ -104,10 +106,14 @@ ResultsWindow::ResultsWindow(QWidget* parent)
       boundsTableTitle_(new QLabel(this)),
       boundsTable_(new QTableWidget(this)),
       boundsView_(new QChartView(this)),
+      boundsLegend_(new plot::LegendView(this)),
+      boundsPages_(new QStackedWidget(this)),
       spectrumSummary_(new QLabel(this)),
       allWeights_(
           new QCheckBox(tr("All weights (else the first %1)").arg(plot::kFirstWeights), this)),
       spectrumView_(new QChartView(this)),
+      spectrumLegend_(new plot::LegendView(this)),
+      spectrumPages_(new QStackedWidget(this)),
       fileView_(new ResultsFileView(this)) {
   setObjectName(QStringLiteral("resultsWindow"));
   setWindowIcon(applicationIcon());
@@ -184,8 +190,7 @@ QWidget* ResultsWindow::buildBoundsTab() {
   boundsTable_->verticalHeader()->hide();
   boundsTable_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   boundsTableTitle_->setObjectName(QStringLiteral("boundsTableTitle"));
-  boundsView_->setObjectName(QStringLiteral("boundsChart"));
-  boundsView_->setRenderHint(QPainter::Antialiasing);
+  boundsTableTitle_->setWordWrap(true);
 
   // The table of the current run, its name above it.
   auto* tableArea = new QWidget(tab);
@@ -194,8 +199,9 @@ QWidget* ResultsWindow::buildBoundsTab() {
   tableLayout->addWidget(boundsTableTitle_);
   tableLayout->addWidget(boundsTable_, 1);
   boundsSplit_->addWidget(tableArea);
-  boundsSplit_->addWidget(boundsView_);
+  boundsSplit_->addWidget(buildPlotArea(plot::Figure::Bounds, boundsView_, boundsLegend_));
   boundsSplit_->setStretchFactor(1, 1);
+  boundsSplit_->setChildrenCollapsible(false);
 
   auto* savePlot = button(tr("Save Plot..."), "saveBoundsPlotButton", tab);
   auto* saveTable = button(tr("Save Table..."), "saveBoundsTableButton", tab);
@@ -218,8 +224,6 @@ QWidget* ResultsWindow::buildSpectrumTab() {
   spectrumSummary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   allWeights_->setObjectName(QStringLiteral("allWeights"));
   connect(allWeights_, &QCheckBox::toggled, this, &ResultsWindow::redrawCharts);
-  spectrumView_->setObjectName(QStringLiteral("spectrumChart"));
-  spectrumView_->setRenderHint(QPainter::Antialiasing);
 
   auto* savePlot = button(tr("Save Plot..."), "saveSpectrumPlotButton", tab);
   auto* saveTable = button(tr("Save Table..."), "saveSpectrumTableButton", tab);
@@ -233,9 +237,33 @@ QWidget* ResultsWindow::buildSpectrumTab() {
   buttons->addWidget(savePlot);
   auto* layout = new QVBoxLayout(tab);
   layout->addWidget(spectrumSummary_);
-  layout->addWidget(spectrumView_, 1);
+  layout->addWidget(buildPlotArea(plot::Figure::Spectrum, spectrumView_, spectrumLegend_), 1);
   layout->addLayout(buttons);
   return tab;
+}
+
+QWidget* ResultsWindow::buildPlotArea(plot::Figure figure, QChartView* view,
+                                      plot::LegendView* legend) {
+  const bool bounds = figure == plot::Figure::Bounds;
+  view->setObjectName(bounds ? QStringLiteral("boundsChart") : QStringLiteral("spectrumChart"));
+  view->setRenderHint(QPainter::Antialiasing);
+  legend->setObjectName(bounds ? QStringLiteral("boundsLegend") : QStringLiteral("spectrumLegend"));
+  legend->setFixedWidth(static_cast<int>(plot::legendWidth(width())));
+  // The plot and its legend, or the hint of how to get a plot while there is none.
+  auto* plotPage = new QWidget(this);
+  auto* row = new QHBoxLayout(plotPage);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  row->addWidget(view, 1);
+  row->addWidget(legend, 0, Qt::AlignTop);
+  auto* hint = new QLabel(this);
+  hint->setObjectName(bounds ? QStringLiteral("boundsHint") : QStringLiteral("spectrumHint"));
+  hint->setAlignment(Qt::AlignCenter);
+  hint->setWordWrap(true);
+  QStackedWidget* pages = bounds ? boundsPages_ : spectrumPages_;
+  pages->addWidget(plotPage);
+  pages->addWidget(hint);
+  return pages;
 }
 
 void ResultsWindow::addRun(std::shared_ptr<const RunRecord> record, const QString& resultsPath) {
@@ -243,7 +271,8 @@ void ResultsWindow::addRun(std::shared_ptr<const RunRecord> record, const QStrin
     return;
   }
   const bool hasBounds = !record->bounds.columns.empty();
-  addEntry(Entry{std::move(record), resultsPath}, resultsPath, true);
+  addEntry(Entry{std::move(record), resultsPath, QFileInfo(resultsPath).lastModified()},
+           resultsPath, true);
   tabs_->setCurrentIndex(hasBounds ? 0 : 1);
 }
 
@@ -252,9 +281,32 @@ QString ResultsWindow::openRecordFile(const QString& path) {
   if (!reading) {
     return fromStd(reading.error);
   }
-  addEntry(Entry{std::make_shared<const RunRecord>(std::move(*reading.record)), QString()}, path,
-           false);
+  addEntry(Entry{std::make_shared<const RunRecord>(std::move(*reading.record)), QString(), {}},
+           path, false);
   return {};
+}
+
+bool ResultsWindow::openRecordBeside(const QString& resultsPath) {
+  // The names the exports of a run usually take: "results.json" or "results.txt.json".
+  const QFileInfo results(resultsPath);
+  const QString candidates[] = {
+      results.dir().filePath(results.completeBaseName() + QStringLiteral(".json")),
+      resultsPath + QStringLiteral(".json")};
+  for (const QString& candidate : candidates) {
+    if (candidate == resultsPath || !QFileInfo::exists(candidate)) {
+      continue;
+    }
+    RecordReading reading = readRunRecordFile(QFile::encodeName(candidate).toStdString());
+    // Only the record of this very file: its run named the same file.
+    if (reading &&
+        QFileInfo(fromStd(reading.record->inputs.resultsFile)).fileName() == results.fileName()) {
+      addEntry(
+          Entry{std::make_shared<const RunRecord>(std::move(*reading.record)), resultsPath, {}},
+          candidate, true);
+      return true;
+    }
+  }
+  return false;
 }
 
 void ResultsWindow::addEntry(Entry entry, const QString& source, bool tickAlone) {
@@ -292,7 +344,25 @@ void ResultsWindow::removeCurrent() {
 }
 
 void ResultsWindow::showFile(const QString& path) {
+  // The latest run of this file becomes current, so that list, table and file agree.
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  int row = -1;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (!entries_[i].resultsPath.isEmpty() &&
+        QFileInfo(entries_[i].resultsPath).absoluteFilePath() == absolute) {
+      row = static_cast<int>(i);
+    }
+  }
+  if (row < 0 && !path.isEmpty() && openRecordBeside(path)) {
+    row = runCount() - 1;
+  }
+  if (row >= 0) {
+    setCurrentRun(row);
+  }
   fileView_->showFile(path);
+  if (row >= 0) {
+    showEntryFile(entries_[static_cast<std::size_t>(row)]);
+  }
   if (entries_.empty()) {
     tabs_->setCurrentWidget(fileView_);
   }
@@ -336,26 +406,59 @@ QChart* ResultsWindow::chart(plot::Figure figure) const {
   return (figure == plot::Figure::Bounds ? boundsView_ : spectrumView_)->chart();
 }
 
+const plot::FigureLegend& ResultsWindow::legend(plot::Figure figure) const {
+  return (figure == plot::Figure::Bounds ? boundsLegend_ : spectrumLegend_)->legend();
+}
+
+bool ResultsWindow::showsPlot(plot::Figure figure) const {
+  return (figure == plot::Figure::Bounds ? boundsPages_ : spectrumPages_)->currentIndex() == 0;
+}
+
 void ResultsWindow::showCurrentRun() {
   const int row = list_->indexOfTopLevelItem(list_->currentItem());
   fillBoundsTable(currentRun());
   if (row >= 0 && !entries_[static_cast<std::size_t>(row)].resultsPath.isEmpty()) {
     fileView_->showFile(entries_[static_cast<std::size_t>(row)].resultsPath);
+    showEntryFile(entries_[static_cast<std::size_t>(row)]);
   }
+}
+
+void ResultsWindow::showEntryFile(const Entry& entry) {
+  // A later run (or an editor) may have written the file again since this run ended.
+  const QFileInfo file(entry.resultsPath);
+  QString note;
+  if (!file.exists()) {
+    note = tr("This run's file is gone.");
+  } else if (entry.written.isValid() && file.lastModified() != entry.written) {
+    note = tr("Changed since this run wrote it (%1): it may hold another run's results.")
+               .arg(file.lastModified().toString(Qt::ISODate));
+  }
+  fileView_->setNote(note);
 }
 
 void ResultsWindow::fillBoundsTable(const RunRecord* record) {
   boundsTable_->clear();
   boundsTable_->setRowCount(0);
   boundsTable_->setColumnCount(0);
-  boundsTableTitle_->setText(record == nullptr ? QString() : fromStd(runLabel(*record)));
   if (record == nullptr) {
+    boundsTableTitle_->clear();
     return;
   }
+  // Name the table's run, and say so when the plot shows other runs than this one.
+  const std::vector<const RunRecord*> plotted = tickedRuns();
+  QString title = tr("Table: %1").arg(fromStd(runLabel(*record)));
+  if (plotted.size() != 1 || plotted.front() != record) {
+    title +=
+        QLatin1Char('\n') +
+        (std::find(plotted.begin(), plotted.end(), record) == plotted.end()
+             ? tr("(not in the plot, which shows the %n ticked run(s))", "", int(plotted.size()))
+             : tr("(the plot overlays %n ticked runs)", "", int(plotted.size())));
+  }
+  boundsTableTitle_->setText(title);
   const RecordBounds& bounds = record->bounds;
   QStringList heads{tr("Eb/N0 [dB]")};
   for (const BoundColumn& column : bounds.columns) {
-    heads.append(fromStd(column.title));
+    heads.append(fromStd(column.title) + (column.estimate ? tr(" (estimate)") : QString()));
   }
   boundsTable_->setColumnCount(static_cast<int>(heads.size()));
   boundsTable_->setHorizontalHeaderLabels(heads);
@@ -368,19 +471,26 @@ void ResultsWindow::fillBoundsTable(const RunRecord* record) {
     for (std::size_t c = 0; c < bounds.columns.size(); ++c) {
       auto* item = new QTableWidgetItem(fromStd(scientificText(bounds.columns[c].values[j])));
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (estimateBelowLowerBound(*record, bounds.columns[c], j)) {
+        item->setText(item->text() + QStringLiteral(" *"));
+        item->setForeground(QColor(0xB0, 0x00, 0x00));
+        item->setToolTip(
+            tr("Below the sphere-packing lower bound: no code of this length and "
+               "rate reaches it, so the estimate does not hold here."));
+      }
       boundsTable_->setItem(row, static_cast<int>(c) + 1, item);
     }
   }
   boundsTable_->resizeColumnsToContents();
   // The table as wide as its columns, the plot the rest; with many bounds the table scrolls
-  // sideways rather than leaving the plot (and its legend) less than half the room.
+  // sideways rather than leaving the plot (and its legend) less than three quarters.
   int width =
       2 * boundsTable_->frameWidth() + boundsTable_->verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < boundsTable_->columnCount(); ++c) {
     width += boundsTable_->columnWidth(c);
   }
   const int total = std::max(boundsSplit_->width(), 1100);
-  width = std::min(width, total / 2);
+  width = std::min(width, total / 4);
   boundsSplit_->setSizes({width, total - width});
 }
 
@@ -399,13 +509,35 @@ void ResultsWindow::redrawCharts() {
   options.range = allWeights_->isChecked() ? plot::SpectrumRange::AllWeights
                                            : plot::SpectrumRange::FirstWeights;
   for (const plot::Figure figure : {plot::Figure::Bounds, plot::Figure::Spectrum}) {
-    QChartView* view = figure == plot::Figure::Bounds ? boundsView_ : spectrumView_;
+    const bool bounds = figure == plot::Figure::Bounds;
+    QChartView* view = bounds ? boundsView_ : spectrumView_;
     QChart* previous = view->chart();
     view->setChart(plot::makeChart(figure, runs, options).release());
     // The view gives up the previous chart without deleting it.
     delete previous;
+    (bounds ? boundsLegend_ : spectrumLegend_)
+        ->setLegend(plot::figureLegend(plot::figureCurves(figure, runs, options)));
+    // Empty axes say nothing: say how to get a plot instead.
+    const bool noBounds = bounds && std::none_of(runs.begin(), runs.end(), [](const auto* run) {
+                            return !run->bounds.columns.empty();
+                          });
+    QStackedWidget* pages = bounds ? boundsPages_ : spectrumPages_;
+    auto* hint = static_cast<QLabel*>(pages->widget(1));
+    if (entries_.empty()) {
+      hint->setText(
+          tr("No run to plot yet. Press \"Get it\" in the main window to compute one, "
+             "or \"Open...\" a run saved as JSON."));
+    } else if (runs.empty()) {
+      hint->setText(tr("Tick a run in the list to draw it."));
+    } else {
+      hint->setText(
+          tr("The ticked runs hold no bounds: choose them under \"Option\" (or "
+             "Advanced Setup) and press \"Get it\" again."));
+    }
+    pages->setCurrentIndex(runs.empty() || noBounds ? 1 : 0);
   }
   fillSpectrumSummary();
+  fillBoundsTable(currentRun());
 }
 
 QString ResultsWindow::savePlot(plot::Figure figure, const QString& path) const {
@@ -413,10 +545,8 @@ QString ResultsWindow::savePlot(plot::Figure figure, const QString& path) const 
   plot::ChartOptions options;
   options.range = allWeights_->isChecked() ? plot::SpectrumRange::AllWeights
                                            : plot::SpectrumRange::FirstWeights;
-  if (runs.size() == 1) {
-    options.title = fromStd(runLabel(*runs.front()));
-  }
-  return plot::saveChart(plot::makeChart(figure, runs, options), path);
+  return plot::saveChart(plot::makeChart(figure, runs, options),
+                         plot::figureLegend(plot::figureCurves(figure, runs, options)), path);
 }
 
 QString ResultsWindow::saveTable(plot::Figure figure, const QString& path) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -10,6 +11,7 @@
 
 class QChart;
 class QChartView;
+class QStackedWidget;
 class QCheckBox;
 class QLabel;
 class QSplitter;
@@ -20,6 +22,9 @@ class QTreeWidgetItem;
 
 namespace brevandor {
 
+namespace plot {
+class LegendView;
+}
 class ResultsFileView;
 
 // The window that opens after a run and on "View Results". A list of the session's runs and
@@ -56,8 +61,11 @@ class ResultsWindow : public QWidget {
   void setTicked(int row, bool ticked);
   void setCurrentRun(int row);
 
-  // The chart on show in the tab of `figure`.
+  // The chart on show in the tab of `figure`, and its legend.
   QChart* chart(plot::Figure figure) const;
+  const plot::FigureLegend& legend(plot::Figure figure) const;
+  // Whether the tab of `figure` shows its plot rather than the hint of how to get one.
+  bool showsPlot(plot::Figure figure) const;
   // Exports, each returning an empty text or why nothing was written: the figure's plot as
   // PNG or SVG (by the name's suffix), the current run's table as CSV (bound table or
   // spectrum), the current run's record as JSON.
@@ -68,13 +76,17 @@ class ResultsWindow : public QWidget {
  private:
   struct Entry {
     std::shared_ptr<const RunRecord> record;
-    QString resultsPath;  // the session run's results file; empty for an opened record
+    QString resultsPath;  // the run's results file; empty for an opened record
+    QDateTime written;    // when that file was last written as the run ended
   };
 
   void buildLayout();
   QWidget* buildListArea();
   QWidget* buildBoundsTab();
   QWidget* buildSpectrumTab();
+  QWidget* buildPlotArea(plot::Figure figure, QChartView* view, plot::LegendView* legend);
+  bool openRecordBeside(const QString& resultsPath);
+  void showEntryFile(const Entry& entry);
   void addEntry(Entry entry, const QString& source, bool tickAlone);
   void removeCurrent();
   void openRecords();
@@ -95,9 +107,13 @@ class ResultsWindow : public QWidget {
   QLabel* boundsTableTitle_;
   QTableWidget* boundsTable_;
   QChartView* boundsView_;
+  plot::LegendView* boundsLegend_;
+  QStackedWidget* boundsPages_;
   QLabel* spectrumSummary_;
   QCheckBox* allWeights_;
   QChartView* spectrumView_;
+  plot::LegendView* spectrumLegend_;
+  QStackedWidget* spectrumPages_;
   ResultsFileView* fileView_;
 };
 

@@ -36,6 +36,15 @@ QString runEstimateText(const RunEstimate& estimate, std::int32_t frameLength,
   return text;
 }
 
+bool asksBeforeRun(std::int32_t frameLength, bool lowWeightMode, const RunEstimate& estimate,
+                   std::optional<std::uint64_t> availableBytes) {
+  const bool longFrame = !lowWeightMode && frameLength > kRunQuestionFrameLength;
+  const bool large =
+      availableBytes && static_cast<double>(estimate.peakBytes) >
+                            kRunQuestionMemoryShare * static_cast<double>(*availableBytes);
+  return longFrame || large || estimate.seconds() > kRunQuestionSeconds;
+}
+
 bool askToStartRun(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox question(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
   question.setObjectName(QStringLiteral("runEstimateQuestion"));

@@ -34,6 +34,19 @@ QString exportProblemsBeside(const QString& resultsPath, const ExportFiles& file
   return problems.empty() ? QString() : logLine(problems);
 }
 
+QString removeExportsBeside(const QString& resultsPath, const ExportFiles& files, const char* why) {
+  const ExportFiles placed = placedBeside(resultsPath, files);
+  // Never the results file itself, should an export name it.
+  if (!exportClash(QFile::encodeName(resultsPath).toStdString(), placed).empty()) {
+    return {};
+  }
+  QString lines;
+  for (const std::string& line : removeStaleExports(placed, why)) {
+    lines += logLine(line);
+  }
+  return lines;
+}
+
 QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
                            const ExportFiles& files) {
   if (record == nullptr || !files.any()) {

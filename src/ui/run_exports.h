@@ -19,4 +19,8 @@ QString writeExportsBeside(const RunRecord* record, const QString& resultsPath,
 // run starts: the log line that says so, or an empty text.
 QString exportProblemsBeside(const QString& resultsPath, const ExportFiles& files);
 
+// Removes the export files beside `resultsPath` of a run that ended without a record, so that
+// they cannot pass for this run's; returns the log lines that say which were removed.
+QString removeExportsBeside(const QString& resultsPath, const ExportFiles& files, const char* why);
+
 }  // namespace brevandor

@@ -30,13 +30,13 @@ std::vector<std::vector<std::string>> cells(const std::string& csv) {
 TEST(RecordCsv, BoundTableReadsBackExactly) {
   RunRecord record;
   // Values of the two-bit frame of the default code at 0 and 5 dB, and one sum beyond a
-  // double's range (long frames at 0 dB).
+  // double's range (long frames at 0 dB), marked as a low-weight estimate.
   record.bounds = {{0.0, 5.0},
                    {{"UB_Q", "Union Bound (Q function)", {9.988920e-02L, 3.499290e-03L}},
-                    {"IUB_Exp", "Viterbi Bound", {1.36e309L, 2.586489e-02L}}}};
+                    {"IUB_Exp", "Viterbi Bound", {1.36e309L, 2.586489e-02L}, true}}};
   const auto rows = cells(boundsCsv(record));
   ASSERT_EQ(rows.size(), 3U);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"ebn0_db", "UB_Q", "IUB_Exp"}));
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"ebn0_db", "UB_Q", "IUB_Exp_estimate"}));
   for (std::size_t j = 0; j < 2; ++j) {
     EXPECT_EQ(std::strtod(rows[j + 1][0].c_str(), nullptr), record.bounds.ebn0Db[j]);
     for (std::size_t c = 0; c < 2; ++c) {

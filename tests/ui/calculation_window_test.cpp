@@ -1,6 +1,8 @@
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -139,6 +141,41 @@ class CalculationWindowTest : public QObject {
              qPrintable(logText(dialog)));
     QVERIFY(!dialog.resultsViewer()->isVisible());
     QVERIFY2(!reportsProgress(dialog), qPrintable(statusText(dialog)));  // no stale time left
+  }
+
+  // A cancelled run leaves no export of an earlier run beside its partial results file: the
+  // files its settings name are removed, and the log says which.
+  void aCancelledRunLeavesNoExportOfAnEarlierRun() {
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    MainDialog dialog;
+    dialog.show();
+    dialog.useResultsFile(out.filePath(QStringLiteral("results.txt")));
+    for (const char* earlier : {"r.json", "r.csv"}) {
+      QFile file(out.filePath(QLatin1String(earlier)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("an earlier run\n");
+    }
+    const ModalAnswerer setup([&](QWidget* modal) {
+      modal->findChild<QLineEdit*>(QStringLiteral("jsonFile"))->setText(QStringLiteral("r.json"));
+      modal->findChild<QLineEdit*>(QStringLiteral("csvFile"))->setText(QStringLiteral("r.csv"));
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "advancedSetupButton")->click();
+    QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
+    QVERIFY2(startLongRun(dialog, 1000), qPrintable(logText(dialog)));
+    pushButton(dialog, "cancelButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
+    QCOMPARE(ended.front().front().value<RunOutcome>(), RunOutcome::Cancelled);
+    for (const char* earlier : {"r.json", "r.csv"}) {
+      const QString path = out.filePath(QLatin1String(earlier));
+      QVERIFY2(!QFile::exists(path), earlier);
+      QVERIFY2(logText(dialog).contains(
+                   QStringLiteral("removed '%1': the run was cancelled, and the file described "
+                                  "an earlier run")
+                       .arg(path)),
+               qPrintable(logText(dialog)));
+    }
   }
 
   void closingDuringALongRun() {

@@ -20,6 +20,7 @@
 #include "ui/options_dialog.h"
 #include "ui/path_field.h"
 #include "ui/results_window.h"
+#include "ui/run_estimate_question.h"
 #include "ui_test_suites.h"
 
 namespace brevandor::testing {
@@ -225,7 +226,11 @@ class MainDialogTest : public QObject {
     if (!marked.isEmpty()) {
       QVERIFY2(beside->text().endsWith(logged.simplified()), qPrintable(beside->text()));
     }
-    QCOMPARE(logText(dialog), kIntroduction + logged);
+    // A refused polynomial's message is followed by what is accepted.
+    const QString hint = QStringLiteral(
+        "\n    Accepted: terms 1, D, D^2 ... D^9 (or D2 ... D9), each at most once, joined by "
+        "'+', such as 1+D+D^2; a denominator needs the term 1. \n");
+    QCOMPARE(logText(dialog), kIntroduction + logged + (marked.isEmpty() ? QString() : hint));
     QCOMPARE(dialog.runInputs().inputFrameLength, -1);
     QCOMPARE(enabledControls(dialog), kIdle);
     QVERIFY(!dialog.isCalculating());
@@ -321,6 +326,35 @@ class MainDialogTest : public QObject {
       QCOMPARE(dialog.runInputs().inputFrameLength, -1);
     }
     QCOMPARE(enabledControls(dialog), kIdle);
+  }
+
+  // When the window asks before a run: the full runs of long frames as always, and any run
+  // that is long or needs much of the memory; not a low-weight run that ends in a second.
+  void asksOnlyBeforeLongOrLargeRuns_data() {
+    QTest::addColumn<int>("frameLength");
+    QTest::addColumn<bool>("lowWeight");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<double>("memoryShare");  // of the memory available
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("full, 1000 bits, 10 s") << 1000 << false << 10.0 << 0.01 << false;
+    QTest::newRow("full, 1001 bits, 1 s") << 1001 << false << 1.0 << 0.01 << true;
+    QTest::newRow("low-weight, 100000 bits, 0.2 s") << 100000 << true << 0.2 << 0.01 << false;
+    QTest::newRow("low-weight, 2 min") << 100000 << true << 120.0 << 0.01 << true;
+    QTest::newRow("low-weight, a third of the memory") << 100000 << true << 0.2 << 0.34 << true;
+    QTest::newRow("full, 500 bits, a fifth of the memory") << 500 << false << 1.0 << 0.2 << false;
+  }
+
+  void asksOnlyBeforeLongOrLargeRuns() {
+    QFETCH(int, frameLength);
+    QFETCH(bool, lowWeight);
+    QFETCH(double, seconds);
+    QFETCH(double, memoryShare);
+    QFETCH(bool, asked);
+    constexpr std::uint64_t kAvailable = std::uint64_t{8} << 30;
+    RunEstimate estimate;
+    estimate.stages.push_back(StageEstimate{"CWEF", 1.0, seconds});
+    estimate.peakBytes = static_cast<std::uint64_t>(memoryShare * kAvailable);
+    QCOMPARE(asksBeforeRun(frameLength, lowWeight, estimate, kAvailable), asked);
   }
 
   void runReceivesTheWindowInputs() {

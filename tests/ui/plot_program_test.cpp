@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include "plot/curve_styles.h"
+#include "plot/figure_legend.h"
 #include "ui_test_suites.h"
 
 namespace brevandor::testing {
@@ -29,12 +31,25 @@ Finished runProgram(const QString& program, const QStringList& arguments, const 
           QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-// What an SVG picture shows: its texts, and the points drawn per fill colour.
+// What an SVG picture shows: its texts, the points drawn per fill colour, and the corners of
+// the lines drawn per stroke colour (in the picture's coordinates).
 struct SvgContents {
   QStringList texts;
   QHash<QString, int> pointsByColour;
+  QHash<QString, QList<QPointF>> cornersByColour;
   QString error;
+
+  QString allText() const { return texts.join(QLatin1Char(' ')); }
 };
+
+// The offset of a group's "matrix(1,0,0,1,dx,dy)" transform (the generator writes no other).
+QPointF offsetOf(const QString& transform) {
+  const QStringList numbers = QString(transform)
+                                  .remove(QStringLiteral("matrix("))
+                                  .remove(QLatin1Char(')'))
+                                  .split(QLatin1Char(','));
+  return numbers.size() == 6 ? QPointF(numbers[4].toDouble(), numbers[5].toDouble()) : QPointF();
+}
 
 SvgContents readSvg(const QString& path) {
   SvgContents contents;
@@ -44,13 +59,30 @@ SvgContents readSvg(const QString& path) {
     return contents;
   }
   QXmlStreamReader xml(&file);
-  QStringList fills;  // the fill of each open group
+  QStringList fills;    // the fill of each open group
+  QStringList strokes;  // … its stroke
+  QList<QPointF> offsets;
   while (!xml.atEnd()) {
     const QXmlStreamReader::TokenType token = xml.readNext();
     if (token == QXmlStreamReader::StartElement && xml.name() == u"g") {
       fills.append(xml.attributes().value(QStringLiteral("fill")).toString());
+      strokes.append(xml.attributes().value(QStringLiteral("stroke")).toString().toLower());
+      offsets.append(offsetOf(xml.attributes().value(QStringLiteral("transform")).toString()));
     } else if (token == QXmlStreamReader::EndElement && xml.name() == u"g") {
       fills.removeLast();
+      strokes.removeLast();
+      offsets.removeLast();
+    } else if (token == QXmlStreamReader::StartElement && xml.name() == u"polyline" &&
+               !strokes.isEmpty()) {
+      const QStringList corners = xml.attributes()
+                                      .value(QStringLiteral("points"))
+                                      .toString()
+                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+      for (const QString& corner : corners) {
+        const QStringList xy = corner.split(QLatin1Char(','));
+        contents.cornersByColour[strokes.last()].append(
+            offsets.last() + QPointF(xy.value(0).toDouble(), xy.value(1).toDouble()));
+      }
     } else if (token == QXmlStreamReader::StartElement && xml.name() == u"circle") {
       ++contents.pointsByColour[fills.isEmpty() ? QString() : fills.last()];
     } else if (token == QXmlStreamReader::StartElement && xml.name() == u"text") {
@@ -85,17 +117,75 @@ class PlotProgramTest : public QObject {
 
     const SvgContents svg = readSvg(QDir(folder.path()).filePath(QStringLiteral("both.svg")));
     QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
-    for (const QString& label :
-         {QStringLiteral("Two frames"), QStringLiteral("PCCC (1, 1+D+D^2 / 1+D^2), N = 10"),
-          QStringLiteral("PCCC (1, 1+D+D^2 / 1+D^2), N = 20")}) {
-      QVERIFY2(svg.texts.count(label) == 1, qPrintable(svg.texts.join(QLatin1Char('|'))));
+    // The title once, each run once in the legend (its name may wrap over lines).
+    QCOMPARE(svg.texts.count(QStringLiteral("Two frames")), 1);
+    for (const QString& label : {QStringLiteral("PCCC (1, 1+D+D^2 / 1+D^2), N = 10"),
+                                 QStringLiteral("PCCC (1, 1+D+D^2 / 1+D^2), N = 20")}) {
+      QVERIFY2(svg.allText().count(label) == 1, qPrintable(svg.allText()));
     }
-    // Two curves in two colours, each through its 21 Eb/N0 points.
-    QList<int> curves;
-    for (auto colour = svg.pointsByColour.begin(); colour != svg.pointsByColour.end(); ++colour) {
-      curves.append(colour.value());
+    // Two curves in the first two run colours, each marked at those of its 21 Eb/N0 points
+    // that lie in the plot (the first few exceed 1).
+    for (std::size_t run = 0; run < 2; ++run) {
+      const int marked = svg.pointsByColour.value(plot::runColour(run).name());
+      QVERIFY2(marked >= 15 && marked <= 21, qPrintable(QString::number(marked)));
     }
-    QCOMPARE(curves, (QList<int>{21, 21}));
+  }
+
+  // Three runs from 1 down to far below a double's range (Eb/N0 up to 30 dB): each run in its
+  // own colour under its full name, and no line of the picture leaves the plot's frame (the
+  // extent of its grid), where curves once ran thousands of units above the picture.
+  void threeRunsOverlaidStayInsideTheFrame() {
+    const QTemporaryDir folder;
+    QStringList records;
+    for (const char* n : {"10", "20", "40"}) {
+      records.append(QStringLiteral("r%1.json").arg(n));
+      const Finished run =
+          runProgram(QStringLiteral(BREVANDOR_CLI_PATH),
+                     {"-q", "-N", n, "-o", QStringLiteral("r%1.txt").arg(n), "-b",
+                      "q,exp,viterbi,sphere", "--ebn0", "-5:0.5:30", "--json", records.last()},
+                     folder.path());
+      QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+    const Finished plot =
+        runProgram(QStringLiteral(BREVANDOR_PLOT_PATH),
+                   QStringList{"--size", "1200x700", "-o", "three.svg"} + records, folder.path());
+    QVERIFY2(plot.exitCode == 0, qPrintable(plot.err));
+    const SvgContents svg = readSvg(QDir(folder.path()).filePath(QStringLiteral("three.svg")));
+    QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
+    for (const char* n : {"10", "20", "40"}) {
+      const QString label = QStringLiteral("PCCC (1, 1+D+D^2 / 1+D^2), N = %1").arg(n);
+      QVERIFY2(svg.allText().count(label) == 1, qPrintable(svg.allText()));
+    }
+
+    // The frame: where the grid lines (light grey) run.
+    const QList<QPointF> grid = svg.cornersByColour.value(QStringLiteral("#d6d6d6"));
+    QVERIFY(!grid.isEmpty());
+    QRectF frame(grid.front(), grid.front());
+    for (const QPointF& corner : grid) {
+      frame.setLeft(std::min(frame.left(), corner.x()));
+      frame.setRight(std::max(frame.right(), corner.x()));
+      frame.setTop(std::min(frame.top(), corner.y()));
+      frame.setBottom(std::max(frame.bottom(), corner.y()));
+    }
+    // Every curve's corners within it (half a unit for rounding); the legend's samples lie to
+    // the right of the chart.
+    const double legendLeft = 1200.0 - plot::legendWidth(1200.0);
+    const QRectF inside = frame.adjusted(-0.5, -0.5, 0.5, 0.5);
+    for (std::size_t run = 0; run < 3; ++run) {
+      const QList<QPointF> corners = svg.cornersByColour.value(plot::runColour(run).name());
+      QVERIFY(corners.size() > 70);
+      for (const QPointF& corner : corners) {
+        QVERIFY2(corner.x() > legendLeft || inside.contains(corner),
+                 qPrintable(QStringLiteral("run %1: (%2, %3) outside (%4, %5)-(%6, %7)")
+                                .arg(run)
+                                .arg(corner.x())
+                                .arg(corner.y())
+                                .arg(frame.left())
+                                .arg(frame.top())
+                                .arg(frame.right())
+                                .arg(frame.bottom())));
+      }
+    }
   }
 
   void refusesARecordThatEndsEarly() {

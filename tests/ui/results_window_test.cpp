@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include "modal_answerer.h"
 #include "plot/chart_export.h"
 #include "report/record_files.h"
+#include "report/run_record_json.h"
 #include "run/calculation_run.h"
 #include "support/printed_results.h"
 #include "ui_test_suites.h"
@@ -35,6 +37,10 @@ void writeFile(const QString& path, const QByteArray& contents) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(contents);
+}
+
+QString fromStd(const std::string& text) {
+  return QString::fromStdString(text);
 }
 
 QByteArray readBytes(const QString& path) {
@@ -53,20 +59,34 @@ std::shared_ptr<const RunRecord> computedRecord(int frameLength, int mask, const
   return CalculationRun(inputs, RunContext{}).execute().record;
 }
 
+// The lines of a chart (a curve cut at the frame is several), without their markers.
 QList<QXYSeries*> seriesOf(QChart* chart) {
   QList<QXYSeries*> all;
   for (QAbstractSeries* series : chart->series()) {
-    all.append(static_cast<QXYSeries*>(series));
+    if (series->type() == QAbstractSeries::SeriesTypeLine) {
+      all.append(static_cast<QXYSeries*>(series));
+    }
   }
   return all;
 }
 
+// The names of the curves a chart draws, each once, in order.
 QStringList namesOf(QChart* chart) {
   QStringList names;
   for (QXYSeries* series : seriesOf(chart)) {
-    names.append(series->name());
+    if (!names.contains(series->name())) {
+      names.append(series->name());
+    }
   }
   return names;
+}
+
+QStringList legendTexts(const std::vector<plot::LegendEntry>& entries) {
+  QStringList texts;
+  for (const plot::LegendEntry& entry : entries) {
+    texts.append(entry.text);
+  }
+  return texts;
 }
 
 // Whether a printed "%e" value and a drawn value agree to the printed seven digits.
@@ -206,15 +226,17 @@ class ResultsWindowTest : public QObject {
     }
 
     // The plot: one curve per bound, through the same points.
-    const QList<QXYSeries*> curves = seriesOf(window.chart(plot::Figure::Bounds));
+    const std::vector<plot::Curve> curves =
+        plot::figureCurves(plot::Figure::Bounds, window.tickedRuns());
     QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), heads.mid(1));
-    for (int c = 0; c < curves.size(); ++c) {
-      const QList<QPointF> points = curves[c]->points();
+    QCOMPARE(curves.size(), std::size_t{3});
+    for (int c = 0; c < 3; ++c) {
+      const QList<QPointF> points = curves[c].points;
       QCOMPARE(points.size(), 21);
       for (int row = 0; row < 21; ++row) {
         QCOMPARE(points[row].x(), std::strtod(printed.rows[row][0].c_str(), nullptr));
         QVERIFY2(agreesToPrintedDigits(printed.rows[row][c + 1], points[row].y()),
-                 qPrintable(QStringLiteral("%1 at row %2").arg(curves[c]->name()).arg(row)));
+                 qPrintable(QStringLiteral("%1 at row %2").arg(curves[c].name).arg(row)));
       }
     }
 
@@ -335,20 +357,88 @@ class ResultsWindowTest : public QObject {
     }
   }
 
-  void tickedRunsOverlayAsLabelledCurves() {
+  // Three runs overlaid: the run legend names each in full in a colour of its own, the curve
+  // legend each bound once; the table says that it shows one run of the three.
+  void threeTickedRunsOverlayWithTheirFullNames() {
     const QTemporaryDir folder;
     ResultsWindow window;
-    window.addRun(computedRecord(10, 1, QDir(folder.path())), QString());
-    window.addRun(computedRecord(20, 1, QDir(folder.path())), QString());
+    window.addRun(computedRecord(10, 3, QDir(folder.path())), QString());
+    window.addRun(computedRecord(20, 3, QDir(folder.path())), QString());
+    window.addRun(computedRecord(40, 3, QDir(folder.path())), QString());
     // A new run shows alone until others are ticked.
-    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), QStringList{"Union Bound (Q function)"});
+    QCOMPARE(legendTexts(window.legend(plot::Figure::Bounds).runs),
+             QStringList{"PCCC (1, 1+D+D^2 / 1+D^2), N = 40"});
     window.setTicked(0, true);
+    window.setTicked(1, true);
     const QStringList labels{"PCCC (1, 1+D+D^2 / 1+D^2), N = 10",
-                             "PCCC (1, 1+D+D^2 / 1+D^2), N = 20"};
-    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)), labels);
-    QCOMPARE(namesOf(window.chart(plot::Figure::Spectrum)),
-             (QStringList{labels[0] + ": A_d", labels[0] + ": B_d", labels[1] + ": A_d",
-                          labels[1] + ": B_d"}));
+                             "PCCC (1, 1+D+D^2 / 1+D^2), N = 20",
+                             "PCCC (1, 1+D+D^2 / 1+D^2), N = 40"};
+    for (const plot::Figure figure : {plot::Figure::Bounds, plot::Figure::Spectrum}) {
+      const plot::FigureLegend& legend = window.legend(figure);
+      QCOMPARE(legendTexts(legend.runs), labels);
+      QSet<QRgb> colours;
+      for (const plot::LegendEntry& run : legend.runs) {
+        colours.insert(run.colour.rgb());
+      }
+      QCOMPARE(colours.size(), 3);
+    }
+    QCOMPARE(legendTexts(window.legend(plot::Figure::Bounds).curves),
+             (QStringList{"Union Bound (Q function)", "Union Bound (Exp)"}));
+    QCOMPARE(namesOf(window.chart(plot::Figure::Spectrum)), (QStringList{"A_d", "B_d"}));
+    QCOMPARE(window.chart(plot::Figure::Bounds)->title(),
+             QStringLiteral("3 runs overlaid (colour: run; line and marker: curve)"));
+    const QString tableTitle =
+        window.findChild<QLabel*>(QStringLiteral("boundsTableTitle"))->text();
+    QVERIFY2(tableTitle.contains(labels[2]) && tableTitle.contains(QStringLiteral("overlays 3")),
+             qPrintable(tableTitle));
+  }
+
+  // Before any run the Bounds tab says how to get a plot; a results file shown again finds the
+  // record saved beside it.
+  void withoutARunTheTabsSayHowToGetAPlot() {
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    ResultsWindow window;
+    QVERIFY(!window.showsPlot(plot::Figure::Bounds));
+    const QString hint = window.findChild<QLabel*>(QStringLiteral("boundsHint"))->text();
+    QVERIFY2(hint.contains(QStringLiteral("\"Get it\"")) && hint.contains(QStringLiteral("Open")),
+             qPrintable(hint));
+
+    const std::shared_ptr<const RunRecord> record = computedRecord(10, 1, out);
+    const QString results = out.filePath(QStringLiteral("results-10.txt"));
+    QCOMPARE(fromStd(writeTextFile(out.filePath(QStringLiteral("results-10.json")).toStdString(),
+                                   runRecordJson(*record))),
+             QString());
+    ResultsWindow later;
+    later.showFile(results);
+    QCOMPARE(later.runCount(), 1);
+    QVERIFY(*later.currentRun() == *record);
+    QVERIFY(later.showsPlot(plot::Figure::Bounds));
+  }
+
+  // Each run's File tab shows the file that run wrote, and says when it was written again.
+  void theFileTabOfAnOlderRunShowsItsOwnFile() {
+    const QTemporaryDir folder;
+    const QDir out(folder.path());
+    ResultsWindow window;
+    const QString first = out.filePath(QStringLiteral("results-10.txt"));
+    const QString second = out.filePath(QStringLiteral("results-20.txt"));
+    window.addRun(computedRecord(10, 1, out), first);
+    window.addRun(computedRecord(20, 1, out), second);
+    QCOMPARE(window.path(), second);
+    window.setCurrentRun(0);
+    QCOMPARE(window.path(), first);
+    QCOMPARE(window.text(), QString::fromLocal8Bit(readBytes(first)));
+    auto* note = window.findChild<QLabel*>(QStringLiteral("resultsNote"));
+    QVERIFY(note->text().isEmpty());
+
+    // Written again by someone else: the File tab says so.
+    QTest::qWait(1100);  // file times of a second's resolution must tell the writes apart
+    writeFile(first, "another run\n");
+    window.setCurrentRun(1);
+    window.setCurrentRun(0);
+    QVERIFY2(note->text().startsWith(QStringLiteral("Changed since this run wrote it")),
+             qPrintable(note->text()));
   }
 
   void refusedRecordFilesLeaveTheListAlone_data() {
@@ -381,7 +471,7 @@ class ResultsWindowTest : public QObject {
     QVERIFY2(message.contains(says) && message.contains(path), qPrintable(message));
     QCOMPARE(listState(window), before);
     // Three bounds of the saved record, one of the run.
-    QCOMPARE(namesOf(window.chart(plot::Figure::Bounds)).size(), 4);
+    QCOMPARE(plot::figureCurves(plot::Figure::Bounds, window.tickedRuns()).size(), std::size_t{4});
   }
 
   void exportsReadBack() {
