@@ -10,6 +10,7 @@
 #include "bounds/spectrum_file.h"
 #include "run/constituent_options.h"
 #include "run/given_interleaver_stage.h"
+#include "run/simulation_stage.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
@@ -269,10 +270,15 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (!options) {
     return refuse(options.refusal());
   }
+  inputs.simulation = commandLine.simulation;
   inputs.interleaver = commandLine.interleaver;
-  if (!inputs.interleaver.empty() && maxWeight == 0) {
+  if (!inputs.interleaver.empty() && maxWeight == 0 && !inputs.simulation.simulate) {
     return refuse("--interleaver '" + inputs.interleaver +
-                  "': give --max-weight D to search the spectrum of this permutation");
+                  "': give --max-weight D to search the spectrum of this permutation, or "
+                  "--simulate to decode with it");
+  }
+  if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
   }
   if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {
     return refuse(std::move(refusal));

@@ -115,6 +115,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Weight tables in single or double precision (double: twice the memory, "
                  "spectra exact to about 1e-9)")
       ->capture_default_str();
+  cli::describeSimulationOptions(app, commandLine.simulation);
+  spectrumIn->excludes(app.get_option("--simulate"));
   // Selects the plain reference implementation of the hot stages; kept for comparisons.
   app.add_option("--engine", commandLine.engine)->group("");
 }

@@ -10,6 +10,7 @@
 
 #include "logmath/log_domain.h"
 #include "report/number_text.h"
+#include "report/simulation_json.h"
 
 namespace brevandor {
 
@@ -480,6 +481,13 @@ RunRecord readRecord(const Json& root) {
   if (fields.has("given_interleaver")) {
     record.givenInterleaver = readGivenInterleaver(fields.object("given_interleaver"));
   }
+  if (fields.has("simulation")) {
+    try {
+      record.simulation = readSimulationJson(fields.member("simulation"));
+    } catch (const std::invalid_argument& wrong) {
+      throw Refusal(wrong.what());
+    }
+  }
   return record;
 }
 
@@ -513,7 +521,13 @@ std::string runRecordJson(const RunRecord& record) {
     json["given_interleaver"] = givenInterleaverJson(*record.givenInterleaver);
   }
   std::string text;
-  writePretty(json, 0, text);
+  if (record.simulation) {
+    Json simulated = json;
+    simulated["simulation"] = simulationJson(*record.simulation);
+    writePretty(simulated, 0, text);
+  } else {
+    writePretty(json, 0, text);
+  }
   text += '\n';
   return text;
 }

@@ -13,7 +13,12 @@
 namespace brevandor {
 
 bool searchesGivenInterleaver(const RunInputs& inputs) {
-  return !inputs.interleaver.empty() && inputs.maxWeight > 0 && !inputs.spectrumInput;
+  if (inputs.interleaver.empty() || inputs.maxWeight == 0 || inputs.spectrumInput) {
+    return false;
+  }
+  // With a simulation, "random" is the simulation's ensemble and asks for no search.
+  const ParsedInterleaver parsed = parseInterleaverSpec(inputs.interleaver);
+  return !(inputs.simulation.simulate && parsed && parsed.spec->isEnsemble());
 }
 
 GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const TurboCode& turbo) {

@@ -16,7 +16,8 @@ namespace brevandor {
 
 // Whether the run searches the spectrum of one given permutation: --interleaver with a weight
 // limit D (--max-weight). Without --interleaver, D keeps its meaning of the low-weight mode;
-// with it, the average spectrum is the low-weight one of the same D.
+// with it, the average spectrum is the low-weight one of the same D. With --simulate,
+// "random" is the simulation's ensemble and no search.
 bool searchesGivenInterleaver(const RunInputs& inputs);
 
 // The code of the given permutation for the run's configured turbo code, or the refusal in
