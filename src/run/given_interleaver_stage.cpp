@@ -23,6 +23,12 @@ bool searchesGivenInterleaver(const RunInputs& inputs) {
 
 GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const TurboCode& turbo) {
   const auto refuse = [](std::string why) { return GivenInterleaverSetup{std::nullopt, why}; };
+  if (turbo.constituentCount != 2) {
+    return refuse(
+        "--interleaver: the search of a given permutation takes two constituents, "
+        "not " +
+        std::to_string(turbo.constituentCount));
+  }
   const std::int32_t length = givenInterleaverLength(turbo);
   if (length == 0) {
     return refuse("--interleaver: the search of a given permutation takes PCCC and SCCC only");
@@ -55,6 +61,10 @@ GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const Turbo
 std::string checkGivenInterleaver(const RunInputs& inputs) {
   if (!searchesGivenInterleaver(inputs)) {
     return {};
+  }
+  if (constituentCountOf(inputs) != 2) {
+    return "--interleaver: the search of a given permutation takes two constituents, not " +
+           std::to_string(constituentCountOf(inputs));
   }
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
