@@ -23,6 +23,13 @@ bool searchesGivenInterleaver(const RunInputs& inputs) {
 
 GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const TurboCode& turbo) {
   const auto refuse = [](std::string why) { return GivenInterleaverSetup{std::nullopt, why}; };
+  // The search knows frames that end as they always did: every encoder terminated, sending
+  // every bit of its own tail.
+  if (turbo.termination != Termination::Both || !(turbo.tailRule == TailRule{})) {
+    return refuse(
+        "--interleaver: the search of a given permutation takes terminated encoders "
+        "that send their whole tails (--termination both) only");
+  }
   if (turbo.constituentCount != 2) {
     return refuse(
         "--interleaver: the search of a given permutation takes two constituents, "
@@ -80,6 +87,8 @@ std::string checkGivenInterleaver(const RunInputs& inputs) {
   WeightEnumerator enumerators[2];
   TurboCode turbo(inputs.selectedType, kConstituentCount);
   turbo.puncturing = options.options->puncturing;
+  turbo.termination = inputs.termination;
+  turbo.tailRule = inputs.tailRule;
   turbo.attachConstituent(0, code, enumerators[0]);
   turbo.attachConstituent(1, second ? *second : code, enumerators[1]);
   turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
