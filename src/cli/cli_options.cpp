@@ -6,6 +6,7 @@
 #include "bounds/spectrum_file.h"
 #include "run/bound_lists.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/simulation_stage.h"
 
 namespace brevandor::cli {
@@ -203,7 +204,16 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse(options.refusal());
   }
   inputs.simulation = commandLine.simulation;
+  inputs.interleaver = commandLine.interleaver;
+  if (!inputs.interleaver.empty() && maxWeight == 0 && !inputs.simulation.simulate) {
+    return refuse("--interleaver '" + inputs.interleaver +
+                  "': give --max-weight D to search the spectrum of this permutation, or "
+                  "--simulate to decode with it");
+  }
   if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
+  }
+  if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {
     return refuse(std::move(refusal));
   }
   checked.inputs = std::move(inputs);

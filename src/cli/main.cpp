@@ -63,6 +63,12 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Low-weight mode: compute A_d and B_d for weights d <= D only (1 to 1000000); "
                  "the bounds become estimates of the error floor")
       ->type_name("D");
+  app.add_option("--interleaver", commandLine.interleaver,
+                 "One permutation: random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds or "
+                 "file:PATH. With --max-weight D, every codeword of weight <= D of the code with "
+                 "this permutation is found by an exact search (section \"Distance Spectrum of "
+                 "the Given Interleaver\"); the average spectrum is then the low-weight one")
+      ->type_name("SPEC");
   app.add_option("--ebn0", commandLine.ebn0,
                  "Eb/N0 points of every bound section, FROM:STEP:TO in dB (-5 to 30 dB, at "
                  "most 1001 points)")
@@ -77,8 +83,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--info-bits", commandLine.infoBits,
                  "Information bits K of the --spectrum-in spectrum")
       ->needs(spectrumIn);
-  for (const char* codeOption :
-       {"--numerator", "--denominator", "--type", "--frame-length", "--max-weight"}) {
+  for (const char* codeOption : {"--numerator", "--denominator", "--type", "--frame-length",
+                                 "--max-weight", "--interleaver"}) {
     spectrumIn->excludes(app.get_option(codeOption));
   }
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");

@@ -13,7 +13,7 @@ namespace {
 constexpr std::array<const char*, kRunColours> kOkabeIto{
     "#0072B2", "#D55E00", "#009E73", "#CC79A7", "#E69F00", "#56B4E9", "#000000", "#F0E442"};
 
-// Dashes are left out: they mark estimates.
+// Dashes are left out: they mark estimates (and dash-dot-dot a given permutation).
 constexpr std::array<Qt::PenStyle, 3> kLines{Qt::SolidLine, Qt::DotLine, Qt::DashDotLine};
 constexpr std::array<MarkerShape, 6> kMarkers{MarkerShape::Circle,   MarkerShape::Square,
                                               MarkerShape::Triangle, MarkerShape::Diamond,
@@ -50,6 +50,10 @@ QColor runColour(std::size_t index) {
 
 CurveStyle boundStyle(const QString& head) {
   return styleAt(boundIndex(head));
+}
+
+CurveStyle givenPermutationStyle(CurveStyle average) {
+  return CurveStyle{kGivenPermutationLine, average.marker, false};
 }
 
 CurveStyle spectrumStyle(bool weighted) {

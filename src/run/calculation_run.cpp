@@ -25,6 +25,7 @@
 #include "report/results_report.h"
 #include "report/spectrum_input_section.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_estimate.h"
@@ -346,9 +347,25 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
   const RunMemoryPlan plan =
       lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
+  // The given permutation and the size of its search, settled before anything is written.
+  std::optional<GivenInterleaverCode> given;
+  std::uint64_t searchBytes = 0;
+  if (searchesGivenInterleaver(inputs_)) {
+    GivenInterleaverSetup setup = setUpGivenInterleaver(inputs_, turbo);
+    if (!setup.code) {
+      return failed(context_, printableText(setup.refusal));
+    }
+    given = std::move(setup.code);
+    searchBytes = givenInterleaverSearchBytes(*given);
+    const std::string tooLarge = givenSearchSizeRefusal(
+        estimateGivenInterleaverSearch(*given, inputs_.maxWeight, kGivenSearchLimits));
+    if (!tooLarge.empty()) {
+      return failed(context_, tooLarge);
+    }
+  }
   // The worker threads beside this one take address space for their stacks and arenas.
   const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
-  if (const auto shortfall = memoryShortfall(plan.peak(), extraThreads)) {
+  if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
                       " needs " + formatBytes(shortfall->needed) + ", " +
@@ -421,6 +438,19 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   }
   context_.postLogLine(kCompletedText);
 
+  DistanceSearchResult search;
+  if (given) {
+    context_.postLogLine(" Given Interleaver Search .. ");
+    search = searchGivenInterleaver(*given, inputs_.maxWeight, kGivenSearchLimits, context_);
+    if (search.outcome == DistanceSearchOutcome::Cancelled) {
+      return cancelled(context_);
+    }
+    if (search.outcome != DistanceSearchOutcome::Complete) {
+      return failed(context_, "The search of the given interleaver stopped: " + search.message);
+    }
+    context_.postLogLine(kCompletedText);
+  }
+
   BoundTables bounds;
   if (!inputs_.boundSelection.empty()) {
     context_.postLogLine(" BER Calculation .. ");
@@ -444,6 +474,18 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
           context_, furtherBounds)) {
     return *stop;
   }
+  // The given permutation's section comes after the bound sections, before the simulation's.
+  std::optional<RecordGivenInterleaver> givenRecord;
+  GivenErrorFloorTable givenEstimates;
+  if (given) {
+    givenEstimates =
+        givenErrorFloorTable(search.spectrum, log10Weighted, turbo.rate, inputs_.ebn0Grid);
+    givenRecord = givenInterleaverRecord(search, inputs_.interleaver);
+    printGivenInterleaverSection(run.file(), *givenRecord, givenEstimates);
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
+    }
+  }
   RecordSimulation simulation;
   if (inputs_.simulation.simulate) {
     context_.postLogLine(" Simulation .. ");
@@ -465,6 +507,10 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   outputs.bounds = !inputs_.boundSelection.empty() ? &bounds : nullptr;
   outputs.furtherBounds = !inputs_.furtherBounds.empty() ? &furtherBounds : nullptr;
   RunRecord made = makeRunRecord(inputs_, turbo, outputs);
+  if (givenRecord) {
+    made.givenInterleaver = std::move(givenRecord);
+    keepGivenEstimates(made, givenEstimates);
+  }
   if (inputs_.simulation.simulate) {
     made.simulation = std::move(simulation);
   }

@@ -12,6 +12,7 @@
 #include "enumerators/low_weight/low_weight_cwef.h"
 #include "enumerators/weight_enumerator.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/run_memory.h"
 #include "turbo/turbo_code.h"
@@ -215,6 +216,27 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   return planner.stages();
 }
 
+// The search of a given permutation runs after "TWEF" on one thread; its time is measured on
+// a sample of its own subtrees rather than worked out from rates.
+void addGivenInterleaverStage(const RunShape& shape, const RunInputs& inputs,
+                              RunEstimate& estimate) {
+  if (!searchesGivenInterleaver(inputs)) {
+    return;
+  }
+  const GivenInterleaverSetup setup = setUpGivenInterleaver(inputs, shape.turbo);
+  if (!setup.code) {
+    return;
+  }
+  const DistanceSearchEstimate search =
+      estimateGivenInterleaverSearch(*setup.code, inputs.maxWeight, kGivenSearchLimits);
+  estimate.peakBytes += givenInterleaverSearchBytes(*setup.code);
+  const auto twef = std::find_if(estimate.stages.begin(), estimate.stages.end(),
+                                 [](const StageEstimate& stage) { return stage.name == "TWEF"; });
+  const auto at = twef == estimate.stages.end() ? estimate.stages.end() : twef + 1;
+  estimate.stages.insert(at, StageEstimate{"Given Interleaver",
+                                           static_cast<double>(search.candidates), search.seconds});
+}
+
 }  // namespace
 
 double RunEstimate::seconds() const {
@@ -245,6 +267,7 @@ RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, doub
   for (StageEstimate& stage : estimate.stages) {
     stage.seconds *= slowness / speed;
   }
+  addGivenInterleaverStage(shape, inputs, estimate);
   return estimate;
 }
 

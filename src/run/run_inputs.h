@@ -68,6 +68,9 @@ struct RunInputs {
   TailRule tailRule;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
+  // One permutation as the user names it ("qpp:3,10", "lte", "file:PATH"); empty: none. With
+  // maxWeight > 0 the run also searches every codeword of weight ≤ D of the code with it.
+  std::string interleaver;
   EbN0Grid ebn0Grid;                           // points of every bound section
   FurtherBoundSet furtherBounds;               // the "Further Bounds" section; empty: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum

@@ -71,7 +71,8 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
 }
 
 SimulationCheck simulationSettingsOf(const RunInputs& inputs) {
-  return checkSimulationTexts(inputs.simulation, {});
+  // --interleaver is shared with the given-interleaver search: one permutation for every frame.
+  return checkSimulationTexts(inputs.simulation, inputs.interleaver);
 }
 
 std::string checkSimulation(const RunInputs& inputs) {

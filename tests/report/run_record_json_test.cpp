@@ -33,12 +33,13 @@ struct RecordCase {
   const char* denominator;
   ConcatenationType type;
   std::int32_t frameLength;
-  std::uint32_t bounds;         // bits of the BerBound selection
-  const char* label;            // the run's name in lists and legends, written out by hand
-  std::int32_t maxWeight = 0;   // low-weight mode: the spectrum stops at this weight
-  const char* numerator2 = "";  // a second constituent code, as typed
-  const char* puncture = "";    // a PCCC puncturing pattern
-  bool simulate = false;        // also the "Simulated Error Rates" stage, a few frames a point
+  std::uint32_t bounds;          // bits of the BerBound selection
+  const char* label;             // the run's name in lists and legends, written out by hand
+  std::int32_t maxWeight = 0;    // low-weight mode: the spectrum stops at this weight
+  const char* numerator2 = "";   // a second constituent code, as typed
+  const char* puncture = "";     // a PCCC puncturing pattern
+  bool simulate = false;         // also the "Simulated Error Rates" stage, a few frames a point
+  const char* interleaver = "";  // one permutation whose spectrum is searched (with D)
 };
 
 struct FinishedRun {
@@ -56,6 +57,7 @@ FinishedRun runOnce(const RecordCase& c, const testing::TemporaryDirectory& dire
   inputs.maxWeight = c.maxWeight;
   inputs.numerator2 = c.numerator2;
   inputs.puncture = c.puncture;
+  inputs.interleaver = c.interleaver;
   inputs.simulation.simulate = c.simulate;
   inputs.simulation.maxFrames = "40";
   inputs.simulation.minFrameErrors = "5";
@@ -148,7 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"SecondCodePuncturedSimulated", "1+D+D^2", "1+D^2", ConcatenationType::Parallel,
                    20, 1,
                    "PCCC (1, 1+D+D^2 / 1+D^2) + (1, 1+D^2 / 1+D^2), N = 20, puncture 11,10,01", 0,
-                   "1+D2", "11,10,01", true}),
+                   "1+D2", "11,10,01", true},
+        RecordCase{"GivenInterleaverSearched", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 400, 1,
+                   "PCCC (1, 1+D+D^2 / 1+D^2), N = 400, d \u2264 10", 10, "", "", false,
+                   "random:5"}),
     caseName<RecordCase>);
 
 // A frame of N = 4000 spans about 1200 decades of counts, so the results file divides them by
