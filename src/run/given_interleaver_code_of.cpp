@@ -4,7 +4,8 @@ namespace brevandor {
 
 std::optional<GivenInterleaverCode> givenInterleaverCodeOf(const TurboCode& turbo,
                                                            std::vector<std::int32_t> permutation) {
-  if (turbo.concatenationType == ConcatenationType::RepetitionSerial || turbo.constituentCount != 2) {
+  if (turbo.concatenationType == ConcatenationType::RepetitionSerial ||
+      turbo.constituentCount != 2) {
     return std::nullopt;
   }
   GivenInterleaverCode code;
@@ -25,10 +26,12 @@ std::optional<GivenInterleaverCode> givenInterleaverCodeOf(const TurboCode& turb
 }
 
 std::int32_t givenInterleaverLength(const TurboCode& turbo) {
-  if (turbo.concatenationType == ConcatenationType::RepetitionSerial || turbo.constituentCount != 2) {
+  if (turbo.concatenationType == ConcatenationType::RepetitionSerial ||
+      turbo.constituentCount != 2) {
     return 0;
   }
-  return turbo.concatenationType == ConcatenationType::Parallel ? turbo.frameLengths[0] : turbo.frameLengths[1];
+  return turbo.concatenationType == ConcatenationType::Parallel ? turbo.frameLengths[0]
+                                                                : turbo.frameLengths[1];
 }
 
 }  // namespace brevandor

@@ -196,20 +196,24 @@ TEST_P(GivenInterleaverSearchTest, FindsEveryLightCodewordOfEveryInputWord) {
 }
 
 constexpr SearchCase kSearchCases[] = {
-    {"PcccDefaultCodeWholeSpectrum", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 10, 1, "", "",
-     40},
-    {"PcccLteCodeN16", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 16, 2, "", "", 16},
-    {"PcccLteCodeN18", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 18, 3, "", "", 14},
-    {"PcccPuncturedHalfRate", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 14, 4, "11,10,01", "",
-     12},
-    {"PcccPuncturedSystematic", ConcatenationType::Parallel, "1+D^2", "1+D+D^2", nullptr, nullptr, 12, 5,
-     "110,111,101", "", 14},
-    {"PcccSecondCodeFeedforward", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", "1+D^2", "1", 12, 6, "", "", 20},
-    {"SccDefaultCodes", ConcatenationType::Serial, "1+D+D^2", "1+D^2", nullptr, nullptr, 8, 7, "", "", 14},
-    {"SccPuncturedOuterAndInner", ConcatenationType::Serial, "1+D+D^2", "1+D^2", "1+D^2", "1+D+D^2", 10, 8, "11,10",
-     "11,01", 12},
-    {"SccFeedforwardOuterWholeSpectrum", ConcatenationType::Serial, "1+D^2", "1", "1+D+D^2", "1+D^2", 6, 9, "", "",
-     60},
+    {"PcccDefaultCodeWholeSpectrum", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr,
+     nullptr, 10, 1, "", "", 40},
+    {"PcccLteCodeN16", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 16, 2,
+     "", "", 16},
+    {"PcccLteCodeN18", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 18, 3,
+     "", "", 14},
+    {"PcccPuncturedHalfRate", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 14,
+     4, "11,10,01", "", 12},
+    {"PcccPuncturedSystematic", ConcatenationType::Parallel, "1+D^2", "1+D+D^2", nullptr, nullptr,
+     12, 5, "110,111,101", "", 14},
+    {"PcccSecondCodeFeedforward", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", "1+D^2", "1", 12,
+     6, "", "", 20},
+    {"SccDefaultCodes", ConcatenationType::Serial, "1+D+D^2", "1+D^2", nullptr, nullptr, 8, 7, "",
+     "", 14},
+    {"SccPuncturedOuterAndInner", ConcatenationType::Serial, "1+D+D^2", "1+D^2", "1+D^2", "1+D+D^2",
+     10, 8, "11,10", "11,01", 12},
+    {"SccFeedforwardOuterWholeSpectrum", ConcatenationType::Serial, "1+D^2", "1", "1+D+D^2",
+     "1+D^2", 6, 9, "", "", 60},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, GivenInterleaverSearchTest, ::testing::ValuesIn(kSearchCases),
@@ -232,8 +236,10 @@ TEST_P(SwappedEncodersTest, PermutationAndInverseGiveOneSpectrum) {
 }
 
 constexpr SearchCase kSwapCases[] = {
-    {"DefaultCodeN100", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 100, 11, "", "", 12},
-    {"LteCodeN120", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 120, 12, "", "", 16},
+    {"DefaultCodeN100", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 100, 11,
+     "", "", 12},
+    {"LteCodeN120", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 120, 12,
+     "", "", 16},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, SwappedEncodersTest, ::testing::ValuesIn(kSwapCases),

@@ -151,8 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                    20, 1,
                    "PCCC (1, 1+D+D^2 / 1+D^2) + (1, 1+D^2 / 1+D^2), N = 20, puncture 11,10,01", 0,
                    "1+D2", "11,10,01", true},
-        RecordCase{"GivenInterleaverSearched", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 400, 1,
-                   "PCCC (1, 1+D+D^2 / 1+D^2), N = 400, d \u2264 10", 10, "", "", false,
+        RecordCase{"GivenInterleaverSearched", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 400,
+                   1, "PCCC (1, 1+D+D^2 / 1+D^2), N = 400, d \u2264 10", 10, "", "", false,
                    "random:5"}),
     caseName<RecordCase>);
 
