@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -8,6 +9,7 @@
 #include "run/constituent_options.h"
 #include "run/given_interleaver_stage.h"
 #include "run/simulation_stage.h"
+#include "run/standard_codes.h"
 
 namespace brevandor::cli {
 
@@ -100,11 +102,54 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   return checked;
 }
 
+// The command line's text of each option a named code sets.
+std::string* namedCodeField(CommandLine& commandLine, std::string_view option) {
+  const std::pair<std::string_view, std::string CommandLine::*> fields[] = {
+      {"--numerator", &CommandLine::numerator},
+      {"--denominator", &CommandLine::denominator},
+      {"--type", &CommandLine::type},
+      {"--constituents", &CommandLine::constituents},
+      {"--termination", &CommandLine::termination},
+      {"--tail-inputs", &CommandLine::tailInputs},
+      {"--tail-pattern", &CommandLine::tailPattern},
+      {"--puncture", &CommandLine::puncture}};
+  for (const auto& [name, field] : fields) {
+    if (name == option) {
+      return &(commandLine.*field);
+    }
+  }
+  return nullptr;
+}
+
+// Gives every option of the named code that was not typed the code's text; the refusal of
+// an unknown name, or nothing.
+std::string fillNamedCode(CommandLine& commandLine) {
+  const StandardCode* named = findStandardCode(commandLine.code);
+  if (named == nullptr) {
+    return "--code: unknown code '" + commandLine.code + "' (use " + standardCodeNames() + ")";
+  }
+  for (const StandardCodeOption& option : standardCodeOptions(*named)) {
+    const bool typed = std::find(commandLine.given.begin(), commandLine.given.end(),
+                                 option.option) != commandLine.given.end();
+    std::string* field = namedCodeField(commandLine, option.option);
+    if (!typed && field != nullptr) {
+      *field = option.text;
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
-CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
-  if (!commandLine.spectrumIn.empty()) {
-    return checkSpectrumCommandLine(commandLine);
+CheckedCommandLine checkCommandLine(const CommandLine& typed) {
+  if (!typed.spectrumIn.empty()) {
+    return checkSpectrumCommandLine(typed);
+  }
+  CommandLine commandLine = typed;
+  if (!commandLine.code.empty()) {
+    if (std::string refusal = fillNamedCode(commandLine); !refusal.empty()) {
+      return refuse(std::move(refusal));
+    }
   }
   std::int32_t maxWeight = 0;
   if (!commandLine.maxWeight.empty()) {
@@ -199,6 +244,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.puncture = commandLine.puncture;
   inputs.punctureOuter = commandLine.punctureOuter;
   inputs.punctureInner = commandLine.punctureInner;
+  inputs.standardCode = commandLine.code;
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return refuse(options.refusal());
@@ -216,8 +262,13 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {
     return refuse(std::move(refusal));
   }
-  checked.inputs = std::move(inputs);
   checked.warnings = options.warnings;
+  if (const StandardCode* named = findStandardCode(inputs.standardCode)) {
+    if (auto warning = standardFrameLengthWarning(*named, inputs.inputFrameLength)) {
+      checked.warnings.push_back(std::move(*warning));
+    }
+  }
+  checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
   checked.exports = exports;
   checked.threads = *threads.value;

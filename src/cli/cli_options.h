@@ -39,6 +39,8 @@ struct CommandLine {
   std::string tailInputs = "all";     // all, first: the encoders that send tail input bits
   std::string tailPattern = "whole";  // whole, punctured: the tails keep the pattern
   std::string code;                   // a standard code by name; empty: none
+  // The options typed on the command line ("--numerator", …): --code fills the others.
+  std::vector<std::string> given;
   std::string maxWeight;    // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
   std::string interleaver;  // one permutation ("qpp:3,10"); with D, its spectrum is searched
   std::string json;         // --json: the run's record; empty for none
@@ -61,6 +63,9 @@ struct CheckedCommandLine {
 // polynomials' lengths, the polynomials (the denominator's message first) and the code; the
 // type and bounds names; the thread count; the second code by the same rules, and the
 // puncturing patterns for the type. The output path may be as long as the system allows.
+// With --code, the named code's options that were not given take the code's texts; a given
+// one that contradicts the code is refused, and a frame length the standard does not define
+// is a warning.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 
 }  // namespace brevandor::cli

@@ -14,6 +14,7 @@
 #include "progress/printable_text.h"
 #include "run/bound_lists.h"
 #include "run/calculation_run.h"
+#include "run/standard_codes.h"
 
 namespace {
 
@@ -83,8 +84,14 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--info-bits", commandLine.infoBits,
                  "Information bits K of the --spectrum-in spectrum")
       ->needs(spectrumIn);
+  app.add_option("--code", commandLine.code,
+                 "A standard turbo code by name: " + standardCodeNames() +
+                     ". Sets the polynomials, the pattern, the termination and the tail rules "
+                     "(options given beside it must agree); a frame length the standard does "
+                     "not define runs with a warning")
+      ->type_name("NAME");
   for (const char* codeOption : {"--numerator", "--denominator", "--type", "--frame-length",
-                                 "--max-weight", "--interleaver"}) {
+                                 "--max-weight", "--interleaver", "--code"}) {
     spectrumIn->excludes(app.get_option(codeOption));
   }
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");
@@ -108,7 +115,9 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
       ->type_name("M");
   app.add_option("--termination", commandLine.termination,
                  "How the encoders' frames end: both (each terminated by its own tail), first "
-                 "(encoder 1 / the outer code terminated, the others open), open (no tails)")
+                 "(encoder 1 / the outer code terminated, the others open), open (no tails), "
+                 "tail-biting (PCCC: each encoder ends in the state it began in, where every "
+                 "input has one such state)")
       ->capture_default_str();
   app.add_option("--tail-inputs", commandLine.tailInputs,
                  "Which terminated encoders send their tail input bits: all, or first (encoder "
@@ -199,6 +208,11 @@ int main(int argc, char** argv) {
   describeOptions(app, commandLine);
   if (const std::optional<int> ended = cli::readProgramArguments(app, argc, argv)) {
     return *ended;
+  }
+  for (const CLI::Option* option : app.get_options()) {
+    if (option->count() > 0) {
+      commandLine.given.push_back(option->get_name());
+    }
   }
 
   const cli::CheckedCommandLine checked = cli::checkCommandLine(commandLine);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -90,15 +91,15 @@ class SectionBranches {
   std::int32_t phase_ = -1;
 };
 
-// The first section: paths start in state 0, so layer 0 holds one path per branch that
-// leaves state 0, at that branch's weights.
+// The first section: paths start in state `start` (0 but for tail-biting frames), so layer 0
+// holds one path per branch that leaves it, at that branch's weights.
 template <typename Cell>
 void firstSection(WeightEnumerator& enumerator, const TransitionMatrix& branches,
-                  const CwefShape& shape) {
+                  const CwefShape& shape, std::int32_t start = 0) {
   BasicLogTable<Cell>& layer = workLayers<Cell>(enumerator)[0];
   for (std::int32_t s = 0; s < shape.states; ++s) {
     fillBlock(layer, s, shape, kLogZeroCell<Cell>);
-    const TransitionWeight& branch = branches.at(s, 0);
+    const TransitionWeight& branch = branches.at(s, start);
     if (insideLayer(branch.outputWeight, branch.inputWeight, shape)) {
       layer.at(s, branch.outputWeight, branch.inputWeight) = static_cast<Cell>(branch.multiplicity);
     }
@@ -224,9 +225,56 @@ void storeResult(WeightEnumerator& enumerator, const CwefShape& shape) {
   }
 }
 
+// Tail-biting frames: the trace of the product of the section matrices, i.e. for every start
+// state the paths that end where they began, summed in state order. Rows 0 … D of the result
+// are written only when the last start state is done, so a cancelled run leaves them.
+template <typename Cell>
+std::int32_t runTailBiting(WeightEnumerator& enumerator, const ConvCode& code,
+                           const RunContext& context) {
+  WorkTables work(enumerator, code);
+  work.allocate();
+  enumerator.computeLogTransferMatrix(code);
+  const CwefShape shape{code.stateCount, enumerator.frameLength, enumerator.layerMaxWeight(code)};
+  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  const auto columns = static_cast<std::size_t>(shape.maxInput) + 1;
+  std::vector<Cell> trace((static_cast<std::size_t>(shape.maxOutput) + 1) * columns,
+                          kLogZeroCell<Cell>);
+  SectionBranches branches(enumerator, code);
+  ProgressReport progress(context);
+  progress.start();
+  for (std::int32_t start = 0; start < shape.states; ++start) {
+    firstSection<Cell>(enumerator, branches.of(0), shape, start);
+    for (std::int32_t t = 1; t < sections; ++t) {
+      sectionStep<Cell>(enumerator, branches.of(t), t % 2, shape);
+      if (context.cancelRequested()) {
+        return -1;
+      }
+    }
+    progress.step(shape.states - 1 - start);
+    moveEndOfFrameToLayerOne<Cell>(enumerator, sections, shape);
+    for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
+      const Cell* circular = workLayers<Cell>(enumerator)[1].row(start, d);
+      Cell* sum = trace.data() + static_cast<std::size_t>(d) * columns;
+      for (std::int32_t w = 0; w <= shape.maxInput; ++w) {
+        sum[w] = static_cast<Cell>(
+            logAdd(static_cast<double>(sum[w]), static_cast<double>(circular[w])));
+      }
+    }
+  }
+  progress.finish();
+  for (std::int32_t d = 0; d <= shape.maxOutput; ++d) {
+    std::copy_n(trace.data() + static_cast<std::size_t>(d) * columns, columns,
+                resultTable<Cell>(enumerator).row(d));
+  }
+  return 0;
+}
+
 template <typename Cell>
 std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
                           const RunContext& context) {
+  if (enumerator.ending.tailBiting) {
+    return runTailBiting<Cell>(enumerator, code, context);
+  }
   WorkTables work(enumerator, code);
   work.allocate();
   enumerator.computeLogTransferMatrix(code);

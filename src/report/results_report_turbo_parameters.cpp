@@ -114,6 +114,9 @@ void printTurboParameters(std::FILE* file, const TurboCode& turbo) {
   std::fprintf(file, "\n Turbo Code Parameters ---------------------\n");
   std::fprintf(file, "\n Concatenation Type : %s ", typeName.c_str());
   std::fprintf(file, "\n # of Concatenation : %d ", turbo.constituentCount);
+  if (!turbo.standardCode.empty()) {
+    std::fprintf(file, "\n Standard Code : %s ", turbo.standardCode.c_str());
+  }
   std::fprintf(file, "\n Input  Frame Length = %d [bits]", turbo.frameLengths[0]);
   std::fprintf(file, "\n Output Frame Length = %d [bits]", turbo.outputFrameLength);
   std::fprintf(file, "\n Overall Rate : %f \n", turbo.rate);

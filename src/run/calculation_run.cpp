@@ -108,6 +108,7 @@ class RunObjects {
     turbo_.puncturing = options.puncturing;
     turbo_.termination = inputs.termination;
     turbo_.tailRule = inputs.tailRule;
+    turbo_.standardCode = inputs.standardCode;
     for (int c = 0; c < turbo_.constituentCount; ++c) {
       turbo_.attachConstituent(c, code(c), enumerators_[c]);
     }

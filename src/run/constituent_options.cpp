@@ -5,8 +5,11 @@
 #include <string_view>
 #include <tuple>
 
+#include "code/circular_state.h"
+#include "code/conv_code.h"
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
+#include "run/standard_codes.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor {
@@ -158,17 +161,45 @@ std::string terminationRefusal(const RunInputs& inputs) {
     return "the repetition type has one convolutional code: it is terminated (both) or left "
            "open";
   }
-  if (inputs.termination == Termination::TailBiting) {
-    return "tail-biting frames are not analysed yet; use both, first or open";
+  if (inputs.termination == Termination::TailBiting &&
+      inputs.selectedType != ConcatenationType::Parallel) {
+    return "tail-biting frames are analysed for a PCCC; the serial types end with tails or open";
+  }
+  if (inputs.termination == Termination::TailBiting && inputs.maxWeight > 0) {
+    return "low-weight mode (--max-weight) does not analyse tail-biting frames; the whole "
+           "spectrum does (N up to 10000)";
   }
   const bool terminatedOnes =
       inputs.termination == Termination::Both || inputs.termination == Termination::First;
   if (!terminatedOnes && inputs.tailRule != TailRule{}) {
-    return "an open frame has no tail bits for --tail-inputs or --tail-pattern to choose";
+    return "a frame without tails has no tail bits for --tail-inputs or --tail-pattern to "
+           "choose";
   }
   if (inputs.tailRule.punctureTail && inputs.puncture.empty() && inputs.punctureOuter.empty() &&
       inputs.punctureInner.empty()) {
     return "--tail-pattern punctured needs a puncturing pattern to continue through the tails";
+  }
+  return {};
+}
+
+// Why a tail-biting frame of N bits is not one codeword per input word for one of the codes
+// (empty: it is, or N is not known yet).
+std::string circularStateRefusal(const RunInputs& inputs,
+                                 const std::optional<CodeDescription>& secondCodeOf) {
+  if (inputs.termination != Termination::TailBiting || inputs.inputFrameLength <= 0) {
+    return {};
+  }
+  for (const CodeDescription& description : {inputs.code, secondCodeOf.value_or(inputs.code)}) {
+    const std::int32_t circular =
+        circularStatesOfZeroWord(ConvCode(description), inputs.inputFrameLength);
+    if (circular != 1) {
+      return "with feedback " + polynomialText(denominatorMask(description)) +
+             " and N = " + std::to_string(inputs.inputFrameLength) + " the all-zero input has " +
+             std::to_string(circular) +
+             " circular states, so some input words have that many tail-biting codewords and "
+             "the others none; tail-biting needs exactly one for every word (a feedback "
+             "without a common factor with 1 + D^N)";
+    }
   }
   return {};
 }
@@ -183,17 +214,16 @@ std::string ConstituentOptionsCheck::refusal() const {
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   ConstituentOptionsCheck check;
   ConstituentOptions options;
-  if (inputs.maxWeight > 0) {
-    // The low-weight engine walks one set of branch weights for every section; a pattern
-    // would change them from section to section.
-    for (const auto& [option, text] : {std::pair{"--puncture", &inputs.puncture},
-                                       std::pair{"--puncture-outer", &inputs.punctureOuter},
-                                       std::pair{"--puncture-inner", &inputs.punctureInner}}) {
-      if (!text->empty()) {
-        return refused(option, *text,
-                       "low-weight mode (--max-weight) takes no puncturing pattern; leave one of "
-                       "them out");
-      }
+  if (!inputs.standardCode.empty()) {
+    // A named code first: an option that contradicts it is the fault to report, not what
+    // the option would make of the rest.
+    const StandardCode* named = findStandardCode(inputs.standardCode);
+    if (named == nullptr) {
+      return refused("--code", inputs.standardCode,
+                     "unknown code (use " + standardCodeNames() + ")");
+    }
+    if (std::optional<StandardCodeConflict> conflict = standardCodeConflict(*named, inputs)) {
+      return refused(std::move(conflict->option), conflict->text, std::move(conflict->message));
     }
   }
   if (inputs.constituentCount < kMinConstituents || inputs.constituentCount > kMaxConstituents) {
@@ -224,6 +254,23 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   const std::optional<TurboPuncturing> puncturing = patterns(inputs, options.secondCode, check);
   if (!puncturing) {
     return check;
+  }
+  if (inputs.maxWeight > 0) {
+    // The low-weight cut keeps input weights up to D only because every input bit is sent:
+    // a pattern that leaves some out lets heavier inputs reach codewords of weight ≤ D.
+    for (const auto& [option, text, pattern] :
+         {std::tuple{"--puncture", &inputs.puncture, &puncturing->parallel},
+          std::tuple{"--puncture-outer", &inputs.punctureOuter, &puncturing->outer},
+          std::tuple{"--puncture-inner", &inputs.punctureInner, &puncturing->inner}}) {
+      if (!pattern->empty() && pattern->puncturesRow(0)) {
+        return refused(option, *text,
+                       "low-weight mode (--max-weight) takes patterns that send every "
+                       "systematic bit (a first row of 1s only)");
+      }
+    }
+  }
+  if (const std::string why = circularStateRefusal(inputs, options.secondCode); !why.empty()) {
+    return refused("--termination", std::string(terminationName(inputs.termination)), why);
   }
   options.puncturing = *puncturing;
   check.options = options;

@@ -36,7 +36,8 @@ struct ConstituentOptionsCheck {
 // window's rules, and the patterns for the run's type: a PCCC takes --puncture, an SCCC
 // --puncture-outer and --puncture-inner, the repetition type neither, nor a second code.
 // Warns where a PCCC pattern sends neither the systematic bit nor encoder 1's parity. Low-weight
-// mode (maxWeight > 0) takes neither a second code nor a pattern.
+// mode (maxWeight > 0) takes patterns that send every systematic bit only. Inputs of a named code
+// (standardCode) that contradict it are refused first, by the option that contradicts it.
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs);
 
 }  // namespace brevandor

@@ -66,6 +66,9 @@ struct RunInputs {
   // How the encoders' frames end (--termination) and which tail bits they send.
   Termination termination = Termination::Both;
   TailRule tailRule;
+  // The standard code (--code) whose parameters these inputs hold; empty: none. The run
+  // refuses inputs that contradict it, and the report names it.
+  std::string standardCode;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
   // One permutation as the user names it ("qpp:3,10", "lte", "file:PATH"); empty: none. With

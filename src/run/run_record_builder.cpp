@@ -32,6 +32,9 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
       record.further.emplace_back("denominator2", denominator);
     }
   }
+  if (!inputs.standardCode.empty()) {
+    record.further.emplace_back("code", inputs.standardCode);
+  }
   if (inputs.termination != Termination::Both) {
     record.further.emplace_back("termination", std::string(terminationName(inputs.termination)));
   }

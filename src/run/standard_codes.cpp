@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "code/polynomial.h"
+#include "code/polynomial_list.h"
 #include "interleavers/lte_qpp_table.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
@@ -91,6 +94,94 @@ void applyStandardCode(const StandardCode& code, RunInputs& inputs) {
   inputs.punctureInner.clear();
   inputs.termination = code.termination;
   inputs.tailRule = code.tailRule;
+  inputs.standardCode = std::string(code.name);
+}
+
+std::vector<StandardCodeOption> standardCodeOptions(const StandardCode& code) {
+  return {{"--numerator", std::string(code.numerators)},
+          {"--denominator", std::string(code.denominator)},
+          {"--type", std::string(typeOptionName(ConcatenationType::Parallel))},
+          {"--constituents", std::to_string(kConstituentCount)},
+          {"--termination", std::string(terminationName(code.termination))},
+          {"--tail-inputs", code.tailRule.firstTailInputOnly ? "first" : "all"},
+          {"--tail-pattern", code.tailRule.punctureTail ? "punctured" : "whole"},
+          {"--puncture", std::string(code.puncture)}};
+}
+
+namespace {
+
+// The pattern a PCCC of the named code's encoders reads from `text`; nothing for an empty
+// text or one that does not read.
+std::optional<PuncturePattern> codePattern(const CodeDescription& description,
+                                           std::string_view text) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  const std::int32_t parities = parityOutputCount(description);
+  const std::vector<std::int32_t> counts(kConstituentCount, parities);
+  const std::vector<std::string> rows = parallelPatternRows(counts);
+  return parsePuncturePattern(text, rowViews(rows)).pattern;
+}
+
+// Whether a second-code text repeats the named code's polynomials (an empty one does).
+bool repeatsNumerators(const std::string& text, const CodeDescription& description) {
+  return text.empty() || parsePolynomialList(text).masks == numeratorMasks(description);
+}
+bool repeatsDenominator(const std::string& text, const CodeDescription& description) {
+  return text.empty() || parsePolynomial(text) == denominatorMask(description);
+}
+
+}  // namespace
+
+std::optional<StandardCodeConflict> standardCodeConflict(const StandardCode& code,
+                                                         const RunInputs& inputs) {
+  RunInputs named;
+  applyStandardCode(code, named);
+  const std::vector<StandardCodeOption> texts = standardCodeOptions(code);
+  // What the code sets for an option, as the refusal states it.
+  const auto conflict = [&](std::string_view option, std::string given) {
+    std::string sets = "the same code for every encoder";
+    for (const StandardCodeOption& text : texts) {
+      if (text.option == option) {
+        sets = text.text.empty() ? "no puncturing" : text.text;
+      }
+    }
+    return StandardCodeConflict{std::string(option), std::move(given),
+                                "--code " + std::string(code.name) + " sets " + sets +
+                                    "; leave this option out or give that value"};
+  };
+  const CodeDescription& description = named.code;
+  if (numeratorMasks(inputs.code) != numeratorMasks(description)) {
+    return conflict("--numerator", polynomialListText(numeratorMasks(inputs.code)));
+  }
+  if (denominatorMask(inputs.code) != denominatorMask(description)) {
+    return conflict("--denominator", polynomialText(denominatorMask(inputs.code)));
+  }
+  if (inputs.selectedType != named.selectedType) {
+    return conflict("--type", std::string(typeOptionName(inputs.selectedType)));
+  }
+  if (inputs.constituentCount != named.constituentCount) {
+    return conflict("--constituents", std::to_string(inputs.constituentCount));
+  }
+  if (!repeatsNumerators(inputs.numerator2, description)) {
+    return conflict("--numerator2", inputs.numerator2);
+  }
+  if (!repeatsDenominator(inputs.denominator2, description)) {
+    return conflict("--denominator2", inputs.denominator2);
+  }
+  if (inputs.termination != named.termination) {
+    return conflict("--termination", std::string(terminationName(inputs.termination)));
+  }
+  if (inputs.tailRule.firstTailInputOnly != named.tailRule.firstTailInputOnly) {
+    return conflict("--tail-inputs", inputs.tailRule.firstTailInputOnly ? "first" : "all");
+  }
+  if (inputs.tailRule.punctureTail != named.tailRule.punctureTail) {
+    return conflict("--tail-pattern", inputs.tailRule.punctureTail ? "punctured" : "whole");
+  }
+  if (codePattern(description, inputs.puncture) != codePattern(description, named.puncture)) {
+    return conflict("--puncture", inputs.puncture);
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> standardFrameLengthWarning(const StandardCode& code,

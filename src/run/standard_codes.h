@@ -42,9 +42,33 @@ std::vector<std::int32_t> standardFrameLengths(const StandardCode& code);
 // the CCSDS codes.
 std::int64_t standardCodewordLength(const StandardCode& code, std::int32_t frameLength);
 
-// Sets the code's inputs: polynomials, type (PCCC of two encoders), pattern, termination and
-// tail rule. Everything else in `inputs` stays.
+// Sets the code's inputs: polynomials, type (PCCC of two encoders), pattern, termination,
+// tail rule and the code's name. Everything else in `inputs` stays.
 void applyStandardCode(const StandardCode& code, RunInputs& inputs);
+
+// One command-line option a named code sets, with the text it gives that option.
+struct StandardCodeOption {
+  std::string_view option;  // "--numerator", "--puncture", …
+  std::string text;
+};
+
+// The options the code sets, as the command line writes them: the polynomials, type,
+// encoder count, termination, tail rule and pattern (empty: nothing punctured).
+std::vector<StandardCodeOption> standardCodeOptions(const StandardCode& code);
+
+// An input that contradicts the named code: the option it was given by, the text given, and
+// what the code sets there.
+struct StandardCodeConflict {
+  std::string option;
+  std::string text;
+  std::string message;
+};
+
+// The first input that differs from what the named code sets (polynomials compared as
+// polynomials, patterns as patterns; a second code contradicts unless it repeats the code's
+// own), or nothing when the inputs are the code's.
+std::optional<StandardCodeConflict> standardCodeConflict(const StandardCode& code,
+                                                         const RunInputs& inputs);
 
 // The warning for a frame length the standard does not define (nothing for one it does).
 std::optional<std::string> standardFrameLengthWarning(const StandardCode& code,

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "code/conv_code.h"
 #include "code/termination.h"
@@ -56,6 +57,8 @@ class TurboCode {
   // How the frames end and which tail bits are sent, set before setFrameLength.
   Termination termination = Termination::Both;
   TailRule tailRule;
+  // The name of the standard code this is (--code), for the report; empty: none.
+  std::string standardCode;
 
   void attachConstituent(std::int32_t index, const ConvCode& code, WeightEnumerator& enumerator);
 

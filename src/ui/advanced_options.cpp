@@ -14,6 +14,7 @@
 #include "progress/run_context.h"
 #include "run/bound_lists.h"
 #include "run/simulation_options.h"
+#include "run/standard_codes.h"
 #include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
@@ -189,6 +190,44 @@ AdvancedOption maxWeightOption() {
   return option;
 }
 
+// A standard code by name; picking one fills the fields of its code.
+AdvancedOption standardCodeOption() {
+  AdvancedOption option;
+  option.key = "standardCode";
+  option.commandLine = "--code";
+  option.label = QStringLiteral("Standard code (&7)");
+  option.toolTip = QStringLiteral(
+      "A turbo code of a standard. Picking one fills the main window's polynomials and type "
+      "and the encoder, termination, tail and pattern fields with its parameters; Get it "
+      "refuses a field changed against it. none: the fields as they are.");
+  option.editor = AdvancedOption::Editor::Choice;
+  option.choices = {QStringLiteral("none")};
+  for (const StandardCode& code : standardCodes()) {
+    option.choices.append(
+        QString::fromLatin1(code.name.data(), static_cast<int>(code.name.size())));
+  }
+  option.read = [](const RunSettings& settings) {
+    return settings.inputs.standardCode.empty()
+               ? QStringLiteral("none")
+               : QString::fromStdString(settings.inputs.standardCode);
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const std::string name = value.trimmed().toStdString();
+    if (name != "none" && findStandardCode(name) == nullptr) {
+      return QStringLiteral("Please choose none or one of %1.")
+          .arg(QString::fromStdString(standardCodeNames()));
+    }
+    settings.inputs.standardCode = name == "none" ? std::string() : name;
+    return QString();
+  };
+  option.fillOthers = [](RunSettings& settings, const QString& value) {
+    if (const StandardCode* code = findStandardCode(value.toStdString())) {
+      applyStandardCode(*code, settings.inputs);
+    }
+  };
+  return option;
+}
+
 // The encoders of a PCCC; Get it refuses more than two for the other types.
 AdvancedOption constituentsOption() {
   AdvancedOption option;
@@ -246,8 +285,10 @@ std::vector<AdvancedOption> terminationOptions() {
           "termination", "--termination", QStringLiteral("&Frame termination"),
           QStringLiteral("How the encoders' frames end: both (each encoder returns to state 0 "
                          "with its own tail), first (encoder 1 or the outer code terminated, "
-                         "the others left open), open (no tails)."),
-          {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open")},
+                         "the others left open), open (no tails), tail-biting (PCCC: each "
+                         "encoder ends in the state it began in, no tails)."),
+          {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
+           QStringLiteral("tail-biting")},
           [](const RunInputs& inputs) {
             const std::string_view name = terminationName(inputs.termination);
             return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -524,6 +565,7 @@ const std::vector<AdvancedOption>& advancedOptions() {
   static const std::vector<AdvancedOption> options = [] {
     std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
                                     furtherBoundsOption()};
+    all.push_back(standardCodeOption());
     all.push_back(constituentsOption());
     for (AdvancedOption& option : terminationOptions()) {
       all.push_back(std::move(option));

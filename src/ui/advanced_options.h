@@ -50,6 +50,9 @@ struct AdvancedOption {
   std::function<QString(const RunSettings& settings)> read;
   // Sets the value from its command-line text; returns an empty text, or why it is refused.
   std::function<QString(RunSettings& settings, const QString& value)> write;
+  // Choice: the other settings that picking `value` implies (a standard code fills its
+  // code's fields); none: picking a value changes nothing else.
+  std::function<void(RunSettings& settings, const QString& value)> fillOthers;
 
   // The caption without its mnemonic marker.
   QString plainLabel() const;

@@ -136,6 +136,14 @@ AdvancedSetupDialog::AdvancedSetupDialog(const RunSettings& settings, QWidget* p
     cell->addWidget(error);
     form->addRow(caption, cell);
     rows_.push_back(Row{&option, editor, error});
+    if (option.fillOthers && option.editor == AdvancedOption::Editor::Choice) {
+      connect(static_cast<QComboBox*>(editor), &QComboBox::currentTextChanged, this,
+              [this, &option](const QString& value) {
+                if (!showingValues_) {
+                  fillOthers(option, value);
+                }
+              });
+    }
   }
 
   auto* buttons = new QDialogButtonBox(
@@ -163,11 +171,31 @@ AdvancedSetupDialog::AdvancedSetupDialog(const RunSettings& settings, QWidget* p
 }
 
 void AdvancedSetupDialog::showValues(const RunSettings& settings) {
+  showingValues_ = true;
   for (const Row& row : rows_) {
     setEditorValue(*row.option, row.editor, row.option->read(settings));
     markRefused(row.editor, false);
     showFieldMessage(row.error, {});
   }
+  showingValues_ = false;
+}
+
+void AdvancedSetupDialog::fillOthers(const AdvancedOption& option, const QString& value) {
+  // The values the controls show (a refused one keeps its setting), then what the pick sets.
+  RunSettings shown = settings_;
+  for (const Row& row : rows_) {
+    row.option->write(shown, editorValue(*row.option, row.editor));
+  }
+  const RunSettings before = shown;
+  option.fillOthers(shown, value);
+  showingValues_ = true;
+  for (const Row& row : rows_) {
+    const QString filled = row.option->read(shown);
+    if (row.option != &option && filled != row.option->read(before)) {
+      setEditorValue(*row.option, row.editor, filled);
+    }
+  }
+  showingValues_ = false;
 }
 
 bool AdvancedSetupDialog::readSettings(RunSettings& settings) {

@@ -36,9 +36,12 @@ class AdvancedSetupDialog : public QDialog {
   };
 
   void showValues(const RunSettings& settings);
+  // Shows in the other controls what picking `value` of `option` implies.
+  void fillOthers(const AdvancedOption& option, const QString& value);
 
   RunSettings settings_;
   std::vector<Row> rows_;
+  bool showingValues_ = false;  // set while showValues fills the controls
 };
 
 }  // namespace brevandor

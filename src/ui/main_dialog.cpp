@@ -18,6 +18,7 @@
 #include "code/polynomial.h"
 #include "run/constituent_options.h"
 #include "run/simulation_stage.h"
+#include "run/standard_codes.h"
 #include "ui/about_dialog.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
@@ -188,7 +189,13 @@ void MainDialog::getIt() {
     appendLog(QStringLiteral("\n Advanced Setup: %1 \n").arg(fromStd(options.refusal())));
     return;
   }
-  for (const std::string& warning : options.warnings) {
+  std::vector<std::string> warnings = options.warnings;
+  if (const StandardCode* named = findStandardCode(settings_.inputs.standardCode)) {
+    if (auto warning = standardFrameLengthWarning(*named, *frameLength)) {
+      warnings.push_back(std::move(*warning));
+    }
+  }
+  for (const std::string& warning : warnings) {
     appendLog(QStringLiteral("\n Advanced Setup, warning: %1 \n").arg(fromStd(warning)));
   }
   // An export that could not be written after the run refuses the run now.
@@ -340,7 +347,15 @@ void MainDialog::showOptions() {
 }
 
 void MainDialog::showAdvancedSetup() {
+  const std::string codeBefore = settings_.inputs.standardCode;
   settings_ = AdvancedSetupDialog::choose(settings_, this);
+  // A standard code picked there fills this window's polynomials and type too.
+  const StandardCode* named = findStandardCode(settings_.inputs.standardCode);
+  if (named != nullptr && settings_.inputs.standardCode != codeBefore) {
+    widgets_.numerator->setText(fromStd(named->numerators));
+    widgets_.denominator->setText(fromStd(named->denominator));
+    widgets_.typeList->setCurrentIndex(static_cast<int>(ConcatenationType::Parallel));
+  }
   showAdvancedSummary();
   saveMemory();
 }

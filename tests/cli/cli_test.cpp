@@ -31,7 +31,7 @@ TEST_F(CliTest, HelpNamesEveryOption) {
         "--bounds",      "--quiet",        "--threads",      "--version",        "--max-weight",
         "--numerator2",  "--denominator2", "--puncture",     "--puncture-outer", "--puncture-inner",
         "--json",        "--csv",          "--spectrum-csv", "--precision",      "--ebn0",
-        "--spectrum-in", "--code-length",  "--info-bits",    "Example"}) {
+        "--spectrum-in", "--code-length",  "--info-bits",    "--code",           "Example"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -158,8 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"-t", "rep", "--numerator2", "1+D^2"}, "the repetition type has one"},
         Refusal{{"--numerator2", "1+x"}, "--numerator2 \"1+x\":  Illegal Grammar "},
         Refusal{{"--denominator2", "D+D^2"}, "denominator needs the constant term"},
-        Refusal{{"--max-weight", "20", "--puncture", "11,10,01"},
-                "--puncture \"11,10,01\": low-weight mode (--max-weight) takes"},
+        Refusal{{"--max-weight", "20", "--puncture", "10,11,11"},
+                "--puncture \"10,11,11\": low-weight mode (--max-weight) takes patterns that "
+                "send every systematic bit"},
         Refusal{{"--threads", "-1"}, "--threads: '-1' is not a number of threads (use 0 for all"},
         Refusal{{"--threads", "abc"}, "--threads: 'abc' is not a number of threads"},
         Refusal{{"--threads", "100000"},
@@ -205,7 +206,19 @@ INSTANTIATE_TEST_SUITE_P(
                 "--termination \"first\": the repetition type has one convolutional code"},
         Refusal{{"--termination", "sideways"}, "--termination: unknown termination 'sideways'"},
         Refusal{{"--termination", "open", "--tail-inputs", "first"},
-                "an open frame has no tail bits"},
+                "has no tail bits for --tail-inputs"},
+        Refusal{{"--termination", "tail-biting"},
+                "with feedback 1+D^2 and N = 128 the all-zero input has 4 circular states"},
+        Refusal{{"-n", "1+D^2", "-d", "1+D+D^2", "--termination", "tail-biting", "-N", "12"},
+                "the all-zero input has 4 circular states"},
+        Refusal{{"-t", "sccc", "--termination", "tail-biting"},
+                "tail-biting frames are analysed for a PCCC"},
+        Refusal{{"--code", "turbo"}, "--code: unknown code 'turbo' (use lte, ccsds-1/2"},
+        Refusal{{"--code", "lte", "-n", "1+D^2"}, "--numerator \"1+D^2\": --code lte sets 1+D+D^3"},
+        Refusal{{"--code", "lte", "-t", "sccc"}, "--type \"sccc\": --code lte sets pccc"},
+        Refusal{{"--code", "ccsds-1/3", "--puncture", "11,10,01"},
+                "--puncture \"11,10,01\": --code ccsds-1/3 sets 1,1,0,0,1,0,0; leave this option "
+                "out or give that value"},
         Refusal{{"--iterations", "8"}, "--iterations requires --simulate"},
         Refusal{{"--simulate", "--iterations", "0"}, "--iterations: '0' is not a whole number"},
         Refusal{{"--simulate", "--iterations", "101"}, "from 1 to 100"},
@@ -288,6 +301,24 @@ TEST_F(CliTest, PatternLeavingInputBitsToEncoderTwoWarnsAndRuns) {
       << result.err;
   EXPECT_NE(readFile(directory_ / "w.txt").find("Puncturing Pattern ( SYS,PAR1,PAR2 ) : 10,10,11"),
             std::string::npos);
+}
+
+// A named code is its options typed by hand: the same file but for the line that names it.
+// A typed option that agrees with the code is no contradiction; a frame length outside the
+// standard's sizes runs with a warning.
+TEST_F(CliTest, NamedCodeGivesTheFileOfItsTypedOptions) {
+  ASSERT_EQ(run({"-q", "--code", "lte", "-t", "pccc", "-N", "40", "-o", "named.txt"}).exitCode, 0);
+  ASSERT_EQ(run({"-q", "-n", "1+D+D^3", "-d", "1+D^2+D^3", "-N", "40", "-o", "typed.txt"}).exitCode,
+            0);
+  std::string named = readFile(directory_ / "named.txt");
+  const std::string line = "\n Standard Code : lte ";
+  ASSERT_NE(named.find(line), std::string::npos) << named;
+  EXPECT_EQ(named.erase(named.find(line), line.size()), readFile(directory_ / "typed.txt"));
+  const ProcessResult offSize = run({"-q", "--code", "lte", "-N", "41", "-o", "41.txt"});
+  EXPECT_EQ(offSize.exitCode, 0);
+  EXPECT_NE(offSize.err.find("warning: N = 41 is not a frame length of the lte standard"),
+            std::string::npos)
+      << offSize.err;
 }
 
 TEST_F(CliTest, OutputPathMayBeLongerThanTheWindowsField) {

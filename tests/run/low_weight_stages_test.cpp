@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "code/puncture_pattern.h"
+#include "run/run_inputs.h"
 #include "support/exhaustive_encoder.h"
+#include "support/general_pipeline.h"
 #include "support/test_codes.h"
 #include "support/turbo_pipeline.h"
 
@@ -46,6 +49,22 @@ struct LowWeightPipeline {
     for (WeightEnumerator& enumerator : enumerators) {
       enumerator.precision = precision;
     }
+    setFrame(frameLength, maxWeight);
+  }
+  // A PCCC of the general shape: its pattern, termination and tail rule.
+  LowWeightPipeline(const testing::GeneralParallel& shape, std::int32_t frameLength,
+                    std::int32_t maxWeight)
+      : code(shape.first),
+        secondCode(shape.second.value_or(shape.first)),
+        turbo(ConcatenationType::Parallel, 2) {
+    turbo.puncturing = shape.puncturing;
+    turbo.termination = shape.termination;
+    turbo.tailRule = shape.tailRule;
+    turbo.attachConstituent(0, code, enumerators[0]);
+    turbo.attachConstituent(1, secondCode, enumerators[1]);
+    setFrame(frameLength, maxWeight);
+  }
+  void setFrame(std::int32_t frameLength, std::int32_t maxWeight) {
     turbo.setFrameLength(frameLength, 3);
     limit = lowWeightLimit(turbo, maxWeight);
     codeword.assign(static_cast<std::size_t>(limit) + 1, 0.0);
@@ -76,6 +95,27 @@ struct WholeRunCase {
 
 class LowWeightAgainstWholeRun : public ::testing::TestWithParam<WholeRunCase> {};
 
+// Expects every low-weight entry d ≤ D to be the whole spectrum's (log10 values); returns how
+// many of them hold codewords.
+std::int32_t expectEntriesOfTheWholeSpectrum(const LowWeightPipeline& low,
+                                             const std::vector<double>& codeword,
+                                             const std::vector<double>& weighted) {
+  std::int32_t counted = 0;
+  for (std::int32_t d = 0; d <= low.limit; ++d) {
+    const auto i = static_cast<std::size_t>(d);
+    for (const auto& [lowValue, wholeValue] :
+         {std::pair{low.codeword[i], codeword[i]}, std::pair{low.weighted[i], weighted[i]}}) {
+      if (wholeValue == LogZero || lowValue == LogZero) {
+        EXPECT_EQ(lowValue, wholeValue) << "d " << d;
+      } else {
+        EXPECT_NEAR(lowValue, wholeValue, 1e-12) << "d " << d;  // log10: relative 2.3e-12
+        ++counted;
+      }
+    }
+  }
+  return counted;
+}
+
 // Every entry d ≤ D is the whole run's: the same constituent cells (bit for bit) combined
 // by the same additions; only the order in which the fast whole-run engine adds its rows
 // differs, by a few double ulps.
@@ -88,20 +128,7 @@ TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   LowWeightPipeline low(c.code.description(), c.type, c.frameLength, c.maxWeight,
                         c.secondDescription(), c.precision);
   ASSERT_EQ(low.run(), c.maxWeight);
-  std::int32_t counted = 0;
-  for (std::int32_t d = 0; d <= c.maxWeight; ++d) {
-    const auto i = static_cast<std::size_t>(d);
-    for (const auto& [lowValue, wholeValue] : {std::pair{low.codeword[i], whole.codeword[i]},
-                                               std::pair{low.weighted[i], whole.weighted[i]}}) {
-      if (wholeValue == LogZero || lowValue == LogZero) {
-        EXPECT_EQ(lowValue, wholeValue) << "d " << d;
-      } else {
-        EXPECT_NEAR(lowValue, wholeValue, 1e-12) << "d " << d;  // log10: relative 2.3e-12
-        ++counted;
-      }
-    }
-  }
-  EXPECT_GT(counted, 8);
+  EXPECT_GT(expectEntriesOfTheWholeSpectrum(low, whole.codeword, whole.weighted), 8);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,6 +152,50 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<WholeRunCase>& param) {
       return std::string(param.param.name);
     });
+
+struct PuncturedCase {
+  const char* name;
+  const char* numerators;
+  const char* denominator;
+  const char* pattern;
+  TailRule tailRule;
+  std::int32_t frameLength;
+  std::int32_t maxWeight;
+};
+
+class LowWeightPunctured : public ::testing::TestWithParam<PuncturedCase> {};
+
+// Punctured codes in low-weight mode: each section's branches weigh what its phase sends, so
+// the entries d ≤ D are the whole punctured spectrum's (itself held to every interleaver of
+// tiny frames by the termination and punctured spectrum tests).
+TEST_P(LowWeightPunctured, EntriesUpToTheLimitEqualTheWholeSpectrum) {
+  const PuncturedCase& c = GetParam();
+  testing::GeneralParallel shape;
+  shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
+  shape.tailRule = c.tailRule;
+  const std::int32_t parities = parityOutputCount(shape.first);
+  const std::vector<std::string> rows = parallelPatternRows(std::vector{parities, parities});
+  shape.puncturing.parallel = parsePuncturePattern(c.pattern, rowViews(rows)).pattern.value();
+  testing::GeneralPipeline whole(shape, c.frameLength, Engine::Fast);
+  ASSERT_EQ(whole.run(), whole.turbo.outputFrameLength);
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    LowWeightPipeline low(shape, c.frameLength, c.maxWeight);
+    low.context.engine = engine;
+    ASSERT_EQ(low.run(), c.maxWeight);
+    EXPECT_GT(expectEntriesOfTheWholeSpectrum(low, whole.codeword, whole.weighted), 4);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, LowWeightPunctured,
+    ::testing::Values(
+        PuncturedCase{"RateHalf", "1+D+D^2", "1+D^2", "11,10,01", TailRule{}, 200, 12},
+        // The CCSDS constituent code with its rate-1/2 and rate-1/3 streams and tail rule.
+        PuncturedCase{"CcsdsRateHalf", "1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4", "1+D^3+D^4",
+                      "11,10,00,00,01,00,00", TailRule{true, true}, 60, 12},
+        PuncturedCase{"CcsdsRateThird", "1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4", "1+D^3+D^4",
+                      "1,1,0,0,1,0,0", TailRule{true, true}, 60, 16}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // Exact counts of long frames, independent of the trellis, the transfer matrix and the
 // logarithms: the shift-register encoder walked section by section with whole numbers.

@@ -56,7 +56,9 @@ SentStreams streamsOf(const EndingCase& c, std::size_t e, std::size_t outputs) {
   streams.sendsSystematic = e == 0;
   const bool terminated =
       c.termination == Termination::Both || (c.termination == Termination::First && e == 0);
-  streams.end = terminated ? FrameEnd::Terminated : FrameEnd::Open;
+  streams.end = c.termination == Termination::TailBiting ? FrameEnd::TailBiting
+                : terminated                             ? FrameEnd::Terminated
+                                                         : FrameEnd::Open;
   streams.tailInputSent = !(c.tailRule.firstTailInputOnly && e > 0);
   if (std::string(c.pattern).empty()) {
     return streams;
@@ -123,7 +125,13 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"CcsdsLikeThreeOutputs", "1+D+D^3,1+D^2+D^3,1+D+D^2+D^3", "1+D^2+D^3",
                    "1,1,1,0,1,0,1", Termination::Both, kCcsdsTails, 5},
         EndingCase{"FirstTerminatedPuncturedTails", "1+D+D^2", "1+D^2", "110,101,011",
-                   Termination::First, TailRule{false, true}, 6}),
+                   Termination::First, TailRule{false, true}, 6},
+        // Tail-biting: 1 + D + D^2 has one circular state per word where 3 does not divide N.
+        EndingCase{"TailBiting", "1+D^2", "1+D+D^2", "", Termination::TailBiting, kWholeTails, 5},
+        EndingCase{"TailBitingTwoOutputs", "1+D^2,1+D", "1+D+D^2", "", Termination::TailBiting,
+                   kWholeTails, 4},
+        EndingCase{"TailBitingPunctured", "1+D^2", "1+D+D^2", "110,101,011",
+                   Termination::TailBiting, kWholeTails, 5}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace

@@ -179,6 +179,40 @@ class AdvancedSetupTest : public QObject {
     QVERIFY2(log.isEmpty() || logText(dialog).contains(log), qPrintable(logText(dialog)));
   }
 
+  // Picking a standard code fills the dialog's fields and, once confirmed, the main window's
+  // polynomials and type; the run gets the code's inputs under its name, and a frame length
+  // the standard does not define is a warning in the log (expected values: the named-code
+  // table, CCSDS rate 1/2).
+  void pickingAStandardCodeFillsTheFields() {
+    const auto record = std::make_shared<StandInRecord>();
+    MainDialog dialog(recordingRun(record));
+    dialog.show();
+    control<QComboBox>(dialog, "typeList")->setCurrentIndex(1);
+    QStringList shown;
+    const ModalAnswerer answerer([&](QWidget* modal) {
+      modal->findChild<QComboBox*>(QStringLiteral("standardCode"))
+          ->setCurrentText(QStringLiteral("ccsds-1/2"));
+      shown << modal->findChild<QLineEdit*>(QStringLiteral("puncture"))->text()
+            << modal->findChild<QComboBox*>(QStringLiteral("tailInputs"))->currentText()
+            << modal->findChild<QComboBox*>(QStringLiteral("tailPattern"))->currentText();
+      modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    pushButton(dialog, "advancedSetupButton")->click();
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(shown, (QStringList{QStringLiteral("11,10,00,00,01,00,00"), QStringLiteral("first"),
+                                 QStringLiteral("punctured")}));
+    QCOMPARE(field(dialog, "numerator")->text(),
+             QStringLiteral("1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4"));
+    QCOMPARE(field(dialog, "denominator")->text(), QStringLiteral("1+D^3+D^4"));
+    QCOMPARE(control<QComboBox>(dialog, "typeList")->currentIndex(), 0);
+    pushButton(dialog, "getItButton")->click();
+    QTRY_COMPARE(record->calls.load(), 1);
+    QCOMPARE(record->inputs().standardCode, std::string("ccsds-1/2"));
+    QCOMPARE(record->inputs().puncture, std::string("11,10,00,00,01,00,00"));
+    QVERIFY2(logText(dialog).contains(QStringLiteral("warning: N = 128 is not a frame length")),
+             qPrintable(logText(dialog)));
+  }
+
   void malformedPatternKeepsTheDialogOpen() {
     AdvancedSetupDialog setup(RunSettings{});
     setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->setText(QStringLiteral("11,1x,01"));

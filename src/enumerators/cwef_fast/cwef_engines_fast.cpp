@@ -149,6 +149,9 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   probe.countsInputBits = enumerator.countsInputBits;
   probe.precision = enumerator.precision;
   probe.puncturing = enumerator.puncturing;
+  if (enumerator.ending.tailBiting) {
+    return enumerator.layerBytes(code);  // such a frame runs the reference recursion
+  }
   probe.allocateLogTransferMatrix(code);
   probe.computeLogTransferMatrix(code);
   const std::optional<CwefPlan> plan = planFor(probe, code);
@@ -200,6 +203,11 @@ std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const C
 
 std::int32_t computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
                              const RunContext& context) {
+  if (enumerator.ending.tailBiting) {
+    // The plan follows the cells reachable from state 0; a tail-biting frame starts in every
+    // state, so it runs the reference's trace.
+    return computeCwefReference(enumerator, code, context);
+  }
   std::optional<CwefPlan> plan;
   {
     // The plan keeps all the recursion needs of the log matrix.

@@ -2,6 +2,8 @@
 // by the vector kernels in as few and as long runs as the layer allows. Each kept cell
 // receives one term per from-state, from-states in increasing order, as in the reference.
 //
+// Each section's branches weigh the bits its phase of the puncturing pattern sends.
+//
 // A narrow layer (few input weights kept, the parallel and serial codes) is summed a whole
 // state block per branch: the block of the from-state, shifted by the branch's weights, is
 // one run of cells. A guard column after the last input weight catches what a branch of
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "enumerators/cwef_engines.h"
 #include "enumerators/low_weight/low_weight_cwef.h"
@@ -99,10 +102,10 @@ std::int32_t reachedInputWeight(std::int32_t t, const LowWeightCut& cut) {
 
 template <typename Cell>
 std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
-                     const TransitionMatrix& logMatrix, const RunContext& context) {
+                     const std::vector<TransitionMatrix>& phases, const RunContext& context) {
   const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
   FastLayers<Cell> work(code, cut);
-  startLowWeightFrame(work.layers[0], logMatrix, cut);
+  startLowWeightFrame(work.layers[0], phases[0], cut);
   const bool wide = cut.maxInputWeight + 1 > kBlockLayerColumns;
   const std::int32_t rows = cut.maxOutputWeight + 1;
   const std::int32_t targetRows = code.stateCount * rows;
@@ -116,6 +119,7 @@ std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const L
     const BasicLogTable<Cell>& previous = work.layers[(t + 1) % 2];
     BasicLogTable<Cell>& current = work.layers[t % 2];
     const std::int32_t reached = reachedInputWeight(t, cut);
+    const TransitionMatrix& logMatrix = phases[static_cast<std::size_t>(t) % phases.size()];
     if (!wide) {
       blockSection(logMatrix, previous, current, cut, kernels);
     } else if (threads > 1 && std::int64_t{2} * targetRows * reached >= kCellsPerThreadedSection) {
@@ -145,16 +149,19 @@ std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const L
 
 std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
                                       const LowWeightCut& cut, const RunContext& context) {
-  const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
-  for (const TransitionWeight& branch : logMatrix.entries()) {
-    if (branch.multiplicity != kLogZeroInt && (branch.outputWeight < 0 || branch.inputWeight > 1)) {
-      // Only a non-systematic code counting parity bits has such a branch; no run builds one.
-      return computeLowWeightCwefReference(enumerator, code, cut, context);
+  const std::vector<TransitionMatrix> phases = lowWeightPhaseMatrices(enumerator, code);
+  for (const TransitionMatrix& logMatrix : phases) {
+    for (const TransitionWeight& branch : logMatrix.entries()) {
+      if (branch.multiplicity != kLogZeroInt &&
+          (branch.outputWeight < 0 || branch.inputWeight > 1)) {
+        // Only a non-systematic code counting parity bits has such a branch; no run builds one.
+        return computeLowWeightCwefReference(enumerator, code, cut, context);
+      }
     }
   }
   return enumerator.precision == TablePrecision::Double
-             ? runFast<double>(enumerator, code, cut, logMatrix, context)
-             : runFast<float>(enumerator, code, cut, logMatrix, context);
+             ? runFast<double>(enumerator, code, cut, phases, context)
+             : runFast<float>(enumerator, code, cut, phases, context);
 }
 
 }  // namespace brevandor

@@ -13,6 +13,18 @@ TransitionMatrix lowWeightLogMatrix(WeightEnumerator& enumerator, const ConvCode
   return matrix;
 }
 
+std::vector<TransitionMatrix> lowWeightPhaseMatrices(WeightEnumerator& enumerator,
+                                                     const ConvCode& code) {
+  if (enumerator.puncturing.empty()) {
+    return {lowWeightLogMatrix(enumerator, code)};
+  }
+  std::vector<TransitionMatrix> phases;
+  for (std::int32_t phase = 0; phase < enumerator.puncturing.period(); ++phase) {
+    phases.push_back(enumerator.sectionLogTransferMatrix(code, phase));
+  }
+  return phases;
+}
+
 template <typename Cell>
 BasicLogTable<Cell> makeLowWeightLayer(const ConvCode& code, const LowWeightCut& cut) {
   return BasicLogTable<Cell>(code.stateCount, cut.maxOutputWeight + 1, cut.maxInputWeight + 1);

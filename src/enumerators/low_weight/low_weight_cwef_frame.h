@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "code/conv_code.h"
 #include "enumerators/log_table.h"
@@ -17,6 +18,12 @@ namespace brevandor {
 
 // The log transfer matrix of the enumerator's code, held by the stage itself.
 TransitionMatrix lowWeightLogMatrix(WeightEnumerator& enumerator, const ConvCode& code);
+
+// The log transfer matrix of each phase of the enumerator's puncturing period, its branches
+// weighing the bits that phase sends: section t walks entry t mod T. One matrix, the log
+// transfer matrix itself, when nothing is punctured.
+std::vector<TransitionMatrix> lowWeightPhaseMatrices(WeightEnumerator& enumerator,
+                                                     const ConvCode& code);
 
 // A work layer [state][output weight][input weight] for the cut, of the tables' cell type.
 template <typename Cell>

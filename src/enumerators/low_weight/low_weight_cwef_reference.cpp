@@ -1,8 +1,10 @@
 // The plain low-weight CWEF: the full recursion section by section on two layers of the
-// cut's size; a count that would leave the cut is dropped, exactly as the full recursion
-// drops what would pass its last row.
+// cut's size, each section's branches weighing the bits its phase of the pattern sends; a count
+// that would leave the cut is dropped, exactly as the full recursion drops what would pass its last
+// row.
 
 #include <cstdint>
+#include <vector>
 
 #include "enumerators/low_weight/low_weight_cwef.h"
 #include "enumerators/low_weight/low_weight_cwef_frame.h"
@@ -51,15 +53,16 @@ void sectionStep(const TransitionMatrix& logMatrix, const BasicLogTable<Cell>& p
 template <typename Cell>
 std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
                           const LowWeightCut& cut, const RunContext& context) {
-  const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
+  const std::vector<TransitionMatrix> phases = lowWeightPhaseMatrices(enumerator, code);
   BasicLogTable<Cell> layers[2] = {makeLowWeightLayer<Cell>(code, cut),
                                    makeLowWeightLayer<Cell>(code, cut)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
-  startLowWeightFrame(layers[0], logMatrix, cut);
+  startLowWeightFrame(layers[0], phases[0], cut);
   SectionProgress progress(context, sections);
   progress.start();
   for (std::int32_t t = 1; t < sections; ++t) {
-    sectionStep(logMatrix, layers[(t + 1) % 2], layers[t % 2], cut);
+    sectionStep(phases[static_cast<std::size_t>(t) % phases.size()], layers[(t + 1) % 2],
+                layers[t % 2], cut);
     if (!progress.sectionDone(t)) {
       return -1;
     }
