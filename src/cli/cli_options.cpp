@@ -270,6 +270,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse(options.refusal());
   }
   inputs.simulation = commandLine.simulation;
+  inputs.interleaver = commandLine.interleaver;
+  if (!inputs.interleaver.empty() && !inputs.simulation.simulate) {
+    return refuse("--interleaver: name the interleaver of a simulation (--simulate)");
+  }
   if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
     return refuse(std::move(refusal));
   }

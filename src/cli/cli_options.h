@@ -35,6 +35,7 @@ struct CommandLine {
   std::string punctureOuter;  // SCCC: SYS,PAR of the outer code
   std::string punctureInner;  // SCCC: SYS,PAR of the inner code
   std::string maxWeight;      // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
+  std::string interleaver;    // one permutation ("qpp:3,10"); with D, its spectrum is searched
   std::string json;           // --json: the run's record; empty for none
   std::string csv;            // --csv: the bound table
   std::string spectrumCsv;    // --spectrum-csv: the spectrum table

@@ -110,6 +110,11 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "spectra exact to about 1e-9)")
       ->capture_default_str();
   cli::describeSimulationOptions(app, commandLine.simulation);
+  app.add_option("--interleaver", commandLine.interleaver,
+                 "The interleaver of the simulated code (--simulate): random (a new permutation "
+                 "every frame, the default), random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, "
+                 "ccsds or file:PATH (whitespace-separated 0-based indices)")
+      ->type_name("SPEC");
   spectrumIn->excludes(app.get_option("--simulate"));
   // Selects the plain reference implementation of the hot stages; kept for comparisons.
   app.add_option("--engine", commandLine.engine)->group("");

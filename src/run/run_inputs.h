@@ -57,6 +57,9 @@ struct RunInputs {
   std::string punctureInner;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
+  // One permutation as the user names it ("qpp:3,10", "lte", "file:PATH"); empty: none. With
+  // maxWeight > 0 the run also searches every codeword of weight ≤ D of the code with it.
+  std::string interleaver;
   EbN0Grid ebn0Grid;               // points of every bound section
   std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum

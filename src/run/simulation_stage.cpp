@@ -70,7 +70,7 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
 }
 
 SimulationCheck simulationSettingsOf(const RunInputs& inputs) {
-  return checkSimulationTexts(inputs.simulation, {});
+  return checkSimulationTexts(inputs.simulation, inputs.interleaver);
 }
 
 std::string checkSimulation(const RunInputs& inputs) {

@@ -7,6 +7,7 @@
 #include "bounds/further_bounds.h"
 #include "code/polynomial.h"
 #include "code/puncture_pattern.h"
+#include "interleavers/interleaver_spec.h"
 #include "progress/run_context.h"
 #include "run/simulation_options.h"
 #include "turbo/turbo_puncturing.h"
@@ -314,6 +315,35 @@ AdvancedOption simulationText(const char* key, const char* commandLine, const ch
   return option;
 }
 
+// The interleaver of the simulated code, checked in the dialog as a description; whether it
+// fits the frame is checked when the run starts.
+AdvancedOption interleaverOption() {
+  AdvancedOption option;
+  option.key = "interleaver";
+  option.commandLine = "--interleaver";
+  option.label = QStringLiteral("Permutation o&f the interleaver");
+  option.toolTip = QStringLiteral(
+      "random: a new permutation every frame (the uniform interleaver's ensemble); "
+      "random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds, or file:PATH with "
+      "whitespace-separated 0-based indices: one permutation for every frame. Empty: random.");
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QStringLiteral("random");
+  option.read = [](const RunSettings& settings) {
+    return QString::fromStdString(settings.inputs.interleaver);
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const std::string text = value.trimmed().toStdString();
+    if (!text.empty()) {
+      if (const ParsedInterleaver parsed = parseInterleaverSpec(text); !parsed) {
+        return QString::fromStdString(parsed.failure);
+      }
+    }
+    settings.inputs.interleaver = text;
+    return QString();
+  };
+  return option;
+}
+
 // The "Simulation" settings: iterative decoding of the code beside its bounds.
 std::vector<AdvancedOption> simulationOptions() {
   std::vector<AdvancedOption> options{
@@ -322,6 +352,7 @@ std::vector<AdvancedOption> simulationOptions() {
                        "and write the section \"Simulated Error Rates\": BER and FER with 95 % "
                        "intervals, beside the bounds.",
                        &SimulationTexts::simulate),
+      interleaverOption(),
       simulationText("decoder", "--decoder", "Decoder al&gorithm",
                      "log-map (exact) or max-log-map (faster, its extrinsic values scaled).",
                      &SimulationTexts::decoder),
@@ -354,8 +385,8 @@ std::vector<AdvancedOption> simulationOptions() {
       simulationText("framesTo", "--frames-to", "Frame window: end (&2)",
                      "The end B of the frame window (not simulated itself).",
                      &SimulationTexts::framesTo)};
-  options[1].editor = AdvancedOption::Editor::Choice;
-  options[1].choices = {QStringLiteral("max-log-map"), QStringLiteral("log-map")};
+  options[2].editor = AdvancedOption::Editor::Choice;
+  options[2].choices = {QStringLiteral("max-log-map"), QStringLiteral("log-map")};
   return options;
 }
 

@@ -180,7 +180,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--simulate", "--max-frames", "0"}, "--max-frames: '0' is not a positive count"},
         Refusal{{"--simulate", "--decoder", "bcjr"}, "--decoder: unknown decoder 'bcjr'"},
         Refusal{{"--simulate", "--frames-from", "9", "--frames-to", "9"},
-                "the window needs whole numbers 0 <= A < B"}),
+                "the window needs whole numbers 0 <= A < B"},
+        Refusal{{"--interleaver", "lte"}, "--interleaver: name the interleaver of a simulation"},
+        Refusal{{"--simulate", "--interleaver", "ccsds"},
+                "--interleaver: ccsds: N = 128 is not one of the CCSDS block sizes"},
+        Refusal{{"--simulate", "--interleaver", "s-random:40"}, "found in 100 tries"},
+        Refusal{{"--simulate", "--interleaver", "file:missing.txt"}, "cannot open"},
+        Refusal{{"--simulate", "--interleaver", "qpp:x"}, "write the coefficients as qpp:F1,F2"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 // A simulation adds its section after the bounds, and its counts come from the seed alone:
