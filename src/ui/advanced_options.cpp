@@ -390,7 +390,7 @@ AdvancedOption interleaverOption() {
 // The "Simulation" settings: iterative decoding of the code beside its bounds.
 std::vector<AdvancedOption> simulationOptions() {
   std::vector<AdvancedOption> options{
-      simulationSwitch("simulate", "--simulate", "Si&mulate the code",
+      simulationSwitch("simulate", "--simulate", "Simulate the code (&0)",
                        "Also decode the code iteratively over BPSK and AWGN at the Eb/N0 points "
                        "and write the section \"Simulated Error Rates\": BER and FER with 95 % "
                        "intervals, beside the bounds.",
