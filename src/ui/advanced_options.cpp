@@ -429,7 +429,7 @@ AdvancedOption interleaverOption() {
   AdvancedOption option;
   option.key = "interleaver";
   option.commandLine = "--interleaver";
-  option.label = QStringLiteral("Permutation o&f the interleaver");
+  option.label = QStringLiteral("Permutation of the interleaver (&9)");
   option.toolTip = QStringLiteral(
       "random: a new permutation every frame (the uniform interleaver's ensemble); "
       "random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds, or file:PATH with "
