@@ -63,25 +63,4 @@ struct CheckedCommandLine {
 // puncturing patterns for the type. The output path may be as long as the system allows.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
 
-// The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or
-// none; nothing when a name is unknown.
-std::optional<int> parseBoundList(const std::string& list);
-
-// Both selections from one list: the masks of the "BER Bounds" section (q, exp, viterbi; all
-// is these three) and of the "Further Bounds" section (ub-word, exp-word, tsb, tsb-word,
-// simple, simple-word, sphere); none selects nothing. Nothing when a name is unknown.
-struct BoundSelections {
-  int text = 0;
-  int further = 0;
-};
-std::optional<BoundSelections> parseBoundSelections(const std::string& list);
-
-// The worker-thread count: decimal digits only, 0 (all cores) to maxWorkerThreads(); or the
-// message that refuses it.
-struct ThreadCountCheck {
-  std::optional<int> value;
-  std::string message;
-};
-ThreadCountCheck checkThreadCount(const std::string& text);
-
 }  // namespace brevandor::cli

@@ -57,7 +57,7 @@ TEST(LongFrameResults, LowWeightRowsPrintTheExactCountsBelowTheDoubleRange) {
   const testing::TemporaryDirectory directory("brevandor-long-frame");
   RunInputs inputs;
   inputs.inputFrameLength = 2100;
-  inputs.boundSelection = 0;
+  inputs.boundSelection = {};
   inputs.precision = TablePrecision::Double;
   inputs.resultsFileName = (directory / "pccc-2100.txt").string();
   inputs.code = testing::defaultCode();
