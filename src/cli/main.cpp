@@ -94,6 +94,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Also write the whole result as JSON (inputs, code, spectrum, bounds)");
   app.add_option("--csv", commandLine.csv, "Also write the bound table as CSV");
   app.add_option("--spectrum-csv", commandLine.spectrumCsv, "Also write the spectrum as CSV");
+  app.add_option("--simulation-csv", commandLine.simulationCsv,
+                 "Also write the simulated points as CSV (with --simulate)");
   app.add_option("-j,--threads", commandLine.threads,
                  "Worker threads of the calculation (0: all cores; at most four per hardware "
                  "thread)")
