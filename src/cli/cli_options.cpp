@@ -4,9 +4,9 @@
 #include <charconv>
 #include <string_view>
 
-#include "bounds/spectrum_file.h"
 #include "run/bound_lists.h"
 #include "run/constituent_options.h"
+#include "run/field_checks.h"
 #include "run/given_interleaver_stage.h"
 #include "run/simulation_stage.h"
 #include "run/standard_codes.h"
@@ -68,9 +68,11 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   }
   // The exports describe a code's run (its polynomials, trellis, spectrum); a spectrum read
   // from a file has none of that, so they are refused rather than silently left unwritten.
-  if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty()) {
+  if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty() ||
+      !commandLine.simulationCsv.empty()) {
     return refuse(
-        "--spectrum-in writes the results file only (no --json, --csv or --spectrum-csv)");
+        "--spectrum-in writes the results file only (no --json, --csv, --spectrum-csv or "
+        "--simulation-csv)");
   }
   if (commandLine.codeLength.empty() || commandLine.infoBits.empty()) {
     return refuse("--spectrum-in needs --code-length and --info-bits");
@@ -88,13 +90,12 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
       !clash.empty()) {
     return refuse(clash);
   }
-  SpectrumFileCheck read = readSpectrumFile(commandLine.spectrumIn, *codeLength);
-  if (!read.spectrum) {
+  SpectrumInputCheck read = readSpectrumInput(commandLine.spectrumIn, *codeLength, *infoBits);
+  if (!read.input) {
     return refuse("--spectrum-in '" + commandLine.spectrumIn + "': " + read.message);
   }
   inputs.resultsFileName = commandLine.output;
-  inputs.spectrumInput =
-      SpectrumInput{commandLine.spectrumIn, std::move(*read.spectrum), *codeLength, *infoBits};
+  inputs.spectrumInput = std::move(read.input);
   CheckedCommandLine checked;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;
@@ -183,7 +184,8 @@ CheckedCommandLine checkCommandLine(const CommandLine& typed) {
   if (std::string refusal = readBoundOptions(commandLine, inputs); !refusal.empty()) {
     return refuse(std::move(refusal));
   }
-  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
+  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv,
+                            commandLine.simulationCsv};
   if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
     return refuse(clash);
   }
@@ -257,6 +259,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& typed) {
                   "--simulate to decode with it");
   }
   if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
+  }
+  if (std::string refusal = exportWithoutContent(exports, inputs.simulation.simulate);
+      !refusal.empty()) {
     return refuse(std::move(refusal));
   }
   if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {

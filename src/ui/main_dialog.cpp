@@ -15,8 +15,8 @@
 #include <QTextCursor>
 #include <array>
 
-#include "code/polynomial.h"
 #include "run/constituent_options.h"
+#include "run/field_checks.h"
 #include "run/simulation_stage.h"
 #include "run/standard_codes.h"
 #include "ui/about_dialog.h"
@@ -204,6 +204,12 @@ void MainDialog::getIt() {
     appendLog(problems);
     return;
   }
+  if (const std::string refusal =
+          exportWithoutContent(settings_.exports, settings_.inputs.simulation.simulate);
+      !refusal.empty()) {
+    appendLog(QStringLiteral("\n Advanced Setup: %1 \n").arg(fromStd(refusal)));
+    return;
+  }
   settings_.inputs.inputFrameLength = *frameLength;
   // The simulation's settings, against this code and frame.
   if (const std::string refusal = checkSimulation(settings_.inputs); !refusal.empty()) {
@@ -264,7 +270,7 @@ std::optional<CodeDescription> MainDialog::readCode() {
     refused.front()->setFocus();
     return std::nullopt;
   }
-  if (parsePolynomial(numerator) == parsePolynomial(denominator)) {
+  if (parityRepeatsInput(numerator, denominator)) {
     const QString warning = QStringLiteral(
         "Warning : the numerator equals the denominator, so the parity bit only repeats the "
         "input bit ");
