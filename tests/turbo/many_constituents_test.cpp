@@ -9,9 +9,7 @@
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
 #include "run/run_inputs.h"
-#include "support/general_encoder.h"
-#include "support/spectrum_checks.h"
-#include "support/turbo_pipeline.h"
+#include "support/all_interleavers_check.h"
 
 namespace brevandor {
 namespace {
@@ -31,50 +29,6 @@ void PrintTo(const ManyCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-// The codes, tables and turbo code of a parallel code of M constituents of one code.
-struct ManyPipeline {
-  ConvCode code;
-  WeightEnumerator enumerators[TurboCode::kMaxConstituents];
-  TurboCode turbo;
-  testing::RecordingTarget target;
-  CancelFlag cancel{0};
-  RunContext context;
-  std::vector<double> codeword;
-  std::vector<double> weighted;
-
-  ManyPipeline(const CodeDescription& description, std::int32_t count, std::int32_t frameLength,
-               Engine engine)
-      : code(description), turbo(ConcatenationType::Parallel, count) {
-    context.cancelFlag = &cancel;
-    context.noticeTarget = &target;
-    context.engine = engine;
-    for (std::int32_t c = 0; c < count; ++c) {
-      turbo.attachConstituent(c, code, enumerators[c]);
-    }
-    turbo.setFrameLength(frameLength, 3);
-    codeword.assign(static_cast<std::size_t>(turbo.outputFrameLength) + 1, 0.0);
-    weighted.assign(codeword.size(), 0.0);
-  }
-  ~ManyPipeline() {
-    for (WeightEnumerator& enumerator : enumerators) {
-      enumerator.release(code);
-    }
-  }
-  ManyPipeline(const ManyPipeline&) = delete;
-  ManyPipeline& operator=(const ManyPipeline&) = delete;
-
-  std::int32_t run() {
-    for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-      enumerators[c].allocate(code);
-      enumerators[c].computeTransferMatrix(code);
-      if (enumerators[c].computeCwef(code, context) < 0) {
-        return -1;
-      }
-    }
-    return testing::stageCode(turbo.computeParallelSpectrum(codeword, weighted, context));
-  }
-};
-
 class ManyConstituents : public ::testing::TestWithParam<ManyCase> {};
 
 TEST_P(ManyConstituents, UniformAverageEqualsTheMeanOverEveryPairOfPermutations) {
@@ -93,17 +47,11 @@ TEST_P(ManyConstituents, UniformAverageEqualsTheMeanOverEveryPairOfPermutations)
   // Every encoder sends its parity bits and its whole tail; the input bits go once.
   const std::int32_t sent = c.frameLength * (1 + c.constituents * outputs) +
                             c.constituents * encoder.memory * (outputs + 1);
-  const testing::LinearSpectrum expected = testing::allInterleavers(weights, c.frameLength, sent);
-  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    ManyPipeline pipeline(codeFromTexts(c.numerators, c.denominator).description.value(),
-                          c.constituents, c.frameLength, engine);
-    ASSERT_EQ(pipeline.turbo.outputFrameLength, sent);
-    ASSERT_EQ(pipeline.run(), sent);
-    testing::expectSpectrum(testing::TurboPipeline::plain(pipeline.codeword), expected.codeword,
-                            "codeword");
-    testing::expectSpectrum(testing::TurboPipeline::plain(pipeline.weighted), expected.weighted,
-                            "weighted");
-  }
+  testing::GeneralParallel shape;
+  shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
+  shape.constituents = c.constituents;
+  testing::expectEnginesMatchEveryInterleaver(
+      shape, c.frameLength, sent, testing::allInterleavers(weights, c.frameLength, sent));
 }
 
 INSTANTIATE_TEST_SUITE_P(SmallFrames, ManyConstituents,

@@ -1,6 +1,7 @@
 // Turbo codes whose constituents have several parity outputs ( 1, g1/h, …, gm/h ), held to
 // the mean over every interleaver of tiny frames: each input word encoded through each
-// permutation by an encoder written from the polynomials (support/general_encoder.h).
+// permutation by an encoder written from the polynomials (support/all_interleavers_check.h),
+// and every constituent table's columns summing to C(N, w).
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,7 @@
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
 #include "run/run_inputs.h"
-#include "support/general_encoder.h"
-#include "support/spectrum_checks.h"
-#include "support/turbo_pipeline.h"
+#include "support/all_interleavers_check.h"
 
 namespace brevandor {
 namespace {
@@ -44,43 +43,6 @@ struct MultiCase {
   std::int32_t frameLength;
 };
 
-std::vector<std::string> rowsOf(const std::string& pattern) {
-  std::vector<std::string> rows;
-  std::size_t start = 0;
-  for (std::size_t comma = pattern.find(','); comma != std::string::npos;
-       comma = pattern.find(',', start)) {
-    rows.push_back(pattern.substr(start, comma - start));
-    start = comma + 1;
-  }
-  rows.push_back(pattern.substr(start));
-  return rows;
-}
-
-TurboPuncturing parallelPattern(const std::string& text) {
-  TurboPuncturing puncturing;
-  if (!text.empty()) {
-    const std::vector<std::string> names = patternRowNames(rowsOf(text).size());
-    puncturing.parallel = parsePuncturePattern(text, rowViews(names)).pattern.value();
-  }
-  return puncturing;
-}
-
-// The streams of encoder `c` (0 or 1) as the pattern's rows give them.
-SentStreams streamsOf(const MultiCase& c, std::size_t encoder, std::size_t firstParities,
-                      std::size_t parities) {
-  SentStreams streams;
-  streams.sendsSystematic = encoder == 0;
-  if (std::string(c.pattern).empty()) {
-    return streams;
-  }
-  const std::vector<std::string> rows = rowsOf(c.pattern);
-  streams.systematicRow = rows[0];
-  const std::size_t first = encoder == 0 ? 1 : 1 + firstParities;
-  streams.parityRows.assign(rows.begin() + static_cast<std::ptrdiff_t>(first),
-                            rows.begin() + static_cast<std::ptrdiff_t>(first + parities));
-  return streams;
-}
-
 void PrintTo(const MultiCase& c, std::ostream* out) {
   *out << c.name;
 }
@@ -89,48 +51,34 @@ class MultiParityAllInterleavers : public ::testing::TestWithParam<MultiCase> {}
 
 TEST_P(MultiParityAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const MultiCase& c = GetParam();
-  const MultiParityEncoder first = c.first.encoder();
-  const MultiParityEncoder second = c.second.encoder();
-  const std::size_t m1 = first.numerators.size();
-  const std::size_t m2 = second.numerators.size();
-  std::vector<std::vector<std::int32_t>> weights{
-      testing::sentWeights(first, c.frameLength, streamsOf(c, 0, m1, m1)),
-      testing::sentWeights(second, c.frameLength, streamsOf(c, 1, m1, m2))};
+  const MultiParityEncoder encoders[] = {c.first.encoder(), c.second.encoder()};
+  const std::vector<std::size_t> parities{encoders[0].numerators.size(),
+                                          encoders[1].numerators.size()};
+  std::vector<std::vector<std::int32_t>> weights;
+  for (std::size_t e = 0; e < 2; ++e) {
+    const SentStreams streams =
+        testing::sentStreams(c.pattern, parities, e, testing::endingStreams({}, {}, e));
+    weights.push_back(testing::sentWeights(encoders[e], c.frameLength, streams));
+  }
   // The bits sent: every pattern '1' over the frame, and both tails whole.
-  std::int32_t sent = (first.memory * static_cast<std::int32_t>(m1 + 1)) +
-                      (second.memory * static_cast<std::int32_t>(m2 + 1));
-  const std::vector<std::string> rows = std::string(c.pattern).empty()
-                                            ? std::vector<std::string>(1 + m1 + m2, "1")
-                                            : rowsOf(c.pattern);
+  std::int32_t sent = 0;
+  for (std::size_t e = 0; e < 2; ++e) {
+    sent += encoders[e].memory * static_cast<std::int32_t>(parities[e] + 1);
+  }
+  const std::vector<std::string> rows =
+      std::string(c.pattern).empty() ? std::vector<std::string>(1 + parities[0] + parities[1], "1")
+                                     : testing::patternRows(c.pattern);
   for (std::int32_t t = 0; t < c.frameLength; ++t) {
     for (const std::string& row : rows) {
       sent += testing::sentAt(row.c_str(), t) ? 1 : 0;
     }
   }
-  const testing::LinearSpectrum expected = testing::allInterleavers(weights, c.frameLength, sent);
-  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    TurboPipeline pipeline(c.first.description(), ConcatenationType::Parallel, c.frameLength,
-                           engine, parallelPattern(c.pattern), c.second.description());
-    ASSERT_EQ(pipeline.turbo.outputFrameLength, sent);
-    ASSERT_EQ(pipeline.run(), sent);
-    testing::expectSpectrum(TurboPipeline::plain(pipeline.codeword), expected.codeword, "codeword");
-    testing::expectSpectrum(TurboPipeline::plain(pipeline.weighted), expected.weighted, "weighted");
-    // Every input word has one path: each input-weight column of a table sums to C(N, w)
-    // (column 0 excepted: the spectrum stage takes the all-zero word out).
-    for (std::size_t e = 0; e < 2; ++e) {
-      const WeightEnumerator& enumerator = pipeline.enumerators[e];
-      const std::int32_t lastRow = enumerator.layerMaxWeight(*pipeline.turbo.codes[e]);
-      for (std::int32_t w = 1; w <= c.frameLength; ++w) {
-        double column = 0.0;
-        for (std::int32_t d = 0; d <= lastRow; ++d) {
-          column += enumerator.cwef.at(d, w) == kLogZeroFloat
-                        ? 0.0
-                        : std::pow(10.0, enumerator.cwef.at(d, w));
-        }
-        EXPECT_NEAR(column, testing::binomial(c.frameLength, w), 1e-4 * column) << "w " << w;
-      }
-    }
-  }
+  testing::GeneralParallel shape;
+  shape.first = c.first.description();
+  shape.second = c.second.description();
+  shape.puncturing = testing::parallelPatternOf(c.pattern);
+  testing::expectEnginesMatchEveryInterleaver(
+      shape, c.frameLength, sent, testing::allInterleavers(weights, c.frameLength, sent));
 }
 
 const MultiCode kTwoOutputs{"1+D+D^2,1+D", "1+D^2"};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/all_interleavers_check.h"
 #include "support/spectrum_checks.h"
 #include "support/spectrum_oracle.h"
 #include "support/test_codes.h"
@@ -25,18 +26,6 @@ const CodeCase kDefault{"1+D+D^2", "1+D^2"};
 const CodeCase kSwapped{"1+D^2", "1+D+D^2"};
 const CodeCase kMemory3{"1+D+D^3", "1+D^2+D^3"};
 
-std::vector<std::string> rowsOf(const std::string& pattern) {
-  std::vector<std::string> rows;
-  std::size_t start = 0;
-  for (std::size_t comma = pattern.find(','); comma != std::string::npos;
-       comma = pattern.find(',', start)) {
-    rows.push_back(pattern.substr(start, comma - start));
-    start = comma + 1;
-  }
-  rows.push_back(pattern.substr(start));
-  return rows;
-}
-
 struct InterleaverCase {
   const char* name;
   CodeCase first;
@@ -51,7 +40,7 @@ TEST_P(AllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const InterleaverCase& c = GetParam();
   const ShiftRegisterEncoder first = ShiftRegisterEncoder::fromDescription(c.first.description());
   const ShiftRegisterEncoder second = ShiftRegisterEncoder::fromDescription(c.second.description());
-  const std::vector<std::string> rows = rowsOf(c.pattern);
+  const std::vector<std::string> rows = testing::patternRows(c.pattern);
   // The bits sent, counted from the rows: the frame length the code must report.
   std::int32_t sent = 2 * (first.memory + second.memory);
   for (std::int32_t t = 0; t < c.frameLength; ++t) {

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/general_encoder.h"
+#include "support/general_pipeline.h"
+#include "support/spectrum_checks.h"
+#include "support/turbo_pipeline.h"
+
+namespace brevandor::testing {
+
+// The brute-force check that the parallel spectrum tests of the general shape share: what
+// each encoder sends under a pattern and a frame ending, and both engines' spectra held to the
+// mean over every interleaver of a tiny frame.
+
+// The rows of a pattern written "11,10,01".
+inline std::vector<std::string> patternRows(const std::string& pattern) {
+  std::vector<std::string> rows;
+  std::size_t start = 0;
+  for (std::size_t comma = pattern.find(','); comma != std::string::npos;
+       comma = pattern.find(',', start)) {
+    rows.push_back(pattern.substr(start, comma - start));
+    start = comma + 1;
+  }
+  rows.push_back(pattern.substr(start));
+  return rows;
+}
+
+// The parallel pattern of a text of any number of rows ("": none).
+inline TurboPuncturing parallelPatternOf(const std::string& pattern) {
+  TurboPuncturing puncturing;
+  if (!pattern.empty()) {
+    const std::vector<std::string> names = patternRowNames(patternRows(pattern).size());
+    puncturing.parallel = parsePuncturePattern(pattern, rowViews(names)).pattern.value();
+  }
+  return puncturing;
+}
+
+// How encoder `e` of a parallel code ends its frame and sends its tail.
+inline SentStreams endingStreams(Termination termination, const TailRule& rule, std::size_t e) {
+  SentStreams streams;
+  streams.sendsSystematic = e == 0;
+  const bool terminated =
+      termination == Termination::Both || (termination == Termination::First && e == 0);
+  streams.end = termination == Termination::TailBiting ? FrameEnd::TailBiting
+                : terminated                           ? FrameEnd::Terminated
+                                                       : FrameEnd::Open;
+  streams.tailInputSent = !(rule.firstTailInputOnly && e > 0);
+  streams.punctureTail = rule.punctureTail;
+  return streams;
+}
+
+// What encoder `e` sends under `pattern` ("": every bit): the SYS row (encoder 0 only) and its
+// own parity rows, which follow SYS and the parity rows of the encoders before it
+// (parityCounts[c] rows for encoder c); a punctured tail reads the rows on past the frame.
+inline SentStreams sentStreams(const std::string& pattern,
+                               const std::vector<std::size_t>& parityCounts, std::size_t e,
+                               SentStreams streams) {
+  if (pattern.empty()) {
+    streams.punctureTail = false;
+    return streams;
+  }
+  const std::vector<std::string> rows = patternRows(pattern);
+  streams.systematicRow = rows[0];
+  std::size_t first = 1;
+  for (std::size_t c = 0; c < e; ++c) {
+    first += parityCounts[c];
+  }
+  streams.parityRows.assign(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                            rows.begin() + static_cast<std::ptrdiff_t>(first + parityCounts[e]));
+  return streams;
+}
+
+// Runs the code of `shape` with each engine and expects: the output frame length `sent` (where
+// not below 0), both spectra equal to `expected` (found over every interleaver, for weights up
+// to the output frame length at least), and every
+// constituent table's input-weight column w ≥ 1 summing to C(N, w), one path per input word
+// (column 0 excepted: the spectrum stage takes the all-zero word out).
+inline void expectEnginesMatchEveryInterleaver(const GeneralParallel& shape,
+                                               std::int32_t frameLength, std::int32_t sent,
+                                               LinearSpectrum expected) {
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    GeneralPipeline pipeline(shape, frameLength, engine);
+    const std::int32_t length = pipeline.turbo.outputFrameLength;
+    if (sent >= 0) {
+      ASSERT_EQ(length, sent);
+    }
+    ASSERT_EQ(pipeline.run(), length);
+    expected.codeword.resize(static_cast<std::size_t>(length) + 1);
+    expected.weighted.resize(static_cast<std::size_t>(length) + 1);
+    expectSpectrum(TurboPipeline::plain(pipeline.codeword), expected.codeword, "codeword");
+    expectSpectrum(TurboPipeline::plain(pipeline.weighted), expected.weighted, "weighted");
+    for (std::int32_t c = 0; c < pipeline.turbo.constituentCount; ++c) {
+      const WeightEnumerator& enumerator = pipeline.enumerators[c];
+      const std::int32_t lastRow = enumerator.layerMaxWeight(pipeline.codeOf(c));
+      for (std::int32_t w = 1; w <= frameLength; ++w) {
+        double column = 0.0;
+        for (std::int32_t d = 0; d <= lastRow; ++d) {
+          const float cell = enumerator.cwef.at(d, w);
+          column += cell == kLogZeroFloat ? 0.0 : std::pow(10.0, cell);
+        }
+        EXPECT_NEAR(column, binomial(frameLength, w), 1e-4 * column)
+            << "constituent " << c << " w " << w;
+      }
+    }
+  }
+}
+
+}  // namespace brevandor::testing
