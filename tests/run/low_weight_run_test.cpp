@@ -68,7 +68,9 @@ std::vector<std::string> spectrumRows(const std::string& file) {
 TEST_F(LowWeightRunTest, FileHoldsTheWholeRunsRowsUpToTheLimitAndNoSumCheck) {
   for (const std::int32_t type : {Parallel, Serial, RepetitionSerial}) {
     const RunInputs whole = inputs(type, 40, 0, 0, "whole.txt");
-    const RunInputs low = inputs(type, 40, 12, 0, "low.txt");
+    // In the whole run's precision (the low-weight mode defaults to double).
+    RunInputs low = inputs(type, 40, 12, 0, "low.txt");
+    low.precision = TablePrecision::Single;
     ASSERT_EQ(run(whole).outcome, RunOutcome::Finished);
     ASSERT_EQ(run(low).maxWeight, 12);
     const std::string wholeFile = readFile(whole.resultsFileName);

@@ -87,6 +87,7 @@ TEST(RunEstimate, SlownessScalesEveryStageAndIsMeasuredBack) {
 // pace is the same.
 TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
   RunInputs inputs = inputsFor(Parallel, 2000);
+  inputs.precision = TablePrecision::Single;  // N = 2000 defaults to double
   const RunEstimate single = estimateRun(inputs, twoThreads());
   inputs.precision = TablePrecision::Double;
   const RunEstimate wide = estimateRun(inputs, twoThreads());
