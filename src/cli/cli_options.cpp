@@ -9,6 +9,7 @@
 #include "bounds/further_bounds.h"
 #include "bounds/spectrum_file.h"
 #include "run/constituent_options.h"
+#include "run/simulation_stage.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
@@ -268,6 +269,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return refuse(options.refusal());
+  }
+  inputs.simulation = commandLine.simulation;
+  if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
   }
   checked.inputs = std::move(inputs);
   checked.warnings = options.warnings;

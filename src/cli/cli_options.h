@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/simulation_options.h"
 #include "progress/run_context.h"
 #include "report/export_files.h"
 #include "run/run_inputs.h"
@@ -37,6 +38,7 @@ struct CommandLine {
   std::string json;           // --json: the run's record; empty for none
   std::string csv;            // --csv: the bound table
   std::string spectrumCsv;    // --spectrum-csv: the spectrum table
+  SimulationTexts simulation;  // --simulate and its options
 };
 
 // A validated calculation, or the message that refuses the command line.

@@ -109,6 +109,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Weight tables in single or double precision (double: twice the memory, "
                  "spectra exact to about 1e-9); default: double for low-weight runs and frames "
                  "over 1023 bits (single when double does not fit), else single");
+  cli::describeSimulationOptions(app, commandLine.simulation);
+  spectrumIn->excludes(app.get_option("--simulate"));
   // Selects the plain reference implementation of the hot stages; kept for comparisons.
   app.add_option("--engine", commandLine.engine)->group("");
 }

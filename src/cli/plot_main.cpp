@@ -18,6 +18,8 @@
 #include "plot/run_charts.h"
 #include "progress/printable_text.h"
 #include "report/record_files.h"
+#include "report/run_record_json.h"
+#include "run/simulation_merge.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ struct PlotCommand {
   std::vector<std::string> bounds;
   bool allWeights = false;
   std::string size = "960x640";
+  std::string merge;  // set: merge the runs' simulations into this record, draw nothing
 };
 
 void describeOptions(CLI::App& app, PlotCommand& command) {
@@ -57,6 +60,30 @@ void describeOptions(CLI::App& app, PlotCommand& command) {
       ->capture_default_str();
   app.add_flag("--all-weights", command.allWeights,
                "Spectrum: every weight that holds codewords, not only the first 50");
+  app.add_option("--merge", command.merge,
+                 "Add the simulated counts of the runs (frame windows of one simulation, "
+                 "brevandor-cli --frames-from/--frames-to) and write the merged record to this "
+                 "JSON file instead of drawing")
+      ->type_name("OUT.json");
+}
+
+// Merges the simulations of `records` into the first and writes it to `path`; the exit
+// status.
+int mergeRecords(std::vector<RunRecord>& records, const std::string& path) {
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    if (const std::string refusal = mergeSimulatedRecord(records.front(), records[i]);
+        !refusal.empty()) {
+      std::fprintf(stderr, "brevandor-plot: --merge: run %zu: %s\n", i + 1,
+                   printableText(refusal).c_str());
+      return kExitUsage;
+    }
+  }
+  if (const std::string failure = writeTextFile(path, runRecordJson(records.front()));
+      !failure.empty()) {
+    std::fprintf(stderr, "brevandor-plot: %s\n", printableText(failure).c_str());
+    return kExitFailed;
+  }
+  return kExitSuccess;
 }
 
 }  // namespace
@@ -107,6 +134,9 @@ int main(int argc, char** argv) {
       return reading.refused ? kExitUsage : kExitFailed;
     }
     records.push_back(std::move(*reading.record));
+  }
+  if (!command.merge.empty()) {
+    return mergeRecords(records, command.merge);
   }
   std::vector<const RunRecord*> runs;
   for (const RunRecord& record : records) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,6 +90,37 @@ struct RecordBounds {
   friend bool operator==(const RecordBounds&, const RecordBounds&) = default;
 };
 
+// One simulated Eb/N0 point of the actual code under iterative decoding: counts, error
+// rates and their 95 % Clopper–Pearson intervals [low, high].
+struct SimulatedPoint {
+  double ebn0Db = 0.0;
+  std::int64_t frames = 0;
+  std::int64_t bitErrors = 0;
+  std::int64_t frameErrors = 0;
+  std::int64_t bitsPerFrame = 0;  // information bits N, for merging counts
+  double ber = 0.0;
+  double fer = 0.0;
+  std::array<double, 2> berInterval{0.0, 1.0};
+  std::array<double, 2> ferInterval{0.0, 1.0};
+  double meanIterations = 0.0;
+  bool complete = true;  // false: a cancel broke the point off
+
+  friend bool operator==(const SimulatedPoint&, const SimulatedPoint&) = default;
+};
+
+// The "Simulated Error Rates" of a run: how it decoded and each point it simulated.
+struct RecordSimulation {
+  std::string decoder;  // "log-map" or "max-log-map"
+  double extrinsicScale = 1.0;
+  std::int32_t iterations = 0;  // the most per frame
+  bool earlyStop = false;
+  std::string interleaver;  // "random" (a new permutation per frame) or one permutation
+  std::uint64_t seed = 0;
+  std::vector<SimulatedPoint> points;
+
+  friend bool operator==(const RecordSimulation&, const RecordSimulation&) = default;
+};
+
 struct RunRecord {
   std::string programVersion;
   RecordInputs inputs;
@@ -95,6 +128,7 @@ struct RunRecord {
   RecordTurbo turbo;
   RecordSpectrum spectrum;
   RecordBounds bounds;
+  std::optional<RecordSimulation> simulation;  // set when the run simulated the code
 
   friend bool operator==(const RunRecord&, const RunRecord&) = default;
 };

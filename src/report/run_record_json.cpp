@@ -10,6 +10,7 @@
 
 #include "logmath/log_domain.h"
 #include "report/number_text.h"
+#include "report/simulation_json.h"
 
 namespace brevandor {
 
@@ -434,6 +435,13 @@ RunRecord readRecord(const Json& root) {
   record.spectrum.log10Sum = readLog10(sumCheck, "log10_sum");
   record.spectrum.log10InputWords = readLog10(sumCheck, "log10_input_words");
   record.bounds = readBounds(fields.object("bounds"));
+  if (fields.has("simulation")) {
+    try {
+      record.simulation = readSimulationJson(fields.member("simulation"));
+    } catch (const std::invalid_argument& wrong) {
+      throw Refusal(wrong.what());
+    }
+  }
   return record;
 }
 
@@ -465,7 +473,13 @@ std::string runRecordJson(const RunRecord& record) {
             {"input_words", decimalFromLog10(spectrum.log10InputWords, kCountTextDigits)}}},
       {"bounds", boundsJson(record.bounds)}};
   std::string text;
-  writePretty(json, 0, text);
+  if (record.simulation) {
+    Json simulated = json;
+    simulated["simulation"] = simulationJson(*record.simulation);
+    writePretty(simulated, 0, text);
+  } else {
+    writePretty(json, 0, text);
+  }
   text += '\n';
   return text;
 }

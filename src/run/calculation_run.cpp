@@ -25,6 +25,7 @@
 #include "run/run_estimate.h"
 #include "run/run_memory.h"
 #include "run/run_record_builder.h"
+#include "run/simulation_stage.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -316,6 +317,11 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
                       formatBytes(shortfall->available) + " available");
   }
 
+  // A simulation that cannot run is refused before the results file is touched.
+  if (const std::string refusal = checkSimulation(inputs_); !refusal.empty()) {
+    return failed(context_, printableText(refusal));
+  }
+
   if (const auto reason = file.open(inputs_.resultsFileName, context_.cancelFlag)) {
     if (*reason == kCancelledOpen) {
       return cancelled(context_);
@@ -401,10 +407,31 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
           context_, &furtherBounds)) {
     return *stop;
   }
+  RecordSimulation simulation;
+  if (inputs_.simulation.simulate) {
+    context_.postLogLine(" Simulation .. ");
+    std::string failure;
+    const std::int32_t simulated =
+        runSimulationStage(run.file(), inputs_, turbo, context_, simulation, failure);
+    if (simulated == -2) {
+      return failed(context_, failure);
+    }
+    if (simulated == -1) {
+      return cancelled(context_);  // the section keeps the points finished, marked
+    }
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
+    }
+    context_.postLogLine(kCompletedText);
+  }
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
   outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
   outputs.furtherBounds = inputs_.furtherBounds != 0 ? &furtherBounds : nullptr;
-  auto record = std::make_shared<const RunRecord>(makeRunRecord(inputs_, turbo, outputs));
+  RunRecord made = makeRunRecord(inputs_, turbo, outputs);
+  if (inputs_.simulation.simulate) {
+    made.simulation = std::move(simulation);
+  }
+  auto record = std::make_shared<const RunRecord>(std::move(made));
 
   run.releaseAll();
   if (const auto reason = file.commit()) {

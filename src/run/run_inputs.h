@@ -9,6 +9,7 @@
 #include "bounds/spectrum_file.h"
 #include "code/code_description.h"
 #include "logmath/table_precision.h"
+#include "run/simulation_options.h"
 
 namespace brevandor {
 
@@ -60,6 +61,9 @@ struct RunInputs {
   EbN0Grid ebn0Grid;               // points of every bound section
   std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
+  // The simulation's options as typed; with `simulate` the "Simulated Error Rates" stage
+  // decodes the code over the same grid. The run reads them through checkSimulationTexts.
+  SimulationTexts simulation;
 };
 
 // Full runs of frames up to this length hold single-precision tables by default: their results

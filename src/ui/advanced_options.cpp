@@ -8,6 +8,7 @@
 #include "code/polynomial.h"
 #include "code/puncture_pattern.h"
 #include "progress/run_context.h"
+#include "run/simulation_options.h"
 #include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
@@ -280,6 +281,95 @@ std::vector<AdvancedOption> constituentOptions() {
   return options;
 }
 
+// A choice of two words for a yes/no field of the simulation.
+AdvancedOption simulationSwitch(const char* key, const char* commandLine, const char* label,
+                                const char* toolTip, bool SimulationTexts::*field) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = QString::fromUtf8(label);
+  option.toolTip = QString::fromUtf8(toolTip);
+  option.editor = AdvancedOption::Editor::Choice;
+  option.choices = {QStringLiteral("off"), QStringLiteral("on")};
+  option.read = [field](const RunSettings& settings) {
+    return settings.inputs.simulation.*field ? QStringLiteral("on") : QStringLiteral("off");
+  };
+  option.write = [field](RunSettings& settings, const QString& value) {
+    settings.inputs.simulation.*field = value.trimmed() == QLatin1String("on");
+    return QString();
+  };
+  return option;
+}
+
+// A text field of the simulation, refused in the dialog only where the text alone is wrong.
+AdvancedOption simulationText(const char* key, const char* commandLine, const char* label,
+                              const char* toolTip, std::string SimulationTexts::*field) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = QString::fromUtf8(label);
+  option.toolTip = QString::fromUtf8(toolTip);
+  option.editor = AdvancedOption::Editor::Text;
+  option.read = [field](const RunSettings& settings) {
+    return QString::fromStdString(settings.inputs.simulation.*field);
+  };
+  option.write = [field, commandLine](RunSettings& settings, const QString& value) {
+    const std::string text = value.trimmed().toStdString();
+    const std::string refusal = simulationTextRefusal(commandLine, text);
+    if (!refusal.empty()) {
+      return QString::fromStdString(refusal);
+    }
+    settings.inputs.simulation.*field = text;
+    return QString();
+  };
+  return option;
+}
+
+// The "Simulation" settings: iterative decoding of the code beside its bounds.
+std::vector<AdvancedOption> simulationOptions() {
+  std::vector<AdvancedOption> options{
+      simulationSwitch("simulate", "--simulate", "Si&mulate the code",
+                       "Also decode the code iteratively over BPSK and AWGN at the Eb/N0 points "
+                       "and write the section \"Simulated Error Rates\": BER and FER with 95 % "
+                       "intervals, beside the bounds.",
+                       &SimulationTexts::simulate),
+      simulationText("decoder", "--decoder", "Decoder al&gorithm",
+                     "log-map (exact) or max-log-map (faster, its extrinsic values scaled).",
+                     &SimulationTexts::decoder),
+      simulationText("extrinsicScale", "--extrinsic-scale", "Extrinsic &value scale",
+                     "The factor on the extrinsic values max-log-map passes on, above 0 and at "
+                     "most 1; 0.7 is usual.",
+                     &SimulationTexts::extrinsicScale),
+      simulationText("iterations", "--iterations", "Iter&ations per frame",
+                     "Decoder iterations per frame, 1 to 100.", &SimulationTexts::iterations),
+      simulationSwitch("earlyStop", "--early-stop", "Earl&y stop",
+                       "Stop a frame's iterations once its hard decisions stay the same.",
+                       &SimulationTexts::earlyStop),
+      simulationText("seed", "--seed", "Seed (random &key)",
+                     "The same seed gives the same counts on any number of threads.",
+                     &SimulationTexts::seed),
+      simulationText("minFrameErrors", "--min-frame-errors", "Frame errors to reac&h",
+                     "A point ends after this many wrongly decoded frames.",
+                     &SimulationTexts::minFrameErrors),
+      simulationText("maxFrames", "--max-frames", "Ma&ximum frames per point",
+                     "A point ends after this many frames at the latest; the sweep ends after "
+                     "a point without errors.",
+                     &SimulationTexts::maxFrames),
+      simulationText("maxSeconds", "--max-seconds", "&Wall-time limit per point [s]",
+                     "A point ends after this many seconds (0: no limit).",
+                     &SimulationTexts::maxSeconds),
+      simulationText("framesFrom", "--frames-from", "Frame window: first (&1)",
+                     "Simulate only frames A to B - 1 of every point, to split one simulation "
+                     "over machines and merge the records. Empty: no window.",
+                     &SimulationTexts::framesFrom),
+      simulationText("framesTo", "--frames-to", "Frame window: end (&2)",
+                     "The end B of the frame window (not simulated itself).",
+                     &SimulationTexts::framesTo)};
+  options[1].editor = AdvancedOption::Editor::Choice;
+  options[1].choices = {QStringLiteral("max-log-map"), QStringLiteral("log-map")};
+  return options;
+}
+
 // The files a completed run also writes, as the command line's --json, --csv, --spectrum-csv.
 std::vector<AdvancedOption> exportOptions() {
   return {exportOption("jsonFile", "--json", QStringLiteral("&JSON record"),
@@ -317,6 +407,9 @@ const std::vector<AdvancedOption>& advancedOptions() {
       all.push_back(std::move(option));
     }
     all.push_back(precisionOption());
+    for (AdvancedOption& option : simulationOptions()) {
+      all.push_back(std::move(option));
+    }
     for (AdvancedOption& option : exportOptions()) {
       all.push_back(std::move(option));
     }

@@ -17,6 +17,7 @@
 
 #include "code/polynomial.h"
 #include "run/constituent_options.h"
+#include "run/simulation_stage.h"
 #include "ui/about_dialog.h"
 #include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
@@ -197,6 +198,12 @@ void MainDialog::getIt() {
     return;
   }
   settings_.inputs.inputFrameLength = *frameLength;
+  // The simulation's settings, against this code and frame.
+  if (const std::string refusal = checkSimulation(settings_.inputs); !refusal.empty()) {
+    settings_.inputs.inputFrameLength = -1;
+    appendLog(QStringLiteral("\n Advanced Setup: %1 \n").arg(fromStd(refusal)));
+    return;
+  }
   if (!confirmRunEstimate()) {
     settings_.inputs.inputFrameLength = -1;
     return;

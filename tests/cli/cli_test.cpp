@@ -176,8 +176,45 @@ INSTANTIATE_TEST_SUITE_P(
                 "--max-weight: Please enter a positive integer."},
         Refusal{{"--max-weight", "20", "-N", "1000001"},
                 "--frame-length: Please enter an integer between 10 and 1000000."},
-        Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"}),
+        Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"},
+        Refusal{{"--iterations", "8"}, "--iterations requires --simulate"},
+        Refusal{{"--simulate", "--iterations", "0"}, "--iterations: '0' is not a whole number"},
+        Refusal{{"--simulate", "--iterations", "101"}, "from 1 to 100"},
+        Refusal{{"--simulate", "--max-frames", "0"}, "--max-frames: '0' is not a positive count"},
+        Refusal{{"--simulate", "--decoder", "bcjr"}, "--decoder: unknown decoder 'bcjr'"},
+        Refusal{{"--simulate", "--frames-from", "9", "--frames-to", "9"},
+                "the window needs whole numbers 0 <= A < B"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+
+// A simulation adds its section after the bounds, and its counts come from the seed alone:
+// one thread and three write the same file.
+TEST_F(CliTest, SimulationCountsDoNotDependOnThreads) {
+  const std::vector<std::string> common{"--quiet",
+                                        "-N",
+                                        "40",
+                                        "--ebn0",
+                                        "1:1:2",
+                                        "--simulate",
+                                        "--max-frames",
+                                        "60",
+                                        "--seed",
+                                        "5",
+                                        "--min-frame-errors",
+                                        "4"};
+  std::vector<std::string> one = common;
+  one.insert(one.end(), {"-j", "1", "-o", "one.txt"});
+  std::vector<std::string> three = common;
+  three.insert(three.end(), {"-j", "3", "-o", "three.txt"});
+  ASSERT_EQ(run(one).exitCode, 0);
+  ASSERT_EQ(run(three).exitCode, 0);
+  const std::string file = readFile(directory_ / "one.txt");
+  EXPECT_EQ(file, readFile(directory_ / "three.txt"));
+  const std::size_t bounds = file.find("BER Bounds");
+  const std::size_t simulated = file.find("\n Simulated Error Rates ---");
+  ASSERT_NE(simulated, std::string::npos) << file;
+  EXPECT_LT(bounds, simulated);
+  EXPECT_NE(file.find("\n    2.000   "), std::string::npos) << file;
+}
 
 // A spectrum of a (7, 4) code's words, bounded without a code: the file holds the input's
 // section and the two bound sections, nothing of a turbo code; "all" in a list stands for the

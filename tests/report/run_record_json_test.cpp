@@ -38,6 +38,7 @@ struct RecordCase {
   std::int32_t maxWeight = 0;   // low-weight mode: the spectrum stops at this weight
   const char* numerator2 = "";  // a second constituent code, as typed
   const char* puncture = "";    // a PCCC puncturing pattern
+  bool simulate = false;        // also the "Simulated Error Rates" stage, a few frames a point
 };
 
 struct FinishedRun {
@@ -55,6 +56,9 @@ FinishedRun runOnce(const RecordCase& c, const testing::TemporaryDirectory& dire
   inputs.maxWeight = c.maxWeight;
   inputs.numerator2 = c.numerator2;
   inputs.puncture = c.puncture;
+  inputs.simulation.simulate = c.simulate;
+  inputs.simulation.maxFrames = "40";
+  inputs.simulation.minFrameErrors = "5";
   CancelFlag cancel{0};
   testing::RecordingTarget target;
   RunContext context;
@@ -132,8 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RecordCase{"ParallelAllBounds", "1+D+D^2", "1+D^2", Parallel, 100, 7,
                    "PCCC (1, 1+D+D^2 / 1+D^2), N = 100"},
-        RecordCase{"SerialTwoBounds", "1+D^2", "1+D+D^2", Serial, 20, 5,
-                   "SCCC (1, 1+D^2 / 1+D+D^2), N = 20"},
+        RecordCase{"SerialTwoBoundsSimulated", "1+D^2", "1+D+D^2", Serial, 20, 5,
+                   "SCCC (1, 1+D^2 / 1+D+D^2), N = 20", 0, "", "", true},
         RecordCase{"RepetitionNoBounds", "1+D+D^2", "1+D^2", RepetitionSerial, 16, 0,
                    "SCC with 1st-RC and 2nd-CC (1, 1+D+D^2 / 1+D^2), N = 16"},
         RecordCase{"FeedforwardOneBound", "1+D+D^2", "1", Parallel, 30, 2,
@@ -141,9 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"LowWeightEstimates", "1+D+D^2", "1+D^2", Parallel, 2000, 5,
                    "PCCC (1, 1+D+D^2 / 1+D^2), N = 2000, d \u2264 12", 12},
         // The second code typed as "1+D2" is recorded in canonical form.
-        RecordCase{"SecondCodePunctured", "1+D+D^2", "1+D^2", Parallel, 20, 1,
+        RecordCase{"SecondCodePuncturedSimulated", "1+D+D^2", "1+D^2", Parallel, 20, 1,
                    "PCCC (1, 1+D+D^2 / 1+D^2) + (1, 1+D^2 / 1+D^2), N = 20, puncture 11,10,01", 0,
-                   "1+D2", "11,10,01"}),
+                   "1+D2", "11,10,01", true}),
     caseName<RecordCase>);
 
 // A frame of N = 4000 spans about 1200 decades of counts, so the results file divides them by

@@ -1,0 +1,90 @@
+// Throughput of the simulation: information bits decoded per second per core for the LTE
+// code (K = 6144, its QPP interleaver, 8 iterations), max-log-MAP and log-MAP, on 1 thread
+// and on all, and how much of a frame's time the SISO decoders take (see README.md).
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "code/polynomial.h"
+#include "decoding/siso_decoder.h"
+#include "interleavers/random_bits.h"
+#include "simulation/point_simulation.h"
+
+namespace {
+
+using namespace brevandor;
+
+double seconds(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Frames of the point at 1.5 dB (past the waterfall: the decoder runs all its iterations).
+double bitsPerSecond(const TurboFrame& frame, const SimulationSettings& settings,
+                     const Permutation& permutation, int threads, std::int64_t frames) {
+  SimulationSettings timed = settings;
+  timed.limits.minFrameErrors = frames + 1;
+  timed.limits.maxFrames = frames;
+  RunContext context;
+  context.threads = threads;
+  const auto start = std::chrono::steady_clock::now();
+  const PointCounts counts = simulatePoint(frame, timed, &permutation, 1.5, context);
+  return static_cast<double>(counts.frames * frame.inputLength) / seconds(start);
+}
+
+// The SISO decoder alone: the 2 × 8 runs of one frame's decoding, timed over `frames`.
+double sisoShare(const TurboFrame& frame, SisoAlgorithm algorithm, std::int64_t frames,
+                 double frameBitsPerSecond) {
+  SisoDecoder decoder(frame.first.code->forwardTrellis, algorithm, TrellisEnd::Terminated);
+  const auto sections = static_cast<std::size_t>(frame.first.sections());
+  std::vector<double> channel(sections * 2), apriori(sections), app(sections);
+  RandomBits bits(1);
+  for (double& value : channel) {
+    value = 4.0 * bits.openUnit() - 1.0;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  for (std::int64_t f = 0; f < frames * 16; ++f) {
+    decoder.decode(frame.first.sections(), {channel, apriori}, {app, {}});
+  }
+  const double sisoSecondsPerFrame = seconds(start) / static_cast<double>(frames);
+  const double frameSeconds = frame.inputLength / frameBitsPerSecond;
+  return sisoSecondsPerFrame / frameSeconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::int64_t frames = argc > 1 ? std::atoll(argv[1]) : 40;
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  const ConvCode code(
+      describeCode(parsePolynomial("1+D+D^3"), parsePolynomial("1+D^2+D^3")).description.value());
+  const TurboFrame frame = parallelFrame(code, code, 6144);
+  SimulationSettings settings;
+  settings.interleaver = *parseInterleaverSpec("lte").spec;
+  const Permutation permutation = *makePermutation(settings.interleaver, 6144).permutation;
+  std::printf("LTE code, K = 6144, 8 iterations, %lld frames at 1.5 dB, %d cores\n\n",
+              static_cast<long long>(frames), cores);
+  std::printf("| Decoder | threads | Mbit/s | Mbit/s per core | SISO share of a frame |\n");
+  std::printf("|---|---|---|---|---|\n");
+  for (const SisoAlgorithm algorithm : {SisoAlgorithm::MaxLogMap, SisoAlgorithm::LogMap}) {
+    settings.decoder.algorithm = algorithm;
+    for (const int threads : {1, cores}) {
+      const double rate = bitsPerSecond(frame, settings, permutation, threads, frames);
+      const std::string share =
+          threads == 1 ? std::to_string(static_cast<int>(
+                             100.0 * sisoShare(frame, algorithm, frames / 4 + 1, rate))) +
+                             " %"
+                       : "";
+      std::printf("| %s | %d | %.2f | %.2f | %s |\n",
+                  std::string(sisoAlgorithmName(algorithm)).c_str(), threads, rate / 1e6,
+                  rate / 1e6 / threads, share.c_str());
+      if (cores == 1) {
+        break;
+      }
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "decoding/turbo_frame.h"
+#include "progress/run_context.h"
+#include "report/run_record.h"
+#include "run/run_inputs.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor {
+
+// The frame that a simulation of this turbo code sends (its lengths set), or why the code
+// cannot be simulated. The frame refers to the turbo code's constituent codes.
+struct SimulatedFrame {
+  std::optional<TurboFrame> frame;
+  std::string failure;
+};
+SimulatedFrame simulatedFrameOf(const TurboCode& turbo);
+
+// The simulation the run's inputs ask for (none without `simulate`), or the refusal.
+SimulationCheck simulationSettingsOf(const RunInputs& inputs);
+
+// Whether the run's code can be simulated as asked: its frame, and the interleaver's fit to
+// the frame. Empty when it can; else the refusal, for both front ends to show before the
+// run starts.
+std::string checkSimulation(const RunInputs& inputs);
+
+// The "Simulated Error Rates" stage: simulates the run's code over the Eb/N0 grid, posting
+// frames and errors of each point as the status line, writes the section and fills
+// `record`. Returns 0, −1 when cancelled (the section then holds the points finished and
+// the one broken off, marked), or −2 with `failure` set.
+std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const TurboCode& turbo,
+                                const RunContext& context, RecordSimulation& record,
+                                std::string& failure);
+
+}  // namespace brevandor
