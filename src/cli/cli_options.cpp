@@ -261,6 +261,11 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.code = *code.description;
   inputs.precision = precision;
   inputs.maxWeight = maxWeight;
+  const FrameLengthCheck constituents = checkConstituentCount(commandLine.constituents, kWholeText);
+  if (!constituents.value) {
+    return refuse("--constituents: " + constituents.message);
+  }
+  inputs.constituentCount = *constituents.value;
   inputs.numerator2 = commandLine.numerator2;
   inputs.denominator2 = commandLine.denominator2;
   inputs.puncture = commandLine.puncture;

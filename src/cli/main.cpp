@@ -40,7 +40,8 @@ constexpr const char* kFooter =
 
 void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("-n,--numerator", commandLine.numerator,
-                 "Feedforward polynomial in D, e.g. \"1+D+D^2\" (exponents 0 to 9)")
+                 "Feedforward polynomial in D, e.g. \"1+D+D^2\" (exponents 0 to 9); up to four "
+                 "separated by commas for a code ( 1, g1/h, ..., gm/h ) of m parity outputs")
       ->capture_default_str();
   app.add_option("-d,--denominator", commandLine.denominator,
                  "Feedback polynomial in D; \"1\" for a feedforward code")
@@ -94,15 +95,22 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "thread)")
       ->capture_default_str();
   app.add_option("--numerator2", commandLine.numerator2,
-                 "Second constituent code's feedforward polynomial (PCCC encoder 2, SCCC inner "
-                 "code); default: --numerator");
+                 "Second constituent code's feedforward polynomial or comma-separated list (PCCC "
+                 "encoder 2, SCCC inner code); default: --numerator");
   app.add_option("--denominator2", commandLine.denominator2,
                  "Second constituent code's feedback polynomial; default: --denominator");
+  app.add_option("--constituents", commandLine.constituents,
+                 "PCCC: encoders M (2 to 4), each after an independent uniform interleaver but "
+                 "the first; encoders after the first use the second code")
+      ->capture_default_str()
+      ->type_name("M");
   app.add_option("--puncture", commandLine.puncture,
                  "PCCC puncturing pattern SYS,PAR1,PAR2: rows of 0/1 of one period (1 to 64), "
-                 "e.g. 11,10,01 for rate 1/2");
+                 "e.g. 11,10,01 for rate 1/2; an encoder of m parity outputs has m rows "
+                 "PARc.1 ... PARc.m in polynomial order");
   app.add_option("--puncture-outer", commandLine.punctureOuter,
-                 "SCCC puncturing pattern SYS,PAR of the outer code, e.g. 11,10");
+                 "SCCC puncturing pattern SYS,PAR of the outer code, e.g. 11,10 (SYS,PAR1,...,PARm "
+                 "for m parity outputs)");
   app.add_option("--puncture-inner", commandLine.punctureInner,
                  "SCCC puncturing pattern SYS,PAR of the inner code");
   app.add_option("--precision", commandLine.precision,

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "code/polynomial.h"
 #include "report/results_report.h"
 #include "turbo/concatenation_type.h"
 
@@ -55,6 +56,20 @@ void printTailBits(std::FILE* file, const ConvCode& code) {
   }
 }
 
+// A code of several parity outputs names its polynomials, one line per output in the order
+// of the output bits after the systematic one; a code of one keeps the text's layout.
+void printParityPolynomials(std::FILE* file, const ConvCode& code) {
+  if (!isSystematic(code.kind) || parityOutputCount(code.description) < 2) {
+    return;
+  }
+  const std::string denominator = polynomialText(denominatorMask(code.description));
+  const std::vector<std::int32_t> numerators = numeratorMasks(code.description);
+  for (std::size_t i = 0; i < numerators.size(); ++i) {
+    std::fprintf(file, "\n Parity Output %zu : ( %s ) / ( %s ) ", i + 1,
+                 polynomialText(numerators[i]).c_str(), denominator.c_str());
+  }
+}
+
 }  // namespace
 
 void printConvCode(const ConvCode& code, std::FILE* file) {
@@ -65,6 +80,7 @@ void printConvCode(const ConvCode& code, std::FILE* file) {
                code.registerLength / code.k);
   std::fprintf(file, "\n *Note ( n, k, K ) follows the convention in ");
   std::fprintf(file, "\n       Quendrik's 'Digital Communication'");
+  printParityPolynomials(file, code);
   printTrellis(file, code);
   printTailBits(file, code);
   std::fprintf(file, "\n\n End of Convolutional Code Parameters ------\n");

@@ -96,13 +96,16 @@ std::optional<RunResult> writeFailed(const RunContext& context, const ResultsFil
 class RunObjects {
  public:
   RunObjects(const RunInputs& inputs, ResultsFile& file, const ConstituentOptions& options)
-      : file_(file), code_(preparedCode(inputs)), turbo_(inputs.selectedType, kConstituentCount) {
+      : file_(file),
+        code_(preparedCode(inputs)),
+        turbo_(inputs.selectedType, constituentCountOf(inputs)) {
     if (options.secondCode) {
       secondCode_.emplace(*options.secondCode);
     }
     turbo_.puncturing = options.puncturing;
-    turbo_.attachConstituent(0, code_, enumerators_[0]);
-    turbo_.attachConstituent(1, code(1), enumerators_[1]);
+    for (int c = 0; c < turbo_.constituentCount; ++c) {
+      turbo_.attachConstituent(c, code(c), enumerators_[c]);
+    }
     setPrecision(tablePrecision(inputs));
   }
   RunObjects(const RunObjects&) = delete;
@@ -110,14 +113,15 @@ class RunObjects {
   ~RunObjects() { releaseAll(); }
 
   std::FILE* file() { return file_.stream(); }
-  // The precision both constituents' tables are held in; before they are allocated.
+  // The precision every constituent's tables are held in; before they are allocated.
   void setPrecision(TablePrecision precision) {
     for (WeightEnumerator& enumerator : enumerators_) {
       enumerator.precision = precision;
     }
   }
-  // The code of constituent `index`: the second code, where there is one, for the second.
-  ConvCode& code(int index = 0) { return index == 1 && secondCode_ ? *secondCode_ : code_; }
+  // The code of constituent `index`: the second code, where there is one, for every
+  // constituent after the first.
+  ConvCode& code(int index = 0) { return index >= 1 && secondCode_ ? *secondCode_ : code_; }
   WeightEnumerator& enumerator(int index) { return enumerators_[index]; }
   TurboCode& turbo() { return turbo_; }
   std::vector<double>& codewordSpectrum() { return codewordSpectrum_; }
@@ -131,7 +135,7 @@ class RunObjects {
   }
 
   void releaseAll() {
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < TurboCode::kMaxConstituents; ++c) {
       enumerators_[c].releaseLayers(code(c));
       enumerators_[c].releaseLogTransferMatrix(code(c));
       enumerators_[c].release(code(c));
@@ -144,7 +148,7 @@ class RunObjects {
   ResultsFile& file_;
   ConvCode code_;
   std::optional<ConvCode> secondCode_;
-  WeightEnumerator enumerators_[2];
+  WeightEnumerator enumerators_[TurboCode::kMaxConstituents];
   TurboCode turbo_;
   std::vector<double> codewordSpectrum_;
   std::vector<double> weightedSpectrum_;
@@ -182,6 +186,35 @@ void printSpectrumInput(std::FILE* file, const SpectrumInput& input) {
   std::fflush(file);
 }
 
+// The stages of a parallel code of three or more constituents: every table of its own
+// (constituents of an earlier one's code, frame and pattern copy it, unless the spectrum
+// reads the first table for them), computed one after the other.
+std::int32_t runManyParallelStages(RunObjects& run, bool shareParallelTable,
+                                   const RunContext& context) {
+  const TurboCode& turbo = run.turbo();
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    if (turbo.tableSource(c) == c) {
+      run.enumerator(c).computeTransferMatrix(run.code(c));
+    }
+  }
+  context.postLogLine(kCompletedText);
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    const std::int32_t source = turbo.tableSource(c);
+    if (source != c) {
+      if (source != 0 || !shareParallelTable) {
+        run.enumerator(source).copyTo(run.enumerator(c), run.code(c));
+      }
+      continue;
+    }
+    context.postLogLine(" CWEF " + std::to_string(c + 1) + " Calculation .. ");
+    if (run.enumerator(c).computeCwef(run.code(c), context) < 0) {
+      return -1;
+    }
+    context.postLogLine(kCompletedText);
+  }
+  return 0;
+}
+
 // The "TM" and "CWEF" stages of each concatenation type. Returns 0, or −1 when cancelled.
 std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
                                  const RunContext& context) {
@@ -193,7 +226,10 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
   // Parallel constituents of another code or another pattern have tables of their own,
   // computed one after the other as a serial code's are.
   const bool ownTables =
-      run.turbo().concatenationType == Parallel && !run.turbo().sameTableAsFirst(1);
+      run.turbo().concatenationType == Parallel && !run.turbo().sharesFirstTable();
+  if (ownTables && run.turbo().constituentCount > 2) {
+    return runManyParallelStages(run, shareParallelTable, context);
+  }
   switch (ownTables ? Serial : run.turbo().concatenationType) {
     case Parallel:
       first.computeTransferMatrix(code);
@@ -203,7 +239,9 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
         return -1;
       }
       if (!shareParallelTable) {
-        first.copyTo(second, code);
+        for (std::int32_t c = 1; c < run.turbo().constituentCount; ++c) {
+          first.copyTo(run.enumerator(c), code);
+        }
       }
       context.postLogLine(kCompletedText);
       return 0;
@@ -344,7 +382,9 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   } else {
     run.enumerator(0).allocate(run.code(0));
     if (!shareParallelTable) {
-      run.enumerator(1).allocate(run.code(1));
+      for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
+        run.enumerator(c).allocate(run.code(c));
+      }
     }
     if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
       return cancelled(context_);

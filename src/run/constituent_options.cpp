@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "code/polynomial.h"
+#include "code/polynomial_list.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor {
@@ -29,22 +30,8 @@ std::string positionsText(const std::vector<std::int32_t>& positions, std::int32
   return text;
 }
 
-// One polynomial of the second code: its mask, the first code's when the text is empty, or
-// the parse message (negative flags) of a refused text.
-struct Polynomial {
-  std::int32_t mask = 0;
-  std::string message;
-};
-
-Polynomial secondPolynomial(const std::string& text, std::int32_t firstMask) {
-  if (text.empty()) {
-    return {firstMask, {}};
-  }
-  const std::int32_t mask = parsePolynomial(text);
-  return mask > 0 ? Polynomial{mask, {}} : Polynomial{0, polynomialMessage(-mask)};
-}
-
-// Reads the second code; `check` receives a refusal.
+// Reads the second code; `check` receives a refusal. An empty text stands for the first
+// code's polynomials.
 std::optional<CodeDescription> secondCode(const RunInputs& inputs, ConstituentOptionsCheck& check) {
   const std::pair<const char*, const std::string*> texts[] = {
       {"--denominator2", &inputs.denominator2}, {"--numerator2", &inputs.numerator2}};
@@ -63,21 +50,24 @@ std::optional<CodeDescription> secondCode(const RunInputs& inputs, ConstituentOp
       return std::nullopt;
     }
   }
-  // The first code's polynomials: the numerator in the parity generator's low half, the
-  // denominator in its high half (none: a feedforward code, "1").
-  const std::int32_t generator = inputs.code.generators[1];
-  const std::int32_t firstDenominator = generator >> 16 == 0 ? 1 : generator >> 16;
-  const Polynomial denominator = secondPolynomial(inputs.denominator2, firstDenominator);
-  if (!denominator.message.empty()) {
-    check = refused("--denominator2", inputs.denominator2, denominator.message);
-    return std::nullopt;
+  std::int32_t denominator = denominatorMask(inputs.code);
+  if (!inputs.denominator2.empty()) {
+    denominator = parsePolynomial(inputs.denominator2);
+    if (denominator <= 0) {
+      check = refused("--denominator2", inputs.denominator2, polynomialMessage(-denominator));
+      return std::nullopt;
+    }
   }
-  const Polynomial numerator = secondPolynomial(inputs.numerator2, generator & 0xFFFF);
-  if (!numerator.message.empty()) {
-    check = refused("--numerator2", inputs.numerator2, numerator.message);
-    return std::nullopt;
+  std::vector<std::int32_t> numerators = numeratorMasks(inputs.code);
+  if (!inputs.numerator2.empty()) {
+    PolynomialList list = parsePolynomialList(inputs.numerator2);
+    if (!list) {
+      check = refused("--numerator2", inputs.numerator2, list.message);
+      return std::nullopt;
+    }
+    numerators = std::move(list.masks);
   }
-  DescribedCode described = describeCode(numerator.mask, denominator.mask);
+  DescribedCode described = describeCode(numerators, denominator);
   if (!described) {
     check = refused(given, givenText, std::move(described.failure));
     return std::nullopt;
@@ -86,7 +76,9 @@ std::optional<CodeDescription> secondCode(const RunInputs& inputs, ConstituentOp
 }
 
 // Reads the patterns the run's type takes; `check` receives a refusal or warnings.
-std::optional<TurboPuncturing> patterns(const RunInputs& inputs, ConstituentOptionsCheck& check) {
+std::optional<TurboPuncturing> patterns(const RunInputs& inputs,
+                                        const std::optional<CodeDescription>& secondCodeOf,
+                                        ConstituentOptionsCheck& check) {
   const std::array<std::pair<const char*, const std::string*>, 3> given{
       {{"--puncture", &inputs.puncture},
        {"--puncture-outer", &inputs.punctureOuter},
@@ -114,18 +106,28 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs, ConstituentOpti
       return std::nullopt;
     }
   }
+  // One row per sent stream: the row names follow the parity outputs of the codes.
+  const std::int32_t firstParities = parityOutputCount(inputs.code);
+  const std::int32_t secondParities = parityOutputCount(secondCodeOf.value_or(inputs.code));
+  std::vector<std::int32_t> parallelCounts{firstParities};
+  for (std::int32_t c = 1; c < constituentCountOf(inputs); ++c) {
+    parallelCounts.push_back(secondParities);
+  }
+  const std::vector<std::string> parallelRows = parallelPatternRows(parallelCounts);
+  const std::vector<std::string> outerRows = serialPatternRows(firstParities);
+  const std::vector<std::string> innerRows = serialPatternRows(secondParities);
   TurboPuncturing puncturing;
-  const std::array<std::tuple<const char*, const std::string*, std::span<const std::string_view>,
+  const std::array<std::tuple<const char*, const std::string*, const std::vector<std::string>*,
                               PuncturePattern*>,
                    3>
-      reads{{{"--puncture", &inputs.puncture, kParallelPatternRows, &puncturing.parallel},
-             {"--puncture-outer", &inputs.punctureOuter, kSerialPatternRows, &puncturing.outer},
-             {"--puncture-inner", &inputs.punctureInner, kSerialPatternRows, &puncturing.inner}}};
+      reads{{{"--puncture", &inputs.puncture, &parallelRows, &puncturing.parallel},
+             {"--puncture-outer", &inputs.punctureOuter, &outerRows, &puncturing.outer},
+             {"--puncture-inner", &inputs.punctureInner, &innerRows, &puncturing.inner}}};
   for (const auto& [option, text, rows, pattern] : reads) {
     if (text->empty()) {
       continue;
     }
-    ParsedPattern parsed = parsePuncturePattern(*text, rows);
+    ParsedPattern parsed = parsePuncturePattern(*text, rowViews(*rows));
     if (!parsed) {
       check = refused(option, *text, std::move(parsed.failure));
       return std::nullopt;
@@ -133,7 +135,10 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs, ConstituentOpti
     *pattern = *parsed.pattern;
   }
   if (!puncturing.parallel.empty()) {
-    const std::array<std::size_t, 2> encoderOne{0, 1};
+    std::vector<std::size_t> encoderOne;
+    for (std::size_t row = 0; row <= static_cast<std::size_t>(firstParities); ++row) {
+      encoderOne.push_back(row);
+    }
     const std::vector<std::int32_t> silent = puncturing.parallel.silentPositions(encoderOne);
     if (!silent.empty()) {
       check.warnings.push_back("at sections with " +
@@ -177,13 +182,27 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   if (ConstituentOptionsCheck lowWeight = checkLowWeightOptions(inputs); !lowWeight) {
     return lowWeight;
   }
+  if (inputs.constituentCount < kMinConstituents || inputs.constituentCount > kMaxConstituents) {
+    return refused("--constituents", std::to_string(inputs.constituentCount),
+                   "a PCCC has 2 to 4 constituent encoders");
+  }
+  if (inputs.selectedType != Parallel && inputs.constituentCount != kConstituentCount) {
+    return refused("--constituents", std::to_string(inputs.constituentCount),
+                   "three or more constituents belong to a PCCC; an SCCC and the repetition "
+                   "type have two");
+  }
+  if (inputs.selectedType == RepetitionSerial && parityOutputCount(inputs.code) > 1) {
+    return refused("--numerator", polynomialListText(numeratorMasks(inputs.code)),
+                   "the repetition type's inner code has one output bit per input bit; it "
+                   "takes one numerator, not a list");
+  }
   if (!inputs.numerator2.empty() || !inputs.denominator2.empty()) {
     options.secondCode = secondCode(inputs, check);
     if (!options.secondCode) {
       return check;
     }
   }
-  const std::optional<TurboPuncturing> puncturing = patterns(inputs, check);
+  const std::optional<TurboPuncturing> puncturing = patterns(inputs, options.secondCode, check);
   if (!puncturing) {
     return check;
   }

@@ -1,6 +1,8 @@
 #include "run/low_weight_stages.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "enumerators/low_weight/low_weight_cwef.h"
 #include "turbo/low_weight_spectrum.h"
@@ -32,6 +34,35 @@ std::int32_t computeConstituent(TurboCode& turbo, std::size_t c, const LowWeight
   return computeLowWeightCwef(enumeratorOf(turbo, c), codeOf(turbo, c), cut, context);
 }
 
+// Three or more parallel constituents, not all of one table: each table of its own computed
+// in turn, a constituent of an earlier one's code, frame and pattern copying it.
+std::int32_t runManyParallelStages(TurboCode& turbo, std::int32_t limit,
+                                   const RunContext& context) {
+  std::vector<LowWeightCut> cuts(static_cast<std::size_t>(turbo.constituentCount));
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    if (turbo.tableSource(c) == c) {
+      cuts[static_cast<std::size_t>(c)] =
+          prepareConstituent(turbo, static_cast<std::size_t>(c), limit);
+    }
+  }
+  context.postLogLine(kCompletedText);
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    const std::int32_t source = turbo.tableSource(c);
+    if (source != c) {
+      copyLowWeightTables(enumeratorOf(turbo, static_cast<std::size_t>(source)),
+                          enumeratorOf(turbo, index));
+      continue;
+    }
+    context.postLogLine(" CWEF " + std::to_string(c + 1) + " Calculation .. ");
+    if (computeConstituent(turbo, index, cuts[index], context) < 0) {
+      return -1;
+    }
+    context.postLogLine(kCompletedText);
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight) {
@@ -43,7 +74,10 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   context.postLogLine("\n TM Calculation .. ");
   // Parallel constituents of two codes have tables of their own, computed one after the
   // other as a serial code's are.
-  const bool shared = turbo.concatenationType == Parallel && turbo.sameTableAsFirst(1);
+  const bool shared = turbo.concatenationType == Parallel && turbo.sharesFirstTable();
+  if (turbo.concatenationType == Parallel && !shared && turbo.constituentCount > 2) {
+    return runManyParallelStages(turbo, limit, context);
+  }
   if (shared) {
     const LowWeightCut cut = prepareConstituent(turbo, 0, limit);
     context.postLogLine(kCompletedText);

@@ -1,6 +1,7 @@
 #include "run/run_estimate.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <optional>
@@ -93,13 +94,13 @@ double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::i
 struct RunShape {
   ConvCode code;
   std::optional<ConvCode> secondCode;
-  WeightEnumerator enumerators[2];
+  WeightEnumerator enumerators[TurboCode::kMaxConstituents];
   TurboCode turbo;
 
   explicit RunShape(const RunInputs& inputs)
       : code(inputs.selectedType == RepetitionSerial ? nonSystematicCounterpart(inputs.code)
                                                      : inputs.code),
-        turbo(inputs.selectedType, kConstituentCount) {
+        turbo(inputs.selectedType, constituentCountOf(inputs)) {
     // Options the run would refuse cost nothing: the estimate then is of the plain code.
     if (const ConstituentOptionsCheck options = checkConstituentOptions(inputs)) {
       if (options.options->secondCode) {
@@ -107,8 +108,9 @@ struct RunShape {
       }
       turbo.puncturing = options.options->puncturing;
     }
-    turbo.attachConstituent(0, code, enumerators[0]);
-    turbo.attachConstituent(1, codeOf(1), enumerators[1]);
+    for (int c = 0; c < turbo.constituentCount; ++c) {
+      turbo.attachConstituent(c, codeOf(c), enumerators[c]);
+    }
     for (WeightEnumerator& enumerator : enumerators) {
       enumerator.precision = tablePrecision(inputs);  // the memory plan counts cells of this size
     }
@@ -117,7 +119,7 @@ struct RunShape {
   RunShape(const RunShape&) = delete;
   RunShape& operator=(const RunShape&) = delete;
 
-  const ConvCode& codeOf(int index) const { return index == 1 && secondCode ? *secondCode : code; }
+  const ConvCode& codeOf(int index) const { return index >= 1 && secondCode ? *secondCode : code; }
 };
 
 int boundCount(std::int32_t selection) {
@@ -162,6 +164,10 @@ class StagePlanner {
   std::vector<StageEstimate> stages_;
 };
 
+// The stage names of the constituent tables of a code of three or more constituents.
+constexpr std::array<const char*, TurboCode::kMaxConstituents> kCwefStageNames{"CWEF 1", "CWEF 2",
+                                                                               "CWEF 3", "CWEF 4"};
+
 std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs& inputs,
                                          std::int32_t lowWeight) {
   const WeightEnumerator& outer = shape.enumerators[0];
@@ -173,11 +179,19 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   StagePlanner planner(shape, lowWeight, tablePrecision(inputs));
   if (shape.turbo.concatenationType == Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
-    if (shape.turbo.sameTableAsFirst(1)) {
+    if (shape.turbo.sharesFirstTable()) {
       planner.add("CWEF", outerWork, outer.frameLength);
-    } else {
+    } else if (shape.turbo.constituentCount == 2) {
       planner.add("CWEF 1", outerWork, outer.frameLength);
       planner.add("CWEF 2", innerWork, inner.frameLength);
+    } else {
+      for (std::int32_t c = 0; c < shape.turbo.constituentCount; ++c) {
+        if (shape.turbo.tableSource(c) == c) {
+          planner.add(kCwefStageNames[static_cast<std::size_t>(c)],
+                      cwefWork(shape.enumerators[c], shape.codeOf(c), lowWeight),
+                      shape.enumerators[c].frameLength);
+        }
+      }
     }
   } else {
     if (shape.turbo.concatenationType == Serial) {
@@ -185,7 +199,9 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
     }
     planner.add("CWEF 2", innerWork, inner.frameLength);
   }
-  planner.add("TWEF", first.columns * first.resultRows * second.resultRows,
+  // Each further constituent multiplies in a row as long as the codeword so far.
+  const double extra = shape.turbo.constituentCount - 1.0;
+  planner.add("TWEF", first.columns * first.resultRows * second.resultRows * extra * extra,
               inputs.inputFrameLength);
   if (inputs.boundSelection != 0) {
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;

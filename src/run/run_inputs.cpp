@@ -3,23 +3,28 @@
 #include <algorithm>
 
 #include "code/polynomial.h"
+#include "code/polynomial_list.h"
 
 namespace brevandor {
 
 CodeFromTexts codeFromTexts(std::string_view numeratorText, std::string_view denominatorText) {
-  const std::int32_t numerator = parsePolynomial(numeratorText);
+  const PolynomialList numerators = parsePolynomialList(numeratorText);
   const std::int32_t denominator = parsePolynomial(denominatorText);
   if (denominator <= 0) {
     return {std::nullopt, polynomialMessage(-denominator), CodeField::Denominator};
   }
-  if (numerator <= 0) {
-    return {std::nullopt, polynomialMessage(-numerator), CodeField::Numerator};
+  if (!numerators) {
+    return {std::nullopt, numerators.message, CodeField::Numerator};
   }
-  DescribedCode described = describeCode(numerator, denominator);
+  DescribedCode described = describeCode(numerators.masks, denominator);
   if (!described) {
     return {std::nullopt, std::move(described.failure), CodeField::Code};
   }
   return {described.description, {}, CodeField::None};
+}
+
+std::int32_t constituentCountOf(const RunInputs& inputs) {
+  return inputs.selectedType == 0 ? inputs.constituentCount : kConstituentCount;
 }
 
 std::string outOfRangeMessage(std::int64_t low, std::int64_t high) {
@@ -72,6 +77,10 @@ std::int32_t maxFrameLengthFor(std::int32_t maxWeight) {
 FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
                                   std::size_t readLimit) {
   return checkPositiveInteger(text, kMinFrameLength, maxFrameLengthFor(maxWeight), readLimit);
+}
+
+FrameLengthCheck checkConstituentCount(std::string_view text, std::size_t readLimit) {
+  return checkPositiveInteger(text, kMinConstituents, kMaxConstituents, readLimit);
 }
 
 FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit) {

@@ -25,8 +25,11 @@ inline constexpr std::string_view kDefaultNumerator = "1+D+D^2";
 inline constexpr std::string_view kDefaultDenominator = "1+D^2";
 inline constexpr std::string_view kDefaultResultsFile = "results.txt";
 inline constexpr std::int32_t kDefaultBoundSelection = 1;
-// Constants of every run: two constituents, and the repetition factor of the outer code.
+// Constants of every run: two constituents unless a PCCC asks for more, and the repetition
+// factor of the outer code.
 inline constexpr std::int32_t kConstituentCount = 2;
+inline constexpr std::int32_t kMinConstituents = 2;  // a PCCC's encoders, --constituents
+inline constexpr std::int32_t kMaxConstituents = 4;
 inline constexpr std::int32_t kRepetitionFactor = 3;
 
 // A spectrum read from a file and bounded instead of a code's (brevandor-cli --spectrum-in).
@@ -56,6 +59,8 @@ struct RunInputs {
   std::string puncture;
   std::string punctureOuter;
   std::string punctureInner;
+  // The encoders of a PCCC, 2 … 4 (M − 1 independent interleavers); other types have 2.
+  std::int32_t constituentCount = kConstituentCount;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
   EbN0Grid ebn0Grid;               // points of every bound section
@@ -65,6 +70,9 @@ struct RunInputs {
   // decodes the code over the same grid. The run reads them through checkSimulationTexts.
   SimulationTexts simulation;
 };
+
+// The constituents a run of these inputs concatenates: the PCCC's count, otherwise two.
+std::int32_t constituentCountOf(const RunInputs& inputs);
 
 // Full runs of frames up to this length hold single-precision tables by default: their results
 // file stays what it always was, and its digits are right there.
@@ -84,8 +92,9 @@ std::optional<TablePrecision> parsePrecision(std::string_view name);
 // Which entry a refusal of the polynomial texts is about.
 enum class CodeField { None, Numerator, Denominator, Code };
 
-// The code described by the two polynomial texts, or the one log line that says why there
-// is none: the denominator's parse message before the numerator's, then describeCode's
+// The code described by the two polynomial texts (the numerator may list up to four
+// polynomials separated by commas, one parity output each), or the one log line that says
+// why there is none: the denominator's parse message before the numerator's, then describeCode's
 // refusal.
 struct CodeFromTexts {
   std::optional<CodeDescription> description;
@@ -121,6 +130,10 @@ std::int32_t maxFrameLengthFor(std::int32_t maxWeight);
 // The frame length as above, from 10 to the largest the mode accepts (both front ends' rule).
 FrameLengthCheck checkFrameLength(std::string_view text, std::int32_t maxWeight,
                                   std::size_t readLimit = kFieldReadLimit);
+
+// The number of PCCC encoders typed as text, read as the frame length is, from 2 to 4.
+FrameLengthCheck checkConstituentCount(std::string_view text,
+                                       std::size_t readLimit = kFieldReadLimit);
 
 // The weight limit D of low-weight mode typed as text, read as the frame length is, from 1
 // to 1000000. Either the value or the message for the user.

@@ -6,6 +6,7 @@
 
 #include "bounds/bound_catalogue.h"
 #include "code/polynomial.h"
+#include "code/polynomial_list.h"
 #include "logmath/log_domain.h"
 #include "run/constituent_options.h"
 #include "turbo/concatenation_type.h"
@@ -13,8 +14,6 @@
 namespace brevandor {
 
 namespace {
-
-constexpr int kFeedbackShift = 16;
 
 std::string typeOption(std::int32_t type) {
   switch (type) {
@@ -27,13 +26,10 @@ std::string typeOption(std::int32_t type) {
   }
 }
 
-// The numerator and the denominator of a described code as canonical text. The description
-// keeps the numerator in the low half of the parity generator and, for a recursive code, the
-// denominator in the high half.
+// The numerators (comma-separated) and the denominator of a described code as canonical text.
 std::pair<std::string, std::string> codeTexts(const CodeDescription& code) {
-  const std::int32_t parity = code.generators[1];
-  return {polynomialText(parity & 0xFFFF),
-          isRecursive(code.kind) ? polynomialText(parity >> kFeedbackShift) : "1"};
+  return {polynomialListText(numeratorMasks(code)),
+          isRecursive(code.kind) ? polynomialText(denominatorMask(code)) : "1"};
 }
 
 // The inputs beyond the main window's that the run was given, by their command-line names.
@@ -45,6 +41,9 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
       record.further.emplace_back("numerator2", numerator);
       record.further.emplace_back("denominator2", denominator);
     }
+  }
+  if (inputs.constituentCount != kConstituentCount) {
+    record.further.emplace_back("constituents", std::to_string(inputs.constituentCount));
   }
   const std::pair<const char*, const std::string*> patterns[] = {
       {"puncture", &inputs.puncture},

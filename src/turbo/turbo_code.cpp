@@ -1,5 +1,7 @@
 #include "turbo/turbo_code.h"
 
+#include <vector>
+
 namespace brevandor {
 
 TurboCode::TurboCode(std::int32_t type, std::int32_t count)
@@ -28,14 +30,22 @@ void configure(WeightEnumerator* enumerator, std::int32_t frameLength,
   enumerator->puncturing = puncturing;
 }
 
-// Where each output bit of a rate-1/2 section (bit 0 the parity, bit 1 the systematic bit)
-// takes its row of the pattern; −1: always sent.
+// Where each output bit of a rate-1/n systematic section takes its row of the pattern: bit
+// n − 1 the systematic bit (row `systematicRow`; −1: always sent), bit m − i parity output i
+// of m (row firstParityRow + i − 1). A code of another shape, or a pattern without those
+// rows, punctures nothing.
 SectionPuncturing puncturingOf(const ConvCode& code, const PuncturePattern& pattern,
-                               std::int32_t systematicRow, std::int32_t parityRow) {
-  if (code.n != 2 || code.k != 1) {
+                               std::int32_t systematicRow, std::int32_t firstParityRow) {
+  const std::int32_t parities = code.n - 1;
+  if (code.k != 1 || !isSystematic(code.kind) || parities < 1 ||
+      static_cast<std::size_t>(firstParityRow + parities) > pattern.rows.size()) {
     return {};
   }
-  const std::array<std::int32_t, 2> rowOfBit{parityRow, systematicRow};
+  std::vector<std::int32_t> rowOfBit(static_cast<std::size_t>(code.n));
+  rowOfBit[static_cast<std::size_t>(parities)] = systematicRow;
+  for (std::int32_t i = 1; i <= parities; ++i) {
+    rowOfBit[static_cast<std::size_t>(parities - i)] = firstParityRow + i - 1;
+  }
   return sectionPuncturing(pattern, rowOfBit);
 }
 
@@ -72,13 +82,16 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
 
   if (concatenationType == Parallel) {
     outputFrameLength = addsInputWeight() ? n : 0;
+    std::int32_t firstParityRow = 1;
     for (std::size_t c = 0; c < count; ++c) {
       frameLengths[c] = n;
-      // Encoder 1 sends SYS and PAR1, encoder 2 PAR2; encoder 2's systematic bits are never
-      // sent, so its masks keep them for the parity-only count to take off.
-      if (!puncturing.parallel.empty() && c < 2) {
-        sectionPuncturing[c] = c == 0 ? puncturingOf(*codes[c], puncturing.parallel, 0, 1)
-                                      : puncturingOf(*codes[c], puncturing.parallel, -1, 2);
+      // Encoder 1 sends SYS and its parity rows, each later encoder its own parity rows;
+      // their systematic bits are never sent, so their masks keep them for the parity-only
+      // count to take off.
+      if (!puncturing.parallel.empty()) {
+        sectionPuncturing[c] =
+            puncturingOf(*codes[c], puncturing.parallel, c == 0 ? 0 : -1, firstParityRow);
+        firstParityRow += codes[c]->n - 1;
       }
       const std::uint32_t counts = c == 0 && countsSentSystematic == 1 ? 1u : countsInputBits;
       configure(enumerators[c], n, counts, 0, sectionPuncturing[c]);
@@ -132,13 +145,36 @@ bool TurboCode::isPunctured() const {
 }
 
 bool TurboCode::sameTableAsFirst(std::int32_t c) const {
-  const auto index = static_cast<std::size_t>(c);
-  const WeightEnumerator* first = enumerators[0];
+  return sameTables(0, c);
+}
+
+bool TurboCode::sharesFirstTable() const {
+  for (std::int32_t c = 1; c < constituentCount && c < kMaxConstituents; ++c) {
+    if (!sameTableAsFirst(c)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::int32_t TurboCode::tableSource(std::int32_t c) const {
+  for (std::int32_t earlier = 0; earlier < c; ++earlier) {
+    if (sameTables(earlier, c)) {
+      return earlier;
+    }
+  }
+  return c;
+}
+
+bool TurboCode::sameTables(std::int32_t a, std::int32_t b) const {
+  const auto index = static_cast<std::size_t>(b);
+  const WeightEnumerator* first = enumerators[static_cast<std::size_t>(a)];
   const WeightEnumerator* other = enumerators[index];
-  if (codes[0] == nullptr || codes[index] == nullptr || first == nullptr || other == nullptr) {
+  const ConvCode* firstCode = codes[static_cast<std::size_t>(a)];
+  if (firstCode == nullptr || codes[index] == nullptr || first == nullptr || other == nullptr) {
     return false;
   }
-  return codes[index]->description == codes[0]->description &&
+  return codes[index]->description == firstCode->description &&
          other->frameLength == first->frameLength &&
          other->countsInputBits == first->countsInputBits &&
          other->repetitionFactor == first->repetitionFactor &&

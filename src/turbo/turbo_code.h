@@ -55,6 +55,12 @@ class TurboCode {
   // Whether constituent c's table equals the first one's: the same code, frame length,
   // counted bits and puncturing (both enumerators attached).
   bool sameTableAsFirst(std::int32_t c) const;
+  // Whether every constituent's table equals the first one's.
+  bool sharesFirstTable() const;
+  // The first constituent whose table equals constituent c's: c itself when none before it.
+  std::int32_t tableSource(std::int32_t c) const;
+  // Whether the tables of constituents a and b are equal (both attached).
+  bool sameTables(std::int32_t a, std::int32_t b) const;
 
   // The average distance spectrum over the uniform interleaver, in the log10 domain:
   // `codewordSpectrum`[d] and `weightedSpectrum`[d] for d = 0 … outputFrameLength.

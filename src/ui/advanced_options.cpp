@@ -1,11 +1,14 @@
 #include "ui/advanced_options.h"
 
+#include <algorithm>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bounds/further_bounds.h"
 #include "code/polynomial.h"
+#include "code/polynomial_list.h"
 #include "code/puncture_pattern.h"
 #include "progress/run_context.h"
 #include "run/simulation_options.h"
@@ -204,6 +207,33 @@ AdvancedOption maxWeightOption() {
   return option;
 }
 
+// The encoders of a PCCC; Get it refuses more than two for the other types.
+AdvancedOption constituentsOption() {
+  AdvancedOption option;
+  option.key = "constituents";
+  option.commandLine = "--constituents";
+  option.label = QStringLiteral("Parallel encoders (PCCC), &M");
+  option.toolTip = QStringLiteral(
+      "How many encoders a PCCC has, 2 to 4: each after the first reads the input through an "
+      "independent uniform interleaver and sends its parity bits. Encoders after the first "
+      "use the second constituent code where one is given.");
+  option.editor = AdvancedOption::Editor::Count;
+  option.minimum = kMinConstituents;
+  option.maximum = kMaxConstituents;
+  option.read = [](const RunSettings& settings) {
+    return QString::number(settings.inputs.constituentCount);
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const FrameLengthCheck count = checkConstituentCount(value.trimmed().toStdString());
+    if (!count.value) {
+      return QString::fromStdString(count.message);
+    }
+    settings.inputs.constituentCount = *count.value;
+    return QString();
+  };
+  return option;
+}
+
 // A text option of RunInputs that Get it checks against the rest of the inputs; the dialog
 // refuses only what is wrong in the text itself (`check`: why, or nothing).
 AdvancedOption textOption(const char* key, const char* commandLine, const char* label,
@@ -236,25 +266,36 @@ std::string polynomialRefusal(const std::string& text) {
   if (text.size() > kMaxTextLength) {
     return tooLongMessage(kMaxTextLength);
   }
-  const std::int32_t mask = parsePolynomial(text);
-  if (mask > 0) {
+  const PolynomialList list = parsePolynomialList(text);
+  if (list) {
     return {};
   }
-  const std::string message = polynomialMessage(-mask);
+  const std::string& message = list.message;
   const std::size_t first = message.find_first_not_of(' ');
   return first == std::string::npos ? message : message.substr(first);
 }
 
+// Checks a pattern's rows as far as the field alone can: the run names the streams, whose
+// number follows from the codes (one row per parity output), so any number of rows from
+// `minRows` on is read here and the run checks the count.
 std::function<std::string(const std::string&)> patternRefusal(
     std::span<const std::string_view> rows) {
-  return [rows](const std::string& text) { return parsePuncturePattern(text, rows).failure; };
+  return [rows](const std::string& text) {
+    const auto typed = static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1;
+    if (typed <= rows.size()) {
+      return parsePuncturePattern(text, rows).failure;
+    }
+    const std::vector<std::string> names = patternRowNames(std::min(typed, kMaxPatternRows));
+    return parsePuncturePattern(text, rowViews(names)).failure;
+  };
 }
 
 std::vector<AdvancedOption> constituentOptions() {
   std::vector<AdvancedOption> options{
       textOption("numerator2", "--numerator2", "Second constituent code: &numerator",
-                 "The feedforward polynomial of a second constituent code: encoder 2 of a "
-                 "PCCC, the inner code of an SCCC. Empty: the numerator of the main window.",
+                 "The feedforward polynomials of a second constituent code, separated by commas "
+                 "(one parity output each, up to four): encoder 2 of a PCCC, the inner code of "
+                 "an SCCC. Empty: the numerators of the main window.",
                  "the first code's", &RunInputs::numerator2, polynomialRefusal),
       textOption("denominator2", "--denominator2", "Second constituent code: d&enominator",
                  "The feedback polynomial of the second constituent code; \"1\" for a "
@@ -262,7 +303,9 @@ std::vector<AdvancedOption> constituentOptions() {
                  "the first code's", &RunInputs::denominator2, polynomialRefusal),
       textOption("puncture", "--puncture", "&PCCC puncturing pattern",
                  "Rows SYS,PAR1,PAR2 of 0 (left out) and 1 (sent), one period of 1 to 64 "
-                 "sections each: the systematic bits, encoder 1's and encoder 2's parity bits. "
+                 "sections each: the systematic bits, encoder 1's and encoder 2's parity bits "
+                 "(a code of several parity outputs has one row for each, in polynomial "
+                 "order: SYS,PAR1.1,PAR1.2,…,PAR2.1,…). "
                  "The bit of section t is sent where its row holds 1 at position t mod period; "
                  "tail bits always are. 11,10,01 gives rate 1/2. Empty: nothing punctured.",
                  "none, e.g. 11,10,01", &RunInputs::puncture, patternRefusal(kParallelPatternRows)),
@@ -274,9 +317,9 @@ std::vector<AdvancedOption> constituentOptions() {
                  "Rows SYS,PAR of the inner code of an SCCC. Empty: nothing punctured.",
                  "none, e.g. 11,10", &RunInputs::punctureInner,
                  patternRefusal(kSerialPatternRows))};
-  // Three rows of 64 characters and their commas.
+  // The widest pattern's rows of 64 characters and their commas.
   for (std::size_t i = 2; i < options.size(); ++i) {
-    options[i].maxLength = 3 * PuncturePattern::kMaxPeriod + 2;
+    options[i].maxLength = kMaxPatternRows * (PuncturePattern::kMaxPeriod + 1) - 1;
   }
   return options;
 }
@@ -403,6 +446,7 @@ const std::vector<AdvancedOption>& advancedOptions() {
   static const std::vector<AdvancedOption> options = [] {
     std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
                                     furtherBoundsOption()};
+    all.push_back(constituentsOption());
     for (AdvancedOption& option : constituentOptions()) {
       all.push_back(std::move(option));
     }

@@ -20,13 +20,13 @@ TEST(DescribeCode, DefaultCodeIsRecursiveSystematic) {
   EXPECT_EQ(code.k, 1);
   EXPECT_EQ(code.n, 2);
   EXPECT_EQ(code.registerLength, 3);
-  EXPECT_EQ(code.generators, (std::array<std::int32_t, 3>{1, 7 + 5 * 65536, 0}));
+  EXPECT_EQ(code.generators, (std::array<std::int32_t, 5>{1, 7 + 5 * 65536, 0, 0, 0}));
 }
 
 TEST(DescribeCode, DenominatorOneGivesFeedforwardCode) {
   const CodeDescription code = describe("1+D+D^2", "1");
   EXPECT_EQ(code.kind, NonRecursiveSystematic);
-  EXPECT_EQ(code.generators, (std::array<std::int32_t, 3>{1, 7, 0}));
+  EXPECT_EQ(code.generators, (std::array<std::int32_t, 5>{1, 7, 0, 0, 0}));
 }
 
 TEST(DescribeCode, LargerDegreeSetsRegisterLength) {
@@ -72,7 +72,7 @@ TEST(NonSystematicCounterpart, KeepsFeedbackAndDropsSystematicBit) {
   const CodeDescription inner = nonSystematicCounterpart(describe("1+D+D^2", "1+D^2"));
   EXPECT_EQ(inner.kind, RecursiveNonSystematic);
   EXPECT_EQ(inner.n, 1);
-  EXPECT_EQ(inner.generators, (std::array<std::int32_t, 3>{7 + 5 * 65536, 7 + 5 * 65536, 0}));
+  EXPECT_EQ(inner.generators, (std::array<std::int32_t, 5>{7 + 5 * 65536, 7 + 5 * 65536, 0, 0, 0}));
   EXPECT_EQ(nonSystematicCounterpart(describe("1+D+D^2", "1")).kind, NonRecursiveNonSystematic);
 }
 
