@@ -212,7 +212,7 @@ AdvancedOption constituentsOption() {
   AdvancedOption option;
   option.key = "constituents";
   option.commandLine = "--constituents";
-  option.label = QStringLiteral("Parallel encoders (PCCC), &M");
+  option.label = QStringLiteral("Number o&f parallel encoders (PCCC), M");
   option.toolTip = QStringLiteral(
       "How many encoders a PCCC has, 2 to 4: each after the first reads the input through an "
       "independent uniform interleaver and sends its parity bits. Encoders after the first "
