@@ -266,6 +266,22 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse("--constituents: " + constituents.message);
   }
   inputs.constituentCount = *constituents.value;
+  const auto termination = parseTermination(commandLine.termination);
+  if (!termination) {
+    return refuse("--termination: unknown termination '" + commandLine.termination +
+                  "' (use both, first, open or tail-biting)");
+  }
+  inputs.termination = *termination;
+  if (commandLine.tailInputs != "all" && commandLine.tailInputs != "first") {
+    return refuse("--tail-inputs: unknown choice '" + commandLine.tailInputs +
+                  "' (use all or first)");
+  }
+  if (commandLine.tailPattern != "whole" && commandLine.tailPattern != "punctured") {
+    return refuse("--tail-pattern: unknown choice '" + commandLine.tailPattern +
+                  "' (use whole or punctured)");
+  }
+  inputs.tailRule =
+      TailRule{commandLine.tailInputs == "first", commandLine.tailPattern == "punctured"};
   inputs.numerator2 = commandLine.numerator2;
   inputs.denominator2 = commandLine.denominator2;
   inputs.puncture = commandLine.puncture;

@@ -31,10 +31,14 @@ struct CommandLine {
   std::string numerator2;
   std::string denominator2;
   // Puncturing patterns; not given: nothing punctured.
-  std::string puncture;            // PCCC: SYS,PAR1,PAR2
-  std::string punctureOuter;       // SCCC: SYS,PAR of the outer code
-  std::string punctureInner;       // SCCC: SYS,PAR of the inner code
-  std::string constituents = "2";  // PCCC encoders, 2 … 4
+  std::string puncture;               // PCCC: SYS,PAR1,PAR2
+  std::string punctureOuter;          // SCCC: SYS,PAR of the outer code
+  std::string punctureInner;          // SCCC: SYS,PAR of the inner code
+  std::string constituents = "2";     // PCCC encoders, 2 … 4
+  std::string termination = "both";   // both, first, open, tail-biting
+  std::string tailInputs = "all";     // all, first: the encoders that send tail input bits
+  std::string tailPattern = "whole";  // whole, punctured: the tails keep the pattern
+  std::string code;                   // a standard code by name; empty: none
   std::string maxWeight;    // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
   std::string json;         // --json: the run's record; empty for none
   std::string csv;          // --csv: the bound table

@@ -104,6 +104,18 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "the first; encoders after the first use the second code")
       ->capture_default_str()
       ->type_name("M");
+  app.add_option("--termination", commandLine.termination,
+                 "How the encoders' frames end: both (each terminated by its own tail), first "
+                 "(encoder 1 / the outer code terminated, the others open), open (no tails)")
+      ->capture_default_str();
+  app.add_option("--tail-inputs", commandLine.tailInputs,
+                 "Which terminated encoders send their tail input bits: all, or first (encoder "
+                 "1 only; the others send their tail parities)")
+      ->capture_default_str();
+  app.add_option("--tail-pattern", commandLine.tailPattern,
+                 "whole: tail sections send every bit; punctured: they continue the "
+                 "puncturing pattern at sections N, N+1, ...")
+      ->capture_default_str();
   app.add_option("--puncture", commandLine.puncture,
                  "PCCC puncturing pattern SYS,PAR1,PAR2: rows of 0/1 of one period (1 to 64), "
                  "e.g. 11,10,01 for rate 1/2; an encoder of m parity outputs has m rows "

@@ -10,11 +10,17 @@ std::int32_t WeightEnumerator::resultMaxWeight(const ConvCode& code) const {
 }
 
 std::int32_t WeightEnumerator::layerMaxWeight(const ConvCode& code) const {
-  return countedLength(code, frameLength, countsInputBits != 0, puncturing);
+  return countedLength(code, frameLength, countsInputBits != 0, puncturing, ending);
 }
 
 std::int32_t countedLength(const ConvCode& code, std::int32_t frameLength, bool countsInputBits,
-                           const SectionPuncturing& puncturing) {
+                           const SectionPuncturing& puncturing, const FrameEnding& ending) {
+  if (!ending.sendsWholeTail()) {
+    // The frame's sections as a whole-tail frame counts them, then the tail's own bits.
+    const FrameEnding whole;
+    return countedLength(code, frameLength, countsInputBits, puncturing, whole) -
+           code.tailLength() * code.n + tailSentLength(code, frameLength, puncturing, ending);
+  }
   if (puncturing.empty()) {
     return countsInputBits ? code.outputLength(frameLength) : code.parityLength(frameLength);
   }
@@ -31,6 +37,30 @@ std::int32_t countedLength(const ConvCode& code, std::int32_t frameLength, bool 
     counted += occurrences * perSection;
   }
   return static_cast<std::int32_t>(counted) + code.tailLength() * code.n;
+}
+
+std::int32_t tailSentLength(const ConvCode& code, std::int32_t frameLength,
+                            const SectionPuncturing& puncturing, const FrameEnding& ending) {
+  if (!ending.terminated) {
+    return 0;
+  }
+  const auto allBits = static_cast<std::uint32_t>((std::uint64_t{1} << code.n) - 1);
+  const std::uint32_t inputBits = systematicBits(code);
+  const std::int64_t first = code.sectionCount(frameLength);
+  std::int32_t sent = 0;
+  for (std::int32_t j = 0; j < code.tailLength(); ++j) {
+    const std::uint32_t bits =
+        ending.punctureTail ? puncturing.sentBits(first + j, allBits) : allBits;
+    sent += popCount(bits & ~inputBits) + (ending.sendsTailInput ? popCount(bits & inputBits) : 0);
+  }
+  return sent;
+}
+
+std::uint32_t systematicBits(const ConvCode& code) {
+  if (!isSystematic(code.kind)) {
+    return 0;
+  }
+  return ((std::uint32_t{1} << code.k) - 1) << (code.n - code.k);
 }
 
 namespace {

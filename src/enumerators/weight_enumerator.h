@@ -7,6 +7,7 @@
 
 #include "code/conv_code.h"
 #include "code/puncture_pattern.h"
+#include "code/termination.h"
 #include "enumerators/log_table.h"
 #include "logmath/table_precision.h"
 #include "progress/run_context.h"
@@ -67,6 +68,8 @@ class WeightEnumerator {
   // bits; when input bits are not counted, every mask keeps the systematic bits, which are
   // then taken off as before.
   SectionPuncturing puncturing;
+  // How the frame ends and which tail bits are sent (default: terminated, the whole tail).
+  FrameEnding ending;
 
   TransitionMatrix transferMatrix;  // [to][from], linear multiplicities
   LogTable cwef;                    // [output weight d][input weight w]
@@ -112,7 +115,8 @@ class WeightEnumerator {
   // Computes the CWEF into `cwef`. Returns 0, or −1 when the run was cancelled (the result
   // table is then left as it was). Work tables are freed before it returns.
   std::int32_t computeCwef(const ConvCode& code, const RunContext& context);
-  // The output weight that the tail adds from each state to state 0 (S entries).
+  // The output weight that the tail adds from each state to state 0 (S entries): every bit of
+  // the tail, or the bits the ending's tail rule sends; 0 for an open frame.
   void computeTailWeights(const ConvCode& code, std::span<std::int32_t> tailWeights,
                           const RunContext& context) const;
   // Writes the repetition code's CWEF; returns r · N.
@@ -151,7 +155,15 @@ BasicLogTable<Cell>* workLayers(WeightEnumerator& enumerator) {
 // parity bits when input bits are not counted) and every bit of the tail sections. Without
 // puncturing, outputLength(N) or parityLength(N).
 std::int32_t countedLength(const ConvCode& code, std::int32_t frameLength, bool countsInputBits,
-                           const SectionPuncturing& puncturing);
+                           const SectionPuncturing& puncturing, const FrameEnding& ending = {});
+
+// The bits a frame's tail sends: every bit of its K − 1 sections for a whole tail, those the
+// tail rule keeps otherwise, none for an open frame.
+std::int32_t tailSentLength(const ConvCode& code, std::int32_t frameLength,
+                            const SectionPuncturing& puncturing, const FrameEnding& ending);
+
+// The bits of a trellis output word that repeat the input (the top k of a systematic code).
+std::uint32_t systematicBits(const ConvCode& code);
 
 // The number of 1 bits among the 32 bits of a word.
 std::int32_t popCount(std::uint32_t word);

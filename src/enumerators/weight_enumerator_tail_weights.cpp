@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -37,10 +38,47 @@ void prependSection(const TransitionMatrix& matrix, const TailRow& shorter, Tail
   }
 }
 
+// The weight each state's tail sends under a tail rule: the tail path from the state (its
+// zeroing inputs) walked section by section, each section's bits thinned by the pattern at
+// its place t = N, N + 1, … when the rule says so, the input bits counted only where sent.
+void ruledTailWeights(const WeightEnumerator& enumerator, const ConvCode& code,
+                      std::span<std::int32_t> tailWeights) {
+  std::vector<std::int32_t> inputs(static_cast<std::size_t>(code.stateCount), 0);
+  const std::int32_t sections = code.computeTailInputs(inputs);
+  const auto allBits = static_cast<std::uint32_t>((std::uint64_t{1} << code.n) - 1);
+  const std::uint32_t inputBits = systematicBits(code);
+  const std::int64_t first = code.sectionCount(enumerator.frameLength);
+  const std::int32_t inputMask = (1 << code.k) - 1;
+  for (std::int32_t x = 0; x < code.stateCount; ++x) {
+    std::int32_t state = x;
+    std::int32_t weight = 0;
+    for (std::int32_t j = 0; j < sections; ++j) {
+      const std::int32_t u = (inputs[static_cast<std::size_t>(x)] >> (j * code.k)) & inputMask;
+      const TrellisBranch& branch = code.forwardTrellis.row(state)[static_cast<std::size_t>(u)];
+      const std::uint32_t sent =
+          static_cast<std::uint32_t>(branch.output) &
+          (enumerator.ending.punctureTail ? enumerator.puncturing.sentBits(first + j, allBits)
+                                          : allBits);
+      weight += popCount(sent & ~inputBits) +
+                (enumerator.ending.sendsTailInput ? popCount(sent & inputBits) : 0);
+      state = branch.state;
+    }
+    tailWeights[static_cast<std::size_t>(x)] = weight;
+  }
+}
+
 }  // namespace
 
 void WeightEnumerator::computeTailWeights(const ConvCode& code, std::span<std::int32_t> tailWeights,
                                           const RunContext& context) const {
+  if (!ending.terminated) {
+    std::fill(tailWeights.begin(), tailWeights.end(), 0);  // open: the path ends where it is
+    return;
+  }
+  if (!ending.sendsWholeTail()) {
+    ruledTailWeights(*this, code, tailWeights);
+    return;
+  }
   const std::int32_t states = code.stateCount;
   const std::int32_t tailSections = code.registerLength / code.k - 1;
   TailRow rows[2] = {TailRow(static_cast<std::size_t>(states)),

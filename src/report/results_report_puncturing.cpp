@@ -48,7 +48,9 @@ void printPuncturing(std::FILE* file, const TurboCode& turbo) {
                  serialPatternRows(parityOutputs(turbo, inner)));
   }
   std::fprintf(file, "\n *NOTE : The bit of section t is sent where its row holds 1 at position");
-  std::fprintf(file, "\n         ( t mod period ); tail bits are never punctured\n");
+  std::fprintf(file, turbo.tailRule.punctureTail
+                         ? "\n         ( t mod period ); tail sections continue the pattern\n"
+                         : "\n         ( t mod period ); tail bits are never punctured\n");
 }
 
 }  // namespace brevandor

@@ -70,6 +70,28 @@ void printParityPolynomials(std::FILE* file, const ConvCode& code) {
   }
 }
 
+// How the frames end, where that is not the text's "every encoder terminated, its whole tail
+// sent".
+void printTermination(std::FILE* file, const TurboCode& turbo) {
+  if (turbo.termination == Termination::Both && turbo.tailRule == TailRule{}) {
+    return;
+  }
+  const std::string name(terminationName(turbo.termination));
+  const char* meaning =
+      turbo.termination == Termination::Both    ? "every encoder terminated"
+      : turbo.termination == Termination::First ? "encoder 1 terminated, the others open"
+      : turbo.termination == Termination::Open  ? "no encoder terminated"
+                                                : "every encoder ends where it began";
+  std::fprintf(file, "\n Termination : %s ( %s ) ", name.c_str(), meaning);
+  if (turbo.tailRule.firstTailInputOnly) {
+    std::fprintf(file, "\n Tail Input Bits : sent by encoder 1 only ");
+  }
+  if (turbo.tailRule.punctureTail) {
+    std::fprintf(file, "\n Tail Bits : punctured by the pattern, section t = N, N+1, ... ");
+  }
+  std::fprintf(file, "\n");
+}
+
 }  // namespace
 
 void printConvCode(const ConvCode& code, std::FILE* file) {
@@ -97,6 +119,7 @@ void printTurboParameters(std::FILE* file, const TurboCode& turbo) {
   std::fprintf(file, "\n Overall Rate : %f \n", turbo.rate);
   std::fprintf(file, "\n *NOTE : The Output Frame Length includes Tailbits and their Parities and");
   std::fprintf(file, "\n         ( All the tailbits and their parities counted as PARITIES )\n");
+  printTermination(file, turbo);
   printPuncturing(file, turbo);
   for (std::int32_t c = 0; c < turbo.constituentCount && c < TurboCode::kMaxConstituents; ++c) {
     const auto index = static_cast<std::size_t>(c);

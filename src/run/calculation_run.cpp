@@ -103,6 +103,8 @@ class RunObjects {
       secondCode_.emplace(*options.secondCode);
     }
     turbo_.puncturing = options.puncturing;
+    turbo_.termination = inputs.termination;
+    turbo_.tailRule = inputs.tailRule;
     for (int c = 0; c < turbo_.constituentCount; ++c) {
       turbo_.attachConstituent(c, code(c), enumerators_[c]);
     }

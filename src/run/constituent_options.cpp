@@ -150,6 +150,27 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs,
   return puncturing;
 }
 
+// Why the run's type cannot end its frames as asked (empty: it can).
+std::string terminationRefusal(const RunInputs& inputs) {
+  if (inputs.selectedType == RepetitionSerial && inputs.termination == Termination::First) {
+    return "the repetition type has one convolutional code: it is terminated (both) or left "
+           "open";
+  }
+  if (inputs.termination == Termination::TailBiting) {
+    return "tail-biting frames are not analysed yet; use both, first or open";
+  }
+  const bool terminatedOnes =
+      inputs.termination == Termination::Both || inputs.termination == Termination::First;
+  if (!terminatedOnes && inputs.tailRule != TailRule{}) {
+    return "an open frame has no tail bits for --tail-inputs or --tail-pattern to choose";
+  }
+  if (inputs.tailRule.punctureTail && inputs.puncture.empty() && inputs.punctureOuter.empty() &&
+      inputs.punctureInner.empty()) {
+    return "--tail-pattern punctured needs a puncturing pattern to continue through the tails";
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string ConstituentOptionsCheck::refusal() const {
@@ -190,6 +211,9 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
     return refused("--constituents", std::to_string(inputs.constituentCount),
                    "three or more constituents belong to a PCCC; an SCCC and the repetition "
                    "type have two");
+  }
+  if (const std::string why = terminationRefusal(inputs); !why.empty()) {
+    return refused("--termination", std::string(terminationName(inputs.termination)), why);
   }
   if (inputs.selectedType == RepetitionSerial && parityOutputCount(inputs.code) > 1) {
     return refused("--numerator", polynomialListText(numeratorMasks(inputs.code)),

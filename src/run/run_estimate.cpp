@@ -107,6 +107,8 @@ struct RunShape {
         secondCode.emplace(*options.options->secondCode);
       }
       turbo.puncturing = options.options->puncturing;
+      turbo.termination = inputs.termination;
+      turbo.tailRule = inputs.tailRule;
     }
     for (int c = 0; c < turbo.constituentCount; ++c) {
       turbo.attachConstituent(c, codeOf(c), enumerators[c]);

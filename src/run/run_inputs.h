@@ -8,6 +8,7 @@
 #include "bounds/ebn0_grid.h"
 #include "bounds/spectrum_file.h"
 #include "code/code_description.h"
+#include "code/termination.h"
 #include "logmath/table_precision.h"
 #include "run/simulation_options.h"
 
@@ -61,6 +62,9 @@ struct RunInputs {
   std::string punctureInner;
   // The encoders of a PCCC, 2 … 4 (M − 1 independent interleavers); other types have 2.
   std::int32_t constituentCount = kConstituentCount;
+  // How the encoders' frames end (--termination) and which tail bits they send.
+  Termination termination = Termination::Both;
+  TailRule tailRule;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
   EbN0Grid ebn0Grid;               // points of every bound section

@@ -42,6 +42,15 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
       record.further.emplace_back("denominator2", denominator);
     }
   }
+  if (inputs.termination != Termination::Both) {
+    record.further.emplace_back("termination", std::string(terminationName(inputs.termination)));
+  }
+  if (inputs.tailRule.firstTailInputOnly) {
+    record.further.emplace_back("tail_inputs", "first");
+  }
+  if (inputs.tailRule.punctureTail) {
+    record.further.emplace_back("tail_pattern", "punctured");
+  }
   if (inputs.constituentCount != kConstituentCount) {
     record.further.emplace_back("constituents", std::to_string(inputs.constituentCount));
   }

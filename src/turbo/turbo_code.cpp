@@ -20,7 +20,7 @@ namespace {
 
 void configure(WeightEnumerator* enumerator, std::int32_t frameLength,
                std::uint32_t countsInputBits, std::int32_t repetitionFactor,
-               const SectionPuncturing& puncturing = {}) {
+               const SectionPuncturing& puncturing = {}, const FrameEnding& ending = {}) {
   if (enumerator == nullptr) {
     return;
   }
@@ -28,6 +28,7 @@ void configure(WeightEnumerator* enumerator, std::int32_t frameLength,
   enumerator->countsInputBits = countsInputBits;
   enumerator->repetitionFactor = repetitionFactor;
   enumerator->puncturing = puncturing;
+  enumerator->ending = ending;
 }
 
 // Where each output bit of a rate-1/n systematic section takes its row of the pattern: bit
@@ -94,8 +95,9 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
         firstParityRow += codes[c]->n - 1;
       }
       const std::uint32_t counts = c == 0 && countsSentSystematic == 1 ? 1u : countsInputBits;
-      configure(enumerators[c], n, counts, 0, sectionPuncturing[c]);
-      sentLengths[c] = countedLength(*codes[c], n, counts != 0, sectionPuncturing[c]);
+      const FrameEnding ending = endingOf(static_cast<std::int32_t>(c));
+      configure(enumerators[c], n, counts, 0, sectionPuncturing[c], ending);
+      sentLengths[c] = countedLength(*codes[c], n, counts != 0, sectionPuncturing[c], ending);
       outputFrameLength += sentLengths[c];
     }
     if (addsInputWeight()) {
@@ -110,8 +112,10 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
     }
     frameLengths[0] = n;
     for (std::size_t c = 0; c < count; ++c) {
-      configure(enumerators[c], frameLengths[c], countsInputBits, 0, sectionPuncturing[c]);
-      sentLengths[c] = countedLength(*codes[c], frameLengths[c], true, sectionPuncturing[c]);
+      const FrameEnding ending = endingOf(static_cast<std::int32_t>(c));
+      configure(enumerators[c], frameLengths[c], countsInputBits, 0, sectionPuncturing[c], ending);
+      sentLengths[c] =
+          countedLength(*codes[c], frameLengths[c], true, sectionPuncturing[c], ending);
       if (c + 1 < count) {
         frameLengths[c + 1] = sentLengths[c];
       }
@@ -124,15 +128,20 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
     frameLengths[1] = repetitionFactor * n;
     sentLengths[0] = frameLengths[1];
     for (std::size_t c = 1; c < count; ++c) {
-      frameLengths[c + 1] = codes[c]->outputLength(frameLengths[c]);
-      configure(enumerators[c], frameLengths[c], countsInputBits, 0);
+      const FrameEnding ending = endingOf(static_cast<std::int32_t>(c));
+      frameLengths[c + 1] = countedLength(*codes[c], frameLengths[c], true, {}, ending);
+      configure(enumerators[c], frameLengths[c], countsInputBits, 0, {}, ending);
       sentLengths[c] = frameLengths[c + 1];
     }
-    outputFrameLength = codes[count - 1]->outputLength(frameLengths[count - 1]);
+    outputFrameLength = frameLengths[count];
   }
   frameLengths[count] = outputFrameLength;
   rate = static_cast<double>(n) / static_cast<double>(outputFrameLength);
   return 0;
+}
+
+FrameEnding TurboCode::endingOf(std::int32_t c) const {
+  return frameEndingOf(termination, tailRule, c);
 }
 
 bool TurboCode::isPunctured() const {
@@ -178,7 +187,8 @@ bool TurboCode::sameTables(std::int32_t a, std::int32_t b) const {
          other->frameLength == first->frameLength &&
          other->countsInputBits == first->countsInputBits &&
          other->repetitionFactor == first->repetitionFactor &&
-         other->puncturing == first->puncturing && other->precision == first->precision;
+         other->puncturing == first->puncturing && other->ending == first->ending &&
+         other->precision == first->precision;
 }
 
 }  // namespace brevandor

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "code/conv_code.h"
+#include "code/termination.h"
 #include "enumerators/weight_enumerator.h"
 #include "progress/run_context.h"
 #include "turbo/concatenation_type.h"
@@ -39,6 +40,9 @@ class TurboCode {
   // Parallel: 1 when the systematic row leaves bits out, so that the first constituent's
   // table counts the systematic bits it sends and the spectrum adds no input weight.
   std::int32_t countsSentSystematic = 0;
+  // How the frames end and which tail bits are sent, set before setFrameLength.
+  Termination termination = Termination::Both;
+  TailRule tailRule;
 
   void attachConstituent(std::int32_t index, const ConvCode& code, WeightEnumerator& enumerator);
 
@@ -47,6 +51,8 @@ class TurboCode {
   // without a code; on −1 and −2 nothing changes.
   std::int32_t setFrameLength(std::int32_t inputFrameLength, std::int32_t repetitionFactor);
 
+  // How constituent c's frame ends under the termination and tail rule.
+  FrameEnding endingOf(std::int32_t c) const;
   // Whether any pattern leaves out a bit of this code's frame.
   bool isPunctured() const;
   // Parallel: whether the input bits are sent once outside the constituent tables, so the

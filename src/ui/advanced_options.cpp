@@ -212,7 +212,7 @@ AdvancedOption constituentsOption() {
   AdvancedOption option;
   option.key = "constituents";
   option.commandLine = "--constituents";
-  option.label = QStringLiteral("Number o&f parallel encoders (PCCC), M");
+  option.label = QStringLiteral("PCCC encoders, 2 to 4 (&3)");
   option.toolTip = QStringLiteral(
       "How many encoders a PCCC has, 2 to 4: each after the first reads the input through an "
       "independent uniform interleaver and sends its parity bits. Encoders after the first "
@@ -232,6 +232,71 @@ AdvancedOption constituentsOption() {
     return QString();
   };
   return option;
+}
+
+// A choice among fixed names, kept in RunInputs through `read` and `write`.
+AdvancedOption choiceOption(const char* key, const char* commandLine, const QString& label,
+                            const QString& toolTip, const QStringList& choices,
+                            std::function<QString(const RunInputs&)> read,
+                            std::function<void(RunInputs&, const QString&)> write) {
+  AdvancedOption option;
+  option.key = key;
+  option.commandLine = commandLine;
+  option.label = label;
+  option.toolTip = toolTip;
+  option.editor = AdvancedOption::Editor::Choice;
+  option.choices = choices;
+  option.read = [read](const RunSettings& settings) { return read(settings.inputs); };
+  option.write = [choices, write](RunSettings& settings, const QString& value) {
+    if (!choices.contains(value.trimmed())) {
+      return QStringLiteral("Please choose one of %1.").arg(choices.join(QStringLiteral(", ")));
+    }
+    write(settings.inputs, value.trimmed());
+    return QString();
+  };
+  return option;
+}
+
+// How the frames end and which tail bits are sent.
+std::vector<AdvancedOption> terminationOptions() {
+  return {
+      choiceOption(
+          "termination", "--termination", QStringLiteral("&Frame termination"),
+          QStringLiteral("How the encoders' frames end: both (each encoder returns to state 0 "
+                         "with its own tail), first (encoder 1 or the outer code terminated, "
+                         "the others left open), open (no tails)."),
+          {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open")},
+          [](const RunInputs& inputs) {
+            const std::string_view name = terminationName(inputs.termination);
+            return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+          },
+          [](RunInputs& inputs, const QString& value) {
+            inputs.termination = parseTermination(value.toStdString()).value_or(Termination::Both);
+          }),
+      choiceOption(
+          "tailInputs", "--tail-inputs", QStringLiteral("Tail input bits sent by (&4)"),
+          QStringLiteral("all: every terminated encoder sends its tail input bits; first: only "
+                         "encoder 1 does, the others send their tail parities alone."),
+          {QStringLiteral("all"), QStringLiteral("first")},
+          [](const RunInputs& inputs) {
+            return inputs.tailRule.firstTailInputOnly ? QStringLiteral("first")
+                                                      : QStringLiteral("all");
+          },
+          [](RunInputs& inputs, const QString& value) {
+            inputs.tailRule.firstTailInputOnly = value == QStringLiteral("first");
+          }),
+      choiceOption(
+          "tailPattern", "--tail-pattern", QStringLiteral("Tail sections and the pattern (&5)"),
+          QStringLiteral("whole: the tail sections send every bit; punctured: they continue the "
+                         "puncturing pattern at sections N, N+1, …"),
+          {QStringLiteral("whole"), QStringLiteral("punctured")},
+          [](const RunInputs& inputs) {
+            return inputs.tailRule.punctureTail ? QStringLiteral("punctured")
+                                                : QStringLiteral("whole");
+          },
+          [](RunInputs& inputs, const QString& value) {
+            inputs.tailRule.punctureTail = value == QStringLiteral("punctured");
+          })};
 }
 
 // A text option of RunInputs that Get it checks against the rest of the inputs; the dialog
@@ -447,6 +512,9 @@ const std::vector<AdvancedOption>& advancedOptions() {
     std::vector<AdvancedOption> all{threadsOption(), maxWeightOption(), ebn0GridOption(),
                                     furtherBoundsOption()};
     all.push_back(constituentsOption());
+    for (AdvancedOption& option : terminationOptions()) {
+      all.push_back(std::move(option));
+    }
     for (AdvancedOption& option : constituentOptions()) {
       all.push_back(std::move(option));
     }
