@@ -131,7 +131,7 @@ struct Configured {
   std::vector<double> codeword;
   std::vector<double> weighted;
 
-  Configured(std::int32_t type, int n, int threads,
+  Configured(ConcatenationType type, int n, int threads,
              TablePrecision precision = TablePrecision::Single)
       : turbo(type, 2) {
     turbo.attachConstituent(0, code, enumerators[0]);
@@ -144,7 +144,7 @@ struct Configured {
       enumerator.computeTransferMatrix(code);
     }
     enumerators[0].computeCwef(code, fast);
-    if (type == Parallel) {
+    if (type == ConcatenationType::Parallel) {
       enumerators[0].copyTo(enumerators[1], code);
     } else {
       enumerators[1].computeCwef(code, fast);
@@ -188,7 +188,7 @@ void timeCwef(int n, int threads) {
 }
 
 void timeParallelAndBounds(int n, int threads) {
-  Configured parallel(Parallel, n, threads);
+  Configured parallel(ConcatenationType::Parallel, n, threads);
   double spectrum[2] = {0.0, 0.0};
   double bounds[2] = {0.0, 0.0};
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
@@ -197,19 +197,17 @@ void timeParallelAndBounds(int n, int threads) {
     spectrum[index] = timed(engine, [&] {
       parallel.turbo.computeParallelSpectrum(parallel.codeword, parallel.weighted, context);
     });
-    std::FILE* sink = std::tmpfile();
     bounds[index] = timed(engine, [&] {
-      computeBerBoundsFromLog10(sink, parallel.turbo.rate, parallel.weighted,
-                                parallel.turbo.outputFrameLength, 7, context);
+      computeBerBoundsFromLog10(parallel.turbo.rate, parallel.weighted,
+                                parallel.turbo.outputFrameLength, kAllBerBounds, context);
     });
-    std::fclose(sink);
   }
   printRow("TWEF parallel", n, spectrum[0], spectrum[1], "from the same tables");
   printRow("BER bounds (all three)", n, bounds[0], bounds[1], "from the parallel spectrum");
 }
 
 void timeSerial(int n, int threads) {
-  Configured serial(Serial, n, threads);
+  Configured serial(ConcatenationType::Serial, n, threads);
   double time[2] = {0.0, 0.0};
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
     const RunContext context = contextFor(engine, threads);
@@ -220,7 +218,7 @@ void timeSerial(int n, int threads) {
   printRow("TWEF serial", n, time[0], time[1], "from the same tables");
 }
 
-double timeRun(int n, Engine engine, int threads, std::int32_t type,
+double timeRun(int n, Engine engine, int threads, ConcatenationType type,
                const std::string& puncture = "",
                TablePrecision precision = TablePrecision::Single) {
   RunInputs inputs;
@@ -228,7 +226,7 @@ double timeRun(int n, Engine engine, int threads, std::int32_t type,
   inputs.precision = precision;
   inputs.inputFrameLength = n;
   inputs.selectedType = type;
-  inputs.boundSelection = 7;
+  inputs.boundSelection = kAllBerBounds;
   inputs.resultsFileName = "/tmp/brevandor-bench-results.txt";
   inputs.code = defaultCode();
   const RunContext context = contextFor(engine, threads);
@@ -259,13 +257,13 @@ void comparePrecisions(int n, int threads) {
       enumerator.computeCwef(code, context);
       enumerator.release(code);
     });
-    Configured parallel(Parallel, n, threads, kBoth[i]);
+    Configured parallel(ConcatenationType::Parallel, n, threads, kBoth[i]);
     spectrum[i] = medianSeconds(gRepeat, [&] {
       parallel.turbo.computeParallelSpectrum(parallel.codeword, parallel.weighted, context);
     });
   }
   for (int i = 0; i < 2; ++i) {
-    run[i] = timeRun(n, Engine::Fast, threads, Parallel, "", kBoth[i]);
+    run[i] = timeRun(n, Engine::Fast, threads, ConcatenationType::Parallel, "", kBoth[i]);
   }
   const char* names[] = {"CWEF (parity only)", "TWEF parallel", "PCCC run, all bounds"};
   const double* times[] = {cwef, spectrum, run};
@@ -279,8 +277,9 @@ void comparePrecisions(int n, int threads) {
 // unpunctured, side by side: the punctured run computes two tables (PAR1 and PAR2 leave out
 // different sections) of about half the weights each.
 void timePunctured(int n, int threads) {
-  const double plain = timeRun(n, Engine::Fast, threads, Parallel);
-  const double punctured = timeRun(n, Engine::Fast, threads, Parallel, "11,10,01");
+  const double plain = timeRun(n, Engine::Fast, threads, ConcatenationType::Parallel);
+  const double punctured =
+      timeRun(n, Engine::Fast, threads, ConcatenationType::Parallel, "11,10,01");
   std::printf("| %-22s | %6d | %13.3f | %10.3f | %9.2f |\n", "PCCC run, 11,10,01", n, plain,
               punctured, punctured / plain);
 }
@@ -316,13 +315,14 @@ int main(int argc, char** argv) {
     std::printf("| %-22s | %6s | %10s | %9s | %8s | %s |\n|---|---|---|---|---|---|\n", "Run", "N",
                 "reference s", "fast s", "ratio", "notes");
     for (const int n : options.runs) {
-      const double reference = timeRun(n, Engine::Reference, options.threads, Parallel);
-      const double fast = timeRun(n, Engine::Fast, options.threads, Parallel);
+      const double reference =
+          timeRun(n, Engine::Reference, options.threads, ConcatenationType::Parallel);
+      const double fast = timeRun(n, Engine::Fast, options.threads, ConcatenationType::Parallel);
       printRow("PCCC run", n, reference, fast, "");
     }
     gRepeat = 1;  // runs of the fast engine alone are long: timed once
     for (const int n : options.fastRuns) {
-      const double fast = timeRun(n, Engine::Fast, options.threads, Parallel);
+      const double fast = timeRun(n, Engine::Fast, options.threads, ConcatenationType::Parallel);
       std::printf("| %-22s | %6d | %10s | %9.1f | %8s | fast engine only |\n", "PCCC run", n, "-",
                   fast, "-");
     }

@@ -88,7 +88,7 @@ Spectrum computedSpectrum(int frameLength) {
   const std::int32_t denominator = parsePolynomial("1+D^2");
   ConvCode code(*describeCode(numerator, denominator).description);
   WeightEnumerator enumerators[2];
-  TurboCode turbo(Parallel, 2);
+  TurboCode turbo(ConcatenationType::Parallel, 2);
   turbo.attachConstituent(0, code, enumerators[0]);
   turbo.attachConstituent(1, code, enumerators[1]);
   turbo.setFrameLength(frameLength, 3);
@@ -133,13 +133,12 @@ void timeSpectrum(const Spectrum& spectrum, const Options& options) {
   const FurtherBoundInputs inputs =
       furtherBoundInputsFromLog10(spectrum.log10Codewords, spectrum.log10Weighted,
                                   spectrum.codeLength, spectrum.codeLength, spectrum.frameLength);
-  std::FILE* sink = std::fopen("/dev/null", "w");
   const double text = medianSeconds(
       options.repeat,
       [&] {
         RunContext context;
-        computeBerBoundsFromLog10(sink, inputs.rate(), spectrum.log10Weighted, spectrum.codeLength,
-                                  7, context, options.grid);
+        computeBerBoundsFromLog10(inputs.rate(), spectrum.log10Weighted, spectrum.codeLength,
+                                  kAllBerBounds, context, options.grid);
       },
       processorSeconds);
   std::printf("| %-22s | %-11s | %7d | %9.3f | %11s | %8s | the text's three, for scale |\n",
@@ -153,25 +152,24 @@ void timeSpectrum(const Spectrum& spectrum, const Options& options) {
           [&] {
             RunContext context;
             context.engine = engine;
-            FurtherBoundTables tables;
-            computeFurtherBounds(inputs, info.bit, options.grid, context, tables);
+            computeFurtherBounds(inputs, {info.bit}, options.grid, context);
           },
           processorSeconds);
     };
     const double fast = timeWith(Engine::Fast, options.repeat);
-    const bool tsb = info.bit == TangentialSphereBit || info.bit == TangentialSphereWord;
+    const bool tsb = info.bit == FurtherBound::TangentialSphereBit ||
+                     info.bit == FurtherBound::TangentialSphereWord;
     if (tsb && withReference) {
       const double reference = timeWith(Engine::Reference, 1);
       std::printf("| %-22s | %-11s | %7d | %9.3f | %11.3f | %8.1f | |\n", spectrum.name.c_str(),
-                  std::string(info.name).c_str(), spectrum.codeLength, fast, reference,
+                  std::string(info.option).c_str(), spectrum.codeLength, fast, reference,
                   reference / fast);
     } else {
       std::printf("| %-22s | %-11s | %7d | %9.3f | %11s | %8s | |\n", spectrum.name.c_str(),
-                  std::string(info.name).c_str(), spectrum.codeLength, fast, "-", "-");
+                  std::string(info.option).c_str(), spectrum.codeLength, fast, "-", "-");
     }
     std::fflush(stdout);
   }
-  std::fclose(sink);
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ double timeCwef(int n, Engine engine, int threads, int repeat) {
 double timeRun(int n, std::int32_t maxWeight, int threads, int repeat) {
   RunInputs inputs;
   inputs.inputFrameLength = n;
-  inputs.selectedType = Parallel;
-  inputs.boundSelection = 7;
+  inputs.selectedType = ConcatenationType::Parallel;
+  inputs.boundSelection = kAllBerBounds;
   inputs.maxWeight = maxWeight;
   inputs.resultsFileName = "/tmp/brevandor-bench-low-weight.txt";
   inputs.code = defaultCode();

@@ -56,11 +56,8 @@ class StageClock : public NoticeTarget {
   std::vector<double> ended_;
 };
 
-std::int32_t typeOf(const std::string& name) {
-  if (name == "sccc") {
-    return Serial;
-  }
-  return name == "rep" ? RepetitionSerial : Parallel;
+ConcatenationType typeOf(const std::string& name) {
+  return parseTypeName(name).value_or(ConcatenationType::Parallel);
 }
 
 }  // namespace
@@ -91,7 +88,7 @@ int main(int argc, char** argv) {
     RunInputs inputs;
     inputs.selectedType = typeOf(item.substr(0, colon));
     inputs.inputFrameLength = std::atoi(item.c_str() + colon + 1);
-    inputs.boundSelection = 7;
+    inputs.boundSelection = kAllBerBounds;
     inputs.resultsFileName = file.string();
     inputs.code = *describeCode(7, 5).description;
 

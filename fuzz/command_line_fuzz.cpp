@@ -60,14 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const RunInputs& inputs = *checked.inputs;
   if (inputs.inputFrameLength < kMinFrameLength ||
       inputs.inputFrameLength > maxFrameLengthFor(inputs.maxWeight) || inputs.maxWeight < 0 ||
-      checked.threads < 0 || checked.threads > maxWorkerThreads() || inputs.boundSelection < 0 ||
-      inputs.boundSelection > 7 || inputs.resultsFileName.empty()) {
+      checked.threads < 0 || checked.threads > maxWorkerThreads() ||
+      (inputs.boundSelection.bits() & ~kAllBerBounds.bits()) != 0 ||
+      inputs.resultsFileName.empty()) {
     __builtin_trap();
   }
   const EbN0Grid& grid = inputs.ebn0Grid;
-  if (inputs.furtherBounds < 0 || inputs.furtherBounds >= (1 << kFurtherBoundCount) ||
-      !(grid.step > 0.0) || grid.from < kMinEbN0Decibels || grid.to > kMaxEbN0Decibels ||
-      grid.count() < 1 || grid.count() > kMaxEbN0Points) {
+  if (inputs.furtherBounds.bits() >= (1U << kFurtherBoundCount) || !(grid.step > 0.0) ||
+      grid.from < kMinEbN0Decibels || grid.to > kMaxEbN0Decibels || grid.count() < 1 ||
+      grid.count() > kMaxEbN0Points) {
     __builtin_trap();
   }
   // The window's fields read their numbers from the first 31 characters only.

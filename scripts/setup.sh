@@ -5,12 +5,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 preset="${1:-release}"
-packages=(g++ cmake ninja-build pkg-config
+# libgmock-dev: GTest's CMake package names the gmock library, so it must be there.
+# clang-format and clang-tidy: the format check of the tests and the tidy preset.
+packages=(g++ cmake ninja-build
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libboost-dev
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev nlohmann-json3-dev
           libgl-dev xvfb xauth xdotool
           desktop-file-utils appstream man-db groff-base dpkg-dev file
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev clang-format clang-tidy)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,7 +2,8 @@
 # Sets everything up and runs every test: the optimised build with warnings as errors
 # (core, command line and window tests, the installed tree) and its Debian package, then the
 # core and command-line tests under AddressSanitizer and UndefinedBehaviorSanitizer and under
-# ThreadSanitizer, then each fuzz target for a fixed number of inputs (about a minute in all).
+# ThreadSanitizer, then each fuzz target for a fixed number of inputs (about a minute in all),
+# then the core and the command line through clang-tidy.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +23,6 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --preset tsan --out
 
 scripts/setup.sh fuzz
 ctest --preset fuzz --output-on-failure
+
+# The core and the command line through clang-tidy's checks (.clang-tidy): a finding fails.
+scripts/setup.sh tidy

@@ -14,35 +14,15 @@ namespace brevandor {
 
 namespace {
 
-constexpr std::array<FurtherBoundInfo, kFurtherBoundCount> kInfos = {{
-    {UnionWordQ, "ub-word", "UB_Q_Word", "union bound, word error, Q function",
-     "Word Union Bound (Q function)"},
-    {UnionWordExp, "exp-word", "UB_Exp_Word", "union bound, word error, exponential form",
-     "Word Union Bound (Exp)"},
-    {TangentialSphereBit, "tsb", "TSB_Bit", "tangential-sphere bound, bit error",
-     "Tangential-Sphere Bound (bit)"},
-    {TangentialSphereWord, "tsb-word", "TSB_Word", "tangential-sphere bound, word error",
-     "Tangential-Sphere Bound (word)"},
-    {SimpleBit, "simple", "Simple_Bit", "simple bound, bit error", "Simple Bound (bit)"},
-    {SimpleWord, "simple-word", "Simple_Word", "simple bound, word error", "Simple Bound (word)"},
-    {SpherePackingWord, "sphere", "Sphere_Word",
-     "sphere-packing lower bound, word error of any code with the same n and K",
-     "Sphere-Packing Bound (word)"},
-}};
-
 std::size_t indexOf(FurtherBound bit) {
   std::size_t index = 0;
-  while ((1 << index) != bit) {
+  while ((1U << index) != static_cast<std::uint32_t>(bit)) {
     ++index;
   }
   return index;
 }
 
 }  // namespace
-
-const std::array<FurtherBoundInfo, kFurtherBoundCount>& furtherBoundInfos() {
-  return kInfos;
-}
 
 long double shownFurtherBound(double logValue) {
   // A value that a double holds is the double result; smaller ones keep extended precision.
@@ -65,55 +45,46 @@ FurtherBoundInputs furtherBoundInputsFromLog10(std::span<const double> log10Code
   return inputs;
 }
 
-std::int32_t computeFurtherBounds(const FurtherBoundInputs& inputs, std::int32_t mask,
-                                  const EbN0Grid& grid, const RunContext& context,
-                                  FurtherBoundTables& tables) {
-  const auto selected = [&](FurtherBound bit) { return (mask & bit) != 0; };
+std::optional<FurtherBoundTables> computeFurtherBounds(const FurtherBoundInputs& inputs,
+                                                       FurtherBoundSet bounds, const EbN0Grid& grid,
+                                                       const RunContext& context) {
+  const auto selected = [&](FurtherBound bound) { return bounds.contains(bound); };
+  FurtherBoundTables tables;
   std::unique_ptr<TangentialSphereBound> tsbWord;
   std::unique_ptr<TangentialSphereBound> tsbBit;
-  if (selected(TangentialSphereWord)) {
+  if (selected(FurtherBound::TangentialSphereWord)) {
     tsbWord = std::make_unique<TangentialSphereBound>(inputs.codewords, context.engine);
     tables.radiusWord = tsbWord->cone().radius;
   }
-  if (selected(TangentialSphereBit)) {
+  if (selected(FurtherBound::TangentialSphereBit)) {
     tsbBit = std::make_unique<TangentialSphereBound>(inputs.weighted, context.engine);
     tables.radiusBit = tsbBit->cone().radius;
   }
   const SpherePackingCone sphere = spherePackingCone(inputs.blockLength(), inputs.infoBits);
   const auto points = static_cast<std::size_t>(grid.count());
-  for (const FurtherBoundInfo& info : kInfos) {
+  for (const FurtherBoundInfo& info : kFurtherBoundCatalogue) {
     tables.logValues[indexOf(info.bit)].assign(selected(info.bit) ? points : 0, 0.0);
   }
   const double rate = inputs.rate();
-  return forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
+  const bool evaluated = forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
     const double c = rate * snr;
     const auto put = [&](FurtherBound bit, auto&& evaluate) {
       if (selected(bit)) {
         tables.logValues[indexOf(bit)][static_cast<std::size_t>(j)] = evaluate();
       }
     };
-    put(UnionWordQ, [&] { return logUnionBoundQ(inputs.codewords, c); });
-    put(UnionWordExp, [&] { return logUnionBoundExp(inputs.codewords, c); });
-    put(TangentialSphereBit, [&] { return tsbBit->logBound(c); });
-    put(TangentialSphereWord, [&] { return tsbWord->logBound(c); });
-    put(SimpleBit, [&] { return logSimpleBound(inputs.weighted, c); });
-    put(SimpleWord, [&] { return logSimpleBound(inputs.codewords, c); });
-    put(SpherePackingWord, [&] { return logSpherePackingBound(sphere, c); });
+    put(FurtherBound::UnionWordQ, [&] { return logUnionBoundQ(inputs.codewords, c); });
+    put(FurtherBound::UnionWordExp, [&] { return logUnionBoundExp(inputs.codewords, c); });
+    put(FurtherBound::TangentialSphereBit, [&] { return tsbBit->logBound(c); });
+    put(FurtherBound::TangentialSphereWord, [&] { return tsbWord->logBound(c); });
+    put(FurtherBound::SimpleBit, [&] { return logSimpleBound(inputs.weighted, c); });
+    put(FurtherBound::SimpleWord, [&] { return logSimpleBound(inputs.codewords, c); });
+    put(FurtherBound::SpherePackingWord, [&] { return logSpherePackingBound(sphere, c); });
   });
-}
-
-std::int32_t computeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
-                                        std::int32_t mask, const EbN0Grid& grid,
-                                        const RunContext& context, FurtherBoundTables* written) {
-  FurtherBoundTables tables;
-  if (computeFurtherBounds(inputs, mask, grid, context, tables) != 0) {
-    return -1;
+  if (!evaluated) {
+    return std::nullopt;
   }
-  writeFurtherBoundSection(file, inputs, mask, tables, grid);
-  if (written != nullptr) {
-    *written = std::move(tables);
-  }
-  return 0;
+  return tables;
 }
 
 }  // namespace brevandor

@@ -1,78 +1,17 @@
 #include "cli/cli_options.h"
 
-#include <algorithm>
 #include <charconv>
-#include <sstream>
 #include <string_view>
 
-#include "bounds/ber_bounds.h"
-#include "bounds/further_bounds.h"
 #include "bounds/spectrum_file.h"
+#include "run/bound_lists.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/simulation_stage.h"
-#include "turbo/concatenation_type.h"
 
 namespace brevandor::cli {
 
-std::optional<BoundSelections> parseBoundSelections(const std::string& list) {
-  if (list == "none") {
-    return BoundSelections{};
-  }
-  BoundSelections selections;
-  std::istringstream names(list);
-  std::string name;
-  while (std::getline(names, name, ',')) {
-    if (name == "q") {
-      selections.text |= UnionBoundQ;
-    } else if (name == "exp") {
-      selections.text |= UnionBoundExp;
-    } else if (name == "viterbi") {
-      selections.text |= ViterbiBound;
-    } else if (name == "all") {  // the three bounds of the "BER Bounds" section
-      selections.text |= UnionBoundQ | UnionBoundExp | ViterbiBound;
-    } else {
-      const auto& infos = furtherBoundInfos();
-      const auto found =
-          std::find_if(infos.begin(), infos.end(),
-                       [&](const FurtherBoundInfo& info) { return info.name == name; });
-      if (found == infos.end()) {
-        return std::nullopt;
-      }
-      selections.further |= found->bit;
-    }
-  }
-  if (list.empty() || list.back() == ',') {
-    return std::nullopt;
-  }
-  return selections;
-}
-
-std::optional<int> parseBoundList(const std::string& list) {
-  const auto selections = parseBoundSelections(list);
-  if (!selections || selections->further != 0) {
-    return std::nullopt;
-  }
-  return selections->text;
-}
-
 namespace {
-
-std::optional<std::int32_t> parseType(const std::string& name) {
-  if (name == "pccc") {
-    return Parallel;
-  }
-  if (name == "sccc") {
-    return Serial;
-  }
-  if (name == "rep") {
-    return RepetitionSerial;
-  }
-  return std::nullopt;
-}
-
-std::string allowedThreads() {
-  return "use 0 for all cores, or 1 to " + std::to_string(maxWorkerThreads());
-}
 
 CheckedCommandLine refuse(std::string message) {
   CheckedCommandLine refused;
@@ -80,27 +19,17 @@ CheckedCommandLine refuse(std::string message) {
   return refused;
 }
 
-std::string unknownBoundsMessage(const std::string& list) {
-  return "--bounds: unknown list '" + list +
-         "' (use q, exp, viterbi, ub-word, exp-word, tsb, tsb-word, simple, simple-word, "
-         "sphere, all (q, exp and viterbi) separated by commas, or none)";
-}
-
-}  // namespace
-
-namespace {
-
 // --bounds and --ebn0 into `inputs`; the refusal, or nothing.
 std::string readBoundOptions(const CommandLine& commandLine, RunInputs& inputs) {
-  const auto bounds = parseBoundSelections(commandLine.bounds);
+  const auto bounds = parseBoundList(commandLine.bounds);
   if (!bounds) {
-    return unknownBoundsMessage(commandLine.bounds);
+    return "--bounds: " + unknownBoundListMessage(commandLine.bounds);
   }
   const EbN0GridCheck grid = parseEbN0Grid(commandLine.ebn0);
   if (!grid.grid) {
     return "--ebn0: " + grid.message;
   }
-  inputs.boundSelection = bounds->text;
+  inputs.boundSelection = bounds->ber;
   inputs.furtherBounds = bounds->further;
   inputs.ebn0Grid = *grid.grid;
   return {};
@@ -173,22 +102,6 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
 
 }  // namespace
 
-ThreadCountCheck checkThreadCount(const std::string& text) {
-  const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-  if (!digits) {
-    return {std::nullopt, "'" + text + "' is not a number of threads (" + allowedThreads() + ")"};
-  }
-  const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
-  const std::string_view significant = std::string_view(text).substr(first);
-  const std::string limit = std::to_string(maxWorkerThreads());
-  if (significant.size() > limit.size() ||
-      (significant.size() == limit.size() && significant > limit)) {
-    return {std::nullopt, text + " is more threads than this machine can use (at most " + limit +
-                              ": four per hardware thread, and never more than 1024)"};
-  }
-  return {std::stoi(std::string(significant.empty() ? "0" : significant)), {}};
-}
-
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (!commandLine.spectrumIn.empty()) {
     return checkSpectrumCommandLine(commandLine);
@@ -217,7 +130,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (commandLine.output.empty()) {
     return refuse("--output: the results file needs a name");
   }
-  const auto type = parseType(commandLine.type);
+  const auto type = parseTypeName(commandLine.type);
   if (!type) {
     return refuse("--type: unknown type '" + commandLine.type + "' (use pccc, sccc or rep)");
   }
@@ -292,7 +205,16 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
     return refuse(options.refusal());
   }
   inputs.simulation = commandLine.simulation;
+  inputs.interleaver = commandLine.interleaver;
+  if (!inputs.interleaver.empty() && maxWeight == 0 && !inputs.simulation.simulate) {
+    return refuse("--interleaver '" + inputs.interleaver +
+                  "': give --max-weight D to search the spectrum of this permutation, or "
+                  "--simulate to decode with it");
+  }
   if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
+  }
+  if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {
     return refuse(std::move(refusal));
   }
   checked.inputs = std::move(inputs);

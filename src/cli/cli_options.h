@@ -40,6 +40,7 @@ struct CommandLine {
   std::string tailPattern = "whole";  // whole, punctured: the tails keep the pattern
   std::string code;                   // a standard code by name; empty: none
   std::string maxWeight;    // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
+  std::string interleaver;  // one permutation ("qpp:3,10"); with D, its spectrum is searched
   std::string json;         // --json: the run's record; empty for none
   std::string csv;          // --csv: the bound table
   std::string spectrumCsv;  // --spectrum-csv: the spectrum table
@@ -61,26 +62,5 @@ struct CheckedCommandLine {
 // type and bounds names; the thread count; the second code by the same rules, and the
 // puncturing patterns for the type. The output path may be as long as the system allows.
 CheckedCommandLine checkCommandLine(const CommandLine& commandLine);
-
-// The bound selection mask named by a comma-separated list of q, exp, viterbi, or all, or
-// none; nothing when a name is unknown.
-std::optional<int> parseBoundList(const std::string& list);
-
-// Both selections from one list: the masks of the "BER Bounds" section (q, exp, viterbi; all
-// is these three) and of the "Further Bounds" section (ub-word, exp-word, tsb, tsb-word,
-// simple, simple-word, sphere); none selects nothing. Nothing when a name is unknown.
-struct BoundSelections {
-  int text = 0;
-  int further = 0;
-};
-std::optional<BoundSelections> parseBoundSelections(const std::string& list);
-
-// The worker-thread count: decimal digits only, 0 (all cores) to maxWorkerThreads(); or the
-// message that refuses it.
-struct ThreadCountCheck {
-  std::optional<int> value;
-  std::string message;
-};
-ThreadCountCheck checkThreadCount(const std::string& text);
 
 }  // namespace brevandor::cli

@@ -6,11 +6,13 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "brevandor_version.h"
 #include "cli/cancel_signals.h"
 #include "cli/cli_options.h"
 #include "cli/console_notices.h"
 #include "cli/program_arguments.h"
 #include "progress/printable_text.h"
+#include "run/bound_lists.h"
 #include "run/calculation_run.h"
 
 namespace {
@@ -56,17 +58,17 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("-o,--output", commandLine.output,
                  "Results file (created, or replaced once complete)")
       ->capture_default_str();
-  app.add_option("-b,--bounds", commandLine.bounds,
-                 "Bounds to evaluate, separated by commas: q, exp, viterbi (bit error, section "
-                 "\"BER Bounds\"); ub-word, exp-word (union, word error), tsb, tsb-word "
-                 "(tangential sphere, bit and word error), simple, simple-word (simple bound), "
-                 "sphere (sphere-packing lower bound) (section \"Further Bounds\"); all (q, exp, "
-                 "viterbi); none")
-      ->capture_default_str();
+  app.add_option("-b,--bounds", commandLine.bounds, boundListHelp())->capture_default_str();
   app.add_option("--max-weight", commandLine.maxWeight,
                  "Low-weight mode: compute A_d and B_d for weights d <= D only (1 to 1000000); "
                  "the bounds become estimates of the error floor")
       ->type_name("D");
+  app.add_option("--interleaver", commandLine.interleaver,
+                 "One permutation: random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds or "
+                 "file:PATH. With --max-weight D, every codeword of weight <= D of the code with "
+                 "this permutation is found by an exact search (section \"Distance Spectrum of "
+                 "the Given Interleaver\"); the average spectrum is then the low-weight one")
+      ->type_name("SPEC");
   app.add_option("--ebn0", commandLine.ebn0,
                  "Eb/N0 points of every bound section, FROM:STEP:TO in dB (-5 to 30 dB, at "
                  "most 1001 points)")
@@ -81,8 +83,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--info-bits", commandLine.infoBits,
                  "Information bits K of the --spectrum-in spectrum")
       ->needs(spectrumIn);
-  for (const char* codeOption :
-       {"--numerator", "--denominator", "--type", "--frame-length", "--max-weight"}) {
+  for (const char* codeOption : {"--numerator", "--denominator", "--type", "--frame-length",
+                                 "--max-weight", "--interleaver"}) {
     spectrumIn->excludes(app.get_option(codeOption));
   }
   app.add_flag("-q,--quiet", commandLine.quiet, "Print no log lines");

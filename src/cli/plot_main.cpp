@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "brevandor_version.h"
 #include "cli/cancel_signals.h"
 #include "cli/program_arguments.h"
 #include "plot/chart_export.h"

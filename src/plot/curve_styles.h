@@ -18,6 +18,12 @@ struct CurveStyle {
 // Estimates (sums over the first weights only) are drawn dashed, whatever their bound.
 inline constexpr Qt::PenStyle kEstimateLine = Qt::DashLine;
 
+// The curves of one given permutation (not the uniform-interleaver average) are drawn
+// dash-dot-dot with open markers, in every picture; the average's keep their styles.
+inline constexpr Qt::PenStyle kGivenPermutationLine = Qt::DashDotDotLine;
+// The style of a given permutation's curve of the kind drawn in `average`'s style.
+CurveStyle givenPermutationStyle(CurveStyle average);
+
 // The colour of the run at `index` in an overlay: eight colours that readers with any common
 // colour-vision deficiency tell apart (the Okabe-Ito set, yellow last as it is faint on white),
 // then again from the first.

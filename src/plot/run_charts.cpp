@@ -42,21 +42,36 @@ QString label(const RunRecord& record) {
   return QString::fromStdString(runLabel(record));
 }
 
+// The name of an average's curve: with a given permutation in the same run, it says which of
+// the two it is.
+QString averageName(const RunRecord& record, QString what) {
+  return record.givenInterleaver ? what + QStringLiteral(" (uniform-interleaver average)") : what;
+}
+
+// A curve of the given permutation's values, in the given permutation's style.
+Curve givenCurve(const RunRecord& record, std::size_t runIndex, const QString& what,
+                 CurveStyle average) {
+  Curve curve{what + QStringLiteral(" (given permutation)"), label(record), runIndex,
+              givenPermutationStyle(average)};
+  curve.givenPermutation = true;
+  return curve;
+}
+
 }  // namespace
 
 bool boundSelected(const BoundColumn& column, const QStringList& names) {
   if (names.isEmpty() || names.contains(QString::fromStdString(column.name))) {
     return true;
   }
-  for (const BoundNames& bound : kBoundCatalogue) {
+  for (const auto& bound : kBoundCatalogue) {
     if (bound.column == column.name && names.contains(QLatin1String(bound.option))) {
       return true;
     }
   }
   for (const FurtherBoundInfo& bound : furtherBoundInfos()) {
     const QString option =
-        QString::fromUtf8(bound.name.data(), static_cast<qsizetype>(bound.name.size()));
-    if (bound.head == column.name && names.contains(option)) {
+        QString::fromUtf8(bound.option.data(), static_cast<qsizetype>(bound.option.size()));
+    if (bound.column == column.name && names.contains(option)) {
       return true;
     }
   }
@@ -64,6 +79,29 @@ bool boundSelected(const BoundColumn& column, const QStringList& names) {
 }
 
 namespace {
+
+// The given permutation's error-floor estimate (union bound over d <= D), where the record
+// has one.
+void addGivenEstimateCurve(const RunRecord& record, std::size_t runIndex,
+                           std::vector<Curve>& curves) {
+  const auto& given = record.givenInterleaver;
+  if (!given || given->bitErrorEstimates.empty() ||
+      given->bitErrorEstimates.size() != record.bounds.ebn0Db.size()) {
+    return;
+  }
+  Curve curve = givenCurve(
+      record, runIndex,
+      QStringLiteral("Union Bound (Q function), d <= %1, estimate").arg(given->maxWeight),
+      boundStyle(QStringLiteral("UB_Q")));
+  for (std::size_t j = 0; j < record.bounds.ebn0Db.size(); ++j) {
+    const long double value = given->bitErrorEstimates[j];
+    if (value > 0.0L) {
+      curve.points.append(QPointF(record.bounds.ebn0Db[j],
+                                  static_cast<double>(std::clamp(value, 1e-300L, 1e300L))));
+    }
+  }
+  curves.push_back(std::move(curve));
+}
 
 void addBoundCurves(const RunRecord& record, std::size_t runIndex, const QStringList& names,
                     std::vector<Curve>& curves) {
@@ -73,7 +111,7 @@ void addBoundCurves(const RunRecord& record, std::size_t runIndex, const QString
     if (!boundSelected(column, names)) {
       continue;
     }
-    Curve curve{QString::fromStdString(column.title), label(record), runIndex,
+    Curve curve{averageName(record, QString::fromStdString(column.title)), label(record), runIndex,
                 boundStyle(QString::fromStdString(column.name))};
     curve.estimate = column.estimate;
     curve.lowerBound = &column == lower;
@@ -97,6 +135,7 @@ void addBoundCurves(const RunRecord& record, std::size_t runIndex, const QString
     }
     curves.push_back(std::move(curve));
   }
+  addGivenEstimateCurve(record, runIndex, curves);
 }
 
 std::span<const SpectrumLine> shownLines(const RunRecord& record, SpectrumRange range) {
@@ -129,8 +168,10 @@ bool countsFitAnAxis(const std::vector<const RunRecord*>& runs, SpectrumRange ra
 
 void addSpectrumCurves(const RunRecord& record, std::size_t runIndex, SpectrumRange range,
                        bool log10Values, std::vector<Curve>& curves) {
-  Curve codewords{QStringLiteral("A_d"), label(record), runIndex, spectrumStyle(false)};
-  Curve weighted{QStringLiteral("B_d"), label(record), runIndex, spectrumStyle(true)};
+  Curve codewords{averageName(record, QStringLiteral("A_d")), label(record), runIndex,
+                  spectrumStyle(false)};
+  Curve weighted{averageName(record, QStringLiteral("B_d")), label(record), runIndex,
+                 spectrumStyle(true)};
   codewords.log10Values = weighted.log10Values = log10Values;
   for (const SpectrumLine& line : shownLines(record, range)) {
     const auto point = [&](double log10Value) {
@@ -143,6 +184,21 @@ void addSpectrumCurves(const RunRecord& record, std::size_t runIndex, SpectrumRa
   }
   curves.push_back(std::move(codewords));
   curves.push_back(std::move(weighted));
+  if (record.givenInterleaver) {
+    // The exact counts of the given permutation, on the same axis as the average's.
+    Curve given = givenCurve(record, runIndex, QStringLiteral("A_d"), spectrumStyle(false));
+    Curve givenWeighted = givenCurve(record, runIndex, QStringLiteral("B_d"), spectrumStyle(true));
+    given.log10Values = givenWeighted.log10Values = log10Values;
+    for (const GivenSpectrumLine& line : record.givenInterleaver->lines) {
+      const auto point = [&](double value) {
+        return QPointF(line.weight, log10Values ? std::log10(value) : value);
+      };
+      given.points.append(point(static_cast<double>(line.codewords)));
+      givenWeighted.points.append(point(line.bitMultiplicity));
+    }
+    curves.push_back(std::move(given));
+    curves.push_back(std::move(givenWeighted));
+  }
 }
 
 // The smallest and largest y of the curves `counted` picks; nothing when it picks no point.
@@ -247,7 +303,7 @@ QString boundAxisTitle(const std::vector<const RunRecord*>& runs, const QStringL
     for (const BoundColumn& column : run->bounds.columns) {
       const bool textBound =
           std::any_of(kBoundCatalogue.begin(), kBoundCatalogue.end(),
-                      [&](const BoundNames& bound) { return bound.column == column.name; });
+                      [&](const auto& bound) { return bound.column == column.name; });
       if (!textBound && boundSelected(column, names)) {
         return QStringLiteral("Error probability (bit or word, as the legend says)");
       }
@@ -379,6 +435,7 @@ FigureLegend figureLegend(const std::vector<Curve>& curves) {
   FigureLegend legend;
   bool estimates = false;
   bool notHolding = false;
+  bool givenPermutation = false;
   for (const Curve& curve : curves) {
     if (legend.runs.size() <= curve.runIndex) {
       legend.runs.push_back(
@@ -391,12 +448,19 @@ FigureLegend figureLegend(const std::vector<Curve>& curves) {
       legend.curves.push_back(LegendEntry{curve.name, kStyleGrey, curve.style, true});
     }
     estimates = estimates || curve.estimate;
+    givenPermutation = givenPermutation || curve.givenPermutation;
     notHolding = notHolding || !curve.belowLowerBound.isEmpty();
   }
   if (estimates) {
     legend.curves.push_back(
         LegendEntry{QStringLiteral("dashed: an estimate from the low weights only, not a bound"),
                     kStyleGrey, CurveStyle{kEstimateLine}, false});
+  }
+  if (givenPermutation) {
+    legend.curves.push_back(LegendEntry{
+        QStringLiteral("dash-dot-dot, open markers: one given permutation; the others: the "
+                       "uniform-interleaver average"),
+        kStyleGrey, CurveStyle{kGivenPermutationLine}, false});
   }
   if (notHolding) {
     legend.curves.push_back(

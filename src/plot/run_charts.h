@@ -38,6 +38,7 @@ struct Curve {
   bool estimate = false;             // a low-weight sum, not a bound
   bool lowerBound = false;           // the sphere-packing bound: not among what sets the range
   QList<QPointF> belowLowerBound{};  // an estimate's points that no code can reach
+  bool givenPermutation = false;     // one given permutation's values, not the average's
 };
 
 struct ChartOptions {

@@ -63,4 +63,8 @@ int RunContext::workerThreads() const {
   return hardwareThreads();
 }
 
+int RunContext::hardwareThreads() const {
+  return cores > 0 ? cores : brevandor::hardwareThreads();
+}
+
 }  // namespace brevandor

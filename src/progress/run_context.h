@@ -35,6 +35,7 @@ struct RunContext {
   Engine engine = Engine::Fast;
   int threads = 0;                         // worker threads of the fast engine; 0 = all cores
   StageProgress* stageProgress = nullptr;  // null: no progress across the stages is posted
+  int cores = 0;  // hardware threads the run may count on; 0 = as many as the machine reports
 
   bool cancelRequested() const {
     return cancelFlag != nullptr && cancelFlag->load(std::memory_order_relaxed) != 0;
@@ -50,6 +51,8 @@ struct RunContext {
   // The number of worker threads the fast engine should use (at least 1, at most
   // maxWorkerThreads()).
   int workerThreads() const;
+  // The hardware threads the run counts on: `cores` when given, else the machine's.
+  int hardwareThreads() const;
 };
 
 // The most worker threads a run may ask for: four per hardware thread, at most 1024.

@@ -15,29 +15,55 @@ std::string log10Text(double log10Value) {
 
 std::string boundsCsv(const RunRecord& record) {
   const RecordBounds& bounds = record.bounds;
+  // The given permutation's error-floor estimate, where there is one, comes last, named apart
+  // from the average's bounds.
+  const std::vector<long double>* given =
+      record.givenInterleaver && !record.givenInterleaver->bitErrorEstimates.empty()
+          ? &record.givenInterleaver->bitErrorEstimates
+          : nullptr;
   std::string csv = "ebn0_db";
   for (const BoundColumn& column : bounds.columns) {
     // An estimate's head says so, so that a plotted column never passes for a bound.
     csv += "," + column.name + (column.estimate ? "_estimate" : "");
   }
-  csv += '\n';
+  csv += given != nullptr ? ",UB_Q_given_estimate\n" : "\n";
   for (std::size_t point = 0; point < bounds.ebn0Db.size(); ++point) {
     csv += exactText(bounds.ebn0Db[point]);
     for (const BoundColumn& column : bounds.columns) {
       csv += "," + exactText(column.values[point]);
+    }
+    if (given != nullptr) {
+      csv += "," + exactText((*given)[point]);
     }
     csv += '\n';
   }
   return csv;
 }
 
+namespace {
+
+// The given permutation's columns of weight d: its exact A_d and B_d (0 where it has none).
+std::string givenColumns(const RecordGivenInterleaver& given, std::int32_t weight) {
+  for (const GivenSpectrumLine& line : given.lines) {
+    if (line.weight == weight) {
+      return "," + std::to_string(line.codewords) + "," + exactText(line.bitMultiplicity);
+    }
+  }
+  return ",0,0";
+}
+
+}  // namespace
+
 std::string spectrumCsv(const RunRecord& record) {
-  std::string csv = "d,log10_A,log10_B,A,B\n";
+  // With a given permutation, its exact counts follow the average's: A_given, B_given.
+  const auto& given = record.givenInterleaver;
+  std::string csv = given ? "d,log10_A,log10_B,A,B,A_given,B_given\n" : "d,log10_A,log10_B,A,B\n";
   for (const SpectrumLine& line : record.spectrum.lines) {
     csv += std::to_string(line.weight) + "," + log10Text(line.log10Codewords) + "," +
            log10Text(line.log10Weighted) + "," +
            decimalFromLog10(line.log10Codewords, kCountTextDigits) + "," +
-           decimalFromLog10(line.log10Weighted, kCountTextDigits) + "\n";
+           decimalFromLog10(line.log10Weighted, kCountTextDigits) +
+           (given ? givenColumns(*given, line.weight) : "") + "\n";
   }
   return csv;
 }

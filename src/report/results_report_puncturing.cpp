@@ -34,7 +34,7 @@ void printPuncturing(std::FILE* file, const TurboCode& turbo) {
   if (!turbo.isPunctured()) {
     return;
   }
-  if (turbo.concatenationType == Parallel) {
+  if (turbo.concatenationType == ConcatenationType::Parallel) {
     std::vector<std::int32_t> counts;
     for (std::int32_t c = 0; c < turbo.constituentCount && c < TurboCode::kMaxConstituents; ++c) {
       counts.push_back(parityOutputs(turbo, c));

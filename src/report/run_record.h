@@ -90,6 +90,31 @@ struct RecordBounds {
   friend bool operator==(const RecordBounds&, const RecordBounds&) = default;
 };
 
+// One weight of the given permutation's spectrum: the exact number of input words whose
+// codeword has weight d, and B_d = Σ w / N over them.
+struct GivenSpectrumLine {
+  std::int32_t weight = 0;
+  std::uint64_t codewords = 0;   // A_d
+  double bitMultiplicity = 0.0;  // B_d
+
+  friend bool operator==(const GivenSpectrumLine&, const GivenSpectrumLine&) = default;
+};
+
+// The low-weight spectrum of the code with one given permutation (not the uniform-interleaver
+// average): every codeword of weight d ≤ D.
+struct RecordGivenInterleaver {
+  std::string interleaver;                      // as the user named it: "qpp:3,10"
+  std::int32_t maxWeight = 0;                   // D
+  std::optional<std::int32_t> minimumDistance;  // none: no codeword of weight ≤ D
+  std::vector<GivenSpectrumLine> lines;         // the weights with A_d > 0, increasing
+  std::uint64_t candidates = 0;                 // partial input words the search examined
+  // The union bound (Q function) of the bit error rate over d ≤ D at each point of the
+  // record's Eb/N0 grid: an estimate of this permutation's error floor (empty: no bounds).
+  std::vector<long double> bitErrorEstimates;
+
+  friend bool operator==(const RecordGivenInterleaver&, const RecordGivenInterleaver&) = default;
+};
+
 // One simulated Eb/N0 point of the actual code under iterative decoding: counts, error
 // rates and their 95 % Clopper–Pearson intervals [low, high].
 struct SimulatedPoint {
@@ -128,7 +153,8 @@ struct RunRecord {
   RecordTurbo turbo;
   RecordSpectrum spectrum;
   RecordBounds bounds;
-  std::optional<RecordSimulation> simulation;  // set when the run simulated the code
+  std::optional<RecordGivenInterleaver> givenInterleaver;  // only when asked for
+  std::optional<RecordSimulation> simulation;              // set when the run simulated the code
 
   friend bool operator==(const RunRecord&, const RunRecord&) = default;
 };

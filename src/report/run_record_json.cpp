@@ -131,6 +131,23 @@ Json boundsJson(const RecordBounds& bounds) {
   return Json{{"ebn0_db", bounds.ebn0Db}, {"columns", std::move(columns)}};
 }
 
+Json givenInterleaverJson(const RecordGivenInterleaver& given) {
+  Json rows = Json::array();
+  for (const GivenSpectrumLine& line : given.lines) {
+    rows.push_back(Json{{"d", line.weight}, {"A", line.codewords}, {"B", line.bitMultiplicity}});
+  }
+  Json estimates = Json::array();
+  for (const long double value : given.bitErrorEstimates) {
+    estimates.push_back(boundValue(value));
+  }
+  return Json{{"interleaver", given.interleaver},
+              {"max_weight", given.maxWeight},
+              {"d_min", given.minimumDistance ? Json(*given.minimumDistance) : Json(nullptr)},
+              {"candidates", given.candidates},
+              {"rows", std::move(rows)},
+              {"ub_q_estimate", std::move(estimates)}};
+}
+
 // ---- reading ----
 
 // Why a record is refused; caught at the top of the reader.
@@ -388,6 +405,32 @@ RecordBounds readBounds(const Fields& fields) {
   return bounds;
 }
 
+std::uint64_t countOf(const Json& value, const std::string& where) {
+  if (!value.is_number_unsigned()) {
+    throw Refusal(where + " should be a whole number of 0 or more");
+  }
+  return value.get<std::uint64_t>();
+}
+
+RecordGivenInterleaver readGivenInterleaver(const Fields& fields) {
+  RecordGivenInterleaver given;
+  given.interleaver = fields.text("interleaver");
+  given.maxWeight = fields.integer("max_weight");
+  if (!fields.member("d_min").is_null()) {
+    given.minimumDistance = fields.integer("d_min");
+  }
+  given.candidates = countOf(fields.member("candidates"), fields.where("candidates"));
+  given.lines = listOf(
+      fields.array("rows"), fields.path("rows"), [](const Json& row, const std::string& where) {
+        const Fields line(row, where);
+        return GivenSpectrumLine{line.integer("d"), countOf(line.member("A"), line.where("A")),
+                                 line.number("B")};
+      });
+  given.bitErrorEstimates =
+      listOf(fields.array("ub_q_estimate"), fields.path("ub_q_estimate"), readBoundValue);
+  return given;
+}
+
 // An upper bound of the number of values in the JSON text: a count of the separators and
 // openings outside strings, made before the text is parsed.
 std::size_t valuesAtMost(std::string_view text) {
@@ -435,6 +478,9 @@ RunRecord readRecord(const Json& root) {
   record.spectrum.log10Sum = readLog10(sumCheck, "log10_sum");
   record.spectrum.log10InputWords = readLog10(sumCheck, "log10_input_words");
   record.bounds = readBounds(fields.object("bounds"));
+  if (fields.has("given_interleaver")) {
+    record.givenInterleaver = readGivenInterleaver(fields.object("given_interleaver"));
+  }
   if (fields.has("simulation")) {
     try {
       record.simulation = readSimulationJson(fields.member("simulation"));
@@ -450,28 +496,30 @@ RunRecord readRecord(const Json& root) {
 std::string runRecordJson(const RunRecord& record) {
   const RecordSpectrum& spectrum = record.spectrum;
   const RecordTurbo& turbo = record.turbo;
-  const Json json{
-      {"format", kRecordFormat},
-      {"schema_version", kRecordSchemaVersion},
-      {"program", Json{{"name", "brevandor"}, {"version", record.programVersion}}},
-      {"inputs", inputsJson(record.inputs)},
-      {"code", Json{{"kind", record.code.kind},
-                    {"n", record.code.n},
-                    {"k", record.code.k},
-                    {"constraint_length", record.code.constraintLength},
-                    {"states", record.code.states}}},
-      {"turbo", Json{{"type", turbo.type},
-                     {"constituents", turbo.constituents},
-                     {"frame_lengths", turbo.frameLengths},
-                     {"output_frame_length", turbo.outputFrameLength},
-                     {"rate", turbo.rate}}},
-      {"spectrum", spectrumJson(spectrum)},
-      {"sum_check",
-       Json{{"log10_sum", spectrum.log10Sum},
-            {"sum", decimalFromLog10(spectrum.log10Sum, kCountTextDigits)},
-            {"log10_input_words", spectrum.log10InputWords},
-            {"input_words", decimalFromLog10(spectrum.log10InputWords, kCountTextDigits)}}},
-      {"bounds", boundsJson(record.bounds)}};
+  Json json{{"format", kRecordFormat},
+            {"schema_version", kRecordSchemaVersion},
+            {"program", Json{{"name", "brevandor"}, {"version", record.programVersion}}},
+            {"inputs", inputsJson(record.inputs)},
+            {"code", Json{{"kind", record.code.kind},
+                          {"n", record.code.n},
+                          {"k", record.code.k},
+                          {"constraint_length", record.code.constraintLength},
+                          {"states", record.code.states}}},
+            {"turbo", Json{{"type", turbo.type},
+                           {"constituents", turbo.constituents},
+                           {"frame_lengths", turbo.frameLengths},
+                           {"output_frame_length", turbo.outputFrameLength},
+                           {"rate", turbo.rate}}},
+            {"spectrum", spectrumJson(spectrum)},
+            {"sum_check",
+             Json{{"log10_sum", spectrum.log10Sum},
+                  {"sum", decimalFromLog10(spectrum.log10Sum, kCountTextDigits)},
+                  {"log10_input_words", spectrum.log10InputWords},
+                  {"input_words", decimalFromLog10(spectrum.log10InputWords, kCountTextDigits)}}},
+            {"bounds", boundsJson(record.bounds)}};
+  if (record.givenInterleaver) {
+    json["given_interleaver"] = givenInterleaverJson(*record.givenInterleaver);
+  }
   std::string text;
   if (record.simulation) {
     Json simulated = json;

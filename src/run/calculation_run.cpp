@@ -6,20 +6,26 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "bounds/ber_bounds.h"
 #include "bounds/error_floor_estimates.h"
 #include "bounds/further_bounds.h"
+#include "bounds/numerics/special_functions.h"
 #include "bounds/union/bound_engines.h"
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"
 #include "progress/printable_text.h"
 #include "progress/stage_progress.h"
+#include "report/ber_bounds_section.h"
+#include "report/further_bounds_section.h"
 #include "report/results_file.h"
 #include "report/results_report.h"
+#include "report/spectrum_input_section.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/memory_budget.h"
 #include "run/run_estimate.h"
@@ -60,7 +66,7 @@ std::string timeLine() {
 // The code the run builds: for the repetition-outer type, the non-systematic counterpart of
 // the described code (one output bit per input bit, from the same numerator and denominator).
 CodeDescription preparedCode(const RunInputs& inputs) {
-  if (inputs.selectedType == RepetitionSerial) {
+  if (inputs.selectedType == ConcatenationType::RepetitionSerial) {
     return nonSystematicCounterpart(inputs.code);
   }
   return inputs.code;
@@ -156,36 +162,52 @@ class RunObjects {
   std::vector<double> weightedSpectrum_;
 };
 
-// The "Further Bounds" stage when any of its bounds is selected: its log lines and section.
-// Nothing to go on, or the result that ends the run.
+// The "Further Bounds" stage when any of its bounds is selected: its log lines and section,
+// and the tables it shows in `shown`. Nothing to go on, or the result that ends the run.
 std::optional<RunResult> writeFurtherBounds(ResultsFile& file, const RunInputs& inputs,
                                             const FurtherBoundInputs& spectra,
-                                            const RunContext& context,
-                                            FurtherBoundTables* written = nullptr) {
-  if (inputs.furtherBounds == 0) {
+                                            const RunContext& context, FurtherBoundTables& shown) {
+  if (inputs.furtherBounds.empty()) {
     return std::nullopt;
   }
   context.postLogLine(" Further Bounds Calculation .. ");
-  if (computeFurtherBoundSection(file.stream(), spectra, inputs.furtherBounds, inputs.ebn0Grid,
-                                 context, written) < 0) {
+  std::optional<FurtherBoundTables> tables =
+      computeFurtherBounds(spectra, inputs.furtherBounds, inputs.ebn0Grid, context);
+  if (!tables) {
     return cancelled(context);
   }
+  writeFurtherBoundSection(file.stream(), spectra, inputs.furtherBounds, *tables, inputs.ebn0Grid);
   if (auto stop = writeFailed(context, file, inputs.resultsFileName)) {
     return stop;
   }
+  shown = std::move(*tables);
   context.postLogLine(kCompletedText);
   return std::nullopt;
 }
 
-// The first section of a run that bounds a spectrum read from a file.
-void printSpectrumInput(std::FILE* file, const SpectrumInput& input) {
-  std::fprintf(file, "\n Spectrum Input -----------------------------\n");
-  std::fprintf(file, "\n Spectrum File : %s ", printableText(input.path).c_str());
-  std::fprintf(file, "\n Code Length n = %d [bits]", input.codeLength);
-  std::fprintf(file, "\n Information Bits K = %d [bits]", input.infoBits);
-  std::fprintf(file, "\n Rate : %f \n", static_cast<double>(input.infoBits) / input.codeLength);
-  std::fprintf(file, "\n End of Spectrum Input ----------------------\n");
-  std::fflush(file);
+// The "BER" stage: the selected bounds of the weighted spectrum (log10 values) of weights
+// 0 … maxWeight, or in low-weight mode their estimates of the error floor, and the section
+// that shows them. The tables shown, or nothing when cancelled.
+std::optional<BoundTables> writeBerBounds(std::FILE* file, const RunInputs& inputs, double rate,
+                                          std::span<const double> log10Weighted,
+                                          std::int32_t maxWeight, std::int32_t lowWeightBlock,
+                                          const RunContext& context) {
+  if (lowWeightBlock > 0) {
+    std::optional<ErrorFloorEstimates> estimates =
+        computeErrorFloorEstimates(rate, log10Weighted, maxWeight, lowWeightBlock,
+                                   inputs.boundSelection, context, inputs.ebn0Grid);
+    if (!estimates) {
+      return std::nullopt;
+    }
+    writeErrorFloorSection(file, rate, inputs.boundSelection, *estimates, inputs.ebn0Grid);
+    return std::move(estimates->sums);
+  }
+  std::optional<BoundTables> tables = computeBerBoundsFromLog10(
+      rate, log10Weighted, maxWeight, inputs.boundSelection, context, inputs.ebn0Grid);
+  if (tables) {
+    writeBoundSection(file, rate, inputs.boundSelection, *tables, inputs.ebn0Grid);
+  }
+  return tables;
 }
 
 // The stages of a parallel code of three or more constituents: every table of its own
@@ -227,13 +249,13 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
   context.postLogLine("\n TM Calculation .. ");
   // Parallel constituents of another code or another pattern have tables of their own,
   // computed one after the other as a serial code's are.
-  const bool ownTables =
-      run.turbo().concatenationType == Parallel && !run.turbo().sharesFirstTable();
+  const bool ownTables = run.turbo().concatenationType == ConcatenationType::Parallel &&
+                         !run.turbo().sharesFirstTable();
   if (ownTables && run.turbo().constituentCount > 2) {
     return runManyParallelStages(run, shareParallelTable, context);
   }
-  switch (ownTables ? Serial : run.turbo().concatenationType) {
-    case Parallel:
+  switch (ownTables ? ConcatenationType::Serial : run.turbo().concatenationType) {
+    case ConcatenationType::Parallel:
       first.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF Calculation .. ");
@@ -247,7 +269,7 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       }
       context.postLogLine(kCompletedText);
       return 0;
-    case Serial:
+    case ConcatenationType::Serial:
       first.computeTransferMatrix(code);
       second.computeTransferMatrix(secondCode);
       context.postLogLine(kCompletedText);
@@ -301,6 +323,8 @@ RunResult CalculationRun::executeGuarded(ResultsFile& file) {
     RunContext tracked = context_;
     tracked.stageProgress = &stages;
     return CalculationRun(inputs_, tracked).executeStages(file);
+  } catch (const NumericalError& error) {
+    return failed(context_, error.what());
   } catch (const std::bad_alloc&) {
     return failed(context_, "Not enough memory for the tables of this frame");
   } catch (const std::exception& error) {
@@ -332,6 +356,22 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     return lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
   };
   RunMemoryPlan plan = planMemory();
+  // The given permutation and the size of its search, settled before anything is written.
+  std::optional<GivenInterleaverCode> given;
+  std::uint64_t searchBytes = 0;
+  if (searchesGivenInterleaver(inputs_)) {
+    GivenInterleaverSetup setup = setUpGivenInterleaver(inputs_, turbo);
+    if (!setup.code) {
+      return failed(context_, printableText(setup.refusal));
+    }
+    given = std::move(setup.code);
+    searchBytes = givenInterleaverSearchBytes(*given);
+    const std::string tooLarge = givenSearchSizeRefusal(
+        estimateGivenInterleaverSearch(*given, inputs_.maxWeight, kGivenSearchLimits));
+    if (!tooLarge.empty()) {
+      return failed(context_, tooLarge);
+    }
+  }
   // The worker threads beside this one take address space for their stacks and arenas.
   const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
   // Double precision by default that the machine cannot hold falls back to single precision,
@@ -339,7 +379,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   std::string precisionLine;
   if (tablePrecision(inputs_) == TablePrecision::Double) {
     precisionLine = kDoublePrecisionLine;
-    if (const auto shortfall = memoryShortfall(plan.peak(), extraThreads);
+    if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads);
         shortfall && !inputs_.precision) {
       run.setPrecision(TablePrecision::Single);
       plan = planMemory();
@@ -350,7 +390,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     }
   }
   inputs_.precision = tablePrecision(inputs_);  // the record names the precision used
-  if (const auto shortfall = memoryShortfall(plan.peak(), extraThreads)) {
+  if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
                       " needs " + formatBytes(shortfall->needed) + ", " +
@@ -396,17 +436,18 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   context_.postLogLine(" TWEF Calculation .. ");
   std::span<double> codeword(run.codewordSpectrum());
   std::span<double> weighted(run.weightedSpectrum());
-  const std::int32_t maxWeight =
+  const StageResult<std::int32_t> spectrum =
       lowWeight > 0 ? computeLowWeightSpectrum(turbo, lowWeight, codeword, weighted, context_)
-      : turbo.concatenationType == Parallel
+      : turbo.concatenationType == ConcatenationType::Parallel
           ? turbo.computeParallelSpectrum(codeword, weighted, context_)
           : turbo.computeSerialSpectrum(codeword, weighted, context_);
-  if (maxWeight == -1) {
+  if (spectrum.wasCancelled()) {
     return cancelled(context_);
   }
-  if (maxWeight < 0) {
-    return failed(context_, "The spectrum stage found the constituent tables incomplete");
+  if (!spectrum) {
+    return failed(context_, spectrum.failure());
   }
+  const std::int32_t maxWeight = *spectrum;
   // The bounds read the weighted spectrum before scaling: for long frames scaling by 10^−e
   // flushes the low-weight entries, which dominate the bounds at high signal-to-noise ratios,
   // to zero. The report prints such entries from these logarithms too.
@@ -423,19 +464,29 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   }
   context_.postLogLine(kCompletedText);
 
-  BoundTables bounds;
-  if (inputs_.boundSelection != 0) {
-    context_.postLogLine(" BER Calculation .. ");
-    const std::int32_t evaluated =
-        lowWeight > 0 ? computeErrorFloorEstimates(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                                   turbo.outputFrameLength, inputs_.boundSelection,
-                                                   context_, inputs_.ebn0Grid, &bounds)
-                      : computeBerBoundsFromLog10(run.file(), turbo.rate, log10Weighted, maxWeight,
-                                                  inputs_.boundSelection, context_,
-                                                  inputs_.ebn0Grid, &bounds);
-    if (evaluated < 0) {
+  DistanceSearchResult search;
+  if (given) {
+    context_.postLogLine(" Given Interleaver Search .. ");
+    search = searchGivenInterleaver(*given, inputs_.maxWeight, kGivenSearchLimits, context_);
+    if (search.outcome == DistanceSearchOutcome::Cancelled) {
       return cancelled(context_);
     }
+    if (search.outcome != DistanceSearchOutcome::Complete) {
+      return failed(context_, "The search of the given interleaver stopped: " + search.message);
+    }
+    context_.postLogLine(kCompletedText);
+  }
+
+  BoundTables bounds;
+  if (!inputs_.boundSelection.empty()) {
+    context_.postLogLine(" BER Calculation .. ");
+    std::optional<BoundTables> evaluated =
+        writeBerBounds(run.file(), inputs_, turbo.rate, log10Weighted, maxWeight,
+                       lowWeight > 0 ? turbo.outputFrameLength : 0, context_);
+    if (!evaluated) {
+      return cancelled(context_);
+    }
+    bounds = std::move(*evaluated);
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
       return *stop;
     }
@@ -446,8 +497,20 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
           file, inputs_,
           furtherBoundInputsFromLog10(log10Codeword, log10Weighted, maxWeight,
                                       turbo.outputFrameLength, turbo.frameLengths[0]),
-          context_, &furtherBounds)) {
+          context_, furtherBounds)) {
     return *stop;
+  }
+  // The given permutation's section comes after the bound sections, before the simulation's.
+  std::optional<RecordGivenInterleaver> givenRecord;
+  GivenErrorFloorTable givenEstimates;
+  if (given) {
+    givenEstimates =
+        givenErrorFloorTable(search.spectrum, log10Weighted, turbo.rate, inputs_.ebn0Grid);
+    givenRecord = givenInterleaverRecord(search, inputs_.interleaver);
+    printGivenInterleaverSection(run.file(), *givenRecord, givenEstimates);
+    if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
+      return *stop;
+    }
   }
   RecordSimulation simulation;
   if (inputs_.simulation.simulate) {
@@ -467,9 +530,13 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     context_.postLogLine(kCompletedText);
   }
   RunOutputs outputs{log10Codeword, log10Weighted, maxWeight, codewordScale, weightedScale};
-  outputs.bounds = inputs_.boundSelection != 0 ? &bounds : nullptr;
-  outputs.furtherBounds = inputs_.furtherBounds != 0 ? &furtherBounds : nullptr;
+  outputs.bounds = !inputs_.boundSelection.empty() ? &bounds : nullptr;
+  outputs.furtherBounds = !inputs_.furtherBounds.empty() ? &furtherBounds : nullptr;
   RunRecord made = makeRunRecord(inputs_, turbo, outputs);
+  if (givenRecord) {
+    made.givenInterleaver = std::move(givenRecord);
+    keepGivenEstimates(made, givenEstimates);
+  }
   if (inputs_.simulation.simulate) {
     made.simulation = std::move(simulation);
   }
@@ -498,17 +565,17 @@ RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
     return failed(context_, "Cannot open the results file '" +
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
-  printSpectrumInput(file.stream(), input);
+  printSpectrumInput(file.stream(), input.path, input.codeLength, input.infoBits);
   if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
     return *stop;
   }
   const SpectrumFile& spectrum = input.spectrum;
-  if (inputs_.boundSelection != 0) {
+  FurtherBoundTables shownFurther;
+  if (!inputs_.boundSelection.empty()) {
     context_.postLogLine(" BER Calculation .. ");
-    if (computeBerBoundsFromLog10(file.stream(),
-                                  static_cast<double>(input.infoBits) / input.codeLength,
-                                  spectrum.log10Weighted, input.codeLength, inputs_.boundSelection,
-                                  context_, inputs_.ebn0Grid) < 0) {
+    if (!writeBerBounds(file.stream(), inputs_,
+                        static_cast<double>(input.infoBits) / input.codeLength,
+                        spectrum.log10Weighted, input.codeLength, 0, context_)) {
       return cancelled(context_);
     }
     if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
@@ -520,7 +587,7 @@ RunResult CalculationRun::executeSpectrumStages(ResultsFile& file) {
           file, inputs_,
           furtherBoundInputsFromLog10(spectrum.log10Codewords, spectrum.log10Weighted,
                                       input.codeLength, input.codeLength, input.infoBits),
-          context_)) {
+          context_, shownFurther)) {
     return *stop;
   }
   if (const auto reason = file.commit()) {

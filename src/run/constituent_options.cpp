@@ -38,7 +38,8 @@ std::optional<CodeDescription> secondCode(const RunInputs& inputs, ConstituentOp
   const char* given = inputs.numerator2.empty() ? "--denominator2" : "--numerator2";
   const std::string& givenText =
       inputs.numerator2.empty() ? inputs.denominator2 : inputs.numerator2;
-  if (inputs.selectedType != Parallel && inputs.selectedType != Serial) {
+  if (inputs.selectedType != ConcatenationType::Parallel &&
+      inputs.selectedType != ConcatenationType::Serial) {
     check = refused(given, givenText,
                     "the repetition type has one convolutional code; a second code applies to "
                     "a PCCC or an SCCC");
@@ -83,23 +84,23 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs,
       {{"--puncture", &inputs.puncture},
        {"--puncture-outer", &inputs.punctureOuter},
        {"--puncture-inner", &inputs.punctureInner}}};
-  const std::int32_t type = inputs.selectedType;
+  const ConcatenationType type = inputs.selectedType;
   for (const auto& [option, text] : given) {
     if (text->empty()) {
       continue;
     }
     const bool parallelPattern = text == &inputs.puncture;
-    if (type != Parallel && type != Serial) {
+    if (type != ConcatenationType::Parallel && type != ConcatenationType::Serial) {
       check = refused(option, *text, "the repetition type takes no puncturing pattern");
       return std::nullopt;
     }
-    if (type == Parallel && !parallelPattern) {
+    if (type == ConcatenationType::Parallel && !parallelPattern) {
       check = refused(option, *text,
                       "outer and inner patterns belong to an SCCC; a PCCC takes one pattern "
                       "of rows SYS,PAR1,PAR2");
       return std::nullopt;
     }
-    if (type == Serial && parallelPattern) {
+    if (type == ConcatenationType::Serial && parallelPattern) {
       check = refused(option, *text,
                       "an SCCC takes an outer and an inner pattern of rows SYS,PAR; this one "
                       "belongs to a PCCC");
@@ -152,7 +153,8 @@ std::optional<TurboPuncturing> patterns(const RunInputs& inputs,
 
 // Why the run's type cannot end its frames as asked (empty: it can).
 std::string terminationRefusal(const RunInputs& inputs) {
-  if (inputs.selectedType == RepetitionSerial && inputs.termination == Termination::First) {
+  if (inputs.selectedType == ConcatenationType::RepetitionSerial &&
+      inputs.termination == Termination::First) {
     return "the repetition type has one convolutional code: it is terminated (both) or left "
            "open";
   }
@@ -207,7 +209,8 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
     return refused("--constituents", std::to_string(inputs.constituentCount),
                    "a PCCC has 2 to 4 constituent encoders");
   }
-  if (inputs.selectedType != Parallel && inputs.constituentCount != kConstituentCount) {
+  if (inputs.selectedType != ConcatenationType::Parallel &&
+      inputs.constituentCount != kConstituentCount) {
     return refused("--constituents", std::to_string(inputs.constituentCount),
                    "three or more constituents belong to a PCCC; an SCCC and the repetition "
                    "type have two");
@@ -215,7 +218,8 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   if (const std::string why = terminationRefusal(inputs); !why.empty()) {
     return refused("--termination", std::string(terminationName(inputs.termination)), why);
   }
-  if (inputs.selectedType == RepetitionSerial && parityOutputCount(inputs.code) > 1) {
+  if (inputs.selectedType == ConcatenationType::RepetitionSerial &&
+      parityOutputCount(inputs.code) > 1) {
     return refused("--numerator", polynomialListText(numeratorMasks(inputs.code)),
                    "the repetition type's inner code has one output bit per input bit; it "
                    "takes one numerator, not a list");

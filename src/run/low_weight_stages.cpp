@@ -74,8 +74,10 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   context.postLogLine("\n TM Calculation .. ");
   // Parallel constituents of two codes have tables of their own, computed one after the
   // other as a serial code's are.
-  const bool shared = turbo.concatenationType == Parallel && turbo.sharesFirstTable();
-  if (turbo.concatenationType == Parallel && !shared && turbo.constituentCount > 2) {
+  const bool shared =
+      turbo.concatenationType == ConcatenationType::Parallel && turbo.sharesFirstTable();
+  if (turbo.concatenationType == ConcatenationType::Parallel && !shared &&
+      turbo.constituentCount > 2) {
     return runManyParallelStages(turbo, limit, context);
   }
   if (shared) {
@@ -92,7 +94,7 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
     return 0;
   }
   // The repetition code's counts C(N, w) at weight r · w are known: it needs no table.
-  const bool outerCode = turbo.concatenationType != RepetitionSerial;
+  const bool outerCode = turbo.concatenationType != ConcatenationType::RepetitionSerial;
   const LowWeightCut outer = outerCode ? prepareConstituent(turbo, 0, limit) : LowWeightCut{};
   const LowWeightCut inner = prepareConstituent(turbo, 1, limit);
   context.postLogLine(kCompletedText);
@@ -111,11 +113,11 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   return 0;
 }
 
-std::int32_t computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
-                                      std::span<double> codewordSpectrum,
-                                      std::span<double> weightedSpectrum,
-                                      const RunContext& context) {
-  return turbo.concatenationType == Parallel
+StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
+                                                   std::span<double> codewordSpectrum,
+                                                   std::span<double> weightedSpectrum,
+                                                   const RunContext& context) {
+  return turbo.concatenationType == ConcatenationType::Parallel
              ? computeLowWeightParallelSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,
                                                 context)
              : computeLowWeightSerialSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,

@@ -21,11 +21,11 @@ std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight);
 std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
                                           const RunContext& context);
 
-// The "TWEF" stage: both spectra for d = 0 … limit, in the log10 domain. Returns limit, −1
-// when cancelled, or −2 when a table is missing.
-std::int32_t computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
-                                      std::span<double> codewordSpectrum,
-                                      std::span<double> weightedSpectrum,
-                                      const RunContext& context);
+// The "TWEF" stage: both spectra for d = 0 … limit, in the log10 domain. The last weight,
+// limit; cancelled; or failed when a table is missing.
+StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,
+                                                   std::span<double> codewordSpectrum,
+                                                   std::span<double> weightedSpectrum,
+                                                   const RunContext& context);
 
 }  // namespace brevandor

@@ -6,13 +6,13 @@
 #include <numeric>
 #include <optional>
 #include <string_view>
-#include <thread>
 
 #include "bounds/further_bounds.h"
 #include "code/conv_code.h"
 #include "enumerators/low_weight/low_weight_cwef.h"
 #include "enumerators/weight_enumerator.h"
 #include "run/constituent_options.h"
+#include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/run_memory.h"
 #include "turbo/turbo_code.h"
@@ -54,10 +54,9 @@ double threadSpeedup(int threads) {
   return 1.0 + 0.8 * (threads - 1);
 }
 
+// Threads beyond the hardware's add nothing.
 int effectiveThreads(const RunContext& context) {
-  const unsigned cores = std::thread::hardware_concurrency();
-  const int threads = context.workerThreads();
-  return cores == 0 ? threads : std::min(threads, static_cast<int>(cores));
+  return std::min(context.workerThreads(), context.hardwareThreads());
 }
 
 // The extent of one constituent's tables: the output weights its recursion and its result
@@ -98,8 +97,9 @@ struct RunShape {
   TurboCode turbo;
 
   explicit RunShape(const RunInputs& inputs)
-      : code(inputs.selectedType == RepetitionSerial ? nonSystematicCounterpart(inputs.code)
-                                                     : inputs.code),
+      : code(inputs.selectedType == ConcatenationType::RepetitionSerial
+                 ? nonSystematicCounterpart(inputs.code)
+                 : inputs.code),
         turbo(inputs.selectedType, constituentCountOf(inputs)) {
     // Options the run would refuse cost nothing: the estimate then is of the plain code.
     if (const ConstituentOptionsCheck options = checkConstituentOptions(inputs)) {
@@ -124,14 +124,6 @@ struct RunShape {
   const ConvCode& codeOf(int index) const { return index >= 1 && secondCode ? *secondCode : code; }
 };
 
-int boundCount(std::int32_t selection) {
-  int count = 0;
-  for (std::int32_t bits = selection; bits != 0; bits &= bits - 1) {
-    ++count;
-  }
-  return count;
-}
-
 // The stages of the run with their work and their seconds at the project machine's rates:
 // each rate grows with the frame the stage's rows run over (a constituent's own frame, the
 // input frame for the spectrum).
@@ -145,11 +137,11 @@ class StagePlanner {
   void add(const char* name, double work, std::int32_t frameLength) {
     double rate = kBoundRate;
     if (std::string_view(name) != "BER" && std::string_view(name) != "Further") {
-      const StageRates& rates = type_ == Parallel ? kParallelRates
-                                : type_ == Serial ? kSerialRates
-                                                  : kRepetitionRates;
+      const StageRates& rates = type_ == ConcatenationType::Parallel ? kParallelRates
+                                : type_ == ConcatenationType::Serial ? kSerialRates
+                                                                     : kRepetitionRates;
       const double lowWeightRate =
-          type_ == RepetitionSerial ? kLowWeightRepetitionRate : kLowWeightRate;
+          type_ == ConcatenationType::RepetitionSerial ? kLowWeightRepetitionRate : kLowWeightRate;
       const bool spectrum = std::string_view(name) == "TWEF";
       rate = lowWeight_ > 0 ? lowWeightRate
                             : (spectrum ? rates.spectrum : rates.cwef / cwefSlowdown_) *
@@ -160,7 +152,7 @@ class StagePlanner {
   std::vector<StageEstimate> stages() const { return stages_; }
 
  private:
-  std::int32_t type_;
+  ConcatenationType type_;
   std::int32_t lowWeight_;
   double cwefSlowdown_;
   std::vector<StageEstimate> stages_;
@@ -179,7 +171,7 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
   const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
   StagePlanner planner(shape, lowWeight, tablePrecision(inputs));
-  if (shape.turbo.concatenationType == Parallel) {
+  if (shape.turbo.concatenationType == ConcatenationType::Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
     if (shape.turbo.sharesFirstTable()) {
       planner.add("CWEF", outerWork, outer.frameLength);
@@ -196,7 +188,7 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
       }
     }
   } else {
-    if (shape.turbo.concatenationType == Serial) {
+    if (shape.turbo.concatenationType == ConcatenationType::Serial) {
       planner.add("CWEF 1", outerWork, outer.frameLength);
     }
     planner.add("CWEF 2", innerWork, inner.frameLength);
@@ -205,23 +197,44 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   const double extra = shape.turbo.constituentCount - 1.0;
   planner.add("TWEF", first.columns * first.resultRows * second.resultRows * extra * extra,
               inputs.inputFrameLength);
-  if (inputs.boundSelection != 0) {
+  if (!inputs.boundSelection.empty()) {
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
     const double points = inputs.ebn0Grid.count();
-    planner.add("BER", (weights + 1.0) * points * boundCount(inputs.boundSelection), 0);
+    planner.add("BER", (weights + 1.0) * points * inputs.boundSelection.size(), 0);
   }
-  if (inputs.furtherBounds != 0) {
+  if (!inputs.furtherBounds.empty()) {
     // The tangential-sphere bounds integrate over a cone for every term: about 25 union terms
     // each (bench/README.md, "Further bounds").
     constexpr double kTangentialSphereTerms = 25.0;
-    const std::int32_t tangential =
-        inputs.furtherBounds & (TangentialSphereBit | TangentialSphereWord);
+    const FurtherBoundSet tangential = inputs.furtherBounds.within(
+        {FurtherBound::TangentialSphereBit, FurtherBound::TangentialSphereWord});
     const double weights = lowWeight > 0 ? lowWeight : shape.turbo.outputFrameLength;
-    const double terms = boundCount(inputs.furtherBounds & ~tangential) +
-                         kTangentialSphereTerms * boundCount(tangential);
+    const double terms = inputs.furtherBounds.without(tangential).size() +
+                         kTangentialSphereTerms * tangential.size();
     planner.add("Further", (weights + 1.0) * inputs.ebn0Grid.count() * terms, 0);
   }
   return planner.stages();
+}
+
+// The search of a given permutation runs after "TWEF" on one thread; its time is measured on
+// a sample of its own subtrees rather than worked out from rates.
+void addGivenInterleaverStage(const RunShape& shape, const RunInputs& inputs,
+                              RunEstimate& estimate) {
+  if (!searchesGivenInterleaver(inputs)) {
+    return;
+  }
+  const GivenInterleaverSetup setup = setUpGivenInterleaver(inputs, shape.turbo);
+  if (!setup.code) {
+    return;
+  }
+  const DistanceSearchEstimate search =
+      estimateGivenInterleaverSearch(*setup.code, inputs.maxWeight, kGivenSearchLimits);
+  estimate.peakBytes += givenInterleaverSearchBytes(*setup.code);
+  const auto twef = std::find_if(estimate.stages.begin(), estimate.stages.end(),
+                                 [](const StageEstimate& stage) { return stage.name == "TWEF"; });
+  const auto at = twef == estimate.stages.end() ? estimate.stages.end() : twef + 1;
+  estimate.stages.insert(at, StageEstimate{"Given Interleaver",
+                                           static_cast<double>(search.candidates), search.seconds});
 }
 
 }  // namespace
@@ -254,6 +267,7 @@ RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, doub
   for (StageEstimate& stage : estimate.stages) {
     stage.seconds *= slowness / speed;
   }
+  addGivenInterleaverStage(shape, inputs, estimate);
   return estimate;
 }
 

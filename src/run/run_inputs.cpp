@@ -1,9 +1,12 @@
 #include "run/run_inputs.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
+#include "progress/run_context.h"
 
 namespace brevandor {
 
@@ -24,7 +27,8 @@ CodeFromTexts codeFromTexts(std::string_view numeratorText, std::string_view den
 }
 
 std::int32_t constituentCountOf(const RunInputs& inputs) {
-  return inputs.selectedType == 0 ? inputs.constituentCount : kConstituentCount;
+  return inputs.selectedType == ConcatenationType::Parallel ? inputs.constituentCount
+                                                            : kConstituentCount;
 }
 
 std::string outOfRangeMessage(std::int64_t low, std::int64_t high) {
@@ -99,6 +103,53 @@ TablePrecision tablePrecision(const RunInputs& inputs) {
 
 std::string_view precisionName(TablePrecision precision) {
   return precision == TablePrecision::Double ? "double" : "single";
+}
+
+ThreadCountCheck checkThreadCount(std::string_view text) {
+  const std::string allowed = "use 0 for all cores, or 1 to " + std::to_string(maxWorkerThreads());
+  const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits) {
+    return {std::nullopt,
+            "'" + std::string(text) + "' is not a number of threads (" + allowed + ")"};
+  }
+  const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+  const std::string_view significant = text.substr(first);
+  const std::string limit = std::to_string(maxWorkerThreads());
+  if (significant.size() > limit.size() ||
+      (significant.size() == limit.size() && significant > limit)) {
+    return {std::nullopt, std::string(text) +
+                              " is more threads than this machine can use (at most " + limit +
+                              ": four per hardware thread, and never more than 1024)"};
+  }
+  return {std::stoi(std::string(significant.empty() ? "0" : significant)), {}};
+}
+
+namespace {
+
+// The command line's name of each concatenation type.
+constexpr std::pair<ConcatenationType, std::string_view> kTypeOptionNames[] = {
+    {ConcatenationType::Parallel, "pccc"},
+    {ConcatenationType::Serial, "sccc"},
+    {ConcatenationType::RepetitionSerial, "rep"}};
+
+}  // namespace
+
+std::string_view typeOptionName(ConcatenationType type) {
+  for (const auto& [named, name] : kTypeOptionNames) {
+    if (named == type) {
+      return name;
+    }
+  }
+  return "rep";
+}
+
+std::optional<ConcatenationType> parseTypeName(std::string_view name) {
+  for (const auto& [type, typeName] : kTypeOptionNames) {
+    if (name == typeName) {
+      return type;
+    }
+  }
+  return std::nullopt;
 }
 
 std::optional<TablePrecision> parsePrecision(std::string_view name) {

@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "bounds/bound_kinds.h"
 #include "bounds/ebn0_grid.h"
 #include "bounds/spectrum_file.h"
 #include "code/code_description.h"
 #include "code/termination.h"
 #include "logmath/table_precision.h"
 #include "run/simulation_options.h"
+#include "turbo/concatenation_type.h"
 
 namespace brevandor {
 
@@ -25,7 +27,7 @@ inline constexpr std::size_t kMaxTextLength = 100;  // polynomial texts and the 
 inline constexpr std::string_view kDefaultNumerator = "1+D+D^2";
 inline constexpr std::string_view kDefaultDenominator = "1+D^2";
 inline constexpr std::string_view kDefaultResultsFile = "results.txt";
-inline constexpr std::int32_t kDefaultBoundSelection = 1;
+inline constexpr BerBoundSet kDefaultBoundSelection{BerBound::UnionQ};
 // Constants of every run: two constituents unless a PCCC asks for more, and the repetition
 // factor of the outer code.
 inline constexpr std::int32_t kConstituentCount = 2;
@@ -43,11 +45,11 @@ struct SpectrumInput {
 
 // Everything one calculation needs, handed to the run by value.
 struct RunInputs {
-  std::int32_t inputFrameLength = kDefaultFrameLength;   // N
-  std::int32_t selectedType = 0;                         // a ConcatenationType
-  std::int32_t boundSelection = kDefaultBoundSelection;  // BoundMask bits; 0: no bounds
-  std::string resultsFileName{kDefaultResultsFile};      // path of the results file, as given
-  CodeDescription code;                                  // from describeCode
+  std::int32_t inputFrameLength = kDefaultFrameLength;  // N
+  ConcatenationType selectedType = ConcatenationType::Parallel;
+  BerBoundSet boundSelection = kDefaultBoundSelection;  // the "BER Bounds"; empty: none
+  std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
+  CodeDescription code;                                 // from describeCode
   // Of the weight tables; empty: the run's default (defaultPrecision).
   std::optional<TablePrecision> precision;
   // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
@@ -67,8 +69,11 @@ struct RunInputs {
   TailRule tailRule;
   // 0: the whole spectrum. D > 0: low-weight mode, A_d and B_d for d ≤ D only.
   std::int32_t maxWeight = 0;
-  EbN0Grid ebn0Grid;               // points of every bound section
-  std::int32_t furtherBounds = 0;  // FurtherBound bits: the "Further Bounds" section; 0: none
+  // One permutation as the user names it ("qpp:3,10", "lte", "file:PATH"); empty: none. With
+  // maxWeight > 0 the run also searches every codeword of weight ≤ D of the code with it.
+  std::string interleaver;
+  EbN0Grid ebn0Grid;                           // points of every bound section
+  FurtherBoundSet furtherBounds;               // the "Further Bounds" section; empty: none
   std::optional<SpectrumInput> spectrumInput;  // set: only the bounds of this spectrum
   // The simulation's options as typed; with `simulate` the "Simulated Error Rates" stage
   // decodes the code over the same grid. The run reads them through checkSimulationTexts.
@@ -83,8 +88,9 @@ std::int32_t constituentCountOf(const RunInputs& inputs);
 inline constexpr std::int32_t kLongestSingleDefaultFrame = 1023;
 
 // The precision a run holds its tables in when none is asked for: double for low-weight runs
-// and for frames longer than kLongestSingleDefaultFrame (single precision there leaves printed
-// digits wrong: 1.6e-3 at A_8 of N = 100 000), single for the rest.
+// (runs that search a given interleaver among them, as the search takes --max-weight) and for
+// frames longer than kLongestSingleDefaultFrame (single precision there leaves printed digits
+// wrong: 1.6e-3 at A_8 of N = 100 000), single for the rest.
 TablePrecision defaultPrecision(const RunInputs& inputs);
 // The precision asked for, or else the default.
 TablePrecision tablePrecision(const RunInputs& inputs);
@@ -142,5 +148,20 @@ FrameLengthCheck checkConstituentCount(std::string_view text,
 // The weight limit D of low-weight mode typed as text, read as the frame length is, from 1
 // to 1000000. Either the value or the message for the user.
 FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit = kFieldReadLimit);
+
+// The worker-thread count: decimal digits only, 0 (all cores) to maxWorkerThreads(); or the
+// message that refuses it.
+struct ThreadCountCheck {
+  std::optional<int> value;
+  std::string message;
+};
+ThreadCountCheck checkThreadCount(std::string_view text);
+
+// The concatenation type called `name` on the command line and in records: "pccc", "sccc" or
+// "rep"; nothing for any other name.
+std::optional<ConcatenationType> parseTypeName(std::string_view name);
+
+// The name of a concatenation type on the command line and in records.
+std::string_view typeOptionName(ConcatenationType type);
 
 }  // namespace brevandor

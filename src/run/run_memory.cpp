@@ -10,7 +10,8 @@
 namespace brevandor {
 
 bool sharesParallelTable(const TurboCode& turbo, Engine engine) {
-  if (turbo.concatenationType != Parallel || !parallelSpectrumReadsFirstTableOnly(engine)) {
+  if (turbo.concatenationType != ConcatenationType::Parallel ||
+      !parallelSpectrumReadsFirstTableOnly(engine)) {
     return false;
   }
   for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
@@ -43,10 +44,10 @@ RunMemoryPlan planRunMemory(const TurboCode& turbo, const RunContext& context) {
   const auto spectrumEntries = static_cast<std::uint64_t>(turbo.outputFrameLength) + 1;
   plan.tables += 4 * spectrumEntries * sizeof(double);  // two spectra and their log copies
   if (fast) {
-    plan.work = std::max(plan.work, turbo.concatenationType == Parallel
+    plan.work = std::max(plan.work, turbo.concatenationType == ConcatenationType::Parallel
                                         ? fastParallelSpectrumWorkBytes(turbo, context)
                                         : fastSerialSpectrumWorkBytes(turbo));
-  } else if (turbo.concatenationType == Parallel) {
+  } else if (turbo.concatenationType == ConcatenationType::Parallel) {
     plan.work = std::max<std::uint64_t>(plan.work, 2 * spectrumEntries * (wide ? 8 : 4));
   } else {
     // Two matrices of D + 1 rows over the outer input weights.

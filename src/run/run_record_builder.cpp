@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "bounds/bound_catalogue.h"
+#include "brevandor_version.h"
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
 #include "logmath/log_domain.h"
@@ -14,17 +15,6 @@
 namespace brevandor {
 
 namespace {
-
-std::string typeOption(std::int32_t type) {
-  switch (type) {
-    case Parallel:
-      return "pccc";
-    case Serial:
-      return "sccc";
-    default:
-      return "rep";
-  }
-}
 
 // The numerators (comma-separated) and the denominator of a described code as canonical text.
 std::pair<std::string, std::string> codeTexts(const CodeDescription& code) {
@@ -78,16 +68,16 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
 RecordInputs recordInputs(const RunInputs& inputs) {
   RecordInputs record;
   std::tie(record.numerator, record.denominator) = codeTexts(inputs.code);
-  record.type = typeOption(inputs.selectedType);
+  record.type = std::string(typeOptionName(inputs.selectedType));
   record.frameLength = inputs.inputFrameLength;
-  for (const BoundNames& bound : kBoundCatalogue) {
-    if ((inputs.boundSelection & bound.bit) != 0) {
+  for (const auto& bound : kBoundCatalogue) {
+    if (inputs.boundSelection.contains(bound.bit)) {
       record.bounds.emplace_back(bound.option);
     }
   }
   for (const FurtherBoundInfo& bound : furtherBoundInfos()) {
-    if ((inputs.furtherBounds & bound.bit) != 0) {
-      record.bounds.emplace_back(bound.name);
+    if (inputs.furtherBounds.contains(bound.bit)) {
+      record.bounds.emplace_back(bound.option);
     }
   }
   record.resultsFile = inputs.resultsFileName;
@@ -142,8 +132,8 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
     const BoundTables& tables = *outputs.bounds;
     const std::vector<long double>* values[] = {&tables.unionQ, &tables.unionExp, &tables.viterbi};
     for (std::size_t b = 0; b < kBoundCatalogue.size(); ++b) {
-      const BoundNames& names = kBoundCatalogue[b];
-      if ((inputs.boundSelection & names.bit) != 0) {
+      const auto& names = kBoundCatalogue[b];
+      if (inputs.boundSelection.contains(names.bit)) {
         bounds.columns.push_back(BoundColumn{std::string(names.column),
                                              std::string(names.title),
                                              {values[b]->begin(), values[b]->end()},
@@ -154,12 +144,12 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
   if (outputs.furtherBounds != nullptr) {
     const auto& infos = furtherBoundInfos();
     for (std::size_t b = 0; b < infos.size(); ++b) {
-      if ((inputs.furtherBounds & infos[b].bit) != 0) {
+      if (inputs.furtherBounds.contains(infos[b].bit)) {
         // The lower bound holds whatever the spectrum; the sums over a cut spectrum do not.
-        BoundColumn column{std::string(infos[b].head),
+        BoundColumn column{std::string(infos[b].column),
                            std::string(infos[b].title),
                            {},
-                           inputs.maxWeight > 0 && infos[b].bit != SpherePackingWord};
+                           inputs.maxWeight > 0 && infos[b].bit != FurtherBound::SpherePackingWord};
         for (const double logValue : outputs.furtherBounds->logValues[b]) {
           column.values.push_back(shownFurtherBound(logValue));
         }

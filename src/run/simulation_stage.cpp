@@ -16,8 +16,9 @@ namespace {
 class FrameOfInputs {
  public:
   explicit FrameOfInputs(const RunInputs& inputs, const ConstituentOptions& options)
-      : code_(inputs.selectedType == RepetitionSerial ? nonSystematicCounterpart(inputs.code)
-                                                      : inputs.code),
+      : code_(inputs.selectedType == ConcatenationType::RepetitionSerial
+                  ? nonSystematicCounterpart(inputs.code)
+                  : inputs.code),
         turbo_(inputs.selectedType, kConstituentCount) {
     if (options.secondCode) {
       second_.emplace(*options.secondCode);
@@ -47,11 +48,11 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
   const std::int32_t n = turbo.frameLengths[0];
   TurboFrame frame;
   switch (turbo.concatenationType) {
-    case Parallel:
+    case ConcatenationType::Parallel:
       frame = parallelFrame(*first, *second, n, turbo.sectionPuncturing[0],
                             turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1);
       break;
-    case Serial:
+    case ConcatenationType::Serial:
       frame =
           serialFrame(*first, *second, n, turbo.sectionPuncturing[0], turbo.sectionPuncturing[1]);
       break;
@@ -70,7 +71,8 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
 }
 
 SimulationCheck simulationSettingsOf(const RunInputs& inputs) {
-  return checkSimulationTexts(inputs.simulation, {});
+  // --interleaver is shared with the given-interleaver search: one permutation for every frame.
+  return checkSimulationTexts(inputs.simulation, inputs.interleaver);
 }
 
 std::string checkSimulation(const RunInputs& inputs) {

@@ -82,7 +82,7 @@ std::int64_t standardCodewordLength(const StandardCode& code, std::int32_t frame
 
 void applyStandardCode(const StandardCode& code, RunInputs& inputs) {
   inputs.code = codeFromTexts(code.numerators, code.denominator).description.value();
-  inputs.selectedType = 0;  // PCCC
+  inputs.selectedType = ConcatenationType::Parallel;
   inputs.constituentCount = kConstituentCount;
   inputs.numerator2.clear();
   inputs.denominator2.clear();

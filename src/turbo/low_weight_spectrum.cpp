@@ -18,7 +18,9 @@ namespace brevandor {
 
 namespace {
 
-constexpr std::int32_t kMissingTable = -2;
+StageResult<std::int32_t> missingTable() {
+  return StageResult<std::int32_t>::failed(kIncompleteTablesText);
+}
 
 // Rows and counts are of Cell, the precision of the tables.
 template <typename Cell>
@@ -267,30 +269,30 @@ std::int32_t serialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
 
 }  // namespace
 
-std::int32_t computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                              std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context) {
+StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                                           std::span<double> codewordSpectrum,
+                                                           std::span<double> weightedSpectrum,
+                                                           const RunContext& context) {
   if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum)) {
-    return kMissingTable;
+    return missingTable();
   }
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? parallelSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
-                                        context)
-             : parallelSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
-                                       context);
+  return spectrumStageResult(
+      tablePrecision(turbo) == TablePrecision::Double
+          ? parallelSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
+          : parallelSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context));
 }
 
-std::int32_t computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                            std::span<double> codewordSpectrum,
-                                            std::span<double> weightedSpectrum,
-                                            const RunContext& context) {
+StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                                         std::span<double> codewordSpectrum,
+                                                         std::span<double> weightedSpectrum,
+                                                         const RunContext& context) {
   if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum) || turbo.constituentCount < 2) {
-    return kMissingTable;
+    return missingTable();
   }
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? serialSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
-             : serialSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context);
+  return spectrumStageResult(
+      tablePrecision(turbo) == TablePrecision::Double
+          ? serialSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
+          : serialSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context));
 }
 
 }  // namespace brevandor

@@ -16,15 +16,15 @@ namespace brevandor {
 // The constituents hold the cut tables of computeLowWeightCwef for `maxWeight`; the outer
 // repetition code of the serial type needs none, its counts C(N, w) at weight r · w being
 // known. Cell (0, 0) of every table is cleared: the all-zero word is left out. Progress and
-// the cancel request go by input weight. Return maxWeight, −1 when cancelled, or −2
+// the cancel request go by input weight. The last weight, maxWeight; cancelled; or failed
 // (nothing touched) when a table is missing or a spectrum has fewer than maxWeight + 1 entries.
-std::int32_t computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                              std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context);
-std::int32_t computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                            std::span<double> codewordSpectrum,
-                                            std::span<double> weightedSpectrum,
-                                            const RunContext& context);
+StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                                           std::span<double> codewordSpectrum,
+                                                           std::span<double> weightedSpectrum,
+                                                           const RunContext& context);
+StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                                         std::span<double> codewordSpectrum,
+                                                         std::span<double> weightedSpectrum,
+                                                         const RunContext& context);
 
 }  // namespace brevandor

@@ -7,6 +7,17 @@
 
 namespace brevandor {
 
+ParallelShape parallelShapeOf(const TurboCode& turbo) {
+  ParallelShape shape{turbo.frameLengths[0], turbo.outputFrameLength, 0, turbo.addsInputWeight(),
+                      turbo.constituentCount};
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    const auto index = static_cast<std::size_t>(c);
+    shape.counted[index] = turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]);
+    shape.maxCounted = std::max(shape.maxCounted, shape.counted[index]);
+  }
+  return shape;
+}
+
 namespace {
 
 template <typename Cell>

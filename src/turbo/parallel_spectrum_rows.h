@@ -22,6 +22,9 @@ struct ParallelShape {
   std::array<std::int32_t, TurboCode::kMaxConstituents> counted{};
 };
 
+// The sizes of the parallel spectrum stage of `turbo`, whose tables are computed.
+ParallelShape parallelShapeOf(const TurboCode& turbo);
+
 // Positions first … last of a row that may hold counts (first > last: none).
 struct RowSpan {
   std::int32_t first = 0;

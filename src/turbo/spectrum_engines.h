@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "enumerators/weight_enumerator.h"
+#include "logmath/log_domain.h"
 #include "logmath/table_precision.h"
 #include "progress/run_context.h"
 #include "turbo/turbo_code.h"
@@ -43,5 +45,39 @@ std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codew
                                        const RunContext& context);
 // The bytes of work storage computeSerialSpectrumFast allocates for this turbo code.
 std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo);
+
+// What every engine does first: both spectra set to LogZero for d = 0 … maxWeight, and the
+// all-zero codeword left out, cell (0, 0) cleared in every table there is (the change stays).
+template <typename Cell>
+void clearSpectraAndZeroWord(TurboCode& turbo, std::int32_t maxWeight,
+                             std::span<double> codewordSpectrum,
+                             std::span<double> weightedSpectrum) {
+  for (std::int32_t d = 0; d <= maxWeight; ++d) {
+    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
+    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
+  }
+  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+    WeightEnumerator* enumerator = turbo.enumerators[static_cast<std::size_t>(c)];
+    if (enumerator != nullptr && resultTable<Cell>(*enumerator).exists()) {
+      resultTable<Cell>(*enumerator).at(0, 0) = kLogZeroCell<Cell>;
+    }
+  }
+}
+
+// Runs `stage`(Cell{}) with the cell type of the constituents' tables: double or float.
+template <typename Stage>
+std::int32_t withTableCells(const TurboCode& turbo, Stage&& stage) {
+  return tablePrecision(turbo) == TablePrecision::Double ? stage(double{}) : stage(float{});
+}
+
+// The steps of a serial stage's progress: the input weights of every constituent after the
+// first.
+inline std::int32_t serialProgressSteps(const TurboCode& turbo) {
+  std::int32_t steps = 0;
+  for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
+    steps += turbo.frameLengths[static_cast<std::size_t>(c)];
+  }
+  return steps;
+}
 
 }  // namespace brevandor

@@ -28,17 +28,6 @@ constexpr const char* kCodewordOverflowText = " -- oops \n";
 // Input weights whose columns are gathered and whose rows are built together.
 constexpr std::int32_t kBlockColumns = 16;
 
-ParallelShape shapeOf(const TurboCode& turbo) {
-  ParallelShape shape{turbo.frameLengths[0], turbo.outputFrameLength, 0, turbo.addsInputWeight(),
-                      turbo.constituentCount};
-  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-    const auto index = static_cast<std::size_t>(c);
-    shape.counted[index] = turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]);
-    shape.maxCounted = std::max(shape.maxCounted, shape.counted[index]);
-  }
-  return shape;
-}
-
 // The constituent whose table constituent c reads: the first, when the two tables are equal
 // (a run on this engine then keeps the first only), else c itself.
 std::size_t tableReader(const TurboCode& turbo, std::int32_t c) {
@@ -105,7 +94,7 @@ class FastParallelSpectrum {
  public:
   FastParallelSpectrum(TurboCode& turbo, std::span<double> codewordSpectrum,
                        std::span<double> weightedSpectrum, const RunContext& context)
-      : shape_(shapeOf(turbo)),
+      : shape_(parallelShapeOf(turbo)),
         layout_(turbo, shape_),
         codewordSpectrum_(codewordSpectrum),
         weightedSpectrum_(weightedSpectrum),
@@ -324,7 +313,7 @@ class FastParallelSpectrum {
 }  // namespace
 
 std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunContext& context) {
-  const ParallelShape shape = shapeOf(turbo);
+  const ParallelShape shape = parallelShapeOf(turbo);
   const auto threads = static_cast<std::uint64_t>(threadsFor(shape, context));
   const std::uint64_t cell =
       tablePrecision(turbo) == TablePrecision::Double ? sizeof(double) : sizeof(float);
@@ -343,19 +332,9 @@ namespace {
 template <typename Cell>
 std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                      std::span<double> weightedSpectrum, const RunContext& context) {
-  const ParallelShape shape = shapeOf(turbo);
-  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
-    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
-    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
-  }
-  // The all-zero codeword is left out; the change stays in every table there is (a run on
-  // this engine keeps only the first).
-  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
-    WeightEnumerator* enumerator = turbo.enumerators[static_cast<std::size_t>(c)];
-    if (enumerator != nullptr && resultTable<Cell>(*enumerator).exists()) {
-      resultTable<Cell>(*enumerator).at(0, 0) = kLogZeroCell<Cell>;
-    }
-  }
+  const ParallelShape shape = parallelShapeOf(turbo);
+  // A run on this engine keeps only the first table of equal ones.
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
   FastParallelSpectrum<Cell> stage(turbo, codewordSpectrum, weightedSpectrum, context);
   return stage.run();
 }
@@ -365,9 +344,9 @@ std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
 std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                                          std::span<double> weightedSpectrum,
                                          const RunContext& context) {
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? runFast<double>(turbo, codewordSpectrum, weightedSpectrum, context)
-             : runFast<float>(turbo, codewordSpectrum, weightedSpectrum, context);
+  return withTableCells(turbo, [&](auto cell) {
+    return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
+  });
 }
 
 }  // namespace brevandor

@@ -5,6 +5,7 @@
 
 #include "logmath/log_domain.h"
 #include "progress/progress_report.h"
+#include "turbo/parallel_spectrum_rows.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {
@@ -17,16 +18,6 @@ constexpr const char* kCodewordOverflowText = " -- oops \n";
 template <typename Cell>
 using WorkRow = std::vector<Cell>;
 
-// The sizes of the stage.
-struct ParallelShape {
-  std::int32_t frameLength;  // N
-  std::int32_t maxWeight;    // D, the last codeword weight
-  // P of each constituent, the largest weight its table counts
-  std::array<std::int32_t, TurboCode::kMaxConstituents> maxCounted;
-  bool inputBitsSentOnce;  // systematic constituents: p counts parity bits only
-  std::int32_t constituentCount;
-};
-
 template <typename Cell>
 void clearRow(WorkRow<Cell>& row) {
   row.assign(row.size(), kLogZeroCell<Cell>);
@@ -36,7 +27,7 @@ void clearRow(WorkRow<Cell>& row) {
 template <typename Cell>
 void startWithFirstConstituent(const BasicLogTable<Cell>& cwef, std::int32_t w,
                                const ParallelShape& shape, WorkRow<Cell>& current) {
-  for (std::int32_t p = 0; p <= shape.maxCounted[0]; ++p) {
+  for (std::int32_t p = 0; p <= shape.counted[0]; ++p) {
     current[static_cast<std::size_t>(p)] = cwef.at(p, w);
   }
 }
@@ -111,7 +102,7 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
   startWithFirstConstituent(resultTable<Cell>(*turbo.enumerators[0]), w, shape, current);
   for (std::int32_t c = 1; c < shape.constituentCount; ++c) {
     multiplyByConstituent(resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]),
-                          shape.maxCounted[static_cast<std::size_t>(c)], w, shape, current, next,
+                          shape.counted[static_cast<std::size_t>(c)], w, shape, current, next,
                           context);
   }
   accumulate(current, w, shape, codewordSpectrum, context);
@@ -123,22 +114,9 @@ template <typename Cell>
 std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                           std::span<double> weightedSpectrum, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
-  ParallelShape shape{
-      frameLength, turbo.outputFrameLength, {}, turbo.addsInputWeight(), turbo.constituentCount};
-  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
-    const auto index = static_cast<std::size_t>(c);
-    shape.maxCounted[index] = turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]);
-  }
+  const ParallelShape shape = parallelShapeOf(turbo);
 
-  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
-    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
-    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
-  }
-  // The all-zero codeword is left out of the spectrum; the change stays in the tables.
-  for (std::int32_t c = 0; c < shape.constituentCount; ++c) {
-    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
-        kLogZeroCell<Cell>;
-  }
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);
   WorkRow<Cell> next(current.size(), kLogZeroCell<Cell>);
@@ -160,9 +138,9 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
 std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                               std::span<double> weightedSpectrum,
                                               const RunContext& context) {
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? runReference<double>(turbo, codewordSpectrum, weightedSpectrum, context)
-             : runReference<float>(turbo, codewordSpectrum, weightedSpectrum, context);
+  return withTableCells(turbo, [&](auto cell) {
+    return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
+  });
 }
 
 }  // namespace brevandor

@@ -307,21 +307,11 @@ std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
     matrices.emplace_back(1, maxWeight + 1, frameLength + 1);
   }
 
-  for (std::int32_t d = 0; d <= maxWeight; ++d) {
-    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
-    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
-  }
-  for (std::int32_t c = 0; c < count; ++c) {
-    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
-        kLogZeroCell<Cell>;
-  }
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
 
   ProgressReport progress(context);
   progress.start();
-  std::int32_t totalSteps = 0;
-  for (std::int32_t c = 1; c < count; ++c) {
-    totalSteps += turbo.frameLengths[static_cast<std::size_t>(c)];
-  }
+  const std::int32_t totalSteps = serialProgressSteps(turbo);
   StepTeam team(threadsFor(turbo, context));
   const BasicLogTable<Cell>* source = &resultTable<Cell>(*turbo.enumerators[0]);
   const BasicLogTable<Cell>* result = source;
@@ -371,9 +361,9 @@ std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
 std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
                                        std::span<double> weightedSpectrum,
                                        const RunContext& context) {
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? runFast<double>(turbo, codewordSpectrum, weightedSpectrum, context)
-             : runFast<float>(turbo, codewordSpectrum, weightedSpectrum, context);
+  return withTableCells(turbo, [&](auto cell) {
+    return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
+  });
 }
 
 }  // namespace brevandor

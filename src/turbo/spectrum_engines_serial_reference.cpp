@@ -94,24 +94,13 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
       BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1),
       BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1)};
 
-  for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
-    codewordSpectrum[static_cast<std::size_t>(d)] = LogZero;
-    weightedSpectrum[static_cast<std::size_t>(d)] = LogZero;
-  }
-  // The all-zero codeword is left out of the spectrum; the change stays in the tables.
-  for (std::int32_t c = 0; c < count; ++c) {
-    resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]).at(0, 0) =
-        kLogZeroCell<Cell>;
-  }
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
 
   ProgressReport progress(context);
   progress.start();
   startWithOuterCode(resultTable<Cell>(*turbo.enumerators[0]), turbo.frameLengths[1], shape,
                      matrices[0]);
-  std::int32_t totalSteps = 0;
-  for (std::int32_t c = 1; c < count; ++c) {
-    totalSteps += turbo.frameLengths[static_cast<std::size_t>(c)];
-  }
+  const std::int32_t totalSteps = serialProgressSteps(turbo);
   std::int32_t stepsDone = 0;
   for (std::int32_t c = 1; c < count; ++c) {
     const auto index = static_cast<std::size_t>(c);
@@ -140,9 +129,9 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
 std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
                                             std::span<double> weightedSpectrum,
                                             const RunContext& context) {
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? runReference<double>(turbo, codewordSpectrum, weightedSpectrum, context)
-             : runReference<float>(turbo, codewordSpectrum, weightedSpectrum, context);
+  return withTableCells(turbo, [&](auto cell) {
+    return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
+  });
 }
 
 }  // namespace brevandor

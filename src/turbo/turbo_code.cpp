@@ -4,7 +4,7 @@
 
 namespace brevandor {
 
-TurboCode::TurboCode(std::int32_t type, std::int32_t count)
+TurboCode::TurboCode(ConcatenationType type, std::int32_t count)
     : concatenationType(type), constituentCount(count) {}
 
 void TurboCode::attachConstituent(std::int32_t index, const ConvCode& code,
@@ -73,15 +73,16 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
   // bits are sent once. Everything else counts all output bits. A punctured systematic row
   // makes the first constituent count the systematic bits it sends with its parity.
   const std::uint32_t countsInputBits =
-      (concatenationType != Parallel || hasNonSystematic == 1) ? 1u : 0u;
+      (concatenationType != ConcatenationType::Parallel || hasNonSystematic == 1) ? 1u : 0u;
   const std::int32_t n = inputFrameLength;
-  countsSentSystematic = concatenationType == Parallel && hasNonSystematic == 0 &&
-                                 !puncturing.parallel.empty() && puncturing.parallel.puncturesRow(0)
+  countsSentSystematic = concatenationType == ConcatenationType::Parallel &&
+                                 hasNonSystematic == 0 && !puncturing.parallel.empty() &&
+                                 puncturing.parallel.puncturesRow(0)
                              ? 1
                              : 0;
   sectionPuncturing.fill(SectionPuncturing{});
 
-  if (concatenationType == Parallel) {
+  if (concatenationType == ConcatenationType::Parallel) {
     outputFrameLength = addsInputWeight() ? n : 0;
     std::int32_t firstParityRow = 1;
     for (std::size_t c = 0; c < count; ++c) {
@@ -103,7 +104,7 @@ std::int32_t TurboCode::setFrameLength(std::int32_t inputFrameLength,
     if (addsInputWeight()) {
       sentLengths[0] += n;
     }
-  } else if (concatenationType == Serial) {
+  } else if (concatenationType == ConcatenationType::Serial) {
     // The outer pattern thins the outer codeword, which the interleaver then carries whole
     // to the inner code; the inner pattern thins what the inner code sends.
     sectionPuncturing[0] = puncturingOf(*codes[0], puncturing.outer, 0, 1);

@@ -8,10 +8,23 @@
 #include "code/termination.h"
 #include "enumerators/weight_enumerator.h"
 #include "progress/run_context.h"
+#include "progress/stage_result.h"
 #include "turbo/concatenation_type.h"
 #include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
+
+// Why a spectrum stage could not run: a constituent's code or table was missing.
+inline constexpr const char* kIncompleteTablesText =
+    "The spectrum stage found the constituent tables incomplete";
+
+// A spectrum stage's result from the engines' count: the last weight, or −1 when cancelled.
+inline StageResult<std::int32_t> spectrumStageResult(std::int32_t lastWeightOrCancelled) {
+  if (lastWeightOrCancelled < 0) {
+    return StageResult<std::int32_t>::cancelled();
+  }
+  return lastWeightOrCancelled;
+}
 
 // One concatenated code for one run: how its constituents are concatenated, which code and
 // enumerator belong to each, and the frame lengths and rate that follow. It refers to the
@@ -20,9 +33,9 @@ class TurboCode {
  public:
   static constexpr std::int32_t kMaxConstituents = 4;
 
-  TurboCode(std::int32_t type, std::int32_t count);
+  TurboCode(ConcatenationType type, std::int32_t count);
 
-  std::int32_t concatenationType = Parallel;
+  ConcatenationType concatenationType = ConcatenationType::Parallel;
   std::int32_t constituentCount = 2;
   std::int32_t hasNonSystematic = 0;
   // Entry c < count: input bits of constituent c's frame; entry count: outputFrameLength.
@@ -70,14 +83,15 @@ class TurboCode {
 
   // The average distance spectrum over the uniform interleaver, in the log10 domain:
   // `codewordSpectrum`[d] and `weightedSpectrum`[d] for d = 0 … outputFrameLength.
-  // Return outputFrameLength, −1 when the run was cancelled, or −2 (nothing touched) when a
-  // constituent lacks its code or a table of the configured size, or a spectrum is shorter
-  // than outputFrameLength + 1.
-  std::int32_t computeParallelSpectrum(std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
-                                       const RunContext& context);
-  std::int32_t computeSerialSpectrum(std::span<double> codewordSpectrum,
-                                     std::span<double> weightedSpectrum, const RunContext& context);
+  // The last weight, outputFrameLength; cancelled; or failed with kIncompleteTablesText
+  // (nothing touched) when a constituent lacks its code or a table of the configured size,
+  // or a spectrum is shorter than outputFrameLength + 1.
+  StageResult<std::int32_t> computeParallelSpectrum(std::span<double> codewordSpectrum,
+                                                    std::span<double> weightedSpectrum,
+                                                    const RunContext& context);
+  StageResult<std::int32_t> computeSerialSpectrum(std::span<double> codewordSpectrum,
+                                                  std::span<double> weightedSpectrum,
+                                                  const RunContext& context);
 };
 
 }  // namespace brevandor

@@ -8,7 +8,9 @@ namespace brevandor {
 namespace {
 
 // The result for a stage that has nothing sound to work on: a missing constituent.
-constexpr std::int32_t kMissingConstituent = -2;
+StageResult<std::int32_t> missingConstituent() {
+  return StageResult<std::int32_t>::failed(kIncompleteTablesText);
+}
 
 // Whether constituent c has its code and a table of at least the given size.
 bool hasTable(const TurboCode& turbo, std::int32_t c, std::int32_t maxOutputWeight,
@@ -38,18 +40,19 @@ bool validCount(const TurboCode& turbo) {
   return turbo.constituentCount >= 1 && turbo.constituentCount <= TurboCode::kMaxConstituents;
 }
 
-// Every constituent of a parallel concatenation is read in rows 0 … P, columns 0 … N.
+// Every constituent c of a parallel concatenation is read in rows 0 … P_c, columns 0 … N, from
+// the table of constituent `tableOf`(c).
+template <typename TableOf>
 bool readyForParallel(const TurboCode& turbo, std::span<double> codewordSpectrum,
-                      std::span<double> weightedSpectrum) {
-  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum) ||
-      turbo.codes[0] == nullptr) {
+                      std::span<double> weightedSpectrum, TableOf&& tableOf) {
+  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum)) {
     return false;
   }
-  const std::int32_t n = turbo.frameLengths[0];
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     const auto index = static_cast<std::size_t>(c);
-    if (turbo.enumerators[index] == nullptr || turbo.codes[index] == nullptr ||
-        !hasTable(turbo, c, turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]), n)) {
+    if (turbo.codes[index] == nullptr || turbo.enumerators[index] == nullptr ||
+        !hasTable(turbo, tableOf(c), turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]),
+                  turbo.frameLengths[0])) {
       return false;
     }
   }
@@ -72,27 +75,6 @@ bool readyForSerial(const TurboCode& turbo, std::span<double> codewordSpectrum,
   return true;
 }
 
-// The fast engine reads the first constituent's table for every constituent whose table
-// equals it, and the others' own tables: those must exist in the configured size.
-bool readyForParallelFast(const TurboCode& turbo, std::span<double> codewordSpectrum,
-                          std::span<double> weightedSpectrum) {
-  if (!validCount(turbo) || !hasRoom(turbo, codewordSpectrum, weightedSpectrum)) {
-    return false;
-  }
-  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-    const auto index = static_cast<std::size_t>(c);
-    if (turbo.codes[index] == nullptr || turbo.enumerators[index] == nullptr) {
-      return false;
-    }
-    const std::int32_t read = c > 0 && turbo.sameTableAsFirst(c) ? 0 : c;
-    if (!hasTable(turbo, read, turbo.enumerators[index]->layerMaxWeight(*turbo.codes[index]),
-                  turbo.frameLengths[0])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 TablePrecision tablePrecision(const TurboCode& turbo) {
@@ -104,30 +86,38 @@ bool parallelSpectrumReadsFirstTableOnly(Engine engine) {
   return engine == Engine::Fast;
 }
 
-std::int32_t TurboCode::computeParallelSpectrum(std::span<double> codewordSpectrum,
-                                                std::span<double> weightedSpectrum,
-                                                const RunContext& context) {
+StageResult<std::int32_t> TurboCode::computeParallelSpectrum(std::span<double> codewordSpectrum,
+                                                             std::span<double> weightedSpectrum,
+                                                             const RunContext& context) {
   if (context.engine == Engine::Fast &&
-      readyForParallelFast(*this, codewordSpectrum, weightedSpectrum)) {
-    return computeParallelSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
+      readyForParallel(*this, codewordSpectrum, weightedSpectrum, [&](std::int32_t c) {
+        // The fast engine reads the first table for every constituent whose table equals it.
+        return c > 0 && sameTableAsFirst(c) ? 0 : c;
+      })) {
+    return spectrumStageResult(
+        computeParallelSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context));
   }
   // The reference, which needs every constituent's own table.
-  if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum)) {
-    return kMissingConstituent;
+  if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum,
+                        [](std::int32_t c) { return c; })) {
+    return missingConstituent();
   }
-  return computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+  return spectrumStageResult(
+      computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context));
 }
 
-std::int32_t TurboCode::computeSerialSpectrum(std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context) {
+StageResult<std::int32_t> TurboCode::computeSerialSpectrum(std::span<double> codewordSpectrum,
+                                                           std::span<double> weightedSpectrum,
+                                                           const RunContext& context) {
   if (!readyForSerial(*this, codewordSpectrum, weightedSpectrum)) {
-    return kMissingConstituent;
+    return missingConstituent();
   }
   if (context.engine == Engine::Reference) {
-    return computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+    return spectrumStageResult(
+        computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context));
   }
-  return computeSerialSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
+  return spectrumStageResult(
+      computeSerialSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context));
 }
 
 }  // namespace brevandor

@@ -6,11 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "bounds/further_bounds.h"
+#include "bounds/bound_catalogue.h"
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
 #include "code/puncture_pattern.h"
+#include "interleavers/interleaver_spec.h"
 #include "progress/run_context.h"
+#include "run/bound_lists.h"
 #include "run/simulation_options.h"
 #include "turbo/turbo_puncturing.h"
 
@@ -32,13 +34,12 @@ AdvancedOption threadsOption() {
   option.zeroText = QStringLiteral("all cores");
   option.read = [](const RunSettings& settings) { return QString::number(settings.threads); };
   option.write = [](RunSettings& settings, const QString& value) {
-    bool ok = false;
-    const int threads = value.trimmed().toInt(&ok);
-    if (!ok || threads < 0 || threads > maxWorkerThreads()) {
+    const ThreadCountCheck threads = checkThreadCount(value.trimmed().toStdString());
+    if (!threads.value) {
       return QStringLiteral("Please enter a number of threads from 0 (all cores) to %1.")
           .arg(maxWorkerThreads());
     }
-    settings.threads = threads;
+    settings.threads = *threads.value;
     return QString();
   };
   return option;
@@ -81,36 +82,28 @@ AdvancedOption furtherBoundsOption() {
       "the sphere-packing lower bound of any code with the same length and rate.");
   option.editor = AdvancedOption::Editor::Checks;
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-    option.choices.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
+    option.choices.append(
+        QString::fromUtf8(info.option.data(), static_cast<int>(info.option.size())));
     QString caption = QString::fromUtf8(info.meaning.data(), static_cast<int>(info.meaning.size()));
     caption[0] = caption[0].toUpper();
     option.choiceLabels.append(caption);
   }
   option.read = [](const RunSettings& settings) {
-    QStringList names;
-    for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-      if ((settings.inputs.furtherBounds & info.bit) != 0) {
-        names.append(QString::fromUtf8(info.name.data(), static_cast<int>(info.name.size())));
-      }
-    }
-    return names.join(QLatin1Char(','));
+    return QString::fromStdString(furtherBoundListText(settings.inputs.furtherBounds));
   };
+  // The list as --bounds reads it (the check boxes give "" for none); the bounds of the
+  // "BER Bounds" section are chosen in the Options dialog.
   option.write = [](RunSettings& settings, const QString& value) {
-    std::int32_t mask = 0;
-    for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-      const std::string word = name.trimmed().toStdString();
-      bool known = false;
-      for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-        if (info.name == word) {
-          mask |= info.bit;
-          known = true;
-        }
-      }
-      if (!known) {
-        return QStringLiteral("There is no further bound called \"%1\".").arg(name);
-      }
+    const std::string list = value.isEmpty() ? std::string("none") : value.toStdString();
+    const std::optional<BoundSelection> selection = parseBoundList(list);
+    if (!selection) {
+      const QString message = QString::fromStdString(unknownBoundListMessage(list));
+      return message.left(1).toUpper() + message.mid(1) + QLatin1Char('.');
     }
-    settings.inputs.furtherBounds = mask;
+    if (!selection->ber.empty()) {
+      return QStringLiteral("The bounds of the \"BER Bounds\" section are chosen in Options.");
+    }
+    settings.inputs.furtherBounds = selection->further;
     return QString();
   };
   return option;
@@ -433,6 +426,36 @@ AdvancedOption simulationText(const char* key, const char* commandLine, const ch
   return option;
 }
 
+// The permutation of the simulated code and of the given-interleaver search, checked in the
+// dialog as a description; whether it fits the frame is checked when the run starts.
+AdvancedOption interleaverOption() {
+  AdvancedOption option;
+  option.key = "interleaver";
+  option.commandLine = "--interleaver";
+  option.label = QStringLiteral("Interleaver permutation (&6)");
+  option.toolTip = QStringLiteral(
+      "random: a new permutation every simulated frame (the uniform interleaver's ensemble); "
+      "random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds, or file:PATH with "
+      "whitespace-separated 0-based indices: one given permutation, simulated and, with the "
+      "low-weight limit, searched for its exact low-weight spectrum. Empty: random.");
+  option.editor = AdvancedOption::Editor::Text;
+  option.placeholder = QStringLiteral("random");
+  option.read = [](const RunSettings& settings) {
+    return QString::fromStdString(settings.inputs.interleaver);
+  };
+  option.write = [](RunSettings& settings, const QString& value) {
+    const std::string text = value.trimmed().toStdString();
+    if (!text.empty()) {
+      if (const ParsedInterleaver parsed = parseInterleaverSpec(text); !parsed) {
+        return QString::fromStdString(parsed.failure);
+      }
+    }
+    settings.inputs.interleaver = text;
+    return QString();
+  };
+  return option;
+}
+
 // The "Simulation" settings: iterative decoding of the code beside its bounds.
 std::vector<AdvancedOption> simulationOptions() {
   std::vector<AdvancedOption> options{
@@ -441,6 +464,7 @@ std::vector<AdvancedOption> simulationOptions() {
                        "and write the section \"Simulated Error Rates\": BER and FER with 95 % "
                        "intervals, beside the bounds.",
                        &SimulationTexts::simulate),
+      interleaverOption(),
       simulationText("decoder", "--decoder", "Decoder al&gorithm",
                      "log-map (exact) or max-log-map (faster, its extrinsic values scaled).",
                      &SimulationTexts::decoder),
@@ -473,8 +497,8 @@ std::vector<AdvancedOption> simulationOptions() {
       simulationText("framesTo", "--frames-to", "Frame window: end (&2)",
                      "The end B of the frame window (not simulated itself).",
                      &SimulationTexts::framesTo)};
-  options[1].editor = AdvancedOption::Editor::Choice;
-  options[1].choices = {QStringLiteral("max-log-map"), QStringLiteral("log-map")};
+  options[2].editor = AdvancedOption::Editor::Choice;
+  options[2].choices = {QStringLiteral("max-log-map"), QStringLiteral("log-map")};
   return options;
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <csignal>
 
+#include "brevandor_version.h"
 #include "ui/main_dialog.h"
 #include "ui/window_arguments.h"
 

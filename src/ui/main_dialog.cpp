@@ -181,7 +181,7 @@ void MainDialog::getIt() {
     return;
   }
   settings_.inputs.code = *code;
-  settings_.inputs.selectedType = widgets_.typeList->currentIndex();
+  settings_.inputs.selectedType = static_cast<ConcatenationType>(widgets_.typeList->currentIndex());
   // The second code and the patterns of Advanced Setup, against this code and type.
   const ConstituentOptionsCheck options = checkConstituentOptions(settings_.inputs);
   if (!options) {

@@ -47,7 +47,7 @@ class MainDialog : public QDialog {
   // The run inputs and the advanced settings the next run uses.
   const RunSettings& runSettings() const { return settings_; }
   // The bound selection the next run uses.
-  std::int32_t boundSelection() const { return settings_.inputs.boundSelection; }
+  BerBoundSet boundSelection() const { return settings_.inputs.boundSelection; }
   // The full path of the results file.
   const QString& resultsPath() const { return resultsPath_; }
   // True while a run's thread has not ended.

@@ -9,33 +9,36 @@ namespace brevandor {
 
 namespace {
 
-QCheckBox* boundBox(const char* name, const QString& text, const QString& tip, bool ticked,
-                    QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(QLatin1String(name));
-  box->setChecked(ticked);
-  box->setToolTip(tip);
-  return box;
+// The object names of the check boxes, in catalogue order, as the window tests find them.
+constexpr std::array<const char*, kBoundCatalogue.size()> kBoxNames = {
+    "unionBoundQ", "unionBoundExp", "viterbiBound"};
+
+QString fromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The tool tip of a bound: its description from the catalogue, as a sentence.
+QString toolTipOf(std::string_view meaning) {
+  QString tip = fromView(meaning);
+  tip[0] = tip[0].toUpper();
+  return tip;
 }
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(std::int32_t boundSelection, QWidget* parent)
-    : QDialog(parent),
-      unionBoundQ_(boundBox("unionBoundQ", QStringLiteral("Union Bound (Q function)"),
-                            QStringLiteral("The union bound on the bit error rate, each term "
-                                           "with the Gaussian tail function Q"),
-                            (boundSelection & kUnionBoundQBit) != 0, this)),
-      unionBoundExp_(boundBox("unionBoundExp", QStringLiteral("Union Bound (Exp)"),
-                              QStringLiteral("The union bound in its exponential (Chernoff) "
-                                             "form: simpler and a little looser"),
-                              (boundSelection & kUnionBoundExpBit) != 0, this)),
-      viterbiBound_(boundBox("viterbiBound", QStringLiteral("Viterbi Bound"),
-                             QStringLiteral("An improved union bound, tighter at low "
-                                            "signal-to-noise ratios"),
-                             (boundSelection & kViterbiBoundBit) != 0, this)) {
+OptionsDialog::OptionsDialog(BerBoundSet boundSelection, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("optionsDialog"));
   setWindowTitle(QStringLiteral("Options"));
+  auto* layout = new QVBoxLayout(this);
+  for (std::size_t i = 0; i < kBoundCatalogue.size(); ++i) {
+    const auto& bound = kBoundCatalogue[i];
+    auto* box = new QCheckBox(fromView(bound.title), this);
+    box->setObjectName(QLatin1String(kBoxNames[i]));
+    box->setChecked(boundSelection.contains(bound.bit));
+    box->setToolTip(toolTipOf(bound.meaning));
+    layout->addWidget(box);
+    boxes_[i] = box;
+  }
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("okButton"));
@@ -50,22 +53,22 @@ OptionsDialog::OptionsDialog(std::int32_t boundSelection, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(unionBoundQ_);
-  layout->addWidget(unionBoundExp_);
-  layout->addWidget(viterbiBound_);
   layout->addSpacing(6);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-std::int32_t OptionsDialog::boundSelection() const {
-  return (viterbiBound_->isChecked() ? kViterbiBoundBit : 0) +
-         (unionBoundExp_->isChecked() ? kUnionBoundExpBit : 0) +
-         (unionBoundQ_->isChecked() ? kUnionBoundQBit : 0);
+BerBoundSet OptionsDialog::boundSelection() const {
+  BerBoundSet selection;
+  for (std::size_t i = 0; i < kBoundCatalogue.size(); ++i) {
+    if (boxes_[i]->isChecked()) {
+      selection.insert(kBoundCatalogue[i].bit);
+    }
+  }
+  return selection;
 }
 
-std::int32_t OptionsDialog::choose(std::int32_t current, QWidget* parent) {
+BerBoundSet OptionsDialog::choose(BerBoundSet current, QWidget* parent) {
   OptionsDialog dialog(current, parent);
   if (dialog.exec() != QDialog::Accepted) {
     return current;

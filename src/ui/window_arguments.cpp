@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "brevandor_version.h"
+
 namespace brevandor {
 
 namespace {

@@ -18,7 +18,6 @@ constexpr const char* kWindowSize = "window/size";
 constexpr const char* kRecentFiles = "results/recent";
 constexpr const char* kSlowness = "estimate/slowness";
 constexpr int kTypeCount = 3;
-constexpr std::int32_t kAllBounds = 7;
 
 }  // namespace
 
@@ -49,8 +48,8 @@ WindowMemory loadWindowMemory(const QString& file, const WindowMemory& defaults)
     memory.typeIndex = type;
   }
   const int bounds = stored.value(kBounds).toInt(&ok);
-  if (ok && bounds >= 0 && bounds <= kAllBounds) {
-    memory.settings.inputs.boundSelection = bounds;
+  if (ok && bounds >= 0 && bounds <= static_cast<int>(kAllBerBounds.bits())) {
+    memory.settings.inputs.boundSelection = BerBoundSet::fromBits(bounds);
   }
   for (const AdvancedOption& option : advancedOptions()) {
     const QString key =
@@ -79,7 +78,7 @@ void saveWindowMemory(const QString& file, const WindowMemory& memory) {
   stored.setValue(kFrameLength, memory.frameLength);
   stored.setValue(kType, memory.typeIndex);
   stored.setValue(kResultsPath, memory.resultsPath);
-  stored.setValue(kBounds, memory.settings.inputs.boundSelection);
+  stored.setValue(kBounds, memory.settings.inputs.boundSelection.bits());
   for (const AdvancedOption& option : advancedOptions()) {
     stored.setValue(
         QStringLiteral("%1/%2").arg(QLatin1String(kAdvancedGroup), QLatin1String(option.key)),

@@ -33,12 +33,11 @@ void expectTablesClose(const BoundTables& actual, const BoundTables& expected,
   check(actual.viterbi, expected.viterbi, "IUB_Exp");
 }
 
-BoundTables tablesOf(const BoundSpectrum& spectrum, double rate, std::int32_t mask, Engine engine) {
+BoundTables tablesOf(const BoundSpectrum& spectrum, double rate, BerBoundSet bounds,
+                     Engine engine) {
   RunContext context;
   context.engine = engine;
-  BoundTables tables;
-  EXPECT_EQ(computeBoundTables(spectrum, rate, mask, context, tables), 0);
-  return tables;
+  return computeBoundTables(spectrum, rate, bounds, context).value();
 }
 
 // A spectrum given by the log10 of each entry (LogZero for none), and the rate to use.
@@ -58,13 +57,13 @@ TEST_P(FastAgainstReference, AgreeOnEveryBoundValue) {
     log10Values[static_cast<std::size_t>(d)] = c.log10Entry(d);
   }
   const BoundSpectrum spectrum = boundSpectrumFromLog10(log10Values, c.maxWeight);
-  const BoundTables reference = tablesOf(spectrum, c.rate, 7, Engine::Reference);
-  expectTablesClose(tablesOf(spectrum, c.rate, 7, Engine::Fast), reference, c.name);
+  const BoundTables reference = tablesOf(spectrum, c.rate, kAllBerBounds, Engine::Reference);
+  expectTablesClose(tablesOf(spectrum, c.rate, kAllBerBounds, Engine::Fast), reference, c.name);
   // A mask leaves the tables of unselected bounds alone.
-  const BoundTables viterbiOnly = tablesOf(spectrum, c.rate, ViterbiBound, Engine::Fast);
+  const BoundTables viterbiOnly = tablesOf(spectrum, c.rate, {BerBound::Viterbi}, Engine::Fast);
   EXPECT_EQ(viterbiOnly.unionQ[0], 0.0L);
   EXPECT_EQ(viterbiOnly.unionExp[0], 0.0L);
-  EXPECT_EQ(viterbiOnly.viterbi, tablesOf(spectrum, c.rate, 7, Engine::Fast).viterbi);
+  EXPECT_EQ(viterbiOnly.viterbi, tablesOf(spectrum, c.rate, kAllBerBounds, Engine::Fast).viterbi);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,8 +101,8 @@ TEST_P(ScaledAgainstPlain, GiveTheSameBounds) {
   const BoundSpectrum plainSpectrum = boundSpectrumFromScaled(plain, maxWeight, 0.0);
   const BoundSpectrum scaledSpectrum = boundSpectrumFromScaled(scaled, maxWeight, scale);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    expectTablesClose(tablesOf(scaledSpectrum, 0.4, 7, engine),
-                      tablesOf(plainSpectrum, 0.4, 7, engine), "scaled");
+    expectTablesClose(tablesOf(scaledSpectrum, 0.4, kAllBerBounds, engine),
+                      tablesOf(plainSpectrum, 0.4, kAllBerBounds, engine), "scaled");
   }
 }
 
@@ -124,7 +123,7 @@ TEST(BoundEngines, UnionBoundSurvivesUnderflowOfTheQFunction) {
                                   std::log(x * std::sqrt(2.0 * pi)) +
                                   std::log(1.0 - 1.0 / (x * x) + 3.0 / (x * x * x * x));
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    const BoundTables tables = tablesOf(spectrum, 0.5, UnionBoundQ, engine);
+    const BoundTables tables = tablesOf(spectrum, 0.5, {BerBound::UnionQ}, engine);
     EXPECT_NEAR(static_cast<double>(std::log(tables.unionQ[0])), static_cast<double>(logExpected),
                 1e-6);
   }
@@ -143,7 +142,7 @@ TEST(BoundEngines, OverflowingLiteralSumsKeepExtendedPrecision) {
     expected += 1.5e308L * std::exp(static_cast<long double>(-d * 0.001));
   }
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    const BoundTables tables = tablesOf(spectrum, 0.001, UnionBoundExp, engine);
+    const BoundTables tables = tablesOf(spectrum, 0.001, {BerBound::UnionExp}, engine);
     EXPECT_NEAR(static_cast<double>(tables.unionExp[0] / expected), 1.0, 1e-14);
   }
 }

@@ -5,18 +5,16 @@
 #include <cmath>
 #include <string>
 
-#include "bounds/snr_points.h"
-
 namespace brevandor {
 namespace {
 
 // The default grid is the bounds' original 21 points, bit for bit in dB and as ratios.
 TEST(EbN0Grid, DefaultIsTheOriginalPointsExactly) {
   const EbN0Grid grid;
-  ASSERT_EQ(grid.count(), kSnrPoints);
-  for (std::int32_t j = 0; j < kSnrPoints; ++j) {
-    EXPECT_EQ(grid.decibels(j), snrDecibels(j)) << j;
-    EXPECT_EQ(grid.ratio(j), snrRatio(j)) << j;
+  ASSERT_EQ(grid.count(), 21);
+  for (std::int32_t j = 0; j < 21; ++j) {
+    EXPECT_EQ(grid.decibels(j), 0.25 * j) << j;
+    EXPECT_EQ(grid.ratio(j), std::pow(10.0, 0.025 * j)) << j;
   }
   EXPECT_EQ(formatEbN0Grid(grid), "0:0.25:5");
 }

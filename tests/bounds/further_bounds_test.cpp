@@ -15,6 +15,7 @@
 #include "bounds/tangential_sphere/tangential_sphere_bound.h"
 #include "bounds/union/union_word_bound.h"
 #include "logmath/log_domain.h"
+#include "report/further_bounds_section.h"
 #include "support/file_capture.h"
 #include "support/numeric_text.h"
 #include "support/test_codes.h"
@@ -24,7 +25,7 @@
 namespace brevandor {
 namespace {
 
-constexpr std::int32_t kAllBounds = (1 << kFurtherBoundCount) - 1;
+constexpr FurtherBoundSet kAllBounds = FurtherBoundSet::fromBits((1U << kFurtherBoundCount) - 1);
 
 // The spectra of the default code "1+D+D^2" over "1+D^2" in parallel concatenation as the
 // program computes them, log10 A_d and log10 B_d to 17 digits, in tests/data/spectra.
@@ -37,17 +38,15 @@ FurtherBoundInputs pcccSpectrum(const char* file, std::int32_t n, std::int32_t k
 }
 
 FurtherBoundTables evaluate(const FurtherBoundInputs& inputs, const EbN0Grid& grid,
-                            Engine engine = Engine::Fast, std::int32_t mask = kAllBounds) {
+                            Engine engine = Engine::Fast, FurtherBoundSet bounds = kAllBounds) {
   RunContext context;
   context.engine = engine;
-  FurtherBoundTables tables;
-  EXPECT_EQ(computeFurtherBounds(inputs, mask, grid, context, tables), 0);
-  return tables;
+  return computeFurtherBounds(inputs, bounds, grid, context).value();
 }
 
 double logValue(const FurtherBoundTables& tables, FurtherBound bit, std::int32_t j) {
   std::size_t index = 0;
-  while ((1 << index) != bit) {
+  while ((1U << index) != static_cast<std::uint32_t>(bit)) {
     ++index;
   }
   return tables.logValues[index][static_cast<std::size_t>(j)];
@@ -91,13 +90,13 @@ TEST_P(HighPrecisionValues, MatchAtEveryPoint) {
     const double symbolEnergy = inputs.rate() * grid.ratio(j);
     SCOPED_TRACE(p.decibels);
     // 10^−8 in the log is a relative 10^−8 in the value.
-    EXPECT_NEAR(logValue(tables, UnionWordQ, j), p.unionWord, 1e-8);
+    EXPECT_NEAR(logValue(tables, FurtherBound::UnionWordQ, j), p.unionWord, 1e-8);
     EXPECT_NEAR(logUnionBoundQ(inputs.weighted, symbolEnergy), p.unionBit, 1e-8);
-    EXPECT_NEAR(logValue(tables, TangentialSphereWord, j), p.tsbWord, 1e-8);
-    EXPECT_NEAR(logValue(tables, TangentialSphereBit, j), p.tsbBit, 1e-8);
-    EXPECT_NEAR(logValue(tables, SimpleWord, j), p.simpleWord, 1e-8);
-    EXPECT_NEAR(logValue(tables, SimpleBit, j), p.simpleBit, 1e-8);
-    EXPECT_NEAR(logValue(tables, SpherePackingWord, j), p.sphere, 1e-8);
+    EXPECT_NEAR(logValue(tables, FurtherBound::TangentialSphereWord, j), p.tsbWord, 1e-8);
+    EXPECT_NEAR(logValue(tables, FurtherBound::TangentialSphereBit, j), p.tsbBit, 1e-8);
+    EXPECT_NEAR(logValue(tables, FurtherBound::SimpleWord, j), p.simpleWord, 1e-8);
+    EXPECT_NEAR(logValue(tables, FurtherBound::SimpleBit, j), p.simpleBit, 1e-8);
+    EXPECT_NEAR(logValue(tables, FurtherBound::SpherePackingWord, j), p.sphere, 1e-8);
   }
 }
 
@@ -156,12 +155,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TangentialSphereBound, ReferenceEngineAgreesWithFast) {
   const FurtherBoundInputs inputs = pcccSpectrum("pccc_default_n16.csv", 56, 16);
   const EbN0Grid grid{0.0, 5.0, 5.0};
-  const std::int32_t mask = TangentialSphereWord | TangentialSphereBit;
-  const FurtherBoundTables fast = evaluate(inputs, grid, Engine::Fast, mask);
-  const FurtherBoundTables reference = evaluate(inputs, grid, Engine::Reference, mask);
-  for (const FurtherBound bit : {TangentialSphereWord, TangentialSphereBit}) {
+  const FurtherBoundSet bounds{FurtherBound::TangentialSphereWord,
+                               FurtherBound::TangentialSphereBit};
+  const FurtherBoundTables fast = evaluate(inputs, grid, Engine::Fast, bounds);
+  const FurtherBoundTables reference = evaluate(inputs, grid, Engine::Reference, bounds);
+  for (const FurtherBound bit :
+       {FurtherBound::TangentialSphereWord, FurtherBound::TangentialSphereBit}) {
     for (std::int32_t j = 0; j < grid.count(); ++j) {
-      EXPECT_NEAR(logValue(fast, bit, j), logValue(reference, bit, j), 1e-8) << bit << " " << j;
+      EXPECT_NEAR(logValue(fast, bit, j), logValue(reference, bit, j), 1e-8)
+          << static_cast<int>(bit) << " " << j;
     }
   }
 }
@@ -209,8 +211,8 @@ TEST(SimpleBound, EqualsTheUnionBoundWhenEveryCountIsBelowOne) {
 // tests/tools/further_bounds_reference.py, simple bound only, on the program's spectrum of
 // the default PCCC at N = 1000 (n = 3008, K = 1000).
 TEST(SimpleBound, LowWeightsCountBelowTheCutoffRate) {
-  testing::TurboPipeline pipeline(testing::describeOrDie("1+D+D^2", "1+D^2"), Parallel, 1000,
-                                  Engine::Fast);
+  testing::TurboPipeline pipeline(testing::describeOrDie("1+D+D^2", "1+D^2"),
+                                  ConcatenationType::Parallel, 1000, Engine::Fast);
   const std::int32_t n = pipeline.run();
   ASSERT_EQ(n, 3008);
   const FurtherBoundInputs inputs =
@@ -225,7 +227,7 @@ struct PropertyCase {
   const char* name;
   const char* numerator;
   const char* denominator;
-  std::int32_t type;
+  ConcatenationType type;
   std::int32_t frameLength;
 };
 
@@ -244,17 +246,21 @@ TEST_P(BoundProperties, HoldAtEveryPoint) {
   for (std::int32_t j = 0; j < grid.count(); ++j) {
     SCOPED_TRACE(grid.decibels(j));
     const double c0 = inputs.rate() * grid.ratio(j);
-    const double unionWord = logValue(tables, UnionWordQ, j);
+    const double unionWord = logValue(tables, FurtherBound::UnionWordQ, j);
     const double unionBit = logUnionBoundQ(inputs.weighted, c0);
-    const double sphere = logValue(tables, SpherePackingWord, j);
-    EXPECT_LE(logValue(tables, TangentialSphereWord, j), unionWord);
-    EXPECT_LE(logValue(tables, TangentialSphereBit, j), unionBit);
-    for (const FurtherBound upper : {UnionWordQ, UnionWordExp, TangentialSphereWord, SimpleWord}) {
-      EXPECT_GE(logValue(tables, upper, j), sphere) << upper;
+    const double sphere = logValue(tables, FurtherBound::SpherePackingWord, j);
+    EXPECT_LE(logValue(tables, FurtherBound::TangentialSphereWord, j), unionWord);
+    EXPECT_LE(logValue(tables, FurtherBound::TangentialSphereBit, j), unionBit);
+    for (const FurtherBound upper :
+         {FurtherBound::UnionWordQ, FurtherBound::UnionWordExp, FurtherBound::TangentialSphereWord,
+          FurtherBound::SimpleWord}) {
+      EXPECT_GE(logValue(tables, upper, j), sphere) << static_cast<int>(upper);
     }
     EXPECT_LE(unionBit, unionWord);
-    EXPECT_LE(logValue(tables, TangentialSphereBit, j), logValue(tables, TangentialSphereWord, j));
-    EXPECT_LE(logValue(tables, SimpleBit, j), logValue(tables, SimpleWord, j));
+    EXPECT_LE(logValue(tables, FurtherBound::TangentialSphereBit, j),
+              logValue(tables, FurtherBound::TangentialSphereWord, j));
+    EXPECT_LE(logValue(tables, FurtherBound::SimpleBit, j),
+              logValue(tables, FurtherBound::SimpleWord, j));
   }
   // As the section shows them, every value lies in [0, 1].
   const std::string section = testing::captureFile(
@@ -272,25 +278,22 @@ TEST_P(BoundProperties, HoldAtEveryPoint) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, BoundProperties,
-    ::testing::Values(PropertyCase{"PcccDefault", "1+D+D^2", "1+D^2", Parallel, 40},
-                      PropertyCase{"PcccSwapped", "1+D^2", "1+D+D^2", Parallel, 64},
-                      PropertyCase{"PcccFeedforward", "1+D+D^2", "1", Parallel, 20},
-                      PropertyCase{"SerialDefault", "1+D+D^2", "1+D^2", Serial, 16},
-                      PropertyCase{"RepetitionOuter", "1+D+D^2", "1+D^2", RepetitionSerial, 12}),
+    ::testing::Values(
+        PropertyCase{"PcccDefault", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 40},
+        PropertyCase{"PcccSwapped", "1+D^2", "1+D+D^2", ConcatenationType::Parallel, 64},
+        PropertyCase{"PcccFeedforward", "1+D+D^2", "1", ConcatenationType::Parallel, 20},
+        PropertyCase{"SerialDefault", "1+D+D^2", "1+D^2", ConcatenationType::Serial, 16},
+        PropertyCase{"RepetitionOuter", "1+D+D^2", "1+D^2", ConcatenationType::RepetitionSerial,
+                     12}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-// A cancel request seen after the first point ends the stage with −1 and writes nothing.
-TEST(FurtherBoundSection, CancelledStageWritesNothing) {
+// A cancel request seen after the first point ends the stage without tables.
+TEST(FurtherBounds, CancelledStageGivesNothing) {
   const FurtherBoundInputs inputs = pcccSpectrum("pccc_default_n16.csv", 56, 16);
   CancelFlag cancel{1};
   RunContext context;
   context.cancelFlag = &cancel;
-  std::int32_t result = 0;
-  const std::string text = testing::captureFile([&](std::FILE* file) {
-    result = computeFurtherBoundSection(file, inputs, kAllBounds, EbN0Grid{}, context);
-  });
-  EXPECT_EQ(result, -1);
-  EXPECT_EQ(text, "");
+  EXPECT_FALSE(computeFurtherBounds(inputs, kAllBounds, EbN0Grid{}, context));
 }
 
 }  // namespace

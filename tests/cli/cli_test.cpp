@@ -177,6 +177,19 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--max-weight", "20", "-N", "1000001"},
                 "--frame-length: Please enter an integer between 10 and 1000000."},
         Refusal{{"--precision", "quad"}, "--precision: unknown precision 'quad'"},
+        Refusal{{"--interleaver", "lte", "-N", "40"}, "give --max-weight D to search"},
+        Refusal{{"--interleaver", "random", "--max-weight", "12"},
+                "the search needs one permutation"},
+        Refusal{{"--interleaver", "qpp:3", "--max-weight", "12", "-N", "40"},
+                "--interleaver 'qpp:3': "},
+        Refusal{{"--interleaver", "lte", "--max-weight", "12", "-N", "41"},
+                "--interleaver 'lte': "},
+        Refusal{{"--interleaver", "file:missing.txt", "--max-weight", "12", "-N", "40"},
+                "--interleaver 'file:missing.txt': "},
+        Refusal{{"--interleaver", "lte", "--max-weight", "500", "-N", "40"},
+                "--max-weight: D = 500 passes the codeword length of this frame (128 bits)"},
+        Refusal{{"-t", "rep", "--interleaver", "lte", "--max-weight", "12", "-N", "40"},
+                "takes PCCC and SCCC only"},
         Refusal{{"--numerator", "1+D,1+D^2,D,1+D+D^2,D^2"},
                 "5 numerators given; a code has at most 4 parity outputs"},
         Refusal{{"--numerator", "1+D+D^2,1+x"}, "Illegal Grammar in numerator 2"},
@@ -370,6 +383,22 @@ TEST_F(CliTest, MaxWeightAcceptsFramesBeyondTenThousandBits) {
 }
 
 // A frame of a million bits still stops at once: the cancel request is read every section.
+// The LTE code with the LTE permutation of K = 40: the given permutation's section follows the
+// bound sections, and the record carries its exact counts.
+TEST_F(CliTest, GivenInterleaverSectionFollowsTheBounds) {
+  ASSERT_EQ(run({"--quiet", "-n", "1+D+D^3", "-d", "1+D^2+D^3", "-N", "40", "--max-weight", "12",
+                 "--interleaver", "lte", "-o", "given.txt", "--json", "given.json"})
+                .exitCode,
+            0);
+  const std::string text = readFile(directory_ / "given.txt");
+  const auto bounds = text.find("BER Bounds");
+  const auto given = text.find("Distance Spectrum of the Given Interleaver");
+  ASSERT_NE(given, std::string::npos);
+  EXPECT_LT(bounds, given);
+  EXPECT_NE(text.find("d_min = "), std::string::npos);
+  EXPECT_NE(readFile(directory_ / "given.json").find("\"given_interleaver\""), std::string::npos);
+}
+
 TEST_F(CliTest, MillionBitFrameCancelsPromptly) {
   ChildProcess child(kProgram,
                      {"--engine", "reference", "-t", "sccc", "-N", "1000000", "--max-weight", "20",

@@ -9,21 +9,10 @@
 
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add.h"
+#include "support/kernel_sets.h"
 
 namespace brevandor {
 namespace {
-
-// Every double kernel set this processor can run.
-std::vector<const DoubleLogAddRowKernels*> runnableKernels() {
-  std::vector<const DoubleLogAddRowKernels*> kernels{&portableDoubleLogAddKernels()};
-  for (const DoubleLogAddRowKernels* set :
-       {avx2DoubleLogAddKernels(), avx512DoubleLogAddKernels()}) {
-    if (set != nullptr) {
-      kernels.push_back(set);
-    }
-  }
-  return kernels;
-}
 
 // Log counts of a long frame's range, a quarter of them LogZero, a few below −300 (where
 // logAdd's powers of ten are subnormal) and a few exactly equal to a neighbour's.
@@ -64,10 +53,7 @@ void expectClose(double actual, double expected, std::size_t i) {
   ASSERT_NEAR(actual, expected, 1e-14 * std::max(1.0, std::fabs(expected))) << "cell " << i;
 }
 
-class DoubleLogAddRowKernelsTest : public ::testing::TestWithParam<const DoubleLogAddRowKernels*> {
- protected:
-  const DoubleLogAddRowKernels& kernels() const { return *GetParam(); }
-};
+using DoubleLogAddRowKernelsTest = testing::KernelSetTest<double>;
 
 TEST_P(DoubleLogAddRowKernelsTest, SumPairsMatchesLogAddAtEveryLengthAndInPlace) {
   for (std::size_t count : {0, 1, 3, 4, 7, 8, 9, 15, 16, 17, 4099}) {
@@ -157,19 +143,9 @@ TEST_P(DoubleLogAddRowKernelsTest, MaxTermsKeepsTheLargestTerm) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRunnableSet, DoubleLogAddRowKernelsTest,
-                         ::testing::ValuesIn(runnableKernels()),
-                         [](const ::testing::TestParamInfo<const DoubleLogAddRowKernels*>& param) {
-                           return std::string(param.param->name);
-                         });
-
-TEST(DoubleLogAddRowKernelsChoice, PrefersTheWidestAvailable) {
-  const DoubleLogAddRowKernels* avx512 = avx512DoubleLogAddKernels();
-  const DoubleLogAddRowKernels* avx2 = avx2DoubleLogAddKernels();
-  EXPECT_EQ(&doubleLogAddKernels(), avx512 != nullptr ? avx512
-                                    : avx2 != nullptr ? avx2
-                                                      : &portableDoubleLogAddKernels());
-}
+INSTANTIATE_TEST_SUITE_P(EverySet, DoubleLogAddRowKernelsTest,
+                         ::testing::ValuesIn(testing::everyKernelSet<double>()),
+                         testing::kernelSetName<double>);
 
 }  // namespace
 }  // namespace brevandor

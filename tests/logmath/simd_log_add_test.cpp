@@ -9,23 +9,12 @@
 #include <vector>
 
 #include "logmath/log_domain.h"
+#include "support/kernel_sets.h"
 
 namespace brevandor {
 namespace {
 
 constexpr float kZero = -308.0f;
-
-// Every kernel set this processor can run.
-std::vector<const LogAddRowKernels*> runnableKernels() {
-  std::vector<const LogAddRowKernels*> kernels{&portableLogAddKernels()};
-  if (avx2LogAddKernels() != nullptr) {
-    kernels.push_back(avx2LogAddKernels());
-  }
-  if (avx512LogAddKernels() != nullptr) {
-    kernels.push_back(avx512LogAddKernels());
-  }
-  return kernels;
-}
 
 // Log counts of the kinds the engine meets: LogZero, exact small counts, values around the
 // shift threshold and far beyond it, the neighbours of each, and values whose difference
@@ -70,10 +59,7 @@ std::vector<float> nearbyValues(const std::vector<float>& from, unsigned seed) {
   return values;
 }
 
-class LogAddRowKernelsTest : public ::testing::TestWithParam<const LogAddRowKernels*> {
- protected:
-  const LogAddRowKernels& kernels() const { return *GetParam(); }
-};
+using LogAddRowKernelsTest = testing::KernelSetTest<float>;
 
 TEST_P(LogAddRowKernelsTest, SumPairsRoundsExactlyAsLogAdd) {
   std::vector<float> a = awkwardValues();
@@ -269,18 +255,22 @@ TEST_P(LogAddRowKernelsTest, MaxTermsKeepsTheLargestTerm) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRunnableSet, LogAddRowKernelsTest,
-                         ::testing::ValuesIn(runnableKernels()),
-                         [](const ::testing::TestParamInfo<const LogAddRowKernels*>& param) {
-                           return std::string(param.param->name);
-                         });
+INSTANTIATE_TEST_SUITE_P(EverySet, LogAddRowKernelsTest,
+                         ::testing::ValuesIn(testing::everyKernelSet<float>()),
+                         testing::kernelSetName<float>);
 
-TEST(LogAddRowKernelsChoice, PrefersTheWidestAvailable) {
-  const LogAddRowKernels* avx512 = avx512LogAddKernels();
-  const LogAddRowKernels* avx2 = avx2LogAddKernels();
-  EXPECT_EQ(&logAddKernels(), avx512 != nullptr ? avx512
-                              : avx2 != nullptr ? avx2
-                                                : &portableLogAddKernels());
+// The kernels a run uses, for both table precisions: the widest set the processor runs.
+template <typename Cell>
+class LogAddRowKernelsChoice : public ::testing::Test {};
+using CellTypes = ::testing::Types<float, double>;
+TYPED_TEST_SUITE(LogAddRowKernelsChoice, CellTypes);
+
+TYPED_TEST(LogAddRowKernelsChoice, PrefersTheWidestAvailable) {
+  const BasicLogAddRowKernels<TypeParam>* widest = &portableRowKernels<TypeParam>();
+  for (const auto& set : testing::everyKernelSet<TypeParam>()) {
+    widest = set.kernels != nullptr ? set.kernels : widest;
+  }
+  EXPECT_EQ(&rowKernels<TypeParam>(), widest);
 }
 
 }  // namespace

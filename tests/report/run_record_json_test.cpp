@@ -31,14 +31,15 @@ struct RecordCase {
   const char* name;
   const char* numerator;
   const char* denominator;
-  std::int32_t type;
+  ConcatenationType type;
   std::int32_t frameLength;
-  std::int32_t mask;
-  const char* label;            // the run's name in lists and legends, written out by hand
-  std::int32_t maxWeight = 0;   // low-weight mode: the spectrum stops at this weight
-  const char* numerator2 = "";  // a second constituent code, as typed
-  const char* puncture = "";    // a PCCC puncturing pattern
-  bool simulate = false;        // also the "Simulated Error Rates" stage, a few frames a point
+  std::uint32_t bounds;          // bits of the BerBound selection
+  const char* label;             // the run's name in lists and legends, written out by hand
+  std::int32_t maxWeight = 0;    // low-weight mode: the spectrum stops at this weight
+  const char* numerator2 = "";   // a second constituent code, as typed
+  const char* puncture = "";     // a PCCC puncturing pattern
+  bool simulate = false;         // also the "Simulated Error Rates" stage, a few frames a point
+  const char* interleaver = "";  // one permutation whose spectrum is searched (with D)
 };
 
 struct FinishedRun {
@@ -50,12 +51,13 @@ FinishedRun runOnce(const RecordCase& c, const testing::TemporaryDirectory& dire
   RunInputs inputs;
   inputs.selectedType = c.type;
   inputs.inputFrameLength = c.frameLength;
-  inputs.boundSelection = c.mask;
+  inputs.boundSelection = BerBoundSet::fromBits(c.bounds);
   inputs.resultsFileName = (directory / "results.txt").string();
   inputs.code = testing::describeOrDie(c.numerator, c.denominator);
   inputs.maxWeight = c.maxWeight;
   inputs.numerator2 = c.numerator2;
   inputs.puncture = c.puncture;
+  inputs.interleaver = c.interleaver;
   inputs.simulation.simulate = c.simulate;
   inputs.simulation.maxFrames = "40";
   inputs.simulation.minFrameErrors = "5";
@@ -134,20 +136,24 @@ TEST_P(RunRecordJsonTest, SumOfCodewordsIsAtMostAllNonZeroInputWords) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, RunRecordJsonTest,
     ::testing::Values(
-        RecordCase{"ParallelAllBounds", "1+D+D^2", "1+D^2", Parallel, 100, 7,
+        RecordCase{"ParallelAllBounds", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 100, 7,
                    "PCCC (1, 1+D+D^2 / 1+D^2), N = 100"},
-        RecordCase{"SerialTwoBoundsSimulated", "1+D^2", "1+D+D^2", Serial, 20, 5,
+        RecordCase{"SerialTwoBoundsSimulated", "1+D^2", "1+D+D^2", ConcatenationType::Serial, 20, 5,
                    "SCCC (1, 1+D^2 / 1+D+D^2), N = 20", 0, "", "", true},
-        RecordCase{"RepetitionNoBounds", "1+D+D^2", "1+D^2", RepetitionSerial, 16, 0,
-                   "SCC with 1st-RC and 2nd-CC (1, 1+D+D^2 / 1+D^2), N = 16"},
-        RecordCase{"FeedforwardOneBound", "1+D+D^2", "1", Parallel, 30, 2,
+        RecordCase{"RepetitionNoBounds", "1+D+D^2", "1+D^2", ConcatenationType::RepetitionSerial,
+                   16, 0, "SCC with 1st-RC and 2nd-CC (1, 1+D+D^2 / 1+D^2), N = 16"},
+        RecordCase{"FeedforwardOneBound", "1+D+D^2", "1", ConcatenationType::Parallel, 30, 2,
                    "PCCC (1, 1+D+D^2), N = 30"},
-        RecordCase{"LowWeightEstimates", "1+D+D^2", "1+D^2", Parallel, 2000, 5,
+        RecordCase{"LowWeightEstimates", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 2000, 5,
                    "PCCC (1, 1+D+D^2 / 1+D^2), N = 2000, d \u2264 12", 12},
         // The second code typed as "1+D2" is recorded in canonical form.
-        RecordCase{"SecondCodePuncturedSimulated", "1+D+D^2", "1+D^2", Parallel, 20, 1,
+        RecordCase{"SecondCodePuncturedSimulated", "1+D+D^2", "1+D^2", ConcatenationType::Parallel,
+                   20, 1,
                    "PCCC (1, 1+D+D^2 / 1+D^2) + (1, 1+D^2 / 1+D^2), N = 20, puncture 11,10,01", 0,
-                   "1+D2", "11,10,01", true}),
+                   "1+D2", "11,10,01", true},
+        RecordCase{"GivenInterleaverSearched", "1+D+D^2", "1+D^2", ConcatenationType::Parallel, 400,
+                   1, "PCCC (1, 1+D+D^2 / 1+D^2), N = 400, d \u2264 10", 10, "", "", false,
+                   "random:5"}),
     caseName<RecordCase>);
 
 // A frame of N = 4000 spans about 1200 decades of counts, so the results file divides them by

@@ -25,7 +25,7 @@ struct ConfiguredTurbo {
   WeightEnumerator second;
   TurboCode turbo;
 
-  ConfiguredTurbo(const CodeDescription& description, std::int32_t type, std::int32_t n)
+  ConfiguredTurbo(const CodeDescription& description, ConcatenationType type, std::int32_t n)
       : code(description), turbo(type, 2) {
     turbo.attachConstituent(0, code, first);
     turbo.attachConstituent(1, code, second);
@@ -36,14 +36,14 @@ struct ConfiguredTurbo {
 // The default code as a PCCC of two bits: trellis and tail lines checked by hand against the
 // encoder ( 1, (1 + D + D^2) / (1 + D^2) ).
 TEST(TurboParametersReport, DefaultParallelCodeOfTwoBits) {
-  const ConfiguredTurbo c(defaultCode(), Parallel, 2);
+  const ConfiguredTurbo c(defaultCode(), ConcatenationType::Parallel, 2);
   const std::string text =
       captureFile([&](std::FILE* file) { printTurboParameters(file, c.turbo); });
   EXPECT_EQ(text, readTestData("turbo_parameters_pccc_n2.txt"));
 }
 
 TEST(TurboParametersReport, SerialCodeOfHundredBits) {
-  const ConfiguredTurbo c(defaultCode(), Serial, 100);
+  const ConfiguredTurbo c(defaultCode(), ConcatenationType::Serial, 100);
   const std::string text =
       captureFile([&](std::FILE* file) { printTurboParameters(file, c.turbo); });
   for (const char* expected : {"\n Concatenation Type : SCCC \n # of Concatenation : 2 ",

@@ -42,11 +42,11 @@ const auto readFile = testing::readTextFile;
 
 class CalculationRunTest : public ::testing::Test {
  protected:
-  RunInputs inputs(std::int32_t type, std::int32_t frameLength, std::int32_t mask) const {
+  RunInputs inputs(ConcatenationType type, std::int32_t frameLength, BerBoundSet bounds) const {
     RunInputs in;
     in.selectedType = type;
     in.inputFrameLength = frameLength;
-    in.boundSelection = mask;
+    in.boundSelection = bounds;
     in.resultsFileName = (directory_ / "results.txt").string();
     in.code = testing::defaultCode();
     return in;
@@ -76,29 +76,29 @@ std::vector<std::string> withoutTimes(std::vector<std::string> texts) {
 }
 
 TEST_F(CalculationRunTest, ParallelRunLogsEveryStageInOrder) {
-  for (const std::int32_t mask : {0, 7}) {
+  for (const BerBoundSet bounds : {BerBoundSet{}, kAllBerBounds}) {
     StageRecorder recorder;
-    const RunInputs in = inputs(Parallel, 10, mask);
+    const RunInputs in = inputs(ConcatenationType::Parallel, 10, bounds);
     const RunResult result = run(in, recorder);
     ASSERT_EQ(result.outcome, RunOutcome::Finished);
     EXPECT_EQ(result.maxWeight, 38);
     std::vector<std::string> expected = {
         "\n> Start Calculation ", "<time>",        "\n TM Calculation .. ", " Completed \n",
         " CWEF Calculation .. ",  " Completed \n", " TWEF Calculation .. ", " Completed \n"};
-    if (mask != 0) {
+    if (!bounds.empty()) {
       expected.insert(expected.end(), {" BER Calculation .. ", " Completed \n"});
     }
     expected.insert(expected.end(), {" " + in.resultsFileName + "  Created.", "<time>"});
-    EXPECT_EQ(withoutTimes(recorder.logTexts()), expected) << "mask " << mask;
+    EXPECT_EQ(withoutTimes(recorder.logTexts()), expected) << "bounds " << bounds.bits();
     EXPECT_EQ(recorder.finishedCount(), 1);
     const std::string file = readFile(in.resultsFileName);
-    EXPECT_EQ(file.find("BER Bounds") != std::string::npos, mask != 0);
+    EXPECT_EQ(file.find("BER Bounds") != std::string::npos, !bounds.empty());
   }
 }
 
 TEST_F(CalculationRunTest, SerialRunComputesBothMatricesUnderOneLine) {
   StageRecorder recorder;
-  const RunInputs in = inputs(Serial, 10, 1);
+  const RunInputs in = inputs(ConcatenationType::Serial, 10, {BerBound::UnionQ});
   ASSERT_EQ(run(in, recorder).outcome, RunOutcome::Finished);
   const std::vector<std::string> expected = {"\n> Start Calculation ",
                                              "<time>",
@@ -119,7 +119,7 @@ TEST_F(CalculationRunTest, SerialRunComputesBothMatricesUnderOneLine) {
 
 TEST_F(CalculationRunTest, RepetitionRunHasNoFirstCwefLine) {
   StageRecorder recorder;
-  const RunInputs in = inputs(RepetitionSerial, 10, 0);
+  const RunInputs in = inputs(ConcatenationType::RepetitionSerial, 10, {});
   const RunResult result = run(in, recorder);
   ASSERT_EQ(result.outcome, RunOutcome::Finished);
   const std::vector<std::string> expected = {"\n> Start Calculation ",
@@ -141,7 +141,7 @@ TEST_F(CalculationRunTest, RepetitionRunHasNoFirstCwefLine) {
 }
 
 struct CancelCase {
-  std::int32_t type;
+  ConcatenationType type;
   const char* cancelOn;
   bool keepsSpectrum;
 };
@@ -153,7 +153,7 @@ TEST_P(CalculationRunCancelTest, EndsWithCanceledLineAndKeepsWrittenSections) {
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
     StageRecorder recorder;
     recorder.cancelOn = GetParam().cancelOn;
-    const RunInputs in = inputs(GetParam().type, 40, 7);
+    const RunInputs in = inputs(GetParam().type, 40, kAllBerBounds);
     const RunResult result = run(in, recorder, engine);
     EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
     ASSERT_FALSE(recorder.logTexts().empty());
@@ -169,29 +169,29 @@ TEST_P(CalculationRunCancelTest, EndsWithCanceledLineAndKeepsWrittenSections) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Stages, CalculationRunCancelTest,
-                         ::testing::Values(CancelCase{Parallel, " CWEF Calculation .. ", false},
-                                           CancelCase{Serial, " CWEF 1 Calculation .. ", false},
-                                           CancelCase{Serial, " CWEF 2 Calculation .. ", false},
-                                           CancelCase{Parallel, " TWEF Calculation .. ", false},
-                                           CancelCase{Serial, " TWEF Calculation .. ", false},
-                                           CancelCase{Parallel, " BER Calculation .. ", true},
-                                           CancelCase{RepetitionSerial, " BER Calculation .. ",
-                                                      true}),
-                         [](const auto& testInfo) {
-                           std::string name =
-                               std::string(concatenationTypeName(testInfo.param.type)).substr(0, 3);
-                           for (const char c : std::string(testInfo.param.cancelOn)) {
-                             if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-                               name += c;
-                             }
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Stages, CalculationRunCancelTest,
+    ::testing::Values(CancelCase{ConcatenationType::Parallel, " CWEF Calculation .. ", false},
+                      CancelCase{ConcatenationType::Serial, " CWEF 1 Calculation .. ", false},
+                      CancelCase{ConcatenationType::Serial, " CWEF 2 Calculation .. ", false},
+                      CancelCase{ConcatenationType::Parallel, " TWEF Calculation .. ", false},
+                      CancelCase{ConcatenationType::Serial, " TWEF Calculation .. ", false},
+                      CancelCase{ConcatenationType::Parallel, " BER Calculation .. ", true},
+                      CancelCase{ConcatenationType::RepetitionSerial, " BER Calculation .. ",
+                                 true}),
+    [](const auto& testInfo) {
+      std::string name = std::string(concatenationTypeName(testInfo.param.type)).substr(0, 3);
+      for (const char c : std::string(testInfo.param.cancelOn)) {
+        if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+          name += c;
+        }
+      }
+      return name;
+    });
 
 TEST_F(CalculationRunTest, UnopenableFileFailsWithItsName) {
   StageRecorder recorder;
-  RunInputs in = inputs(Parallel, 10, 1);
+  RunInputs in = inputs(ConcatenationType::Parallel, 10, {BerBound::UnionQ});
   in.resultsFileName = (directory_ / "missing" / "results.txt").string();
   const RunResult result = run(in, recorder);
   EXPECT_EQ(result.outcome, RunOutcome::Failed);
@@ -203,21 +203,23 @@ TEST_F(CalculationRunTest, UnopenableFileFailsWithItsName) {
 }
 
 TEST_F(CalculationRunTest, EnginesWriteTheSameReport) {
-  for (const std::int32_t type : {Parallel, Serial, RepetitionSerial}) {
+  for (const ConcatenationType type : {ConcatenationType::Parallel, ConcatenationType::Serial,
+                                       ConcatenationType::RepetitionSerial}) {
     StageRecorder reference;
     StageRecorder fast;
-    RunInputs in = inputs(type, 24, 7);
+    RunInputs in = inputs(type, 24, kAllBerBounds);
     ASSERT_EQ(run(in, reference, Engine::Reference).outcome, RunOutcome::Finished);
     const std::string referenceFile = readFile(in.resultsFileName);
     ASSERT_EQ(run(in, fast, Engine::Fast).outcome, RunOutcome::Finished);
-    EXPECT_EQ(readFile(in.resultsFileName), referenceFile) << "type " << type;
+    EXPECT_EQ(readFile(in.resultsFileName), referenceFile)
+        << "type " << concatenationTypeName(type);
   }
 }
 
 TEST_F(CalculationRunTest, RunsSideBySideWithoutSharedState) {
   // Two runs of different types on two threads at once give the files of two runs alone.
-  RunInputs parallel = inputs(Parallel, 30, 7);
-  RunInputs serial = inputs(Serial, 20, 7);
+  RunInputs parallel = inputs(ConcatenationType::Parallel, 30, kAllBerBounds);
+  RunInputs serial = inputs(ConcatenationType::Serial, 20, kAllBerBounds);
   serial.resultsFileName = (directory_ / "serial.txt").string();
   StageRecorder a;
   StageRecorder b;

@@ -43,7 +43,7 @@ class FurtherBoundsRunTest : public ::testing::Test {
 TEST_F(FurtherBoundsRunTest, AddsExactlyOneSectionAfterTheDefaultFile) {
   const std::string plain = runToText(defaults(), "plain.txt");
   RunInputs inputs = defaults();
-  inputs.furtherBounds = TangentialSphereWord | SpherePackingWord;
+  inputs.furtherBounds = {FurtherBound::TangentialSphereWord, FurtherBound::SpherePackingWord};
   const std::string further = runToText(inputs, "further.txt");
   ASSERT_EQ(further.substr(0, plain.size()), plain);
   const std::string added = further.substr(plain.size());
@@ -57,8 +57,8 @@ TEST_F(FurtherBoundsRunTest, AddsExactlyOneSectionAfterTheDefaultFile) {
 // shows them: the JSON and CSV exports, the results window and brevandor-plot read it.
 TEST_F(FurtherBoundsRunTest, RecordHoldsTheGridAndTheFurtherColumns) {
   RunInputs inputs = defaults();
-  inputs.boundSelection = UnionBoundQ;
-  inputs.furtherBounds = UnionWordQ | SpherePackingWord;
+  inputs.boundSelection = {BerBound::UnionQ};
+  inputs.furtherBounds = {FurtherBound::UnionWordQ, FurtherBound::SpherePackingWord};
   inputs.ebn0Grid = EbN0Grid{0.0, 2.5, 5.0};
   inputs.resultsFileName = (directory_.path() / "record.txt").string();
   RunContext context;
@@ -90,7 +90,7 @@ TEST_F(FurtherBoundsRunTest, RecordHoldsTheGridAndTheFurtherColumns) {
 // default grid keep their values to the digit.
 TEST_F(FurtherBoundsRunTest, GridRowsMatchTheDefaultRowsAtTheSamePoints) {
   RunInputs base = defaults();
-  base.boundSelection = 7;
+  base.boundSelection = kAllBerBounds;
   const std::string plain = runToText(base, "plain.txt");
   RunInputs inputs = base;
   inputs.ebn0Grid = EbN0Grid{0.0, 2.5, 5.0};
@@ -110,7 +110,7 @@ TEST_F(FurtherBoundsRunTest, GridRowsMatchTheDefaultRowsAtTheSamePoints) {
 TEST_F(FurtherBoundsRunTest, LowWeightModeMarksTheSumsAsEstimates) {
   RunInputs inputs = defaults();
   inputs.maxWeight = 10;
-  inputs.furtherBounds = SimpleWord | SpherePackingWord;
+  inputs.furtherBounds = {FurtherBound::SimpleWord, FurtherBound::SpherePackingWord};
   const std::string text = runToText(inputs, "low.txt");
   const std::string section = text.substr(text.find("\n Further Bounds"));
   EXPECT_NE(section.find("\n   n = 44, K = 12 \n"), std::string::npos) << section;

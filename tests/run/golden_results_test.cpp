@@ -20,12 +20,13 @@ namespace {
 namespace fs = std::filesystem;
 
 struct GoldenCase {
-  const char* name;  // file under tests/data/results
+  const char* label;  // the test's name: what the case holds
+  const char* name;   // file under tests/data/results
   const char* numerator;
   const char* denominator;
-  std::int32_t type;
+  ConcatenationType type;
   std::int32_t frameLength;
-  std::int32_t mask;
+  BerBoundSet bounds;
   // Beyond the main window: the second code's polynomials and the patterns.
   const char* numerator2 = "";
   const char* denominator2 = "";
@@ -35,6 +36,9 @@ struct GoldenCase {
 };
 
 const auto readText = testing::readTextFile;
+constexpr ConcatenationType kParallel = ConcatenationType::Parallel;
+constexpr ConcatenationType kSerial = ConcatenationType::Serial;
+constexpr ConcatenationType kRepetition = ConcatenationType::RepetitionSerial;
 
 class GoldenResultsTest : public ::testing::TestWithParam<GoldenCase> {};
 
@@ -48,7 +52,7 @@ TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
     inputs.code = testing::describeOrDie(golden.numerator, golden.denominator);
     inputs.selectedType = golden.type;
     inputs.inputFrameLength = golden.frameLength;
-    inputs.boundSelection = golden.mask;
+    inputs.boundSelection = golden.bounds;
     inputs.resultsFileName = output.string();
     inputs.numerator2 = golden.numerator2;
     inputs.denominator2 = golden.denominator2;
@@ -71,24 +75,36 @@ TEST_P(GoldenResultsTest, BothEnginesWriteTheCheckedFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     SmallFrames, GoldenResultsTest,
-    ::testing::Values(
-        GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7},
-        GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7},
-        GoldenCase{"rep_default_n10.txt", "1+D+D^2", "1+D^2", RepetitionSerial, 10, 7},
-        GoldenCase{"pccc_feedforward_n10.txt", "1+D+D^2", "1", Parallel, 10, 7},
-        GoldenCase{"sccc_memory3_n12_mask5.txt", "1+D+D^3", "1+D^2+D^3", Serial, 12, 5},
-        // Patterns of all '1's and a second code equal to the first change
-        // nothing: the files of the plain codes, byte for byte.
-        GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7, "", "", "11,11,11"},
-        GoldenCase{"pccc_default_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7, "1+D+D^2", "1+D^2",
-                   "1111,1111,1111"},
-        GoldenCase{"sccc_default_n10.txt", "1+D+D^2", "1+D^2", Serial, 10, 7, "", "", "", "11,11",
-                   "1,1"},
-        // Rate 1/2 from two constituents of different memories: both blocks
-        // with their own trellis, the pattern, the bits each sends.
-        GoldenCase{"pccc_rate_half_memory2_memory3_n10.txt", "1+D+D^2", "1+D^2", Parallel, 10, 7,
-                   "1+D+D^3", "1+D^2+D^3", "11,10,01"}),
-    [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+    ::testing::Values(GoldenCase{"PcccDefaultN10", "pccc_default_n10.txt", "1+D+D^2", "1+D^2",
+                                 kParallel, 10, kAllBerBounds},
+                      GoldenCase{"ScccDefaultN10", "sccc_default_n10.txt", "1+D+D^2", "1+D^2",
+                                 kSerial, 10, kAllBerBounds},
+                      GoldenCase{"RepDefaultN10", "rep_default_n10.txt", "1+D+D^2", "1+D^2",
+                                 kRepetition, 10, kAllBerBounds},
+                      GoldenCase{"PcccFeedforwardN10", "pccc_feedforward_n10.txt", "1+D+D^2", "1",
+                                 kParallel, 10, kAllBerBounds},
+                      GoldenCase{"ScccMemory3N12UnionQViterbi",
+                                 "sccc_memory3_n12_union_q_viterbi.txt",
+                                 "1+D+D^3",
+                                 "1+D^2+D^3",
+                                 kSerial,
+                                 12,
+                                 {BerBound::UnionQ, BerBound::Viterbi}},
+                      // Patterns of all '1's and a second code equal to the first change
+                      // nothing: the files of the plain codes, byte for byte.
+                      GoldenCase{"PcccAllOnesPatterns", "pccc_default_n10.txt", "1+D+D^2", "1+D^2",
+                                 kParallel, 10, kAllBerBounds, "", "", "11,11,11"},
+                      GoldenCase{"PcccSameSecondCodeLongPatterns", "pccc_default_n10.txt",
+                                 "1+D+D^2", "1+D^2", kParallel, 10, kAllBerBounds, "1+D+D^2",
+                                 "1+D^2", "1111,1111,1111"},
+                      GoldenCase{"ScccAllOnesPatterns", "sccc_default_n10.txt", "1+D+D^2", "1+D^2",
+                                 kSerial, 10, kAllBerBounds, "", "", "", "11,11", "1,1"},
+                      // Rate 1/2 from two constituents of different memories: both blocks
+                      // with their own trellis, the pattern, the bits each sends.
+                      GoldenCase{"PcccRateHalfMemory2Memory3N10",
+                                 "pccc_rate_half_memory2_memory3_n10.txt", "1+D+D^2", "1+D^2",
+                                 kParallel, 10, kAllBerBounds, "1+D+D^3", "1+D^2+D^3", "11,10,01"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
 }  // namespace
 }  // namespace brevandor

@@ -59,7 +59,7 @@ TEST(LongFrameResults, LowWeightRowsPrintTheExactCountsBelowTheDoubleRange) {
   const testing::TemporaryDirectory directory("brevandor-long-frame");
   RunInputs inputs;
   inputs.inputFrameLength = 2100;
-  inputs.boundSelection = 0;
+  inputs.boundSelection = {};
   inputs.precision = TablePrecision::Double;
   inputs.resultsFileName = (directory / "pccc-2100.txt").string();
   inputs.code = testing::defaultCode();
@@ -94,7 +94,7 @@ TEST(LongFrameResults, LowWeightModeByDefaultPrintsTheExactCounts) {
   RunInputs inputs;
   inputs.inputFrameLength = 100000;
   inputs.maxWeight = 10;
-  inputs.boundSelection = 0;
+  inputs.boundSelection = {};
   inputs.resultsFileName = (directory / "low-weight.txt").string();
   inputs.code = testing::defaultCode();
   const RunResult result = CalculationRun(inputs, RunContext{}).execute();

@@ -23,13 +23,13 @@ const auto readFile = testing::readTextFile;
 
 class LowWeightRunTest : public ::testing::Test {
  protected:
-  RunInputs inputs(std::int32_t type, std::int32_t frameLength, std::int32_t maxWeight,
-                   std::int32_t mask, const char* file) const {
+  RunInputs inputs(ConcatenationType type, std::int32_t frameLength, std::int32_t maxWeight,
+                   BerBoundSet bounds, const char* file) const {
     RunInputs in;
     in.selectedType = type;
     in.inputFrameLength = frameLength;
     in.maxWeight = maxWeight;
-    in.boundSelection = mask;
+    in.boundSelection = bounds;
     in.resultsFileName = (directory_ / file).string();
     in.code = testing::defaultCode();
     return in;
@@ -66,10 +66,11 @@ std::vector<std::string> spectrumRows(const std::string& file) {
 }
 
 TEST_F(LowWeightRunTest, FileHoldsTheWholeRunsRowsUpToTheLimitAndNoSumCheck) {
-  for (const std::int32_t type : {Parallel, Serial, RepetitionSerial}) {
-    const RunInputs whole = inputs(type, 40, 0, 0, "whole.txt");
+  for (const ConcatenationType type : {ConcatenationType::Parallel, ConcatenationType::Serial,
+                                       ConcatenationType::RepetitionSerial}) {
+    const RunInputs whole = inputs(type, 40, 0, {}, "whole.txt");
     // In the whole run's precision (the low-weight mode defaults to double).
-    RunInputs low = inputs(type, 40, 12, 0, "low.txt");
+    RunInputs low = inputs(type, 40, 12, {}, "low.txt");
     low.precision = TablePrecision::Single;
     ASSERT_EQ(run(whole).outcome, RunOutcome::Finished);
     ASSERT_EQ(run(low).maxWeight, 12);
@@ -81,7 +82,7 @@ TEST_F(LowWeightRunTest, FileHoldsTheWholeRunsRowsUpToTheLimitAndNoSumCheck) {
     // Rows d = 0 … 12 as the whole run prints them, weights normalised by the same length.
     const std::vector<std::string> wholeRows = spectrumRows(wholeFile);
     const std::vector<std::string> lowRows = spectrumRows(lowFile);
-    ASSERT_EQ(lowRows.size(), 13u) << "type " << type;
+    ASSERT_EQ(lowRows.size(), 13u) << "type " << concatenationTypeName(type);
     EXPECT_EQ(lowRows, std::vector<std::string>(wholeRows.begin(), wholeRows.begin() + 13));
     EXPECT_NE(lowFile.find("\n *NOTE : Truncated at d = 12 : low-weight terms only (the code has "
                            "weights up to "),
@@ -95,7 +96,8 @@ TEST_F(LowWeightRunTest, FileHoldsTheWholeRunsRowsUpToTheLimitAndNoSumCheck) {
 // is marked exactly where the terms of the last four weights add more than 1 % to the sum.
 // Expected marks: worked out here from the printed weighted spectrum, B_d · exp(−d R γ).
 TEST_F(LowWeightRunTest, EstimatesMarkTheRowsWhereTheLastWeightsStillCount) {
-  const RunInputs in = inputs(Parallel, 1000, 20, UnionBoundExp, "estimates.txt");
+  const RunInputs in =
+      inputs(ConcatenationType::Parallel, 1000, 20, {BerBound::UnionExp}, "estimates.txt");
   ASSERT_EQ(run(in).outcome, RunOutcome::Finished);
   const std::string file = readFile(in.resultsFileName);
   EXPECT_NE(file.find("\n BER Bounds -----------------------------------------\n"
@@ -138,7 +140,8 @@ TEST_F(LowWeightRunTest, CancelDuringTheCwefKeepsTheFirstSectionOnly) {
       cancel_ = 1;
     }
   });
-  const RunInputs in = inputs(Serial, 200000, 20, 7, "cancelled.txt");
+  const RunInputs in =
+      inputs(ConcatenationType::Serial, 200000, 20, kAllBerBounds, "cancelled.txt");
   EXPECT_EQ(run(in).outcome, RunOutcome::Cancelled);
   const std::vector<std::string> log = target_.logLines();
   EXPECT_EQ(log.back(), "\n -- Calculation Canceled \n");
@@ -150,7 +153,8 @@ TEST_F(LowWeightRunTest, CancelDuringTheCwefKeepsTheFirstSectionOnly) {
 
 TEST_F(LowWeightRunTest, OversizeRequestIsRefusedBeforeTheFileIsWritten) {
   // Every input weight of 3 million inner bits for weights up to a million: terabytes.
-  const RunInputs in = inputs(RepetitionSerial, 1000000, 1000000, 7, "refused.txt");
+  const RunInputs in =
+      inputs(ConcatenationType::RepetitionSerial, 1000000, 1000000, kAllBerBounds, "refused.txt");
   const RunResult result = run(in);
   EXPECT_EQ(result.outcome, RunOutcome::Failed);
   EXPECT_EQ(result.failure.rfind("Not enough memory: a frame of N = 1000000 needs ", 0), 0u)
@@ -165,9 +169,10 @@ struct Planned {
   WeightEnumerator enumerators[2];
   TurboCode turbo;
 
-  Planned(std::int32_t type, std::int32_t frameLength)
-      : code(type == RepetitionSerial ? nonSystematicCounterpart(testing::defaultCode())
-                                      : testing::defaultCode()),
+  Planned(ConcatenationType type, std::int32_t frameLength)
+      : code(type == ConcatenationType::RepetitionSerial
+                 ? nonSystematicCounterpart(testing::defaultCode())
+                 : testing::defaultCode()),
         turbo(type, 2) {
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, code, enumerators[1]);
@@ -179,7 +184,7 @@ struct Planned {
 };
 
 TEST(LowWeightMemoryPlan, LongFramesNeedLittleMoreThanTheirBinomialRows) {
-  for (const std::int32_t type : {Parallel, Serial}) {
+  for (const ConcatenationType type : {ConcatenationType::Parallel, ConcatenationType::Serial}) {
     const RunMemoryPlan plan = Planned(type, 1000000).plan(20);
     // Cut tables of 21 × 21 cells; the binomial logarithms of each frame (24 bytes a bit).
     EXPECT_LT(plan.tables, 20000u);
@@ -189,7 +194,7 @@ TEST(LowWeightMemoryPlan, LongFramesNeedLittleMoreThanTheirBinomialRows) {
 
 TEST(LowWeightMemoryPlan, RepetitionTypeGrowsWithTheInnerFrame) {
   // The inner code keeps every input weight: two layers of 4 states × 21 rows × 3N cells.
-  const RunMemoryPlan plan = Planned(RepetitionSerial, 10000).plan(20);
+  const RunMemoryPlan plan = Planned(ConcatenationType::RepetitionSerial, 10000).plan(20);
   const std::uint64_t layers = 2ull * 4 * 21 * 30001 * sizeof(float);
   EXPECT_GE(plan.work, layers);
   EXPECT_LT(plan.work, layers + layers / 10);

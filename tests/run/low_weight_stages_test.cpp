@@ -36,8 +36,8 @@ struct LowWeightPipeline {
   std::vector<double> codeword;
   std::vector<double> weighted;
 
-  LowWeightPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-                    std::int32_t maxWeight,
+  LowWeightPipeline(const CodeDescription& description, ConcatenationType type,
+                    std::int32_t frameLength, std::int32_t maxWeight,
                     const std::optional<CodeDescription>& second = std::nullopt,
                     TablePrecision precision = TablePrecision::Single)
       : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
@@ -55,14 +55,15 @@ struct LowWeightPipeline {
   std::int32_t run() {
     const std::int32_t stages = runLowWeightEnumeratorStages(turbo, limit, context);
     return stages < 0 ? stages
-                      : computeLowWeightSpectrum(turbo, limit, codeword, weighted, context);
+                      : testing::stageCode(
+                            computeLowWeightSpectrum(turbo, limit, codeword, weighted, context));
   }
 };
 
 struct WholeRunCase {
   const char* name;
   CodeCase code;
-  std::int32_t type;
+  ConcatenationType type;
   std::int32_t frameLength;
   std::int32_t maxWeight;
   std::optional<CodeCase> second = std::nullopt;  // the second constituent's code, if another
@@ -106,18 +107,21 @@ TEST_P(LowWeightAgainstWholeRun, EntriesUpToTheLimitEqualTheWholeSpectrum) {
 INSTANTIATE_TEST_SUITE_P(
     Types, LowWeightAgainstWholeRun,
     ::testing::Values(
-        WholeRunCase{"ParallelThousandBits", kDefaultCase, Parallel, 1000, 20},
-        WholeRunCase{"ParallelThousandBitsDouble", kDefaultCase, Parallel, 1000, 20, std::nullopt,
+        WholeRunCase{"ParallelThousandBits", kDefaultCase, ConcatenationType::Parallel, 1000, 20},
+        WholeRunCase{"ParallelThousandBitsDouble", kDefaultCase, ConcatenationType::Parallel, 1000,
+                     20, std::nullopt, TablePrecision::Double},
+        WholeRunCase{"SerialDouble", kDefaultCase, ConcatenationType::Serial, 300, 24, std::nullopt,
                      TablePrecision::Double},
-        WholeRunCase{"SerialDouble", kDefaultCase, Serial, 300, 24, std::nullopt,
-                     TablePrecision::Double},
-        WholeRunCase{"ParallelMemory3", kMemory3Case, Parallel, 300, 16},
-        WholeRunCase{"Serial", kDefaultCase, Serial, 300, 24},
+        WholeRunCase{"ParallelMemory3", kMemory3Case, ConcatenationType::Parallel, 300, 16},
+        WholeRunCase{"Serial", kDefaultCase, ConcatenationType::Serial, 300, 24},
         // The inner code that the run prepares for the repetition type.
-        WholeRunCase{"RepetitionOuterCode", kCounterpartCase, RepetitionSerial, 200, 20},
+        WholeRunCase{"RepetitionOuterCode", kCounterpartCase, ConcatenationType::RepetitionSerial,
+                     200, 20},
         // A second code: encoder 2 of the PCCC, the inner code of the SCCC.
-        WholeRunCase{"ParallelTwoCodes", kDefaultCase, Parallel, 300, 18, kMemory3Case},
-        WholeRunCase{"SerialInnerCode", kDefaultCase, Serial, 200, 22, kPrimitiveFeedbackCase}),
+        WholeRunCase{"ParallelTwoCodes", kDefaultCase, ConcatenationType::Parallel, 300, 18,
+                     kMemory3Case},
+        WholeRunCase{"SerialInnerCode", kDefaultCase, ConcatenationType::Serial, 200, 22,
+                     kPrimitiveFeedbackCase}),
     [](const ::testing::TestParamInfo<WholeRunCase>& param) {
       return std::string(param.param.name);
     });
@@ -241,7 +245,7 @@ ExactSpectrum exactSerialSpectrum(const ExactTable& outer, const ExactTable& inn
 
 struct ExactCase {
   const char* name;
-  std::int32_t type;
+  ConcatenationType type;
   std::int32_t frameLength;
   std::int32_t maxWeight;
   TablePrecision precision = TablePrecision::Single;
@@ -269,7 +273,7 @@ TEST_P(LowWeightExactCounts, MatchesExactValues) {
   const ShiftRegisterEncoder encoder =
       ShiftRegisterEncoder::fromDescription(kDefaultCase.description());
   ExactSpectrum exact;
-  if (c.type == Parallel) {
+  if (c.type == ConcatenationType::Parallel) {
     exact = exactParallelSpectrum(
         exactLowWeightCounts(encoder, c.frameLength, false, c.maxWeight, c.maxWeight),
         c.frameLength, c.maxWeight);
@@ -297,10 +301,11 @@ TEST_P(LowWeightExactCounts, MatchesExactValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     LongFrames, LowWeightExactCounts,
-    ::testing::Values(ExactCase{"Parallel", Parallel, 20000, 14},
-                      ExactCase{"Serial", Serial, 20000, 14},
-                      ExactCase{"ParallelDouble", Parallel, 20000, 14, TablePrecision::Double},
-                      ExactCase{"SerialDouble", Serial, 20000, 14, TablePrecision::Double}),
+    ::testing::Values(
+        ExactCase{"Parallel", ConcatenationType::Parallel, 20000, 14},
+        ExactCase{"Serial", ConcatenationType::Serial, 20000, 14},
+        ExactCase{"ParallelDouble", ConcatenationType::Parallel, 20000, 14, TablePrecision::Double},
+        ExactCase{"SerialDouble", ConcatenationType::Serial, 20000, 14, TablePrecision::Double}),
     [](const ::testing::TestParamInfo<ExactCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

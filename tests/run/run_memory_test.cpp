@@ -16,7 +16,7 @@ struct Planned {
   WeightEnumerator enumerators[2];
   TurboCode turbo;
 
-  Planned(std::int32_t type, std::int32_t frameLength, const TurboPuncturing& puncturing = {},
+  Planned(ConcatenationType type, std::int32_t frameLength, const TurboPuncturing& puncturing = {},
           TablePrecision precision = TablePrecision::Single)
       : turbo(type, 2) {
     turbo.puncturing = puncturing;
@@ -36,7 +36,7 @@ struct Planned {
 };
 
 TEST(RunMemoryPlan, FastParallelRunHoldsOneTableAndOneCompactLayer) {
-  const Planned run(Parallel, 1000);
+  const Planned run(ConcatenationType::Parallel, 1000);
   const RunMemoryPlan reference = run.plan(Engine::Reference);
   const RunMemoryPlan fast = run.plan(Engine::Fast);
   const std::uint64_t table = run.enumerators[0].tableBytes(run.code);
@@ -49,7 +49,7 @@ TEST(RunMemoryPlan, FastParallelRunHoldsOneTableAndOneCompactLayer) {
 
 TEST(RunMemoryPlan, ParallelConstituentsOfTheirOwnPatternHoldTwoTables) {
   // PAR1 and PAR2 leave out different sections: the tables differ, both are computed.
-  const Planned run(Parallel, 1000, testing::puncturingOf("11,10,01"));
+  const Planned run(ConcatenationType::Parallel, 1000, testing::puncturingOf("11,10,01"));
   EXPECT_FALSE(sharesParallelTable(run.turbo, Engine::Fast));
   const RunMemoryPlan fast = run.plan(Engine::Fast);
   EXPECT_EQ(fast.tables, run.plan(Engine::Reference).tables);
@@ -58,7 +58,7 @@ TEST(RunMemoryPlan, ParallelConstituentsOfTheirOwnPatternHoldTwoTables) {
 }
 
 TEST(RunMemoryPlan, FastSerialRunNeedsNoMoreWorkThanTheReference) {
-  const Planned run(Serial, 500);
+  const Planned run(ConcatenationType::Serial, 500);
   EXPECT_LE(run.plan(Engine::Fast).peak(), run.plan(Engine::Reference).peak());
   EXPECT_EQ(run.plan(Engine::Fast).tables, run.plan(Engine::Reference).tables);
 }
@@ -67,14 +67,15 @@ TEST(RunMemoryPlan, FastSerialRunNeedsNoMoreWorkThanTheReference) {
 // little: rows are padded to whole cache lines of 16 floats or 8 doubles, and the spectra
 // (doubles either way) and the transfer matrices do not grow.
 TEST(RunMemoryPlan, DoublePrecisionDoublesEveryTable) {
-  for (const std::int32_t type : {Parallel, Serial, RepetitionSerial}) {
+  for (const ConcatenationType type : {ConcatenationType::Parallel, ConcatenationType::Serial,
+                                       ConcatenationType::RepetitionSerial}) {
     for (const Engine engine : {Engine::Reference, Engine::Fast}) {
       const RunMemoryPlan single = Planned(type, 400).plan(engine);
       const RunMemoryPlan wide = Planned(type, 400, {}, TablePrecision::Double).plan(engine);
-      EXPECT_GT(wide.tables, 2 * single.tables - single.tables / 10) << type;
-      EXPECT_LT(wide.tables, 2 * single.tables) << type;
-      EXPECT_GT(wide.work, 2 * single.work - single.work / 10) << type;
-      EXPECT_LE(wide.work, 2 * single.work) << type;
+      EXPECT_GT(wide.tables, 2 * single.tables - single.tables / 10) << concatenationTypeName(type);
+      EXPECT_LT(wide.tables, 2 * single.tables) << concatenationTypeName(type);
+      EXPECT_GT(wide.work, 2 * single.work - single.work / 10) << concatenationTypeName(type);
+      EXPECT_LE(wide.work, 2 * single.work) << concatenationTypeName(type);
     }
   }
 }

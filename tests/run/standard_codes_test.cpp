@@ -35,7 +35,7 @@ TEST_P(StandardCodeLengths, EveryStandardSizeGivesTheStandardsCodewordLength) {
   const ConvCode code(inputs.code);
   for (const std::int32_t k : standardFrameLengths(named)) {
     WeightEnumerator enumerators[2];
-    TurboCode turbo(0, 2);
+    TurboCode turbo(ConcatenationType::Parallel, 2);
     turbo.puncturing = options.options->puncturing;
     turbo.termination = inputs.termination;
     turbo.tailRule = inputs.tailRule;

@@ -31,7 +31,7 @@ class GeneralPipeline {
   GeneralPipeline(const GeneralParallel& shape, std::int32_t frameLength, Engine engine)
       : firstCode(shape.first),
         secondCode(shape.second.value_or(shape.first)),
-        turbo(0, shape.constituents) {
+        turbo(ConcatenationType::Parallel, shape.constituents) {
     context.cancelFlag = &cancel;
     context.noticeTarget = &target;
     context.engine = engine;
@@ -64,7 +64,9 @@ class GeneralPipeline {
         return -1;
       }
     }
-    return turbo.computeParallelSpectrum(codeword, weighted, context);
+    const StageResult<std::int32_t> spectrum =
+        turbo.computeParallelSpectrum(codeword, weighted, context);
+    return spectrum ? *spectrum : spectrum.wasCancelled() ? -1 : -2;
   }
 
   ConvCode firstCode;

@@ -14,14 +14,21 @@
 
 namespace brevandor::testing {
 
+// A stage's result as one number for the tests' comparisons: its value, −1 when cancelled,
+// −2 when it could not run.
+inline std::int32_t stageCode(const StageResult<std::int32_t>& result) {
+  return result ? *result : result.wasCancelled() ? -1 : -2;
+}
+
 // The code, enumerators and turbo code of one run, wired and configured as the calculation
 // run does it (one code attached to both constituents, repetition factor 3), with a
 // recording notice target, a cancel flag, a chosen engine and table precision.
 class TurboPipeline {
  public:
   // `second`: the second constituent's code (none: the first); `puncturing`: the patterns.
-  TurboPipeline(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
-                Engine engine = Engine::Reference, const TurboPuncturing& puncturing = {},
+  TurboPipeline(const CodeDescription& description, ConcatenationType type,
+                std::int32_t frameLength, Engine engine = Engine::Reference,
+                const TurboPuncturing& puncturing = {},
                 const std::optional<CodeDescription>& second = std::nullopt,
                 TablePrecision precision = TablePrecision::Single)
       : code(description), secondCode(second.value_or(description)), turbo(type, 2) {
@@ -50,7 +57,7 @@ class TurboPipeline {
 
   // The "TM" and "CWEF" stages for the concatenation type; 0, or −1 when cancelled.
   std::int32_t computeEnumerators() {
-    if (turbo.concatenationType == Parallel && turbo.sameTableAsFirst(1)) {
+    if (turbo.concatenationType == ConcatenationType::Parallel && turbo.sameTableAsFirst(1)) {
       enumerators[0].computeTransferMatrix(code);
       const std::int32_t result = enumerators[0].computeCwef(code, context);
       if (result == 0) {
@@ -58,7 +65,7 @@ class TurboPipeline {
       }
       return result;
     }
-    if (turbo.concatenationType != RepetitionSerial) {
+    if (turbo.concatenationType != ConcatenationType::RepetitionSerial) {
       const ConvCode& other = *turbo.codes[1];
       enumerators[0].computeTransferMatrix(code);
       enumerators[1].computeTransferMatrix(other);
@@ -70,11 +77,11 @@ class TurboPipeline {
     return enumerators[1].computeCwef(code, context);
   }
 
-  // The "TWEF" stage: D, or −1 when cancelled.
+  // The "TWEF" stage: D, or −1 when cancelled (−2 when it could not run).
   std::int32_t computeSpectrum() {
-    return turbo.concatenationType == Parallel
-               ? turbo.computeParallelSpectrum(codeword, weighted, context)
-               : turbo.computeSerialSpectrum(codeword, weighted, context);
+    return stageCode(turbo.concatenationType == ConcatenationType::Parallel
+                         ? turbo.computeParallelSpectrum(codeword, weighted, context)
+                         : turbo.computeSerialSpectrum(codeword, weighted, context));
   }
 
   // Both stages; D, or −1 when cancelled.
@@ -108,7 +115,7 @@ struct EnginePair {
   TurboPipeline fast;
   std::int32_t now[2] = {0, 0};
 
-  EnginePair(const CodeDescription& description, std::int32_t type, std::int32_t frameLength,
+  EnginePair(const CodeDescription& description, ConcatenationType type, std::int32_t frameLength,
              int threads, const TurboPuncturing& puncturing = {},
              const std::optional<CodeDescription>& second = std::nullopt,
              TablePrecision precision = TablePrecision::Single)

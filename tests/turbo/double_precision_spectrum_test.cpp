@@ -23,7 +23,7 @@ using testing::TurboPipeline;
 
 struct ExactCase {
   CodeCase code;
-  std::int32_t type;
+  ConcatenationType type;
   std::int32_t frameLength;
   Engine engine;
 };
@@ -34,15 +34,16 @@ LinearSpectrum exactSpectrum(const ExactCase& c, const TurboPipeline& pipeline) 
   const CodeDescription description = c.code.description();
   const ShiftRegisterEncoder encoder = ShiftRegisterEncoder::fromDescription(description);
   const std::int32_t n = c.frameLength;
-  if (c.type == Parallel) {
+  if (c.type == ConcatenationType::Parallel) {
     const bool sentOnce = pipeline.turbo.hasNonSystematic == 0;
     const CountTable counts = testing::exhaustiveCwef(encoder, n, !sentOnce);
     return testing::parallelOracle(counts, counts, n, sentOnce, pipeline.turbo.outputFrameLength,
                                    n);
   }
   const std::int32_t innerLength = pipeline.turbo.frameLengths[1];
-  const CountTable outer = c.type == Serial ? testing::exhaustiveCwef(encoder, n, true)
-                                            : testing::repetitionCounts(n, 3);
+  const CountTable outer = c.type == ConcatenationType::Serial
+                               ? testing::exhaustiveCwef(encoder, n, true)
+                               : testing::repetitionCounts(n, 3);
   const CountTable inner = testing::exhaustiveCwef(encoder, innerLength, true);
   return testing::serialOracle(outer, inner, n, innerLength);
 }
@@ -78,19 +79,23 @@ std::vector<ExactCase> exactCases() {
   const CodeCase feedforward{"1+D+D^2", "1"};
   std::vector<ExactCase> cases;
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    cases.push_back({defaultCode, Parallel, 12, engine});
-    cases.push_back({memory3, Parallel, 10, engine});
-    cases.push_back({feedforward, Parallel, 9, engine});
-    cases.push_back({defaultCode, Serial, 4, engine});  // an inner frame of 12 bits
-    cases.push_back({primitive, Serial, 5, engine});
-    cases.push_back({CodeCase{"1+D+D^2", "1+D^2", true}, RepetitionSerial, 4, engine});
+    cases.push_back({defaultCode, ConcatenationType::Parallel, 12, engine});
+    cases.push_back({memory3, ConcatenationType::Parallel, 10, engine});
+    cases.push_back({feedforward, ConcatenationType::Parallel, 9, engine});
+    cases.push_back(
+        {defaultCode, ConcatenationType::Serial, 4, engine});  // an inner frame of 12 bits
+    cases.push_back({primitive, ConcatenationType::Serial, 5, engine});
+    cases.push_back(
+        {CodeCase{"1+D+D^2", "1+D^2", true}, ConcatenationType::RepetitionSerial, 4, engine});
   }
   return cases;
 }
 
 std::string exactCaseName(const ::testing::TestParamInfo<ExactCase>& info) {
   const ExactCase& c = info.param;
-  const char* type = c.type == Parallel ? "_pccc" : c.type == Serial ? "_sccc" : "_repetition";
+  const char* type = c.type == ConcatenationType::Parallel ? "_pccc"
+                     : c.type == ConcatenationType::Serial ? "_sccc"
+                                                           : "_repetition";
   return c.code.name() + type + "_N" + std::to_string(c.frameLength) +
          (c.engine == Engine::Fast ? "_fast" : "_reference");
 }
@@ -105,8 +110,8 @@ TEST(DoublePrecisionLongFrame, SumAndLowestWeightsAtTwoThousandBits) {
 #if defined(BREVANDOR_SANITIZED_TESTS)
   GTEST_SKIP() << "a long frame: seconds optimised, far longer under the sanitizers";
 #endif
-  TurboPipeline pipeline(testing::defaultCode(), Parallel, 2000, Engine::Fast, {}, std::nullopt,
-                         TablePrecision::Double);
+  TurboPipeline pipeline(testing::defaultCode(), ConcatenationType::Parallel, 2000, Engine::Fast,
+                         {}, std::nullopt, TablePrecision::Double);
   ASSERT_EQ(pipeline.run(), pipeline.turbo.outputFrameLength);
   double total = LogZero;
   for (const double entry : pipeline.codeword) {

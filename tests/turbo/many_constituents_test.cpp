@@ -44,7 +44,7 @@ struct ManyPipeline {
 
   ManyPipeline(const CodeDescription& description, std::int32_t count, std::int32_t frameLength,
                Engine engine)
-      : code(description), turbo(Parallel, count) {
+      : code(description), turbo(ConcatenationType::Parallel, count) {
     context.cancelFlag = &cancel;
     context.noticeTarget = &target;
     context.engine = engine;
@@ -71,7 +71,7 @@ struct ManyPipeline {
         return -1;
       }
     }
-    return turbo.computeParallelSpectrum(codeword, weighted, context);
+    return testing::stageCode(turbo.computeParallelSpectrum(codeword, weighted, context));
   }
 };
 

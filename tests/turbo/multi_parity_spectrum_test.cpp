@@ -109,8 +109,8 @@ TEST_P(MultiParityAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutati
   }
   const testing::LinearSpectrum expected = testing::allInterleavers(weights, c.frameLength, sent);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    TurboPipeline pipeline(c.first.description(), Parallel, c.frameLength, engine,
-                           parallelPattern(c.pattern), c.second.description());
+    TurboPipeline pipeline(c.first.description(), ConcatenationType::Parallel, c.frameLength,
+                           engine, parallelPattern(c.pattern), c.second.description());
     ASSERT_EQ(pipeline.turbo.outputFrameLength, sent);
     ASSERT_EQ(pipeline.run(), sent);
     testing::expectSpectrum(TurboPipeline::plain(pipeline.codeword), expected.codeword, "codeword");
@@ -190,8 +190,8 @@ TEST_P(MultiParitySerial, SpectrumEqualsTheSumOverExhaustiveTables) {
       testing::serialOracle(allBitCounts(outer, c.frameLength), allBitCounts(inner, interleaver),
                             c.frameLength, interleaver);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    TurboPipeline pipeline(c.outer.description(), Serial, c.frameLength, engine, {},
-                           c.inner.description());
+    TurboPipeline pipeline(c.outer.description(), ConcatenationType::Serial, c.frameLength, engine,
+                           {}, c.inner.description());
     ASSERT_EQ(pipeline.turbo.frameLengths[1], interleaver);
     ASSERT_EQ(pipeline.run() + 1, static_cast<std::int32_t>(expected.codeword.size()));
     testing::expectSpectrum(TurboPipeline::plain(pipeline.codeword), expected.codeword, "codeword");

@@ -29,8 +29,8 @@ class ParallelFastAgainstReference : public ::testing::TestWithParam<ParallelCas
 
 TEST_P(ParallelFastAgainstReference, SpectraProgressAndDiagnosticsMatch) {
   const ParallelCase& c = GetParam();
-  EnginePair engines(c.code.description(), Parallel, c.frameLength, c.threads, {}, std::nullopt,
-                     c.precision);
+  EnginePair engines(c.code.description(), ConcatenationType::Parallel, c.frameLength, c.threads,
+                     {}, std::nullopt, c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
   ASSERT_EQ(engines.fast.computeEnumerators(), 0);
@@ -98,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, ParallelFastAgainstReference, ::testing::ValuesI
                          caseName);
 
 TEST(ParallelFast, ReadsOnlyTheFirstTable) {
-  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 30, Engine::Fast);
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 30,
+                         Engine::Fast);
   pipeline.enumerators[0].computeTransferMatrix(pipeline.code);
   ASSERT_EQ(pipeline.enumerators[0].computeCwef(pipeline.code, pipeline.context), 0);
   pipeline.enumerators[1].release(pipeline.code);  // as a run on this engine holds it
@@ -112,7 +113,8 @@ TEST(ParallelFast, ReadsOnlyTheFirstTable) {
 
 TEST(ParallelFast, ConstituentsOfAnotherCodeReadTheirOwnTables) {
   // A second constituent of a different code cannot be read from the first table.
-  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 12, Engine::Fast);
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 12,
+                         Engine::Fast);
   const ConvCode other(describeOrDie("1+D^2", "1+D+D^2"));
   pipeline.turbo.attachConstituent(1, other, pipeline.enumerators[1]);
   pipeline.turbo.setFrameLength(12, 3);
@@ -120,7 +122,8 @@ TEST(ParallelFast, ConstituentsOfAnotherCodeReadTheirOwnTables) {
   pipeline.enumerators[1].computeTransferMatrix(other);
   ASSERT_EQ(pipeline.enumerators[0].computeCwef(pipeline.code, pipeline.context), 0);
   ASSERT_EQ(pipeline.enumerators[1].computeCwef(other, pipeline.context), 0);
-  TurboPipeline reference(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 12, Engine::Reference);
+  TurboPipeline reference(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 12,
+                          Engine::Reference);
   reference.turbo.attachConstituent(1, other, reference.enumerators[1]);
   reference.turbo.setFrameLength(12, 3);
   for (int c = 0; c < 2; ++c) {
@@ -137,8 +140,8 @@ TEST(ParallelFast, WeightsBeyondTheCodewordLengthAreReportedAsTheReferenceDoes) 
   // A codeword length cut short below what the constituents reach: both engines drop the
   // same terms with the same diagnostics.
   auto shortened = [](Engine engine) {
-    auto pipeline =
-        std::make_unique<TurboPipeline>(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 10, engine);
+    auto pipeline = std::make_unique<TurboPipeline>(describeOrDie("1+D+D^2", "1+D^2"),
+                                                    ConcatenationType::Parallel, 10, engine);
     EXPECT_EQ(pipeline->computeEnumerators(), 0);
     pipeline->turbo.outputFrameLength -= 6;
     return pipeline;
@@ -162,7 +165,8 @@ TEST_P(ParallelFastCancel, StopsAfterTheSameInputWeightAsTheReference) {
       }
     };
   };
-  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 60, GetParam());
+  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 60,
+                     GetParam());
   TurboPipeline* reference = &engines.reference;
   TurboPipeline* fast = &engines.fast;
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
@@ -181,7 +185,8 @@ INSTANTIATE_TEST_SUITE_P(Threads, ParallelFastCancel, ::testing::Values(1, 2, 4)
                          ::testing::PrintToStringParamName());
 
 TEST(ParallelFastWork, FewRowsOfTheCodewordLength) {
-  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 1000, Engine::Fast);
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 1000,
+                         Engine::Fast);
   pipeline.context.threads = 2;
   const std::uint64_t work = fastParallelSpectrumWorkBytes(pipeline.turbo, pipeline.context);
   const std::uint64_t row =
@@ -194,7 +199,8 @@ TEST(ParallelFastWork, FewRowsOfTheCodewordLength) {
 
 TEST(ParallelFastWork, NoMoreThreadsThanBlocksOfRows) {
   // At N = 10 the eleven input weights make one block of rows: a second thread would idle.
-  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Parallel, 10, Engine::Fast);
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 10,
+                         Engine::Fast);
   pipeline.context.threads = 1;
   const std::uint64_t oneThread = fastParallelSpectrumWorkBytes(pipeline.turbo, pipeline.context);
   pipeline.context.threads = 4;

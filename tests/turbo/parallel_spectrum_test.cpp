@@ -40,8 +40,8 @@ class ParallelGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(ParallelGolden, SpectraHoldTheKnownCounts) {
   const GoldenCase& param = GetParam();
-  TurboPipeline pipeline(describeOrDie(param.numerator, param.denominator), Parallel,
-                         param.frameLength);
+  TurboPipeline pipeline(describeOrDie(param.numerator, param.denominator),
+                         ConcatenationType::Parallel, param.frameLength);
   ASSERT_EQ(pipeline.run(), param.maxWeight);
   const auto size = static_cast<std::size_t>(param.maxWeight) + 1;
   expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparseSpectrum(size, param.codeword),
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     goldenName);
 
 TEST(ParallelSpectrum, ThreeBitsCountEveryNonZeroWordOnce) {
-  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), Parallel, 3);
+  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), ConcatenationType::Parallel, 3);
   ASSERT_GE(pipeline.run(), 0);
   const std::vector<double> codeword = TurboPipeline::plain(pipeline.codeword);
   double total = 0.0;
@@ -86,7 +86,7 @@ TEST(ParallelSpectrum, ThreeBitsCountEveryNonZeroWordOnce) {
 }
 
 TEST(ParallelSpectrum, AllZeroWordIsDroppedFromBothTables) {
-  TurboPipeline pipeline(defaultCode(), Parallel, 5);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, 5);
   ASSERT_GE(pipeline.run(), 0);
   EXPECT_EQ(pipeline.codeword[0], LogZero);
   EXPECT_EQ(pipeline.weighted[0], LogZero);
@@ -111,7 +111,7 @@ TEST_P(ParallelAgainstOracle, SpectraMatchTheExactAverage) {
   if (param.counterpart) {
     description = nonSystematicCounterpart(description);
   }
-  TurboPipeline pipeline(description, Parallel, param.frameLength);
+  TurboPipeline pipeline(description, ConcatenationType::Parallel, param.frameLength);
   const std::int32_t maxWeight = pipeline.run();
   ASSERT_EQ(maxWeight, pipeline.turbo.outputFrameLength);
 
@@ -144,7 +144,7 @@ class ParallelSum : public ::testing::TestWithParam<std::int32_t> {};
 
 TEST_P(ParallelSum, CodewordSpectrumSumsToAllNonZeroWords) {
   const std::int32_t n = GetParam();
-  TurboPipeline pipeline(defaultCode(), Parallel, n);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, n);
   ASSERT_GE(pipeline.run(), 0);
   double sum = LogZero;
   for (const double entry : pipeline.codeword) {
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, ParallelSum, ::testing::Values(10, 33, 128),
                          ::testing::PrintToStringParamName());
 
 TEST(ParallelSpectrum, ProgressCountsInputWeightsDownToZero) {
-  TurboPipeline pipeline(defaultCode(), Parallel, 6);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, 6);
   ASSERT_EQ(pipeline.computeEnumerators(), 0);
   std::int32_t now = 0;
   pipeline.context.clock = [&now] { return now += 16; };
@@ -177,7 +177,7 @@ TEST(ParallelSpectrum, ProgressCountsInputWeightsDownToZero) {
 
 TEST(ParallelSpectrum, CancelKeepsTheInputWeightsAlreadyAdded) {
   const std::int32_t n = 7;
-  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), Parallel, n);
+  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), ConcatenationType::Parallel, n);
   ASSERT_EQ(pipeline.computeEnumerators(), 0);
   // The request arrives with the estimate of input weight 1, while weight 2 is computed.
   int estimates = 0;
@@ -200,7 +200,7 @@ TEST(ParallelSpectrum, CancelKeepsTheInputWeightsAlreadyAdded) {
 }
 
 TEST(ParallelSpectrum, TableOfAnotherFrameIsRefused) {
-  TurboPipeline pipeline(defaultCode(), Parallel, 6);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, 6);
   ASSERT_EQ(pipeline.computeEnumerators(), 0);
   pipeline.enumerators[1].release(pipeline.code);
   pipeline.enumerators[1].frameLength = 5;
@@ -211,11 +211,13 @@ TEST(ParallelSpectrum, TableOfAnotherFrameIsRefused) {
 }
 
 TEST(ParallelSpectrum, MissingConstituentIsRefused) {
-  TurboPipeline pipeline(defaultCode(), Parallel, 4);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, 4);
   pipeline.turbo.enumerators[1] = nullptr;
-  EXPECT_EQ(pipeline.turbo.computeParallelSpectrum(pipeline.codeword, pipeline.weighted,
-                                                   pipeline.context),
-            -2);
+  const StageResult<std::int32_t> result = pipeline.turbo.computeParallelSpectrum(
+      pipeline.codeword, pipeline.weighted, pipeline.context);
+  EXPECT_FALSE(result);
+  EXPECT_FALSE(result.wasCancelled());
+  EXPECT_EQ(result.failure(), kIncompleteTablesText);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ using testing::expectSameLogSpectrum;
 
 struct PuncturedEngineCase {
   const char* name;
-  std::int32_t type;
+  ConcatenationType type;
   CodeCase first;
   CodeCase second;
   const char* parallel;  // patterns; "" for none
@@ -66,28 +66,37 @@ std::vector<PuncturedEngineCase> engineCases() {
   std::vector<PuncturedEngineCase> cases;
   // Rate 1/2 around the vector widths and over many sections in flight.
   for (const std::int32_t n : {1, 2, 7, 8, 9, 17, 33, 100}) {
-    cases.push_back({"RateHalf", Parallel, kDefault, kDefault, "11,10,01", "", "", n, n % 3 + 1});
+    cases.push_back({"RateHalf", ConcatenationType::Parallel, kDefault, kDefault, "11,10,01", "",
+                     "", n, n % 3 + 1});
   }
   // Periods 1 to 7 and 64, the systematic row punctured or not, codes that fix the input
   // parity per state and codes that do not.
-  cases.push_back({"PeriodThree", Parallel, kSwapped, kSwapped, "111,110,011", "", "", 40, 2});
-  cases.push_back(
-      {"SystematicPeriodFour", Parallel, kDefault, kDefault, "1011,0111,1101", "", "", 31, 2});
-  cases.push_back({"PeriodFive", Parallel, kMemory3, kMemory3, "11111,10100,01011", "", "", 26, 3});
-  cases.push_back({"PeriodSevenFeedforward", Parallel, kFeedforward, kFeedforward,
-                   "1110111,1001010,0110101", "", "", 45, 2});
-  cases.push_back({"PeriodLongerThanTheFrame", Parallel, kDefault, kDefault, kLongPeriod.c_str(),
-                   "", "", 50, 2});
+  cases.push_back({"PeriodThree", ConcatenationType::Parallel, kSwapped, kSwapped, "111,110,011",
+                   "", "", 40, 2});
+  cases.push_back({"SystematicPeriodFour", ConcatenationType::Parallel, kDefault, kDefault,
+                   "1011,0111,1101", "", "", 31, 2});
+  cases.push_back({"PeriodFive", ConcatenationType::Parallel, kMemory3, kMemory3,
+                   "11111,10100,01011", "", "", 26, 3});
+  cases.push_back({"PeriodSevenFeedforward", ConcatenationType::Parallel, kFeedforward,
+                   kFeedforward, "1110111,1001010,0110101", "", "", 45, 2});
+  cases.push_back({"PeriodLongerThanTheFrame", ConcatenationType::Parallel, kDefault, kDefault,
+                   kLongPeriod.c_str(), "", "", 50, 2});
   // Asymmetric: other memories, with and without a pattern.
-  cases.push_back({"Asymmetric", Parallel, kDefault, kSwapped, "", "", "", 24, 2});
-  cases.push_back({"AsymmetricMemories", Parallel, kMemory3, kDefault, "", "", "", 60, 2});
   cases.push_back(
-      {"AsymmetricMemory4Punctured", Parallel, kDefault, kMemory4, "11,10,01", "", "", 20, 1});
+      {"Asymmetric", ConcatenationType::Parallel, kDefault, kSwapped, "", "", "", 24, 2});
+  cases.push_back(
+      {"AsymmetricMemories", ConcatenationType::Parallel, kMemory3, kDefault, "", "", "", 60, 2});
+  cases.push_back({"AsymmetricMemory4Punctured", ConcatenationType::Parallel, kDefault, kMemory4,
+                   "11,10,01", "", "", 20, 1});
   // Serial: outer, inner, both, and another inner code.
-  cases.push_back({"SerialOuter", Serial, kDefault, kDefault, "", "11,10", "", 17, 2});
-  cases.push_back({"SerialInnerPeriodThree", Serial, kSwapped, kSwapped, "", "", "110,011", 12, 3});
-  cases.push_back({"SerialBoth", Serial, kDefault, kMemory3, "", "10,11", "11,01", 15, 2});
-  cases.push_back({"SerialSecondCode", Serial, kMemory3, kDefault, "", "", "", 13, 2});
+  cases.push_back(
+      {"SerialOuter", ConcatenationType::Serial, kDefault, kDefault, "", "11,10", "", 17, 2});
+  cases.push_back({"SerialInnerPeriodThree", ConcatenationType::Serial, kSwapped, kSwapped, "", "",
+                   "110,011", 12, 3});
+  cases.push_back(
+      {"SerialBoth", ConcatenationType::Serial, kDefault, kMemory3, "", "10,11", "11,01", 15, 2});
+  cases.push_back(
+      {"SerialSecondCode", ConcatenationType::Serial, kMemory3, kDefault, "", "", "", 13, 2});
   return cases;
 }
 

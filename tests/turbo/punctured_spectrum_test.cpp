@@ -62,8 +62,8 @@ TEST_P(AllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const testing::LinearSpectrum expected = testing::allInterleaversParallel(
       first, second, c.frameLength, rows[0].c_str(), rows[1].c_str(), rows[2].c_str(), sent);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
-    TurboPipeline pipeline(c.first.description(), Parallel, c.frameLength, engine,
-                           testing::puncturingOf(c.pattern), c.second.description());
+    TurboPipeline pipeline(c.first.description(), ConcatenationType::Parallel, c.frameLength,
+                           engine, testing::puncturingOf(c.pattern), c.second.description());
     ASSERT_EQ(pipeline.turbo.outputFrameLength, sent);
     ASSERT_EQ(pipeline.run(), sent);
     testing::expectSpectrum(TurboPipeline::plain(pipeline.codeword), expected.codeword, "codeword");
@@ -93,7 +93,7 @@ struct Fraction {
 
 struct GoldenCase {
   const char* name;
-  std::int32_t type;
+  ConcatenationType type;
   CodeCase first;
   CodeCase second;
   TurboPuncturing puncturing;
@@ -138,7 +138,7 @@ TEST_P(PuncturedGolden, LowestWeightsAreTheExactRationals) {
 INSTANTIATE_TEST_SUITE_P(
     Frames, PuncturedGolden,
     ::testing::Values(GoldenCase{"RateHalfN12",
-                                 Parallel,
+                                 ConcatenationType::Parallel,
                                  kDefault,
                                  kDefault,
                                  testing::puncturingOf("11,10,01"),
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{37, 90}, {1697, 495}, {64369, 6930}}},
                                  {{{439, 5940}, {179, 270}, {87113, 41580}}}},
                       GoldenCase{"RateHalfN16",
-                                 Parallel,
+                                 ConcatenationType::Parallel,
                                  kDefault,
                                  kDefault,
                                  testing::puncturingOf("11,10,01"),
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{935, 2184}, {11981, 2730}, {1604903, 120120}}},
                                  {{{4891, 87360}, {13133, 21840}, {1973981, 960960}}}},
                       GoldenCase{"SystematicPuncturedN12",
-                                 Parallel,
+                                 ConcatenationType::Parallel,
                                  kDefault,
                                  kDefault,
                                  testing::puncturingOf("10,11,11"),
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{2173, 2310}, {949, 420}, {159767, 27720}}},
                                  {{{2641, 13860}, {31267, 55440}, {57901, 36960}}}},
                       GoldenCase{"SystematicPuncturedN16",
-                                 Parallel,
+                                 ConcatenationType::Parallel,
                                  kDefault,
                                  kDefault,
                                  testing::puncturingOf("10,11,11"),
@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{55001, 60060}, {32145, 16016}, {1761941, 360360}}},
                                  {{{3833, 30030}, {418113, 1281280}, {5050861, 5765760}}}},
                       GoldenCase{"AsymmetricN12",
-                                 Parallel,
+                                 ConcatenationType::Parallel,
                                  kDefault,
                                  kSwapped,
                                  {},
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{113, 330}, {4709, 1980}, {31561, 6930}}},
                                  {{{337, 3960}, {10937, 23760}, {10187, 10395}}}},
                       GoldenCase{"AsymmetricN16",
-                                 Parallel,
+                                 ConcatenationType::Parallel,
                                  kDefault,
                                  kSwapped,
                                  {},
@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{191, 840}, {48043, 21840}, {127363, 34320}}},
                                  {{{547, 13440}, {105683, 349440}, {2173403, 3843840}}}},
                       GoldenCase{"SerialOuterPuncturedN12",
-                                 Serial,
+                                 ConcatenationType::Serial,
                                  kDefault,
                                  kDefault,
                                  testing::puncturingOf("", "11,10"),
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{{25, 308}, {331, 1463}, {55925, 127908}}},
                                  {{{127, 9240}, {1681, 43890}, {411953, 5372136}}}},
                       GoldenCase{"SerialOuterPuncturedN16",
-                                 Serial,
+                                 ConcatenationType::Serial,
                                  kDefault,
                                  kDefault,
                                  testing::puncturingOf("", "11,10"),

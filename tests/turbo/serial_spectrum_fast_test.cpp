@@ -19,7 +19,7 @@ using testing::TurboPipeline;
 struct SerialCase {
   const char* numerator;
   const char* denominator;
-  std::int32_t type;  // SCCC, or the repetition code ahead of the convolutional code
+  ConcatenationType type;  // SCCC, or the repetition code ahead of the convolutional code
   std::int32_t frameLength;
   int threads;
   TablePrecision precision = TablePrecision::Single;
@@ -49,7 +49,7 @@ TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
 std::string caseName(const ::testing::TestParamInfo<SerialCase>& info) {
   const SerialCase& c = info.param;
   std::string name = std::string(c.numerator) + "_over_" + c.denominator +
-                     (c.type == Serial ? "_sccc" : "_repetition") + "_N" +
+                     (c.type == ConcatenationType::Serial ? "_sccc" : "_repetition") + "_N" +
                      std::to_string(c.frameLength) + "_t" + std::to_string(c.threads) +
                      (c.precision == TablePrecision::Double ? "_double" : "");
   for (char& ch : name) {
@@ -60,33 +60,36 @@ std::string caseName(const ::testing::TestParamInfo<SerialCase>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, SerialFastAgainstReference,
-                         ::testing::Values(SerialCase{"1+D+D^2", "1+D^2", Serial, 1, 1},
-                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 2, 2},
-                                           SerialCase{"1+D^2", "1+D+D^2", Serial, 7, 2},
-                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 17, 3},
-                                           SerialCase{"1+D+D^2", "1", Serial, 13, 2},
-                                           SerialCase{"1+D+D^3", "1+D^2+D^3", Serial, 11, 2},
-                                           SerialCase{"1+D^4", "1+D+D^2+D^3+D^4", Serial, 9, 1},
-                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 40, 2},
-                                           SerialCase{"1+D+D^2", "1+D^2", 2, 1, 1},
-                                           SerialCase{"1+D+D^2", "1+D^2", 2, 9, 2},
-                                           SerialCase{"1+D^2+D^3", "1", 2, 16, 2},
-                                           SerialCase{"1+D^2", "1+D+D^2", 2, 25, 3}),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(
+    Codes, SerialFastAgainstReference,
+    ::testing::Values(SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::Serial, 1, 1},
+                      SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::Serial, 2, 2},
+                      SerialCase{"1+D^2", "1+D+D^2", ConcatenationType::Serial, 7, 2},
+                      SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::Serial, 17, 3},
+                      SerialCase{"1+D+D^2", "1", ConcatenationType::Serial, 13, 2},
+                      SerialCase{"1+D+D^3", "1+D^2+D^3", ConcatenationType::Serial, 11, 2},
+                      SerialCase{"1+D^4", "1+D+D^2+D^3+D^4", ConcatenationType::Serial, 9, 1},
+                      SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::Serial, 40, 2},
+                      SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::RepetitionSerial, 1, 1},
+                      SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::RepetitionSerial, 9, 2},
+                      SerialCase{"1+D^2+D^3", "1", ConcatenationType::RepetitionSerial, 16, 2},
+                      SerialCase{"1+D^2", "1+D+D^2", ConcatenationType::RepetitionSerial, 25, 3}),
+    caseName);
 
 constexpr TablePrecision kDouble = TablePrecision::Double;
 
-INSTANTIATE_TEST_SUITE_P(DoubleTables, SerialFastAgainstReference,
-                         ::testing::Values(SerialCase{"1+D+D^2", "1+D^2", Serial, 17, 3, kDouble},
-                                           SerialCase{"1+D+D^3", "1+D^2+D^3", Serial, 11, 2,
-                                                      kDouble},
-                                           SerialCase{"1+D+D^2", "1+D^2", Serial, 40, 2, kDouble},
-                                           SerialCase{"1+D^2", "1+D+D^2", 2, 25, 3, kDouble}),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(
+    DoubleTables, SerialFastAgainstReference,
+    ::testing::Values(SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::Serial, 17, 3, kDouble},
+                      SerialCase{"1+D+D^3", "1+D^2+D^3", ConcatenationType::Serial, 11, 2, kDouble},
+                      SerialCase{"1+D+D^2", "1+D^2", ConcatenationType::Serial, 40, 2, kDouble},
+                      SerialCase{"1+D^2", "1+D+D^2", ConcatenationType::RepetitionSerial, 25, 3,
+                                 kDouble}),
+    caseName);
 
 TEST(SerialFastCancel, RequestBeforeTheFirstStepLeavesTheSpectraEmpty) {
-  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Serial, 20, Engine::Fast);
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Serial, 20,
+                         Engine::Fast);
   ASSERT_EQ(pipeline.computeEnumerators(), 0);
   testing::RecordingTarget spectrumTarget;
   pipeline.context.noticeTarget = &spectrumTarget;
@@ -107,7 +110,7 @@ TEST(SerialFastCancel, RequestDuringAStepStopsAtItsEndAsTheReferenceDoes) {
       }
     };
   };
-  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), Serial, 30, 2);
+  EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Serial, 30, 2);
   TurboPipeline* reference = &engines.reference;
   TurboPipeline* fast = &engines.fast;
   ASSERT_EQ(engines.reference.computeEnumerators(), 0);
@@ -124,7 +127,8 @@ TEST(SerialFastCancel, RequestDuringAStepStopsAtItsEndAsTheReferenceDoes) {
 }
 
 TEST(SerialFastWork, OneMatrixInsteadOfTwo) {
-  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), Serial, 1000, Engine::Fast);
+  TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Serial, 1000,
+                         Engine::Fast);
   const std::uint64_t matrix = LogTable::bytesFor(1, pipeline.turbo.outputFrameLength + 1,
                                                   pipeline.turbo.frameLengths[0] + 1);
   const std::uint64_t work = fastSerialSpectrumWorkBytes(pipeline.turbo);

@@ -25,7 +25,7 @@ using testing::sparseSpectrum;
 using testing::TurboPipeline;
 
 TEST(SerialSpectrum, OneBitFrame) {
-  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), Serial, 1);
+  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), ConcatenationType::Serial, 1);
   EXPECT_EQ(pipeline.turbo.frameLengths[1], 6);
   ASSERT_EQ(pipeline.run(), 16);
   const std::map<int, double> expected = {{10, 1.0 / 2}, {11, 1.0 / 3}, {12, 1.0 / 6}};
@@ -35,7 +35,7 @@ TEST(SerialSpectrum, OneBitFrame) {
 }
 
 TEST(SerialSpectrum, TwoBitFrame) {
-  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), Serial, 2);
+  TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), ConcatenationType::Serial, 2);
   ASSERT_EQ(pipeline.run(), 20);
   const std::vector<double> codeword = TurboPipeline::plain(pipeline.codeword);
   double total = 0.0;
@@ -52,7 +52,7 @@ TEST(SerialSpectrum, TwoBitFrame) {
 }
 
 TEST(SerialSpectrum, DefaultCodeOneBitFrame) {
-  TurboPipeline pipeline(defaultCode(), Serial, 1);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, 1);
   ASSERT_EQ(pipeline.run(), 16);
   expectSpectrum(TurboPipeline::plain(pipeline.codeword),
                  sparseSpectrum(17, {{8, 1.0 / 6}, {11, 2.0 / 3}, {12, 1.0 / 6}}), "codeword");
@@ -70,7 +70,7 @@ class SerialAgainstOracle : public ::testing::TestWithParam<OracleCase> {};
 TEST_P(SerialAgainstOracle, SpectraMatchTheExactAverage) {
   const OracleCase& param = GetParam();
   const CodeDescription description = describeOrDie(param.numerator, param.denominator);
-  TurboPipeline pipeline(description, Serial, param.frameLength);
+  TurboPipeline pipeline(description, ConcatenationType::Serial, param.frameLength);
   ASSERT_EQ(pipeline.run(), pipeline.turbo.outputFrameLength);
 
   const ShiftRegisterEncoder encoder = ShiftRegisterEncoder::fromDescription(description);
@@ -98,7 +98,7 @@ class SerialSum : public ::testing::TestWithParam<std::int32_t> {};
 
 TEST_P(SerialSum, CodewordSpectrumSumsToAllNonZeroWords) {
   const std::int32_t n = GetParam();
-  TurboPipeline pipeline(defaultCode(), Serial, n);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, n);
   ASSERT_GE(pipeline.run(), 0);
   double sum = LogZero;
   for (const double entry : pipeline.codeword) {
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, SerialSum, ::testing::Values(8, 40),
                          ::testing::PrintToStringParamName());
 
 TEST(SerialSpectrum, ProgressCountsTheInnerInputWeights) {
-  TurboPipeline pipeline(defaultCode(), Serial, 2);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, 2);
   ASSERT_EQ(pipeline.computeEnumerators(), 0);
   std::int32_t now = 0;
   pipeline.context.clock = [&now] { return now += 16; };
@@ -132,7 +132,7 @@ TEST(SerialSpectrum, ProgressCountsTheInnerInputWeights) {
 }
 
 TEST(SerialSpectrum, CancelInTheFirstStepLeavesTheSpectraEmpty) {
-  TurboPipeline pipeline(defaultCode(), Serial, 3);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, 3);
   ASSERT_EQ(pipeline.computeEnumerators(), 0);
   pipeline.codeword.assign(pipeline.codeword.size(), 1.0);
   pipeline.weighted.assign(pipeline.weighted.size(), 1.0);
@@ -150,7 +150,8 @@ TEST(SerialSpectrum, CancelInTheFirstStepLeavesTheSpectraEmpty) {
 // Type 2: a repetition code sending each bit three times, then the one-output-bit
 // non-systematic counterpart of the code.
 TEST(RepetitionSerialSpectrum, DefaultCodeOneBitIsOneWordOfWeightTwo) {
-  TurboPipeline pipeline(nonSystematicCounterpart(defaultCode()), RepetitionSerial, 1);
+  TurboPipeline pipeline(nonSystematicCounterpart(defaultCode()),
+                         ConcatenationType::RepetitionSerial, 1);
   EXPECT_EQ(pipeline.turbo.frameLengths[1], 3);
   ASSERT_EQ(pipeline.run(), 5);
   expectSpectrum(TurboPipeline::plain(pipeline.codeword), sparseSpectrum(6, {{2, 1.0}}),
@@ -160,7 +161,8 @@ TEST(RepetitionSerialSpectrum, DefaultCodeOneBitIsOneWordOfWeightTwo) {
 }
 
 TEST(RepetitionSerialSpectrum, DefaultCodeTwoBits) {
-  TurboPipeline pipeline(nonSystematicCounterpart(defaultCode()), RepetitionSerial, 2);
+  TurboPipeline pipeline(nonSystematicCounterpart(defaultCode()),
+                         ConcatenationType::RepetitionSerial, 2);
   ASSERT_EQ(pipeline.run(), 8);
   expectSpectrum(
       TurboPipeline::plain(pipeline.codeword),
@@ -172,7 +174,7 @@ TEST(RepetitionSerialSpectrum, DefaultCodeTwoBits) {
 TEST(RepetitionSerialSpectrum, MatchesTheExactAverage) {
   const std::int32_t n = 4;
   const CodeDescription inner = nonSystematicCounterpart(describeOrDie("1+D^2", "1+D+D^2"));
-  TurboPipeline pipeline(inner, RepetitionSerial, n);
+  TurboPipeline pipeline(inner, ConcatenationType::RepetitionSerial, n);
   ASSERT_EQ(pipeline.run(), pipeline.turbo.outputFrameLength);
   const LinearSpectrum oracle = testing::serialOracle(
       testing::repetitionCounts(n, 3),
@@ -182,11 +184,13 @@ TEST(RepetitionSerialSpectrum, MatchesTheExactAverage) {
 }
 
 TEST(SerialSpectrum, MissingTableIsRefused) {
-  TurboPipeline pipeline(defaultCode(), Serial, 4);
+  TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, 4);
   pipeline.enumerators[1].release(pipeline.code);
-  EXPECT_EQ(
-      pipeline.turbo.computeSerialSpectrum(pipeline.codeword, pipeline.weighted, pipeline.context),
-      -2);
+  const StageResult<std::int32_t> result =
+      pipeline.turbo.computeSerialSpectrum(pipeline.codeword, pipeline.weighted, pipeline.context);
+  EXPECT_FALSE(result);
+  EXPECT_FALSE(result.wasCancelled());
+  EXPECT_EQ(result.failure(), kIncompleteTablesText);
 }
 
 }  // namespace

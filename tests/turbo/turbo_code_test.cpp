@@ -19,7 +19,7 @@ struct Configured {
   WeightEnumerator second;
   TurboCode turbo;
 
-  Configured(const CodeDescription& description, std::int32_t type, std::int32_t n)
+  Configured(const CodeDescription& description, ConcatenationType type, std::int32_t n)
       : code(description), turbo(type, 2) {
     turbo.attachConstituent(0, code, first);
     turbo.attachConstituent(1, code, second);
@@ -28,7 +28,7 @@ struct Configured {
 };
 
 TEST(SetFrameLength, ParallelDefaultCodeAtHundredBits) {
-  const Configured c(defaultCode(), Parallel, 100);
+  const Configured c(defaultCode(), ConcatenationType::Parallel, 100);
   EXPECT_EQ(c.turbo.hasNonSystematic, 0);
   EXPECT_EQ(c.turbo.frameLengths[0], 100);
   EXPECT_EQ(c.turbo.frameLengths[1], 100);
@@ -43,7 +43,7 @@ TEST(SetFrameLength, ParallelDefaultCodeAtHundredBits) {
 }
 
 TEST(SetFrameLength, SerialDefaultCodeAtHundredBits) {
-  const Configured c(defaultCode(), Serial, 100);
+  const Configured c(defaultCode(), ConcatenationType::Serial, 100);
   EXPECT_EQ(c.turbo.frameLengths[0], 100);
   EXPECT_EQ(c.turbo.frameLengths[1], 204);
   EXPECT_EQ(c.turbo.frameLengths[2], 412);
@@ -56,16 +56,16 @@ TEST(SetFrameLength, SerialDefaultCodeAtHundredBits) {
 }
 
 TEST(SetFrameLength, ThousandBits) {
-  const Configured parallel(defaultCode(), Parallel, 1000);
+  const Configured parallel(defaultCode(), ConcatenationType::Parallel, 1000);
   EXPECT_EQ(parallel.turbo.outputFrameLength, 3008);
   EXPECT_NEAR(parallel.turbo.rate, 0.332446808510, 1e-12);
-  const Configured serial(defaultCode(), Serial, 1000);
+  const Configured serial(defaultCode(), ConcatenationType::Serial, 1000);
   EXPECT_EQ(serial.turbo.frameLengths[1], 2004);
   EXPECT_EQ(serial.turbo.outputFrameLength, 4012);
 }
 
 TEST(SetFrameLength, NonSystematicParallelCountsAllOutputBits) {
-  const Configured c(nonSystematicCounterpart(defaultCode()), Parallel, 10);
+  const Configured c(nonSystematicCounterpart(defaultCode()), ConcatenationType::Parallel, 10);
   EXPECT_EQ(c.turbo.hasNonSystematic, 1);
   EXPECT_EQ(c.first.countsInputBits, 1u);
   // Two constituents of one output bit per section: 2 · (10 + 2).
@@ -74,7 +74,7 @@ TEST(SetFrameLength, NonSystematicParallelCountsAllOutputBits) {
 
 TEST(SetFrameLength, RepetitionOuterCode) {
   const CodeDescription inner = nonSystematicCounterpart(defaultCode());
-  const Configured c(inner, RepetitionSerial, 10);
+  const Configured c(inner, ConcatenationType::RepetitionSerial, 10);
   EXPECT_EQ(c.turbo.frameLengths[0], 10);
   EXPECT_EQ(c.turbo.frameLengths[1], 30);
   EXPECT_EQ(c.turbo.frameLengths[2], 32);
@@ -87,7 +87,7 @@ TEST(SetFrameLength, RepetitionOuterCode) {
 
 TEST(SetFrameLength, TooManyConstituentsChangesNothing) {
   const ConvCode code(defaultCode());
-  TurboCode turbo(Parallel, 5);
+  TurboCode turbo(ConcatenationType::Parallel, 5);
   EXPECT_EQ(turbo.setFrameLength(100, 3), -1);
   EXPECT_EQ(turbo.outputFrameLength, 0);
   EXPECT_EQ(turbo.frameLengths[0], 0);
@@ -96,7 +96,7 @@ TEST(SetFrameLength, TooManyConstituentsChangesNothing) {
 TEST(SetFrameLength, MissingCodeChangesNothing) {
   const ConvCode code(defaultCode());
   WeightEnumerator first;
-  TurboCode turbo(Parallel, 2);
+  TurboCode turbo(ConcatenationType::Parallel, 2);
   turbo.attachConstituent(0, code, first);
   EXPECT_EQ(turbo.setFrameLength(100, 3), -2);
   EXPECT_EQ(turbo.outputFrameLength, 0);
@@ -107,7 +107,7 @@ TEST(SetFrameLength, MissingCodeChangesNothing) {
 // (memory 2) has a tail of 2 · 2 bits, "1+D+D^3" over "1+D^2+D^3" (memory 3) one of 2 · 3.
 struct PuncturedLengths {
   const char* name;
-  std::int32_t type;
+  ConcatenationType type;
   const char* parallel;
   const char* outer;
   const char* inner;
@@ -137,7 +137,7 @@ TEST_P(PuncturedFrameLengths, FollowTheBitsEachPatternSends) {
   EXPECT_DOUBLE_EQ(turbo.rate, 100.0 / c.output);
   EXPECT_EQ(enumerators[0].countsInputBits, c.countsInputBits[0]);
   EXPECT_EQ(enumerators[1].countsInputBits, c.countsInputBits[1]);
-  if (c.type == Serial) {
+  if (c.type == ConcatenationType::Serial) {
     EXPECT_EQ(turbo.frameLengths[1], c.interleaverLength);
     EXPECT_EQ(enumerators[1].frameLength, c.interleaverLength);
   }
@@ -147,28 +147,78 @@ INSTANTIATE_TEST_SUITE_P(
     HundredBits, PuncturedFrameLengths,
     ::testing::Values(
         // 100 systematic + 50 PAR1 + 4 tail; 50 PAR2 + 4 tail.
-        PuncturedLengths{
-            "RateHalf", Parallel, "11,10,01", "", "", false, {154, 54}, 0, 208, {0, 0}},
+        PuncturedLengths{"RateHalf",
+                         ConcatenationType::Parallel,
+                         "11,10,01",
+                         "",
+                         "",
+                         false,
+                         {154, 54},
+                         0,
+                         208,
+                         {0, 0}},
         // 50 systematic + 100 PAR1 + 4; 100 PAR2 + 4: encoder 1 counts what it sends.
-        PuncturedLengths{
-            "SystematicPunctured", Parallel, "10,11,11", "", "", false, {154, 104}, 0, 258, {1, 0}},
+        PuncturedLengths{"SystematicPunctured",
+                         ConcatenationType::Parallel,
+                         "10,11,11",
+                         "",
+                         "",
+                         false,
+                         {154, 104},
+                         0,
+                         258,
+                         {1, 0}},
         // 100 + 100 + 4; 100 + 6.
-        PuncturedLengths{"Asymmetric", Parallel, "", "", "", true, {204, 106}, 0, 310, {0, 0}},
+        PuncturedLengths{"Asymmetric",
+                         ConcatenationType::Parallel,
+                         "",
+                         "",
+                         "",
+                         true,
+                         {204, 106},
+                         0,
+                         310,
+                         {0, 0}},
         // Outer: 100 + 50 + 4 = 154 bits into the interleaver; inner: 2 · (154 + 2).
-        PuncturedLengths{
-            "SerialOuter", Serial, "", "11,10", "", false, {154, 312}, 154, 312, {1, 1}},
+        PuncturedLengths{"SerialOuter",
+                         ConcatenationType::Serial,
+                         "",
+                         "11,10",
+                         "",
+                         false,
+                         {154, 312},
+                         154,
+                         312,
+                         {1, 1}},
         // Inner: 204 systematic + 102 parity + 4.
-        PuncturedLengths{
-            "SerialInner", Serial, "", "", "11,10", false, {204, 310}, 204, 310, {1, 1}},
+        PuncturedLengths{"SerialInner",
+                         ConcatenationType::Serial,
+                         "",
+                         "",
+                         "11,10",
+                         false,
+                         {204, 310},
+                         204,
+                         310,
+                         {1, 1}},
         // Inner of memory 3: 2 · (204 + 3).
-        PuncturedLengths{
-            "SerialSecondCode", Serial, "", "", "", true, {204, 414}, 204, 414, {1, 1}}),
+        PuncturedLengths{"SerialSecondCode",
+                         ConcatenationType::Serial,
+                         "",
+                         "",
+                         "",
+                         true,
+                         {204, 414},
+                         204,
+                         414,
+                         {1, 1}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ConcatenationTypeName, Names) {
-  EXPECT_EQ(concatenationTypeName(0), "PCCC");
-  EXPECT_EQ(concatenationTypeName(1), "SCCC");
-  EXPECT_EQ(concatenationTypeName(2), "SCC with 1st-RC and 2nd-CC");
+  EXPECT_EQ(concatenationTypeName(ConcatenationType::Parallel), "PCCC");
+  EXPECT_EQ(concatenationTypeName(ConcatenationType::Serial), "SCCC");
+  EXPECT_EQ(concatenationTypeName(ConcatenationType::RepetitionSerial),
+            "SCC with 1st-RC and 2nd-CC");
 }
 
 }  // namespace

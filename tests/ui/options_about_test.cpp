@@ -15,17 +15,17 @@ class OptionsAboutTest : public QObject {
 
  private slots:
   void boxesShowEveryBoundSelection() {
-    for (std::int32_t mask = 0; mask < 8; ++mask) {
-      const OptionsDialog dialog(mask);
+    for (std::uint32_t mask = 0; mask < 8; ++mask) {
+      const OptionsDialog dialog(BerBoundSet::fromBits(mask));
       QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundQ")->isChecked(), (mask & 1) != 0);
       QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundExp")->isChecked(), (mask & 2) != 0);
       QCOMPARE(dialog.findChild<QCheckBox*>("viterbiBound")->isChecked(), (mask & 4) != 0);
-      QCOMPARE(dialog.boundSelection(), mask);
+      QCOMPARE(dialog.boundSelection().bits(), mask);
     }
   }
 
   void boxTextsAndCaption() {
-    const OptionsDialog dialog(1);
+    const OptionsDialog dialog({BerBound::UnionQ});
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Options"));
     QCOMPARE(dialog.findChild<QCheckBox*>("unionBoundQ")->text(),
              QStringLiteral("Union Bound (Q function)"));

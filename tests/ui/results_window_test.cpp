@@ -49,10 +49,11 @@ QByteArray readBytes(const QString& path) {
 }
 
 // The record of a real run of the default code, computed without a window.
-std::shared_ptr<const RunRecord> computedRecord(int frameLength, int mask, const QDir& folder) {
+std::shared_ptr<const RunRecord> computedRecord(int frameLength, BerBoundSet bounds,
+                                                const QDir& folder) {
   RunInputs inputs;
   inputs.inputFrameLength = frameLength;
-  inputs.boundSelection = mask;
+  inputs.boundSelection = bounds;
   inputs.resultsFileName =
       folder.filePath(QStringLiteral("results-%1.txt").arg(frameLength)).toStdString();
   inputs.code = codeFromTexts("1+D+D^2", "1+D^2").description.value();
@@ -201,7 +202,7 @@ class ResultsWindowTest : public QObject {
       modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
     });
     pushButton(dialog, "optionButton")->click();
-    QCOMPARE(dialog.boundSelection(), 7);
+    QCOMPARE(dialog.boundSelection(), kAllBerBounds);
     QSignalSpy ended(&dialog, &MainDialog::calculationEnded);
     pushButton(dialog, "getItButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kRunTimeout);
@@ -362,9 +363,10 @@ class ResultsWindowTest : public QObject {
   void threeTickedRunsOverlayWithTheirFullNames() {
     const QTemporaryDir folder;
     ResultsWindow window;
-    window.addRun(computedRecord(10, 3, QDir(folder.path())), QString());
-    window.addRun(computedRecord(20, 3, QDir(folder.path())), QString());
-    window.addRun(computedRecord(40, 3, QDir(folder.path())), QString());
+    const BerBoundSet twoBounds{BerBound::UnionQ, BerBound::UnionExp};
+    window.addRun(computedRecord(10, twoBounds, QDir(folder.path())), QString());
+    window.addRun(computedRecord(20, twoBounds, QDir(folder.path())), QString());
+    window.addRun(computedRecord(40, twoBounds, QDir(folder.path())), QString());
     // A new run shows alone until others are ticked.
     QCOMPARE(legendTexts(window.legend(plot::Figure::Bounds).runs),
              QStringList{"PCCC (1, 1+D+D^2 / 1+D^2), N = 40"});
@@ -404,7 +406,7 @@ class ResultsWindowTest : public QObject {
     QVERIFY2(hint.contains(QStringLiteral("\"Get it\"")) && hint.contains(QStringLiteral("Open")),
              qPrintable(hint));
 
-    const std::shared_ptr<const RunRecord> record = computedRecord(10, 1, out);
+    const std::shared_ptr<const RunRecord> record = computedRecord(10, {BerBound::UnionQ}, out);
     const QString results = out.filePath(QStringLiteral("results-10.txt"));
     QCOMPARE(fromStd(writeTextFile(out.filePath(QStringLiteral("results-10.json")).toStdString(),
                                    runRecordJson(*record))),
@@ -423,8 +425,8 @@ class ResultsWindowTest : public QObject {
     ResultsWindow window;
     const QString first = out.filePath(QStringLiteral("results-10.txt"));
     const QString second = out.filePath(QStringLiteral("results-20.txt"));
-    window.addRun(computedRecord(10, 1, out), first);
-    window.addRun(computedRecord(20, 1, out), second);
+    window.addRun(computedRecord(10, {BerBound::UnionQ}, out), first);
+    window.addRun(computedRecord(20, {BerBound::UnionQ}, out), second);
     QCOMPARE(window.path(), second);
     window.setCurrentRun(0);
     QCOMPARE(window.path(), first);
@@ -462,7 +464,7 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(
         window.openRecordFile(QStringLiteral(BREVANDOR_TEST_DATA_DIR "/records/pccc_n10_v1.json")),
         QString());
-    window.addRun(computedRecord(20, 1, QDir(folder.path())), QString());
+    window.addRun(computedRecord(20, {BerBound::UnionQ}, QDir(folder.path())), QString());
     window.setTicked(0, true);
     const QString before = listState(window);
     const QString path = folder.filePath(QStringLiteral("bad.json"));
@@ -478,7 +480,7 @@ class ResultsWindowTest : public QObject {
     const QTemporaryDir folder;
     const QDir out(folder.path());
     ResultsWindow window;
-    window.addRun(computedRecord(10, 7, out), QString());
+    window.addRun(computedRecord(10, kAllBerBounds, out), QString());
     for (const plot::Figure figure : {plot::Figure::Bounds, plot::Figure::Spectrum}) {
       const QString png = out.filePath(plot::figureName(figure) + QStringLiteral(".png"));
       QCOMPARE(window.savePlot(figure, png), QString());

@@ -64,7 +64,7 @@ class WindowMemoryTest : public QObject {
     QCOMPARE(field(second, "frameLength")->text(), QStringLiteral("64"));
     QCOMPARE(control<QComboBox>(second, "typeList")->currentIndex(), 1);
     QCOMPARE(second.resultsPath(), results);
-    QCOMPARE(second.boundSelection(), 5);
+    QCOMPARE(second.boundSelection(), (BerBoundSet{BerBound::UnionQ, BerBound::Viterbi}));
     QCOMPARE(second.runSettings().threads, 3);
     QCOMPARE(control<QLabel>(second, "advancedSummary")->text(),
              QStringLiteral("Advanced setup: Worker threads 3"));

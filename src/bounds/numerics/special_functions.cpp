@@ -2,8 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <string>
 
 namespace brevandor {
 
@@ -128,10 +127,8 @@ double logGamma(double x) {
 }
 
 void numericalError(const char* message) {
-  std::fputs("Numerical Recipes run-time error...\n", stdout);
-  std::printf("%s\n", message);
-  std::fputs("...now exiting to system...\n", stdout);
-  std::exit(1);
+  throw NumericalError(std::string("Numerical Recipes run-time error...\n") + message +
+                       "\n...now exiting to system...");
 }
 
 }  // namespace brevandor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stdexcept>
+
 namespace brevandor {
 
 // Iteration limit, relative tolerance and smallest admitted magnitude of the incomplete
@@ -44,7 +46,14 @@ double logGCF(double a, double x);
 // ln Γ(x) for x > 0 (Lanczos approximation with six coefficients).
 double logGamma(double x);
 
-// Reports a numerical failure on standard output and ends the process with status 1.
+// A numerical failure of the routines above. Its text is the three-line report of the failing
+// routine; the calculation run ends with it as a failure, and the program that ran it lives on.
+class NumericalError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Throws the NumericalError that reports `message`.
 [[noreturn]] void numericalError(const char* message);
 
 }  // namespace brevandor

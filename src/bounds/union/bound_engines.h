@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "bounds/bound_kinds.h"
 #include "bounds/bound_spectrum.h"
 #include "bounds/snr_points.h"
 #include "progress/run_context.h"
@@ -19,25 +21,33 @@ struct BoundTables {
 };
 
 // The two implementations of the bound evaluation behind computeBerBounds. Both fill the
-// tables of the bounds selected in `mask` point by point, post the remaining-time estimate
-// after each point, test the cancel request once per point and return 0, or −1 when cancelled.
+// tables of the selected bounds point by point, post the remaining-time estimate after each
+// point and test the cancel request once per point; nothing when cancelled.
 
 // The plain per-entry evaluation: every exponent of the improved bound integrates afresh.
-std::int32_t computeBoundTablesReference(const BoundSpectrum& spectrum, double rate,
-                                         std::int32_t mask, const RunContext& context,
-                                         BoundTables& tables, const EbN0Grid& grid = {});
+std::optional<BoundTables> computeBoundTablesReference(const BoundSpectrum& spectrum, double rate,
+                                                       BerBoundSet bounds,
+                                                       const RunContext& context,
+                                                       const EbN0Grid& grid = {});
 
 // The same values, with the improved bound's integrals computed once per point and ρ.
-std::int32_t computeBoundTablesFast(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
-                                    const RunContext& context, BoundTables& tables,
-                                    const EbN0Grid& grid = {});
+std::optional<BoundTables> computeBoundTablesFast(const BoundSpectrum& spectrum, double rate,
+                                                  BerBoundSet bounds, const RunContext& context,
+                                                  const EbN0Grid& grid = {});
 
 // Runs the engine that `context.engine` names.
-std::int32_t computeBoundTables(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
-                                const RunContext& context, BoundTables& tables,
-                                const EbN0Grid& grid = {});
+std::optional<BoundTables> computeBoundTables(const BoundSpectrum& spectrum, double rate,
+                                              BerBoundSet bounds, const RunContext& context,
+                                              const EbN0Grid& grid = {});
 
-// Sizes the tables to the grid's points (all zero).
-void sizeBoundTables(BoundTables& tables, const EbN0Grid& grid);
+// The improved bound of the true spectrum at one point, as one engine works it out.
+using ViterbiBoundAt = long double (*)(const BoundSpectrum& spectrum, double rate, double snr);
+
+// What both engines share: the tables sized to the grid, the union bounds and the improved
+// bound of `viterbiAt` at every point, progress and the cancel request. Nothing when
+// cancelled.
+std::optional<BoundTables> fillBoundTables(const BoundSpectrum& spectrum, double rate,
+                                           BerBoundSet bounds, const RunContext& context,
+                                           const EbN0Grid& grid, ViterbiBoundAt viterbiAt);
 
 }  // namespace brevandor

@@ -1,11 +1,9 @@
 #include <array>
 #include <cmath>
 
-#include "bounds/ber_bounds.h"
 #include "bounds/union/bound_engines.h"
 #include "bounds/union/bound_formulas.h"
-#include "bounds/union/union_bounds.h"
-#include "logmath/log_sum.h"
+#include "bounds/union/union_sum.h"
 
 namespace brevandor {
 
@@ -59,33 +57,19 @@ long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double 
       return sum;
     }
   }
-  LogSum sum;
-  for (std::int32_t d = 0; d <= spectrum.maxWeight; ++d) {
-    if (spectrum.positive(d)) {
-      sum.add(-n * table.optimalExponent(d / n, spectrum.logPerSymbol(d)));
-    }
-  }
-  return sum.clippedValue();
+  return unionTermSum(spectrum, 0,
+                      [&](std::int32_t d) {
+                        return -n * table.optimalExponent(d / n, spectrum.logPerSymbol(d));
+                      })
+      .clippedValue();
 }
 
 }  // namespace
 
-std::int32_t computeBoundTablesFast(const BoundSpectrum& spectrum, double rate, std::int32_t mask,
-                                    const RunContext& context, BoundTables& tables,
-                                    const EbN0Grid& grid) {
-  sizeBoundTables(tables, grid);
-  return forEachSnrPoint(grid, context, [&](std::int32_t j, double snr) {
-    const auto point = static_cast<std::size_t>(j);
-    if ((mask & UnionBoundQ) != 0) {
-      tables.unionQ[point] = unionQBound(spectrum, rate, snr);
-    }
-    if ((mask & UnionBoundExp) != 0) {
-      tables.unionExp[point] = unionExpBound(spectrum, rate, snr);
-    }
-    if ((mask & ViterbiBound) != 0) {
-      tables.viterbi[point] = viterbiBoundFast(spectrum, rate, snr);
-    }
-  });
+std::optional<BoundTables> computeBoundTablesFast(const BoundSpectrum& spectrum, double rate,
+                                                  BerBoundSet bounds, const RunContext& context,
+                                                  const EbN0Grid& grid) {
+  return fillBoundTables(spectrum, rate, bounds, context, grid, viterbiBoundFast);
 }
 
 }  // namespace brevandor

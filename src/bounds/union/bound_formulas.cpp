@@ -13,30 +13,32 @@ constexpr int kIntegrationPoints = 52;
 constexpr double kIntegrationStart = -7.0;
 constexpr double kIntegrationStep = 0.42;
 
-}  // namespace
-
-double boundUnionQ(std::span<const double> spectrum, std::int32_t maxWeight, double rate,
-                   double snr) {
+// Σ B[d] · factor(d) over the entries B[d] ≠ 0, in double precision as the text writes it.
+template <typename Factor>
+double literalUnionSum(std::span<const double> spectrum, std::int32_t maxWeight, Factor&& factor) {
   double sum = 0.0;
   for (std::int32_t d = 0; d <= maxWeight; ++d) {
     const double b = spectrum[static_cast<std::size_t>(d)];
     if (b != 0.0) {
-      sum += b * gaussianQ(std::sqrt(2.0 * snr * rate * d));
+      sum += b * factor(d);
     }
   }
   return sum;
 }
 
+}  // namespace
+
+double boundUnionQ(std::span<const double> spectrum, std::int32_t maxWeight, double rate,
+                   double snr) {
+  return literalUnionSum(spectrum, maxWeight, [&](std::int32_t d) {
+    return gaussianQ(std::sqrt(2.0 * snr * rate * d));
+  });
+}
+
 double boundUnionExp(std::span<const double> spectrum, std::int32_t maxWeight, double rate,
                      double snr) {
-  double sum = 0.0;
-  for (std::int32_t d = 0; d <= maxWeight; ++d) {
-    const double b = spectrum[static_cast<std::size_t>(d)];
-    if (b != 0.0) {
-      sum += b * std::exp(-d * rate * snr);
-    }
-  }
-  return sum;
+  return literalUnionSum(spectrum, maxWeight,
+                         [&](std::int32_t d) { return std::exp(-d * rate * snr); });
 }
 
 double boundViterbi(std::span<const double> spectrum, std::int32_t maxWeight, double rate,

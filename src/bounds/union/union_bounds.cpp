@@ -4,41 +4,39 @@
 
 #include "bounds/numerics/special_functions.h"
 #include "bounds/union/bound_formulas.h"
-#include "logmath/log_sum.h"
+#include "bounds/union/union_sum.h"
 
 namespace brevandor {
 
+namespace {
+
+// The literal double sum where it is finite, else the sum of the log terms in extended
+// precision.
+template <typename LogTerm>
+long double unionBound(const BoundSpectrum& spectrum, double literalSum, LogTerm&& logTerm) {
+  if (spectrum.literal() && std::isfinite(literalSum)) {
+    return literalSum;
+  }
+  return unionTermSum(spectrum, 0, logTerm).clippedValue();
+}
+
+}  // namespace
+
 long double unionQBound(const BoundSpectrum& spectrum, double rate, double snr) {
-  if (spectrum.literal()) {
-    const double sum = boundUnionQ(spectrum.scaled, spectrum.maxWeight, rate, snr);
-    if (std::isfinite(sum)) {
-      return sum;
-    }
-  }
-  LogSum sum;
-  for (std::int32_t d = 0; d <= spectrum.maxWeight; ++d) {
-    if (spectrum.positive(d)) {
-      const double logQ = logGaussianQ(std::sqrt(2.0 * snr * rate * d));
-      sum.add(spectrum.logTrue[static_cast<std::size_t>(d)] + logQ);
-    }
-  }
-  return sum.clippedValue();
+  const double literal =
+      spectrum.literal() ? boundUnionQ(spectrum.scaled, spectrum.maxWeight, rate, snr) : 0.0;
+  return unionBound(spectrum, literal, [&](std::int32_t d) {
+    const double logQ = logGaussianQ(std::sqrt(2.0 * snr * rate * d));
+    return spectrum.logTrue[static_cast<std::size_t>(d)] + logQ;
+  });
 }
 
 long double unionExpBound(const BoundSpectrum& spectrum, double rate, double snr) {
-  if (spectrum.literal()) {
-    const double sum = boundUnionExp(spectrum.scaled, spectrum.maxWeight, rate, snr);
-    if (std::isfinite(sum)) {
-      return sum;
-    }
-  }
-  LogSum sum;
-  for (std::int32_t d = 0; d <= spectrum.maxWeight; ++d) {
-    if (spectrum.positive(d)) {
-      sum.add(spectrum.logTrue[static_cast<std::size_t>(d)] + (-d * rate * snr));
-    }
-  }
-  return sum.clippedValue();
+  const double literal =
+      spectrum.literal() ? boundUnionExp(spectrum.scaled, spectrum.maxWeight, rate, snr) : 0.0;
+  return unionBound(spectrum, literal, [&](std::int32_t d) {
+    return spectrum.logTrue[static_cast<std::size_t>(d)] + (-d * rate * snr);
+  });
 }
 
 }  // namespace brevandor

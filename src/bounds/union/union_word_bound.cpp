@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "bounds/numerics/incomplete_functions.h"
-#include "logmath/log_sum.h"
+#include "bounds/union/union_sum.h"
 
 namespace brevandor {
 
@@ -29,23 +29,20 @@ double UnionTermFilter::ceiling(std::int32_t d) const {
 
 double logUnionBoundQ(const BoundSpectrum& spectrum, double symbolEnergy) {
   const UnionTermFilter filter(spectrum, symbolEnergy);
-  LogSum sum;
-  for (std::int32_t d = 1; d <= spectrum.maxWeight; ++d) {
-    if (spectrum.positive(d) && filter.mayCount(d)) {
-      sum.add(logUnionTerm(spectrum, d, symbolEnergy));
-    }
-  }
+  const LogSum sum = unionTermSum(
+      spectrum, 1, [&](std::int32_t d) { return logUnionTerm(spectrum, d, symbolEnergy); },
+      [&](std::int32_t d) { return filter.mayCount(d); });
   return static_cast<double>(sum.logValue());
 }
 
 double logUnionBoundExp(const BoundSpectrum& spectrum, double symbolEnergy) {
   const UnionTermFilter filter(spectrum, symbolEnergy);
-  LogSum sum;
-  for (std::int32_t d = 1; d <= spectrum.maxWeight; ++d) {
-    if (spectrum.positive(d) && filter.mayCount(d)) {
-      sum.add(spectrum.logTrue[static_cast<std::size_t>(d)] - d * symbolEnergy);
-    }
-  }
+  const LogSum sum = unionTermSum(
+      spectrum, 1,
+      [&](std::int32_t d) {
+        return spectrum.logTrue[static_cast<std::size_t>(d)] - d * symbolEnergy;
+      },
+      [&](std::int32_t d) { return filter.mayCount(d); });
   return static_cast<double>(sum.logValue());
 }
 

@@ -1,7 +1,8 @@
+#include "report/further_bounds_section.h"
+
 #include <cmath>
 #include <string>
 
-#include "bounds/further_bounds.h"
 #include "report/scientific_text.h"
 
 namespace brevandor {
@@ -15,8 +16,10 @@ std::string shownValue(double logValue) {
 std::string describedBound(const FurtherBoundInfo& info, const FurtherBoundTables& tables) {
   std::string text(info.meaning);
   char radius[64];
-  if (info.bit == TangentialSphereBit || info.bit == TangentialSphereWord) {
-    const double r = info.bit == TangentialSphereBit ? tables.radiusBit : tables.radiusWord;
+  if (info.bit == FurtherBound::TangentialSphereBit ||
+      info.bit == FurtherBound::TangentialSphereWord) {
+    const double r =
+        info.bit == FurtherBound::TangentialSphereBit ? tables.radiusBit : tables.radiusWord;
     if (std::isfinite(r)) {
       std::snprintf(radius, sizeof radius, ", cone radius %f sqrt(n Es)", r);
       text += radius;
@@ -29,8 +32,9 @@ std::string describedBound(const FurtherBoundInfo& info, const FurtherBoundTable
 
 }  // namespace
 
-void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs, std::int32_t mask,
-                              const FurtherBoundTables& tables, const EbN0Grid& grid) {
+void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
+                              FurtherBoundSet bounds, const FurtherBoundTables& tables,
+                              const EbN0Grid& grid) {
   std::fprintf(file, "\n Further Bounds -------------------------------------\n");
   std::fprintf(file, "\n   1/Rate = %f      ", 1.0 / inputs.rate());
   std::fprintf(file, "\n   n = %d, K = %d \n", inputs.blockLength(), inputs.infoBits);
@@ -42,15 +46,15 @@ void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
         inputs.codewords.maxWeight);
   }
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-    if ((mask & info.bit) != 0) {
-      const std::string head(info.head);
+    if (bounds.contains(info.bit)) {
+      const std::string head(info.column);
       std::fprintf(file, "\n   %-12s: %s", head.c_str(), describedBound(info, tables).c_str());
     }
   }
   std::fprintf(file, "\n\n   SNR[dB]      ");
   for (const FurtherBoundInfo& info : furtherBoundInfos()) {
-    if ((mask & info.bit) != 0) {
-      const std::string head(info.head);
+    if (bounds.contains(info.bit)) {
+      const std::string head(info.column);
       std::fprintf(file, "%-16s", head.c_str());
     }
   }
@@ -59,7 +63,7 @@ void writeFurtherBoundSection(std::FILE* file, const FurtherBoundInputs& inputs,
   for (std::int32_t j = 0; j < points; ++j) {
     std::fprintf(file, "%9.3f\t", grid.decibels(j));
     for (std::size_t b = 0; b < furtherBoundInfos().size(); ++b) {
-      if ((mask & furtherBoundInfos()[b].bit) != 0) {
+      if (bounds.contains(furtherBoundInfos()[b].bit)) {
         const double logValue = tables.logValues[b][static_cast<std::size_t>(j)];
         std::fprintf(file, "%s\t", shownValue(logValue).c_str());
       }

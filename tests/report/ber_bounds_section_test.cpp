@@ -1,13 +1,15 @@
-#include "bounds/ber_bounds.h"
+#include "report/ber_bounds_section.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "bounds/ber_bounds.h"
 #include "bounds/ebn0_grid.h"
 #include "logmath/log_domain.h"
 #include "progress/progress_report.h"
@@ -21,11 +23,26 @@ using testing::readTestData;
 
 constexpr double kTwoBitRate = 2.0 / 14.0;
 
+constexpr BerBoundSet kUnionQ{BerBound::UnionQ};
+
 std::vector<double> twoBitFrameSpectrum() {
   std::vector<double> spectrum(15, 0.0);
   spectrum[9] = 1.0;
   spectrum[10] = 1.0;
   return spectrum;
+}
+
+// The "BER" stage and its section, as the run puts them together: the section's text, or
+// nothing when the stage was cancelled.
+std::optional<std::string> sectionText(double rate, const std::vector<double>& spectrum,
+                                       std::int32_t maxWeight, BerBoundSet bounds, double scale,
+                                       const RunContext& context) {
+  const std::optional<BoundTables> tables =
+      computeBerBounds(rate, spectrum, maxWeight, bounds, scale, context);
+  if (!tables) {
+    return std::nullopt;
+  }
+  return captureFile([&](std::FILE* file) { writeBoundSection(file, rate, bounds, *tables); });
 }
 
 // Collects the status lines a stage posts, and raises the cancel flag when the given number
@@ -54,7 +71,8 @@ class StatusRecorder : public NoticeTarget {
 };
 
 struct SectionCase {
-  std::int32_t mask;
+  const char* name;
+  BerBoundSet bounds;
   Engine engine;
   const char* golden;
 };
@@ -68,30 +86,27 @@ TEST_P(TwoBitFrameSection, MatchesGoldenText) {
   RunContext context;
   context.engine = c.engine;
   const std::vector<double> b = twoBitFrameSpectrum();
-  std::int32_t result = -9;
-  const std::string text = captureFile([&](std::FILE* file) {
-    result = computeBerBounds(file, kTwoBitRate, b, 14, c.mask, 0.0, context);
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(text, readTestData(c.golden));
+  EXPECT_EQ(sectionText(kTwoBitRate, b, 14, c.bounds, 0.0, context), readTestData(c.golden));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    MasksAndEngines, TwoBitFrameSection,
-    ::testing::Values(SectionCase{1, Engine::Reference, "ber_bounds_two_bit_frame_mask1.txt"},
-                      SectionCase{1, Engine::Fast, "ber_bounds_two_bit_frame_mask1.txt"},
-                      SectionCase{7, Engine::Reference, "ber_bounds_two_bit_frame_mask7.txt"},
-                      SectionCase{7, Engine::Fast, "ber_bounds_two_bit_frame_mask7.txt"}),
-    [](const auto& tested) {
-      return "Mask" + std::to_string(tested.param.mask) +
-             (tested.param.engine == Engine::Fast ? "Fast" : "Reference");
-    });
+    SelectionsAndEngines, TwoBitFrameSection,
+    ::testing::Values(SectionCase{"UnionQReference", kUnionQ, Engine::Reference,
+                                  "ber_bounds_two_bit_frame_union_q.txt"},
+                      SectionCase{"UnionQFast", kUnionQ, Engine::Fast,
+                                  "ber_bounds_two_bit_frame_union_q.txt"},
+                      SectionCase{"AllBoundsReference", kAllBerBounds, Engine::Reference,
+                                  "ber_bounds_two_bit_frame_all_bounds.txt"},
+                      SectionCase{"AllBoundsFast", kAllBerBounds, Engine::Fast,
+                                  "ber_bounds_two_bit_frame_all_bounds.txt"}),
+    [](const auto& tested) { return std::string(tested.param.name); });
 
-TEST(BerBounds, ColumnsFollowTheMaskBitsInOrder) {
+TEST(BerBounds, ColumnsFollowTheCatalogueOrder) {
   RunContext context;
   const std::vector<double> b = twoBitFrameSpectrum();
-  const std::string text = captureFile(
-      [&](std::FILE* file) { computeBerBounds(file, kTwoBitRate, b, 14, 6, 0.0, context); });
+  const std::string text =
+      sectionText(kTwoBitRate, b, 14, {BerBound::Viterbi, BerBound::UnionExp}, 0.0, context)
+          .value();
   EXPECT_NE(text.find("\n   SNR[dB]      UB_Exp          IUB_Exp         \n"
                       "    0.000\t5.161041e-01\t5.161041e-01\t\n"),
             std::string::npos);
@@ -100,8 +115,7 @@ TEST(BerBounds, ColumnsFollowTheMaskBitsInOrder) {
 TEST(BerBounds, EmptySpectrumGivesZeroEverywhere) {
   RunContext context;
   const std::vector<double> b(15, 0.0);
-  const std::string text = captureFile(
-      [&](std::FILE* file) { computeBerBounds(file, kTwoBitRate, b, 14, 7, 0.0, context); });
+  const std::string text = sectionText(kTwoBitRate, b, 14, kAllBerBounds, 0.0, context).value();
   EXPECT_NE(text.find("    5.000\t0.000000e+00\t0.000000e+00\t0.000000e+00\t\n"),
             std::string::npos);
   EXPECT_EQ(text.find("e-"), std::string::npos);
@@ -114,19 +128,18 @@ TEST(BerBounds, PostsAnEstimateAfterEveryPoint) {
   context.noticeTarget = &recorder;
   context.clock = [] { return 0; };
   const std::vector<double> b = twoBitFrameSpectrum();
-  captureFile(
-      [&](std::FILE* file) { computeBerBounds(file, kTwoBitRate, b, 14, 1, 0.0, context); });
+  computeBerBounds(kTwoBitRate, b, 14, kUnionQ, 0.0, context);
   ASSERT_EQ(recorder.lines.size(), 23u);
   EXPECT_EQ(recorder.lines.front(), ProgressReport::kWaitText);
   EXPECT_EQ(recorder.lines[21], ProgressReport::remainingTimeText(0));
   EXPECT_EQ(recorder.lines.back(), ProgressReport::kDoneText);
 }
 
-// Cancel is seen once per point, after its bounds: the stage returns −1, writes nothing and
-// posts nothing more.
+// Cancel is seen once per point, after its bounds: the stage gives no tables and posts nothing
+// more.
 class BoundCancellation : public ::testing::TestWithParam<int> {};
 
-TEST_P(BoundCancellation, WritesNothing) {
+TEST_P(BoundCancellation, GivesNothing) {
   const int estimatesBeforeCancel = GetParam();
   const std::vector<double> b = twoBitFrameSpectrum();
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
@@ -136,12 +149,7 @@ TEST_P(BoundCancellation, WritesNothing) {
     context.cancelFlag = &flag;
     context.noticeTarget = &recorder;
     context.engine = engine;
-    std::int32_t result = 0;
-    const std::string text = captureFile([&](std::FILE* file) {
-      result = computeBerBounds(file, kTwoBitRate, b, 14, 7, 0.0, context);
-    });
-    EXPECT_EQ(result, -1);
-    EXPECT_EQ(text, "");
+    EXPECT_FALSE(computeBerBounds(kTwoBitRate, b, 14, kAllBerBounds, 0.0, context));
     ASSERT_EQ(recorder.lines.size(), static_cast<std::size_t>(1 + estimatesBeforeCancel));
     EXPECT_EQ(recorder.lines.front(), ProgressReport::kWaitText);
   }
@@ -159,8 +167,8 @@ TEST(BerBounds, LongFrameBoundsPutTheScaleBackAndStayFinite) {
   scaled[200] = 1e8;  // true value 10^408
   const double rate = 0.5;
   RunContext context;
-  const std::string text = captureFile(
-      [&](std::FILE* file) { computeBerBounds(file, rate, scaled, maxWeight, 2, 400.0, context); });
+  const std::string text =
+      sectionText(rate, scaled, maxWeight, {BerBound::UnionExp}, 400.0, context).value();
   EXPECT_EQ(text.find("inf"), std::string::npos);
   // At 0 dB: 10^400 e^−50 + 10^408 e^−100, worked out independently in extended precision.
   const long double ln10 = std::log(10.0L);
@@ -179,9 +187,12 @@ TEST(BerBounds, LogSpectrumKeepsEntriesThatScalingWouldLose) {
   log10Spectrum[3000] = 3000.0;
   const double rate = 0.9;
   RunContext context;
-  const std::string text = captureFile([&](std::FILE* file) {
-    computeBerBoundsFromLog10(file, rate, log10Spectrum, maxWeight, 3, context);
-  });
+  const BerBoundSet bounds{BerBound::UnionQ, BerBound::UnionExp};
+  const std::optional<BoundTables> tables =
+      computeBerBoundsFromLog10(rate, log10Spectrum, maxWeight, bounds, context);
+  ASSERT_TRUE(tables);
+  const std::string text =
+      captureFile([&](std::FILE* file) { writeBoundSection(file, rate, bounds, *tables); });
   const double snr = std::pow(10.0, 0.5);
   const double unionQ = 1e-5 * 0.5 * std::erfc(std::sqrt(snr * rate * 5));
   const double unionExp = 1e-5 * std::exp(-5 * rate * snr);
@@ -192,6 +203,24 @@ TEST(BerBounds, LogSpectrumKeepsEntriesThatScalingWouldLose) {
   ASSERT_EQ(std::sscanf(text.c_str() + at, " 5.000 %le %le", &q, &e), 2);
   EXPECT_NEAR(q, unionQ, 1e-6 * unionQ);
   EXPECT_NEAR(e, unionExp, 1e-6 * unionExp);
+}
+
+// The low-weight mode's section says under its title that its sums are estimates, over which
+// weights, and marks the rows whose last four weights still add more than 1 %.
+TEST(BerBounds, ErrorFloorSectionNamesTheCutAndMarksUnsettledRows) {
+  const EbN0Grid grid{0.0, 5.0, 5.0};
+  ErrorFloorEstimates estimates;
+  estimates.sums.unionQ = {1e-3L, 1e-6L};
+  estimates.unsettled = {false, true};
+  estimates.maxWeight = 12;
+  estimates.blockLength = 300;
+  const std::string text = captureFile(
+      [&](std::FILE* file) { writeErrorFloorSection(file, 0.5, kUnionQ, estimates, grid); });
+  EXPECT_NE(text.find("(the code has weights up to 300)"), std::string::npos);
+  EXPECT_NE(text.find("the terms of the last four weights, d = 9 ... 12, still add"),
+            std::string::npos);
+  EXPECT_NE(text.find("    0.000\t1.000000e-03\t\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("    5.000\t1.000000e-06\tunsettled\n"), std::string::npos) << text;
 }
 
 // Sums beyond even extended precision: the uncoded rate-1 frame of n = 100000 (A_d = C(n, d),
@@ -206,9 +235,12 @@ TEST(BerBounds, SumsBeyondExtendedPrecisionPrintTheLargestValue) {
   log10Spectrum[0] = LogZero;
   RunContext context;
   const EbN0Grid grid{0.0, 0.5, 2.5};
-  const std::string text = captureFile([&](std::FILE* file) {
-    computeBerBoundsFromLog10(file, 1.0, log10Spectrum, n, 3, context, grid);
-  });
+  const BerBoundSet bounds{BerBound::UnionQ, BerBound::UnionExp};
+  const std::optional<BoundTables> tables =
+      computeBerBoundsFromLog10(1.0, log10Spectrum, n, bounds, context, grid);
+  ASSERT_TRUE(tables);
+  const std::string text =
+      captureFile([&](std::FILE* file) { writeBoundSection(file, 1.0, bounds, *tables, grid); });
   EXPECT_EQ(text.find("inf"), std::string::npos) << text;
   char largest[64];
   std::snprintf(largest, sizeof largest, "%Le", std::numeric_limits<long double>::max());

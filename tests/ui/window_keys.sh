@@ -7,7 +7,7 @@
 #      there starts the calculation; Escape during the calculation neither closes the window
 #      nor stops the calculation, whose results file ends complete.
 #   4. Alt+X ("Exit") closes the window and ends the program.
-# Usage: scripts/window_keys.sh PATH_TO_BREVANDOR
+# Usage: tests/ui/window_keys.sh PATH_TO_BREVANDOR
 # Exits 0 when every step behaves, 1 when one does not, 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
 

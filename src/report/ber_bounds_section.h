@@ -1,10 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bounds/bound_kinds.h"
+#include "bounds/ebn0_grid.h"
+#include "bounds/error_floor_estimates.h"
 #include "bounds/union/bound_engines.h"
 
 namespace brevandor {
@@ -20,7 +22,13 @@ inline constexpr const char* kUnsettledMark = "unsettled";
 // Appends the "BER Bounds" section: the rate line, one column per selected bound in the order
 // UB_Q, UB_Exp, IUB_Exp, and one row per signal-to-noise point. Flushes the file.
 // The rows follow the points of `grid`.
-void writeBoundSection(std::FILE* file, double rate, std::int32_t mask, const BoundTables& tables,
+void writeBoundSection(std::FILE* file, double rate, BerBoundSet bounds, const BoundTables& tables,
                        const EbN0Grid& grid = {}, const BoundSectionNotes* notes = nullptr);
+
+// Appends the low-weight mode's "BER Bounds" section: the same columns, a note under the title
+// that the sums are estimates of the error floor, and the mark on each row whose sums have not
+// settled.
+void writeErrorFloorSection(std::FILE* file, double rate, BerBoundSet bounds,
+                            const ErrorFloorEstimates& estimates, const EbN0Grid& grid = {});
 
 }  // namespace brevandor

@@ -1,0 +1,172 @@
+// The exact low-weight search of one given interleaver (src/distance/), two measurements:
+//
+//   brevandor-distance-bench lte [FROM_K] [TO_K] [SECONDS]
+//     The LTE code (1+D+D^3 over 1+D^2+D^3) with the standard QPP permutation of each LTE
+//     block size K from FROM_K to TO_K: d_min, its multiplicity and the search time, D raised
+//     by one from a start below d_min until a codeword turns up. A size whose last search
+//     passes SECONDS (default 60) ends the list.
+//
+//   brevandor-distance-bench random N D COUNT
+//     The mean and spread of the exact A_d over COUNT random permutations ("random:SEED",
+//     seeds 1 … COUNT) against the uniform-interleaver A_d of the same run, d ≤ D, for the
+//     LTE code at frame length N.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/bench_support.h"
+#include "code/conv_code.h"
+#include "code/polynomial.h"
+#include "distance/distance_search.h"
+#include "enumerators/weight_enumerator.h"
+#include "interleavers/interleaver_spec.h"
+#include "interleavers/lte_qpp_table.h"
+#include "run/calculation_run.h"
+#include "run/given_interleaver_code_of.h"
+#include "turbo/concatenation_type.h"
+#include "turbo/turbo_code.h"
+
+namespace brevandor::bench {
+namespace {
+
+CodeDescription lteCode() {
+  return describeCode(parsePolynomial("1+D+D^3"), parsePolynomial("1+D^2+D^3")).description.value();
+}
+
+// The lightest codewords of the LTE turbo code with the QPP permutation of one block size.
+struct SizeResult {
+  std::int32_t minimumDistance = -1;
+  std::uint64_t multiplicity = 0;
+  double seconds = 0.0;      // all searches of this size
+  double lastSeconds = 0.0;  // the search that found d_min
+  std::uint64_t candidates = 0;
+};
+
+SizeResult searchSize(const LteQppParameters& row, std::int32_t startWeight) {
+  const ConvCode code(lteCode());
+  WeightEnumerator enumerators[2];
+  TurboCode turbo(ConcatenationType::Parallel, 2);
+  turbo.attachConstituent(0, code, enumerators[0]);
+  turbo.attachConstituent(1, code, enumerators[1]);
+  turbo.setFrameLength(row.blockSize, 3);
+  // The project's own LTE permutation of this size, as --interleaver lte builds it.
+  std::vector<std::int32_t> permutation =
+      makePermutation(*parseInterleaverSpec("lte").spec, row.blockSize).permutation->indices;
+  const GivenInterleaverCode given = *givenInterleaverCodeOf(turbo, permutation);
+  SizeResult result;
+  for (std::int32_t d = startWeight;; ++d) {
+    DistanceSearchResult found;
+    result.lastSeconds =
+        seconds([&] { found = searchGivenInterleaver(given, d, DistanceSearchLimits{}, {}); });
+    result.seconds += result.lastSeconds;
+    result.candidates = found.candidates;
+    if (const auto dmin = found.spectrum.minimumDistance()) {
+      result.minimumDistance = *dmin;
+      result.multiplicity = found.spectrum.codewords[static_cast<std::size_t>(*dmin)];
+      return result;
+    }
+  }
+}
+
+int lteTable(std::int32_t from, std::int32_t to, double limit) {
+  std::printf("| K | f1 | f2 | d_min | A_dmin | search s (last D) | all D s | candidates |\n");
+  std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::int32_t start = 8;
+  for (const LteQppParameters& row : kLteQppTable) {
+    if (row.blockSize < from || row.blockSize > to) {
+      continue;
+    }
+    const SizeResult result = searchSize(row, start);
+    std::printf("| %d | %d | %d | %d | %llu | %.2f | %.2f | %llu |\n", row.blockSize, row.f1,
+                row.f2, result.minimumDistance,
+                static_cast<unsigned long long>(result.multiplicity), result.lastSeconds,
+                result.seconds, static_cast<unsigned long long>(result.candidates));
+    std::fflush(stdout);
+    // The next size starts a little below this d_min (d_min grows slowly with K).
+    start = std::max(8, result.minimumDistance - 3);
+    if (result.lastSeconds > limit) {
+      break;
+    }
+  }
+  return 0;
+}
+
+int randomAverage(std::int32_t n, std::int32_t maxWeight, int count) {
+  std::vector<std::vector<double>> counts(static_cast<std::size_t>(maxWeight) + 1);
+  std::vector<double> uniform(static_cast<std::size_t>(maxWeight) + 1, 0.0);
+  for (int seed = 1; seed <= count; ++seed) {
+    RunInputs inputs;
+    inputs.inputFrameLength = n;
+    inputs.selectedType = ConcatenationType::Parallel;
+    inputs.boundSelection = {};
+    inputs.maxWeight = maxWeight;
+    inputs.interleaver = "random:" + std::to_string(seed);
+    inputs.resultsFileName = "/tmp/brevandor-distance-bench.txt";
+    inputs.code = lteCode();
+    const RunResult result = CalculationRun(inputs, RunContext{}).execute();
+    if (!result.record || !result.record->givenInterleaver) {
+      std::fprintf(stderr, "run %d failed: %s\n", seed, result.failure.c_str());
+      return 1;
+    }
+    for (auto& perWeight : counts) {
+      perWeight.push_back(0.0);
+    }
+    for (const GivenSpectrumLine& line : result.record->givenInterleaver->lines) {
+      counts[static_cast<std::size_t>(line.weight)].back() = static_cast<double>(line.codewords);
+    }
+    for (const SpectrumLine& line : result.record->spectrum.lines) {
+      if (line.weight <= maxWeight) {
+        uniform[static_cast<std::size_t>(line.weight)] = std::pow(10.0, line.log10Codewords);
+      }
+    }
+  }
+  std::printf(
+      "| d | uniform A_d | mean A_d of %d permutations | std. dev. | std. error | min | max |\n",
+      count);
+  std::printf("|---:|---:|---:|---:|---:|---:|---:|\n");
+  for (std::int32_t d = 1; d <= maxWeight; ++d) {
+    const std::vector<double>& values = counts[static_cast<std::size_t>(d)];
+    double mean = 0.0;
+    for (const double v : values) {
+      mean += v / count;
+    }
+    double variance = 0.0;
+    for (const double v : values) {
+      variance += (v - mean) * (v - mean) / std::max(count - 1, 1);
+    }
+    const double deviation = std::sqrt(variance);
+    if (uniform[static_cast<std::size_t>(d)] == 0.0 && mean == 0.0) {
+      continue;
+    }
+    std::printf("| %d | %.4g | %.4g | %.3g | %.3g | %.0f | %.0f |\n", d,
+                uniform[static_cast<std::size_t>(d)], mean, deviation,
+                deviation / std::sqrt(static_cast<double>(count)),
+                *std::min_element(values.begin(), values.end()),
+                *std::max_element(values.begin(), values.end()));
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace brevandor::bench
+
+int main(int argc, char** argv) {
+  using namespace brevandor::bench;
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const auto number = [&](int index, double fallback) {
+    return argc > index ? std::atof(argv[index]) : fallback;
+  };
+  if (mode == "lte") {
+    return lteTable(static_cast<std::int32_t>(number(2, 40)),
+                    static_cast<std::int32_t>(number(3, 6144)), number(4, 60.0));
+  }
+  if (mode == "random" && argc == 5) {
+    return randomAverage(static_cast<std::int32_t>(number(2, 0)),
+                         static_cast<std::int32_t>(number(3, 0)), static_cast<int>(number(4, 0)));
+  }
+  std::fprintf(stderr, "usage: %s lte [FROM_K] [TO_K] [SECONDS] | random N D COUNT\n", argv[0]);
+  return 2;
+}

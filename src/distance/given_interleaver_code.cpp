@@ -1,0 +1,66 @@
+#include "distance/given_interleaver_code.h"
+
+#include <bit>
+
+namespace brevandor {
+
+namespace {
+
+std::string constituentProblem(const WeightedConstituent& constituent, std::string_view name) {
+  const std::string prefix = std::string(name) + ": ";
+  if (constituent.code == nullptr) {
+    return prefix + "no code";
+  }
+  if (constituent.code->k != 1) {
+    return prefix + "only codes of one input bit per section can be searched";
+  }
+  if (constituent.frameLength < 1) {
+    return prefix + "an empty frame";
+  }
+  std::vector<std::int32_t> tails(static_cast<std::size_t>(constituent.code->stateCount));
+  if (constituent.code->computeTailInputs(tails) < 0) {
+    return prefix + "some state has no tail back to state 0";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::int32_t outerSentLength(const WeightedConstituent& outer) {
+  const std::int32_t n = outer.code->n;
+  const auto allBits = static_cast<std::uint32_t>((1u << n) - 1u);
+  std::int32_t sent = 0;
+  const std::int32_t period = outer.puncturing.period();
+  for (std::int32_t phase = 0; phase < period && phase < outer.frameLength; ++phase) {
+    const std::int32_t occurrences = (outer.frameLength - phase + period - 1) / period;
+    sent += occurrences * std::popcount(outer.puncturing.sentBits(phase, allBits));
+  }
+  return sent + outer.code->tailLength() * n;
+}
+
+std::string givenCodeProblem(const GivenInterleaverCode& code) {
+  for (const std::string& problem : {constituentProblem(code.first, "the first code"),
+                                     constituentProblem(code.second, "the second code")}) {
+    if (!problem.empty()) {
+      return problem;
+    }
+  }
+  const std::int32_t expected = code.second.frameLength;
+  if (code.concatenation == GivenConcatenation::Serial && outerSentLength(code.first) != expected) {
+    return "the inner frame must be as long as the outer codeword";
+  }
+  if (std::ssize(code.permutation) != expected) {
+    return "the interleaver has " + std::to_string(code.permutation.size()) +
+           " entries, the frame needs " + std::to_string(expected);
+  }
+  std::vector<bool> seen(code.permutation.size(), false);
+  for (const std::int32_t entry : code.permutation) {
+    if (entry < 0 || entry >= expected || seen[static_cast<std::size_t>(entry)]) {
+      return "the interleaver is not a permutation of 0 … " + std::to_string(expected - 1);
+    }
+    seen[static_cast<std::size_t>(entry)] = true;
+  }
+  return {};
+}
+
+}  // namespace brevandor

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "code/conv_code.h"
+#include "code/puncture_pattern.h"
+
+namespace brevandor {
+
+// How two constituents are joined around the given permutation.
+enum class GivenConcatenation {
+  Parallel,  // encoder 2 reads the input bits in permuted order
+  Serial,    // the inner code reads the outer codeword in permuted order
+};
+
+// One constituent as the codeword weight counts it: its code, the input bits of its frame,
+// whether its systematic output bits count, and which output bits its sections send. The tail
+// sections send every output bit.
+struct WeightedConstituent {
+  const ConvCode* code = nullptr;
+  std::int32_t frameLength = 0;  // input bits, one per trellis section
+  bool countsInputBits = true;   // false: parity bits only (the sent-bit masks keep the input)
+  SectionPuncturing puncturing;
+};
+
+// The actual code of one permutation. Parallel: `first` is encoder 1 on the input and also
+// counts the input bits sent once (countsInputBits), `second` is encoder 2 on the permuted
+// input. Serial: `first` is the outer code, whose sent bits (section by section, the
+// systematic bit first, then the tail) the permutation carries to the inner code `second`.
+// permutation[j] is the position of the bit that the second constituent reads j-th.
+struct GivenInterleaverCode {
+  GivenConcatenation concatenation = GivenConcatenation::Parallel;
+  WeightedConstituent first;
+  WeightedConstituent second;
+  std::vector<std::int32_t> permutation;
+};
+
+// Why the search cannot take this code, or empty: the constituents must be rate-1/n codes
+// with a tail, the permutation as long as the second constituent's frame, and a permutation.
+std::string givenCodeProblem(const GivenInterleaverCode& code);
+
+// The number of bits that the outer code of a serial concatenation sends: the length of the
+// permutation it needs.
+std::int32_t outerSentLength(const WeightedConstituent& outer);
+
+}  // namespace brevandor

@@ -1,0 +1,165 @@
+#include "run/given_interleaver_stage.h"
+
+#include <cmath>
+#include <vector>
+
+#include "distance/constituent_tables.h"
+#include "distance/given_error_floor.h"
+#include "interleavers/interleaver_spec.h"
+#include "logmath/log_domain.h"
+#include "run/constituent_options.h"
+#include "run/given_interleaver_code_of.h"
+
+namespace brevandor {
+
+bool searchesGivenInterleaver(const RunInputs& inputs) {
+  if (inputs.interleaver.empty() || inputs.maxWeight == 0 || inputs.spectrumInput) {
+    return false;
+  }
+  // With a simulation, "random" is the simulation's ensemble and asks for no search.
+  const ParsedInterleaver parsed = parseInterleaverSpec(inputs.interleaver);
+  return !(inputs.simulation.simulate && parsed && parsed.spec->isEnsemble());
+}
+
+GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const TurboCode& turbo) {
+  const auto refuse = [](std::string why) { return GivenInterleaverSetup{std::nullopt, why}; };
+  // The search knows frames that end as they always did: every encoder terminated, sending
+  // every bit of its own tail.
+  if (turbo.termination != Termination::Both || !(turbo.tailRule == TailRule{})) {
+    return refuse(
+        "--interleaver: the search of a given permutation takes terminated encoders "
+        "that send their whole tails (--termination both) only");
+  }
+  if (turbo.constituentCount != 2) {
+    return refuse(
+        "--interleaver: the search of a given permutation takes two constituents, "
+        "not " +
+        std::to_string(turbo.constituentCount));
+  }
+  const std::int32_t length = givenInterleaverLength(turbo);
+  if (length == 0) {
+    return refuse("--interleaver: the search of a given permutation takes PCCC and SCCC only");
+  }
+  if (inputs.maxWeight > turbo.outputFrameLength) {
+    return refuse("--max-weight: D = " + std::to_string(inputs.maxWeight) +
+                  " passes the codeword length of this frame (" +
+                  std::to_string(turbo.outputFrameLength) + " bits)");
+  }
+  const ParsedInterleaver parsed = parseInterleaverSpec(inputs.interleaver);
+  if (!parsed) {
+    return refuse("--interleaver '" + inputs.interleaver + "': " + parsed.failure);
+  }
+  if (parsed.spec->isEnsemble()) {
+    return refuse("--interleaver '" + inputs.interleaver +
+                  "': the search needs one permutation (random:SEED, s-random, qpp, lte, "
+                  "ccsds or file), not a new one for every frame");
+  }
+  PermutationOutcome made = makePermutation(*parsed.spec, length);
+  if (!made) {
+    return refuse("--interleaver '" + inputs.interleaver + "': " + made.failure);
+  }
+  auto code = givenInterleaverCodeOf(turbo, std::move(made.permutation->indices));
+  if (const std::string problem = givenCodeProblem(*code); !problem.empty()) {
+    return refuse("--interleaver: " + problem);
+  }
+  return GivenInterleaverSetup{std::move(code), {}};
+}
+
+std::string checkGivenInterleaver(const RunInputs& inputs) {
+  if (!searchesGivenInterleaver(inputs)) {
+    return {};
+  }
+  if (constituentCountOf(inputs) != 2) {
+    return "--interleaver: the search of a given permutation takes two constituents, not " +
+           std::to_string(constituentCountOf(inputs));
+  }
+  const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
+  if (!options) {
+    return {};  // refused on its own
+  }
+  const ConvCode code(inputs.selectedType == ConcatenationType::RepetitionSerial
+                          ? nonSystematicCounterpart(inputs.code)
+                          : inputs.code);
+  std::optional<ConvCode> second;
+  if (options.options->secondCode) {
+    second.emplace(*options.options->secondCode);
+  }
+  WeightEnumerator enumerators[2];
+  TurboCode turbo(inputs.selectedType, kConstituentCount);
+  turbo.puncturing = options.options->puncturing;
+  turbo.termination = inputs.termination;
+  turbo.tailRule = inputs.tailRule;
+  turbo.attachConstituent(0, code, enumerators[0]);
+  turbo.attachConstituent(1, second ? *second : code, enumerators[1]);
+  turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
+  return setUpGivenInterleaver(inputs, turbo).refusal;
+}
+
+std::uint64_t givenInterleaverSearchBytes(const GivenInterleaverCode& code) {
+  std::uint64_t bytes = code.permutation.size() * 3 * sizeof(std::int32_t);
+  for (const WeightedConstituent* constituent : {&code.first, &code.second}) {
+    // The search keeps two sets of tables of each constituent (its two bounds).
+    bytes +=
+        2 * ConstituentTables::bytesFor(constituent->code->stateCount, constituent->frameLength,
+                                        constituent->puncturing.period());
+  }
+  return bytes;
+}
+
+std::string givenSearchSizeRefusal(const DistanceSearchEstimate& estimate) {
+  if (!estimate.overLimit && estimate.candidates <= kGivenSearchLimits.maxCandidates) {
+    return {};
+  }
+  return "The search of the given interleaver would examine " +
+         (estimate.overLimit ? std::string("far")
+                             : "about " + std::to_string(estimate.candidates)) +
+         " more than " + std::to_string(kGivenSearchLimits.maxCandidates) +
+         " candidates (hours or days): lower --max-weight";
+}
+
+RecordGivenInterleaver givenInterleaverRecord(const DistanceSearchResult& result,
+                                              const std::string& interleaver) {
+  RecordGivenInterleaver record;
+  record.interleaver = interleaver;
+  record.maxWeight = result.spectrum.maxWeight;
+  record.minimumDistance = result.spectrum.minimumDistance();
+  record.candidates = result.candidates;
+  for (std::int32_t d = 0; d <= result.spectrum.maxWeight; ++d) {
+    const std::uint64_t count = result.spectrum.codewords[static_cast<std::size_t>(d)];
+    if (count != 0) {
+      record.lines.push_back({d, count, result.spectrum.bitMultiplicity(d)});
+    }
+  }
+  return record;
+}
+
+GivenErrorFloorTable givenErrorFloorTable(const GivenSpectrum& spectrum,
+                                          std::span<const double> log10AverageWeighted, double rate,
+                                          const EbN0Grid& grid) {
+  GivenErrorFloorTable table;
+  std::vector<double> ratios;
+  for (std::int32_t j = 0; j < grid.count(); ++j) {
+    table.ebn0Db.push_back(grid.decibels(j));
+    ratios.push_back(grid.ratio(j));
+  }
+  table.given = givenBitErrorEstimates(spectrum, rate, ratios);
+  std::vector<long double> average(static_cast<std::size_t>(spectrum.maxWeight) + 1, 0.0L);
+  for (std::size_t d = 0; d < average.size() && d < log10AverageWeighted.size(); ++d) {
+    if (log10AverageWeighted[d] > LogZero) {
+      average[d] = std::pow(10.0L, static_cast<long double>(log10AverageWeighted[d]));
+    }
+  }
+  for (const double ratio : ratios) {
+    table.average.push_back(truncatedUnionEstimate(average, rate, ratio));
+  }
+  return table;
+}
+
+void keepGivenEstimates(RunRecord& record, const GivenErrorFloorTable& table) {
+  if (record.givenInterleaver && !record.bounds.ebn0Db.empty() &&
+      record.bounds.ebn0Db == table.ebn0Db) {
+    record.givenInterleaver->bitErrorEstimates = table.given;
+  }
+}
+
+}  // namespace brevandor

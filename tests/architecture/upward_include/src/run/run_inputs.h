@@ -1,0 +1,2 @@
+// The header the file below the run reaches up to.
+#pragma once
