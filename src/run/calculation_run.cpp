@@ -372,14 +372,20 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
       return failed(context_, tooLarge);
     }
   }
+  // The simulation's threads hold a decoder each while the tables are still held.
+  const std::uint64_t simulationBytes =
+      inputs_.simulation.simulate ? simulationCost(inputs_, turbo, context_.workerThreads()).bytes
+                                  : 0;
   // The worker threads beside this one take address space for their stacks and arenas.
   const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
+  // What the run holds beside the tables: the given interleaver's search, the decoders.
+  const std::uint64_t besideTables = searchBytes + simulationBytes;
   // Double precision by default that the machine cannot hold falls back to single precision,
   // and the file says so; a precision asked for is kept (and refused when it does not fit).
   std::string precisionLine;
   if (tablePrecision(inputs_) == TablePrecision::Double) {
     precisionLine = kDoublePrecisionLine;
-    if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads);
+    if (const auto shortfall = memoryShortfall(plan.peak() + besideTables, extraThreads);
         shortfall && !inputs_.precision) {
       run.setPrecision(TablePrecision::Single);
       plan = planMemory();
@@ -390,7 +396,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
     }
   }
   inputs_.precision = tablePrecision(inputs_);  // the record names the precision used
-  if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads)) {
+  if (const auto shortfall = memoryShortfall(plan.peak() + besideTables, extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
                       " needs " + formatBytes(shortfall->needed) + ", " +
