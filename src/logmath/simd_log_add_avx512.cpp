@@ -283,14 +283,18 @@ void sumPairsAvx512(float* dst, const float* a, const float* b, std::size_t coun
 // The lanes whose term is too small to move the float sum at all: logAdd's double result
 // is the sum plus less than a quarter of its half-ulp, so it rounds back to the sum. That
 // holds once the term lies log10(4 / (ln10 · half-ulp)) below the sum; sums below 2^−10 in
-// magnitude are left alone, since there logAdd's own round trip through pow is coarser.
+// magnitude are left alone, since there logAdd's own round trip through pow is coarser, and
+// so are sums below −300, where logAdd's powers of ten are subnormal and it moves even a sum
+// whose term is negligible (such lanes are logAdd's own, as everywhere else).
 BREVANDOR_HOT __mmask8 beneathRounding(__m512d sum, __m512d term) {
   const __m512d exponent = _mm512_getexp_pd(_mm512_abs_pd(sum));  // floor(log2 |sum|)
   // log10(4 / ln10) + 24·log10 2 − exponent·log10 2
   const __m512d orders = _mm512_fmadd_pd(exponent, _mm512_set1_pd(-kLog10Of2),
                                          _mm512_set1_pd(0.2398626 + 24.0 * kLog10Of2));
-  return static_cast<__mmask8>(_mm512_cmp_pd_mask(_mm512_sub_pd(sum, term), orders, _CMP_GT_OQ) &
-                               _mm512_cmp_pd_mask(exponent, _mm512_set1_pd(-10.0), _CMP_GE_OQ));
+  return static_cast<__mmask8>(
+      _mm512_cmp_pd_mask(_mm512_sub_pd(sum, term), orders, _CMP_GT_OQ) &
+      _mm512_cmp_pd_mask(exponent, _mm512_set1_pd(-10.0), _CMP_GE_OQ) &
+      _mm512_cmp_pd_mask(sum, _mm512_set1_pd(kSubnormalLimit), _CMP_GE_OQ));
 }
 
 // Eight cells (or the `lanes` of them) of addTerms at `i`, in double. (A float path like
