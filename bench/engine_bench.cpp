@@ -144,7 +144,7 @@ void printRowKernels() {
 double chosenKernelRate(int n) {
   const float magnitude = 0.15f * static_cast<float>(n);
   for (const KernelRate& rate : measureLogAddRates(magnitude)) {
-    if (rate.name.starts_with(std::string(logAddKernels().name) + " sumPairs")) {
+    if (rate.name.starts_with(std::string(rowKernels<float>().name) + " sumPairs")) {
       return rate.perSecond;
     }
   }
@@ -211,7 +211,7 @@ void timeCwef(int n, int threads) {
   const double peak = chosenKernelRate(n) * used;
   char note[160];
   std::snprintf(note, sizeof note, "%.3g cells, %.0f M cells/s = %.0f%% of %s sumPairs x %d", cells,
-                rate / 1e6, 100.0 * rate / peak, logAddKernels().name, used);
+                rate / 1e6, 100.0 * rate / peak, rowKernels<float>().name, used);
   printRow("CWEF (parity only)", n, time[0], time[1], note);
 }
 
@@ -321,7 +321,7 @@ int main(int argc, char** argv) {
   const Options options = parse(argc, argv);
   gRepeat = options.repeat;
   std::printf("Kernels in use: %s; fast-engine threads: %d; fast timings: median of %d\n",
-              logAddKernels().name, contextFor(Engine::Fast, options.threads).workerThreads(),
+              rowKernels<float>().name, contextFor(Engine::Fast, options.threads).workerThreads(),
               options.repeat);
   if (options.kernels) {
     printKernels();
@@ -360,7 +360,7 @@ int main(int argc, char** argv) {
   }
   if (!options.precision.empty()) {
     std::printf("\n### Double-precision tables against single (fast engine, %s / %s kernels)\n\n",
-                logAddKernels().name, doubleLogAddKernels().name);
+                rowKernels<float>().name, rowKernels<double>().name);
     std::printf("| %-22s | %6s | %9s | %9s | %8s |\n|---|---|---|---|---|\n", "Stage", "N",
                 "single s", "double s", "double / single");
     for (const int n : options.precision) {

@@ -102,14 +102,8 @@ std::vector<KernelCall<Cell>> kernelCalls() {
 // The kernel sets this processor runs for tables of Cell, the portable one first.
 template <typename Cell>
 std::vector<const BasicLogAddRowKernels<Cell>*> runnableSets() {
-  std::vector<const BasicLogAddRowKernels<Cell>*> sets{&portableRowKernels<Cell>()};
-  if constexpr (std::is_same_v<Cell, double>) {
-    sets.push_back(avx2DoubleLogAddKernels());
-    sets.push_back(avx512DoubleLogAddKernels());
-  } else {
-    sets.push_back(avx2LogAddKernels());
-    sets.push_back(avx512LogAddKernels());
-  }
+  std::vector<const BasicLogAddRowKernels<Cell>*> sets{
+      &portableRowKernels<Cell>(), avx2RowKernels<Cell>(), avx512RowKernels<Cell>()};
   std::erase(sets, nullptr);
   return sets;
 }
