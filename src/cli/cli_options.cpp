@@ -66,9 +66,11 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   }
   // The exports describe a code's run (its polynomials, trellis, spectrum); a spectrum read
   // from a file has none of that, so they are refused rather than silently left unwritten.
-  if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty()) {
+  if (!commandLine.json.empty() || !commandLine.csv.empty() || !commandLine.spectrumCsv.empty() ||
+      !commandLine.simulationCsv.empty()) {
     return refuse(
-        "--spectrum-in writes the results file only (no --json, --csv or --spectrum-csv)");
+        "--spectrum-in writes the results file only (no --json, --csv, --spectrum-csv or "
+        "--simulation-csv)");
   }
   if (commandLine.codeLength.empty() || commandLine.infoBits.empty()) {
     return refuse("--spectrum-in needs --code-length and --info-bits");
@@ -138,7 +140,8 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (std::string refusal = readBoundOptions(commandLine, inputs); !refusal.empty()) {
     return refuse(std::move(refusal));
   }
-  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv};
+  const ExportFiles exports{commandLine.json, commandLine.csv, commandLine.spectrumCsv,
+                            commandLine.simulationCsv};
   if (const std::string clash = exportClash(commandLine.output, exports); !clash.empty()) {
     return refuse(clash);
   }
@@ -211,6 +214,10 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
                   "--simulate to decode with it");
   }
   if (std::string refusal = checkSimulation(inputs); !refusal.empty()) {
+    return refuse(std::move(refusal));
+  }
+  if (std::string refusal = exportWithoutContent(exports, inputs.simulation.simulate);
+      !refusal.empty()) {
     return refuse(std::move(refusal));
   }
   if (std::string refusal = checkGivenInterleaver(inputs); !refusal.empty()) {

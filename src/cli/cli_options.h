@@ -39,11 +39,12 @@ struct CommandLine {
   std::string tailInputs = "all";     // all, first: the encoders that send tail input bits
   std::string tailPattern = "whole";  // whole, punctured: the tails keep the pattern
   std::string code;                   // a standard code by name; empty: none
-  std::string maxWeight;    // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
-  std::string interleaver;  // one permutation ("qpp:3,10"); with D, its spectrum is searched
-  std::string json;         // --json: the run's record; empty for none
-  std::string csv;          // --csv: the bound table
-  std::string spectrumCsv;  // --spectrum-csv: the spectrum table
+  std::string maxWeight;      // empty: the whole spectrum; D: low-weight mode, weights d ≤ D only
+  std::string interleaver;    // one permutation ("qpp:3,10"); with D, its spectrum is searched
+  std::string json;           // --json: the run's record; empty for none
+  std::string csv;            // --csv: the bound table
+  std::string spectrumCsv;    // --spectrum-csv: the spectrum table
+  std::string simulationCsv;  // --simulation-csv: the simulated points
   SimulationTexts simulation;  // --simulate and its options
 };
 

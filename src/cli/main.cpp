@@ -67,7 +67,9 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "One permutation: random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds or "
                  "file:PATH. With --max-weight D, every codeword of weight <= D of the code with "
                  "this permutation is found by an exact search (section \"Distance Spectrum of "
-                 "the Given Interleaver\"); the average spectrum is then the low-weight one")
+                 "the Given Interleaver\"); the average spectrum is then the low-weight one. "
+                 "With --simulate, the simulated code's interleaver, where random (the default "
+                 "there) draws a new permutation every frame")
       ->type_name("SPEC");
   app.add_option("--ebn0", commandLine.ebn0,
                  "Eb/N0 points of every bound section, FROM:STEP:TO in dB (-5 to 30 dB, at "
@@ -92,6 +94,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "Also write the whole result as JSON (inputs, code, spectrum, bounds)");
   app.add_option("--csv", commandLine.csv, "Also write the bound table as CSV");
   app.add_option("--spectrum-csv", commandLine.spectrumCsv, "Also write the spectrum as CSV");
+  app.add_option("--simulation-csv", commandLine.simulationCsv,
+                 "Also write the simulated points as CSV (with --simulate)");
   app.add_option("-j,--threads", commandLine.threads,
                  "Worker threads of the calculation (0: all cores; at most four per hardware "
                  "thread)")

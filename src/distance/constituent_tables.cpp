@@ -30,7 +30,7 @@ ConstituentTables::ConstituentTables(const WeightedConstituent& constituent,
       outputBits_(constituent.code->n),
       freeInputCost_(freeInputCost) {
   buildBranches(constituent);
-  buildTail(*constituent.code);
+  buildTail(constituent);
   buildPathTables();
   buildZeroJumps();
   buildStretches();
@@ -80,17 +80,25 @@ void ConstituentTables::buildBranches(const WeightedConstituent& constituent) {
   }
 }
 
-void ConstituentTables::buildTail(const ConvCode& code) {
-  // The code was checked to have a tail from every state (givenCodeProblem).
+void ConstituentTables::buildTail(const WeightedConstituent& constituent) {
   tailInputs_.assign(ustate(states_), 0);
-  code.computeTailInputs(tailInputs_);
   tailWeights_.assign(ustate(states_), 0);
+  tailSent_.clear();
+  if (!constituent.ending.terminated) {
+    return;  // an open frame ends wherever its input leaves it, sending nothing more
+  }
+  // The code was checked to have a tail from every state (givenCodeProblem).
+  const ConvCode& code = *constituent.code;
+  code.computeTailInputs(tailInputs_);
+  for (std::int32_t i = 0; i < code.tailLength(); ++i) {
+    tailSent_.push_back(brevandor::tailSentBits(constituent, i));
+  }
   for (std::int32_t s = 0; s < states_; ++s) {
     std::int32_t state = s;
     for (std::int32_t i = 0; i < code.tailLength(); ++i) {
       const std::int32_t u = (tailInputs_[ustate(s)] >> i) & 1;
-      // The tail sends every output bit of its sections, its input bits included.
-      tailWeights_[ustate(s)] += std::popcount(static_cast<std::uint32_t>(output(state, u)));
+      tailWeights_[ustate(s)] += std::popcount(static_cast<std::uint32_t>(output(state, u)) &
+                                               tailSent_[static_cast<std::size_t>(i)]);
       state = next(state, u);
     }
   }

@@ -46,6 +46,11 @@ class ConstituentTables {
   // The input bits of the tail from `state` (bit i: tail section i) and the tail's weight.
   std::int32_t tailInputs(std::int32_t state) const { return tailInputs_[ustate(state)]; }
   std::int32_t tailWeight(std::int32_t state) const { return tailWeights_[ustate(state)]; }
+  // The tail's sections (none for an open frame) and the output bits tail section i sends.
+  std::int32_t tailSections() const { return static_cast<std::int32_t>(tailSent_.size()); }
+  std::uint32_t tailSentBits(std::int32_t tailSection) const {
+    return tailSent_[static_cast<std::size_t>(tailSection)];
+  }
   // The weight from data section t in `state` to the end of the terminated frame when every
   // further input bit is 0.
   std::int32_t zeroToEnd(std::int32_t section, std::int32_t state) const {
@@ -91,7 +96,7 @@ class ConstituentTables {
   std::int32_t stretch(std::int64_t length, std::int32_t from, std::int32_t to) const;
 
   void buildBranches(const WeightedConstituent& constituent);
-  void buildTail(const ConvCode& code);
+  void buildTail(const WeightedConstituent& constituent);
   void buildPathTables();
   void buildZeroJumps();
   void buildStretches();
@@ -107,6 +112,7 @@ class ConstituentTables {
   std::vector<std::int32_t> weights_;      // [phase][state][input]
   std::vector<std::int32_t> tailInputs_;   // [state]
   std::vector<std::int32_t> tailWeights_;  // [state]
+  std::vector<std::uint32_t> tailSent_;    // [tail section]: the bits it sends
   std::vector<std::int32_t> zeroToEnd_;    // [section 0 … N][state]
   std::vector<std::int32_t> freeToEnd_;
   std::vector<std::int32_t> freeFromStart_;

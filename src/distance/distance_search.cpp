@@ -48,7 +48,7 @@ class GivenInterleaverSearcher {
       inverse_[static_cast<std::size_t>(code.permutation[j])] = static_cast<std::int32_t>(j);
     }
     if (!parallel_) {
-      buildOuterPositions(code.first);
+      buildOuterPositions();
     }
     spectrum_.maxWeight = maxWeight;
     spectrum_.frameLength = code.first.frameLength;
@@ -72,13 +72,12 @@ class GivenInterleaverSearcher {
 
  private:
   // Serial: where each sent bit of the outer code lands in the inner frame.
-  void buildOuterPositions(const WeightedConstituent& outer) {
+  void buildOuterPositions() {
     sentBefore_.assign(static_cast<std::size_t>(first_.sections()) + 1, 0);
     for (std::int32_t t = 0; t < first_.sections(); ++t) {
       sentBefore_[static_cast<std::size_t>(t) + 1] =
           sentBefore_[static_cast<std::size_t>(t)] + std::popcount(first_.sentBits(t));
     }
-    tailLength_ = outer.code->tailLength();
   }
 
   bool overBudget(std::int32_t bound) const { return bound > maxWeight_; }
@@ -158,17 +157,22 @@ class GivenInterleaverSearcher {
       ++index;
     }
   }
-  // Serial: the ones of the outer tail from `state`, which sends all its bits.
+  // Serial: the ones of the outer tail from `state`, as many of its bits as it sends.
   void emitTail(std::int32_t state) {
     std::int32_t index = sentBefore_.back();
     const std::int32_t inputs = first_.tailInputs(state);
-    for (std::int32_t i = 0; i < tailLength_; ++i) {
+    for (std::int32_t i = 0; i < first_.tailSections(); ++i) {
       const std::int32_t input = (inputs >> i) & 1;
-      const std::int32_t word = first_.output(state, input);
-      for (std::int32_t bit = first_.outputBits() - 1; bit >= 0; --bit, ++index) {
-        if (((word >> bit) & 1) != 0) {
+      const auto word = static_cast<std::uint32_t>(first_.output(state, input));
+      const std::uint32_t sent = first_.tailSentBits(i);
+      for (std::int32_t bit = first_.outputBits() - 1; bit >= 0; --bit) {
+        if (((sent >> bit) & 1u) == 0) {
+          continue;
+        }
+        if (((word >> bit) & 1u) != 0) {
           insertOne(inverse_[static_cast<std::size_t>(index)]);
         }
+        ++index;
       }
       state = first_.next(state, input);
     }
@@ -284,9 +288,8 @@ class GivenInterleaverSearcher {
   std::int32_t maxWeight_;
   std::vector<std::int32_t> inverse_;     // position in the second code's frame of each bit
   std::vector<std::int32_t> sentBefore_;  // serial: outer bits sent before section t
-  std::int32_t tailLength_ = 0;
-  std::vector<std::int32_t> ones_;     // sorted
-  std::vector<std::int32_t> emitted_;  // in the order inserted, for undoing
+  std::vector<std::int32_t> ones_;        // sorted
+  std::vector<std::int32_t> emitted_;     // in the order inserted, for undoing
   std::uint64_t candidates_ = 0;
   bool stopped_ = false;
   std::function<bool(std::uint64_t)> stopCheck_;

@@ -17,14 +17,33 @@ std::string constituentProblem(const WeightedConstituent& constituent, std::stri
   if (constituent.frameLength < 1) {
     return prefix + "an empty frame";
   }
+  if (constituent.ending.tailBiting) {
+    return prefix + "tail-biting frames cannot be searched";
+  }
   std::vector<std::int32_t> tails(static_cast<std::size_t>(constituent.code->stateCount));
-  if (constituent.code->computeTailInputs(tails) < 0) {
+  if (constituent.ending.terminated && constituent.code->computeTailInputs(tails) < 0) {
     return prefix + "some state has no tail back to state 0";
   }
   return {};
 }
 
 }  // namespace
+
+std::uint32_t tailSentBits(const WeightedConstituent& constituent, std::int32_t tailSection) {
+  const FrameEnding& ending = constituent.ending;
+  if (!ending.terminated) {
+    return 0;
+  }
+  const std::int32_t n = constituent.code->n;
+  const auto allBits = static_cast<std::uint32_t>((1u << n) - 1u);
+  std::uint32_t sent = ending.punctureTail ? constituent.puncturing.sentBits(
+                                                 constituent.frameLength + tailSection, allBits)
+                                           : allBits;
+  if (!ending.sendsTailInput && isSystematic(constituent.code->kind)) {
+    sent &= ~(1u << (n - 1));
+  }
+  return sent;
+}
 
 std::int32_t outerSentLength(const WeightedConstituent& outer) {
   const std::int32_t n = outer.code->n;
@@ -35,7 +54,10 @@ std::int32_t outerSentLength(const WeightedConstituent& outer) {
     const std::int32_t occurrences = (outer.frameLength - phase + period - 1) / period;
     sent += occurrences * std::popcount(outer.puncturing.sentBits(phase, allBits));
   }
-  return sent + outer.code->tailLength() * n;
+  for (std::int32_t i = 0; i < outer.code->tailLength(); ++i) {
+    sent += std::popcount(tailSentBits(outer, i));
+  }
+  return sent;
 }
 
 std::string givenCodeProblem(const GivenInterleaverCode& code) {

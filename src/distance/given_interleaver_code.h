@@ -6,6 +6,7 @@
 
 #include "code/conv_code.h"
 #include "code/puncture_pattern.h"
+#include "code/termination.h"
 
 namespace brevandor {
 
@@ -16,14 +17,20 @@ enum class GivenConcatenation {
 };
 
 // One constituent as the codeword weight counts it: its code, the input bits of its frame,
-// whether its systematic output bits count, and which output bits its sections send. The tail
-// sections send every output bit.
+// whether its systematic output bits count, which output bits its sections send, and how its
+// frame ends (which bits of its tail are sent).
 struct WeightedConstituent {
   const ConvCode* code = nullptr;
   std::int32_t frameLength = 0;  // input bits, one per trellis section
   bool countsInputBits = true;   // false: parity bits only (the sent-bit masks keep the input)
   SectionPuncturing puncturing;
+  FrameEnding ending;
 };
+
+// The output bits that tail section i (0 … tailLength − 1) of the constituent sends: none for
+// an open frame, else every bit or the pattern's mask at section N + i, less the systematic
+// bit when the tail keeps its input bits back.
+std::uint32_t tailSentBits(const WeightedConstituent& constituent, std::int32_t tailSection);
 
 // The actual code of one permutation. Parallel: `first` is encoder 1 on the input and also
 // counts the input bits sent once (countsInputBits), `second` is encoder 2 on the permuted
@@ -38,7 +45,8 @@ struct GivenInterleaverCode {
 };
 
 // Why the search cannot take this code, or empty: the constituents must be rate-1/n codes
-// with a tail, the permutation as long as the second constituent's frame, and a permutation.
+// with a tail where their frame is terminated, not tail-biting, the permutation as long as the
+// second constituent's frame, and a permutation.
 std::string givenCodeProblem(const GivenInterleaverCode& code);
 
 // The number of bits that the outer code of a serial concatenation sends: the length of the

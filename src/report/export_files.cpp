@@ -34,7 +34,8 @@ std::string exportClash(const std::string& resultsFile, const ExportFiles& files
       {"--output", &resultsFile},
       {"--json", &files.json},
       {"--csv", &files.csv},
-      {"--spectrum-csv", &files.spectrumCsv}};
+      {"--spectrum-csv", &files.spectrumCsv},
+      {"--simulation-csv", &files.simulationCsv}};
   for (std::size_t i = 1; i < std::size(named); ++i) {
     const auto& [option, path] = named[i];
     for (std::size_t j = 0; j < i && !path->empty(); ++j) {
@@ -42,6 +43,14 @@ std::string exportClash(const std::string& resultsFile, const ExportFiles& files
         return std::string(option) + ": '" + *path + "' is also the file of " + named[j].first;
       }
     }
+  }
+  return {};
+}
+
+std::string exportWithoutContent(const ExportFiles& files, bool simulates) {
+  if (!files.simulationCsv.empty() && !simulates) {
+    return "--simulation-csv: '" + files.simulationCsv +
+           "' would hold the simulated points; give --simulate as well";
   }
   return {};
 }
@@ -64,7 +73,8 @@ std::string outputIsInput(const std::string& inputOption, const std::string& inp
       {"--output", &resultsFile},
       {"--json", &files.json},
       {"--csv", &files.csv},
-      {"--spectrum-csv", &files.spectrumCsv}};
+      {"--spectrum-csv", &files.spectrumCsv},
+      {"--simulation-csv", &files.simulationCsv}};
   for (const auto& [option, path] : outputs) {
     if (!path->empty() && sameRegularFile(*path, inputPath)) {
       return std::string(option) + ": '" + *path + "' is the input file of " + inputOption +
@@ -76,7 +86,8 @@ std::string outputIsInput(const std::string& inputOption, const std::string& inp
 
 std::string exportProblems(const ExportFiles& files) {
   std::string problems;
-  for (const std::string* path : {&files.json, &files.csv, &files.spectrumCsv}) {
+  for (const std::string* path :
+       {&files.json, &files.csv, &files.spectrumCsv, &files.simulationCsv}) {
     if (path->empty()) {
       continue;
     }
@@ -101,8 +112,10 @@ std::string removeStaleExport(const std::string& path) {
 
 std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) {
   using Writer = std::function<std::string(const RunRecord&)>;
-  const std::pair<const std::string*, Writer> exports[] = {
-      {&files.json, runRecordJson}, {&files.csv, boundsCsv}, {&files.spectrumCsv, spectrumCsv}};
+  const std::pair<const std::string*, Writer> exports[] = {{&files.json, runRecordJson},
+                                                           {&files.csv, boundsCsv},
+                                                           {&files.spectrumCsv, spectrumCsv},
+                                                           {&files.simulationCsv, simulationCsv}};
   std::string failures;
   for (const auto& [path, write] : exports) {
     if (path->empty()) {
@@ -118,7 +131,8 @@ std::string writeExportFiles(const RunRecord& record, const ExportFiles& files) 
 
 std::vector<std::string> removeStaleExports(const ExportFiles& files, std::string_view why) {
   std::vector<std::string> lines;
-  for (const std::string* path : {&files.json, &files.csv, &files.spectrumCsv}) {
+  for (const std::string* path :
+       {&files.json, &files.csv, &files.spectrumCsv, &files.simulationCsv}) {
     std::error_code error;
     if (path->empty() || !std::filesystem::exists(*path, error)) {
       continue;

@@ -9,13 +9,16 @@
 namespace brevandor {
 
 // The files a completed run writes beside its results file: the record as JSON, the bound
-// table and the spectrum as CSV. An empty path: that file is not written.
+// table, the spectrum and the simulated points as CSV. An empty path: that file is not written.
 struct ExportFiles {
   std::string json;
   std::string csv;
   std::string spectrumCsv;
+  std::string simulationCsv;
 
-  bool any() const { return !json.empty() || !csv.empty() || !spectrumCsv.empty(); }
+  bool any() const {
+    return !json.empty() || !csv.empty() || !spectrumCsv.empty() || !simulationCsv.empty();
+  }
   friend bool operator==(const ExportFiles&, const ExportFiles&) = default;
 };
 
@@ -23,6 +26,10 @@ struct ExportFiles {
 // the same file as another ("--json: 'r.txt' is also the file of --output"); empty when they
 // are all distinct. Paths are compared as the file system resolves them.
 std::string exportClash(const std::string& resultsFile, const ExportFiles& files);
+
+// Why the run cannot fill an export it is asked for: the simulated points' CSV of a run that
+// does not simulate would hold no point; empty when it can fill them all.
+std::string exportWithoutContent(const ExportFiles& files, bool simulates);
 
 // Why an output (the results file or an export) cannot be written as named because it is the
 // input file of `inputOption` itself (the same device and inode, by whatever name); empty when

@@ -68,4 +68,23 @@ std::string spectrumCsv(const RunRecord& record) {
   return csv;
 }
 
+std::string simulationCsv(const RunRecord& record) {
+  std::string csv =
+      "ebn0_db,frames,bit_errors,frame_errors,bits_per_frame,ber,fer,ber_ci_low,ber_ci_high,"
+      "fer_ci_low,fer_ci_high,mean_iterations,complete\n";
+  if (!record.simulation) {
+    return csv;
+  }
+  for (const SimulatedPoint& point : record.simulation->points) {
+    csv += exactText(point.ebn0Db) + "," + std::to_string(point.frames) + "," +
+           std::to_string(point.bitErrors) + "," + std::to_string(point.frameErrors) + "," +
+           std::to_string(point.bitsPerFrame) + "," + exactText(point.ber) + "," +
+           exactText(point.fer) + "," + exactText(point.berInterval[0]) + "," +
+           exactText(point.berInterval[1]) + "," + exactText(point.ferInterval[0]) + "," +
+           exactText(point.ferInterval[1]) + "," + exactText(point.meanIterations) + "," +
+           (point.complete ? "1" : "0") + "\n";
+  }
+  return csv;
+}
+
 }  // namespace brevandor

@@ -17,4 +17,9 @@ std::string boundsCsv(const RunRecord& record);
 // follow as "A_given,B_given".
 std::string spectrumCsv(const RunRecord& record);
 
+// The simulated points as CSV, one row per Eb/N0 with the columns of the record's points:
+// "ebn0_db,frames,bit_errors,frame_errors,bits_per_frame,ber,fer,ber_ci_low,ber_ci_high,
+// fer_ci_low,fer_ci_high,mean_iterations,complete"; only the head when the run simulated nothing.
+std::string simulationCsv(const RunRecord& record);
+
 }  // namespace brevandor

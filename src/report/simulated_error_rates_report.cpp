@@ -6,6 +6,11 @@ namespace brevandor {
 
 namespace {
 
+// "random" draws a new permutation every frame: the ensemble the bounds average over.
+bool drawsEveryFrame(const RecordSimulation& simulation) {
+  return simulation.interleaver == "random";
+}
+
 void writeDecoder(std::FILE* file, const RecordSimulation& simulation) {
   std::fprintf(file, "\n   Decoder     : iterative %s, at most %d iterations%s",
                simulation.decoder.c_str(), simulation.iterations,
@@ -14,7 +19,7 @@ void writeDecoder(std::FILE* file, const RecordSimulation& simulation) {
     std::fprintf(file, ", extrinsic scale %.3f", simulation.extrinsicScale);
   }
   std::fprintf(file, "\n   Interleaver : %s%s", simulation.interleaver.c_str(),
-               simulation.interleaver == "random"
+               drawsEveryFrame(simulation)
                    ? " (a new random permutation every frame: the uniform interleaver's ensemble)"
                    : " (this permutation in every frame)");
   std::fprintf(file, "\n   Seed        : %" PRIu64 "\n", simulation.seed);
@@ -38,9 +43,16 @@ void writeSimulatedErrorRates(std::FILE* file, const RecordSimulation& simulatio
                  point.ferInterval[1], point.meanIterations,
                  point.complete ? "" : "  (cancelled: incomplete)");
   }
-  std::fprintf(file,
-               "\n .. the actual code under iterative decoding, not the uniform-interleaver "
-               "average; intervals are exact (Clopper-Pearson) 95 %% intervals");
+  // With a new permutation every frame the simulation samples the very ensemble the bounds
+  // average; it differs from them by the decoder, not by the interleaver.
+  std::fprintf(file, "%s",
+               drawsEveryFrame(simulation)
+                   ? "\n .. iterative decoding over the uniform interleaver's ensemble (a new "
+                     "permutation every frame), which the bounds average for maximum-likelihood "
+                     "decoding"
+                   : "\n .. the code with this one permutation under iterative decoding, not the "
+                     "uniform-interleaver average");
+  std::fprintf(file, "; intervals are exact (Clopper-Pearson) 95 %% intervals");
   std::fprintf(file, "\n ----------------------------------------------------\n");
   std::fflush(file);
 }

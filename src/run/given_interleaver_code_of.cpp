@@ -15,12 +15,14 @@ std::optional<GivenInterleaverCode> givenInterleaverCodeOf(const TurboCode& turb
     code.concatenation = GivenConcatenation::Parallel;
     // Encoder 1 carries every input bit that is sent: with systematic constituents the input
     // (or its sent part) is counted with encoder 1's parity, which its masks keep.
-    code.first = {turbo.codes[0], n, true, turbo.sectionPuncturing[0]};
-    code.second = {turbo.codes[1], n, turbo.hasNonSystematic == 1, turbo.sectionPuncturing[1]};
+    code.first = {turbo.codes[0], n, true, turbo.sectionPuncturing[0], turbo.endingOf(0)};
+    code.second = {turbo.codes[1], n, turbo.hasNonSystematic == 1, turbo.sectionPuncturing[1],
+                   turbo.endingOf(1)};
   } else {
     code.concatenation = GivenConcatenation::Serial;
-    code.first = {turbo.codes[0], n, true, turbo.sectionPuncturing[0]};
-    code.second = {turbo.codes[1], turbo.frameLengths[1], true, turbo.sectionPuncturing[1]};
+    code.first = {turbo.codes[0], n, true, turbo.sectionPuncturing[0], turbo.endingOf(0)};
+    code.second = {turbo.codes[1], turbo.frameLengths[1], true, turbo.sectionPuncturing[1],
+                   turbo.endingOf(1)};
   }
   return code;
 }

@@ -23,12 +23,10 @@ bool searchesGivenInterleaver(const RunInputs& inputs) {
 
 GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const TurboCode& turbo) {
   const auto refuse = [](std::string why) { return GivenInterleaverSetup{std::nullopt, why}; };
-  // The search knows frames that end as they always did: every encoder terminated, sending
-  // every bit of its own tail.
-  if (turbo.termination != Termination::Both || !(turbo.tailRule == TailRule{})) {
+  if (turbo.termination == Termination::TailBiting) {
     return refuse(
-        "--interleaver: the search of a given permutation takes terminated encoders "
-        "that send their whole tails (--termination both) only");
+        "--interleaver: the search of a given permutation takes terminated or open "
+        "frames, not tail-biting ones");
   }
   if (turbo.constituentCount != 2) {
     return refuse(

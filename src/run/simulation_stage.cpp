@@ -80,6 +80,10 @@ std::string checkSimulation(const RunInputs& inputs) {
   if (!settings.settings) {
     return settings.refusal;
   }
+  if (constituentCountOf(inputs) != kConstituentCount) {
+    return "--simulate: the simulation decodes codes of two constituents, not " +
+           std::to_string(constituentCountOf(inputs));
+  }
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return options.refusal();

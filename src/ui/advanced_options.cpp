@@ -448,7 +448,7 @@ AdvancedOption interleaverOption() {
 // The "Simulation" settings: iterative decoding of the code beside its bounds.
 std::vector<AdvancedOption> simulationOptions() {
   std::vector<AdvancedOption> options{
-      simulationSwitch("simulate", "--simulate", "Si&mulate the code",
+      simulationSwitch("simulate", "--simulate", "Simulate the code (&0)",
                        "Also decode the code iteratively over BPSK and AWGN at the Eb/N0 points "
                        "and write the section \"Simulated Error Rates\": BER and FER with 95 % "
                        "intervals, beside the bounds.",
@@ -493,20 +493,26 @@ std::vector<AdvancedOption> simulationOptions() {
 
 // The files a completed run also writes, as the command line's --json, --csv, --spectrum-csv.
 std::vector<AdvancedOption> exportOptions() {
-  return {exportOption("jsonFile", "--json", QStringLiteral("&JSON record"),
-                       QStringLiteral("Also save the whole result (inputs, code, spectrum, "
-                                      "bounds) as JSON in this file, beside the results file; "
-                                      "the results window and brevandor-plot open it again."),
-                       &ExportFiles::json),
-          exportOption("csvFile", "--csv", QStringLiteral("&Bound table CSV"),
-                       QStringLiteral("Also save the bound table as CSV in this file, beside "
-                                      "the results file."),
-                       &ExportFiles::csv),
-          exportOption("spectrumCsvFile", "--spectrum-csv", QStringLiteral("&Spectrum CSV"),
-                       QStringLiteral("Also save the spectrum (A_d and B_d for every weight "
-                                      "that holds codewords) as CSV in this file, beside the "
-                                      "results file."),
-                       &ExportFiles::spectrumCsv)};
+  return {
+      exportOption("jsonFile", "--json", QStringLiteral("&JSON record"),
+                   QStringLiteral("Also save the whole result (inputs, code, spectrum, "
+                                  "bounds) as JSON in this file, beside the results file; "
+                                  "the results window and brevandor-plot open it again."),
+                   &ExportFiles::json),
+      exportOption("csvFile", "--csv", QStringLiteral("&Bound table CSV"),
+                   QStringLiteral("Also save the bound table as CSV in this file, beside "
+                                  "the results file."),
+                   &ExportFiles::csv),
+      exportOption("spectrumCsvFile", "--spectrum-csv", QStringLiteral("&Spectrum CSV"),
+                   QStringLiteral("Also save the spectrum (A_d and B_d for every weight "
+                                  "that holds codewords) as CSV in this file, beside the "
+                                  "results file."),
+                   &ExportFiles::spectrumCsv),
+      exportOption("simulationCsvFile", "--simulation-csv", QStringLiteral("Simulation CSV (&7)"),
+                   QStringLiteral("Also save the simulated points (frames, errors, BER and "
+                                  "FER with their 95 % intervals) as CSV in this file, "
+                                  "beside the results file; needs the simulation."),
+                   &ExportFiles::simulationCsv)};
 }
 
 }  // namespace

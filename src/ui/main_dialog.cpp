@@ -197,6 +197,12 @@ void MainDialog::getIt() {
     appendLog(problems);
     return;
   }
+  if (const std::string refusal =
+          exportWithoutContent(settings_.exports, settings_.inputs.simulation.simulate);
+      !refusal.empty()) {
+    appendLog(QStringLiteral("\n Advanced Setup: %1 \n").arg(fromStd(refusal)));
+    return;
+  }
   settings_.inputs.inputFrameLength = *frameLength;
   // The simulation's settings, against this code and frame.
   if (const std::string refusal = checkSimulation(settings_.inputs); !refusal.empty()) {

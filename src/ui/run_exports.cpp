@@ -17,7 +17,8 @@ ExportFiles placedBeside(const QString& resultsPath, const ExportFiles& files) {
     }
     return QFile::encodeName(folder.filePath(QFile::decodeName(name.c_str()))).toStdString();
   };
-  return {beside(files.json), beside(files.csv), beside(files.spectrumCsv)};
+  return {beside(files.json), beside(files.csv), beside(files.spectrumCsv),
+          beside(files.simulationCsv)};
 }
 
 QString logLine(const std::string& text) {

@@ -167,6 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--json", "results.txt"}, "--json: 'results.txt' is also the file of --output"},
         Refusal{{"--csv", "t.csv", "--spectrum-csv", "./t.csv"},
                 "--spectrum-csv: './t.csv' is also the file of --csv"},
+        Refusal{{"--simulation-csv", "s.csv"}, "give --simulate as well"},
         Refusal{{"-N", "20000"}, "--frame-length: Please enter an integer between 10 and 10000."},
         Refusal{{"--max-weight", "0"}, "--max-weight: Please enter an integer between 1 and"},
         Refusal{{"--max-weight", "20" + std::string(40, ' ') + "x"},
@@ -212,7 +213,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--simulate", "--max-frames", "0"}, "--max-frames: '0' is not a positive count"},
         Refusal{{"--simulate", "--decoder", "bcjr"}, "--decoder: unknown decoder 'bcjr'"},
         Refusal{{"--simulate", "--frames-from", "9", "--frames-to", "9"},
-                "the window needs whole numbers 0 <= A < B"}),
+                "the window needs whole numbers 0 <= A < B"},
+        Refusal{{"--simulate", "--interleaver", "ccsds"},
+                "--interleaver: ccsds: N = 128 is not one of the CCSDS block sizes"},
+        Refusal{{"--simulate", "--interleaver", "s-random:40"}, "found in 100 tries"},
+        Refusal{{"--simulate", "--interleaver", "file:missing.txt"}, "cannot open"},
+        Refusal{{"--simulate", "--interleaver", "qpp:x"}, "write the coefficients as qpp:F1,F2"}),
     [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
 
 // A simulation adds its section after the bounds, and its counts come from the seed alone:
@@ -231,7 +237,7 @@ TEST_F(CliTest, SimulationCountsDoNotDependOnThreads) {
                                         "--min-frame-errors",
                                         "4"};
   std::vector<std::string> one = common;
-  one.insert(one.end(), {"-j", "1", "-o", "one.txt"});
+  one.insert(one.end(), {"-j", "1", "-o", "one.txt", "--simulation-csv", "one.csv"});
   std::vector<std::string> three = common;
   three.insert(three.end(), {"-j", "3", "-o", "three.txt"});
   ASSERT_EQ(run(one).exitCode, 0);
@@ -243,6 +249,10 @@ TEST_F(CliTest, SimulationCountsDoNotDependOnThreads) {
   ASSERT_NE(simulated, std::string::npos) << file;
   EXPECT_LT(bounds, simulated);
   EXPECT_NE(file.find("\n    2.000   "), std::string::npos) << file;
+  // The CSV holds a head and one row per simulated point.
+  const std::string csv = readFile(directory_ / "one.csv");
+  EXPECT_EQ(csv.rfind("ebn0_db,frames,bit_errors,frame_errors,", 0), 0U) << csv;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
 }
 
 // A spectrum of a (7, 4) code's words, bounded without a code: the file holds the input's

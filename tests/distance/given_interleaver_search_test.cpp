@@ -4,12 +4,16 @@
 #include <bit>
 #include <cstdint>
 #include <numeric>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "code/polynomial.h"
+#include "code/polynomial_list.h"
 #include "code/puncture_pattern.h"
+#include "code/termination.h"
 #include "distance/distance_search.h"
 #include "enumerators/weight_enumerator.h"
 #include "run/given_interleaver_code_of.h"
@@ -17,35 +21,96 @@
 #include "support/exhaustive_encoder.h"
 #include "support/test_codes.h"
 #include "turbo/turbo_code.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 namespace {
 
-using testing::ShiftRegisterEncoder;
-
 using Bits = std::vector<std::uint8_t>;
 
-// The sent bits of a terminated frame, written straight from the shift register: per section
-// the systematic bit (where `systematicRow` sends it; null: never) and the parity bit (where
-// `parityRow` does), then every bit of the tail, systematic first.
-Bits sentBits(const ShiftRegisterEncoder& encoder, const Bits& input, const char* systematicRow,
-              const char* parityRow) {
+// A systematic rate-1/(m + 1) encoder written straight from its polynomials, independent of
+// the trellis builder: feedback w = u + d1·w(t−1) + … + dK·w(t−K), parity j =
+// a_j0·w + a_j1·w(t−1) + … over GF(2); the state holds the last K feedback symbols, bit 0
+// the most recent. A feedforward code has denominator 1, so w = u.
+struct RegisterEncoder {
+  std::vector<std::uint32_t> numerators;
+  std::uint32_t denominator = 1;
+  std::int32_t memory = 0;  // K, the highest degree of all the polynomials
+
+  explicit RegisterEncoder(const CodeDescription& description)
+      : denominator(static_cast<std::uint32_t>(denominatorMask(description))) {
+    std::uint32_t all = denominator;
+    for (const std::int32_t mask : numeratorMasks(description)) {
+      numerators.push_back(static_cast<std::uint32_t>(mask));
+      all |= static_cast<std::uint32_t>(mask);
+    }
+    memory = static_cast<std::int32_t>(std::bit_width(all)) - 1;
+  }
+  // The input bit that makes the feedback symbol 0: what the tail sends.
+  std::uint32_t zeroingInput(std::uint32_t state) const {
+    return static_cast<std::uint32_t>(std::popcount((denominator >> 1) & state) & 1);
+  }
+  // One section: the parity bits in polynomial order; moves the register on.
+  Bits step(std::uint32_t& state, std::uint32_t input) const {
+    const std::uint32_t feedback = (input ^ zeroingInput(state)) & 1u;
+    const std::uint32_t withFeedback = (state << 1) | feedback;
+    Bits parities;
+    for (const std::uint32_t numerator : numerators) {
+      parities.push_back(static_cast<std::uint8_t>(std::popcount(numerator & withFeedback) & 1));
+    }
+    state = withFeedback & ((1u << memory) - 1u);
+    return parities;
+  }
+};
+
+// Which bits one constituent sends: its systematic row (none: never in the data sections),
+// one row per parity output ("" sends every bit, as testing::sentAt reads rows), and how its
+// frame ends.
+struct SentStreams {
+  std::optional<std::string> systematic;
+  std::vector<std::string> parities;
+  FrameEnding ending;
+};
+
+// The sent bits of a frame, written straight from the register: per section the systematic
+// bit and the parity bits where their rows send them, then the tail of a terminated frame,
+// each tail section's systematic bit first (where the ending sends tail inputs) and its
+// parity bits, all sent or, with a punctured tail, where the rows say at sections N, N + 1, ….
+Bits sentBits(const RegisterEncoder& encoder, const Bits& input, const SentStreams& streams) {
   Bits sent;
   std::uint32_t state = 0;
-  for (std::size_t t = 0; t < input.size(); ++t) {
-    const std::uint32_t parity = encoder.parityStep(state, input[t]);
-    const auto section = static_cast<std::int32_t>(t);
-    if (testing::sentAt(systematicRow, section)) {
-      sent.push_back(input[t]);
+  const char* systematic = streams.systematic ? streams.systematic->c_str() : nullptr;
+  const auto length = static_cast<std::int32_t>(input.size());
+  for (std::int32_t t = 0; t < length; ++t) {
+    const std::uint8_t u = input[static_cast<std::size_t>(t)];
+    const Bits parities = encoder.step(state, u);
+    if (testing::sentAt(systematic, t)) {
+      sent.push_back(u);
     }
-    if (testing::sentAt(parityRow, section)) {
-      sent.push_back(static_cast<std::uint8_t>(parity));
+    for (std::size_t j = 0; j < parities.size(); ++j) {
+      if (testing::sentAt(streams.parities[j].c_str(), t)) {
+        sent.push_back(parities[j]);
+      }
     }
   }
+  if (!streams.ending.terminated) {
+    return sent;
+  }
   for (std::int32_t i = 0; i < encoder.memory; ++i) {
-    const std::uint32_t tailInput = encoder.zeroingInput(state);
-    sent.push_back(static_cast<std::uint8_t>(tailInput));
-    sent.push_back(static_cast<std::uint8_t>(encoder.parityStep(state, tailInput)));
+    const std::int32_t section = length + i;
+    const auto sends = [&](const char* row) {
+      return !streams.ending.punctureTail || testing::sentAt(row, section);
+    };
+    const std::uint32_t u = encoder.zeroingInput(state);
+    const Bits parities = encoder.step(state, u);
+    if (streams.ending.sendsTailInput && (systematic == nullptr || sends(systematic))) {
+      sent.push_back(static_cast<std::uint8_t>(u));
+    }
+    for (std::size_t j = 0; j < parities.size(); ++j) {
+      if (sends(streams.parities[j].c_str())) {
+        sent.push_back(parities[j]);
+      }
+    }
   }
   return sent;
 }
@@ -79,7 +144,8 @@ std::vector<std::int32_t> inverseOf(const std::vector<std::int32_t>& permutation
   return inverse;
 }
 
-// One concatenated code, its patterns as the user types them, and D.
+// One concatenated code, its patterns as the user types them, and D. A numerator may list
+// several parity outputs ("g1,g2").
 struct SearchCase {
   const char* name;
   ConcatenationType type;  // Parallel or Serial
@@ -89,9 +155,12 @@ struct SearchCase {
   const char* denominator2;
   std::int32_t frameLength;
   std::uint32_t seed;
-  const char* pattern;       // parallel SYS,PAR1,PAR2 or serial outer SYS,PAR; "" none
-  const char* innerPattern;  // serial inner SYS,PAR; "" none
+  const char* pattern;       // parallel SYS, encoder 1's then encoder 2's parity rows, or
+                             // serial outer SYS,PAR…; "" none
+  const char* innerPattern;  // serial inner SYS,PAR…; "" none
   std::int32_t maxWeight;
+  Termination termination = Termination::Both;
+  TailRule tailRule = {};
 };
 
 // Test names and failure messages show the case's name.
@@ -108,26 +177,57 @@ std::string rowOf(const char* pattern, std::size_t row) {
   return text.substr(0, text.find(','));
 }
 
+CodeDescription describeList(const char* numerators, const char* denominator) {
+  const PolynomialList list = parsePolynomialList(numerators);
+  return describeCode(list.masks, parsePolynomial(denominator)).description.value();
+}
+
+PuncturePattern patternOf(std::string_view text, const std::vector<std::string>& rows) {
+  const std::vector<std::string_view> names(rows.begin(), rows.end());
+  return *parsePuncturePattern(text, names).pattern;
+}
+
 // The configured turbo code of a case, with its codes and enumerators.
 struct CaseCode {
   explicit CaseCode(const SearchCase& c)
-      : first(testing::describeOrDie(c.numerator, c.denominator)),
-        second(c.numerator2 != nullptr ? testing::describeOrDie(c.numerator2, c.denominator2)
-                                       : testing::describeOrDie(c.numerator, c.denominator)),
+      : first(describeList(c.numerator, c.denominator)),
+        second(c.numerator2 != nullptr ? describeList(c.numerator2, c.denominator2)
+                                       : describeList(c.numerator, c.denominator)),
         turbo(c.type, 2) {
+    const std::int32_t firstParities = parityOutputCount(first.description);
+    const std::int32_t secondParities = parityOutputCount(second.description);
     const std::string_view pattern(c.pattern);
+    const std::string_view inner(c.innerPattern);
     if (c.type == ConcatenationType::Parallel && !pattern.empty()) {
-      turbo.puncturing.parallel = *parsePuncturePattern(pattern, kParallelPatternRows).pattern;
+      const std::int32_t counts[] = {firstParities, secondParities};
+      turbo.puncturing.parallel = patternOf(pattern, parallelPatternRows(counts));
     }
     if (c.type == ConcatenationType::Serial && !pattern.empty()) {
-      turbo.puncturing.outer = *parsePuncturePattern(pattern, kSerialPatternRows).pattern;
+      turbo.puncturing.outer = patternOf(pattern, serialPatternRows(firstParities));
     }
-    if (c.type == ConcatenationType::Serial && std::string_view(c.innerPattern).size() > 0) {
-      turbo.puncturing.inner = *parsePuncturePattern(c.innerPattern, kSerialPatternRows).pattern;
+    if (c.type == ConcatenationType::Serial && !inner.empty()) {
+      turbo.puncturing.inner = patternOf(inner, serialPatternRows(secondParities));
     }
+    turbo.termination = c.termination;
+    turbo.tailRule = c.tailRule;
     turbo.attachConstituent(0, first, enumerators[0]);
     turbo.attachConstituent(1, second, enumerators[1]);
     turbo.setFrameLength(c.frameLength, 3);
+  }
+  // The streams of constituent c: its rows of the pattern, first row `firstRow`.
+  SentStreams streams(const char* pattern, std::size_t firstRow, bool sendsSystematic,
+                      std::int32_t c) const {
+    const ConvCode& code = c == 0 ? first : second;
+    SentStreams streams;
+    streams.ending = turbo.endingOf(c);
+    std::size_t row = firstRow;
+    if (sendsSystematic) {
+      streams.systematic = rowOf(pattern, row++);
+    }
+    for (std::int32_t j = 0; j < parityOutputCount(code.description); ++j) {
+      streams.parities.push_back(rowOf(pattern, row++));
+    }
+    return streams;
   }
   ConvCode first;
   ConvCode second;
@@ -147,28 +247,24 @@ GivenSpectrum search(const SearchCase& c, const std::vector<std::int32_t>& permu
 // A_d and Σ w for d ≤ D by encoding every one of the 2^N input words.
 GivenSpectrum bruteForce(const SearchCase& c, const std::vector<std::int32_t>& permutation) {
   const CaseCode code(c);
-  const auto first = ShiftRegisterEncoder::fromDescription(code.first.description);
-  const auto second = ShiftRegisterEncoder::fromDescription(code.second.description);
+  const RegisterEncoder first(code.first.description);
+  const RegisterEncoder second(code.second.description);
   GivenSpectrum spectrum;
   spectrum.codewords.assign(static_cast<std::size_t>(c.maxWeight) + 1, 0);
   spectrum.inputWeights = spectrum.codewords;
-  const std::string a = rowOf(c.pattern, 0);
-  const std::string b = rowOf(c.pattern, 1);
-  const std::string p2 = rowOf(c.pattern, 2);
+  const bool parallel = c.type == ConcatenationType::Parallel;
+  const SentStreams outer = code.streams(c.pattern, 0, true, 0);
+  const SentStreams inner = parallel ? code.streams(c.pattern, outer.parities.size() + 1, false, 1)
+                                     : code.streams(c.innerPattern, 0, true, 1);
   for (std::uint32_t word = 1; word < (1u << c.frameLength); ++word) {
     Bits input(static_cast<std::size_t>(c.frameLength));
     for (std::size_t i = 0; i < input.size(); ++i) {
       input[i] = static_cast<std::uint8_t>((word >> i) & 1u);
     }
-    std::int32_t d = 0;
-    if (c.type == ConcatenationType::Parallel) {
-      d = weightOf(sentBits(first, input, a.c_str(), b.c_str())) +
-          weightOf(sentBits(second, permuted(input, permutation), nullptr, p2.c_str()));
-    } else {
-      const Bits outer = sentBits(first, input, a.c_str(), b.c_str());
-      d = weightOf(sentBits(second, permuted(outer, permutation), rowOf(c.innerPattern, 0).c_str(),
-                            rowOf(c.innerPattern, 1).c_str()));
-    }
+    const Bits sent = sentBits(first, input, outer);
+    const std::int32_t d =
+        parallel ? weightOf(sent) + weightOf(sentBits(second, permuted(input, permutation), inner))
+                 : weightOf(sentBits(second, permuted(sent, permutation), inner));
     if (d <= c.maxWeight) {
       ++spectrum.codewords[static_cast<std::size_t>(d)];
       spectrum.inputWeights[static_cast<std::size_t>(d)] +=
@@ -191,6 +287,7 @@ TEST_P(GivenInterleaverSearchTest, FindsEveryLightCodewordOfEveryInputWord) {
   const auto permutation = randomPermutation(permutationLength(c), c.seed);
   const GivenSpectrum expected = bruteForce(c, permutation);
   const GivenSpectrum found = search(c, permutation);
+  ASSERT_TRUE(expected.minimumDistance().has_value()) << "D below d_min tests nothing";
   EXPECT_EQ(found.codewords, expected.codewords);
   EXPECT_EQ(found.inputWeights, expected.inputWeights);
 }
@@ -214,6 +311,23 @@ constexpr SearchCase kSearchCases[] = {
      10, 8, "11,10", "11,01", 12},
     {"SccFeedforwardOuterWholeSpectrum", ConcatenationType::Serial, "1+D^2", "1", "1+D+D^2",
      "1+D^2", 6, 9, "", "", 60},
+    {"PcccFirstTerminated", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr,
+     14, 21, "", "", 16, Termination::First},
+    {"PcccOpenPunctured", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 14, 22,
+     "11,10,01", "", 10, Termination::Open},
+    {"PcccTwoParityOutputs", ConcatenationType::Parallel, "1+D+D^2,1+D", "1+D^2", nullptr, nullptr,
+     12, 23, "", "", 20},
+    {"PcccThreeOutputsThirdRateTailRules", ConcatenationType::Parallel,
+     "1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4", "1+D^3+D^4", nullptr, nullptr, 12, 24,
+     "1,1,0,0,1,0,0", "", 16, Termination::Both, TailRule{true, true}},
+    {"PcccTailInputsFirstOnly", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", "1+D^2", "1+D+D^2",
+     12, 25, "", "", 14, Termination::Both, TailRule{true, false}},
+    {"SccOpen", ConcatenationType::Serial, "1+D+D^2", "1+D^2", nullptr, nullptr, 8, 26, "", "", 14,
+     Termination::Open},
+    {"SccFirstTerminatedPuncturedTail", ConcatenationType::Serial, "1+D+D^2", "1+D^2", nullptr,
+     nullptr, 10, 27, "11,10", "11,01", 12, Termination::First, TailRule{false, true}},
+    {"SccTwoOutputOuterInnerTailParityOnly", ConcatenationType::Serial, "1+D+D^2,1+D", "1+D^2",
+     "1+D^2", "1+D+D^2", 6, 28, "", "", 24, Termination::Both, TailRule{true, false}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, GivenInterleaverSearchTest, ::testing::ValuesIn(kSearchCases),
@@ -240,6 +354,8 @@ constexpr SearchCase kSwapCases[] = {
      "", "", 12},
     {"LteCodeN120", ConcatenationType::Parallel, "1+D+D^3", "1+D^2+D^3", nullptr, nullptr, 120, 12,
      "", "", 16},
+    {"OpenFramesN80", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 80, 13, "",
+     "", 10, Termination::Open},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, SwappedEncodersTest, ::testing::ValuesIn(kSwapCases),

@@ -62,5 +62,20 @@ TEST(RecordCsv, SpectrumRowsCarryLogsAndDecimalCounts) {
   EXPECT_EQ(rows[2], (std::vector<std::string>{"10", "500", "", "1.000000000e+500", "0"}));
 }
 
+// The simulated points carry the record's counts and intervals, one row each; a cancelled
+// point is marked incomplete.
+TEST(RecordCsv, SimulationRowsCarryTheCountsAndIntervals) {
+  RunRecord record;
+  record.simulation = RecordSimulation{};
+  record.simulation->points = {
+      {1.5, 200, 7, 3, 40, 7.0 / 8000, 3.0 / 200, {3.5e-4, 1.8e-3}, {3.1e-3, 4.3e-2}, 6.25, false}};
+  const auto rows = cells(simulationCsv(record));
+  ASSERT_EQ(rows.size(), 2U);
+  EXPECT_EQ(rows[0].size(), 13U);
+  EXPECT_EQ(rows[1],
+            (std::vector<std::string>{"1.5", "200", "7", "3", "40", "0.000875", "0.015", "0.00035",
+                                      "0.0018", "0.0031", "0.043", "6.25", "0"}));
+}
+
 }  // namespace
 }  // namespace brevandor

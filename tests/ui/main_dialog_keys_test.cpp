@@ -104,7 +104,7 @@ class MainDialogKeysTest : public QObject {
     const ModalAnswerer anything;
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QTest::keyClick(field(dialog, "numerator"), Qt::Key_Escape);
-    QTest::qWait(20);
+    QVERIFY(processQueuedEvents());
 
     QVERIFY(dialog.isVisible());
     QCOMPARE(finished.count(), 0);
@@ -148,7 +148,7 @@ class MainDialogKeysTest : public QObject {
       QVERIFY(dialog.isVisible());
       QVERIFY(dialog.isCalculating());
       QCOMPARE(enabledControls(dialog), kRunning);
-      QTest::qWait(20);
+      QVERIFY(processQueuedEvents());
       QVERIFY(!record->sawCancel.load());
       QCOMPARE(finished.count(), 0);
       dialog.done(QDialog::Rejected);
@@ -187,7 +187,7 @@ class MainDialogKeysTest : public QObject {
       QVERIFY(!dialog->isVisible());
       QVERIFY(!dialog->isCalculating());
       // The ended run's messages still arrive, and change nothing.
-      QTest::qWait(20);
+      QVERIFY(processQueuedEvents());
       QVERIFY(!dialog->resultsViewer()->isVisible());
     }
   }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include "ui/main_dialog.h"
 
@@ -15,6 +17,15 @@ namespace brevandor::testing {
 template <class Widget>
 Widget* control(const MainDialog& dialog, const char* name) {
   return dialog.findChild<Widget*>(QLatin1String(name));
+}
+
+// Runs every event queued so far: a queued call posted now is handled after all of them, so a
+// check that something did not happen can wait for that call instead of a fixed time.
+inline bool processQueuedEvents() {
+  bool reached = false;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [&reached] { reached = true; }, Qt::QueuedConnection);
+  return QTest::qWaitFor([&reached] { return reached; });
 }
 
 inline QLineEdit* field(const MainDialog& dialog, const char* name) {

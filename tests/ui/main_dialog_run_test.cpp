@@ -43,7 +43,7 @@ class MainDialogRunTest : public QObject {
     QCOMPARE(statusText(dialog), QStringLiteral("Stopping ..."));
     QTRY_VERIFY(record->sawCancel.load());
     // The run is still winding down: no second run can start, whatever arrives meanwhile.
-    QTest::qWait(50);
+    QVERIFY(processQueuedEvents());
     QCOMPARE(enabledControls(dialog), kStopping);
     QCOMPARE(statusText(dialog), QStringLiteral("Stopping ..."));
     pushButton(dialog, "getItButton")->click();

@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -435,8 +436,12 @@ class ResultsWindowTest : public QObject {
     QVERIFY(note->text().isEmpty());
 
     // Written again by someone else: the File tab says so.
-    QTest::qWait(1100);  // file times of a second's resolution must tell the writes apart
     writeFile(first, "another run\n");
+    // Dated later explicitly: file times of a second's resolution must tell the writes apart.
+    QFile rewritten(first);
+    QVERIFY(rewritten.open(QIODevice::ReadWrite));
+    QVERIFY(rewritten.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                  QFileDevice::FileModificationTime));
     window.setCurrentRun(1);
     window.setCurrentRun(0);
     QVERIFY2(note->text().startsWith(QStringLiteral("Changed since this run wrote it")),
