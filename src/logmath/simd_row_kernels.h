@@ -10,6 +10,7 @@
 // form as subnormals (the larger argument below −300), and with packets that have no masked
 // tail the last cells of a row, are left to logAdd itself.
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 
@@ -94,7 +95,9 @@ void foldRowGroups(double* sums, const Cell* const* rows, std::size_t rowCount, 
                    const double* shift) {
   std::size_t r = 0;
   for (; r + P::kWidth <= rowCount; r += P::kWidth) {
-    const Cell* const* group = rows + r;
+    // The row pointers in a local array, held in registers across logAdd's calls.
+    const Cell* group[P::kWidth];
+    std::copy(rows + r, rows + r + P::kWidth, group);
     auto sum = P::load(sums + r, P::kAllLanes, LogZero);
     for (std::size_t c = 0; c < columns; ++c) {
       auto terms = P::column(group, c);
