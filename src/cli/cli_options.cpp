@@ -3,9 +3,9 @@
 #include <charconv>
 #include <string_view>
 
-#include "bounds/spectrum_file.h"
 #include "run/bound_lists.h"
 #include "run/constituent_options.h"
+#include "run/field_checks.h"
 #include "run/given_interleaver_stage.h"
 #include "run/simulation_stage.h"
 
@@ -88,13 +88,12 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
       !clash.empty()) {
     return refuse(clash);
   }
-  SpectrumFileCheck read = readSpectrumFile(commandLine.spectrumIn, *codeLength);
-  if (!read.spectrum) {
+  SpectrumInputCheck read = readSpectrumInput(commandLine.spectrumIn, *codeLength, *infoBits);
+  if (!read.input) {
     return refuse("--spectrum-in '" + commandLine.spectrumIn + "': " + read.message);
   }
   inputs.resultsFileName = commandLine.output;
-  inputs.spectrumInput =
-      SpectrumInput{commandLine.spectrumIn, std::move(*read.spectrum), *codeLength, *infoBits};
+  inputs.spectrumInput = std::move(read.input);
   CheckedCommandLine checked;
   checked.inputs = std::move(inputs);
   checked.engine = commandLine.engine == "reference" ? Engine::Reference : Engine::Fast;

@@ -363,9 +363,14 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
       return failed(context_, tooLarge);
     }
   }
+  // The simulation's threads hold a decoder each while the tables are still held.
+  const std::uint64_t simulationBytes =
+      inputs_.simulation.simulate ? simulationCost(inputs_, turbo, context_.workerThreads()).bytes
+                                  : 0;
   // The worker threads beside this one take address space for their stacks and arenas.
   const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
-  if (const auto shortfall = memoryShortfall(plan.peak() + searchBytes, extraThreads)) {
+  if (const auto shortfall =
+          memoryShortfall(plan.peak() + searchBytes + simulationBytes, extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
                       " needs " + formatBytes(shortfall->needed) + ", " +

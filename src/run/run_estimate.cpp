@@ -15,6 +15,7 @@
 #include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/run_memory.h"
+#include "run/simulation_stage.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -237,6 +238,18 @@ void addGivenInterleaverStage(const RunShape& shape, const RunInputs& inputs,
                                            static_cast<double>(search.candidates), search.seconds});
 }
 
+// The simulation is the run's last stage; its frames run on every worker thread the hardware
+// holds, at its own measured rate.
+void addSimulationStage(const RunShape& shape, const RunInputs& inputs, const RunContext& context,
+                        double slowness, RunEstimate& estimate) {
+  if (!inputs.simulation.simulate) {
+    return;
+  }
+  const SimulationCost cost = simulationCost(inputs, shape.turbo, effectiveThreads(context));
+  estimate.peakBytes += cost.bytes;
+  estimate.stages.push_back(StageEstimate{"Simulation", 0.0, cost.seconds * slowness});
+}
+
 }  // namespace
 
 double RunEstimate::seconds() const {
@@ -268,6 +281,7 @@ RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, doub
     stage.seconds *= slowness / speed;
   }
   addGivenInterleaverStage(shape, inputs, estimate);
+  addSimulationStage(shape, inputs, context, slowness, estimate);
   return estimate;
 }
 

@@ -7,14 +7,10 @@
 #include <vector>
 
 #include "bounds/bound_catalogue.h"
-#include "code/polynomial.h"
-#include "code/polynomial_list.h"
-#include "code/puncture_pattern.h"
-#include "interleavers/interleaver_spec.h"
 #include "progress/run_context.h"
 #include "run/bound_lists.h"
+#include "run/field_checks.h"
 #include "run/simulation_options.h"
-#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 
@@ -310,31 +306,12 @@ AdvancedOption textOption(const char* key, const char* commandLine, const char* 
 }
 
 std::string polynomialRefusal(const std::string& text) {
-  if (text.size() > kMaxTextLength) {
-    return tooLongMessage(kMaxTextLength);
-  }
-  const PolynomialList list = parsePolynomialList(text);
-  if (list) {
-    return {};
-  }
-  const std::string& message = list.message;
-  const std::size_t first = message.find_first_not_of(' ');
-  return first == std::string::npos ? message : message.substr(first);
+  return polynomialListRefusal(text, kMaxTextLength);
 }
 
-// Checks a pattern's rows as far as the field alone can: the run names the streams, whose
-// number follows from the codes (one row per parity output), so any number of rows from
-// `minRows` on is read here and the run checks the count.
 std::function<std::string(const std::string&)> patternRefusal(
     std::span<const std::string_view> rows) {
-  return [rows](const std::string& text) {
-    const auto typed = static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1;
-    if (typed <= rows.size()) {
-      return parsePuncturePattern(text, rows).failure;
-    }
-    const std::vector<std::string> names = patternRowNames(std::min(typed, kMaxPatternRows));
-    return parsePuncturePattern(text, rowViews(names)).failure;
-  };
+  return [rows](const std::string& text) { return puncturePatternRefusal(text, rows); };
 }
 
 std::vector<AdvancedOption> constituentOptions() {
@@ -366,7 +343,7 @@ std::vector<AdvancedOption> constituentOptions() {
                  patternRefusal(kSerialPatternRows))};
   // The widest pattern's rows of 64 characters and their commas.
   for (std::size_t i = 2; i < options.size(); ++i) {
-    options[i].maxLength = kMaxPatternRows * (PuncturePattern::kMaxPeriod + 1) - 1;
+    options[i].maxLength = kMaxPatternTextLength;
   }
   return options;
 }
@@ -435,8 +412,8 @@ AdvancedOption interleaverOption() {
   option.write = [](RunSettings& settings, const QString& value) {
     const std::string text = value.trimmed().toStdString();
     if (!text.empty()) {
-      if (const ParsedInterleaver parsed = parseInterleaverSpec(text); !parsed) {
-        return QString::fromStdString(parsed.failure);
+      if (const std::string refusal = interleaverRefusal(text); !refusal.empty()) {
+        return QString::fromStdString(refusal);
       }
     }
     settings.inputs.interleaver = text;

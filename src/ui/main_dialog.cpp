@@ -15,8 +15,8 @@
 #include <QTextCursor>
 #include <array>
 
-#include "code/polynomial.h"
 #include "run/constituent_options.h"
+#include "run/field_checks.h"
 #include "run/simulation_stage.h"
 #include "ui/about_dialog.h"
 #include "ui/advanced_setup_dialog.h"
@@ -263,7 +263,7 @@ std::optional<CodeDescription> MainDialog::readCode() {
     refused.front()->setFocus();
     return std::nullopt;
   }
-  if (parsePolynomial(numerator) == parsePolynomial(denominator)) {
+  if (parityRepeatsInput(numerator, denominator)) {
     const QString warning = QStringLiteral(
         "Warning : the numerator equals the denominator, so the parity bit only repeats the "
         "input bit ");
