@@ -43,11 +43,11 @@ class FrameOfInputs {
 
 // Trellis branches a second one core's SISO decoders pass (each branch's metric, its forward
 // and backward step and its share of the a-posteriori values), measured with
-// brevandor-decoding-bench on the project machine (bench/README.md, "Iterative decoding":
-// about 96 ns per 16-branch section and run with max-log-MAP, log-MAP seven times slower),
-// with the 15 % of a frame spent outside the decoders added.
-constexpr double kMaxLogBranchRate = 1.4e8;
-constexpr double kLogMapBranchRate = 2.0e7;
+// brevandor-decoding-bench on the project machine (bench/README.md, "The SISO decoder
+// restructured": about 40 ns per 16-branch section and run with max-log-MAP, log-MAP about
+// ten times slower), with the 20 % of a frame spent outside the decoders added.
+constexpr double kMaxLogBranchRate = 3.2e8;
+constexpr double kLogMapBranchRate = 3.2e7;
 
 // The trellis branches one frame's decoding passes: every iteration runs both SISOs.
 double branchesPerFrame(const TurboFrame& frame, std::int32_t iterations) {
