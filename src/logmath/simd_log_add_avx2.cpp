@@ -348,13 +348,9 @@ void addTermsRow(float* acc, const float* src, const float* floor, std::size_t c
 
 template <>
 const LogAddRowKernels& avx2RowKernelsUnchecked<float>() {
-  static const LogAddRowKernels kernels{"avx2",
-                                        sumPairsAvx2,
-                                        withoutFloor<float, addTermsRow<false>>,
-                                        addTermsRow<true>,
-                                        accumulateRow<Doubles, float>,
-                                        foldRowGroups<Doubles, float>,
-                                        maxTermsRow<Avx2Floats, float>};
+  static const LogAddRowKernels kernels =
+      floatTableKernels<Doubles, Avx2Floats, addTermsRow<false>, addTermsRow<true>>(
+          "avx2", sumPairsAvx2, foldRowGroups<Doubles, float>);
   return kernels;
 }
 

@@ -215,10 +215,6 @@ class PendingCells {
   float b_[kCapacity + 16];
 };
 
-BREVANDOR_HOT __mmask16 firstLanes(std::size_t count) {
-  return static_cast<__mmask16>((1u << count) - 1u);
-}
-
 // Sixteen cells (or the `lanes` of them) of sumPairs at `i`. The float path settles almost
 // every cell; the few it cannot (doubtful rounding, unusual operands) wait in `pending`.
 BREVANDOR_HOT void sumPairs16(float* dst, const float* a, const float* b, std::size_t i,
@@ -262,7 +258,8 @@ void sumPairsAvx512(float* dst, const float* a, const float* b, std::size_t coun
     }
   }
   if (i < count) {
-    sumPairs16(dst, a, b, i, firstLanes(count - i), table, pending, pendingCount);
+    sumPairs16(dst, a, b, i, static_cast<__mmask16>(Avx512Floats::firstLanes(count - i)), table,
+               pending, pendingCount);
   }
   if (pendingCount != 0) {
     pending.settle(dst, pendingCount);
@@ -348,13 +345,9 @@ void addTermsRow(float* acc, const float* src, const float* floor, std::size_t c
 
 template <>
 const LogAddRowKernels& avx512RowKernelsUnchecked<float>() {
-  static const LogAddRowKernels kernels{"avx512",
-                                        sumPairsAvx512,
-                                        withoutFloor<float, addTermsRow<false>>,
-                                        addTermsRow<true>,
-                                        accumulateRow<Doubles, float>,
-                                        avx2RowKernelsUnchecked<float>().foldRows,
-                                        maxTermsRow<Avx512Floats, float>};
+  static const LogAddRowKernels kernels =
+      floatTableKernels<Doubles, Avx512Floats, addTermsRow<false>, addTermsRow<true>>(
+          "avx512", sumPairsAvx512, avx2RowKernelsUnchecked<float>().foldRows);
   return kernels;
 }
 

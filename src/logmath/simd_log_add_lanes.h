@@ -9,13 +9,7 @@
 
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add_constants.h"
-
-#ifndef BREVANDOR_HOT
-#define BREVANDOR_HOT inline __attribute__((always_inline))
-#endif
-// The same for the lambdas that forEachPacket runs: a row loop's body, called for whole
-// packets and for the row's end, which the compiler would otherwise leave out of line.
-#define BREVANDOR_HOT_LAMBDA __attribute__((always_inline))
+#include "logmath/simd_packet_shape.h"
 
 namespace brevandor::simd {
 namespace {
@@ -167,7 +161,7 @@ BREVANDOR_HOT void forEachPacket(std::size_t count, Block block, Single cell) {
   }
   if constexpr (P::kMaskedTail) {
     if (i < count) {
-      block(i, P::bits(P::firstLanes(count - i)));
+      block(i, P::firstLanes(count - i));
     }
   } else {
     for (; i < count; ++i) {

@@ -6,30 +6,22 @@
 // file keeps its own copy, compiled for its own instruction set.
 //
 // AVX2 has no masked loads of its own kind, so its kernels walk whole packets and leave the
-// last cells of a row (fewer than a packet) to logAdd: kMaskedTail is false, and `lanes`
-// arguments are always every lane.
+// last cells of a row (fewer than a packet) to logAdd.
 
 #include <immintrin.h>
 
 #include <cstddef>
 
-// The packet operations make up the bodies of the row loops: they must be inlined there, or
-// every call passes its vectors through memory.
-#ifndef BREVANDOR_HOT
-#define BREVANDOR_HOT inline __attribute__((always_inline))
-#endif
+#include "logmath/simd_packet_shape.h"
 
 namespace brevandor::simd {
 namespace {
 
 // Four doubles; lane masks are vectors of all-ones or all-zeros lanes.
-struct Avx2Doubles {
+struct Avx2Doubles : PacketShape<4, false> {
   using Vector = __m256d;
   using Mask = __m256d;
   using Floats = __m128;  // the same four lanes rounded to float
-  static constexpr std::size_t kWidth = 4;
-  static constexpr unsigned kAllLanes = 0xF;
-  static constexpr bool kMaskedTail = false;
 
   BREVANDOR_HOT static Vector set1(double x) { return _mm256_set1_pd(x); }
   BREVANDOR_HOT static Vector load(const double* p, unsigned /*lanes*/, double /*fill*/) {
@@ -110,13 +102,9 @@ struct Avx2Doubles {
 };
 
 // Eight floats: the cells of single-precision tables where no log-add is involved.
-struct Avx2Floats {
+struct Avx2Floats : PacketShape<8, false> {
   using Vector = __m256;
   using Mask = __m256;
-  static constexpr std::size_t kWidth = 8;
-  static constexpr unsigned kAllLanes = 0xFF;
-  static constexpr bool kMaskedTail = false;
-
   BREVANDOR_HOT static Vector set1(float x) { return _mm256_set1_ps(x); }
   BREVANDOR_HOT static Vector load(const float* p, unsigned /*lanes*/, float /*fill*/) {
     return _mm256_loadu_ps(p);

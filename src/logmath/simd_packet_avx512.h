@@ -16,25 +16,17 @@
 
 #include <cstddef>
 
-#ifndef BREVANDOR_HOT
-#define BREVANDOR_HOT inline __attribute__((always_inline))
-#endif
+#include "logmath/simd_packet_shape.h"
 
 namespace brevandor::simd {
 namespace {
 
 // Eight doubles; lane masks are the bits of an __mmask8.
-struct Avx512Doubles {
+struct Avx512Doubles : PacketShape<8, true> {
   using Vector = __m512d;
   using Mask = __mmask8;
   using Floats = __m256;  // the same eight lanes rounded to float
-  static constexpr std::size_t kWidth = 8;
-  static constexpr unsigned kAllLanes = 0xFF;
-  static constexpr bool kMaskedTail = true;
 
-  BREVANDOR_HOT static Mask firstLanes(std::size_t count) {
-    return count >= kWidth ? Mask{0xFF} : static_cast<Mask>((1u << count) - 1u);
-  }
   BREVANDOR_HOT static Vector set1(double x) { return _mm512_set1_pd(x); }
   // The `lanes` of p, the others `fill`.
   BREVANDOR_HOT static Vector load(const double* p, unsigned lanes, double fill) {
@@ -113,16 +105,9 @@ struct Avx512Doubles {
 };
 
 // Sixteen floats: the cells of single-precision tables where no log-add is involved.
-struct Avx512Floats {
+struct Avx512Floats : PacketShape<16, true> {
   using Vector = __m512;
   using Mask = __mmask16;
-  static constexpr std::size_t kWidth = 16;
-  static constexpr unsigned kAllLanes = 0xFFFF;
-  static constexpr bool kMaskedTail = true;
-
-  BREVANDOR_HOT static Mask firstLanes(std::size_t count) {
-    return count >= kWidth ? Mask{0xFFFF} : static_cast<Mask>((1u << count) - 1u);
-  }
   BREVANDOR_HOT static Vector set1(float x) { return _mm512_set1_ps(x); }
   BREVANDOR_HOT static Vector load(const float* p, unsigned lanes, float fill) {
     return _mm512_mask_loadu_ps(_mm512_set1_ps(fill), static_cast<Mask>(lanes), p);

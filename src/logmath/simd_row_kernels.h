@@ -145,5 +145,20 @@ DoubleLogAddRowKernels doubleTableKernels(const char* name) {
           maxTermsRow<P, double>};
 }
 
+// The row kernels of single-precision tables: the set's own sumPairs and addTerms row
+// functions (of addTermsAbove's signature, without a floor and with one), foldRows as given,
+// and the shared accumulate and maxTerms over the packets P (double lanes) and C (cells).
+template <typename P, typename C, AddTermsRow<float> kAddTerms, AddTermsRow<float> kAddTermsAbove>
+LogAddRowKernels floatTableKernels(const char* name, decltype(LogAddRowKernels::sumPairs) sumPairs,
+                                   decltype(LogAddRowKernels::foldRows) foldRows) {
+  return {name,
+          sumPairs,
+          withoutFloor<float, kAddTerms>,
+          kAddTermsAbove,
+          accumulateRow<P, float>,
+          foldRows,
+          maxTermsRow<C, float>};
+}
+
 }  // namespace
 }  // namespace brevandor::simd

@@ -29,6 +29,8 @@ class FrameOfInputs {
       second_.emplace(*options.secondCode);
     }
     turbo_.puncturing = options.puncturing;
+    turbo_.termination = inputs.termination;
+    turbo_.tailRule = inputs.tailRule;
     turbo_.codes[0] = &code_;
     turbo_.codes[1] = second_ ? &*second_ : &code_;
     turbo_.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
@@ -149,19 +151,30 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
       second->k != 1) {
     return {std::nullopt, "the simulation decodes two constituents of one input bit per section"};
   }
+  // The decoders know terminated ends with whole tails and open ends.
+  FrameEnds ends;
+  for (std::int32_t c = 0; c < 2; ++c) {
+    const FrameEnding ending = turbo.endingOf(c);
+    if (ending.tailBiting || (ending.terminated && !ending.sendsWholeTail())) {
+      return {std::nullopt,
+              "the simulation decodes terminated frames with whole tails and open frames, not "
+              "tail-biting ones or tails that leave bits out"};
+    }
+    (c == 0 ? ends.firstOpen : ends.secondOpen) = !ending.terminated;
+  }
   const std::int32_t n = turbo.frameLengths[0];
   TurboFrame frame;
   switch (turbo.concatenationType) {
     case ConcatenationType::Parallel:
       frame = parallelFrame(*first, *second, n, turbo.sectionPuncturing[0],
-                            turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1);
+                            turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1, ends);
       break;
     case ConcatenationType::Serial:
-      frame =
-          serialFrame(*first, *second, n, turbo.sectionPuncturing[0], turbo.sectionPuncturing[1]);
+      frame = serialFrame(*first, *second, n, turbo.sectionPuncturing[0],
+                          turbo.sectionPuncturing[1], ends);
       break;
     default:
-      frame = repetitionFrame(*second, n, turbo.frameLengths[1] / n);
+      frame = repetitionFrame(*second, n, turbo.frameLengths[1] / n, ends);
       break;
   }
   // The decoders read the frame as the spectrum counts it; a frame of another length would
