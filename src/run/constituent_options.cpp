@@ -211,6 +211,26 @@ std::string ConstituentOptionsCheck::refusal() const {
   return option + " \"" + text + "\":" + (spaced ? "" : " ") + message;
 }
 
+ConstituentOptionsCheck checkLowWeightOptions(const RunInputs& inputs) {
+  if (inputs.maxWeight > 0) {
+    // The low-weight cut keeps input weights up to D only because every input bit is sent:
+    // a pattern whose first row (SYS) leaves some out lets heavier inputs reach codewords of
+    // weight ≤ D. The first row is read from the text alone, whatever the code.
+    for (const auto& [option, text] : {std::pair{"--puncture", &inputs.puncture},
+                                       std::pair{"--puncture-outer", &inputs.punctureOuter},
+                                       std::pair{"--puncture-inner", &inputs.punctureInner}}) {
+      if (text->substr(0, text->find(',')).find('0') != std::string::npos) {
+        return refused(option, *text,
+                       "low-weight mode (--max-weight) takes patterns that send every "
+                       "systematic bit (a first row of 1s only)");
+      }
+    }
+  }
+  ConstituentOptionsCheck taken;
+  taken.options = ConstituentOptions{};
+  return taken;
+}
+
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   ConstituentOptionsCheck check;
   ConstituentOptions options;
@@ -225,6 +245,9 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
     if (std::optional<StandardCodeConflict> conflict = standardCodeConflict(*named, inputs)) {
       return refused(std::move(conflict->option), conflict->text, std::move(conflict->message));
     }
+  }
+  if (ConstituentOptionsCheck lowWeight = checkLowWeightOptions(inputs); !lowWeight) {
+    return lowWeight;
   }
   if (inputs.constituentCount < kMinConstituents || inputs.constituentCount > kMaxConstituents) {
     return refused("--constituents", std::to_string(inputs.constituentCount),
@@ -254,20 +277,6 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   const std::optional<TurboPuncturing> puncturing = patterns(inputs, options.secondCode, check);
   if (!puncturing) {
     return check;
-  }
-  if (inputs.maxWeight > 0) {
-    // The low-weight cut keeps input weights up to D only because every input bit is sent:
-    // a pattern that leaves some out lets heavier inputs reach codewords of weight ≤ D.
-    for (const auto& [option, text, pattern] :
-         {std::tuple{"--puncture", &inputs.puncture, &puncturing->parallel},
-          std::tuple{"--puncture-outer", &inputs.punctureOuter, &puncturing->outer},
-          std::tuple{"--puncture-inner", &inputs.punctureInner, &puncturing->inner}}) {
-      if (!pattern->empty() && pattern->puncturesRow(0)) {
-        return refused(option, *text,
-                       "low-weight mode (--max-weight) takes patterns that send every "
-                       "systematic bit (a first row of 1s only)");
-      }
-    }
   }
   if (const std::string why = circularStateRefusal(inputs, options.secondCode); !why.empty()) {
     return refused("--termination", std::string(terminationName(inputs.termination)), why);

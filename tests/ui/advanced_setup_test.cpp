@@ -213,6 +213,23 @@ class AdvancedSetupTest : public QObject {
              qPrintable(logText(dialog)));
   }
 
+  // What the run would refuse of the settings together is refused at OK, beside the option:
+  // low-weight mode with a pattern that leaves systematic bits out.
+  void lowWeightModeWithAPatternIsRefusedAtOk() {
+    AdvancedSetupDialog setup(RunSettings{});
+    setup.findChild<QSpinBox*>(QStringLiteral("maxWeight"))->setValue(20);
+    setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->setText(QStringLiteral("10,11,11"));
+    RunSettings settings;
+    QVERIFY(!setup.readSettings(settings));
+    QCOMPARE(setup.findChild<QLabel*>(QStringLiteral("punctureMessage"))->text(),
+             QStringLiteral("low-weight mode (--max-weight) takes patterns that send every "
+                            "systematic bit (a first row of 1s only)"));
+    QCOMPARE(settings.inputs.maxWeight, 0);
+    setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->clear();
+    QVERIFY(setup.readSettings(settings));
+    QCOMPARE(settings.inputs.maxWeight, 20);
+  }
+
   void malformedPatternKeepsTheDialogOpen() {
     AdvancedSetupDialog setup(RunSettings{});
     setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->setText(QStringLiteral("11,1x,01"));
