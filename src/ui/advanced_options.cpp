@@ -202,7 +202,7 @@ AdvancedOption standardCodeOption() {
   AdvancedOption option;
   option.key = "standardCode";
   option.commandLine = "--code";
-  option.label = QStringLiteral("Standard code (&7)");
+  option.label = QStringLiteral("Standard code (&8)");
   option.toolTip = QStringLiteral(
       "A turbo code of a standard. Picking one fills the main window's polynomials and type "
       "and the encoder, termination, tail and pattern fields with its parameters; Get it "
