@@ -216,15 +216,6 @@ void ConstituentTables::buildStretches() {
   }
 }
 
-std::int32_t ConstituentTables::stretch(std::int64_t length, std::int32_t from,
-                                        std::int32_t to) const {
-  const std::size_t entry = ustate(from) * ustate(states_) + ustate(to);
-  if (length <= stretchLimit_) {
-    return stretches_[static_cast<std::size_t>(length) * ustate(states_) * ustate(states_) + entry];
-  }
-  return anyLengthStretch_[entry];
-}
-
 std::int32_t ConstituentTables::exactWeight(std::span<const std::int32_t> ones) const {
   // Between two ones the input is zero: the zero-run weights to the end differ by exactly
   // the weight of the run, since the run from (t, s) passes through (q, s').
@@ -239,50 +230,6 @@ std::int32_t ConstituentTables::exactWeight(std::span<const std::int32_t> ones) 
     section = one + 1;
   }
   return weightSoFar + zeroToEnd(section, state);
-}
-
-std::int32_t ConstituentTables::forcedOnesBound(std::span<const std::int32_t> ones) const {
-  if (ones.empty()) {
-    return 0;
-  }
-  std::vector<std::int32_t>& least = least_;
-  std::vector<std::int32_t>& forced = forced_;
-  least.resize(ustate(states_));
-  forced.resize(ustate(states_));
-  for (std::int32_t s = 0; s < states_; ++s) {
-    least[ustate(s)] = freeFromStart(ones.front(), s);
-  }
-  std::int32_t previous = -1;
-  for (const std::int32_t one : ones) {
-    if (previous >= 0) {
-      // Free sections previous + 1 … one − 1 lead from every state to every state.
-      std::fill(forced.begin(), forced.end(), kUnreachableWeight);
-      for (std::int32_t a = 0; a < states_; ++a) {
-        if (least[ustate(a)] >= kUnreachableWeight) {
-          continue;
-        }
-        for (std::int32_t b = 0; b < states_; ++b) {
-          std::int32_t& to = forced[ustate(b)];
-          to = std::min(to, addWeights(least[ustate(a)], stretch(one - previous - 1, a, b)));
-        }
-      }
-      least.swap(forced);
-    }
-    std::fill(forced.begin(), forced.end(), kUnreachableWeight);
-    for (std::int32_t s = 0; s < states_; ++s) {
-      if (least[ustate(s)] < kUnreachableWeight) {
-        std::int32_t& to = forced[ustate(next(s, 1))];
-        to = std::min(to, least[ustate(s)] + weight(one, s, 1));
-      }
-    }
-    least.swap(forced);
-    previous = one;
-  }
-  std::int32_t bound = kUnreachableWeight;
-  for (std::int32_t s = 0; s < states_; ++s) {
-    bound = std::min(bound, addWeights(least[ustate(s)], freeToEnd(previous + 1, s)));
-  }
-  return bound;
 }
 
 }  // namespace brevandor

@@ -14,7 +14,6 @@ inline constexpr std::int32_t kUnreachableWeight = 1 << 26;
 // What the search needs to know of one rate-1/n constituent for one frame: the branch weights
 // of each puncturing phase, and weights of paths computed once so that the search can weigh a
 // frame whose ones it knows (exactly) or of which it knows only some ones (from below).
-// Not for use by several threads at once (the bound keeps its work vectors).
 class ConstituentTables {
  public:
   // `freeInputCost` is added to every 1 that the path tables choose freely (not to the
@@ -72,13 +71,21 @@ class ConstituentTables {
   // The state that `steps` zero inputs lead to from `state`.
   std::int32_t zeroState(std::int32_t state, std::int64_t steps) const;
 
+  // Lower bounds on the weight of `length` free sections from state `from` (row) to state
+  // `to` (column), wherever they lie: exact up to a length limit, the cheapest walk of any
+  // length beyond it. An S × S matrix.
+  const std::int32_t* stretchMatrix(std::int64_t length) const {
+    return length <= stretchLimit_ ? stretches_.data() + static_cast<std::size_t>(length) *
+                                                             ustate(states_) * ustate(states_)
+                                   : anyLengthStretch_.data();
+  }
+  // The least weights from the frame's start to data section t, one per state.
+  const std::int32_t* freeFromStartRow(std::int32_t section) const {
+    return freeFromStart_.data() + cell(section, 0);
+  }
+
   // The weight of the terminated frame whose input is 1 exactly at the sorted sections `ones`.
   std::int32_t exactWeight(std::span<const std::int32_t> ones) const;
-  // A lower bound on the weight of every terminated frame whose input is 1 at the sorted
-  // sections `ones`, whatever its other input bits: the least-weight path forced through a
-  // 1-branch at each of them, the stretches between them bounded by the cheapest paths of
-  // their length (exact up to a length limit, the cheapest walk of any length beyond it).
-  std::int32_t forcedOnesBound(std::span<const std::int32_t> ones) const;
 
  private:
   // The weight of a branch whose input the path tables choose.
@@ -92,8 +99,6 @@ class ConstituentTables {
   std::size_t cell(std::int32_t section, std::int32_t state) const {
     return static_cast<std::size_t>(section) * static_cast<std::size_t>(states_) + ustate(state);
   }
-  // The cheapest way over `length` free sections from state a to state b.
-  std::int32_t stretch(std::int64_t length, std::int32_t from, std::int32_t to) const;
 
   void buildBranches(const WeightedConstituent& constituent);
   void buildTail(const WeightedConstituent& constituent);
@@ -121,9 +126,6 @@ class ConstituentTables {
   std::int32_t stretchLimit_ = 0;                 // exact stretches up to this length
   std::vector<std::int32_t> stretches_;           // [length][from][to]
   std::vector<std::int32_t> anyLengthStretch_;    // [from][to]
-  // Work vectors of forcedOnesBound, kept so that the search allocates nothing per step.
-  mutable std::vector<std::int32_t> least_;
-  mutable std::vector<std::int32_t> forced_;
 };
 
 }  // namespace brevandor

@@ -4,10 +4,12 @@
 #include <bit>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "distance/constituent_tables.h"
+#include "distance/forced_ones_chain.h"
 #include "progress/progress_report.h"
 
 namespace brevandor {
@@ -19,33 +21,70 @@ constexpr std::uint64_t kCheckInterval = 1u << 14;
 // First-one positions whose subtrees the estimate searches.
 constexpr std::int32_t kEstimateSamples = 48;
 
+// One encoder that reads its input in permuted order (encoder 2, 3, … of a PCCC, or the inner
+// code of an SCCC): its tables, where each bit of the permuted sequence lands in its frame,
+// and its known ones. With the charged form on (see GivenInterleaverSearcher) it keeps a
+// second chain over tables that charge every free 1.
+struct PermutedEncoder {
+  PermutedEncoder(const WeightedConstituent& constituent,
+                  const std::vector<std::int32_t>& permutation, bool charged)
+      : tables(constituent), ones(tables), inverse(permutation.size()) {
+    if (charged) {
+      chargedTables.emplace(constituent, +1);
+      chargedOnes.emplace(*chargedTables);
+    }
+    for (std::size_t j = 0; j < permutation.size(); ++j) {
+      inverse[static_cast<std::size_t>(permutation[j])] = static_cast<std::int32_t>(j);
+    }
+  }
+  PermutedEncoder(const PermutedEncoder&) = delete;
+  PermutedEncoder& operator=(const PermutedEncoder&) = delete;
+
+  std::int32_t place(std::int32_t index) const { return inverse[static_cast<std::size_t>(index)]; }
+
+  ConstituentTables tables;
+  ForcedOnesChain ones;
+  std::optional<ConstituentTables> chargedTables;
+  std::optional<ForcedOnesChain> chargedOnes;
+  std::vector<std::int32_t> inverse;  // position in this encoder's frame of each bit
+};
+
+// The permuted encoders' part of a bound: the sum of their forced-ones bounds, and the same
+// with the largest gain of one encoder's charged form (used beside encoder 1's rest without
+// the systematic bits).
+struct LaterBound {
+  std::int32_t plain = 0;
+  std::int32_t charged = 0;
+};
+
 // The depth-first search. A node is a prefix of the input word: its first t bits are fixed,
 // the first code is in `state` at section t, its (parallel) weight so far is `direct`, and
-// the second code's input is known to be 1 at the sorted positions `ones_`. The node's lower
-// bound on the weight of every word below it is the first code's weight so far plus the least
-// it can still add, plus the second code's least weight through the known ones; a node whose
+// each permuted encoder's input is known to be 1 at some positions. The node's lower bound on
+// the weight of every word below it is the first code's weight so far plus the least it can
+// still add, plus each permuted encoder's least weight through its known ones; a node whose
 // bound passes D has no word of weight ≤ D below it, so it is not entered. Each word has
 // exactly one path (its ones in order), so each is counted once.
 //
 // Parallel codes with a systematic bit that is always sent get a second bound as well, with
-// the future ones' systematic weight moved from encoder 1 to encoder 2: encoder 1's rest is
-// counted without it, and encoder 2 pays 1 for every 1 it places freely (each will be an
-// input 1 of encoder 1 as well). Encoder 2 alone can otherwise null its parity with free ones
-// almost everywhere, which leaves the first bound weak. The larger of the two bounds is used.
+// the future ones' systematic weight moved from encoder 1 to one permuted encoder k: encoder
+// 1's rest is counted without it, and encoder k pays 1 for every 1 it places freely (each will
+// be an input 1 of encoder 1 as well; the others are counted as they are). A permuted encoder
+// alone can otherwise null its parity with free ones almost everywhere, which leaves the first
+// bound weak. The largest of these bounds is used.
 class GivenInterleaverSearcher {
  public:
   GivenInterleaverSearcher(const GivenInterleaverCode& code, std::int32_t maxWeight)
       : parallel_(code.concatenation == GivenConcatenation::Parallel),
+        charged_(parallel_ && sendsEverySystematicBit(code)),
         first_(code.first),
-        second_(code.second),
-        maxWeight_(maxWeight),
-        inverse_(code.permutation.size()) {
-    if (parallel_ && sendsEverySystematicBit(code)) {
+        maxWeight_(maxWeight) {
+    if (charged_) {
       firstParity_.emplace(code.first, -1);
-      secondCharged_.emplace(code.second, +1);
     }
-    for (std::size_t j = 0; j < code.permutation.size(); ++j) {
-      inverse_[static_cast<std::size_t>(code.permutation[j])] = static_cast<std::int32_t>(j);
+    encoders_.push_back(std::make_unique<PermutedEncoder>(code.second, code.permutation, charged_));
+    for (const FurtherEncoder& further : code.further) {
+      encoders_.push_back(
+          std::make_unique<PermutedEncoder>(further.constituent, further.permutation, charged_));
     }
     if (!parallel_) {
       buildOuterPositions();
@@ -82,10 +121,15 @@ class GivenInterleaverSearcher {
 
   bool overBudget(std::int32_t bound) const { return bound > maxWeight_; }
 
-  // Whether encoder 1 counts every input bit once and encoder 2 counts parity only.
+  // Whether encoder 1 counts every input bit once and the permuted encoders count parity only.
   static bool sendsEverySystematicBit(const GivenInterleaverCode& code) {
     if (!code.first.countsInputBits || code.second.countsInputBits) {
       return false;
+    }
+    for (const FurtherEncoder& further : code.further) {
+      if (further.constituent.countsInputBits) {
+        return false;
+      }
     }
     const auto systematicBit = 1u << (code.first.code->n - 1);
     for (const std::uint32_t mask : code.first.puncturing.masks) {
@@ -96,55 +140,76 @@ class GivenInterleaverSearcher {
     return isSystematic(code.first.code->kind);
   }
 
-  // The bound of encoder 2's part given its known ones (and the future systematic weight
-  // when the second bound is on).
-  std::int32_t secondBound() const {
-    const std::int32_t plain = second_.forcedOnesBound(ones_);
-    return secondCharged_ ? std::max(plain, secondCharged_->forcedOnesBound(ones_)) : plain;
-  }
-  // The bound of a child: encoder 1's weight so far and rest, plus encoder 2's part.
-  std::int32_t childBound(std::int32_t direct, std::int32_t t, std::int32_t state) const {
-    const std::int32_t plain = direct + first_.freeToEnd(t, state) + second_.forcedOnesBound(ones_);
-    if (!secondCharged_) {
-      return plain;
+  // The permuted encoders' part from bounds P_k and charged bounds C_k, read by `plain` and
+  // `charged` from each encoder.
+  template <typename Plain, typename Charged>
+  LaterBound laterBound(Plain plain, Charged charged) const {
+    LaterBound bound;
+    std::int32_t gain = 0;
+    for (const auto& encoder : encoders_) {
+      const std::int32_t p = plain(*encoder);
+      bound.plain += p;
+      if (charged_) {
+        gain = std::max(gain, charged(*encoder) - p);
+      }
     }
-    return std::max(
-        plain, direct + firstParity_->freeToEnd(t, state) + secondCharged_->forcedOnesBound(ones_));
+    bound.charged = bound.plain + gain;
+    return bound;
+  }
+  // Through the known ones.
+  LaterBound knownLater() const {
+    return laterBound([](const PermutedEncoder& e) { return e.ones.bound(); },
+                      [](const PermutedEncoder& e) { return e.chargedOnes->bound(); });
+  }
+  // Through the known ones and a 1 at input section t (parallel).
+  LaterBound laterWithOne(std::int32_t t) const {
+    return laterBound(
+        [t](const PermutedEncoder& e) { return e.ones.boundWith(e.place(t)); },
+        [t](const PermutedEncoder& e) { return e.chargedOnes->boundWith(e.place(t)); });
+  }
+  // The permuted encoders' bound of the node, for the zero runs below it.
+  std::int32_t knownBound() const {
+    const LaterBound later = knownLater();
+    return std::max(later.plain, later.charged);
+  }
+  // The bound of a node from encoder 1's weight so far and its least rest in each form.
+  std::int32_t combined(std::int32_t direct, std::int32_t rest, std::int32_t parityRest,
+                        const LaterBound& later) const {
+    const std::int32_t plain = direct + rest + later.plain;
+    return charged_ ? std::max(plain, direct + parityRest + later.charged) : plain;
   }
   // Whether a further 1 from state 0 at section t is affordable.
   bool affordsNewOne(std::int32_t direct, std::int32_t t) const {
     if (!parallel_) {
-      return !overBudget(second_.forcedOnesBound(ones_));
+      return !overBudget(encoders_.front()->ones.bound());
     }
-    std::int32_t bound = direct + first_.oneFromZeroToEnd(t) + second_.forcedOnesBound(ones_);
-    if (secondCharged_) {
-      bound = std::max(bound, direct + firstParity_->oneFromZeroToEnd(t) +
-                                  secondCharged_->forcedOnesBound(ones_));
-    }
-    return !overBudget(bound);
+    return !overBudget(combined(direct, first_.oneFromZeroToEnd(t),
+                                charged_ ? firstParity_->oneFromZeroToEnd(t) : 0, knownLater()));
   }
 
-  void insertOne(std::int32_t position) {
-    ones_.insert(std::upper_bound(ones_.begin(), ones_.end(), position), position);
-    emitted_.push_back(position);
+  // Marks the bit `index` of the permuted sequence (the input section, or the outer codeword's
+  // bit) as a 1 in every permuted encoder.
+  void emit(std::int32_t index) {
+    for (const auto& encoder : encoders_) {
+      encoder->ones.push(encoder->place(index));
+      if (encoder->chargedOnes) {
+        encoder->chargedOnes->push(encoder->place(index));
+      }
+    }
   }
-  void undoOnes(std::size_t mark) {
-    while (emitted_.size() > mark) {
-      ones_.erase(std::lower_bound(ones_.begin(), ones_.end(), emitted_.back()));
-      emitted_.pop_back();
+  std::size_t mark() const { return encoders_.front()->ones.depth(); }
+  void undoTo(std::size_t depth) {
+    for (const auto& encoder : encoders_) {
+      encoder->ones.popTo(depth);
+      if (encoder->chargedOnes) {
+        encoder->chargedOnes->popTo(depth);
+      }
     }
   }
 
-  // The second code's ones that the first code's branch (section t, state, input) adds:
-  // parallel, the input bit itself; serial, every sent 1 of the outer output word, the
+  // Serial: the inner code's ones that the outer branch (section t, state, input) sends, the
   // systematic bit first.
   void emitBranch(std::int32_t t, std::int32_t state, std::int32_t input) {
-    if (parallel_) {
-      if (input == 1) {
-        insertOne(inverse_[static_cast<std::size_t>(t)]);
-      }
-      return;
-    }
     const auto word = static_cast<std::uint32_t>(first_.output(state, input)) & first_.sentBits(t);
     std::int32_t index = sentBefore_[static_cast<std::size_t>(t)];
     for (std::int32_t bit = first_.outputBits() - 1; bit >= 0; --bit) {
@@ -152,7 +217,7 @@ class GivenInterleaverSearcher {
         continue;
       }
       if (((word >> bit) & 1u) != 0) {
-        insertOne(inverse_[static_cast<std::size_t>(index)]);
+        emit(index);
       }
       ++index;
     }
@@ -170,7 +235,7 @@ class GivenInterleaverSearcher {
           continue;
         }
         if (((word >> bit) & 1u) != 0) {
-          insertOne(inverse_[static_cast<std::size_t>(index)]);
+          emit(index);
         }
         ++index;
       }
@@ -198,7 +263,10 @@ class GivenInterleaverSearcher {
       return;
     }
     if (parallel_) {
-      const std::int32_t weight = direct + first_.zeroToEnd(t, state) + second_.exactWeight(ones_);
+      std::int32_t weight = direct + first_.zeroToEnd(t, state);
+      for (const auto& encoder : encoders_) {
+        weight += encoder->tables.exactWeight(encoder->ones.ones());
+      }
       if (!overBudget(weight)) {
         record(weight, inputWeight);
       }
@@ -206,51 +274,59 @@ class GivenInterleaverSearcher {
     }
     // Serial: the outer zero run still sends ones until its state returns to 0; every one
     // can only raise the inner bound, so the run stops as soon as the bound passes D.
-    const std::size_t mark = emitted_.size();
+    const PermutedEncoder& inner = *encoders_.front();
+    const std::size_t before = mark();
     bool cut = false;
     for (std::int32_t u = t; u < first_.sections() && state != 0 && !cut; ++u) {
-      const std::size_t before = emitted_.size();
+      const std::size_t sent = mark();
       emitBranch(u, state, 0);
       state = first_.next(state, 0);
-      cut = emitted_.size() != before && overBudget(second_.forcedOnesBound(ones_));
+      cut = mark() != sent && overBudget(inner.ones.bound());
     }
     if (!cut) {
       emitTail(state);
-      const std::int32_t weight = second_.exactWeight(ones_);
+      const std::int32_t weight = inner.tables.exactWeight(inner.ones.ones());
       if (!overBudget(weight)) {
         record(weight, inputWeight);
       }
     }
-    undoOnes(mark);
+    undoTo(before);
   }
 
   // The child with its next 1 at section t, reached from `state` after a run of zeros.
   void tryOne(std::int32_t t, std::int32_t state, std::int32_t direct, std::int32_t inputWeight) {
     countCandidate();
-    const std::size_t mark = emitted_.size();
-    emitBranch(t, state, 1);
     const std::int32_t next = first_.next(state, 1);
     if (parallel_) {
+      // The child's bound with the new 1 read from the chains, before any is changed.
       const std::int32_t childDirect = direct + first_.weight(t, state, 1);
-      if (!overBudget(childBound(childDirect, t + 1, next))) {
-        explore(t + 1, next, childDirect, inputWeight + 1, secondBound());
-      }
-    } else {
-      const std::int32_t bound = second_.forcedOnesBound(ones_);
+      const std::int32_t bound =
+          combined(childDirect, first_.freeToEnd(t + 1, next),
+                   charged_ ? firstParity_->freeToEnd(t + 1, next) : 0, laterWithOne(t));
       if (!overBudget(bound)) {
-        explore(t + 1, next, 0, inputWeight + 1, bound);
+        const std::size_t before = mark();
+        emit(t);
+        explore(t + 1, next, childDirect, inputWeight + 1, knownBound());
+        undoTo(before);
       }
+      return;
     }
-    undoOnes(mark);
+    const std::size_t before = mark();
+    emitBranch(t, state, 1);
+    const std::int32_t bound = encoders_.front()->ones.bound();
+    if (!overBudget(bound)) {
+      explore(t + 1, next, 0, inputWeight + 1, bound);
+    }
+    undoTo(before);
   }
 
   void explore(std::int32_t t, std::int32_t state, std::int32_t direct, std::int32_t inputWeight,
-               std::int32_t knownBound) {
+               std::int32_t knownLaterBound) {
     if (stopped_) {
       return;
     }
     finishWithZeros(t, state, direct, inputWeight);
-    const std::size_t mark = emitted_.size();
+    const std::size_t before = mark();
     // Zeros from a state other than 0 cost weight (parallel) or send ones (serial); the run
     // grows the bound monotonically, so the first run length over budget ends the loop.
     std::int32_t u = t;
@@ -259,15 +335,15 @@ class GivenInterleaverSearcher {
       if (parallel_) {
         direct += first_.weight(u, state, 0);
       } else {
-        const std::size_t before = emitted_.size();
+        const std::size_t sent = mark();
         emitBranch(u, state, 0);
-        if (emitted_.size() != before) {
-          knownBound = second_.forcedOnesBound(ones_);
+        if (mark() != sent) {
+          knownLaterBound = encoders_.front()->ones.bound();
         }
       }
       state = first_.next(state, 0);
-      if (overBudget(direct + knownBound)) {
-        undoOnes(mark);
+      if (overBudget(direct + knownLaterBound)) {
+        undoTo(before);
         return;
       }
     }
@@ -277,19 +353,16 @@ class GivenInterleaverSearcher {
         tryOne(u, 0, direct, inputWeight);
       }
     }
-    undoOnes(mark);
+    undoTo(before);
   }
 
   bool parallel_;
+  bool charged_;  // the second form of the bound is on
   ConstituentTables first_;
-  ConstituentTables second_;
-  std::optional<ConstituentTables> firstParity_;    // the second bound's encoder 1
-  std::optional<ConstituentTables> secondCharged_;  // the second bound's encoder 2
+  std::optional<ConstituentTables> firstParity_;  // the second form's encoder 1
+  std::vector<std::unique_ptr<PermutedEncoder>> encoders_;
   std::int32_t maxWeight_;
-  std::vector<std::int32_t> inverse_;     // position in the second code's frame of each bit
   std::vector<std::int32_t> sentBefore_;  // serial: outer bits sent before section t
-  std::vector<std::int32_t> ones_;        // sorted
-  std::vector<std::int32_t> emitted_;     // in the order inserted, for undoing
   std::uint64_t candidates_ = 0;
   bool stopped_ = false;
   std::function<bool(std::uint64_t)> stopCheck_;

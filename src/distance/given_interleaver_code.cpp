@@ -27,6 +27,22 @@ std::string constituentProblem(const WeightedConstituent& constituent, std::stri
   return {};
 }
 
+std::string permutationProblem(const std::vector<std::int32_t>& permutation,
+                               std::int32_t expected) {
+  if (std::ssize(permutation) != expected) {
+    return "the interleaver has " + std::to_string(permutation.size()) +
+           " entries, the frame needs " + std::to_string(expected);
+  }
+  std::vector<bool> seen(permutation.size(), false);
+  for (const std::int32_t entry : permutation) {
+    if (entry < 0 || entry >= expected || seen[static_cast<std::size_t>(entry)]) {
+      return "the interleaver is not a permutation of 0 … " + std::to_string(expected - 1);
+    }
+    seen[static_cast<std::size_t>(entry)] = true;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::uint32_t tailSentBits(const WeightedConstituent& constituent, std::int32_t tailSection) {
@@ -71,16 +87,23 @@ std::string givenCodeProblem(const GivenInterleaverCode& code) {
   if (code.concatenation == GivenConcatenation::Serial && outerSentLength(code.first) != expected) {
     return "the inner frame must be as long as the outer codeword";
   }
-  if (std::ssize(code.permutation) != expected) {
-    return "the interleaver has " + std::to_string(code.permutation.size()) +
-           " entries, the frame needs " + std::to_string(expected);
+  if (code.concatenation == GivenConcatenation::Serial && !code.further.empty()) {
+    return "a serial concatenation has two constituents";
   }
-  std::vector<bool> seen(code.permutation.size(), false);
-  for (const std::int32_t entry : code.permutation) {
-    if (entry < 0 || entry >= expected || seen[static_cast<std::size_t>(entry)]) {
-      return "the interleaver is not a permutation of 0 … " + std::to_string(expected - 1);
+  if (std::string problem = permutationProblem(code.permutation, expected); !problem.empty()) {
+    return problem;
+  }
+  for (const FurtherEncoder& further : code.further) {
+    if (std::string problem = constituentProblem(further.constituent, "a further code");
+        !problem.empty()) {
+      return problem;
     }
-    seen[static_cast<std::size_t>(entry)] = true;
+    if (further.constituent.frameLength != code.first.frameLength) {
+      return "a further encoder must read the whole input frame";
+    }
+    if (std::string problem = permutationProblem(further.permutation, expected); !problem.empty()) {
+      return problem;
+    }
   }
   return {};
 }

@@ -32,6 +32,13 @@ struct WeightedConstituent {
 // bit when the tail keeps its input bits back.
 std::uint32_t tailSentBits(const WeightedConstituent& constituent, std::int32_t tailSection);
 
+// A parallel encoder after the second: its constituent and the permutation through which it
+// reads the input (permutation[j]: the input position of the bit it reads j-th).
+struct FurtherEncoder {
+  WeightedConstituent constituent;
+  std::vector<std::int32_t> permutation;
+};
+
 // The actual code of one permutation. Parallel: `first` is encoder 1 on the input and also
 // counts the input bits sent once (countsInputBits), `second` is encoder 2 on the permuted
 // input. Serial: `first` is the outer code, whose sent bits (section by section, the
@@ -42,10 +49,11 @@ struct GivenInterleaverCode {
   WeightedConstituent first;
   WeightedConstituent second;
   std::vector<std::int32_t> permutation;
+  std::vector<FurtherEncoder> further;  // parallel only: encoders 3, 4, …, each on its own
 };
 
 // Why the search cannot take this code, or empty: the constituents must be rate-1/n codes
-// with a tail where their frame is terminated, not tail-biting, the permutation as long as the
+// with a tail where their frame is terminated, not tail-biting, each permutation as long as the
 // second constituent's frame, and a permutation.
 std::string givenCodeProblem(const GivenInterleaverCode& code);
 

@@ -16,6 +16,7 @@
 #include "bounds/further_bounds.h"
 #include "logmath/log_domain.h"
 #include "plot/curve_clipping.h"
+#include "plot/simulated_curves.h"
 
 namespace brevandor::plot {
 
@@ -34,6 +35,10 @@ constexpr double kMostAxisLabels = 12.0;
 // Markers on at most this many points of a curve.
 constexpr qsizetype kMostMarkers = 25;
 constexpr double kMarkerSize = 8.0;
+// The caps of an error bar reach this share of the x axis's width either side; the bar is
+// drawn thinner than the curves.
+constexpr double kErrorBarCap = 0.006;
+constexpr double kErrorBarWidth = 1.5;
 // Curves legend samples, and the mark of estimates that do not hold, in grey.
 const QColor kStyleGrey(0x44, 0x44, 0x44);
 const QColor kNotHolding(0xB0, 0x00, 0x00);
@@ -300,6 +305,9 @@ QValueAxis* linearAxis(std::pair<double, double> range, const QString& title,
 // The y axis of the bounds: the bit-error upper bounds' own title while only they are drawn.
 QString boundAxisTitle(const std::vector<const RunRecord*>& runs, const QStringList& names) {
   for (const RunRecord* run : runs) {
+    if (run->simulation) {  // its frame error rate shares the axis
+      return QStringLiteral("Error probability (bit or word, as the legend says)");
+    }
     for (const BoundColumn& column : run->bounds.columns) {
       const bool textBound =
           std::any_of(kBoundCatalogue.begin(), kBoundCatalogue.end(),
@@ -369,18 +377,38 @@ QScatterSeries* markersOf(const Curve& curve, const Band& band, const QColor& co
   return markers;
 }
 
+// The simulated points' intervals as bars in the run's colour, cut at the plot's frame.
+void addErrorBars(QChart& chart, const Curve& curve, QAbstractAxis* x, QAbstractAxis* y) {
+  const Band band = bandOf(y);
+  const Band across = bandOf(x);
+  const double capHalfWidth = kErrorBarCap * (across.high - across.low);
+  const DataFrame frame{across.low, across.high, band.low, band.high};
+  for (const QList<QPointF>& line : errorBarLines(curve, frame, capHalfWidth)) {
+    auto* series = new QLineSeries;
+    series->setName(curve.name + QStringLiteral(", 95 % interval"));
+    series->setPen(QPen(runColour(curve.runIndex), kErrorBarWidth));
+    series->append(line);
+    attach(chart, series, x, y);
+  }
+}
+
 void addCurve(QChart& chart, const Curve& curve, QAbstractAxis* x, QAbstractAxis* y) {
   const Band band = bandOf(y);
   const QColor colour = runColour(curve.runIndex);
   QPen pen(colour, 2.0);
   pen.setStyle(curve.style.line);
   for (const QList<QPointF>& piece :
-       clipToBand(curve.points, band.low, band.high, band.logarithmic)) {
+       curve.style.line == Qt::NoPen
+           ? QList<QList<QPointF>>()
+           : clipToBand(curve.points, band.low, band.high, band.logarithmic)) {
     auto* series = new QLineSeries;
     series->setName(curve.name);
     series->setPen(pen);
     series->append(piece);
     attach(chart, series, x, y);
+  }
+  if (curve.simulated) {
+    addErrorBars(chart, curve, x, y);
   }
   attach(chart, markersOf(curve, band, colour), x, y);
   if (!curve.belowLowerBound.isEmpty()) {
@@ -424,6 +452,7 @@ std::vector<Curve> figureCurves(Figure figure, const std::vector<const RunRecord
   for (std::size_t r = 0; r < runs.size(); ++r) {
     if (figure == Figure::Bounds) {
       addBoundCurves(*runs[r], r, options.bounds, curves);
+      addSimulatedCurves(*runs[r], r, curves);
     } else {
       addSpectrumCurves(*runs[r], r, options.range, log10Values, curves);
     }
@@ -436,6 +465,7 @@ FigureLegend figureLegend(const std::vector<Curve>& curves) {
   bool estimates = false;
   bool notHolding = false;
   bool givenPermutation = false;
+  bool simulated = false;
   for (const Curve& curve : curves) {
     if (legend.runs.size() <= curve.runIndex) {
       legend.runs.push_back(
@@ -448,7 +478,8 @@ FigureLegend figureLegend(const std::vector<Curve>& curves) {
       legend.curves.push_back(LegendEntry{curve.name, kStyleGrey, curve.style, true});
     }
     estimates = estimates || curve.estimate;
-    givenPermutation = givenPermutation || curve.givenPermutation;
+    givenPermutation = givenPermutation || (curve.givenPermutation && !curve.simulated);
+    simulated = simulated || curve.simulated;
     notHolding = notHolding || !curve.belowLowerBound.isEmpty();
   }
   if (estimates) {
@@ -461,6 +492,11 @@ FigureLegend figureLegend(const std::vector<Curve>& curves) {
         QStringLiteral("dash-dot-dot, open markers: one given permutation; the others: the "
                        "uniform-interleaver average"),
         kStyleGrey, CurveStyle{kGivenPermutationLine}, false});
+  }
+  if (simulated) {
+    legend.curves.push_back(
+        LegendEntry{QStringLiteral("bars: the simulated rates' 95 % intervals (Clopper-Pearson)"),
+                    kStyleGrey, CurveStyle{Qt::NoPen}, false});
   }
   if (notHolding) {
     legend.curves.push_back(

@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,10 @@ struct Curve {
   bool lowerBound = false;           // the sphere-packing bound: not among what sets the range
   QList<QPointF> belowLowerBound{};  // an estimate's points that no code can reach
   bool givenPermutation = false;     // one given permutation's values, not the average's
+  // Simulated rates: markers without a line, each point with its 95 % interval [low, high]
+  // drawn as an error bar.
+  bool simulated = false;
+  QList<std::array<double, 2>> intervals{};
 };
 
 struct ChartOptions {
@@ -50,7 +55,8 @@ struct ChartOptions {
 
 // The curves of a figure for the given runs, in order of runs and then of columns. Bounds:
 // one curve per run and bound (points that are not positive are left out, as a logarithmic
-// axis cannot show them); spectrum: A_d and B_d of each run.
+// axis cannot show them), then the run's simulated BER and FER; spectrum: A_d and B_d of each
+// run.
 std::vector<Curve> figureCurves(Figure figure, const std::vector<const RunRecord*>& runs,
                                 const ChartOptions& options = {});
 

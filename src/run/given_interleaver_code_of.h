@@ -9,9 +9,10 @@
 
 namespace brevandor {
 
-// The code of one permutation with the constituents, frame lengths and puncturing of a
-// configured turbo code (setFrameLength done); none for a concatenation the search does not
-// take (the outer repetition code).
+// The code of one permutation with the constituents, frame lengths, puncturing and endings of
+// a configured turbo code (setFrameLength done); none for a concatenation the search does not
+// take (the outer repetition code). PCCC encoder c (from 0) reads the input through the
+// permutation applied c times: encoder 2 through π, encoder 3 through π∘π, and so on.
 std::optional<GivenInterleaverCode> givenInterleaverCodeOf(const TurboCode& turbo,
                                                            std::vector<std::int32_t> permutation);
 

@@ -1,5 +1,6 @@
 #include "run/given_interleaver_stage.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -27,12 +28,6 @@ GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const Turbo
     return refuse(
         "--interleaver: the search of a given permutation takes terminated or open "
         "frames, not tail-biting ones");
-  }
-  if (turbo.constituentCount != 2) {
-    return refuse(
-        "--interleaver: the search of a given permutation takes two constituents, "
-        "not " +
-        std::to_string(turbo.constituentCount));
   }
   const std::int32_t length = givenInterleaverLength(turbo);
   if (length == 0) {
@@ -67,10 +62,6 @@ std::string checkGivenInterleaver(const RunInputs& inputs) {
   if (!searchesGivenInterleaver(inputs)) {
     return {};
   }
-  if (constituentCountOf(inputs) != 2) {
-    return "--interleaver: the search of a given permutation takes two constituents, not " +
-           std::to_string(constituentCountOf(inputs));
-  }
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return {};  // refused on its own
@@ -82,20 +73,28 @@ std::string checkGivenInterleaver(const RunInputs& inputs) {
   if (options.options->secondCode) {
     second.emplace(*options.options->secondCode);
   }
-  WeightEnumerator enumerators[2];
-  TurboCode turbo(inputs.selectedType, kConstituentCount);
+  std::array<WeightEnumerator, TurboCode::kMaxConstituents> enumerators;
+  const std::int32_t count = constituentCountOf(inputs);
+  TurboCode turbo(inputs.selectedType, count);
   turbo.puncturing = options.options->puncturing;
   turbo.termination = inputs.termination;
   turbo.tailRule = inputs.tailRule;
-  turbo.attachConstituent(0, code, enumerators[0]);
-  turbo.attachConstituent(1, second ? *second : code, enumerators[1]);
+  for (std::int32_t c = 0; c < count; ++c) {
+    turbo.attachConstituent(c, c > 0 && second ? *second : code,
+                            enumerators[static_cast<std::size_t>(c)]);
+  }
   turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
   return setUpGivenInterleaver(inputs, turbo).refusal;
 }
 
 std::uint64_t givenInterleaverSearchBytes(const GivenInterleaverCode& code) {
   std::uint64_t bytes = code.permutation.size() * 3 * sizeof(std::int32_t);
-  for (const WeightedConstituent* constituent : {&code.first, &code.second}) {
+  std::vector<const WeightedConstituent*> constituents{&code.first, &code.second};
+  for (const FurtherEncoder& further : code.further) {
+    bytes += further.permutation.size() * 2 * sizeof(std::int32_t);
+    constituents.push_back(&further.constituent);
+  }
+  for (const WeightedConstituent* constituent : constituents) {
     // The search keeps two sets of tables of each constituent (its two bounds).
     bytes +=
         2 * ConstituentTables::bytesFor(constituent->code->stateCount, constituent->frameLength,

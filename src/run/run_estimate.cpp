@@ -15,6 +15,7 @@
 #include "run/given_interleaver_stage.h"
 #include "run/low_weight_stages.h"
 #include "run/run_memory.h"
+#include "run/simulation_stage.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -114,7 +115,7 @@ struct RunShape {
       turbo.attachConstituent(c, codeOf(c), enumerators[c]);
     }
     for (WeightEnumerator& enumerator : enumerators) {
-      enumerator.precision = inputs.precision;  // the memory plan counts cells of this size
+      enumerator.precision = tablePrecision(inputs);  // the memory plan counts cells of this size
     }
     turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
   }
@@ -170,7 +171,7 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
   const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
   const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
-  StagePlanner planner(shape, lowWeight, inputs.precision);
+  StagePlanner planner(shape, lowWeight, tablePrecision(inputs));
   if (shape.turbo.concatenationType == ConcatenationType::Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
     if (shape.turbo.sharesFirstTable()) {
@@ -237,6 +238,18 @@ void addGivenInterleaverStage(const RunShape& shape, const RunInputs& inputs,
                                            static_cast<double>(search.candidates), search.seconds});
 }
 
+// The simulation is the run's last stage; its frames run on every worker thread the hardware
+// holds, at its own measured rate.
+void addSimulationStage(const RunShape& shape, const RunInputs& inputs, const RunContext& context,
+                        double slowness, RunEstimate& estimate) {
+  if (!inputs.simulation.simulate) {
+    return;
+  }
+  const SimulationCost cost = simulationCost(inputs, shape.turbo, effectiveThreads(context));
+  estimate.peakBytes += cost.bytes;
+  estimate.stages.push_back(StageEstimate{"Simulation", 0.0, cost.seconds * slowness});
+}
+
 }  // namespace
 
 double RunEstimate::seconds() const {
@@ -268,6 +281,7 @@ RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, doub
     stage.seconds *= slowness / speed;
   }
   addGivenInterleaverStage(shape, inputs, estimate);
+  addSimulationStage(shape, inputs, context, slowness, estimate);
   return estimate;
 }
 

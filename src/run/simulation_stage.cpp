@@ -1,11 +1,16 @@
 #include "run/simulation_stage.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <limits>
 
+#include "progress/progress_report.h"
+#include "progress/stage_progress.h"
 #include "report/simulated_error_rates_report.h"
 #include "run/constituent_options.h"
 #include "run/simulation_merge.h"
+#include "simulation/frame_trial.h"
 #include "simulation/point_simulation.h"
 
 namespace brevandor {
@@ -24,6 +29,8 @@ class FrameOfInputs {
       second_.emplace(*options.secondCode);
     }
     turbo_.puncturing = options.puncturing;
+    turbo_.termination = inputs.termination;
+    turbo_.tailRule = inputs.tailRule;
     turbo_.codes[0] = &code_;
     turbo_.codes[1] = second_ ? &*second_ : &code_;
     turbo_.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
@@ -36,6 +43,105 @@ class FrameOfInputs {
   TurboCode turbo_;
 };
 
+// Trellis branches a second one core's SISO decoders pass (each branch's metric, its forward
+// and backward step and its share of the a-posteriori values), measured with
+// brevandor-decoding-bench on the project machine (bench/README.md, "The SISO decoder
+// restructured": about 40 ns per 16-branch section and run with max-log-MAP, log-MAP about
+// ten times slower), with the 20 % of a frame spent outside the decoders added.
+constexpr double kMaxLogBranchRate = 3.2e8;
+constexpr double kLogMapBranchRate = 3.2e7;
+
+// The trellis branches one frame's decoding passes: every iteration runs both SISOs.
+double branchesPerFrame(const TurboFrame& frame, std::int32_t iterations) {
+  double branches = 0.0;
+  for (const ConstituentFrame* constituent : {&frame.first, &frame.second}) {
+    if (constituent->code != nullptr) {
+      branches += static_cast<double>(constituent->sections()) * constituent->code->stateCount *
+                  static_cast<double>(1 << constituent->code->k);
+    }
+  }
+  return branches * iterations;
+}
+
+// Follows the simulation as the run's last long stage: each Eb/N0 point is an equal part,
+// done as far as the larger of its frames over the frames it may send and its frame errors
+// over those it waits for (or its time over its time limit); the stage's remaining time is
+// its time so far scaled by what remains.
+class SimulationStageProgress {
+ public:
+  SimulationStageProgress(const RunContext& context, const SimulationLimits& limits,
+                          std::size_t points)
+      : context_(context), limits_(limits), points_(points) {}
+
+  void start() {
+    startClock_ = pointClock_ = context_.clock();
+    if (follows()) {
+      context_.stageProgress->stageStarted();
+    }
+  }
+
+  void update(const PointCounts& counts) {
+    if (counts.ebn0Db != pointDb_) {
+      pointDb_ = counts.ebn0Db;
+      ++point_;
+      pointClock_ = context_.clock();
+    }
+    if (!follows()) {
+      return;
+    }
+    const std::int64_t total = static_cast<std::int64_t>(points_) * kPartsPerPoint;
+    const auto done = std::min<std::int64_t>(
+        (point_ - 1) * kPartsPerPoint +
+            static_cast<std::int64_t>(pointFraction(counts) * kPartsPerPoint),
+        total);
+    const std::int32_t now = context_.clock();
+    const std::int64_t elapsed = ProgressReport::elapsedMilliseconds(startClock_, now);
+    const std::int64_t remainingMs = done > 0 ? elapsed * (total - done) / done : -1;
+    context_.stageProgress->stepDone(done, total - done, remainingMs);
+  }
+
+  void finish() {
+    if (follows()) {
+      context_.stageProgress->stageFinished();
+    }
+  }
+
+ private:
+  static constexpr std::int64_t kPartsPerPoint = 1000;
+
+  bool follows() const {
+    return context_.stageProgress != nullptr && context_.noticeTarget != nullptr;
+  }
+
+  double pointFraction(const PointCounts& counts) const {
+    double fraction = 0.0;
+    if (limits_.hasWindow()) {
+      fraction = static_cast<double>(counts.frames) /
+                 static_cast<double>(limits_.framesTo - limits_.framesFrom);
+    } else {
+      fraction = static_cast<double>(counts.frames) / static_cast<double>(limits_.maxFrames);
+      if (limits_.minFrameErrors > 0) {
+        fraction = std::max(fraction, static_cast<double>(counts.frameErrors) /
+                                          static_cast<double>(limits_.minFrameErrors));
+      }
+    }
+    if (limits_.maxSeconds > 0.0) {
+      const double seconds =
+          ProgressReport::elapsedMilliseconds(pointClock_, context_.clock()) / 1000.0;
+      fraction = std::max(fraction, seconds / limits_.maxSeconds);
+    }
+    return std::clamp(fraction, 0.0, 1.0);
+  }
+
+  const RunContext& context_;
+  const SimulationLimits& limits_;
+  std::size_t points_;
+  std::int64_t point_ = 0;  // 1-based index of the point under way
+  double pointDb_ = std::numeric_limits<double>::quiet_NaN();
+  std::int32_t startClock_ = 0;
+  std::int32_t pointClock_ = 0;
+};
+
 }  // namespace
 
 SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
@@ -45,19 +151,30 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
       second->k != 1) {
     return {std::nullopt, "the simulation decodes two constituents of one input bit per section"};
   }
+  // The decoders know terminated ends with whole tails and open ends.
+  FrameEnds ends;
+  for (std::int32_t c = 0; c < 2; ++c) {
+    const FrameEnding ending = turbo.endingOf(c);
+    if (ending.tailBiting || (ending.terminated && !ending.sendsWholeTail())) {
+      return {std::nullopt,
+              "the simulation decodes terminated frames with whole tails and open frames, not "
+              "tail-biting ones or tails that leave bits out"};
+    }
+    (c == 0 ? ends.firstOpen : ends.secondOpen) = !ending.terminated;
+  }
   const std::int32_t n = turbo.frameLengths[0];
   TurboFrame frame;
   switch (turbo.concatenationType) {
     case ConcatenationType::Parallel:
       frame = parallelFrame(*first, *second, n, turbo.sectionPuncturing[0],
-                            turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1);
+                            turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1, ends);
       break;
     case ConcatenationType::Serial:
-      frame =
-          serialFrame(*first, *second, n, turbo.sectionPuncturing[0], turbo.sectionPuncturing[1]);
+      frame = serialFrame(*first, *second, n, turbo.sectionPuncturing[0],
+                          turbo.sectionPuncturing[1], ends);
       break;
     default:
-      frame = repetitionFrame(*second, n, turbo.frameLengths[1] / n);
+      frame = repetitionFrame(*second, n, turbo.frameLengths[1] / n, ends);
       break;
   }
   // The decoders read the frame as the spectrum counts it; a frame of another length would
@@ -103,6 +220,31 @@ std::string checkSimulation(const RunInputs& inputs) {
   return {};
 }
 
+SimulationCost simulationCost(const RunInputs& inputs, const TurboCode& turbo, int threads) {
+  const SimulationCheck checked = simulationSettingsOf(inputs);
+  if (!checked.settings) {
+    return {};
+  }
+  const SimulatedFrame frame = simulatedFrameOf(turbo);
+  if (!frame.frame) {
+    return {};
+  }
+  const SimulationSettings& settings = *checked.settings;
+  const SimulationLimits& limits = settings.limits;
+  const int cores = std::max(threads, 1);
+  const double rate =
+      settings.decoder.algorithm == SisoAlgorithm::LogMap ? kLogMapBranchRate : kMaxLogBranchRate;
+  const double frames = static_cast<double>(limits.hasWindow() ? limits.framesTo - limits.framesFrom
+                                                               : limits.maxFrames);
+  double pointSeconds =
+      frames * branchesPerFrame(*frame.frame, settings.decoder.iterations) / (rate * cores);
+  if (limits.maxSeconds > 0.0) {
+    pointSeconds = std::min(pointSeconds, limits.maxSeconds);
+  }
+  return {frameTrialBytes(*frame.frame) * static_cast<std::uint64_t>(cores),
+          pointSeconds * inputs.ebn0Grid.count()};
+}
+
 std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const TurboCode& turbo,
                                 const RunContext& context, RecordSimulation& record,
                                 std::string& failure) {
@@ -121,7 +263,9 @@ std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const 
   for (std::int32_t j = 0; j < inputs.ebn0Grid.count(); ++j) {
     grid.push_back(inputs.ebn0Grid.decibels(j));
   }
-  const PointProgress progress = [&context](const PointCounts& counts) {
+  SimulationStageProgress stage(context, settings.limits, grid.size());
+  const PointProgress progress = [&context, &stage](const PointCounts& counts) {
+    stage.update(counts);
     char text[160];
     std::snprintf(text, sizeof text,
                   "Simulating Eb/N0 = %.3f dB: %" PRId64 " frames, %" PRId64
@@ -129,6 +273,7 @@ std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const 
                   counts.ebn0Db, counts.frames, counts.frameErrors, counts.bitErrors);
     context.postStatusLine(text);
   };
+  stage.start();
   const SweepOutcome outcome = simulateSweep(*frame.frame, settings, grid, context, progress);
   if (!outcome.failure.empty()) {
     failure = outcome.failure;
@@ -144,7 +289,11 @@ std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const 
     record.points.push_back(simulatedPointOf(counts));
   }
   writeSimulatedErrorRates(file, record);
-  return outcome.result.cancelled ? -1 : 0;
+  if (outcome.result.cancelled) {
+    return -1;
+  }
+  stage.finish();
+  return 0;
 }
 
 }  // namespace brevandor

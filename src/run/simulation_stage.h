@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -28,8 +29,20 @@ SimulationCheck simulationSettingsOf(const RunInputs& inputs);
 // run starts.
 std::string checkSimulation(const RunInputs& inputs);
 
+// What the simulation will cost, for the run's estimate and memory plan: the bytes its
+// threads hold while it runs, and its longest time on the project machine (every point to its
+// frame cap or window, or to its time limit where that comes first; a point that reaches its
+// frame errors ends sooner). Zero when the run does not simulate or cannot.
+struct SimulationCost {
+  std::uint64_t bytes = 0;
+  double seconds = 0.0;
+};
+SimulationCost simulationCost(const RunInputs& inputs, const TurboCode& turbo, int threads);
+
 // The "Simulated Error Rates" stage: simulates the run's code over the Eb/N0 grid, posting
-// frames and errors of each point as the status line, writes the section and fills
+// frames and errors of each point as the status line and its progress as the run's last
+// stage (each point a part, done as far as its frames or frame errors are), writes the
+// section and fills
 // `record`. Returns 0, −1 when cancelled (the section then holds the points finished and
 // the one broken off, marked), or −2 with `failure` set.
 std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const TurboCode& turbo,

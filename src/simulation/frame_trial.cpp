@@ -13,6 +13,25 @@ std::uint64_t frameSeed(std::uint64_t seed, double ebn0Db, std::int64_t frame) {
   return streamSeed(streamSeed(seed, point), static_cast<std::uint64_t>(frame));
 }
 
+std::uint64_t frameTrialBytes(const TurboFrame& frame) {
+  // Buffers of the frame's length in doubles: channel values, a-priori, a-posteriori and
+  // extrinsic values of both constituents, with room to spare for the serial decoder's.
+  constexpr std::uint64_t kFrameBuffers = 16;
+  std::uint64_t bytes = 0;
+  for (const ConstituentFrame* constituent : {&frame.first, &frame.second}) {
+    if (constituent->code == nullptr) {
+      continue;
+    }
+    const auto sections = static_cast<std::uint64_t>(constituent->sections());
+    const auto states = static_cast<std::uint64_t>(constituent->code->stateCount);
+    const std::uint64_t branches = states << constituent->code->k;
+    bytes += (sections * branches + 2 * (sections + 1) * states) * sizeof(double);
+  }
+  const auto bits = static_cast<std::uint64_t>(frame.channelBits()) +
+                    static_cast<std::uint64_t>(frame.interleaverLength());
+  return bytes + kFrameBuffers * bits * sizeof(double);
+}
+
 FrameTrial::FrameTrial(const TurboFrame& frame, const SimulationSettings& settings,
                        const Permutation* fixedPermutation)
     : frame_(frame), settings_(settings), fixed_(fixedPermutation), encoder_(frame) {

@@ -26,6 +26,10 @@ struct FrameOutcome {
 // so that every frame is the same whichever thread, machine or window simulates it.
 std::uint64_t frameSeed(std::uint64_t seed, double ebn0Db, std::int64_t frame);
 
+// The bytes one thread's FrameTrial holds for this frame: the two SISO decoders' branch
+// metrics, forward and backward state metrics, and the frame's buffers of channel values.
+std::uint64_t frameTrialBytes(const TurboFrame& frame);
+
 // One thread's encoder, decoder and buffers; simulates frames one at a time. The frame and
 // the fixed permutation (none for the ensemble) must outlive it.
 class FrameTrial {

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 #include "progress/stage_progress.h"
@@ -29,6 +30,14 @@ QString runEstimateText(const RunEstimate& estimate, std::int32_t frameLength,
     text += QStringLiteral(
         "\n\nThat is more memory than the machine has available now: the "
         "calculation would stop at once and say so.");
+  }
+  const bool simulates =
+      std::any_of(estimate.stages.begin(), estimate.stages.end(),
+                  [](const StageEstimate& stage) { return stage.name == "Simulation"; });
+  if (simulates) {
+    text += QStringLiteral(
+        " The simulation's share is its longest: every point to its frame cap or time limit; "
+        "a point ends sooner once it has its frame errors.");
   }
   text += QStringLiteral(
       "\n\nThe estimate follows from the size of the tables and the speed of earlier "

@@ -119,9 +119,11 @@ std::int32_t weightOf(const Bits& bits) {
   return static_cast<std::int32_t>(std::count(bits.begin(), bits.end(), 1));
 }
 
-// bits[π(j)] for j = 0 … L − 1: the interleaved j-th bit is the input's π(j)-th bit.
-Bits permuted(const Bits& bits, const std::vector<std::int32_t>& permutation) {
-  Bits out(bits.size());
+// bits[π(j)] for j = 0 … L − 1: the interleaved j-th bit is the input's π(j)-th bit (of a
+// permutation itself: π applied after it).
+template <typename Values>
+Values permuted(const Values& bits, const std::vector<std::int32_t>& permutation) {
+  Values out(bits.size());
   for (std::size_t j = 0; j < bits.size(); ++j) {
     out[j] = bits[static_cast<std::size_t>(permutation[j])];
   }
@@ -161,6 +163,7 @@ struct SearchCase {
   std::int32_t maxWeight;
   Termination termination = Termination::Both;
   TailRule tailRule = {};
+  std::int32_t constituents = 2;  // PCCC: encoders 2, 3, … use the second code
 };
 
 // Test names and failure messages show the case's name.
@@ -184,7 +187,7 @@ CodeDescription describeList(const char* numerators, const char* denominator) {
 
 PuncturePattern patternOf(std::string_view text, const std::vector<std::string>& rows) {
   const std::vector<std::string_view> names(rows.begin(), rows.end());
-  return *parsePuncturePattern(text, names).pattern;
+  return parsePuncturePattern(text, names).pattern.value();
 }
 
 // The configured turbo code of a case, with its codes and enumerators.
@@ -193,13 +196,14 @@ struct CaseCode {
       : first(describeList(c.numerator, c.denominator)),
         second(c.numerator2 != nullptr ? describeList(c.numerator2, c.denominator2)
                                        : describeList(c.numerator, c.denominator)),
-        turbo(c.type, 2) {
+        turbo(c.type, c.constituents) {
     const std::int32_t firstParities = parityOutputCount(first.description);
     const std::int32_t secondParities = parityOutputCount(second.description);
     const std::string_view pattern(c.pattern);
     const std::string_view inner(c.innerPattern);
     if (c.type == ConcatenationType::Parallel && !pattern.empty()) {
-      const std::int32_t counts[] = {firstParities, secondParities};
+      std::vector<std::int32_t> counts(static_cast<std::size_t>(c.constituents), secondParities);
+      counts.front() = firstParities;
       turbo.puncturing.parallel = patternOf(pattern, parallelPatternRows(counts));
     }
     if (c.type == ConcatenationType::Serial && !pattern.empty()) {
@@ -210,8 +214,9 @@ struct CaseCode {
     }
     turbo.termination = c.termination;
     turbo.tailRule = c.tailRule;
-    turbo.attachConstituent(0, first, enumerators[0]);
-    turbo.attachConstituent(1, second, enumerators[1]);
+    for (std::int32_t k = 0; k < c.constituents; ++k) {
+      turbo.attachConstituent(k, k == 0 ? first : second, enumerators[static_cast<std::size_t>(k)]);
+    }
     turbo.setFrameLength(c.frameLength, 3);
   }
   // The streams of constituent c: its rows of the pattern, first row `firstRow`.
@@ -231,7 +236,7 @@ struct CaseCode {
   }
   ConvCode first;
   ConvCode second;
-  WeightEnumerator enumerators[2];
+  WeightEnumerator enumerators[TurboCode::kMaxConstituents];
   TurboCode turbo;
 };
 
@@ -256,15 +261,27 @@ GivenSpectrum bruteForce(const SearchCase& c, const std::vector<std::int32_t>& p
   const SentStreams outer = code.streams(c.pattern, 0, true, 0);
   const SentStreams inner = parallel ? code.streams(c.pattern, outer.parities.size() + 1, false, 1)
                                      : code.streams(c.innerPattern, 0, true, 1);
+  // PCCC encoder k reads the input through the permutation applied k times.
+  std::vector<SentStreams> further;
+  std::vector<std::vector<std::int32_t>> powers;
+  for (std::int32_t k = 2; k < c.constituents; ++k) {
+    const std::size_t firstRow =
+        1 + outer.parities.size() + static_cast<std::size_t>(k - 1) * inner.parities.size();
+    further.push_back(code.streams(c.pattern, firstRow, false, k));
+    powers.push_back(permuted(powers.empty() ? permutation : powers.back(), permutation));
+  }
   for (std::uint32_t word = 1; word < (1u << c.frameLength); ++word) {
     Bits input(static_cast<std::size_t>(c.frameLength));
     for (std::size_t i = 0; i < input.size(); ++i) {
       input[i] = static_cast<std::uint8_t>((word >> i) & 1u);
     }
     const Bits sent = sentBits(first, input, outer);
-    const std::int32_t d =
+    std::int32_t d =
         parallel ? weightOf(sent) + weightOf(sentBits(second, permuted(input, permutation), inner))
                  : weightOf(sentBits(second, permuted(sent, permutation), inner));
+    for (std::size_t k = 0; k < further.size(); ++k) {
+      d += weightOf(sentBits(second, permuted(input, powers[k]), further[k]));
+    }
     if (d <= c.maxWeight) {
       ++spectrum.codewords[static_cast<std::size_t>(d)];
       spectrum.inputWeights[static_cast<std::size_t>(d)] +=
@@ -322,6 +339,10 @@ constexpr SearchCase kSearchCases[] = {
      "1,1,0,0,1,0,0", "", 16, Termination::Both, TailRule{true, true}},
     {"PcccTailInputsFirstOnly", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", "1+D^2", "1+D+D^2",
      12, 25, "", "", 14, Termination::Both, TailRule{true, false}},
+    {"PcccThreeEncoders", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", nullptr, nullptr, 12, 29,
+     "", "", 18, Termination::Both, TailRule{}, 3},
+    {"PcccFourEncodersPunctured", ConcatenationType::Parallel, "1+D+D^2", "1+D^2", "1+D^2",
+     "1+D+D^2", 10, 30, "11,10,01,10,01", "", 16, Termination::First, TailRule{}, 4},
     {"SccOpen", ConcatenationType::Serial, "1+D+D^2", "1+D^2", nullptr, nullptr, 8, 26, "", "", 14,
      Termination::Open},
     {"SccFirstTerminatedPuncturedTail", ConcatenationType::Serial, "1+D+D^2", "1+D^2", nullptr,

@@ -48,7 +48,9 @@ class RunEstimateAgainstMeasuredRuns : public ::testing::TestWithParam<MeasuredR
 
 TEST_P(RunEstimateAgainstMeasuredRuns, WithinHalfAgainEitherWay) {
   const MeasuredRun& run = GetParam();
-  const double estimate = estimateRun(inputsFor(run.type, run.frameLength), twoThreads()).seconds();
+  RunInputs inputs = inputsFor(run.type, run.frameLength);
+  inputs.precision = TablePrecision::Single;  // as the runs were measured
+  const double estimate = estimateRun(inputs, twoThreads()).seconds();
   EXPECT_GT(estimate, run.seconds / 1.5);
   EXPECT_LT(estimate, run.seconds * 1.5);
 }
@@ -91,6 +93,7 @@ TEST(RunEstimate, SlownessScalesEveryStageAndIsMeasuredBack) {
 // pace is the same.
 TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
   RunInputs inputs = inputsFor(ConcatenationType::Parallel, 2000);
+  inputs.precision = TablePrecision::Single;  // N = 2000 defaults to double
   const RunEstimate single = estimateRun(inputs, twoThreads());
   inputs.precision = TablePrecision::Double;
   const RunEstimate wide = estimateRun(inputs, twoThreads());
@@ -99,6 +102,23 @@ TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
   ASSERT_EQ(wide.stages.size(), single.stages.size());
   EXPECT_GT(wide.stages[0].seconds, 2.0 * single.stages[0].seconds);   // CWEF
   EXPECT_DOUBLE_EQ(wide.stages[1].seconds, single.stages[1].seconds);  // TWEF
+}
+
+// The simulation's time: every point to its frame cap, at the decoders' measured rate (the
+// default code at N = 1000 passes 8 iterations × 2 SISOs × 1002 sections × 8 branches a
+// frame, at 3.2·10^8 branches a second per core), cut at its time limit.
+TEST(RunEstimate, SimulationRunsEveryPointToItsFrameCapOrTimeLimit) {
+  RunInputs inputs = inputsFor(ConcatenationType::Parallel, 1000);
+  inputs.simulation.simulate = true;
+  inputs.simulation.maxFrames = "1000";
+  inputs.ebn0Grid = EbN0Grid{0.0, 1.0, 1.0};
+  const RunEstimate capped = estimateRun(inputs, twoThreads());
+  ASSERT_EQ(capped.stages.back().name, "Simulation");
+  EXPECT_NEAR(capped.stages.back().seconds, 2 * 1000 * 8 * 2 * 1002 * 8 / (2 * 3.2e8), 1e-9);
+  EXPECT_GT(capped.peakBytes,
+            estimateRun(inputsFor(ConcatenationType::Parallel, 1000), twoThreads()).peakBytes);
+  inputs.simulation.maxSeconds = "0.1";
+  EXPECT_DOUBLE_EQ(estimateRun(inputs, twoThreads()).stages.back().seconds, 0.2);
 }
 
 // The stages the estimate plans are the stages the run reports: one Progress count for the
@@ -111,6 +131,7 @@ struct StageCase {
   std::int32_t maxWeight = 0;
   std::string numerator2{};  // a second constituent code's numerator
   FurtherBoundSet furtherBounds{};
+  bool simulate = false;  // a few frames of each of three points
 };
 
 class RunStages : public ::testing::TestWithParam<StageCase> {};
@@ -122,6 +143,9 @@ TEST_P(RunStages, EstimateAndRunAgree) {
   inputs.maxWeight = stageCase.maxWeight;
   inputs.numerator2 = stageCase.numerator2;
   inputs.furtherBounds = stageCase.furtherBounds;
+  inputs.simulation.simulate = stageCase.simulate;
+  inputs.simulation.maxFrames = "16";
+  inputs.ebn0Grid = EbN0Grid{0.0, 1.0, 2.0};
   inputs.resultsFileName = (directory / "results.txt").string();
   testing::RecordingTarget target;
   RunContext context;
@@ -178,7 +202,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {"CWEF 1", "CWEF 2", "TWEF", "Further"},
                   0,
                   "",
-                  {FurtherBound::SimpleWord}}),
+                  {FurtherBound::SimpleWord}},
+        StageCase{"pcccSimulated",
+                  ConcatenationType::Parallel,
+                  1,
+                  {"CWEF", "TWEF", "BER", "Simulation"},
+                  0,
+                  "",
+                  {},
+                  true}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
 
 #include "plot/curve_styles.h"
 #include "plot/figure_legend.h"
@@ -31,11 +33,11 @@ Finished runProgram(const QString& program, const QStringList& arguments, const 
           QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-// What an SVG picture shows: its texts, the points drawn per fill colour, and the corners of
-// the lines drawn per stroke colour (in the picture's coordinates).
+// What an SVG picture shows: its texts, the centres of the round markers drawn per fill
+// colour, and the corners of the lines drawn per stroke colour (in the picture's coordinates).
 struct SvgContents {
   QStringList texts;
-  QHash<QString, int> pointsByColour;
+  QHash<QString, QList<QPointF>> pointsByColour;
   QHash<QString, QList<QPointF>> cornersByColour;
   QString error;
 
@@ -84,13 +86,32 @@ SvgContents readSvg(const QString& path) {
             offsets.last() + QPointF(xy.value(0).toDouble(), xy.value(1).toDouble()));
       }
     } else if (token == QXmlStreamReader::StartElement && xml.name() == u"circle") {
-      ++contents.pointsByColour[fills.isEmpty() ? QString() : fills.last()];
+      const QPointF centre(xml.attributes().value(QStringLiteral("cx")).toDouble(),
+                           xml.attributes().value(QStringLiteral("cy")).toDouble());
+      contents.pointsByColour[fills.isEmpty() ? QString() : fills.last()].append(
+          (offsets.isEmpty() ? QPointF() : offsets.last()) + centre);
     } else if (token == QXmlStreamReader::StartElement && xml.name() == u"text") {
       contents.texts.append(xml.readElementText());
     }
   }
   contents.error = xml.hasError() ? xml.errorString() : QString();
   return contents;
+}
+
+// The plot's frame: where the grid lines (light grey) run; null when there is no grid.
+QRectF frameOf(const SvgContents& svg) {
+  const QList<QPointF> grid = svg.cornersByColour.value(QStringLiteral("#d6d6d6"));
+  if (grid.isEmpty()) {
+    return {};
+  }
+  QRectF frame(grid.front(), grid.front());
+  for (const QPointF& corner : grid) {
+    frame.setLeft(std::min(frame.left(), corner.x()));
+    frame.setRight(std::max(frame.right(), corner.x()));
+    frame.setTop(std::min(frame.top(), corner.y()));
+    frame.setBottom(std::max(frame.bottom(), corner.y()));
+  }
+  return frame;
 }
 
 }  // namespace
@@ -126,7 +147,7 @@ class PlotProgramTest : public QObject {
     // Two curves in the first two run colours, each marked at those of its 21 Eb/N0 points
     // that lie in the plot (the first few exceed 1).
     for (std::size_t run = 0; run < 2; ++run) {
-      const int marked = svg.pointsByColour.value(plot::runColour(run).name());
+      const auto marked = svg.pointsByColour.value(plot::runColour(run).name()).size();
       QVERIFY2(marked >= 15 && marked <= 21, qPrintable(QString::number(marked)));
     }
   }
@@ -157,16 +178,8 @@ class PlotProgramTest : public QObject {
       QVERIFY2(svg.allText().count(label) == 1, qPrintable(svg.allText()));
     }
 
-    // The frame: where the grid lines (light grey) run.
-    const QList<QPointF> grid = svg.cornersByColour.value(QStringLiteral("#d6d6d6"));
-    QVERIFY(!grid.isEmpty());
-    QRectF frame(grid.front(), grid.front());
-    for (const QPointF& corner : grid) {
-      frame.setLeft(std::min(frame.left(), corner.x()));
-      frame.setRight(std::max(frame.right(), corner.x()));
-      frame.setTop(std::min(frame.top(), corner.y()));
-      frame.setBottom(std::max(frame.bottom(), corner.y()));
-    }
+    const QRectF frame = frameOf(svg);
+    QVERIFY(!frame.isNull());
     // Every curve's corners within it (half a unit for rounding); the legend's samples lie to
     // the right of the chart.
     const double legendLeft = 1200.0 - plot::legendWidth(1200.0);
@@ -185,6 +198,49 @@ class PlotProgramTest : public QObject {
                                 .arg(frame.right())
                                 .arg(frame.bottom())));
       }
+    }
+  }
+
+  // A simulation without bounds: its BER points (round markers) and their error bars (the run
+  // colour's only lines in the chart) lie inside the plot's frame, though the first point sits
+  // on the frame's left edge, and a bar runs through each point.
+  void simulatedPointsAndBarsStayInsideTheFrame() {
+    const QTemporaryDir folder;
+    // Two points at N = 40 that both end at 5 frame errors (seed 1, the default).
+    const Finished run =
+        runProgram(QStringLiteral(BREVANDOR_CLI_PATH),
+                   {"-q", "-N", "40", "--ebn0", "0:1:1", "--simulate", "--max-frames", "40",
+                    "--min-frame-errors", "5", "-b", "none", "-o", "s.txt", "--json", "s.json"},
+                   folder.path());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const Finished plot =
+        runProgram(QStringLiteral(BREVANDOR_PLOT_PATH),
+                   {"--size", "1200x700", "-o", "s.svg", "s.json"}, folder.path());
+    QVERIFY2(plot.exitCode == 0, qPrintable(plot.err));
+    const SvgContents svg = readSvg(QDir(folder.path()).filePath(QStringLiteral("s.svg")));
+    QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
+    QVERIFY2(svg.allText().contains(QStringLiteral("Simulated FER")), qPrintable(svg.allText()));
+
+    const QRectF inside = frameOf(svg).adjusted(-0.5, -0.5, 0.5, 0.5);
+    const QString colour = plot::runColour(0).name();
+    const QList<QPointF> markers = svg.pointsByColour.value(colour);
+    QList<QPointF> corners;  // the chart's, not the legend's samples on the right
+    for (const QPointF& corner : svg.cornersByColour.value(colour)) {
+      if (corner.x() < 1200.0 - plot::legendWidth(1200.0)) {
+        corners.append(corner);
+      }
+    }
+    QCOMPARE(markers.size(), 2);
+    for (const QPointF& point : markers + corners) {
+      QVERIFY2(
+          inside.contains(point),
+          qPrintable(QStringLiteral("(%1, %2) outside the frame").arg(point.x()).arg(point.y())));
+    }
+    // A marker's picture sits on whole pixels, its bar may lie half a pixel beside its centre.
+    for (const QPointF& marker : markers) {
+      QVERIFY(std::any_of(corners.begin(), corners.end(), [&](const QPointF& corner) {
+        return std::abs(corner.x() - marker.x()) <= 1.0 && std::abs(corner.y() - marker.y()) > 1.0;
+      }));
     }
   }
 
