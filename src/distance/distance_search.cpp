@@ -393,8 +393,9 @@ DistanceSearchEstimate estimateGivenInterleaverSearch(const GivenInterleaverCode
   if (!givenCodeProblem(code).empty()) {
     return estimate;
   }
-  const auto start = std::chrono::steady_clock::now();
   GivenInterleaverSearcher searcher(code, maxWeight);
+  // The tables are built once for the search as well: only the sample's own time is scaled.
+  const auto start = std::chrono::steady_clock::now();
   const std::vector<std::int32_t> positions = samplePositions(searcher.sections());
   const double scale =
       static_cast<double>(searcher.sections()) / static_cast<double>(positions.size());
@@ -427,10 +428,10 @@ DistanceSearchResult searchGivenInterleaver(const GivenInterleaverCode& code,
   }
   const DistanceSearchEstimate estimate = estimateGivenInterleaverSearch(code, maxWeight, limits);
   result.estimatedCandidates = estimate.candidates;
-  if (estimate.overLimit || estimate.candidates > limits.maxCandidates) {
+  if (estimate.passes(limits)) {
     result.outcome = DistanceSearchOutcome::OverLimit;
-    result.message = "the search would examine more than " + std::to_string(limits.maxCandidates) +
-                     " candidates";
+    result.message = "the search would pass its limit of " + std::to_string(limits.maxCandidates) +
+                     " candidates or its time limit";
     return result;
   }
   GivenInterleaverSearcher searcher(code, maxWeight);
