@@ -3,11 +3,14 @@
 // (CWEF, parallel and serial spectrum, BER bounds) at chosen frame lengths, and whole
 // calculation runs.
 //
-//   brevandor-engine-bench [--kernels] [--stages=512,1000] [--serial=512] [--runs=1000]
+//   brevandor-engine-bench [--kernels] [--row-kernels] [--stages=512,1000] [--serial=512]
+//   [--runs=1000]
 //                          [--fast-runs=10000] [--low-weight=1000,100000]
 //                          [--punctured=1000,4000] [--precision=1000,4000] [--threads=2]
 //                          [--repeat=5]
 //
+// --row-kernels times every row kernel of every set, both table precisions, against the
+// portable set timed in the same rounds.
 // --precision compares the fast engine with double-precision tables against single ones
 // (CWEF, parallel spectrum, whole PCCC runs), side by side.
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
@@ -26,6 +29,7 @@
 #include "bench/cwef_cells.h"
 #include "bench/kernel_throughput.h"
 #include "bench/low_weight_bench.h"
+#include "bench/row_kernel_rates.h"
 #include "bounds/ber_bounds.h"
 #include "code/code_description.h"
 #include "code/conv_code.h"
@@ -41,6 +45,7 @@ namespace {
 
 struct Options {
   bool kernels = false;
+  bool rowKernels = false;
   std::vector<int> stages;
   std::vector<int> serial;
   std::vector<int> runs;
@@ -55,13 +60,15 @@ struct Options {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, {512}, {512}, {1000}, {}, {}, {}, {}, 0, 1};
+    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
     const auto value = [&](std::string_view name) { return argument.substr(name.size()); };
     if (argument == "--kernels") {
       options.kernels = true;
+    } else if (argument == "--row-kernels") {
+      options.rowKernels = true;
     } else if (argument.starts_with("--stages=")) {
       options.stages = numbers(value("--stages="));
     } else if (argument.starts_with("--serial=")) {
@@ -112,11 +119,32 @@ void printKernels() {
   }
 }
 
+// Every row kernel's rate and its ratio to the portable kernel's, timed in the same rounds.
+void printRowKernels() {
+  std::printf("\n### Row kernels (one thread, rows of neighbouring counts, best of 200)\n\n");
+  std::printf("| Kernel | cells | set | M/s at 100 | x portable | M/s at 1500 | x portable |\n");
+  std::printf("|---|---|---|---|---|---|---|\n");
+  const std::vector<RowKernelRate> small = measureRowKernelRates(100.0f, 200);
+  const std::vector<RowKernelRate> large = measureRowKernelRates(1500.0f, 200);
+  double portableSmall = 0.0;
+  double portableLarge = 0.0;
+  for (std::size_t k = 0; k < small.size(); ++k) {
+    if (small[k].set == "portable") {
+      portableSmall = small[k].perSecond;
+      portableLarge = large[k].perSecond;
+    }
+    std::printf("| %s | %s | %s | %.0f | %.1f | %.0f | %.1f |\n", small[k].kernel.c_str(),
+                small[k].precision.c_str(), small[k].set.c_str(), small[k].perSecond / 1e6,
+                small[k].perSecond / portableSmall, large[k].perSecond / 1e6,
+                large[k].perSecond / portableLarge);
+  }
+}
+
 // The rate of the chosen row kernels on rows of counts of the size a frame of N produces.
 double chosenKernelRate(int n) {
   const float magnitude = 0.15f * static_cast<float>(n);
   for (const KernelRate& rate : measureLogAddRates(magnitude)) {
-    if (rate.name.starts_with(std::string(logAddKernels().name) + " sumPairs")) {
+    if (rate.name.starts_with(std::string(rowKernels<float>().name) + " sumPairs")) {
       return rate.perSecond;
     }
   }
@@ -183,7 +211,7 @@ void timeCwef(int n, int threads) {
   const double peak = chosenKernelRate(n) * used;
   char note[160];
   std::snprintf(note, sizeof note, "%.3g cells, %.0f M cells/s = %.0f%% of %s sumPairs x %d", cells,
-                rate / 1e6, 100.0 * rate / peak, logAddKernels().name, used);
+                rate / 1e6, 100.0 * rate / peak, rowKernels<float>().name, used);
   printRow("CWEF (parity only)", n, time[0], time[1], note);
 }
 
@@ -293,10 +321,13 @@ int main(int argc, char** argv) {
   const Options options = parse(argc, argv);
   gRepeat = options.repeat;
   std::printf("Kernels in use: %s; fast-engine threads: %d; fast timings: median of %d\n",
-              logAddKernels().name, contextFor(Engine::Fast, options.threads).workerThreads(),
+              rowKernels<float>().name, contextFor(Engine::Fast, options.threads).workerThreads(),
               options.repeat);
   if (options.kernels) {
     printKernels();
+  }
+  if (options.rowKernels) {
+    printRowKernels();
   }
   if (!options.stages.empty() || !options.serial.empty()) {
     std::printf("\n### Stages, default code \"1+D+D^2\" over \"1+D^2\"\n\n");
@@ -329,7 +360,7 @@ int main(int argc, char** argv) {
   }
   if (!options.precision.empty()) {
     std::printf("\n### Double-precision tables against single (fast engine, %s / %s kernels)\n\n",
-                logAddKernels().name, doubleLogAddKernels().name);
+                rowKernels<float>().name, rowKernels<double>().name);
     std::printf("| %-22s | %6s | %9s | %9s | %8s |\n|---|---|---|---|---|\n", "Stage", "N",
                 "single s", "double s", "double / single");
     for (const int n : options.precision) {

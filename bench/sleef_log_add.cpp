@@ -19,7 +19,7 @@ namespace brevandor::bench {
 
 double sleefLogAddRate(float magnitude) {
 #if defined(BREVANDOR_BENCH_WITH_SLEEF)
-  if (avx2LogAddKernels() == nullptr) {
+  if (avx2RowKernels<float>() == nullptr) {
     return 0.0;
   }
   constexpr std::size_t kLength = 1 << 14;

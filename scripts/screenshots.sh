@@ -2,9 +2,8 @@
 # Builds the programs and takes the README's pictures on Qt's offscreen platform: the main
 # window, the results window's Bounds, Spectrum and File tabs after a calculation at N = 100
 # with all bounds, the Advanced Setup dialog, the Bounds tab overlaying the default code at
-# N = 100, 1000 and 10000, and brevandor-plot's picture of every bound at N = 1000. The three
-# overlaid runs are made once with brevandor-cli --json and kept under build/screenshot-records
-# (N = 10000 takes about six minutes on two cores).
+# N = 100, 400 and 1000, and brevandor-plot's picture of every bound at N = 1000. The three
+# overlaid runs are made once with brevandor-cli --json and kept under build/screenshot-records.
 # Writes docs/screenshots/*.png.
 # Usage: scripts/screenshots.sh [preset]   (default: release)
 set -euo pipefail
@@ -19,7 +18,7 @@ cmake --build --preset "$preset" --target brevandor_screenshots brevandor-cli br
 records=build/screenshot-records
 mkdir -p "$records" docs/screenshots
 overlay=()
-for n in 100 1000 10000; do
+for n in 100 400 1000; do
   if [[ ! -s "$records/pccc-$n.json" ]]; then
     echo "computing the default code at N = $n"
     "build/$preset/src/cli/brevandor-cli" -q -N "$n" -b q -o "$records/pccc-$n.txt" \

@@ -147,8 +147,9 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   if (commandLine.engine != "fast" && commandLine.engine != "reference") {
     return refuse("--engine: unknown engine '" + commandLine.engine + "' (use fast or reference)");
   }
-  const auto precision = parsePrecision(commandLine.precision);
-  if (!precision) {
+  const std::optional<TablePrecision> precision =
+      commandLine.precision.empty() ? std::nullopt : parsePrecision(commandLine.precision);
+  if (!commandLine.precision.empty() && !precision) {
     return refuse("--precision: unknown precision '" + commandLine.precision +
                   "' (use single or double)");
   }
@@ -173,7 +174,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& commandLine) {
   inputs.selectedType = *type;
   inputs.resultsFileName = commandLine.output;
   inputs.code = *code.description;
-  inputs.precision = *precision;
+  inputs.precision = precision;
   inputs.maxWeight = maxWeight;
   const FrameLengthCheck constituents = checkConstituentCount(commandLine.constituents, kWholeText);
   if (!constituents.value) {

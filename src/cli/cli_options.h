@@ -26,7 +26,7 @@ struct CommandLine {
   std::string spectrumIn;  // bounds of a spectrum read from this file instead of a code
   std::string codeLength;  // n of the spectrum read
   std::string infoBits;    // K of the spectrum read
-  std::string precision = "single";
+  std::string precision;   // empty: the run's default (double for low-weight and N > 1023)
   // The second constituent code; each polynomial not given is the first code's.
   std::string numerator2;
   std::string denominator2;

@@ -133,8 +133,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "SCCC puncturing pattern SYS,PAR of the inner code");
   app.add_option("--precision", commandLine.precision,
                  "Weight tables in single or double precision (double: twice the memory, "
-                 "spectra exact to about 1e-9)")
-      ->capture_default_str();
+                 "spectra exact to about 1e-9); default: double for low-weight runs and frames "
+                 "over 1023 bits (single when double does not fit), else single");
   cli::describeSimulationOptions(app, commandLine.simulation);
   spectrumIn->excludes(app.get_option("--simulate"));
   // Selects the plain reference implementation of the hot stages; kept for comparisons.

@@ -6,14 +6,59 @@
 
 namespace brevandor {
 
+namespace {
+
+// The branches grouped by one of their ends: `end(branch)` names the group, `other(branch)`
+// the state the step reaches. Fills `steps` and the groups' starts.
+template <typename Branch, typename End, typename Other>
+void groupSteps(const std::vector<Branch>& branches, std::int32_t states, End end, Other other,
+                auto& steps, std::vector<std::int32_t>& start) {
+  start.assign(static_cast<std::size_t>(states) + 1, 0);
+  for (const Branch& branch : branches) {
+    ++start[static_cast<std::size_t>(end(branch)) + 1];
+  }
+  for (std::size_t s = 0; s < static_cast<std::size_t>(states); ++s) {
+    start[s + 1] += start[s];
+  }
+  steps.resize(branches.size());
+  std::vector<std::int32_t> filled(start.begin(), start.end() - 1);
+  for (const Branch& branch : branches) {
+    auto& slot = filled[static_cast<std::size_t>(end(branch))];
+    steps[static_cast<std::size_t>(slot++)] = {other(branch), branch.label};
+  }
+}
+
+}  // namespace
+
 SisoDecoder::SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, TrellisEnd end)
-    : states_(forward.stateCount), outputBits_(forward.n), algorithm_(algorithm), end_(end) {
+    : states_(forward.stateCount),
+      outputBits_(forward.n),
+      labels_(2 << forward.n),
+      algorithm_(algorithm),
+      end_(end) {
   for (std::int32_t from = 0; from < forward.stateCount; ++from) {
     for (const TrellisBranch& branch : forward.row(from)) {
-      branches_.push_back(Branch{from, branch.state, branch.input, branch.output});
+      branches_.push_back(Branch{from, branch.state, (branch.input << forward.n) | branch.output});
     }
   }
-  wordMetric_.resize(std::size_t{1} << outputBits_);
+  // The branches of input bit 0 first, those of input bit 1 after them.
+  std::stable_sort(branches_.begin(), branches_.end(), [&](const Branch& a, const Branch& b) {
+    return (a.label >> outputBits_) < (b.label >> outputBits_);
+  });
+  const auto ones = std::find_if(branches_.begin(), branches_.end(),
+                                 [&](const Branch& b) { return (b.label >> outputBits_) != 0; });
+  byInputStart_ = {0, static_cast<std::size_t>(ones - branches_.begin()), branches_.size()};
+  groupSteps(
+      branches_, states_, [](const Branch& b) { return b.to; },
+      [](const Branch& b) { return b.from; }, entering_, enteringStart_);
+  groupSteps(
+      branches_, states_, [](const Branch& b) { return b.from; },
+      [](const Branch& b) { return b.to; }, leaving_, leavingStart_);
+  twoEach_ = true;
+  for (std::size_t s = 0; s < static_cast<std::size_t>(states_); ++s) {
+    twoEach_ = twoEach_ && enteringStart_[s + 1] - enteringStart_[s] == 2 &&
+               leavingStart_[s + 1] - leavingStart_[s] == 2;
+  }
 }
 
 void SisoDecoder::decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {
@@ -26,51 +71,55 @@ void SisoDecoder::decode(std::int32_t sections, const SisoInput& in, const SisoO
 
 template <SisoAlgorithm Algorithm>
 void SisoDecoder::run(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {
-  computeGamma(sections, in);
+  computeLabelMetrics(sections, in);
   computeAlpha<Algorithm>(sections);
-  computeBeta<Algorithm>(sections);
-  computeInputApp<Algorithm>(sections, out.input);
-  if (!out.code.empty()) {
-    computeCodeApp<Algorithm>(sections, out.code);
-  }
+  computeBetaAndApp<Algorithm>(sections, out);
 }
 
-void SisoDecoder::computeGamma(std::int32_t sections, const SisoInput& in) {
+void SisoDecoder::computeLabelMetrics(std::int32_t sections, const SisoInput& in) {
   // A branch's metric is half the sum of ±L over its bits (+ for a 0 bit): the log of its
   // likelihood up to a factor common to all branches of the section, which cancels in every
-  // ratio the decoder forms.
-  const std::size_t n = static_cast<std::size_t>(outputBits_);
-  gamma_.resize(static_cast<std::size_t>(sections) * branches_.size());
+  // ratio the decoder forms. It depends on the branch's label alone, so each section holds
+  // the 2^(n+1) label metrics rather than one per branch.
+  const auto n = static_cast<std::size_t>(outputBits_);
+  const std::size_t words = std::size_t{1} << n;
+  const auto labels = static_cast<std::size_t>(labels_);
+  labelMetric_.resize(static_cast<std::size_t>(sections) * labels);
   for (std::size_t t = 0; t < static_cast<std::size_t>(sections); ++t) {
     const double* channel = in.channel.data() + t * n;
-    for (std::size_t word = 0; word < wordMetric_.size(); ++word) {
-      double metric = 0.0;
-      for (std::size_t i = 0; i < n; ++i) {
-        metric += ((word >> i) & 1u) != 0 ? -channel[i] : channel[i];
-      }
-      wordMetric_[word] = 0.5 * metric;
-    }
     const double apriori = 0.5 * in.apriori[t];
-    double* gamma = gamma_.data() + t * branches_.size();
-    for (std::size_t b = 0; b < branches_.size(); ++b) {
-      const Branch& branch = branches_[b];
-      gamma[b] = wordMetric_[static_cast<std::size_t>(branch.output)] +
-                 (branch.input != 0 ? -apriori : apriori);
+    double* metric = labelMetric_.data() + t * labels;
+    for (std::size_t word = 0; word < words; ++word) {
+      double sum = 0.0;
+      for (std::size_t i = 0; i < n; ++i) {
+        sum += ((word >> i) & 1u) != 0 ? -channel[i] : channel[i];
+      }
+      metric[word] = 0.5 * sum + apriori;
+      metric[words + word] = 0.5 * sum - apriori;
     }
   }
 }
 
 namespace {
 
-// Subtracts the largest value from every entry: the metrics of a step only matter relative
-// to each other, and this keeps them near zero over long frames.
-void normalise(double* metrics, std::size_t count) {
-  const double largest = *std::max_element(metrics, metrics + count);
-  if (largest == kNoPath) {
-    return;
+// The recursions normalise their metrics once every so many sections: between two
+// normalisations a metric moves by at most the sections' summed |LLR|, far inside a double's
+// range, and its rounding relative to the others stays far below 1e-9.
+constexpr std::size_t kNormaliseEvery = 8;
+
+// Subtracts state 0's metric from every entry (the largest one's where state 0 has no path):
+// the metrics of a step only matter relative to each other, and this keeps them near zero
+// over long frames. State 0 lies on the all-zero path, so it almost always has one.
+inline void normalise(double* metrics, std::size_t count) {
+  double reference = metrics[0];
+  if (reference == kNoPath) {
+    reference = *std::max_element(metrics, metrics + count);
+    if (reference == kNoPath) {
+      return;
+    }
   }
   for (std::size_t s = 0; s < count; ++s) {
-    metrics[s] -= largest;
+    metrics[s] -= reference;
   }
 }
 
@@ -79,84 +128,112 @@ void normalise(double* metrics, std::size_t count) {
 template <SisoAlgorithm Algorithm>
 void SisoDecoder::computeAlpha(std::int32_t sections) {
   const auto states = static_cast<std::size_t>(states_);
-  alpha_.assign((static_cast<std::size_t>(sections) + 1) * states, kNoPath);
+  const auto labels = static_cast<std::size_t>(labels_);
+  alpha_.resize((static_cast<std::size_t>(sections) + 1) * states);
+  std::fill(alpha_.begin(), alpha_.begin() + static_cast<std::ptrdiff_t>(states), kNoPath);
   alpha_[0] = 0.0;  // every frame starts in state 0
   for (std::size_t t = 0; t < static_cast<std::size_t>(sections); ++t) {
     const double* now = alpha_.data() + t * states;
     double* next = alpha_.data() + (t + 1) * states;
-    const double* gamma = gamma_.data() + t * branches_.size();
-    for (std::size_t b = 0; b < branches_.size(); ++b) {
-      const Branch& branch = branches_[b];
-      double& target = next[branch.to];
-      target = combine<Algorithm>(target, now[branch.from] + gamma[b]);
-    }
-    normalise(next, states);
-  }
-}
-
-template <SisoAlgorithm Algorithm>
-void SisoDecoder::computeBeta(std::int32_t sections) {
-  const auto states = static_cast<std::size_t>(states_);
-  beta_.assign((static_cast<std::size_t>(sections) + 1) * states, kNoPath);
-  double* last = beta_.data() + static_cast<std::size_t>(sections) * states;
-  if (end_ == TrellisEnd::Terminated) {
-    last[0] = 0.0;
-  } else {
-    std::fill(last, last + states, 0.0);
-  }
-  for (std::size_t t = static_cast<std::size_t>(sections); t-- > 0;) {
-    const double* later = beta_.data() + (t + 1) * states;
-    double* now = beta_.data() + t * states;
-    const double* gamma = gamma_.data() + t * branches_.size();
-    for (std::size_t b = 0; b < branches_.size(); ++b) {
-      const Branch& branch = branches_[b];
-      double& target = now[branch.from];
-      target = combine<Algorithm>(target, gamma[b] + later[branch.to]);
-    }
-    normalise(now, states);
-  }
-}
-
-double SisoDecoder::pathMetric(std::int32_t t, std::size_t b) const {
-  const auto states = static_cast<std::size_t>(states_);
-  const auto section = static_cast<std::size_t>(t);
-  const Branch& branch = branches_[b];
-  return alpha_[section * states + static_cast<std::size_t>(branch.from)] +
-         gamma_[section * branches_.size() + b] +
-         beta_[(section + 1) * states + static_cast<std::size_t>(branch.to)];
-}
-
-template <SisoAlgorithm Algorithm>
-void SisoDecoder::computeInputApp(std::int32_t sections, std::span<double> app) const {
-  for (std::int32_t t = 0; t < sections; ++t) {
-    double zero = kNoPath;
-    double one = kNoPath;
-    for (std::size_t b = 0; b < branches_.size(); ++b) {
-      double& side = branches_[b].input != 0 ? one : zero;
-      side = combine<Algorithm>(side, pathMetric(t, b));
-    }
-    app[static_cast<std::size_t>(t)] = zero - one;
-  }
-}
-
-template <SisoAlgorithm Algorithm>
-void SisoDecoder::computeCodeApp(std::int32_t sections, std::span<double> app) const {
-  const auto n = static_cast<std::size_t>(outputBits_);
-  std::vector<double> zero(n);
-  std::vector<double> one(n);
-  for (std::int32_t t = 0; t < sections; ++t) {
-    std::fill(zero.begin(), zero.end(), kNoPath);
-    std::fill(one.begin(), one.end(), kNoPath);
-    for (std::size_t b = 0; b < branches_.size(); ++b) {
-      const double metric = pathMetric(t, b);
-      for (std::size_t i = 0; i < n; ++i) {
-        double& side = ((branches_[b].output >> i) & 1) != 0 ? one[i] : zero[i];
-        side = combine<Algorithm>(side, metric);
+    const double* metric = labelMetric_.data() + t * labels;
+    if (twoEach_) {  // a rate-1/n trellis: exactly two branches enter every state
+      for (std::size_t s = 0; s < states; ++s) {
+        const Step& first = entering_[2 * s];
+        const Step& second = entering_[2 * s + 1];
+        next[s] = combine<Algorithm>(now[first.state] + metric[first.label],
+                                     now[second.state] + metric[second.label]);
+      }
+    } else {
+      for (std::size_t s = 0; s < states; ++s) {
+        double best = kNoPath;
+        for (auto j = enteringStart_[s]; j < enteringStart_[s + 1]; ++j) {
+          const Step& step = entering_[static_cast<std::size_t>(j)];
+          best = combine<Algorithm>(best, now[step.state] + metric[step.label]);
+        }
+        next[s] = best;
       }
     }
-    for (std::size_t i = 0; i < n; ++i) {
-      app[static_cast<std::size_t>(t) * n + i] = zero[i] - one[i];
+    if (t % kNormaliseEvery == 0) {
+      normalise(next, states);
     }
+  }
+}
+
+template <SisoAlgorithm Algorithm>
+void SisoDecoder::computeBetaAndApp(std::int32_t sections, const SisoOutput& out) {
+  const auto states = static_cast<std::size_t>(states_);
+  const auto labels = static_cast<std::size_t>(labels_);
+  beta_.resize(2 * states);
+  double* later = beta_.data();
+  double* now = beta_.data() + states;
+  if (end_ == TrellisEnd::Terminated) {
+    std::fill(later, later + states, kNoPath);
+    later[0] = 0.0;
+  } else {
+    std::fill(later, later + states, 0.0);
+  }
+  for (std::size_t t = static_cast<std::size_t>(sections); t-- > 0;) {
+    writeApp<Algorithm>(t, later, out);
+    const double* metric = labelMetric_.data() + t * labels;
+    if (twoEach_) {
+      for (std::size_t s = 0; s < states; ++s) {
+        const Step& first = leaving_[2 * s];
+        const Step& second = leaving_[2 * s + 1];
+        now[s] = combine<Algorithm>(metric[first.label] + later[first.state],
+                                    metric[second.label] + later[second.state]);
+      }
+    } else {
+      for (std::size_t s = 0; s < states; ++s) {
+        double best = kNoPath;
+        for (auto j = leavingStart_[s]; j < leavingStart_[s + 1]; ++j) {
+          const Step& step = leaving_[static_cast<std::size_t>(j)];
+          best = combine<Algorithm>(best, metric[step.label] + later[step.state]);
+        }
+        now[s] = best;
+      }
+    }
+    if (t % kNormaliseEvery == 0) {
+      normalise(now, states);
+    }
+    std::swap(now, later);
+  }
+}
+
+template <SisoAlgorithm Algorithm>
+void SisoDecoder::writeApp(std::size_t t, const double* later, const SisoOutput& out) {
+  // α_t(from) + γ_t(branch) + β_{t+1}(to): the metric of every path through the branch,
+  // combined over the branches of each input bit (the branches of input 0 come first, so
+  // each side is one plain loop) and, where asked, of each output bit.
+  const auto states = static_cast<std::size_t>(states_);
+  const double* alpha = alpha_.data() + t * states;
+  const double* metric = labelMetric_.data() + t * static_cast<std::size_t>(labels_);
+  const auto path = [&](const Branch& branch) {
+    return alpha[branch.from] + metric[branch.label] + later[branch.to];
+  };
+  double side[2] = {kNoPath, kNoPath};
+  for (std::size_t input = 0; input < 2; ++input) {
+    for (std::size_t b = byInputStart_[input]; b < byInputStart_[input + 1]; ++b) {
+      side[input] = combine<Algorithm>(side[input], path(branches_[b]));
+    }
+  }
+  out.input[t] = side[0] - side[1];
+  if (out.code.empty()) {
+    return;
+  }
+  const auto n = static_cast<std::size_t>(outputBits_);
+  constexpr std::size_t kMostOutputBits = 32;
+  double codeSide[2][kMostOutputBits];
+  std::fill(codeSide[0], codeSide[0] + n, kNoPath);
+  std::fill(codeSide[1], codeSide[1] + n, kNoPath);
+  for (const Branch& branch : branches_) {
+    const double through = path(branch);
+    for (std::size_t i = 0; i < n; ++i) {
+      double& bit = codeSide[(branch.label >> i) & 1][i];
+      bit = combine<Algorithm>(bit, through);
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    out.code[t * n + i] = codeSide[0][i] - codeSide[1][i];
   }
 }
 

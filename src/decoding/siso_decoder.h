@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -31,41 +32,49 @@ class SisoDecoder {
  public:
   SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, TrellisEnd end);
 
-  // Runs the three passes over `sections` trellis sections and writes the a-posteriori
-  // values.
+  // Runs the passes over `sections` trellis sections and writes the a-posteriori values.
   void decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
 
  private:
+  // A branch as the recursions read it: its other end and the label (input bit and output
+  // word, `input << n | output`) that picks its metric among the section's 2^(n+1).
+  struct Step {
+    std::int32_t state = 0;
+    std::int32_t label = 0;
+  };
   struct Branch {
     std::int32_t from = 0;
     std::int32_t to = 0;
-    std::int32_t input = 0;
-    std::int32_t output = 0;
+    std::int32_t label = 0;
   };
 
   template <SisoAlgorithm Algorithm>
   void run(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
-  void computeGamma(std::int32_t sections, const SisoInput& in);
+  void computeLabelMetrics(std::int32_t sections, const SisoInput& in);
   template <SisoAlgorithm Algorithm>
   void computeAlpha(std::int32_t sections);
+  // The backward recursion, with the a-posteriori values of each section worked out as soon
+  // as the β of its end is known, so that only two rows of β are ever held.
   template <SisoAlgorithm Algorithm>
-  void computeBeta(std::int32_t sections);
+  void computeBetaAndApp(std::int32_t sections, const SisoOutput& out);
   template <SisoAlgorithm Algorithm>
-  void computeInputApp(std::int32_t sections, std::span<double> app) const;
-  template <SisoAlgorithm Algorithm>
-  void computeCodeApp(std::int32_t sections, std::span<double> app) const;
-  // α_t(from) + γ_t(branch) + β_{t+1}(to): the metric of every path through the branch.
-  double pathMetric(std::int32_t t, std::size_t b) const;
+  void writeApp(std::size_t t, const double* later, const SisoOutput& out);
 
-  std::vector<Branch> branches_;  // every branch of one section, grouped by origin state
+  std::vector<Branch> branches_;  // every branch of one section, those of input 0 first
+  std::array<std::size_t, 3> byInputStart_{};  // input b's branches at [start[b], start[b + 1])
+  // The branches by the state they enter and by the state they leave: those of state s at
+  // [start[s], start[s + 1]).
+  std::vector<Step> entering_, leaving_;
+  std::vector<std::int32_t> enteringStart_, leavingStart_;
+  bool twoEach_ = false;  // exactly two branches enter and leave every state
   std::int32_t states_ = 0;
   std::int32_t outputBits_ = 0;  // n
+  std::int32_t labels_ = 0;      // 2^(n+1)
   SisoAlgorithm algorithm_;
   TrellisEnd end_;
-  std::vector<double> gamma_;       // sections × branches
-  std::vector<double> alpha_;       // (sections + 1) × states
-  std::vector<double> beta_;        // (sections + 1) × states
-  std::vector<double> wordMetric_;  // 2^n output-word metrics of one section
+  std::vector<double> labelMetric_;  // sections × labels
+  std::vector<double> alpha_;        // (sections + 1) × states
+  std::vector<double> beta_;         // two rows of states
 };
 
 }  // namespace brevandor

@@ -42,12 +42,12 @@ std::int32_t TurboFrame::channelBits() const {
 
 namespace {
 
-ConstituentFrame terminated(const ConvCode& code, std::int32_t inputLength,
-                            const SectionPuncturing& puncturing) {
+ConstituentFrame constituentFrame(const ConvCode& code, std::int32_t inputLength,
+                                  const SectionPuncturing& puncturing, bool open) {
   ConstituentFrame frame;
   frame.code = &code;
   frame.inputLength = inputLength;
-  frame.tailSections = code.tailLength();
+  frame.tailSections = open ? 0 : code.tailLength();
   frame.puncturing = puncturing;
   return frame;
 }
@@ -56,23 +56,24 @@ ConstituentFrame terminated(const ConvCode& code, std::int32_t inputLength,
 
 TurboFrame parallelFrame(const ConvCode& first, const ConvCode& second, std::int32_t inputLength,
                          const SectionPuncturing& firstPuncturing,
-                         const SectionPuncturing& secondPuncturing, bool secondSendsSystematic) {
+                         const SectionPuncturing& secondPuncturing, bool secondSendsSystematic,
+                         FrameEnds ends) {
   TurboFrame frame;
   frame.kind = FrameKind::Parallel;
   frame.inputLength = inputLength;
-  frame.first = terminated(first, inputLength, firstPuncturing);
-  frame.second = terminated(second, inputLength, secondPuncturing);
+  frame.first = constituentFrame(first, inputLength, firstPuncturing, ends.firstOpen);
+  frame.second = constituentFrame(second, inputLength, secondPuncturing, ends.secondOpen);
   frame.second.sendsSystematic = secondSendsSystematic;
   return frame;
 }
 
 TurboFrame serialFrame(const ConvCode& outer, const ConvCode& inner, std::int32_t inputLength,
                        const SectionPuncturing& outerPuncturing,
-                       const SectionPuncturing& innerPuncturing) {
+                       const SectionPuncturing& innerPuncturing, FrameEnds ends) {
   TurboFrame frame;
   frame.kind = FrameKind::Serial;
   frame.inputLength = inputLength;
-  frame.first = terminated(outer, inputLength, outerPuncturing);
+  frame.first = constituentFrame(outer, inputLength, outerPuncturing, ends.firstOpen);
   for (std::int32_t t = 0; t < frame.first.sections(); ++t) {
     const std::uint32_t mask = frame.first.sentMask(t);
     for (std::int32_t i = outer.n - 1; i >= 0; --i) {
@@ -81,17 +82,18 @@ TurboFrame serialFrame(const ConvCode& outer, const ConvCode& inner, std::int32_
       }
     }
   }
-  frame.second = terminated(inner, frame.interleaverLength(), innerPuncturing);
+  frame.second =
+      constituentFrame(inner, frame.interleaverLength(), innerPuncturing, ends.secondOpen);
   return frame;
 }
 
-TurboFrame repetitionFrame(const ConvCode& inner, std::int32_t inputLength,
-                           std::int32_t repetition) {
+TurboFrame repetitionFrame(const ConvCode& inner, std::int32_t inputLength, std::int32_t repetition,
+                           FrameEnds ends) {
   TurboFrame frame;
   frame.kind = FrameKind::RepetitionSerial;
   frame.inputLength = inputLength;
   frame.repetition = repetition;
-  frame.second = terminated(inner, repetition * inputLength, {});
+  frame.second = constituentFrame(inner, repetition * inputLength, {}, ends.secondOpen);
   return frame;
 }
 

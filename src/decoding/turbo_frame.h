@@ -56,22 +56,29 @@ struct TurboFrame {
   std::int32_t channelBits() const;
 };
 
-// A parallel frame of two terminated encoders over N input bits, with the section
-// puncturing of each; `secondSendsSystematic` when encoder 2's systematic bits are sent too.
+// Which encoders of a frame end open (no tail: wherever their input leaves them) rather than
+// terminated with their own tail, sent whole.
+struct FrameEnds {
+  bool firstOpen = false;   // encoder 1, or the outer code
+  bool secondOpen = false;  // encoder 2, or the inner code
+};
+
+// A parallel frame of two encoders over N input bits, with the section puncturing of each;
+// `secondSendsSystematic` when encoder 2's systematic bits are sent too.
 TurboFrame parallelFrame(const ConvCode& first, const ConvCode& second, std::int32_t inputLength,
                          const SectionPuncturing& firstPuncturing = {},
                          const SectionPuncturing& secondPuncturing = {},
-                         bool secondSendsSystematic = false);
+                         bool secondSendsSystematic = false, FrameEnds ends = {});
 
-// A serial frame: a terminated outer code over N input bits, its sent bits interleaved into a
-// terminated inner code.
+// A serial frame: an outer code over N input bits, its sent bits interleaved into an inner
+// code.
 TurboFrame serialFrame(const ConvCode& outer, const ConvCode& inner, std::int32_t inputLength,
                        const SectionPuncturing& outerPuncturing = {},
-                       const SectionPuncturing& innerPuncturing = {});
+                       const SectionPuncturing& innerPuncturing = {}, FrameEnds ends = {});
 
-// A repetition-outer frame: each of N input bits sent r times through the interleaver into a
-// terminated inner code.
-TurboFrame repetitionFrame(const ConvCode& inner, std::int32_t inputLength,
-                           std::int32_t repetition);
+// A repetition-outer frame: each of N input bits sent r times through the interleaver into
+// the inner code (`ends.secondOpen`: left open).
+TurboFrame repetitionFrame(const ConvCode& inner, std::int32_t inputLength, std::int32_t repetition,
+                           FrameEnds ends = {});
 
 }  // namespace brevandor

@@ -4,12 +4,7 @@
 
 #include "logmath/fold_rows_scalar.h"
 #include "logmath/log_domain.h"
-#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-#include "logmath/simd_log_add_avx2.h"
-#include "logmath/simd_log_add_avx512.h"
-#include "logmath/simd_log_add_double_avx2.h"
-#include "logmath/simd_log_add_double_avx512.h"
-#endif
+#include "logmath/simd_log_add_sets.h"
 
 namespace brevandor {
 
@@ -64,18 +59,6 @@ void maxTermsPortable(Cell* best, const Cell* src, std::size_t count, Cell x) {
   }
 }
 
-template <typename Cell>
-const BasicLogAddRowKernels<Cell>& portableKernels() {
-  static const BasicLogAddRowKernels<Cell> kernels{"portable",
-                                                   sumPairsPortable<Cell>,
-                                                   addTermsPortable<Cell>,
-                                                   addTermsAbovePortable<Cell>,
-                                                   accumulatePortable<Cell>,
-                                                   simd::foldRowsScalar<Cell>,
-                                                   maxTermsPortable<Cell>};
-  return kernels;
-}
-
 #if defined(BREVANDOR_HAVE_AVX2_KERNELS)
 // The processor's support, asked in code compiled for any x86-64 before anything compiled
 // for AVX2 or AVX-512 runs.
@@ -88,71 +71,75 @@ bool runsAvx512() {
 }
 #endif
 
-// The widest of the given sets, else the portable one.
-template <typename Cell>
-const BasicLogAddRowKernels<Cell>& widest(const BasicLogAddRowKernels<Cell>* avx512,
-                                          const BasicLogAddRowKernels<Cell>* avx2) {
-  if (avx512 != nullptr) {
-    return *avx512;
+enum class VectorSet { Avx2, Avx512 };
+
+// The vector set where this build has it and this processor runs it, else null.
+template <typename Cell, VectorSet kSet>
+const BasicLogAddRowKernels<Cell>* whereRuns() {
+#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
+  if constexpr (kSet == VectorSet::Avx512) {
+    return runsAvx512() ? &avx512RowKernelsUnchecked<Cell>() : nullptr;
+  } else {
+    return runsAvx2() ? &avx2RowKernelsUnchecked<Cell>() : nullptr;
   }
-  return avx2 != nullptr ? *avx2 : portableKernels<Cell>();
+#else
+  return nullptr;
+#endif
 }
 
 }  // namespace
 
-const LogAddRowKernels& portableLogAddKernels() {
-  return portableKernels<float>();
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& portableRowKernels() {
+  static const BasicLogAddRowKernels<Cell> kernels{"portable",
+                                                   sumPairsPortable<Cell>,
+                                                   addTermsPortable<Cell>,
+                                                   addTermsAbovePortable<Cell>,
+                                                   accumulatePortable<Cell>,
+                                                   simd::foldRowsScalar<Cell>,
+                                                   maxTermsPortable<Cell>};
+  return kernels;
 }
 
-const LogAddRowKernels* avx2LogAddKernels() {
-#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-  if (runsAvx2()) {
-    return &avx2LogAddKernelsUnchecked();
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>* avx2RowKernels() {
+  return whereRuns<Cell, VectorSet::Avx2>();
+}
+
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>* avx512RowKernels() {
+  return whereRuns<Cell, VectorSet::Avx512>();
+}
+
+namespace {
+
+// The widest set this processor runs, else the portable one.
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& widest() {
+  for (const BasicLogAddRowKernels<Cell>* set :
+       {avx512RowKernels<Cell>(), avx2RowKernels<Cell>()}) {
+    if (set != nullptr) {
+      return *set;
+    }
   }
-#endif
-  return nullptr;
+  return portableRowKernels<Cell>();
 }
 
-const LogAddRowKernels* avx512LogAddKernels() {
-#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-  if (runsAvx512()) {
-    return &avx512LogAddKernelsUnchecked();
-  }
-#endif
-  return nullptr;
-}
+}  // namespace
 
-const LogAddRowKernels& logAddKernels() {
-  static const LogAddRowKernels& chosen = widest(avx512LogAddKernels(), avx2LogAddKernels());
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& rowKernels() {
+  static const BasicLogAddRowKernels<Cell>& chosen = widest<Cell>();
   return chosen;
 }
 
-const DoubleLogAddRowKernels& portableDoubleLogAddKernels() {
-  return portableKernels<double>();
-}
-
-const DoubleLogAddRowKernels* avx2DoubleLogAddKernels() {
-#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-  if (runsAvx2()) {
-    return &avx2DoubleLogAddKernelsUnchecked();
-  }
-#endif
-  return nullptr;
-}
-
-const DoubleLogAddRowKernels* avx512DoubleLogAddKernels() {
-#if defined(BREVANDOR_HAVE_AVX2_KERNELS)
-  if (runsAvx512()) {
-    return &avx512DoubleLogAddKernelsUnchecked();
-  }
-#endif
-  return nullptr;
-}
-
-const DoubleLogAddRowKernels& doubleLogAddKernels() {
-  static const DoubleLogAddRowKernels& chosen =
-      widest(avx512DoubleLogAddKernels(), avx2DoubleLogAddKernels());
-  return chosen;
-}
+template const LogAddRowKernels& portableRowKernels<float>();
+template const DoubleLogAddRowKernels& portableRowKernels<double>();
+template const LogAddRowKernels* avx2RowKernels<float>();
+template const DoubleLogAddRowKernels* avx2RowKernels<double>();
+template const LogAddRowKernels* avx512RowKernels<float>();
+template const DoubleLogAddRowKernels* avx512RowKernels<double>();
+template const LogAddRowKernels& rowKernels<float>();
+template const DoubleLogAddRowKernels& rowKernels<double>();
 
 }  // namespace brevandor

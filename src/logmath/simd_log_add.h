@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <type_traits>
 
 namespace brevandor {
 
@@ -46,42 +45,22 @@ struct BasicLogAddRowKernels {
 using LogAddRowKernels = BasicLogAddRowKernels<float>;
 using DoubleLogAddRowKernels = BasicLogAddRowKernels<double>;
 
+// The kernel sets for tables of Cell (float or double).
+
 // The portable kernels: logAdd cell by cell.
-const LogAddRowKernels& portableLogAddKernels();
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>& portableRowKernels();
 
 // The AVX2 + FMA kernels, or null when this processor lacks them.
-const LogAddRowKernels* avx2LogAddKernels();
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>* avx2RowKernels();
 
 // The AVX-512 kernels, or null when this processor lacks AVX-512F and VL (or AVX2, FMA).
-const LogAddRowKernels* avx512LogAddKernels();
+template <typename Cell>
+const BasicLogAddRowKernels<Cell>* avx512RowKernels();
 
 // The best kernels this processor runs, chosen once: AVX-512, else AVX2, else portable.
-const LogAddRowKernels& logAddKernels();
-
-// The same four for tables of doubles.
-const DoubleLogAddRowKernels& portableDoubleLogAddKernels();
-const DoubleLogAddRowKernels* avx2DoubleLogAddKernels();
-const DoubleLogAddRowKernels* avx512DoubleLogAddKernels();
-const DoubleLogAddRowKernels& doubleLogAddKernels();
-
-// The portable kernels for tables of Cell.
 template <typename Cell>
-const BasicLogAddRowKernels<Cell>& portableRowKernels() {
-  if constexpr (std::is_same_v<Cell, double>) {
-    return portableDoubleLogAddKernels();
-  } else {
-    return portableLogAddKernels();
-  }
-}
-
-// The best kernels for tables of Cell.
-template <typename Cell>
-const BasicLogAddRowKernels<Cell>& rowKernels() {
-  if constexpr (std::is_same_v<Cell, double>) {
-    return doubleLogAddKernels();
-  } else {
-    return logAddKernels();
-  }
-}
+const BasicLogAddRowKernels<Cell>& rowKernels();
 
 }  // namespace brevandor

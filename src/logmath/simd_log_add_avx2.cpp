@@ -1,17 +1,21 @@
-// The AVX2 + FMA row kernels. This file alone is compiled for AVX2; nothing in it runs
-// unless the processor has been found to support it (see avx2LogAddKernels).
-
-#include "logmath/simd_log_add_avx2.h"
+// The AVX2 + FMA row kernels of single-precision tables. The sums of counts (sumPairs) run a
+// float path of their own and queue the cells it cannot settle for the double log-add;
+// addTerms rounds the double log-add of simd_log_add_lanes.h to float where the rounding is
+// certain; accumulate, foldRows and maxTerms are the kernels of simd_row_kernels.h. This
+// file alone is compiled for AVX2; nothing in it runs unless the processor has been found to
+// support it (see avx2RowKernels).
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "logmath/fold_rows_scalar.h"
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add.h"
-#include "logmath/simd_log_add_avx2_core.h"
 #include "logmath/simd_log_add_constants.h"
+#include "logmath/simd_log_add_lanes.h"
+#include "logmath/simd_log_add_sets.h"
+#include "logmath/simd_packet_avx2.h"
+#include "logmath/simd_row_kernels.h"
 
 namespace brevandor {
 
@@ -19,26 +23,17 @@ namespace {
 
 using namespace simd;
 
-// Rounds four double results to float when the rounding is certain, that is when the whole
-// interval in which logAdd's own result can lie rounds to one float. Returns the floats and
-// sets `certain` to the lanes for which that holds. Copied lanes are taken as they are.
-BREVANDOR_HOT __m128 roundCertain(const Sum4& sum, __m128& certain) {
-  const __m256d magnitude = _mm256_andnot_pd(_mm256_set1_pd(-0.0), sum.value);
-  __m256d slack = _mm256_fmadd_pd(magnitude, _mm256_set1_pd(kRoundingSlackRelative),
-                                  _mm256_set1_pd(kRoundingSlackAbsolute));
-  slack = _mm256_andnot_pd(sum.copied, slack);
-  const __m128 low = _mm256_cvtpd_ps(_mm256_sub_pd(sum.value, slack));
-  const __m128 high = _mm256_cvtpd_ps(_mm256_add_pd(sum.value, slack));
-  const __m128i deferred =
-      _mm_cmpeq_epi32(_mm_and_si128(_mm_set1_epi32(sum.deferred), _mm_setr_epi32(1, 2, 4, 8)),
-                      _mm_setr_epi32(1, 2, 4, 8));
-  certain = _mm_andnot_ps(_mm_castsi128_ps(deferred), _mm_cmpeq_ps(low, high));
-  return low;
-}
+using Doubles = Avx2Doubles;
 
 // Float logAdd for four lanes in double: the rounded results and the lanes that are certain.
-BREVANDOR_HOT __m128 logAddToFloat4(__m256d a, __m256d b, __m128& certain) {
-  return roundCertain(logAdd4(a, b, kNegligibleForFloat), certain);
+BREVANDOR_HOT RoundedLanes<Doubles> logAddToFloat4(__m256d a, __m256d b) {
+  return roundCertain(logAddLanes<Doubles>(a, b, kNegligibleForFloat));
+}
+
+BREVANDOR_HOT float lane(__m256 values, int index) {
+  alignas(32) float lanes[8];
+  _mm256_store_ps(lanes, values);
+  return lanes[index];
 }
 
 BREVANDOR_HOT __m256 combine(__m128 low, __m128 high) {
@@ -196,12 +191,11 @@ class PendingCells {
   static constexpr std::size_t kCapacity = 64;
 
   void settleFour(float* dst, std::size_t first, std::size_t used) {
-    __m128 certain;
-    const __m128 values = logAddToFloat4(_mm256_cvtps_pd(_mm_loadu_ps(a_ + first)),
-                                         _mm256_cvtps_pd(_mm_loadu_ps(b_ + first)), certain);
+    const RoundedLanes<Doubles> rounded = logAddToFloat4(_mm256_cvtps_pd(_mm_loadu_ps(a_ + first)),
+                                                         _mm256_cvtps_pd(_mm_loadu_ps(b_ + first)));
     alignas(16) float results[4];
-    _mm_store_ps(results, values);
-    const int settled = _mm_movemask_ps(certain);
+    _mm_store_ps(results, rounded.value);
+    const unsigned settled = rounded.certain;
     for (std::size_t k = 0; k < used; ++k) {
       const std::size_t cell = first + k;
       dst[index_[cell]] =
@@ -314,14 +308,12 @@ BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, s
       return;
     }
   }
-  __m128 certainLow;
-  __m128 certainHigh;
-  const __m128 low = logAddToFloat4(accLow, termLow, certainLow);
-  const __m128 high = logAddToFloat4(accHigh, termHigh, certainHigh);
-  const __m256 result = _mm256_blendv_ps(combine(low, high), va, skip);
+  const RoundedLanes<Doubles> low = logAddToFloat4(accLow, termLow);
+  const RoundedLanes<Doubles> high = logAddToFloat4(accHigh, termHigh);
+  const __m256 result = _mm256_blendv_ps(combine(low.value, high.value), va, skip);
   _mm256_storeu_ps(acc + i, result);
-  const int uncertain =
-      ~(_mm256_movemask_ps(combine(certainLow, certainHigh)) | _mm256_movemask_ps(skip)) & 0xFF;
+  const unsigned uncertain =
+      ~(low.certain | high.certain << 4 | static_cast<unsigned>(_mm256_movemask_ps(skip))) & 0xFFu;
   if (uncertain != 0) {
     const double xs = _mm256_cvtsd_f64(x);
     const double ys = _mm256_cvtsd_f64(y);
@@ -334,105 +326,31 @@ BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, s
   }
 }
 
-void addTermsAvx2(float* acc, const float* src, std::size_t count, double x, double y) {
+template <bool kWithFloor>
+void addTermsRow(float* acc, const float* src, const float* floor, std::size_t count, double x,
+                 double y) {
   const __m256d vx = _mm256_set1_pd(x);
   const __m256d vy = _mm256_set1_pd(y);
   std::size_t i = 0;
   for (; i + 8 <= count; i += 8) {
-    addTerms8<false>(acc, src, nullptr, i, vx, vy);
+    addTerms8<kWithFloor>(acc, src, floor, i, vx, vy);
   }
   if (i < count) {
-    paddedTail(acc + i, count - i, src + i, src + i, kLogZeroF, kLogZeroF,
-               [&](float* out, const float* terms, const float*) {
-                 addTerms8<false>(out, terms, nullptr, 0, vx, vy);
-               });
-  }
-}
-
-void addTermsAboveAvx2(float* acc, const float* src, const float* floor, std::size_t count,
-                       double x, double y) {
-  const __m256d vx = _mm256_set1_pd(x);
-  const __m256d vy = _mm256_set1_pd(y);
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    addTerms8<true>(acc, src, floor, i, vx, vy);
-  }
-  if (i < count) {
-    paddedTail(acc + i, count - i, src + i, floor + i, kLogZeroF, 0.0f,
+    // Without a floor the second copy is unused (and there is no floor row to copy from).
+    paddedTail(acc + i, count - i, src + i, kWithFloor ? floor + i : src + i, kLogZeroF, 0.0f,
                [&](float* out, const float* terms, const float* floors) {
-                 addTerms8<true>(out, terms, floors, 0, vx, vy);
+                 addTerms8<kWithFloor>(out, terms, floors, 0, vx, vy);
                });
-  }
-}
-
-void accumulateAvx2(double* acc, const float* src, std::size_t count) {
-  std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const __m256d before = _mm256_loadu_pd(acc + i);
-    const Sum4 sum = logAdd4(before, _mm256_cvtps_pd(_mm_loadu_ps(src + i)));
-    _mm256_storeu_pd(acc + i, sum.value);
-    for (int index = 0; index < 4; ++index) {
-      if ((sum.deferred >> index) & 1) {
-        const std::size_t j = i + static_cast<std::size_t>(index);
-        acc[j] = logAdd(lane(before, index), src[j]);
-      }
-    }
-  }
-  for (; i < count; ++i) {
-    acc[i] = logAdd(acc[i], src[i]);
-  }
-}
-
-void foldRowsAvx2(double* sums, const float* const* rows, std::size_t rowCount, std::size_t columns,
-                  const double* shift) {
-  std::size_t r = 0;
-  for (; r + 4 <= rowCount; r += 4) {
-    const float* row0 = rows[r];
-    const float* row1 = rows[r + 1];
-    const float* row2 = rows[r + 2];
-    const float* row3 = rows[r + 3];
-    __m256d sum = _mm256_loadu_pd(sums + r);
-    for (std::size_t c = 0; c < columns; ++c) {
-      __m256d terms = _mm256_cvtps_pd(_mm_set_ps(row3[c], row2[c], row1[c], row0[c]));
-      if (shift != nullptr) {
-        terms = _mm256_add_pd(_mm256_set1_pd(shift[c]), terms);
-      }
-      const Sum4 next = logAdd4(sum, terms);
-      if (next.deferred != 0) {
-        sum = deferredLanes(next, sum, terms);
-      } else {
-        sum = next.value;
-      }
-    }
-    _mm256_storeu_pd(sums + r, sum);
-  }
-  simd::foldRowsScalar(sums + r, rows + r, rowCount - r, columns, shift);
-}
-
-void maxTermsAvx2(float* best, const float* src, std::size_t count, float x) {
-  const __m256 vx = _mm256_set1_ps(x);
-  const __m256 logZero = _mm256_set1_ps(kLogZeroF);
-  const __m256 none = _mm256_set1_ps(-__builtin_huge_valf());
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    const __m256 vs = _mm256_loadu_ps(src + i);
-    const __m256 term =
-        _mm256_blendv_ps(_mm256_add_ps(vx, vs), none, _mm256_cmp_ps(vs, logZero, _CMP_EQ_OQ));
-    _mm256_storeu_ps(best + i, _mm256_max_ps(_mm256_loadu_ps(best + i), term));
-  }
-  for (; i < count; ++i) {
-    if (src[i] != kLogZeroF && x + src[i] > best[i]) {
-      best[i] = x + src[i];
-    }
   }
 }
 
 }  // namespace
 
-const LogAddRowKernels& avx2LogAddKernelsUnchecked() {
-  static const LogAddRowKernels kernels{
-      "avx2",         sumPairsAvx2, addTermsAvx2, addTermsAboveAvx2,
-      accumulateAvx2, foldRowsAvx2, maxTermsAvx2};
+template <>
+const LogAddRowKernels& avx2RowKernelsUnchecked<float>() {
+  static const LogAddRowKernels kernels =
+      floatTableKernels<Doubles, Avx2Floats, addTermsRow<false>, addTermsRow<true>>(
+          "avx2", sumPairsAvx2, foldRowGroups<Doubles, float>);
   return kernels;
 }
 

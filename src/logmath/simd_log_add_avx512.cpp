@@ -2,26 +2,24 @@
 // instead of blends, masked loads for row ends and compressed stores for the cells the float
 // path leaves open. The sums of counts (sumPairs) take the correction from piecewise
 // polynomials fetched by permutes and carry the rounding error of the sum, so that almost
-// every cell is settled in single precision without a division; the other kernels share
-// the AVX2 kernels' double arithmetic. Measured about twice as fast as the AVX2 kernels
-// (see bench/README.md). This file alone is compiled for AVX-512; nothing in it runs unless
-// the processor has been found to support it.
-
-#include "logmath/simd_log_add_avx512.h"
+// every cell is settled in single precision without a division; addTerms rounds the double
+// log-add of simd_log_add_lanes.h to float, from a table where it can; accumulate and
+// maxTerms are the kernels of simd_row_kernels.h, foldRows the AVX2 one. Measured about twice as
+// fast as the AVX2 kernels (see bench/README.md). This file alone is compiled for AVX-512; nothing
+// in it runs unless the processor has been found to support it.
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-// GCC 12 reports the deliberately undefined lanes inside its own AVX-512 intrinsics.
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-
 #include "logmath/log_add_correction.h"
 #include "logmath/log_domain.h"
 #include "logmath/simd_log_add.h"
-#include "logmath/simd_log_add_avx2.h"
-#include "logmath/simd_log_add_avx512_core.h"
 #include "logmath/simd_log_add_constants.h"
+#include "logmath/simd_log_add_lanes.h"
+#include "logmath/simd_log_add_sets.h"
+#include "logmath/simd_packet_avx512.h"
+#include "logmath/simd_row_kernels.h"
 
 namespace brevandor {
 
@@ -29,18 +27,7 @@ namespace {
 
 using namespace simd;
 
-// Rounds eight double results to float where the rounding is certain (as the AVX2
-// roundCertain); `certain` gets those lanes.
-BREVANDOR_HOT __m256 roundCertain(const Sum8& sum, __mmask8& certain) {
-  const __m512d slack = _mm512_maskz_fmadd_pd(
-      static_cast<__mmask8>(~sum.copied), _mm512_abs_pd(sum.value),
-      _mm512_set1_pd(kRoundingSlackRelative), _mm512_set1_pd(kRoundingSlackAbsolute));
-  const __m256 low = _mm512_cvtpd_ps(_mm512_sub_pd(sum.value, slack));
-  const __m256 high = _mm512_cvtpd_ps(_mm512_add_pd(sum.value, slack));
-  certain = static_cast<__mmask8>(_mm256_movemask_ps(_mm256_cmp_ps(low, high, _CMP_EQ_OQ)) &
-                                  ~sum.deferred);
-  return low;
-}
+using Doubles = Avx512Doubles;
 
 // The double correction table in registers: each coefficient's 16 interval values as two
 // vectors, so that one permute fetches eight lanes' coefficients.
@@ -81,11 +68,12 @@ BREVANDOR_HOT __m512d logAddTable(__m512d m, __m512d delta,
   return _mm512_add_pd(m, p);
 }
 
-// logAdd8 for results that are rounded to float (the negligible difference is
+// logAddLanes for results that are rounded to float (the negligible difference is
 // kNegligibleForFloat): the table where every open lane's difference lies within it, else
 // logAddCore (differences beyond the table are rare in the engine's sums).
-BREVANDOR_HOT Sum8 logAdd8ForFloat(__m512d a, __m512d b, const DoubleCorrectionRegisters& table) {
-  const Lanes8 lanes = classify8(a, b, kNegligibleForFloat);
+BREVANDOR_HOT LaneSums<Doubles> logAdd8ForFloat(__m512d a, __m512d b,
+                                                const DoubleCorrectionRegisters& table) {
+  const SortedLanes<Doubles> lanes = sortLanes<Doubles>(a, b, kNegligibleForFloat);
   if (lanes.settled == 0xFF) {
     return {lanes.m, lanes.copied, lanes.deferred};
   }
@@ -95,8 +83,8 @@ BREVANDOR_HOT Sum8 logAdd8ForFloat(__m512d a, __m512d b, const DoubleCorrectionR
     return {_mm512_mask_mov_pd(logAddTable(lanes.m, lanes.delta, table), lanes.settled, lanes.m),
             lanes.copied, lanes.deferred};
   }
-  return {_mm512_mask_mov_pd(logAddCore(lanes.m, lanes.delta), lanes.copied, lanes.m), lanes.copied,
-          lanes.deferred};
+  return {_mm512_mask_mov_pd(logAddCore<Doubles>(lanes.m, lanes.delta), lanes.copied, lanes.m),
+          lanes.copied, lanes.deferred};
 }
 
 // The correction table in registers: each coefficient's 32 interval values as two vectors,
@@ -207,10 +195,11 @@ class PendingCells {
       const __m512d logZero = _mm512_set1_pd(LogZero);
       const __m512d a = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(a_ + done));
       const __m512d b = _mm512_mask_cvtps_pd(logZero, lanes, _mm256_loadu_ps(b_ + done));
-      __mmask8 certain;
-      const __m256 values = roundCertain(logAdd8(a, b, kNegligibleForFloat), certain);
+      const RoundedLanes<Doubles> rounded =
+          roundCertain(logAddLanes<Doubles>(a, b, kNegligibleForFloat));
+      const unsigned certain = rounded.certain;
       alignas(32) float results[8];
-      _mm256_store_ps(results, values);
+      _mm256_store_ps(results, rounded.value);
       for (std::size_t k = 0; k < used; ++k) {
         const std::size_t cell = done + k;
         dst[index_[cell]] =
@@ -225,10 +214,6 @@ class PendingCells {
   float a_[kCapacity + 16];
   float b_[kCapacity + 16];
 };
-
-BREVANDOR_HOT __mmask16 firstLanes(std::size_t count) {
-  return static_cast<__mmask16>((1u << count) - 1u);
-}
 
 // Sixteen cells (or the `lanes` of them) of sumPairs at `i`. The float path settles almost
 // every cell; the few it cannot (doubtful rounding, unusual operands) wait in `pending`.
@@ -273,7 +258,8 @@ void sumPairsAvx512(float* dst, const float* a, const float* b, std::size_t coun
     }
   }
   if (i < count) {
-    sumPairs16(dst, a, b, i, firstLanes(count - i), table, pending, pendingCount);
+    sumPairs16(dst, a, b, i, static_cast<__mmask16>(Avx512Floats::firstLanes(count - i)), table,
+               pending, pendingCount);
   }
   if (pendingCount != 0) {
     pending.settle(dst, pendingCount);
@@ -283,14 +269,18 @@ void sumPairsAvx512(float* dst, const float* a, const float* b, std::size_t coun
 // The lanes whose term is too small to move the float sum at all: logAdd's double result
 // is the sum plus less than a quarter of its half-ulp, so it rounds back to the sum. That
 // holds once the term lies log10(4 / (ln10 · half-ulp)) below the sum; sums below 2^−10 in
-// magnitude are left alone, since there logAdd's own round trip through pow is coarser.
+// magnitude are left alone, since there logAdd's own round trip through pow is coarser, and
+// so are sums below −300, where logAdd's powers of ten are subnormal and it moves even a sum
+// whose term is negligible (such lanes are logAdd's own, as everywhere else).
 BREVANDOR_HOT __mmask8 beneathRounding(__m512d sum, __m512d term) {
   const __m512d exponent = _mm512_getexp_pd(_mm512_abs_pd(sum));  // floor(log2 |sum|)
   // log10(4 / ln10) + 24·log10 2 − exponent·log10 2
   const __m512d orders = _mm512_fmadd_pd(exponent, _mm512_set1_pd(-kLog10Of2),
                                          _mm512_set1_pd(0.2398626 + 24.0 * kLog10Of2));
-  return static_cast<__mmask8>(_mm512_cmp_pd_mask(_mm512_sub_pd(sum, term), orders, _CMP_GT_OQ) &
-                               _mm512_cmp_pd_mask(exponent, _mm512_set1_pd(-10.0), _CMP_GE_OQ));
+  return static_cast<__mmask8>(
+      _mm512_cmp_pd_mask(_mm512_sub_pd(sum, term), orders, _CMP_GT_OQ) &
+      _mm512_cmp_pd_mask(exponent, _mm512_set1_pd(-10.0), _CMP_GE_OQ) &
+      _mm512_cmp_pd_mask(sum, _mm512_set1_pd(kSubnormalLimit), _CMP_GE_OQ));
 }
 
 // Eight cells (or the `lanes` of them) of addTerms at `i`, in double. (A float path like
@@ -321,11 +311,10 @@ BREVANDOR_HOT void addTerms8(float* acc, const float* src, const float* floor, s
   if (skip == 0xFF) {
     return;
   }
-  __mmask8 certain;
-  const __m256 values = roundCertain(logAdd8ForFloat(before, term, table), certain);
+  const RoundedLanes<Doubles> rounded = roundCertain(logAdd8ForFloat(before, term, table));
   const auto write = static_cast<__mmask8>(~skip);
-  _mm256_mask_storeu_ps(acc + i, write, values);
-  const auto uncertain = static_cast<unsigned>(write & ~certain) & 0xFFu;
+  _mm256_mask_storeu_ps(acc + i, write, rounded.value);
+  const auto uncertain = static_cast<unsigned>(write & ~rounded.certain) & 0xFFu;
   if (uncertain != 0) {
     alignas(64) double terms[8];
     alignas(32) float accs[8];
@@ -344,64 +333,21 @@ void addTermsRow(float* acc, const float* src, const float* floor, std::size_t c
   const __m512d vx = _mm512_set1_pd(x);
   const __m512d vy = _mm512_set1_pd(y);
   const DoubleCorrectionRegisters table(logAddCorrectionDoubleTable());
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
-    addTerms8<kWithFloor>(acc, src, floor, i, 0xFF, vx, vy, table);
-  }
-  if (i < count) {
-    addTerms8<kWithFloor>(acc, src, floor, i, static_cast<__mmask8>((1u << (count - i)) - 1u), vx,
-                          vy, table);
-  }
-}
-
-void addTermsAvx512(float* acc, const float* src, std::size_t count, double x, double y) {
-  addTermsRow<false>(acc, src, nullptr, count, x, y);
-}
-
-void addTermsAboveAvx512(float* acc, const float* src, const float* floor, std::size_t count,
-                         double x, double y) {
-  addTermsRow<true>(acc, src, floor, count, x, y);
-}
-
-void accumulateAvx512(double* acc, const float* src, std::size_t count) {
-  for (std::size_t i = 0; i < count; i += 8) {
-    const std::size_t used = count - i < 8 ? count - i : 8;
-    const auto lanes = static_cast<__mmask8>((1u << used) - 1u);
-    const __m512d logZero = _mm512_set1_pd(LogZero);
-    const __m512d before = _mm512_mask_loadu_pd(logZero, lanes, acc + i);
-    const __m512d terms =
-        _mm512_cvtps_pd(_mm256_mask_loadu_ps(_mm256_set1_ps(kLogZeroF), lanes, src + i));
-    const Sum8 sum = logAdd8(before, terms);
-    _mm512_mask_storeu_pd(acc + i, lanes, sum.value);
-    for (unsigned rest = static_cast<unsigned>(sum.deferred & lanes); rest != 0; rest &= rest - 1) {
-      const std::size_t j = i + static_cast<std::size_t>(__builtin_ctz(rest));
-      alignas(64) double values[8];
-      _mm512_store_pd(values, before);
-      acc[j] = logAdd(values[j - i], src[j]);
-    }
-  }
-}
-
-void maxTermsAvx512(float* best, const float* src, std::size_t count, float x) {
-  const __m512 vx = _mm512_set1_ps(x);
-  const __m512 logZero = _mm512_set1_ps(kLogZeroF);
-  for (std::size_t i = 0; i < count; i += 16) {
-    const __mmask16 lanes = count - i >= 16 ? __mmask16{0xFFFF} : firstLanes(count - i);
-    const __m512 vs = _mm512_mask_loadu_ps(logZero, lanes, src + i);
-    const __mmask16 counted =
-        static_cast<__mmask16>(lanes & _mm512_cmp_ps_mask(vs, logZero, _CMP_NEQ_UQ));
-    const __m512 current = _mm512_maskz_loadu_ps(lanes, best + i);
-    _mm512_mask_storeu_ps(best + i, counted, _mm512_max_ps(current, _mm512_add_ps(vx, vs)));
-  }
+  forEachPacket<Doubles>(
+      count,
+      [&](std::size_t i, unsigned lanes) BREVANDOR_HOT_LAMBDA {
+        addTerms8<kWithFloor>(acc, src, floor, i, static_cast<__mmask8>(lanes), vx, vy, table);
+      },
+      [](std::size_t) {});
 }
 
 }  // namespace
 
-const LogAddRowKernels& avx512LogAddKernelsUnchecked() {
-  static const LogAddRowKernels kernels{"avx512",         sumPairsAvx512,
-                                        addTermsAvx512,   addTermsAboveAvx512,
-                                        accumulateAvx512, avx2LogAddKernelsUnchecked().foldRows,
-                                        maxTermsAvx512};
+template <>
+const LogAddRowKernels& avx512RowKernelsUnchecked<float>() {
+  static const LogAddRowKernels kernels =
+      floatTableKernels<Doubles, Avx512Floats, addTermsRow<false>, addTermsRow<true>>(
+          "avx512", sumPairsAvx512, avx2RowKernelsUnchecked<float>().foldRows);
   return kernels;
 }
 

@@ -8,6 +8,13 @@
 
 namespace brevandor {
 
+namespace {
+
+// The plan's pace: an expected second takes a second.
+constexpr double kPlannedPace = 1000.0;
+
+}  // namespace
+
 std::string durationText(std::int64_t milliseconds) {
   const std::int64_t seconds = std::max<std::int64_t>(milliseconds, 0) / 1000;
   char text[64];
@@ -71,30 +78,31 @@ void StageProgress::stageFinished() {
   }
 }
 
-void StageProgress::post(double stageFraction, std::int64_t stageRemainingMs) {
+void StageProgress::post(double stageFraction, std::int64_t stageEndMs) {
   const auto current = static_cast<std::size_t>(stage_ - 1);
   const double total = std::accumulate(expected_.begin(), expected_.end(), 0.0);
   const double before = std::accumulate(expected_.begin(), expected_.begin() + current, 0.0);
   const double after = total - before - expected_[current];
   const double done = before + stageFraction * expected_[current];
+  const std::int32_t now = context_.clock();
 
   RunProgress progress;
   progress.stage = stage_;
   progress.stageCount = static_cast<std::int32_t>(expected_.size());
   progress.stageFraction = stageFraction;
   progress.runFraction = std::clamp(done / total, 0.0, 1.0);
-  progress.stageRemainingMs = stageRemainingMs;
-  // The stages to come take their expected share, scaled by the pace of the run so far
-  // (real time per expected second); unknown until the run has measurably moved.
-  const std::int64_t elapsedMs = ProgressReport::elapsedMilliseconds(startClock_, context_.clock());
-  if (elapsedMs > 0 && done > 0.0) {
-    const double pace = static_cast<double>(elapsedMs) / done;
-    const double stageLeft = stageRemainingMs >= 0
-                                 ? static_cast<double>(stageRemainingMs)
-                                 : (1.0 - stageFraction) * expected_[current] * pace;
-    progress.runRemainingMs = static_cast<std::int64_t>(stageLeft + after * pace);
-  }
+  // Real time per expected second: the plan's at first, the measured one as the work up to
+  // this stage's end gets done.
+  const std::int64_t elapsedMs = ProgressReport::elapsedMilliseconds(startClock_, now);
+  const double measured = done > 0.0 ? static_cast<double>(elapsedMs) / done : kPlannedPace;
+  const double trust = std::clamp(done / (before + expected_[current]), 0.0, 1.0);
+  const double pace = (1.0 - trust) * kPlannedPace + trust * measured;
+  const double stageLeft =
+      stageEndMs == 0 ? 0.0 : (1.0 - stageFraction) * expected_[current] * pace;
+  progress.stageRemainingMs = static_cast<std::int64_t>(stageLeft);
+  progress.runRemainingMs = static_cast<std::int64_t>(stageLeft + after * pace);
   last_ = progress;
+  const std::int64_t stageRemainingMs = progress.stageRemainingMs;
 
   // "Stage 2 of 3: 45 %, 1 min 12 s left; whole run: 67 %, 3 min 05 s left", short enough
   // for a terminal's status line.

@@ -15,9 +15,13 @@ std::string durationText(std::int64_t milliseconds);
 // Follows a run across its long stages and posts a Progress notice after each step: which
 // stage of how many, the fraction done of that stage and of the whole run, and the time left
 // for both. Each stage is given the time it is expected to take; the whole run's fraction
-// weighs the stages by it, and the time the stages to come will need is their expected time
-// scaled by how fast the run has gone so far. The long stages reach it through their
-// ProgressReport: every start of a report begins the next stage.
+// weighs the stages by it. The time left starts from that plan and is corrected as the run
+// goes: the pace (real time per expected second) moves from the plan's to the one measured
+// so far in the measure that the work up to the current stage's end is done. A stage that
+// goes at a steady rate, as planned or slower by up to twice, counts down without rising,
+// and never sits at "less than 1 s" while much of it is left (the step-by-step estimate of the
+// stage's first steps, cheaper than its last ones, did). The long stages reach it through
+// their ProgressReport: every start of a report begins the next stage.
 class StageProgress {
  public:
   // `expectedSeconds` holds one entry per long stage, in the order the run takes them.

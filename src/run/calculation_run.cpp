@@ -40,6 +40,9 @@ namespace {
 
 constexpr const char* kCancelledText = "\n -- Calculation Canceled \n";
 constexpr const char* kCompletedText = " Completed \n";
+// After the turbo code's parameters when the tables are not the single-precision ones that
+// files of short frames have always had.
+constexpr const char* kDoublePrecisionLine = "\n Table Precision : double \n";
 
 // " " followed by the local calendar time in ctime's layout, "Tue Dec  8 03:35:09 2026\n":
 // English names whatever the locale, and no static buffer shared between runs.
@@ -111,15 +114,19 @@ class RunObjects {
     for (int c = 0; c < turbo_.constituentCount; ++c) {
       turbo_.attachConstituent(c, code(c), enumerators_[c]);
     }
-    for (WeightEnumerator& enumerator : enumerators_) {
-      enumerator.precision = inputs.precision;
-    }
+    setPrecision(tablePrecision(inputs));
   }
   RunObjects(const RunObjects&) = delete;
   RunObjects& operator=(const RunObjects&) = delete;
   ~RunObjects() { releaseAll(); }
 
   std::FILE* file() { return file_.stream(); }
+  // The precision every constituent's tables are held in; before they are allocated.
+  void setPrecision(TablePrecision precision) {
+    for (WeightEnumerator& enumerator : enumerators_) {
+      enumerator.precision = precision;
+    }
+  }
   // The code of constituent `index`: the second code, where there is one, for every
   // constituent after the first.
   ConvCode& code(int index = 0) { return index >= 1 && secondCode_ ? *secondCode_ : code_; }
@@ -345,8 +352,10 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
 
   // Refuse before the results file is touched when the machine cannot hold the tables.
   const bool shareParallelTable = sharesParallelTable(turbo, context_.engine);
-  const RunMemoryPlan plan =
-      lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
+  const auto planMemory = [&]() {
+    return lowWeight > 0 ? planLowWeightMemory(turbo, lowWeight) : planRunMemory(turbo, context_);
+  };
+  RunMemoryPlan plan = planMemory();
   // The given permutation and the size of its search, settled before anything is written.
   std::optional<GivenInterleaverCode> given;
   std::uint64_t searchBytes = 0;
@@ -369,8 +378,25 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
                                   : 0;
   // The worker threads beside this one take address space for their stacks and arenas.
   const int extraThreads = context_.engine == Engine::Fast ? context_.workerThreads() - 1 : 0;
-  if (const auto shortfall =
-          memoryShortfall(plan.peak() + searchBytes + simulationBytes, extraThreads)) {
+  // What the run holds beside the tables: the given interleaver's search, the decoders.
+  const std::uint64_t besideTables = searchBytes + simulationBytes;
+  // Double precision by default that the machine cannot hold falls back to single precision,
+  // and the file says so; a precision asked for is kept (and refused when it does not fit).
+  std::string precisionLine;
+  if (tablePrecision(inputs_) == TablePrecision::Double) {
+    precisionLine = kDoublePrecisionLine;
+    if (const auto shortfall = memoryShortfall(plan.peak() + besideTables, extraThreads);
+        shortfall && !inputs_.precision) {
+      run.setPrecision(TablePrecision::Single);
+      plan = planMemory();
+      precisionLine = "\n Table Precision : single (double would need " +
+                      formatBytes(shortfall->needed) + ", " + formatBytes(shortfall->available) +
+                      " available) \n";
+      inputs_.precision = TablePrecision::Single;
+    }
+  }
+  inputs_.precision = tablePrecision(inputs_);  // the record names the precision used
+  if (const auto shortfall = memoryShortfall(plan.peak() + besideTables, extraThreads)) {
     return failed(context_,
                   "Not enough memory: a frame of N = " + std::to_string(inputs_.inputFrameLength) +
                       " needs " + formatBytes(shortfall->needed) + ", " +
@@ -390,6 +416,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
                                 printableText(inputs_.resultsFileName) + "': " + *reason);
   }
   printTurboParameters(run.file(), turbo);
+  std::fputs(precisionLine.c_str(), run.file());
   if (auto stop = writeFailed(context_, file, inputs_.resultsFileName)) {
     return *stop;
   }

@@ -180,9 +180,7 @@ std::string ConstituentOptionsCheck::refusal() const {
   return option + " \"" + text + "\":" + (spaced ? "" : " ") + message;
 }
 
-ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
-  ConstituentOptionsCheck check;
-  ConstituentOptions options;
+ConstituentOptionsCheck checkLowWeightOptions(const RunInputs& inputs) {
   if (inputs.maxWeight > 0) {
     // The low-weight engine walks one set of branch weights for every section; a pattern
     // would change them from section to section.
@@ -195,6 +193,17 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
                        "them out");
       }
     }
+  }
+  ConstituentOptionsCheck taken;
+  taken.options = ConstituentOptions{};
+  return taken;
+}
+
+ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
+  ConstituentOptionsCheck check;
+  ConstituentOptions options;
+  if (ConstituentOptionsCheck lowWeight = checkLowWeightOptions(inputs); !lowWeight) {
+    return lowWeight;
   }
   if (inputs.constituentCount < kMinConstituents || inputs.constituentCount > kMaxConstituents) {
     return refused("--constituents", std::to_string(inputs.constituentCount),

@@ -39,4 +39,9 @@ struct ConstituentOptionsCheck {
 // mode (maxWeight > 0) takes neither a second code nor a pattern.
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs);
 
+// The part of that check that depends on the options beyond the main window alone (not on the
+// code or the type): what low-weight mode does not take. Empty options and no refusal when
+// it takes them all; Advanced Setup refuses at OK what this refuses.
+ConstituentOptionsCheck checkLowWeightOptions(const RunInputs& inputs);
+
 }  // namespace brevandor

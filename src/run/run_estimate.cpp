@@ -115,7 +115,7 @@ struct RunShape {
       turbo.attachConstituent(c, codeOf(c), enumerators[c]);
     }
     for (WeightEnumerator& enumerator : enumerators) {
-      enumerator.precision = inputs.precision;  // the memory plan counts cells of this size
+      enumerator.precision = tablePrecision(inputs);  // the memory plan counts cells of this size
     }
     turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
   }
@@ -171,7 +171,7 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
   const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
   const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
   const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
-  StagePlanner planner(shape, lowWeight, inputs.precision);
+  StagePlanner planner(shape, lowWeight, tablePrecision(inputs));
   if (shape.turbo.concatenationType == ConcatenationType::Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
     if (shape.turbo.sharesFirstTable()) {

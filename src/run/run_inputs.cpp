@@ -91,6 +91,16 @@ FrameLengthCheck checkMaxWeight(std::string_view text, std::size_t readLimit) {
   return checkPositiveInteger(text, 1, kMaxLowWeightLimit, readLimit);
 }
 
+TablePrecision defaultPrecision(const RunInputs& inputs) {
+  return inputs.maxWeight > 0 || inputs.inputFrameLength > kLongestSingleDefaultFrame
+             ? TablePrecision::Double
+             : TablePrecision::Single;
+}
+
+TablePrecision tablePrecision(const RunInputs& inputs) {
+  return inputs.precision.value_or(defaultPrecision(inputs));
+}
+
 std::string_view precisionName(TablePrecision precision) {
   return precision == TablePrecision::Double ? "double" : "single";
 }

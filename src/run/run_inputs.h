@@ -50,7 +50,8 @@ struct RunInputs {
   BerBoundSet boundSelection = kDefaultBoundSelection;  // the "BER Bounds"; empty: none
   std::string resultsFileName{kDefaultResultsFile};     // path of the results file, as given
   CodeDescription code;                                 // from describeCode
-  TablePrecision precision = TablePrecision::Single;    // of the weight tables
+  // Of the weight tables; empty: the run's default (defaultPrecision).
+  std::optional<TablePrecision> precision;
   // Beyond the main window (Advanced Setup, command line), as typed; the run reads them
   // through checkConstituentOptions. The second constituent code's polynomials, for encoder
   // 2 of a PCCC or the inner code of an SCCC (empty: the first code's), and the puncturing
@@ -81,6 +82,18 @@ struct RunInputs {
 
 // The constituents a run of these inputs concatenates: the PCCC's count, otherwise two.
 std::int32_t constituentCountOf(const RunInputs& inputs);
+
+// Full runs of frames up to this length hold single-precision tables by default: their results
+// file stays what it always was, and its digits are right there.
+inline constexpr std::int32_t kLongestSingleDefaultFrame = 1023;
+
+// The precision a run holds its tables in when none is asked for: double for low-weight runs
+// (runs that search a given interleaver among them, as the search takes --max-weight) and for
+// frames longer than kLongestSingleDefaultFrame (single precision there leaves printed digits
+// wrong: 1.6e-3 at A_8 of N = 100 000), single for the rest.
+TablePrecision defaultPrecision(const RunInputs& inputs);
+// The precision asked for, or else the default.
+TablePrecision tablePrecision(const RunInputs& inputs);
 
 // "single" or "double", the names of the table precisions on the command line and in files.
 std::string_view precisionName(TablePrecision precision);

@@ -60,8 +60,8 @@ void addFurtherInputs(const RunInputs& inputs, RecordInputs& record) {
     // Low-weight mode: the spectrum stops at this weight and the bounds are estimates.
     record.further.emplace_back("max_weight", std::to_string(inputs.maxWeight));
   }
-  if (inputs.precision != TablePrecision::Single) {
-    record.further.emplace_back("precision", std::string(precisionName(inputs.precision)));
+  if (tablePrecision(inputs) != TablePrecision::Single) {
+    record.further.emplace_back("precision", std::string(precisionName(tablePrecision(inputs))));
   }
 }
 

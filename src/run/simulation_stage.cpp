@@ -29,6 +29,8 @@ class FrameOfInputs {
       second_.emplace(*options.secondCode);
     }
     turbo_.puncturing = options.puncturing;
+    turbo_.termination = inputs.termination;
+    turbo_.tailRule = inputs.tailRule;
     turbo_.codes[0] = &code_;
     turbo_.codes[1] = second_ ? &*second_ : &code_;
     turbo_.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
@@ -43,11 +45,11 @@ class FrameOfInputs {
 
 // Trellis branches a second one core's SISO decoders pass (each branch's metric, its forward
 // and backward step and its share of the a-posteriori values), measured with
-// brevandor-decoding-bench on the project machine (bench/README.md, "Iterative decoding":
-// about 96 ns per 16-branch section and run with max-log-MAP, log-MAP seven times slower),
-// with the 15 % of a frame spent outside the decoders added.
-constexpr double kMaxLogBranchRate = 1.4e8;
-constexpr double kLogMapBranchRate = 2.0e7;
+// brevandor-decoding-bench on the project machine (bench/README.md, "The SISO decoder
+// restructured": about 40 ns per 16-branch section and run with max-log-MAP, log-MAP about
+// ten times slower), with the 20 % of a frame spent outside the decoders added.
+constexpr double kMaxLogBranchRate = 3.2e8;
+constexpr double kLogMapBranchRate = 3.2e7;
 
 // The trellis branches one frame's decoding passes: every iteration runs both SISOs.
 double branchesPerFrame(const TurboFrame& frame, std::int32_t iterations) {
@@ -149,19 +151,30 @@ SimulatedFrame simulatedFrameOf(const TurboCode& turbo) {
       second->k != 1) {
     return {std::nullopt, "the simulation decodes two constituents of one input bit per section"};
   }
+  // The decoders know terminated ends with whole tails and open ends.
+  FrameEnds ends;
+  for (std::int32_t c = 0; c < 2; ++c) {
+    const FrameEnding ending = turbo.endingOf(c);
+    if (ending.tailBiting || (ending.terminated && !ending.sendsWholeTail())) {
+      return {std::nullopt,
+              "the simulation decodes terminated frames with whole tails and open frames, not "
+              "tail-biting ones or tails that leave bits out"};
+    }
+    (c == 0 ? ends.firstOpen : ends.secondOpen) = !ending.terminated;
+  }
   const std::int32_t n = turbo.frameLengths[0];
   TurboFrame frame;
   switch (turbo.concatenationType) {
     case ConcatenationType::Parallel:
       frame = parallelFrame(*first, *second, n, turbo.sectionPuncturing[0],
-                            turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1);
+                            turbo.sectionPuncturing[1], turbo.hasNonSystematic == 1, ends);
       break;
     case ConcatenationType::Serial:
-      frame =
-          serialFrame(*first, *second, n, turbo.sectionPuncturing[0], turbo.sectionPuncturing[1]);
+      frame = serialFrame(*first, *second, n, turbo.sectionPuncturing[0],
+                          turbo.sectionPuncturing[1], ends);
       break;
     default:
-      frame = repetitionFrame(*second, n, turbo.frameLengths[1] / n);
+      frame = repetitionFrame(*second, n, turbo.frameLengths[1] / n, ends);
       break;
   }
   // The decoders read the frame as the spectrum counts it; a frame of another length would

@@ -105,6 +105,9 @@ AdvancedOption furtherBoundsOption() {
   return option;
 }
 
+// The precision the run picks: double for low-weight runs and long frames, else single.
+const QString kDefaultPrecisionChoice = QStringLiteral("default");
+
 AdvancedOption precisionOption() {
   AdvancedOption option;
   option.key = "precision";
@@ -113,17 +116,25 @@ AdvancedOption precisionOption() {
   option.toolTip = QStringLiteral(
       "How the weight tables hold their counts. \"single\" is enough for the spectrum's shape "
       "and the bounds; \"double\" holds every count to about 1e-9 at any frame length, for "
-      "twice the memory and about twice the time.");
+      "twice the memory and about twice the time. \"default\" takes double for low-weight "
+      "runs and frames over 1023 bits (single when double does not fit), single for the rest.");
   option.editor = AdvancedOption::Editor::Choice;
-  option.choices = {QStringLiteral("single"), QStringLiteral("double")};
+  option.choices = {kDefaultPrecisionChoice, QStringLiteral("single"), QStringLiteral("double")};
   option.read = [](const RunSettings& settings) {
-    const std::string_view name = precisionName(settings.inputs.precision);
+    if (!settings.inputs.precision) {
+      return kDefaultPrecisionChoice;
+    }
+    const std::string_view name = precisionName(*settings.inputs.precision);
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
   };
   option.write = [](RunSettings& settings, const QString& value) {
+    if (value.trimmed() == kDefaultPrecisionChoice) {
+      settings.inputs.precision.reset();
+      return QString();
+    }
     const auto precision = parsePrecision(value.trimmed().toStdString());
     if (!precision) {
-      return QStringLiteral("Please choose single or double.");
+      return QStringLiteral("Please choose default, single or double.");
     }
     settings.inputs.precision = *precision;
     return QString();

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "run/constituent_options.h"
 #include "ui/field_marks.h"
 
 namespace brevandor {
@@ -179,6 +180,19 @@ bool AdvancedSetupDialog::readSettings(RunSettings& settings) {
     showFieldMessage(row.error, refusal);
     if (!refusal.isEmpty() && firstRefused == nullptr) {
       firstRefused = row.editor;
+    }
+  }
+  // What the run would refuse of these settings together, refused here beside the option it
+  // names, by the run's own check; what depends on the main window's code and type is left to
+  // "Get it".
+  if (const ConstituentOptionsCheck together = checkLowWeightOptions(read.inputs);
+      !together && firstRefused == nullptr) {
+    for (const Row& row : rows_) {
+      if (together.option == row.option->commandLine) {
+        markRefused(row.editor, true);
+        showFieldMessage(row.error, QString::fromStdString(together.message));
+        firstRefused = row.editor;
+      }
     }
   }
   if (firstRefused != nullptr) {

@@ -120,9 +120,8 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.typeList->setObjectName(QStringLiteral("typeList"));
   w.typeList->addItems({QStringLiteral("PCCC"), QStringLiteral("SCCC"),
                         QStringLiteral("SCC with 1st-RC and 2nd-CC")});
-  // The closed list stays as narrow as the short names; the open list shows every name whole.
-  w.typeList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  w.typeList->setMinimumContentsLength(6);
+  // Wide enough for every name, closed and open: the third one is long.
+  w.typeList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   w.typeList->view()->setMinimumWidth(w.typeList->view()->sizeHintForColumn(0) + 24);
   w.typeList->setToolTip(
       QStringLiteral("How two copies of the code are joined through a random interleaver:\n"
@@ -167,7 +166,9 @@ void createControls(MainDialogWidgets& w, QDialog* dialog) {
   w.option = button("optionButton", QStringLiteral("&Option"),
                     QStringLiteral("Choose the bit-error-rate bounds to compute"), dialog);
   w.viewResults = button("viewResultsButton", QStringLiteral("&View Results"),
-                         QStringLiteral("Show the results file"), dialog);
+                         QStringLiteral("Open the results window: the runs of this session "
+                                        "with their bounds, spectra and results files"),
+                         dialog);
   w.selectFile = button("selectFileButton", QStringLiteral("&Select File Name"),
                         QStringLiteral("Choose where the results file is written"), dialog);
   w.cancel = button("cancelButton", QStringLiteral("&Cancel Calculation"),

@@ -58,8 +58,13 @@ void MainDialog::showProgress(const RunProgress& progress) {
   if (progress.runRemainingMs < 0) {
     return;
   }
-  QString status = QStringLiteral("Remaining: about %1 for the whole run")
-                       .arg(fromStd(durationText(progress.runRemainingMs)));
+  // "about" goes with a number of seconds, not with "less than 1 s".
+  const auto around = [](std::int64_t milliseconds) {
+    const QString text = fromStd(durationText(milliseconds));
+    return milliseconds < 1000 ? text : QStringLiteral("about ") + text;
+  };
+  QString status =
+      QStringLiteral("Remaining: %1 for the whole run").arg(around(progress.runRemainingMs));
   if (progress.stageRemainingMs >= 0) {
     status += QStringLiteral(", %1 for stage %2 of %3")
                   .arg(fromStd(durationText(progress.stageRemainingMs)))

@@ -83,6 +83,48 @@ TEST(StageProgress, WeighsTheStagesByTheirExpectedTime) {
   EXPECT_EQ(lines[1], "Stage 1 of 2: 50 %, less than 1 s left; whole run: 12 %, 3 s left");
 }
 
+// Two stages at a steady rate, each step of a stage taking the same time: `pace` real
+// milliseconds per expected second (1000: as planned).
+struct SteadyCase {
+  const char* name;
+  std::int32_t pace;
+  bool runTimeFalls;  // the whole run's time too: only when the plan is right
+};
+
+class SteadyStages : public ::testing::TestWithParam<SteadyCase> {};
+
+// The time left starts from the plan, and that of each stage never rises.
+TEST_P(SteadyStages, CountDownWithoutRising) {
+  TwoStages run;
+  constexpr int kSteps = 100;
+  for (const double expectedSeconds : {1.0, 3.0}) {
+    run.progress.stageStarted();
+    RunProgress previous = run.progress.last();
+    if (expectedSeconds == 1.0) {
+      EXPECT_EQ(previous.stageRemainingMs, 1000);
+      EXPECT_EQ(previous.runRemainingMs, 4000);
+    }
+    for (int step = 1; step <= kSteps; ++step) {
+      run.now += static_cast<std::int32_t>(expectedSeconds * GetParam().pace / kSteps);
+      run.progress.stepDone(step, kSteps - step, 12345);  // the stage's own guess is not used
+      const RunProgress now = run.progress.last();
+      EXPECT_LE(now.stageRemainingMs, previous.stageRemainingMs) << "step " << step;
+      if (GetParam().runTimeFalls) {
+        EXPECT_LE(now.runRemainingMs, previous.runRemainingMs) << "step " << step;
+      }
+      previous = now;
+    }
+    run.progress.stageFinished();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, SteadyStages,
+                         ::testing::Values(SteadyCase{"AsPlanned", 1000, true},
+                                           SteadyCase{"TwiceAsFast", 500, true},
+                                           SteadyCase{"HalfAsFastAgain", 1500, false},
+                                           SteadyCase{"TwiceAsSlow", 2000, false}),
+                         [](const auto& named) { return std::string(named.param.name); });
+
 TEST(StageProgress, AStageThePlanLackedIsCountedToo) {
   TwoStages run;
   for (int stage = 0; stage < 3; ++stage) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -75,6 +77,42 @@ TEST(LongFrameResults, LowWeightRowsPrintTheExactCountsBelowTheDoubleRange) {
     EXPECT_NE(file.find(line), std::string::npos) << "expected row:" << line;
   }
   EXPECT_NE(file.find("\n    7\t0.001110\t0.000000e+00\t0.000000e+00 "), std::string::npos);
+}
+
+// Low-weight mode at N = 100 000 with every setting left at its default: the tables are held in
+// double precision (single precision printed A_8 = 1.996816 for 1.999940), so the counts equal
+// the exact ones to 1e-6 and the file says which precision it used. Exact values:
+// `exact_low_weights.py 100000 10` (tests/data).
+TEST(LongFrameResults, LowWeightModeByDefaultPrintsTheExactCounts) {
+#if defined(BREVANDOR_SANITIZED_TESTS)
+  GTEST_SKIP() << "a long frame: seconds optimised, far longer under the sanitizers";
+#endif
+  constexpr ExactRow kExact[] = {{8, "1.999940002600e+00", "3.999880010000e-05"},
+                                 {9, "3.999880015200e+00", "7.999720059199e-05"},
+                                 {10, "5.999780052398e+00", "1.199948020559e-04"}};
+  const testing::TemporaryDirectory directory("brevandor-low-weight-default");
+  RunInputs inputs;
+  inputs.inputFrameLength = 100000;
+  inputs.maxWeight = 10;
+  inputs.boundSelection = {};
+  inputs.resultsFileName = (directory / "low-weight.txt").string();
+  inputs.code = testing::defaultCode();
+  const RunResult result = CalculationRun(inputs, RunContext{}).execute();
+  ASSERT_EQ(result.outcome, RunOutcome::Finished);
+  ASSERT_NE(result.record, nullptr);
+  for (const ExactRow& row : kExact) {
+    const auto line =
+        std::find_if(result.record->spectrum.lines.begin(), result.record->spectrum.lines.end(),
+                     [&](const SpectrumLine& printed) { return printed.weight == row.weight; });
+    ASSERT_NE(line, result.record->spectrum.lines.end()) << row.weight;
+    const double codewords = std::strtod(row.codewords, nullptr);
+    const double weighted = std::strtod(row.weighted, nullptr);
+    EXPECT_NEAR(std::pow(10.0, line->log10Codewords), codewords, 1e-6 * codewords) << row.weight;
+    EXPECT_NEAR(std::pow(10.0, line->log10Weighted), weighted, 1e-6 * weighted) << row.weight;
+  }
+  const std::string file = testing::readTextFile(inputs.resultsFileName);
+  EXPECT_NE(file.find("\n Table Precision : double \n"), std::string::npos);
+  EXPECT_NE(file.find("\n    8\t0.000027\t1.999940e+00\t3.999880e-05 "), std::string::npos);
 }
 
 }  // namespace

@@ -69,7 +69,9 @@ TEST_F(LowWeightRunTest, FileHoldsTheWholeRunsRowsUpToTheLimitAndNoSumCheck) {
   for (const ConcatenationType type : {ConcatenationType::Parallel, ConcatenationType::Serial,
                                        ConcatenationType::RepetitionSerial}) {
     const RunInputs whole = inputs(type, 40, 0, {}, "whole.txt");
-    const RunInputs low = inputs(type, 40, 12, {}, "low.txt");
+    // In the whole run's precision (the low-weight mode defaults to double).
+    RunInputs low = inputs(type, 40, 12, {}, "low.txt");
+    low.precision = TablePrecision::Single;
     ASSERT_EQ(run(whole).outcome, RunOutcome::Finished);
     ASSERT_EQ(run(low).maxWeight, 12);
     const std::string wholeFile = readFile(whole.resultsFileName);

@@ -48,7 +48,9 @@ class RunEstimateAgainstMeasuredRuns : public ::testing::TestWithParam<MeasuredR
 
 TEST_P(RunEstimateAgainstMeasuredRuns, WithinHalfAgainEitherWay) {
   const MeasuredRun& run = GetParam();
-  const double estimate = estimateRun(inputsFor(run.type, run.frameLength), twoThreads()).seconds();
+  RunInputs inputs = inputsFor(run.type, run.frameLength);
+  inputs.precision = TablePrecision::Single;  // as the runs were measured
+  const double estimate = estimateRun(inputs, twoThreads()).seconds();
   EXPECT_GT(estimate, run.seconds / 1.5);
   EXPECT_LT(estimate, run.seconds * 1.5);
 }
@@ -91,6 +93,7 @@ TEST(RunEstimate, SlownessScalesEveryStageAndIsMeasuredBack) {
 // pace is the same.
 TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
   RunInputs inputs = inputsFor(ConcatenationType::Parallel, 2000);
+  inputs.precision = TablePrecision::Single;  // N = 2000 defaults to double
   const RunEstimate single = estimateRun(inputs, twoThreads());
   inputs.precision = TablePrecision::Double;
   const RunEstimate wide = estimateRun(inputs, twoThreads());
@@ -103,7 +106,7 @@ TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
 
 // The simulation's time: every point to its frame cap, at the decoders' measured rate (the
 // default code at N = 1000 passes 8 iterations × 2 SISOs × 1002 sections × 8 branches a
-// frame, at 1.4·10^8 branches a second per core), cut at its time limit.
+// frame, at 3.2·10^8 branches a second per core), cut at its time limit.
 TEST(RunEstimate, SimulationRunsEveryPointToItsFrameCapOrTimeLimit) {
   RunInputs inputs = inputsFor(ConcatenationType::Parallel, 1000);
   inputs.simulation.simulate = true;
@@ -111,7 +114,7 @@ TEST(RunEstimate, SimulationRunsEveryPointToItsFrameCapOrTimeLimit) {
   inputs.ebn0Grid = EbN0Grid{0.0, 1.0, 1.0};
   const RunEstimate capped = estimateRun(inputs, twoThreads());
   ASSERT_EQ(capped.stages.back().name, "Simulation");
-  EXPECT_NEAR(capped.stages.back().seconds, 2 * 1000 * 8 * 2 * 1002 * 8 / (2 * 1.4e8), 1e-9);
+  EXPECT_NEAR(capped.stages.back().seconds, 2 * 1000 * 8 * 2 * 1002 * 8 / (2 * 3.2e8), 1e-9);
   EXPECT_GT(capped.peakBytes,
             estimateRun(inputsFor(ConcatenationType::Parallel, 1000), twoThreads()).peakBytes);
   inputs.simulation.maxSeconds = "0.1";

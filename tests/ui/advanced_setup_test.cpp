@@ -179,6 +179,22 @@ class AdvancedSetupTest : public QObject {
     QVERIFY2(log.isEmpty() || logText(dialog).contains(log), qPrintable(logText(dialog)));
   }
 
+  // What the run would refuse of the settings together is refused at OK, beside the option.
+  void lowWeightModeWithAPatternIsRefusedAtOk() {
+    AdvancedSetupDialog setup(RunSettings{});
+    setup.findChild<QSpinBox*>(QStringLiteral("maxWeight"))->setValue(20);
+    setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->setText(QStringLiteral("11,10,01"));
+    RunSettings settings;
+    QVERIFY(!setup.readSettings(settings));
+    QCOMPARE(setup.findChild<QLabel*>(QStringLiteral("punctureMessage"))->text(),
+             QStringLiteral("low-weight mode (--max-weight) takes no puncturing pattern; leave "
+                            "one of them out"));
+    QCOMPARE(settings.inputs.maxWeight, 0);
+    setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->clear();
+    QVERIFY(setup.readSettings(settings));
+    QCOMPARE(settings.inputs.maxWeight, 20);
+  }
+
   void malformedPatternKeepsTheDialogOpen() {
     AdvancedSetupDialog setup(RunSettings{});
     setup.findChild<QLineEdit*>(QStringLiteral("puncture"))->setText(QStringLiteral("11,1x,01"));
