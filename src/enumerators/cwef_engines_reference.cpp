@@ -229,8 +229,8 @@ void storeResult(WeightEnumerator& enumerator, const CwefShape& shape) {
 // state the paths that end where they began, summed in state order. Rows 0 … D of the result
 // are written only when the last start state is done, so a cancelled run leaves them.
 template <typename Cell>
-std::int32_t runTailBiting(WeightEnumerator& enumerator, const ConvCode& code,
-                           const RunContext& context) {
+StageEnd runTailBiting(WeightEnumerator& enumerator, const ConvCode& code,
+                       const RunContext& context) {
   WorkTables work(enumerator, code);
   work.allocate();
   enumerator.computeLogTransferMatrix(code);
@@ -247,7 +247,7 @@ std::int32_t runTailBiting(WeightEnumerator& enumerator, const ConvCode& code,
     for (std::int32_t t = 1; t < sections; ++t) {
       sectionStep<Cell>(enumerator, branches.of(t), t % 2, shape);
       if (context.cancelRequested()) {
-        return -1;
+        return StageEnd::Cancelled;
       }
     }
     progress.step(shape.states - 1 - start);
@@ -266,12 +266,12 @@ std::int32_t runTailBiting(WeightEnumerator& enumerator, const ConvCode& code,
     std::copy_n(trace.data() + static_cast<std::size_t>(d) * columns, columns,
                 resultTable<Cell>(enumerator).row(d));
   }
-  return 0;
+  return StageEnd::Completed;
 }
 
 template <typename Cell>
-std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
-                          const RunContext& context) {
+StageEnd runReference(WeightEnumerator& enumerator, const ConvCode& code,
+                      const RunContext& context) {
   if (enumerator.ending.tailBiting) {
     return runTailBiting<Cell>(enumerator, code, context);
   }
@@ -288,7 +288,8 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   for (std::int32_t t = 1; t < sections; ++t) {
     sectionStep<Cell>(enumerator, branches.of(t), t % 2, shape);
     if (context.cancelRequested()) {
-      return -1;  // the work tables go with `work`; the result table stays untouched
+      return StageEnd::Cancelled;  // the work tables go with `work`; the result table stays
+                                   // untouched
     }
     progress.step(sections - t);
   }
@@ -299,13 +300,13 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   terminate<Cell>(enumerator, code, shape, context);
   sumOverEndStates<Cell>(enumerator, shape);
   storeResult<Cell>(enumerator, shape);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
 
-std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
-                                  const RunContext& context) {
+StageEnd computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                              const RunContext& context) {
   return enumerator.precision == TablePrecision::Double
              ? runReference<double>(enumerator, code, context)
              : runReference<float>(enumerator, code, context);

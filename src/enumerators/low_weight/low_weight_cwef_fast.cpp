@@ -101,8 +101,8 @@ std::int32_t reachedInputWeight(std::int32_t t, const LowWeightCut& cut) {
 }
 
 template <typename Cell>
-std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
-                     const std::vector<TransitionMatrix>& phases, const RunContext& context) {
+StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
+                 const std::vector<TransitionMatrix>& phases, const RunContext& context) {
   const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
   FastLayers<Cell> work(code, cut);
   startLowWeightFrame(work.layers[0], phases[0], cut);
@@ -137,18 +137,18 @@ std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const L
       }
     }
     if (!progress.sectionDone(t)) {
-      return -1;
+      return StageEnd::Cancelled;
     }
   }
   progress.finish();
   finishLowWeightFrame(enumerator, code, cut, work.layers[(sections - 1) % 2], kernels, context);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
 
-std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
-                                      const LowWeightCut& cut, const RunContext& context) {
+StageEnd computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
+                                  const LowWeightCut& cut, const RunContext& context) {
   const std::vector<TransitionMatrix> phases = lowWeightPhaseMatrices(enumerator, code);
   for (const TransitionMatrix& logMatrix : phases) {
     for (const TransitionWeight& branch : logMatrix.entries()) {
