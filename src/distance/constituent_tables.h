@@ -37,6 +37,12 @@ class ConstituentTables {
   }
   // The output bits that data section t sends.
   std::uint32_t sentBits(std::int32_t section) const;
+  // The weights of the branches at data section t, [state][input], and the next states,
+  // [state][input]: for loops over every state.
+  const std::int32_t* branchWeights(std::int32_t section) const {
+    return weights_.data() + static_cast<std::size_t>(section % period_) * next_.size();
+  }
+  const std::int32_t* nextStates() const { return next_.data(); }
   // The weight a branch adds at data section t.
   std::int32_t weight(std::int32_t section, std::int32_t state, std::int32_t input) const {
     return weights_[static_cast<std::size_t>(section % period_) * next_.size() +

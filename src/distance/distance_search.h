@@ -13,6 +13,7 @@ namespace brevandor {
 struct DistanceSearchLimits {
   static constexpr std::uint64_t kDefaultMaxCandidates = 20'000'000'000ULL;
   std::uint64_t maxCandidates = kDefaultMaxCandidates;  // partial input words examined
+  double maxSeconds = 0.0;  // the estimated time of the whole search; 0: no time limit
 };
 
 // How a search ended.
@@ -36,7 +37,13 @@ struct DistanceSearchResult {
 struct DistanceSearchEstimate {
   std::uint64_t candidates = 0;  // expected partial words of the whole search
   double seconds = 0.0;          // expected time of the whole search on this machine
-  bool overLimit = false;        // the sample alone showed the limit would be passed
+  bool overLimit = false;        // the sample alone showed the candidate limit would be passed
+
+  // Whether the search would pass either limit.
+  bool passes(const DistanceSearchLimits& limits) const {
+    return overLimit || candidates > limits.maxCandidates ||
+           (limits.maxSeconds > 0.0 && seconds > limits.maxSeconds);
+  }
 };
 
 // Every codeword of weight ≤ D of the code, each nonzero input word once: a depth-first

@@ -77,13 +77,13 @@ ForcedOnesChain::ForcedOnesChain(const ConstituentTables& tables)
 
 void ForcedOnesChain::forceOne(std::int32_t position, std::span<const std::int32_t> before,
                                std::span<std::int32_t> after) const {
+  const std::int32_t* weights = tables_.branchWeights(position);
+  const std::int32_t* next = tables_.nextStates();
   std::fill(after.begin(), after.end(), kUnreachableWeight);
-  for (std::int32_t s = 0; s < tables_.states(); ++s) {
-    const std::int32_t here = before[static_cast<std::size_t>(s)];
-    if (here < kUnreachableWeight) {
-      std::int32_t& to = after[static_cast<std::size_t>(tables_.next(s, 1))];
-      to = std::min(to, add(here, tables_.weight(position, s, 1)));
-    }
+  for (std::size_t s = 0; s < before.size(); ++s) {
+    // The 1-branch of state s: entry 2s + 1. Two weights stay inside an int32.
+    std::int32_t& to = after[static_cast<std::size_t>(next[2 * s + 1])];
+    to = std::min(to, std::min(before[s] + weights[2 * s + 1], kUnreachableWeight));
   }
 }
 

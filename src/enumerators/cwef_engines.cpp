@@ -4,7 +4,7 @@
 
 namespace brevandor {
 
-std::int32_t WeightEnumerator::computeCwef(const ConvCode& code, const RunContext& context) {
+StageEnd WeightEnumerator::computeCwef(const ConvCode& code, const RunContext& context) {
   if (context.engine == Engine::Reference) {
     return computeCwefReference(*this, code, context);
   }

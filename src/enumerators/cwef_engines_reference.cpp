@@ -225,8 +225,8 @@ void storeResult(WeightEnumerator& enumerator, const CwefShape& shape) {
 }
 
 template <typename Cell>
-std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
-                          const RunContext& context) {
+StageEnd runReference(WeightEnumerator& enumerator, const ConvCode& code,
+                      const RunContext& context) {
   WorkTables work(enumerator, code);
   work.allocate();
   enumerator.computeLogTransferMatrix(code);
@@ -240,7 +240,8 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   for (std::int32_t t = 1; t < sections; ++t) {
     sectionStep<Cell>(enumerator, branches.of(t), t % 2, shape);
     if (context.cancelRequested()) {
-      return -1;  // the work tables go with `work`; the result table stays untouched
+      return StageEnd::Cancelled;  // the work tables go with `work`; the result table stays
+                                   // untouched
     }
     progress.step(sections - t);
   }
@@ -251,13 +252,13 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   terminate<Cell>(enumerator, code, shape, context);
   sumOverEndStates<Cell>(enumerator, shape);
   storeResult<Cell>(enumerator, shape);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
 
-std::int32_t computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
-                                  const RunContext& context) {
+StageEnd computeCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                              const RunContext& context) {
   return enumerator.precision == TablePrecision::Double
              ? runReference<double>(enumerator, code, context)
              : runReference<float>(enumerator, code, context);

@@ -11,6 +11,7 @@
 #include "enumerators/log_table.h"
 #include "logmath/table_precision.h"
 #include "progress/run_context.h"
+#include "progress/stage_result.h"
 
 namespace brevandor {
 
@@ -114,7 +115,7 @@ class WeightEnumerator {
 
   // Computes the CWEF into `cwef`. Returns 0, or −1 when the run was cancelled (the result
   // table is then left as it was). Work tables are freed before it returns.
-  std::int32_t computeCwef(const ConvCode& code, const RunContext& context);
+  StageEnd computeCwef(const ConvCode& code, const RunContext& context);
   // The output weight that the tail adds from each state to state 0 (S entries): every bit of
   // the tail, or the bits the ending's tail rule sends; 0 for an open frame.
   void computeTailWeights(const ConvCode& code, std::span<std::int32_t> tailWeights,

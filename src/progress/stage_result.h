@@ -6,6 +6,10 @@
 
 namespace brevandor {
 
+// How a stage that fills its tables in place ended: finished, or stopped at the cancel request
+// (its result tables then left as they were).
+enum class StageEnd { Completed, Cancelled };
+
 // What a long stage ends with: its value, or why there is none. A cancel request is told
 // apart from a failure (the run reports the one as cancelled, the other with its words).
 template <typename T>

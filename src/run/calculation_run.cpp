@@ -213,8 +213,8 @@ std::optional<BoundTables> writeBerBounds(std::FILE* file, const RunInputs& inpu
 // The stages of a parallel code of three or more constituents: every table of its own
 // (constituents of an earlier one's code, frame and pattern copy it, unless the spectrum
 // reads the first table for them), computed one after the other.
-std::int32_t runManyParallelStages(RunObjects& run, bool shareParallelTable,
-                                   const RunContext& context) {
+StageEnd runManyParallelStages(RunObjects& run, bool shareParallelTable,
+                               const RunContext& context) {
   const TurboCode& turbo = run.turbo();
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     if (turbo.tableSource(c) == c) {
@@ -231,17 +231,16 @@ std::int32_t runManyParallelStages(RunObjects& run, bool shareParallelTable,
       continue;
     }
     context.postLogLine(" CWEF " + std::to_string(c + 1) + " Calculation .. ");
-    if (run.enumerator(c).computeCwef(run.code(c), context) < 0) {
-      return -1;
+    if (run.enumerator(c).computeCwef(run.code(c), context) == StageEnd::Cancelled) {
+      return StageEnd::Cancelled;
     }
     context.postLogLine(kCompletedText);
   }
-  return 0;
+  return StageEnd::Completed;
 }
 
-// The "TM" and "CWEF" stages of each concatenation type. Returns 0, or −1 when cancelled.
-std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
-                                 const RunContext& context) {
+// The "TM" and "CWEF" stages of each concatenation type. Ends Cancelled when cancelled.
+StageEnd runEnumeratorStages(RunObjects& run, bool shareParallelTable, const RunContext& context) {
   ConvCode& code = run.code();
   ConvCode& secondCode = run.code(1);
   WeightEnumerator& first = run.enumerator(0);
@@ -259,8 +258,8 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
       first.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF Calculation .. ");
-      if (first.computeCwef(code, context) < 0) {
-        return -1;
+      if (first.computeCwef(code, context) == StageEnd::Cancelled) {
+        return StageEnd::Cancelled;
       }
       if (!shareParallelTable) {
         for (std::int32_t c = 1; c < run.turbo().constituentCount; ++c) {
@@ -268,31 +267,31 @@ std::int32_t runEnumeratorStages(RunObjects& run, bool shareParallelTable,
         }
       }
       context.postLogLine(kCompletedText);
-      return 0;
+      return StageEnd::Completed;
     case ConcatenationType::Serial:
       first.computeTransferMatrix(code);
       second.computeTransferMatrix(secondCode);
       context.postLogLine(kCompletedText);
       context.postLogLine(" CWEF 1 Calculation .. ");
-      if (first.computeCwef(code, context) < 0) {
-        return -1;
+      if (first.computeCwef(code, context) == StageEnd::Cancelled) {
+        return StageEnd::Cancelled;
       }
       context.postLogLine(kCompletedText);
       break;
     default:
       if (first.computeRepetitionCwef(code) < 0) {
-        return -1;
+        return StageEnd::Cancelled;
       }
       second.computeTransferMatrix(code);
       context.postLogLine(kCompletedText);
       break;
   }
   context.postLogLine(" CWEF 2 Calculation .. ");
-  if (second.computeCwef(secondCode, context) < 0) {
-    return -1;
+  if (second.computeCwef(secondCode, context) == StageEnd::Cancelled) {
+    return StageEnd::Cancelled;
   }
   context.postLogLine(kCompletedText);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
@@ -424,7 +423,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   const std::int32_t lastWeight = lowWeight > 0 ? lowWeight : turbo.outputFrameLength;
   run.allocateSpectra(lastWeight);
   if (lowWeight > 0) {
-    if (runLowWeightEnumeratorStages(turbo, lowWeight, context_) < 0) {
+    if (runLowWeightEnumeratorStages(turbo, lowWeight, context_) == StageEnd::Cancelled) {
       return cancelled(context_);
     }
   } else {
@@ -434,7 +433,7 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
         run.enumerator(c).allocate(run.code(c));
       }
     }
-    if (runEnumeratorStages(run, shareParallelTable, context_) < 0) {
+    if (runEnumeratorStages(run, shareParallelTable, context_) == StageEnd::Cancelled) {
       return cancelled(context_);
     }
   }

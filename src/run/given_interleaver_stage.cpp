@@ -104,14 +104,21 @@ std::uint64_t givenInterleaverSearchBytes(const GivenInterleaverCode& code) {
 }
 
 std::string givenSearchSizeRefusal(const DistanceSearchEstimate& estimate) {
-  if (!estimate.overLimit && estimate.candidates <= kGivenSearchLimits.maxCandidates) {
+  if (!estimate.passes(kGivenSearchLimits)) {
     return {};
   }
-  return "The search of the given interleaver would examine " +
-         (estimate.overLimit ? std::string("far")
-                             : "about " + std::to_string(estimate.candidates)) +
-         " more than " + std::to_string(kGivenSearchLimits.maxCandidates) +
-         " candidates (hours or days): lower --max-weight";
+  const std::string limits =
+      "the limits are " + std::to_string(kGivenSearchLimits.maxCandidates) + " candidates and " +
+      std::to_string(std::lround(kGivenSearchLimits.maxSeconds / 3600.0)) + " hours";
+  if (estimate.overLimit) {
+    return "The search of the given interleaver would examine far more than " +
+           std::to_string(kGivenSearchLimits.maxCandidates) +
+           " candidates (days): lower --max-weight";
+  }
+  return "The search of the given interleaver would examine about " +
+         std::to_string(estimate.candidates) + " candidates in about " +
+         std::to_string(std::lround(estimate.seconds / 60.0)) + " minutes on this machine (" +
+         limits + "): lower --max-weight";
 }
 
 RecordGivenInterleaver givenInterleaverRecord(const DistanceSearchResult& result,

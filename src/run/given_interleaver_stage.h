@@ -36,10 +36,11 @@ std::string checkGivenInterleaver(const RunInputs& inputs);
 // The bytes the search's tables take.
 std::uint64_t givenInterleaverSearchBytes(const GivenInterleaverCode& code);
 
-// The candidate limit of every run's search: about an hour on the project machine.
-inline constexpr DistanceSearchLimits kGivenSearchLimits{2'000'000'000ULL};
+// The limits of every run's search, whichever its estimate passes first: 10^10 candidates
+// (about an hour for the LTE code on the project machine) or four hours by the estimate.
+inline constexpr DistanceSearchLimits kGivenSearchLimits{10'000'000'000ULL, 4 * 3600.0};
 
-// The refusal of a search whose sample says it would pass the limit, or empty.
+// The refusal of a search whose sample says it would pass a limit, or empty.
 std::string givenSearchSizeRefusal(const DistanceSearchEstimate& estimate);
 
 // What the record keeps of a completed search of the permutation named `interleaver`.

@@ -29,15 +29,14 @@ LowWeightCut prepareConstituent(TurboCode& turbo, std::size_t c, std::int32_t li
   return cut;
 }
 
-std::int32_t computeConstituent(TurboCode& turbo, std::size_t c, const LowWeightCut& cut,
-                                const RunContext& context) {
+StageEnd computeConstituent(TurboCode& turbo, std::size_t c, const LowWeightCut& cut,
+                            const RunContext& context) {
   return computeLowWeightCwef(enumeratorOf(turbo, c), codeOf(turbo, c), cut, context);
 }
 
 // Three or more parallel constituents, not all of one table: each table of its own computed
 // in turn, a constituent of an earlier one's code, frame and pattern copying it.
-std::int32_t runManyParallelStages(TurboCode& turbo, std::int32_t limit,
-                                   const RunContext& context) {
+StageEnd runManyParallelStages(TurboCode& turbo, std::int32_t limit, const RunContext& context) {
   std::vector<LowWeightCut> cuts(static_cast<std::size_t>(turbo.constituentCount));
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     if (turbo.tableSource(c) == c) {
@@ -55,12 +54,12 @@ std::int32_t runManyParallelStages(TurboCode& turbo, std::int32_t limit,
       continue;
     }
     context.postLogLine(" CWEF " + std::to_string(c + 1) + " Calculation .. ");
-    if (computeConstituent(turbo, index, cuts[index], context) < 0) {
-      return -1;
+    if (computeConstituent(turbo, index, cuts[index], context) == StageEnd::Cancelled) {
+      return StageEnd::Cancelled;
     }
     context.postLogLine(kCompletedText);
   }
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
@@ -69,8 +68,8 @@ std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight) {
   return maxWeight > 0 ? std::min(maxWeight, turbo.outputFrameLength) : 0;
 }
 
-std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
-                                          const RunContext& context) {
+StageEnd runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
+                                      const RunContext& context) {
   context.postLogLine("\n TM Calculation .. ");
   // Parallel constituents of two codes have tables of their own, computed one after the
   // other as a serial code's are.
@@ -84,14 +83,14 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
     const LowWeightCut cut = prepareConstituent(turbo, 0, limit);
     context.postLogLine(kCompletedText);
     context.postLogLine(" CWEF Calculation .. ");
-    if (computeConstituent(turbo, 0, cut, context) < 0) {
-      return -1;
+    if (computeConstituent(turbo, 0, cut, context) == StageEnd::Cancelled) {
+      return StageEnd::Cancelled;
     }
     for (std::size_t c = 1; c < static_cast<std::size_t>(turbo.constituentCount); ++c) {
       copyLowWeightTables(enumeratorOf(turbo, 0), enumeratorOf(turbo, c));
     }
     context.postLogLine(kCompletedText);
-    return 0;
+    return StageEnd::Completed;
   }
   // The repetition code's counts C(N, w) at weight r · w are known: it needs no table.
   const bool outerCode = turbo.concatenationType != ConcatenationType::RepetitionSerial;
@@ -100,17 +99,17 @@ std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   context.postLogLine(kCompletedText);
   if (outerCode) {
     context.postLogLine(" CWEF 1 Calculation .. ");
-    if (computeConstituent(turbo, 0, outer, context) < 0) {
-      return -1;
+    if (computeConstituent(turbo, 0, outer, context) == StageEnd::Cancelled) {
+      return StageEnd::Cancelled;
     }
     context.postLogLine(kCompletedText);
   }
   context.postLogLine(" CWEF 2 Calculation .. ");
-  if (computeConstituent(turbo, 1, inner, context) < 0) {
-    return -1;
+  if (computeConstituent(turbo, 1, inner, context) == StageEnd::Cancelled) {
+    return StageEnd::Cancelled;
   }
   context.postLogLine(kCompletedText);
-  return 0;
+  return StageEnd::Completed;
 }
 
 StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,

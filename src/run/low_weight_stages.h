@@ -17,9 +17,9 @@ std::int32_t lowWeightLimit(const TurboCode& turbo, std::int32_t maxWeight);
 
 // The "TM" and "CWEF" stages with the log lines of the whole run: every constituent's cut
 // table (parallel constituents of one code and frame share the first table, copied).
-// Returns 0, or −1 when cancelled.
-std::int32_t runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
-                                          const RunContext& context);
+// Ends Cancelled when cancelled.
+StageEnd runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
+                                      const RunContext& context);
 
 // The "TWEF" stage: both spectra for d = 0 … limit, in the log10 domain. The last weight,
 // limit; cancelled; or failed when a table is missing.

@@ -180,9 +180,10 @@ std::vector<OuterWeight<Cell>> passThroughConstituent(
 }
 
 template <typename Cell>
-std::int32_t parallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                              std::span<double> codewordSpectrum,
-                              std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                           std::span<double> codewordSpectrum,
+                                           std::span<double> weightedSpectrum,
+                                           const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   // With systematic constituents the w input bits are sent once and are not in p.
   const std::int32_t inputShift = turbo.hasNonSystematic == 0 ? 1 : 0;
@@ -216,7 +217,7 @@ std::int32_t parallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
     addToSpectra(byCodeword, w, frameLength, WeightedTerm::RoundedToCell, codewordSpectrum,
                  weightedSpectrum);
     if (context.cancelRequested()) {
-      return -1;
+      return StageResult<std::int32_t>::cancelled();
     }
     progress.step(lastInput - w);
   }
@@ -225,9 +226,10 @@ std::int32_t parallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
 }
 
 template <typename Cell>
-std::int32_t serialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                            std::span<double> codewordSpectrum, std::span<double> weightedSpectrum,
-                            const RunContext& context) {
+StageResult<std::int32_t> serialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
+                                         std::span<double> codewordSpectrum,
+                                         std::span<double> weightedSpectrum,
+                                         const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const WeightEnumerator& outer = *turbo.enumerators[0];
   const std::int32_t lastInput = outer.repetitionFactor != 0
@@ -259,7 +261,7 @@ std::int32_t serialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
     }
     addToSpectra(column, w, frameLength, WeightedTerm::Double, codewordSpectrum, weightedSpectrum);
     if (context.cancelRequested()) {
-      return -1;
+      return StageResult<std::int32_t>::cancelled();
     }
     progress.step(lastInput - w);
   }
@@ -276,10 +278,11 @@ StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std
   if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum)) {
     return missingTable();
   }
-  return spectrumStageResult(
-      tablePrecision(turbo) == TablePrecision::Double
-          ? parallelSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
-          : parallelSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context));
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? parallelSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
+                                        context)
+             : parallelSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
+                                       context);
 }
 
 StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
@@ -289,10 +292,9 @@ StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::
   if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum) || turbo.constituentCount < 2) {
     return missingTable();
   }
-  return spectrumStageResult(
-      tablePrecision(turbo) == TablePrecision::Double
-          ? serialSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
-          : serialSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context));
+  return tablePrecision(turbo) == TablePrecision::Double
+             ? serialSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
+             : serialSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context);
 }
 
 }  // namespace brevandor

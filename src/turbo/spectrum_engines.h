@@ -12,7 +12,7 @@
 namespace brevandor {
 
 // The two implementations of each spectrum stage behind TurboCode::computeParallelSpectrum
-// and TurboCode::computeSerialSpectrum. Each returns outputFrameLength, or −1 when cancelled.
+// and TurboCode::computeSerialSpectrum. Each returns outputFrameLength, or a cancelled result.
 
 // The precision of the constituents' weight tables, which the stages work in (a run gives
 // every constituent the same; the first one's is taken).
@@ -23,26 +23,30 @@ TablePrecision tablePrecision(const TurboCode& turbo);
 // run need not hold a copy of it for those.
 bool parallelSpectrumReadsFirstTableOnly(Engine engine);
 
-std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context);
+StageResult<std::int32_t> computeParallelSpectrumReference(TurboCode& turbo,
+                                                           std::span<double> codewordSpectrum,
+                                                           std::span<double> weightedSpectrum,
+                                                           const RunContext& context);
 // The fast parallel spectrum: the reference's additions in the reference's order, reading
 // the first constituent's table for every constituent whose table equals it, leaving out
 // terms too small to change a rounded cell, with vector kernels and all worker threads.
-std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                         std::span<double> weightedSpectrum,
-                                         const RunContext& context);
+StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo,
+                                                      std::span<double> codewordSpectrum,
+                                                      std::span<double> weightedSpectrum,
+                                                      const RunContext& context);
 // The bytes of work storage computeParallelSpectrumFast allocates for this turbo code.
 std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunContext& context);
 
-std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                            std::span<double> weightedSpectrum,
-                                            const RunContext& context);
+StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo,
+                                                         std::span<double> codewordSpectrum,
+                                                         std::span<double> weightedSpectrum,
+                                                         const RunContext& context);
 // The fast serial spectrum: the reference's additions in the reference's order, visiting only
 // the cells that can hold counts, reading the outer table in place, on all worker threads.
-std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
-                                       const RunContext& context);
+StageResult<std::int32_t> computeSerialSpectrumFast(TurboCode& turbo,
+                                                    std::span<double> codewordSpectrum,
+                                                    std::span<double> weightedSpectrum,
+                                                    const RunContext& context);
 // The bytes of work storage computeSerialSpectrumFast allocates for this turbo code.
 std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo);
 
@@ -66,7 +70,7 @@ void clearSpectraAndZeroWord(TurboCode& turbo, std::int32_t maxWeight,
 
 // Runs `stage`(Cell{}) with the cell type of the constituents' tables: double or float.
 template <typename Stage>
-std::int32_t withTableCells(const TurboCode& turbo, Stage&& stage) {
+auto withTableCells(const TurboCode& turbo, Stage&& stage) {
   return tablePrecision(turbo) == TablePrecision::Double ? stage(double{}) : stage(float{});
 }
 

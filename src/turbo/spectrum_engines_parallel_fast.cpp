@@ -115,7 +115,7 @@ class FastParallelSpectrum {
   }
 
   // Returns D, or −1 when the cancel request was seen.
-  std::int32_t run() {
+  StageResult<std::int32_t> run() {
     ProgressReport progress(context_);
     progress.start();
     bool finished = false;
@@ -139,7 +139,7 @@ class FastParallelSpectrum {
       stop();
     }
     if (!finished) {
-      return -1;
+      return StageResult<std::int32_t>::cancelled();
     }
     progress.finish();
     return shape_.maxWeight;
@@ -330,8 +330,8 @@ std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunCon
 namespace {
 
 template <typename Cell>
-std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                     std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                  std::span<double> weightedSpectrum, const RunContext& context) {
   const ParallelShape shape = parallelShapeOf(turbo);
   // A run on this engine keeps only the first table of equal ones.
   clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
@@ -341,9 +341,10 @@ std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
 
 }  // namespace
 
-std::int32_t computeParallelSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                         std::span<double> weightedSpectrum,
-                                         const RunContext& context) {
+StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo,
+                                                      std::span<double> codewordSpectrum,
+                                                      std::span<double> weightedSpectrum,
+                                                      const RunContext& context) {
   return withTableCells(turbo, [&](auto cell) {
     return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
   });

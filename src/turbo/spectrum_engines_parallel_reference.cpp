@@ -111,8 +111,9 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
 }
 
 template <typename Cell>
-std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                          std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                       std::span<double> weightedSpectrum,
+                                       const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const ParallelShape shape = parallelShapeOf(turbo);
 
@@ -125,7 +126,7 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
   for (std::int32_t w = 0; w <= frameLength; ++w) {
     addInputWeight(turbo, w, shape, current, next, codewordSpectrum, weightedSpectrum, context);
     if (context.cancelRequested()) {
-      return -1;
+      return StageResult<std::int32_t>::cancelled();
     }
     progress.step(frameLength - w);
   }
@@ -135,9 +136,10 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
 
 }  // namespace
 
-std::int32_t computeParallelSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                              std::span<double> weightedSpectrum,
-                                              const RunContext& context) {
+StageResult<std::int32_t> computeParallelSpectrumReference(TurboCode& turbo,
+                                                           std::span<double> codewordSpectrum,
+                                                           std::span<double> weightedSpectrum,
+                                                           const RunContext& context) {
   return withTableCells(turbo, [&](auto cell) {
     return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
   });

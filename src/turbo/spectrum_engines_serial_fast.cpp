@@ -293,8 +293,8 @@ void sumIntoSpectra(const BasicLogTable<Cell>& result, std::int32_t maxWeight,
 }
 
 template <typename Cell>
-std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                     std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                  std::span<double> weightedSpectrum, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const std::int32_t maxWeight = turbo.outputFrameLength;
   const std::int32_t count = turbo.constituentCount;
@@ -332,7 +332,7 @@ std::int32_t runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
       return true;
     });
     if (!finished) {
-      return -1;  // the spectra still hold LogZero
+      return StageResult<std::int32_t>::cancelled();  // the spectra still hold LogZero
     }
     source = &target;
     result = &target;
@@ -358,9 +358,10 @@ std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
          (static_cast<std::uint64_t>(turbo.frameLengths[0]) + 1) * sizeof(double);
 }
 
-std::int32_t computeSerialSpectrumFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
-                                       const RunContext& context) {
+StageResult<std::int32_t> computeSerialSpectrumFast(TurboCode& turbo,
+                                                    std::span<double> codewordSpectrum,
+                                                    std::span<double> weightedSpectrum,
+                                                    const RunContext& context) {
   return withTableCells(turbo, [&](auto cell) {
     return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
   });

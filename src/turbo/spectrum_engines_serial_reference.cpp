@@ -85,8 +85,9 @@ void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
 }
 
 template <typename Cell>
-std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                          std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
+                                       std::span<double> weightedSpectrum,
+                                       const RunContext& context) {
   const SerialShape shape{turbo.frameLengths[0], turbo.outputFrameLength};
   const std::int32_t count = turbo.constituentCount;
   // Indexed [weight of the word after the constituents so far][outer input weight].
@@ -112,7 +113,8 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
       passWeightThroughConstituent(resultTable<Cell>(*turbo.enumerators[index]), v, innerLength,
                                    turbo.frameLengths[index + 1], shape, source, target);
       if (context.cancelRequested()) {
-        return -1;  // the spectra still hold LogZero; the matrices go with this scope
+        return StageResult<std::int32_t>::cancelled();  // the spectra still hold LogZero; the
+                                                        // matrices go with this scope
       }
       ++stepsDone;
       progress.step(totalSteps + 1 - stepsDone);
@@ -126,9 +128,10 @@ std::int32_t runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
 
 }  // namespace
 
-std::int32_t computeSerialSpectrumReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                            std::span<double> weightedSpectrum,
-                                            const RunContext& context) {
+StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo,
+                                                         std::span<double> codewordSpectrum,
+                                                         std::span<double> weightedSpectrum,
+                                                         const RunContext& context) {
   return withTableCells(turbo, [&](auto cell) {
     return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
   });

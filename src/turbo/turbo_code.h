@@ -18,14 +18,6 @@ namespace brevandor {
 inline constexpr const char* kIncompleteTablesText =
     "The spectrum stage found the constituent tables incomplete";
 
-// A spectrum stage's result from the engines' count: the last weight, or −1 when cancelled.
-inline StageResult<std::int32_t> spectrumStageResult(std::int32_t lastWeightOrCancelled) {
-  if (lastWeightOrCancelled < 0) {
-    return StageResult<std::int32_t>::cancelled();
-  }
-  return lastWeightOrCancelled;
-}
-
 // One concatenated code for one run: how its constituents are concatenated, which code and
 // enumerator belong to each, and the frame lengths and rate that follow. It refers to the
 // codes and enumerators; the run owns them.

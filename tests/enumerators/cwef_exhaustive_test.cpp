@@ -54,7 +54,7 @@ struct ComputedCwef {
     enumerator.computeTransferMatrix(code);
     RunContext context;
     context.engine = Engine::Reference;
-    EXPECT_EQ(enumerator.computeCwef(code, context), 0);
+    EXPECT_EQ(enumerator.computeCwef(code, context), StageEnd::Completed);
   }
   ~ComputedCwef() { enumerator.release(code); }
   std::int32_t maxWeight() const { return enumerator.layerMaxWeight(code); }

@@ -57,7 +57,7 @@ struct Stage {
   }
   ~Stage() { enumerator.release(code); }
 
-  std::int32_t compute() { return enumerator.computeCwef(code, context); }
+  StageEnd compute() { return enumerator.computeCwef(code, context); }
   std::int32_t maxWeight() const { return enumerator.layerMaxWeight(code); }
 };
 
@@ -75,8 +75,8 @@ TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   const EquivalenceCase& c = GetParam();
   Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1, {}, c.precision);
   Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads, {}, c.precision);
-  ASSERT_EQ(reference.compute(), 0);
-  ASSERT_EQ(fast.compute(), 0);
+  ASSERT_EQ(reference.compute(), StageEnd::Completed);
+  ASSERT_EQ(fast.compute(), StageEnd::Completed);
   if (c.precision == TablePrecision::Double) {
     testing::expectSameTable(fast.enumerator.cwefDouble, reference.enumerator.cwefDouble,
                              reference.maxWeight(), c.frameLength);
@@ -166,7 +166,7 @@ TEST(CwefFastCancel, RequestBeforeTheStartStopsAfterTheSecondSection) {
   Stage stage(kDefault, 40, 0, Engine::Fast, 2);
   markResult(stage);
   stage.cancel = 1;
-  EXPECT_EQ(stage.compute(), -1);
+  EXPECT_EQ(stage.compute(), StageEnd::Cancelled);
   EXPECT_TRUE(resultUntouched(stage));
   EXPECT_EQ(stage.target.statusLines(), std::vector<std::string>{"--- Wait ---"});
   EXPECT_FALSE(stage.enumerator.logTransferMatrix.exists());
@@ -191,8 +191,8 @@ TEST_P(CwefFastCancelDuringSection, StopsAtTheSameSectionAsTheReference) {
   referencePointer = &reference;
   fastPointer = &fast;
   markResult(fast);
-  EXPECT_EQ(reference.compute(), -1);
-  EXPECT_EQ(fast.compute(), -1);
+  EXPECT_EQ(reference.compute(), StageEnd::Cancelled);
+  EXPECT_EQ(fast.compute(), StageEnd::Cancelled);
   EXPECT_TRUE(resultUntouched(fast));
   EXPECT_EQ(fast.target.statusLines(), reference.target.statusLines());
   EXPECT_EQ(fast.target.statusLines().size(), 6u);

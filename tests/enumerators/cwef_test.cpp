@@ -41,7 +41,7 @@ struct CwefStage {
   }
   ~CwefStage() { enumerator.release(code); }
 
-  std::int32_t compute() { return enumerator.computeCwef(code, context); }
+  StageEnd compute() { return enumerator.computeCwef(code, context); }
   std::int32_t maxWeight() const { return enumerator.layerMaxWeight(code); }
 
   // Every cell of rows 0 … D that holds a count, with its value.
@@ -65,7 +65,7 @@ CodeDescription swappedDefaultCode() {
 
 TEST(Cwef, TwoBitFrameParityWeights) {
   CwefStage stage(swappedDefaultCode(), 2, 0);
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   EXPECT_EQ(stage.maxWeight(), 6);
   const std::map<std::pair<int, int>, float> expected = {
       {{0, 0}, 0.0f}, {{4, 1}, 0.0f}, {{5, 1}, 0.0f}, {{3, 2}, 0.0f}};
@@ -74,7 +74,7 @@ TEST(Cwef, TwoBitFrameParityWeights) {
 
 TEST(Cwef, TwoBitFrameAllOutputWeights) {
   CwefStage stage(swappedDefaultCode(), 2, 1);
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   EXPECT_EQ(stage.maxWeight(), 8);
   const std::map<std::pair<int, int>, float> expected = {
       {{0, 0}, 0.0f}, {{5, 1}, 0.0f}, {{6, 1}, 0.0f}, {{5, 2}, 0.0f}};
@@ -83,7 +83,7 @@ TEST(Cwef, TwoBitFrameAllOutputWeights) {
 
 TEST(Cwef, FourBitFrameHoldsMultiplePaths) {
   CwefStage stage(swappedDefaultCode(), 4, 0);
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   EXPECT_FLOAT_EQ(stage.enumerator.cwef.at(5, 2), static_cast<float>(std::log10(3.0)));
   EXPECT_FLOAT_EQ(stage.enumerator.cwef.at(2, 3), static_cast<float>(std::log10(2.0)));
 }
@@ -101,7 +101,7 @@ class DefaultCodeColumns : public ::testing::TestWithParam<std::uint32_t> {};
 TEST_P(DefaultCodeColumns, MatchTheKnownCounts) {
   const std::uint32_t countsInputBits = GetParam();
   CwefStage stage(defaultCode(), 10, countsInputBits);
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   EXPECT_EQ(stage.maxWeight(), countsInputBits != 0 ? 24 : 14);
   const std::vector<DefaultColumn> columns = {
       {1, 4, {2, 2, 2, 2, 2}},
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(BothWeightCounts, DefaultCodeColumns, ::testing::Values
 
 TEST(Cwef, ProgressCountsSectionsDownToOne) {
   CwefStage stage(defaultCode(), 10, 0);
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   // One unit per section, so each estimate shows the remaining sections in sixtieths.
   std::vector<std::string> expected = {"--- Wait ---"};
   for (int remaining = 9; remaining >= 1; --remaining) {
@@ -145,7 +145,7 @@ TEST(Cwef, ProgressCountsSectionsDownToOne) {
 
 TEST(Cwef, OneSectionFramePostsNoEstimate) {
   CwefStage stage(defaultCode(), 1, 1);
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   EXPECT_EQ(stage.target.statusLines(), (std::vector<std::string>{"--- Wait ---", "------------"}));
   // Input 0 stays in state 0. Input 1 sends 11 and moves to state 1, whose tail sends 01
   // and 11: one path of weight 5.
@@ -156,7 +156,7 @@ TEST(Cwef, OneSectionFramePostsNoEstimate) {
 TEST(Cwef, WorkTablesAreFreedAndTransferMatrixKept) {
   CwefStage stage(defaultCode(), 6, 0);
   const TransitionMatrix before = stage.enumerator.transferMatrix;
-  ASSERT_EQ(stage.compute(), 0);
+  ASSERT_EQ(stage.compute(), StageEnd::Completed);
   EXPECT_FALSE(stage.enumerator.layers[0].exists());
   EXPECT_FALSE(stage.enumerator.layers[1].exists());
   EXPECT_FALSE(stage.enumerator.logTransferMatrix.exists());
@@ -188,7 +188,7 @@ TEST(CwefCancel, RequestBeforeTheSecondSectionStopsAfterIt) {
   const TransitionMatrix before = stage.enumerator.transferMatrix;
   markResult(stage);
   stage.cancel = 1;
-  EXPECT_EQ(stage.compute(), -1);
+  EXPECT_EQ(stage.compute(), StageEnd::Cancelled);
   EXPECT_FALSE(stage.enumerator.layers[0].exists());
   EXPECT_FALSE(stage.enumerator.layers[1].exists());
   EXPECT_FALSE(stage.enumerator.logTransferMatrix.exists());
@@ -208,7 +208,7 @@ TEST(CwefCancel, RequestDuringASectionTakesEffectAtItsEnd) {
   });
   flag = &stage.cancel;
   markResult(stage);
-  EXPECT_EQ(stage.compute(), -1);
+  EXPECT_EQ(stage.compute(), StageEnd::Cancelled);
   EXPECT_TRUE(resultUntouched(stage));
   // "--- Wait ---" and three estimates; section 4 ends with the cancel, without estimate.
   EXPECT_EQ(stage.target.statusLines().size(), 4u);

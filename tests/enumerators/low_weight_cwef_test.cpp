@@ -48,13 +48,13 @@ struct Constituent {
     context.threads = 2;
   }
 
-  std::int32_t computeLow() { return computeLowWeightCwef(low, code, cut, context); }
+  StageEnd computeLow() { return computeLowWeightCwef(low, code, cut, context); }
   void computeFull() {
     full.allocate(code);
     full.computeTransferMatrix(code);
     RunContext quiet;
     quiet.engine = Engine::Reference;
-    ASSERT_EQ(full.computeCwef(code, quiet), 0);
+    ASSERT_EQ(full.computeCwef(code, quiet), StageEnd::Completed);
   }
 };
 
@@ -75,7 +75,7 @@ class LowWeightCwef : public ::testing::TestWithParam<CutCase> {};
 TEST_P(LowWeightCwef, KeptCellsEqualTheFullTableBitForBit) {
   const CutCase& c = GetParam();
   Constituent constituent(c.code, c.frameLength, c.countsInputBits, c.maxWeight, c.engine);
-  ASSERT_EQ(constituent.computeLow(), 0);
+  ASSERT_EQ(constituent.computeLow(), StageEnd::Completed);
   constituent.computeFull();
   const LowWeightCut& cut = constituent.cut;
   const bool systematic = isSystematic(constituent.code.kind);
@@ -125,8 +125,8 @@ TEST(LowWeightCwefEngines, ThreadedWideLayersEqualTheReference) {
   std::int32_t clocks[2] = {0, 0};
   reference.context.clock = [&] { return clocks[0] += 16; };
   fast.context.clock = [&] { return clocks[1] += 16; };
-  ASSERT_EQ(reference.computeLow(), 0);
-  ASSERT_EQ(fast.computeLow(), 0);
+  ASSERT_EQ(reference.computeLow(), StageEnd::Completed);
+  ASSERT_EQ(fast.computeLow(), StageEnd::Completed);
   for (std::int32_t d = 0; d <= reference.cut.maxOutputWeight; ++d) {
     for (std::int32_t w = 0; w <= reference.cut.maxInputWeight; ++w) {
       ASSERT_EQ(fast.low.cwef.at(d, w), reference.low.cwef.at(d, w)) << "d " << d << " w " << w;
@@ -142,7 +142,7 @@ TEST(LowWeightCwefProgress, LongFramesReportBlocksOfSections) {
   for (const auto& [frameLength, expectedSteps] :
        std::vector<std::pair<std::int32_t, std::size_t>>{{300, 299}, {20001, 10000}}) {
     Constituent constituent(kDefaultCase, frameLength, 0, 4, Engine::Fast);
-    ASSERT_EQ(constituent.computeLow(), 0);
+    ASSERT_EQ(constituent.computeLow(), StageEnd::Completed);
     const auto status = constituent.target.texts(NoticeKind::StatusLine);
     ASSERT_EQ(status.size(), expectedSteps + 2) << "N = " << frameLength;
     EXPECT_EQ(status.front(), "--- Wait ---");
@@ -160,7 +160,7 @@ TEST(LowWeightCwefProgress, CancelStopsAfterTheSectionInProgress) {
         constituent.cancel = 1;
       }
     });
-    EXPECT_EQ(constituent.computeLow(), -1);
+    EXPECT_EQ(constituent.computeLow(), StageEnd::Cancelled);
     EXPECT_EQ(constituent.target.texts(NoticeKind::StatusLine).size(), 4u);
   }
 }

@@ -53,7 +53,7 @@ struct PuncturedStage {
     RunContext context;
     context.engine = engine;
     context.threads = 2;
-    EXPECT_EQ(enumerator.computeCwef(code, context), 0);
+    EXPECT_EQ(enumerator.computeCwef(code, context), StageEnd::Completed);
   }
   ~PuncturedStage() { enumerator.release(code); }
   std::int32_t maxWeight() const { return enumerator.layerMaxWeight(code); }

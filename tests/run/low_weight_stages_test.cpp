@@ -53,10 +53,10 @@ struct LowWeightPipeline {
     context.threads = 2;
   }
   std::int32_t run() {
-    const std::int32_t stages = runLowWeightEnumeratorStages(turbo, limit, context);
-    return stages < 0 ? stages
-                      : testing::stageCode(
-                            computeLowWeightSpectrum(turbo, limit, codeword, weighted, context));
+    if (runLowWeightEnumeratorStages(turbo, limit, context) == StageEnd::Cancelled) {
+      return -1;
+    }
+    return testing::stageCode(computeLowWeightSpectrum(turbo, limit, codeword, weighted, context));
   }
 };
 

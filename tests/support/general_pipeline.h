@@ -60,7 +60,7 @@ class GeneralPipeline {
     for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
       enumerators[c].allocate(codeOf(c));
       enumerators[c].computeTransferMatrix(codeOf(c));
-      if (enumerators[c].computeCwef(codeOf(c), context) < 0) {
+      if (enumerators[c].computeCwef(codeOf(c), context) == StageEnd::Cancelled) {
         return -1;
       }
     }

@@ -55,22 +55,22 @@ class TurboPipeline {
   TurboPipeline(const TurboPipeline&) = delete;
   TurboPipeline& operator=(const TurboPipeline&) = delete;
 
-  // The "TM" and "CWEF" stages for the concatenation type; 0, or −1 when cancelled.
-  std::int32_t computeEnumerators() {
+  // The "TM" and "CWEF" stages for the concatenation type.
+  StageEnd computeEnumerators() {
     if (turbo.concatenationType == ConcatenationType::Parallel && turbo.sameTableAsFirst(1)) {
       enumerators[0].computeTransferMatrix(code);
-      const std::int32_t result = enumerators[0].computeCwef(code, context);
-      if (result == 0) {
+      const StageEnd end = enumerators[0].computeCwef(code, context);
+      if (end == StageEnd::Completed) {
         enumerators[0].copyTo(enumerators[1], code);
       }
-      return result;
+      return end;
     }
     if (turbo.concatenationType != ConcatenationType::RepetitionSerial) {
       const ConvCode& other = *turbo.codes[1];
       enumerators[0].computeTransferMatrix(code);
       enumerators[1].computeTransferMatrix(other);
-      const std::int32_t result = enumerators[0].computeCwef(code, context);
-      return result < 0 ? result : enumerators[1].computeCwef(other, context);
+      const StageEnd end = enumerators[0].computeCwef(code, context);
+      return end == StageEnd::Cancelled ? end : enumerators[1].computeCwef(other, context);
     }
     enumerators[0].computeRepetitionCwef(code);
     enumerators[1].computeTransferMatrix(code);
@@ -86,8 +86,7 @@ class TurboPipeline {
 
   // Both stages; D, or −1 when cancelled.
   std::int32_t run() {
-    const std::int32_t result = computeEnumerators();
-    return result < 0 ? result : computeSpectrum();
+    return computeEnumerators() == StageEnd::Cancelled ? -1 : computeSpectrum();
   }
 
   // A log-domain spectrum turned into plain numbers (small frames need no scale).

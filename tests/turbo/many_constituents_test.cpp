@@ -67,7 +67,7 @@ struct ManyPipeline {
     for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
       enumerators[c].allocate(code);
       enumerators[c].computeTransferMatrix(code);
-      if (enumerators[c].computeCwef(code, context) < 0) {
+      if (enumerators[c].computeCwef(code, context) == StageEnd::Cancelled) {
         return -1;
       }
     }

@@ -32,8 +32,8 @@ TEST_P(ParallelFastAgainstReference, SpectraProgressAndDiagnosticsMatch) {
   EnginePair engines(c.code.description(), ConcatenationType::Parallel, c.frameLength, c.threads,
                      {}, std::nullopt, c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
-  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
-  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  ASSERT_EQ(engines.reference.computeEnumerators(), StageEnd::Completed);
+  ASSERT_EQ(engines.fast.computeEnumerators(), StageEnd::Completed);
   const std::int32_t maxWeight = engines.reference.computeSpectrum();
   ASSERT_EQ(engines.fast.computeSpectrum(), maxWeight);
   expectSameLogSpectrum(engines.fast.codeword, engines.reference.codeword, "codeword");
@@ -101,7 +101,8 @@ TEST(ParallelFast, ReadsOnlyTheFirstTable) {
   TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 30,
                          Engine::Fast);
   pipeline.enumerators[0].computeTransferMatrix(pipeline.code);
-  ASSERT_EQ(pipeline.enumerators[0].computeCwef(pipeline.code, pipeline.context), 0);
+  ASSERT_EQ(pipeline.enumerators[0].computeCwef(pipeline.code, pipeline.context),
+            StageEnd::Completed);
   pipeline.enumerators[1].release(pipeline.code);  // as a run on this engine holds it
   EXPECT_EQ(pipeline.computeSpectrum(), pipeline.turbo.outputFrameLength);
   EXPECT_TRUE(parallelSpectrumReadsFirstTableOnly(Engine::Fast));
@@ -120,8 +121,9 @@ TEST(ParallelFast, ConstituentsOfAnotherCodeReadTheirOwnTables) {
   pipeline.turbo.setFrameLength(12, 3);
   pipeline.enumerators[0].computeTransferMatrix(pipeline.code);
   pipeline.enumerators[1].computeTransferMatrix(other);
-  ASSERT_EQ(pipeline.enumerators[0].computeCwef(pipeline.code, pipeline.context), 0);
-  ASSERT_EQ(pipeline.enumerators[1].computeCwef(other, pipeline.context), 0);
+  ASSERT_EQ(pipeline.enumerators[0].computeCwef(pipeline.code, pipeline.context),
+            StageEnd::Completed);
+  ASSERT_EQ(pipeline.enumerators[1].computeCwef(other, pipeline.context), StageEnd::Completed);
   TurboPipeline reference(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Parallel, 12,
                           Engine::Reference);
   reference.turbo.attachConstituent(1, other, reference.enumerators[1]);
@@ -130,7 +132,7 @@ TEST(ParallelFast, ConstituentsOfAnotherCodeReadTheirOwnTables) {
     reference.enumerators[c].computeTransferMatrix(c == 0 ? reference.code : other);
     ASSERT_EQ(
         reference.enumerators[c].computeCwef(c == 0 ? reference.code : other, reference.context),
-        0);
+        StageEnd::Completed);
   }
   ASSERT_EQ(pipeline.computeSpectrum(), reference.computeSpectrum());
   expectSameLogSpectrum(pipeline.codeword, reference.codeword, "codeword");
@@ -142,7 +144,7 @@ TEST(ParallelFast, WeightsBeyondTheCodewordLengthAreReportedAsTheReferenceDoes) 
   auto shortened = [](Engine engine) {
     auto pipeline = std::make_unique<TurboPipeline>(describeOrDie("1+D+D^2", "1+D^2"),
                                                     ConcatenationType::Parallel, 10, engine);
-    EXPECT_EQ(pipeline->computeEnumerators(), 0);
+    EXPECT_EQ(pipeline->computeEnumerators(), StageEnd::Completed);
     pipeline->turbo.outputFrameLength -= 6;
     return pipeline;
   };
@@ -169,8 +171,8 @@ TEST_P(ParallelFastCancel, StopsAfterTheSameInputWeightAsTheReference) {
                      GetParam());
   TurboPipeline* reference = &engines.reference;
   TurboPipeline* fast = &engines.fast;
-  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
-  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  ASSERT_EQ(engines.reference.computeEnumerators(), StageEnd::Completed);
+  ASSERT_EQ(engines.fast.computeEnumerators(), StageEnd::Completed);
   engines.reference.target.setHook(cancelAtThird(reference));
   engines.fast.target.setHook(cancelAtThird(fast));
   EXPECT_EQ(engines.reference.computeSpectrum(), -1);

@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, ParallelSum, ::testing::Values(10, 33, 128),
 
 TEST(ParallelSpectrum, ProgressCountsInputWeightsDownToZero) {
   TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, 6);
-  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  ASSERT_EQ(pipeline.computeEnumerators(), StageEnd::Completed);
   std::int32_t now = 0;
   pipeline.context.clock = [&now] { return now += 16; };
   testing::RecordingTarget target;
@@ -178,7 +178,7 @@ TEST(ParallelSpectrum, ProgressCountsInputWeightsDownToZero) {
 TEST(ParallelSpectrum, CancelKeepsTheInputWeightsAlreadyAdded) {
   const std::int32_t n = 7;
   TurboPipeline pipeline(describeOrDie("1+D^2", "1+D+D^2"), ConcatenationType::Parallel, n);
-  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  ASSERT_EQ(pipeline.computeEnumerators(), StageEnd::Completed);
   // The request arrives with the estimate of input weight 1, while weight 2 is computed.
   int estimates = 0;
   testing::RecordingTarget target([&](const RunNotice& notice) {
@@ -201,7 +201,7 @@ TEST(ParallelSpectrum, CancelKeepsTheInputWeightsAlreadyAdded) {
 
 TEST(ParallelSpectrum, TableOfAnotherFrameIsRefused) {
   TurboPipeline pipeline(defaultCode(), ConcatenationType::Parallel, 6);
-  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  ASSERT_EQ(pipeline.computeEnumerators(), StageEnd::Completed);
   pipeline.enumerators[1].release(pipeline.code);
   pipeline.enumerators[1].frameLength = 5;
   pipeline.enumerators[1].allocate(pipeline.code);

@@ -37,8 +37,8 @@ TEST_P(PuncturedFastAgainstReference, TablesSpectraAndProgressMatch) {
   const PuncturedEngineCase& c = GetParam();
   EnginePair engines(c.first.description(), c.type, c.frameLength, c.threads,
                      testing::puncturingOf(c.parallel, c.outer, c.inner), c.second.description());
-  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
-  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  ASSERT_EQ(engines.reference.computeEnumerators(), StageEnd::Completed);
+  ASSERT_EQ(engines.fast.computeEnumerators(), StageEnd::Completed);
   for (int k = 0; k < 2; ++k) {
     const WeightEnumerator& reference = engines.reference.enumerators[k];
     testing::expectSameTable(engines.fast.enumerators[k].cwef, reference.cwef,

@@ -32,8 +32,8 @@ TEST_P(SerialFastAgainstReference, SpectraAndProgressMatch) {
   EnginePair engines(describeOrDie(c.numerator, c.denominator), c.type, c.frameLength, c.threads,
                      {}, std::nullopt, c.precision);
   // The same tables for both, so that the spectrum stage alone is compared.
-  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
-  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  ASSERT_EQ(engines.reference.computeEnumerators(), StageEnd::Completed);
+  ASSERT_EQ(engines.fast.computeEnumerators(), StageEnd::Completed);
   const std::int32_t maxWeight = engines.reference.computeSpectrum();
   ASSERT_EQ(engines.fast.computeSpectrum(), maxWeight);
   expectSameLogSpectrum(engines.fast.codeword, engines.reference.codeword, "codeword");
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SerialFastCancel, RequestBeforeTheFirstStepLeavesTheSpectraEmpty) {
   TurboPipeline pipeline(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Serial, 20,
                          Engine::Fast);
-  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  ASSERT_EQ(pipeline.computeEnumerators(), StageEnd::Completed);
   testing::RecordingTarget spectrumTarget;
   pipeline.context.noticeTarget = &spectrumTarget;
   pipeline.cancel = 1;
@@ -113,8 +113,8 @@ TEST(SerialFastCancel, RequestDuringAStepStopsAtItsEndAsTheReferenceDoes) {
   EnginePair engines(describeOrDie("1+D+D^2", "1+D^2"), ConcatenationType::Serial, 30, 2);
   TurboPipeline* reference = &engines.reference;
   TurboPipeline* fast = &engines.fast;
-  ASSERT_EQ(engines.reference.computeEnumerators(), 0);
-  ASSERT_EQ(engines.fast.computeEnumerators(), 0);
+  ASSERT_EQ(engines.reference.computeEnumerators(), StageEnd::Completed);
+  ASSERT_EQ(engines.fast.computeEnumerators(), StageEnd::Completed);
   // Fresh targets: only the spectrum stage's lines count.
   testing::RecordingTarget referenceTarget(cancelAtFourth(reference));
   testing::RecordingTarget fastTarget(cancelAtFourth(fast));

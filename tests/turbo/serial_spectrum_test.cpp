@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, SerialSum, ::testing::Values(8, 40),
 
 TEST(SerialSpectrum, ProgressCountsTheInnerInputWeights) {
   TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, 2);
-  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  ASSERT_EQ(pipeline.computeEnumerators(), StageEnd::Completed);
   std::int32_t now = 0;
   pipeline.context.clock = [&now] { return now += 16; };
   testing::RecordingTarget target;
@@ -133,7 +133,7 @@ TEST(SerialSpectrum, ProgressCountsTheInnerInputWeights) {
 
 TEST(SerialSpectrum, CancelInTheFirstStepLeavesTheSpectraEmpty) {
   TurboPipeline pipeline(defaultCode(), ConcatenationType::Serial, 3);
-  ASSERT_EQ(pipeline.computeEnumerators(), 0);
+  ASSERT_EQ(pipeline.computeEnumerators(), StageEnd::Completed);
   pipeline.codeword.assign(pipeline.codeword.size(), 1.0);
   pipeline.weighted.assign(pipeline.weighted.size(), 1.0);
   testing::RecordingTarget target;

@@ -171,8 +171,8 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
 namespace {
 
 template <typename Cell>
-std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const CwefPlan& plan,
-                     const RunContext& context) {
+StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const CwefPlan& plan,
+                 const RunContext& context) {
   const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
   const WavefrontShape shape = wavefrontFor(context);
   CompactLayer<Cell> layer(plan, wavefrontSlots(shape));
@@ -189,17 +189,17 @@ std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const C
     return true;
   });
   if (!finished) {
-    return -1;  // the layer goes with this scope; the result table is untouched
+    return StageEnd::Cancelled;  // the layer goes with this scope; the result table is untouched
   }
   progress.finish();
   terminate(enumerator, code, plan, layer, kernels, shape.threads, context);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
 
-std::int32_t computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
-                             const RunContext& context) {
+StageEnd computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
+                         const RunContext& context) {
   std::optional<CwefPlan> plan;
   {
     // The plan keeps all the recursion needs of the log matrix.

@@ -69,8 +69,8 @@ void copyLowWeightTables(const WeightEnumerator& from, WeightEnumerator& to) {
   copyTable(from.cwefDouble, to.cwefDouble);
 }
 
-std::int32_t computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,
-                                  const LowWeightCut& cut, const RunContext& context) {
+StageEnd computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,
+                              const LowWeightCut& cut, const RunContext& context) {
   if (context.engine == Engine::Reference) {
     return computeLowWeightCwefReference(enumerator, code, cut, context);
   }

@@ -59,20 +59,20 @@ void allocateLowWeightTables(WeightEnumerator& enumerator, const ConvCode& code,
 void copyLowWeightTables(const WeightEnumerator& from, WeightEnumerator& to);
 
 // Computes the cut CWEF into its table (allocated by allocateLowWeightTables, transfer matrix
-// computed); the cells outside the cut hold LogZero. Returns 0, or −1 when the run was
+// computed); the cells outside the cut hold LogZero. Ends Completed, or Cancelled when the run was
 // cancelled. Runs the engine that `context.engine` names.
-std::int32_t computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,
-                                  const LowWeightCut& cut, const RunContext& context);
+StageEnd computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,
+                              const LowWeightCut& cut, const RunContext& context);
 
 // The plain transcription: the full recursion on two layers of the cut's size, every cell
 // of the cut visited at every section.
-std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
-                                           const LowWeightCut& cut, const RunContext& context);
+StageEnd computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                                       const LowWeightCut& cut, const RunContext& context);
 
 // The same additions into every cell in the same order, on the cells that can hold a count
 // only (each row keeps the range of input weights reached so far), rows summed by the vector
 // kernels, and wide layers shared among the worker threads. Equal to the reference bit for bit.
-std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
-                                      const LowWeightCut& cut, const RunContext& context);
+StageEnd computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
+                                  const LowWeightCut& cut, const RunContext& context);
 
 }  // namespace brevandor

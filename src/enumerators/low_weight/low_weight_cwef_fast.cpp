@@ -98,8 +98,8 @@ std::int32_t reachedInputWeight(std::int32_t t, const LowWeightCut& cut) {
 }
 
 template <typename Cell>
-std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
-                     const TransitionMatrix& logMatrix, const RunContext& context) {
+StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
+                 const TransitionMatrix& logMatrix, const RunContext& context) {
   const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
   FastLayers<Cell> work(code, cut);
   startLowWeightFrame(work.layers[0], logMatrix, cut);
@@ -133,18 +133,18 @@ std::int32_t runFast(WeightEnumerator& enumerator, const ConvCode& code, const L
       }
     }
     if (!progress.sectionDone(t)) {
-      return -1;
+      return StageEnd::Cancelled;
     }
   }
   progress.finish();
   finishLowWeightFrame(enumerator, code, cut, work.layers[(sections - 1) % 2], kernels, context);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
 
-std::int32_t computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
-                                      const LowWeightCut& cut, const RunContext& context) {
+StageEnd computeLowWeightCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
+                                  const LowWeightCut& cut, const RunContext& context) {
   const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
   for (const TransitionWeight& branch : logMatrix.entries()) {
     if (branch.multiplicity != kLogZeroInt && (branch.outputWeight < 0 || branch.inputWeight > 1)) {

@@ -49,8 +49,8 @@ void sectionStep(const TransitionMatrix& logMatrix, const BasicLogTable<Cell>& p
 }
 
 template <typename Cell>
-std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
-                          const LowWeightCut& cut, const RunContext& context) {
+StageEnd runReference(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
+                      const RunContext& context) {
   const TransitionMatrix logMatrix = lowWeightLogMatrix(enumerator, code);
   BasicLogTable<Cell> layers[2] = {makeLowWeightLayer<Cell>(code, cut),
                                    makeLowWeightLayer<Cell>(code, cut)};
@@ -61,19 +61,19 @@ std::int32_t runReference(WeightEnumerator& enumerator, const ConvCode& code,
   for (std::int32_t t = 1; t < sections; ++t) {
     sectionStep(logMatrix, layers[(t + 1) % 2], layers[t % 2], cut);
     if (!progress.sectionDone(t)) {
-      return -1;
+      return StageEnd::Cancelled;
     }
   }
   progress.finish();
   finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2],
                        portableRowKernels<Cell>(), context);
-  return 0;
+  return StageEnd::Completed;
 }
 
 }  // namespace
 
-std::int32_t computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
-                                           const LowWeightCut& cut, const RunContext& context) {
+StageEnd computeLowWeightCwefReference(WeightEnumerator& enumerator, const ConvCode& code,
+                                       const LowWeightCut& cut, const RunContext& context) {
   return enumerator.precision == TablePrecision::Double
              ? runReference<double>(enumerator, code, cut, context)
              : runReference<float>(enumerator, code, cut, context);
