@@ -67,7 +67,9 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "One permutation: random:SEED, s-random:S[:SEED], qpp:F1,F2, lte, ccsds or "
                  "file:PATH. With --max-weight D, every codeword of weight <= D of the code with "
                  "this permutation is found by an exact search (section \"Distance Spectrum of "
-                 "the Given Interleaver\"); the average spectrum is then the low-weight one. "
+                 "the Given Interleaver\"; with --constituents M, encoder c reads the input "
+                 "through it applied c - 1 times); the average spectrum is then the low-weight "
+                 "one. "
                  "With --simulate, the simulated code's interleaver, where random (the default "
                  "there) draws a new permutation every frame")
       ->type_name("SPEC");

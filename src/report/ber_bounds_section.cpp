@@ -8,12 +8,21 @@ namespace brevandor {
 
 namespace {
 
-// One column of the section: its bound, its head (padded to 16 characters) and its table.
+// One column of the section: its bound, its head (padded to 16 characters), its table and
+// the natural logs of its values.
 struct BoundColumn {
   BerBound bound;
   const char* head;
   const std::vector<long double>* values;
+  const std::vector<long double>* logs;
 };
+
+// The text of entry j: from the log where the value has underflowed and the table holds one.
+std::string entryText(const BoundColumn& column, std::size_t j) {
+  const long double value = (*column.values)[j];
+  return j < column.logs->size() ? scientificTextOfBound(value, (*column.logs)[j])
+                                 : scientificText(value);
+}
 
 // The note under the title of the low-weight mode's section.
 std::string errorFloorHeading(std::int32_t maxWeight, std::int32_t blockLength) {
@@ -31,9 +40,10 @@ std::string errorFloorHeading(std::int32_t maxWeight, std::int32_t blockLength) 
 
 void writeBoundSection(std::FILE* file, double rate, BerBoundSet bounds, const BoundTables& tables,
                        const EbN0Grid& grid, const BoundSectionNotes* notes) {
-  const BoundColumn columns[] = {{BerBound::UnionQ, "UB_Q            ", &tables.unionQ},
-                                 {BerBound::UnionExp, "UB_Exp          ", &tables.unionExp},
-                                 {BerBound::Viterbi, "IUB_Exp         ", &tables.viterbi}};
+  const BoundColumn columns[] = {
+      {BerBound::UnionQ, "UB_Q            ", &tables.unionQ, &tables.logUnionQ},
+      {BerBound::UnionExp, "UB_Exp          ", &tables.unionExp, &tables.logUnionExp},
+      {BerBound::Viterbi, "IUB_Exp         ", &tables.viterbi, &tables.logViterbi}};
   std::fprintf(file, "\n BER Bounds -----------------------------------------\n");
   if (notes != nullptr) {
     std::fputs(notes->heading.c_str(), file);
@@ -51,8 +61,7 @@ void writeBoundSection(std::FILE* file, double rate, BerBoundSet bounds, const B
     std::fprintf(file, "%9.3f\t", grid.decibels(j));
     for (const BoundColumn& column : columns) {
       if (bounds.contains(column.bound)) {
-        const long double value = (*column.values)[static_cast<std::size_t>(j)];
-        std::fprintf(file, "%s\t", scientificText(value).c_str());
+        std::fprintf(file, "%s\t", entryText(column, static_cast<std::size_t>(j)).c_str());
       }
     }
     const auto point = static_cast<std::size_t>(j);

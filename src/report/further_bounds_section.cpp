@@ -9,8 +9,10 @@ namespace brevandor {
 
 namespace {
 
+// The value as shown, from its log where even extended precision underflows (the
+// sphere-packing bound of N = 100 from 23 dB).
 std::string shownValue(double logValue) {
-  return scientificText(shownFurtherBound(logValue));
+  return scientificTextOfBound(shownFurtherBound(logValue), logValue);
 }
 
 std::string describedBound(const FurtherBoundInfo& info, const FurtherBoundTables& tables) {

@@ -32,4 +32,11 @@ std::string scientificTextOfPower(long double log10Value) {
   return text;
 }
 
+std::string scientificTextOfBound(long double value, long double logValue) {
+  if (std::fpclassify(value) == FP_NORMAL || !std::isfinite(logValue)) {
+    return scientificText(value);
+  }
+  return scientificTextOfPower(logValue / std::log(10.0L));
+}
+
 }  // namespace brevandor

@@ -15,4 +15,9 @@ std::string scientificText(long double value);
 // keeps its own digits.
 std::string scientificTextOfPower(long double log10Value);
 
+// A bound in the same layout: scientificText of its value, or, where the value has left even
+// the extended range (0 or denormal for a finite natural log `logValue`), the text of the
+// power from its log.
+std::string scientificTextOfBound(long double value, long double logValue);
+
 }  // namespace brevandor

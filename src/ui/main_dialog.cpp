@@ -11,8 +11,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextCursor>
 #include <array>
 
 #include "run/constituent_options.h"
@@ -22,6 +20,7 @@
 #include "ui/advanced_setup_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/field_marks.h"
+#include "ui/log_view.h"
 #include "ui/options_dialog.h"
 #include "ui/path_field.h"
 #include "ui/results_window.h"
@@ -120,11 +119,7 @@ void MainDialog::appendLog(const QString& text) {
     logLineCount_ = 0;
   }
   // Always at the end, wherever the user has put the caret in the log.
-  QTextCursor cursor(widgets_.log->document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(text);
-  QScrollBar* bar = widgets_.log->verticalScrollBar();
-  bar->setValue(bar->maximum());
+  widgets_.log->appendAtEnd(text);
 }
 
 void MainDialog::showStatus(const QString& text) {

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -19,6 +18,7 @@
 
 #include "run/run_inputs.h"
 #include "ui/field_marks.h"
+#include "ui/log_view.h"
 #include "ui/path_field.h"
 
 namespace brevandor {
@@ -90,10 +90,8 @@ QHBoxLayout* codeRowRight(MainDialogWidgets& w, QWidget* parent) {
 }
 
 void createControls(MainDialogWidgets& w, QDialog* dialog) {
-  w.log = new QPlainTextEdit(dialog);
+  w.log = new LogView(dialog);
   w.log->setObjectName(QStringLiteral("log"));
-  w.log->setReadOnly(true);
-  w.log->setUndoRedoEnabled(false);
   w.log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   w.log->setToolTip(QStringLiteral("What the calculation has done so far, stage by stage"));
 

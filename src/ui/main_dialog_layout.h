@@ -6,17 +6,17 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
 namespace brevandor {
 
+class LogView;
 class PathField;
 
 // The controls of the main window, each with an object name that tests find it by.
 struct MainDialogWidgets {
-  QPlainTextEdit* log = nullptr;         // "log"
+  LogView* log = nullptr;                // "log"
   QLineEdit* statusLine = nullptr;       // "statusLine"
   QProgressBar* progress = nullptr;      // "runProgress": the whole run, stage by stage
   QComboBox* typeList = nullptr;         // "typeList": "PCCC", "SCCC", "SCC with 1st-RC and 2nd-CC"

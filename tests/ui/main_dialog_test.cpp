@@ -3,11 +3,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include "code/code_description.h"
 #include "code/polynomial.h"
@@ -377,6 +379,32 @@ class MainDialogTest : public QObject {
     QCOMPARE(inputs.boundSelection, BerBoundSet{BerBound::UnionQ});
     QCOMPARE(inputs.resultsFileName, std::string("results.txt"));
     QVERIFY(inputs.code == describeCode(5, 7).description.value());
+  }
+
+  // However long the log and however its messages wrap, its newest line stays in view.
+  void logKeepsItsNewestLineInView() {
+    MainDialog dialog(recordingRun(std::make_shared<StandInRecord>()));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* log = control<QPlainTextEdit>(dialog, "log");
+    for (int run = 1; run <= 40; ++run) {
+      dialog.appendLog(QStringLiteral("\n TM Calculation .. "));
+      dialog.appendLog(QStringLiteral(" Completed \n"));
+      dialog.appendLog(QStringLiteral(" Run %1: a message long enough to wrap in the log, "
+                                      "%2 \n")
+                           .arg(run)
+                           .arg(QString(120, QLatin1Char('x'))));
+    }
+    QTextCursor newest(log->document()->lastBlock().previous());
+    newest.movePosition(QTextCursor::EndOfBlock);
+    QTRY_VERIFY2(log->viewport()->rect().contains(log->cursorRect(newest)),
+                 qPrintable(newest.block().text()));
+    // … also when the log grows shorter (a progress bar appearing below it, a smaller window).
+    const int height = log->height();
+    dialog.resize(dialog.width(), dialog.height() - height / 2);
+    QTRY_VERIFY(log->height() < height);
+    QTRY_VERIFY2(log->viewport()->rect().contains(log->cursorRect(newest)),
+                 qPrintable(newest.block().text()));
   }
 
   void logRestartsWithEvery502ndText() {

@@ -3,10 +3,12 @@
 # (xdotool), not through Qt's test events:
 #   1. Escape on the idle window leaves it open.
 #   2. Enter in a field starts a calculation, and the window stays open.
-#   3. Alt+F, a frame of 1001 bits and Enter bring up the time and memory estimate; Enter
+#   3. Advanced Setup (Alt+A) refuses at OK (Enter) low-weight mode (Alt+L) together with a
+#      puncturing pattern (Alt+P), which the run would refuse; Escape leaves it.
+#   4. Alt+F, a frame of 1001 bits and Enter bring up the time and memory estimate; Enter
 #      there starts the calculation; Escape during the calculation neither closes the window
 #      nor stops the calculation, whose results file ends complete.
-#   4. Alt+X ("Exit") closes the window and ends the program.
+#   5. Alt+X ("Exit") closes the window and ends the program.
 # Usage: tests/ui/window_keys.sh PATH_TO_BREVANDOR
 # Exits 0 when every step behaves, 1 when one does not, 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
@@ -111,20 +113,46 @@ alive || fail "Enter closed the window"
 wait_complete results.txt 60 || fail "Enter did not start a calculation"
 rm -f results.txt
 
-echo "3. A frame of 1001 bits: the estimate, Start with Enter, Escape during the run"
+# The program's visible windows, one id a line.
+windows() { xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | sort || true; }
+
+# Presses the keys $2… on the main window and prints the window that they open: one that is
+# not among $1 (the windows before), waited for up to five seconds; nothing when none opens.
+opened_by() {
+  local before="$1"
+  shift
+  press "$@"
+  for _ in $(seq 50); do
+    comm -13 <(echo "$before") <(windows) | head -1 | grep . && return 0
+    sleep 0.1
+  done
+}
+
+echo "3. Advanced Setup refuses low-weight mode with a puncturing pattern at OK"
+setup=$(opened_by "$(windows)" alt+a)
+[[ -n "$setup" ]] || fail "Alt+A did not open Advanced Setup"
+xdotool windowfocus --sync "$setup"
+xdotool key --clearmodifiers alt+l ctrl+a
+xdotool type --delay 50 20
+xdotool key --clearmodifiers alt+p
+xdotool type --delay 50 11,10,01
+xdotool key --clearmodifiers Return
+sleep 0.5
+windows | grep -qx "$setup" || fail "Advanced Setup took low-weight mode with a pattern at OK"
+xdotool windowfocus --sync "$setup"
+xdotool key --clearmodifiers Escape
+for _ in $(seq 50); do
+  windows | grep -qx "$setup" || break
+  sleep 0.1
+done
+windows | grep -qx "$setup" && fail "Escape did not leave Advanced Setup"
+
+echo "4. A frame of 1001 bits: the estimate, Start with Enter, Escape during the run"
 press alt+f
 press ctrl+a
 xdotool type --delay 50 1001
-before=$(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | sort || true)
-press Return
 # The estimate question is a window of its own; Enter presses its default button, "Start".
-question=""
-for _ in $(seq 50); do
-  question=$(comm -13 <(echo "$before") \
-    <(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | sort) | head -1 || true)
-  [[ -n "$question" ]] && break
-  sleep 0.1
-done
+question=$(opened_by "$(windows)" Return)
 [[ -n "$question" ]] || fail "no estimate question above 1000 bits"
 echo "  question window $question, main window $window"
 xdotool windowfocus --sync "$question"
@@ -141,7 +169,7 @@ press Escape
 alive || fail "Escape during a calculation closed the window"
 wait_complete results.txt 600 || fail "the calculation did not complete after Escape"
 
-echo "4. Alt+X closes the window"
+echo "5. Alt+X closes the window"
 press alt+x
 for _ in $(seq 50); do
   alive || break
@@ -150,4 +178,4 @@ done
 alive && fail "Alt+X did not close the window"
 wait "$program_pid" || fail "the program ended with status $?"
 program_pid=""
-echo "PASS: Escape never closes the window, Enter runs, Alt+X exits"
+echo "PASS: Escape never closes the window, Enter runs, Advanced Setup refuses at OK, Alt+X exits"

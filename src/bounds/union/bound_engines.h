@@ -7,17 +7,22 @@
 #include "bounds/bound_kinds.h"
 #include "bounds/bound_spectrum.h"
 #include "bounds/snr_points.h"
+#include "bounds/union/union_bounds.h"
 #include "progress/run_context.h"
 
 namespace brevandor {
 
 // The values of the selected bounds at every signal-to-noise point. A value that a double
-// holds is the literal double result; sums beyond the double range keep extended precision.
-// The engines size each table to the grid's points.
+// holds is the literal double result; sums beyond the double range keep extended precision,
+// and their natural logs stay finite where even that underflows. The engines size each table
+// to the grid's points.
 struct BoundTables {
   std::vector<long double> unionQ;    // "UB_Q"
   std::vector<long double> unionExp;  // "UB_Exp"
   std::vector<long double> viterbi;   // "IUB_Exp"
+  std::vector<long double> logUnionQ;
+  std::vector<long double> logUnionExp;
+  std::vector<long double> logViterbi;
 };
 
 // The two implementations of the bound evaluation behind computeBerBounds. Both fill the
@@ -41,7 +46,7 @@ std::optional<BoundTables> computeBoundTables(const BoundSpectrum& spectrum, dou
                                               const EbN0Grid& grid = {});
 
 // The improved bound of the true spectrum at one point, as one engine works it out.
-using ViterbiBoundAt = long double (*)(const BoundSpectrum& spectrum, double rate, double snr);
+using ViterbiBoundAt = BoundValue (*)(const BoundSpectrum& spectrum, double rate, double snr);
 
 // What both engines share: the tables sized to the grid, the union bounds and the improved
 // bound of `viterbiAt` at every point, progress and the cancel request. Nothing when

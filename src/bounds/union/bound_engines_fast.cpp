@@ -42,7 +42,7 @@ class ExponentTable {
 };
 
 // The improved bound of the true spectrum from one table of integrals.
-long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double snr) {
+BoundValue viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double snr) {
   const double n = spectrum.blockLength;
   const ExponentTable table(snr * rate);
   if (spectrum.literal()) {
@@ -53,15 +53,13 @@ long double viterbiBoundFast(const BoundSpectrum& spectrum, double rate, double 
         sum += std::exp(-n * table.optimalExponent(d / n, std::log(b) / n));
       }
     }
-    if (std::isfinite(sum)) {
-      return sum;
+    if (literalSumHolds(sum)) {
+      return literalBound(sum);
     }
   }
-  return unionTermSum(spectrum, 0,
-                      [&](std::int32_t d) {
-                        return -n * table.optimalExponent(d / n, spectrum.logPerSymbol(d));
-                      })
-      .clippedValue();
+  return logDomainBound(unionTermSum(spectrum, 0, [&](std::int32_t d) {
+    return -n * table.optimalExponent(d / n, spectrum.logPerSymbol(d));
+  }));
 }
 
 }  // namespace

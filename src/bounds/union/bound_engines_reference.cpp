@@ -9,24 +9,22 @@ namespace brevandor {
 namespace {
 
 // The improved bound of the true spectrum, each exponent evaluated afresh.
-long double viterbiBoundReference(const BoundSpectrum& spectrum, double rate, double snr) {
+BoundValue viterbiBoundReference(const BoundSpectrum& spectrum, double rate, double snr) {
   // The literal formula takes its block length from the last entry.
   if (spectrum.literal() && spectrum.blockLength == spectrum.maxWeight) {
     const double sum = boundViterbi(spectrum.scaled, spectrum.maxWeight, rate, snr);
-    if (std::isfinite(sum)) {
-      return sum;
+    if (literalSumHolds(sum)) {
+      return literalBound(sum);
     }
   }
   const double n = spectrum.blockLength;
   const double c = snr * rate;
-  return unionTermSum(spectrum, 0,
-                      [&](std::int32_t d) {
-                        const double delta = d / n;
-                        const double r = spectrum.logPerSymbol(d);
-                        const double rho = optimalRho(delta, r, c);
-                        return -n * viterbiExponent(rho, delta, r, c);
-                      })
-      .clippedValue();
+  return logDomainBound(unionTermSum(spectrum, 0, [&](std::int32_t d) {
+    const double delta = d / n;
+    const double r = spectrum.logPerSymbol(d);
+    const double rho = optimalRho(delta, r, c);
+    return -n * viterbiExponent(rho, delta, r, c);
+  }));
 }
 
 }  // namespace

@@ -10,19 +10,18 @@ namespace brevandor {
 
 namespace {
 
-// The literal double sum where it is finite, else the sum of the log terms in extended
-// precision.
+// The literal double sum where it holds, else the sum of the log terms in extended precision.
 template <typename LogTerm>
-long double unionBound(const BoundSpectrum& spectrum, double literalSum, LogTerm&& logTerm) {
-  if (spectrum.literal() && std::isfinite(literalSum)) {
-    return literalSum;
+BoundValue unionBound(const BoundSpectrum& spectrum, double literalSum, LogTerm&& logTerm) {
+  if (spectrum.literal() && literalSumHolds(literalSum)) {
+    return literalBound(literalSum);
   }
-  return unionTermSum(spectrum, 0, logTerm).clippedValue();
+  return logDomainBound(unionTermSum(spectrum, 0, logTerm));
 }
 
 }  // namespace
 
-long double unionQBound(const BoundSpectrum& spectrum, double rate, double snr) {
+BoundValue unionQBound(const BoundSpectrum& spectrum, double rate, double snr) {
   const double literal =
       spectrum.literal() ? boundUnionQ(spectrum.scaled, spectrum.maxWeight, rate, snr) : 0.0;
   return unionBound(spectrum, literal, [&](std::int32_t d) {
@@ -31,7 +30,7 @@ long double unionQBound(const BoundSpectrum& spectrum, double rate, double snr) 
   });
 }
 
-long double unionExpBound(const BoundSpectrum& spectrum, double rate, double snr) {
+BoundValue unionExpBound(const BoundSpectrum& spectrum, double rate, double snr) {
   const double literal =
       spectrum.literal() ? boundUnionExp(spectrum.scaled, spectrum.maxWeight, rate, snr) : 0.0;
   return unionBound(spectrum, literal, [&](std::int32_t d) {
