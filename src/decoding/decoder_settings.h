@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace brevandor {
 
@@ -36,5 +39,19 @@ struct DecoderSettings {
     return algorithm == SisoAlgorithm::MaxLogMap ? extrinsicScale : 1.0;
   }
 };
+
+// Whether an iterative decoder stops after `iteration` (counted from 1): with early stopping,
+// from the second iteration on, once the hard decisions equal the previous iteration's.
+// Otherwise keeps these decisions in `previous` for the next comparison.
+inline bool decisionsSettled(const DecoderSettings& settings, std::int32_t iteration,
+                             std::span<const std::uint8_t> decisions,
+                             std::vector<std::uint8_t>& previous) {
+  if (settings.earlyStop && iteration > 1 &&
+      std::equal(decisions.begin(), decisions.end(), previous.begin())) {
+    return true;
+  }
+  std::copy(decisions.begin(), decisions.end(), previous.begin());
+  return false;
+}
 
 }  // namespace brevandor

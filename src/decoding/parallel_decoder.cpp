@@ -56,11 +56,9 @@ std::int32_t ParallelDecoder::decode(const ReceivedFrame& received, const Permut
       aprioriFirst_[i] = scale * extrinsic + systematicSecond_[jj];
       decisions[i] = appSecond_[jj] < 0.0 ? 1 : 0;
     }
-    if (settings_.earlyStop && iteration > 1 &&
-        std::equal(decisions.begin(), decisions.end(), previous_.begin())) {
+    if (decisionsSettled(settings_, iteration, decisions, previous_)) {
       break;
     }
-    std::copy(decisions.begin(), decisions.end(), previous_.begin());
   }
   return iteration;
 }

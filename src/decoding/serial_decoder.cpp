@@ -83,11 +83,9 @@ std::int32_t SerialDecoder::decode(const ReceivedFrame& received, const Permutat
       aprioriInner_[static_cast<std::size_t>(j)] =
           outerScale * outerOut_[static_cast<std::size_t>(permutation[j])];
     }
-    if (settings_.earlyStop && iteration > 1 &&
-        std::equal(decisions.begin(), decisions.end(), previous_.begin())) {
+    if (decisionsSettled(settings_, iteration, decisions, previous_)) {
       break;
     }
-    std::copy(decisions.begin(), decisions.end(), previous_.begin());
   }
   return iteration;
 }
