@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
@@ -121,14 +122,15 @@ ResultsWindow::ResultsWindow(QWidget* parent)
   buildLayout();
   new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
   redrawCharts();
-  resize(1200, 760);
+  // Roomy for an overlay, but never larger than the screen it opens on.
+  resize(QSize(1200, 760).boundedTo(screen()->availableGeometry().size()));
 }
 
 void ResultsWindow::buildLayout() {
   tabs_->setObjectName(QStringLiteral("resultsTabs"));
-  tabs_->addTab(buildBoundsTab(), tr("Bounds"));
-  tabs_->addTab(buildSpectrumTab(), tr("Spectrum"));
-  tabs_->addTab(fileView_, tr("File"));
+  tabs_->addTab(buildBoundsTab(), tr("&Bounds"));
+  tabs_->addTab(buildSpectrumTab(), tr("&Spectrum"));
+  tabs_->addTab(fileView_, tr("&File"));
 
   auto* split = new QSplitter(Qt::Vertical, this);
   split->addWidget(buildListArea());
@@ -136,7 +138,7 @@ void ResultsWindow::buildLayout() {
   split->setStretchFactor(1, 1);
   split->setSizes({110, 640});
 
-  auto* close = button(tr("Close"), "closeButton", this);
+  auto* close = button(tr("Cl&ose"), "closeButton", this);
   connect(close, &QPushButton::clicked, this, &QWidget::close);
   auto* bottom = new QHBoxLayout;
   bottom->addStretch(1);
@@ -165,9 +167,9 @@ QWidget* ResultsWindow::buildListArea() {
     }
   });
 
-  auto* open = button(tr("Open..."), "openRecordButton", area);
-  auto* save = button(tr("Save JSON..."), "saveRecordButton", area);
-  auto* remove = button(tr("Remove"), "removeRunButton", area);
+  auto* open = button(tr("&Open..."), "openRecordButton", area);
+  auto* save = button(tr("Save &JSON..."), "saveRecordButton", area);
+  auto* remove = button(tr("&Remove"), "removeRunButton", area);
   connect(open, &QPushButton::clicked, this, &ResultsWindow::openRecords);
   connect(save, &QPushButton::clicked, this, &ResultsWindow::saveRecordAs);
   connect(remove, &QPushButton::clicked, this, &ResultsWindow::removeCurrent);
@@ -229,8 +231,8 @@ QWidget* ResultsWindow::buildSpectrumTab() {
 QHBoxLayout* ResultsWindow::buildSaveButtons(plot::Figure figure, QWidget* tab) {
   const bool bounds = figure == plot::Figure::Bounds;
   auto* savePlot =
-      button(tr("Save Plot..."), bounds ? "saveBoundsPlotButton" : "saveSpectrumPlotButton", tab);
-  auto* saveTable = button(tr("Save Table..."),
+      button(tr("Save &Plot..."), bounds ? "saveBoundsPlotButton" : "saveSpectrumPlotButton", tab);
+  auto* saveTable = button(tr("Save &Table..."),
                            bounds ? "saveBoundsTableButton" : "saveSpectrumTableButton", tab);
   connect(savePlot, &QPushButton::clicked, this, [this, figure]() { savePlotAs(figure); });
   connect(saveTable, &QPushButton::clicked, this, [this, figure]() { saveTableAs(figure); });
