@@ -194,7 +194,7 @@ StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWei
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     lastInput = std::min(lastInput, table<Cell>(turbo, c).columns() - 1);
   }
-  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra.codeword, spectra.weighted);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra);
   const std::vector<double> binomials = log10BinomialRow(frameLength, lastInput);
 
   WorkRow<Cell> partial(static_cast<std::size_t>(maxWeight) + 1);
@@ -229,7 +229,7 @@ StageResult<std::int32_t> serialSpectrum(TurboCode& turbo, std::int32_t maxWeigh
   const std::int32_t lastInput = outer.repetitionFactor != 0
                                      ? frameLength
                                      : std::min(frameLength, table<Cell>(turbo, 0).columns() - 1);
-  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra.codeword, spectra.weighted);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra);
   const std::vector<double> inputBinomials =
       outer.repetitionFactor != 0 ? log10BinomialRow(frameLength) : std::vector<double>{};
   std::vector<std::vector<double>> interleavings;
