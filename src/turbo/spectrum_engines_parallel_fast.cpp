@@ -21,6 +21,12 @@
 
 namespace brevandor {
 
+using detail::gatherColumns;
+using detail::ParallelRowBuilder;
+using detail::ParallelShape;
+using detail::parallelShapeOf;
+using detail::RowSpan;
+
 namespace {
 
 constexpr const char* kConstituentOverflowText = " oops \n";

@@ -10,6 +10,9 @@
 
 namespace brevandor {
 
+using detail::ParallelShape;
+using detail::parallelShapeOf;
+
 namespace {
 
 constexpr const char* kConstituentOverflowText = " oops \n";
