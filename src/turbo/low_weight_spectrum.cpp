@@ -265,9 +265,8 @@ StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std
   if (!ready(turbo, maxWeight, spectra)) {
     return missingTable();
   }
-  return withTableCells(turbo, [&](auto cell) {
-    return parallelSpectrum<decltype(cell)>(turbo, maxWeight, spectra, context);
-  });
+  return onTableCells(turbo, parallelSpectrum<float>, parallelSpectrum<double>, turbo, maxWeight,
+                      spectra, context);
 }
 
 StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
@@ -276,9 +275,8 @@ StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::
   if (!ready(turbo, maxWeight, spectra) || turbo.constituentCount < 2) {
     return missingTable();
   }
-  return withTableCells(turbo, [&](auto cell) {
-    return serialSpectrum<decltype(cell)>(turbo, maxWeight, spectra, context);
-  });
+  return onTableCells(turbo, serialSpectrum<float>, serialSpectrum<double>, turbo, maxWeight,
+                      spectra, context);
 }
 
 }  // namespace brevandor

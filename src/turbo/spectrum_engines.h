@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "enumerators/weight_enumerator.h"
 #include "logmath/log_domain.h"
@@ -59,10 +60,12 @@ void clearSpectraAndZeroWord(TurboCode& turbo, std::int32_t maxWeight, SpectrumO
   }
 }
 
-// Runs `stage`(Cell{}) with the cell type of the constituents' tables: double or float.
-template <typename Stage>
-auto withTableCells(const TurboCode& turbo, Stage&& stage) {
-  return tablePrecision(turbo) == TablePrecision::Double ? stage(double{}) : stage(float{});
+// Calls `inDouble` or `inFloat` (a stage's two instantiations) with `arguments`, as the
+// constituents' tables hold double or float cells.
+template <typename Stage, typename... Arguments>
+auto onTableCells(const TurboCode& turbo, Stage inFloat, Stage inDouble, Arguments&&... arguments) {
+  return (tablePrecision(turbo) == TablePrecision::Double ? inDouble : inFloat)(
+      std::forward<Arguments>(arguments)...);
 }
 
 // The steps of a serial stage's progress: the input weights of every constituent after the

@@ -349,8 +349,7 @@ StageResult<std::int32_t> runFast(TurboCode& turbo, SpectrumOutput spectra,
 
 StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo, SpectrumOutput spectra,
                                                       const RunContext& context) {
-  return withTableCells(
-      turbo, [&](auto cell) { return runFast<decltype(cell)>(turbo, spectra, context); });
+  return onTableCells(turbo, runFast<float>, runFast<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

@@ -360,8 +360,7 @@ std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
 
 StageResult<std::int32_t> computeSerialSpectrumFast(TurboCode& turbo, SpectrumOutput spectra,
                                                     const RunContext& context) {
-  return withTableCells(
-      turbo, [&](auto cell) { return runFast<decltype(cell)>(turbo, spectra, context); });
+  return onTableCells(turbo, runFast<float>, runFast<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

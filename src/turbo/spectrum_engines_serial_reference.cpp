@@ -129,8 +129,7 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
 
 StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo, SpectrumOutput spectra,
                                                          const RunContext& context) {
-  return withTableCells(
-      turbo, [&](auto cell) { return runReference<decltype(cell)>(turbo, spectra, context); });
+  return onTableCells(turbo, runReference<float>, runReference<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor
