@@ -292,7 +292,7 @@ std::vector<AdvancedOption> terminationOptions() {
           "termination", "--termination", QStringLiteral("&Frame termination"),
           QStringLiteral("How the encoders' frames end: both (each encoder returns to state 0 "
                          "with its own tail), first (encoder 1 or the outer code terminated, "
-                         "the others left open), open (no tails), tail-biting (PCCC: each "
+                         "the others left open), open (no tails), tail-biting (PCCC, SCCC: each "
                          "encoder ends in the state it began in, no tails)."),
           {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
            QStringLiteral("tail-biting")},

@@ -52,7 +52,7 @@ struct LowWeightPipeline {
     setFrame(frameLength, maxWeight);
   }
   // A PCCC of the general shape: its pattern, termination and tail rule.
-  LowWeightPipeline(const testing::GeneralParallel& shape, std::int32_t frameLength,
+  LowWeightPipeline(const testing::GeneralShape& shape, std::int32_t frameLength,
                     std::int32_t maxWeight)
       : code(shape.first),
         secondCode(shape.second.value_or(shape.first)),
@@ -170,7 +170,7 @@ class LowWeightPunctured : public ::testing::TestWithParam<PuncturedCase> {};
 // tiny frames by the termination and punctured spectrum tests).
 TEST_P(LowWeightPunctured, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   const PuncturedCase& c = GetParam();
-  testing::GeneralParallel shape;
+  testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.tailRule = c.tailRule;
   const std::int32_t parities = parityOutputCount(shape.first);

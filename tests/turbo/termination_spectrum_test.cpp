@@ -51,7 +51,7 @@ TEST_P(EndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const auto outputs = static_cast<std::int32_t>(list.masks.size());
   const std::int32_t bound =
       (c.frameLength + encoder.memory) * (1 + 2 * outputs) + 2 * encoder.memory;
-  testing::GeneralParallel shape;
+  testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.termination = c.termination;
   shape.tailRule = c.tailRule;
@@ -83,6 +83,74 @@ INSTANTIATE_TEST_SUITE_P(
                    kWholeTails, 4},
         EndingCase{"TailBitingPunctured", "1+D^2", "1+D+D^2", "110,101,011",
                    Termination::TailBiting, kWholeTails, 5}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// An SCCC: the outer code's frame of N bits, the inner code's of the outer code's sent bits.
+struct SerialEndingCase {
+  const char* name;
+  const char* outerNumerators;
+  const char* outerDenominator;
+  const char* innerNumerators;
+  const char* innerDenominator;
+  const char* outerPattern;  // rows SYS,PAR…; "": none
+  Termination termination;
+  std::int32_t frameLength;
+};
+
+void PrintTo(const SerialEndingCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class SerialEndingAllInterleavers : public ::testing::TestWithParam<SerialEndingCase> {};
+
+TEST_P(SerialEndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
+  const SerialEndingCase& c = GetParam();
+  const PolynomialList outerList = parsePolynomialList(c.outerNumerators);
+  const PolynomialList innerList = parsePolynomialList(c.innerNumerators);
+  const MultiParityEncoder outer({outerList.masks.begin(), outerList.masks.end()},
+                                 static_cast<std::uint32_t>(parsePolynomial(c.outerDenominator)));
+  const MultiParityEncoder inner({innerList.masks.begin(), innerList.masks.end()},
+                                 static_cast<std::uint32_t>(parsePolynomial(c.innerDenominator)));
+  // Both codes send their input bits; the pattern thins the outer codeword only.
+  testing::SentStreams outerStreams = testing::sentStreams(
+      c.outerPattern, {outerList.masks.size()}, 0, testing::endingStreams(c.termination, {}, 0));
+  testing::SentStreams innerStreams = testing::endingStreams(c.termination, {}, 1);
+  outerStreams.sendsSystematic = innerStreams.sendsSystematic = true;
+  const auto outerOutputs = static_cast<std::int32_t>(outerList.masks.size()) + 1;
+  const auto innerOutputs = static_cast<std::int32_t>(innerList.masks.size()) + 1;
+  const std::int32_t bound =
+      ((c.frameLength + outer.memory) * outerOutputs + inner.memory) * innerOutputs;
+  testing::GeneralShape shape;
+  shape.type = ConcatenationType::Serial;
+  shape.first = codeFromTexts(c.outerNumerators, c.outerDenominator).description.value();
+  shape.second = codeFromTexts(c.innerNumerators, c.innerDenominator).description.value();
+  shape.termination = c.termination;
+  if (*c.outerPattern != '\0') {
+    shape.puncturing.outer =
+        parsePuncturePattern(c.outerPattern, rowViews(serialPatternRows(outerOutputs - 1)))
+            .pattern.value();
+  }
+  testing::expectEnginesMatchEveryInterleaver(
+      shape, c.frameLength, -1,
+      testing::allInterleaversSerial(outer, outerStreams, inner, innerStreams, c.frameLength,
+                                     bound));
+}
+
+// Tail-biting outer and inner frames: 1 + D + D^2 and 1 + D^2 + D^3 have one circular state per
+// word where 3, respectively 7, does not divide the frame (4 outer bits give 8 inner ones); the
+// terminated and open frames check the serial brute force itself.
+INSTANTIATE_TEST_SUITE_P(
+    SmallFrames, SerialEndingAllInterleavers,
+    ::testing::Values(SerialEndingCase{"Terminated", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
+                                       Termination::Both, 2},
+                      SerialEndingCase{"Open", "1+D+D^2", "1+D^2", "1+D+D^2", "1+D^2", "",
+                                       Termination::Open, 3},
+                      SerialEndingCase{"TailBiting", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
+                                       Termination::TailBiting, 4},
+                      SerialEndingCase{"TailBitingMemory3Inner", "1+D^2", "1+D+D^2", "1+D+D^3",
+                                       "1+D^2+D^3", "", Termination::TailBiting, 4},
+                      SerialEndingCase{"TailBitingPuncturedOuter", "1+D^2", "1+D+D^2", "1+D^2",
+                                       "1+D+D^2", "11,10", Termination::TailBiting, 5}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace
