@@ -167,10 +167,6 @@ std::string terminationRefusal(const RunInputs& inputs) {
     return "tail-biting frames are analysed for a PCCC and an SCCC; the repetition type ends "
            "with tails or open";
   }
-  if (inputs.termination == Termination::TailBiting && inputs.maxWeight > 0) {
-    return "low-weight mode (--max-weight) does not analyse tail-biting frames; the whole "
-           "spectrum does (N up to 10000)";
-  }
   const bool terminatedOnes =
       inputs.termination == Termination::Both || inputs.termination == Termination::First;
   if (!terminatedOnes && inputs.tailRule != TailRule{}) {

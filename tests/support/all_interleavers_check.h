@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "code/code_description.h"
 #include "support/general_encoder.h"
 #include "support/general_pipeline.h"
 #include "support/spectrum_checks.h"
@@ -154,6 +155,46 @@ inline LinearSpectrum allInterleaversSerial(const MultiParityEncoder& outer,
     spectrum.weighted[d] /= trials;
   }
   return spectrum;
+}
+
+// The encoder of a code's polynomials, apart from the trellis builder.
+inline MultiParityEncoder encoderOf(const CodeDescription& description) {
+  std::vector<std::uint32_t> numerators;
+  for (const std::int32_t mask : numeratorMasks(description)) {
+    numerators.push_back(static_cast<std::uint32_t>(mask));
+  }
+  return MultiParityEncoder(numerators, static_cast<std::uint32_t>(denominatorMask(description)));
+}
+
+// The mean spectrum over every interleaver of a two-constituent code of the general shape,
+// `pattern` the text of its pattern ("": none; an SCCC's is the outer one), for weights up to
+// a bound on the bits sent.
+inline LinearSpectrum everyInterleaverMean(const GeneralShape& shape, const std::string& pattern,
+                                           std::int32_t frameLength) {
+  const MultiParityEncoder first = encoderOf(shape.first);
+  const MultiParityEncoder second = encoderOf(shape.second.value_or(shape.first));
+  const std::vector<std::size_t> parities{first.numerators.size(), second.numerators.size()};
+  const auto outputs = [](const MultiParityEncoder& e) {
+    return static_cast<std::int32_t>(e.numerators.size()) + 1;
+  };
+  std::vector<SentStreams> streams;
+  for (std::size_t e = 0; e < 2; ++e) {
+    streams.push_back(endingStreams(shape.termination, shape.tailRule, e));
+  }
+  if (shape.type == ConcatenationType::Serial) {
+    // Both codes send their input bits; the pattern thins the outer codeword only.
+    streams[0] = sentStreams(pattern, parities, 0, streams[0]);
+    streams[0].sendsSystematic = streams[1].sendsSystematic = true;
+    const std::int32_t bound =
+        ((frameLength + first.memory) * outputs(first) + second.memory) * outputs(second);
+    return allInterleaversSerial(first, streams[0], second, streams[1], frameLength, bound);
+  }
+  std::vector<std::vector<std::int32_t>> weights;
+  weights.push_back(sentWeights(first, frameLength, sentStreams(pattern, parities, 0, streams[0])));
+  weights.push_back(
+      sentWeights(second, frameLength, sentStreams(pattern, parities, 1, streams[1])));
+  const std::int32_t bound = (frameLength + first.memory) * (outputs(first) + outputs(second));
+  return allInterleavers(weights, frameLength, bound);
 }
 
 }  // namespace brevandor::testing

@@ -9,15 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "code/polynomial.h"
-#include "code/polynomial_list.h"
+#include "code/code_description.h"
 #include "run/run_inputs.h"
 #include "support/all_interleavers_check.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 namespace {
-
-using testing::MultiParityEncoder;
 
 struct EndingCase {
   const char* name;
@@ -37,27 +35,13 @@ class EndingAllInterleavers : public ::testing::TestWithParam<EndingCase> {};
 
 TEST_P(EndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const EndingCase& c = GetParam();
-  const PolynomialList list = parsePolynomialList(c.numerators);
-  const MultiParityEncoder encoder({list.masks.begin(), list.masks.end()},
-                                   static_cast<std::uint32_t>(parsePolynomial(c.denominator)));
-  const std::vector<std::size_t> parities(2, list.masks.size());
-  std::vector<std::vector<std::int32_t>> weights;
-  for (std::size_t e = 0; e < 2; ++e) {
-    const testing::SentStreams streams = testing::sentStreams(
-        c.pattern, parities, e, testing::endingStreams(c.termination, c.tailRule, e));
-    weights.push_back(testing::sentWeights(encoder, c.frameLength, streams));
-  }
-  // The bits sent: the largest weight any word can have is at most this many.
-  const auto outputs = static_cast<std::int32_t>(list.masks.size());
-  const std::int32_t bound =
-      (c.frameLength + encoder.memory) * (1 + 2 * outputs) + 2 * encoder.memory;
   testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.termination = c.termination;
   shape.tailRule = c.tailRule;
   shape.puncturing = testing::parallelPatternOf(c.pattern);
   testing::expectEnginesMatchEveryInterleaver(
-      shape, c.frameLength, -1, testing::allInterleavers(weights, c.frameLength, bound));
+      shape, c.frameLength, -1, testing::everyInterleaverMean(shape, c.pattern, c.frameLength));
 }
 
 constexpr TailRule kWholeTails{};
@@ -105,35 +89,18 @@ class SerialEndingAllInterleavers : public ::testing::TestWithParam<SerialEnding
 
 TEST_P(SerialEndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const SerialEndingCase& c = GetParam();
-  const PolynomialList outerList = parsePolynomialList(c.outerNumerators);
-  const PolynomialList innerList = parsePolynomialList(c.innerNumerators);
-  const MultiParityEncoder outer({outerList.masks.begin(), outerList.masks.end()},
-                                 static_cast<std::uint32_t>(parsePolynomial(c.outerDenominator)));
-  const MultiParityEncoder inner({innerList.masks.begin(), innerList.masks.end()},
-                                 static_cast<std::uint32_t>(parsePolynomial(c.innerDenominator)));
-  // Both codes send their input bits; the pattern thins the outer codeword only.
-  testing::SentStreams outerStreams = testing::sentStreams(
-      c.outerPattern, {outerList.masks.size()}, 0, testing::endingStreams(c.termination, {}, 0));
-  testing::SentStreams innerStreams = testing::endingStreams(c.termination, {}, 1);
-  outerStreams.sendsSystematic = innerStreams.sendsSystematic = true;
-  const auto outerOutputs = static_cast<std::int32_t>(outerList.masks.size()) + 1;
-  const auto innerOutputs = static_cast<std::int32_t>(innerList.masks.size()) + 1;
-  const std::int32_t bound =
-      ((c.frameLength + outer.memory) * outerOutputs + inner.memory) * innerOutputs;
   testing::GeneralShape shape;
   shape.type = ConcatenationType::Serial;
   shape.first = codeFromTexts(c.outerNumerators, c.outerDenominator).description.value();
   shape.second = codeFromTexts(c.innerNumerators, c.innerDenominator).description.value();
   shape.termination = c.termination;
   if (*c.outerPattern != '\0') {
-    shape.puncturing.outer =
-        parsePuncturePattern(c.outerPattern, rowViews(serialPatternRows(outerOutputs - 1)))
-            .pattern.value();
+    const std::vector<std::string> rows = serialPatternRows(parityOutputCount(shape.first));
+    shape.puncturing.outer = parsePuncturePattern(c.outerPattern, rowViews(rows)).pattern.value();
   }
   testing::expectEnginesMatchEveryInterleaver(
       shape, c.frameLength, -1,
-      testing::allInterleaversSerial(outer, outerStreams, inner, innerStreams, c.frameLength,
-                                     bound));
+      testing::everyInterleaverMean(shape, c.outerPattern, c.frameLength));
 }
 
 // Tail-biting outer and inner frames: 1 + D + D^2 and 1 + D^2 + D^3 have one circular state per
