@@ -205,17 +205,9 @@ QWidget* ResultsWindow::buildBoundsTab() {
   boundsSplit_->setStretchFactor(1, 1);
   boundsSplit_->setChildrenCollapsible(false);
 
-  auto* savePlot = button(tr("Save &Plot..."), "saveBoundsPlotButton", tab);
-  auto* saveTable = button(tr("Save &Table..."), "saveBoundsTableButton", tab);
-  connect(savePlot, &QPushButton::clicked, this, [this]() { savePlotAs(plot::Figure::Bounds); });
-  connect(saveTable, &QPushButton::clicked, this, [this]() { saveTableAs(plot::Figure::Bounds); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(saveTable);
-  buttons->addWidget(savePlot);
   auto* layout = new QVBoxLayout(tab);
   layout->addWidget(boundsSplit_, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(buildSaveButtons(plot::Figure::Bounds, tab));
   return tab;
 }
 
@@ -227,21 +219,28 @@ QWidget* ResultsWindow::buildSpectrumTab() {
   allWeights_->setObjectName(QStringLiteral("allWeights"));
   connect(allWeights_, &QCheckBox::toggled, this, &ResultsWindow::redrawCharts);
 
-  auto* savePlot = button(tr("Save &Plot..."), "saveSpectrumPlotButton", tab);
-  auto* saveTable = button(tr("Save &Table..."), "saveSpectrumTableButton", tab);
-  connect(savePlot, &QPushButton::clicked, this, [this]() { savePlotAs(plot::Figure::Spectrum); });
-  connect(saveTable, &QPushButton::clicked, this,
-          [this]() { saveTableAs(plot::Figure::Spectrum); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(allWeights_);
-  buttons->addStretch(1);
-  buttons->addWidget(saveTable);
-  buttons->addWidget(savePlot);
+  QHBoxLayout* buttons = buildSaveButtons(plot::Figure::Spectrum, tab);
+  buttons->insertWidget(0, allWeights_);
   auto* layout = new QVBoxLayout(tab);
   layout->addWidget(spectrumSummary_);
   layout->addWidget(buildPlotArea(plot::Figure::Spectrum, spectrumView_, spectrumLegend_), 1);
   layout->addLayout(buttons);
   return tab;
+}
+
+QHBoxLayout* ResultsWindow::buildSaveButtons(plot::Figure figure, QWidget* tab) {
+  const bool bounds = figure == plot::Figure::Bounds;
+  auto* savePlot =
+      button(tr("Save &Plot..."), bounds ? "saveBoundsPlotButton" : "saveSpectrumPlotButton", tab);
+  auto* saveTable = button(tr("Save &Table..."),
+                           bounds ? "saveBoundsTableButton" : "saveSpectrumTableButton", tab);
+  connect(savePlot, &QPushButton::clicked, this, [this, figure]() { savePlotAs(figure); });
+  connect(saveTable, &QPushButton::clicked, this, [this, figure]() { saveTableAs(figure); });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(saveTable);
+  buttons->addWidget(savePlot);
+  return buttons;
 }
 
 QWidget* ResultsWindow::buildPlotArea(plot::Figure figure, QChartView* view,
