@@ -342,31 +342,30 @@ AdvancedOption standardCodeOption() {
 
 // How the frames end and which tail bits are sent.
 std::vector<AdvancedOption> terminationOptions() {
-  return {
-      choiceOption(
-          {"termination", "--termination", "&Frame termination",
-           "How the encoders' frames end: both (each encoder returns to state 0 with its own "
-           "tail), first (encoder 1 or the outer code terminated, the others left open), open "
-           "(no tails), tail-biting (PCCC, SCCC: each encoder ends in the state it began in, no "
-           "tails)."},
-          {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
-           QStringLiteral("tail-biting")},
-          [](const RunSettings& settings) {
-            const std::string_view name = terminationName(settings.inputs.termination);
-            return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-          },
-          [](RunSettings& settings, const QString& value) {
-            settings.inputs.termination =
-                parseTermination(value.toStdString()).value_or(Termination::Both);
-          }),
-      switchOption({"tailInputs", "--tail-inputs", "Tail input bits sent by (&4)",
-                    "all: every terminated encoder sends its tail input bits; first: only "
-                    "encoder 1 does, the others send their tail parities alone."},
-                   "all", "first", &TailRule::firstTailInputOnly),
-      switchOption({"tailPattern", "--tail-pattern", "Tail sections and the pattern (&5)",
-                    "whole: the tail sections send every bit; punctured: they continue the "
-                    "puncturing pattern at sections N, N+1, …"},
-                   "whole", "punctured", &TailRule::punctureTail)};
+  return {choiceOption(
+              {"termination", "--termination", "&Frame termination",
+               "How the encoders' frames end: both (each encoder returns to state 0 with its own "
+               "tail), first (encoder 1 or the outer code terminated, the others left open), open "
+               "(no tails), tail-biting (each encoder ends in the state it began in, no tails; "
+               "PCCC and SCCC)."},
+              {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
+               QStringLiteral("tail-biting")},
+              [](const RunSettings& settings) {
+                const std::string_view name = terminationName(settings.inputs.termination);
+                return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+              },
+              [](RunSettings& settings, const QString& value) {
+                settings.inputs.termination =
+                    parseTermination(value.toStdString()).value_or(Termination::Both);
+              }),
+          switchOption({"tailInputs", "--tail-inputs", "Tail input bits sent by (&4)",
+                        "all: every terminated encoder sends its tail input bits; first: only "
+                        "encoder 1 does, the others send their tail parities alone."},
+                       "all", "first", &TailRule::firstTailInputOnly),
+          switchOption({"tailPattern", "--tail-pattern", "Tail sections and the pattern (&5)",
+                        "whole: the tail sections send every bit; punctured: they continue the "
+                        "puncturing pattern at sections N, N+1, …"},
+                       "whole", "punctured", &TailRule::punctureTail)};
 }
 
 Refusal patternRefusal(std::span<const std::string_view> rows) {
