@@ -90,8 +90,8 @@ double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::i
   const TableExtent extent = extentOf(enumerator, code, lowWeight);
   // A tail-biting frame runs the recursion once per start state.
   const double starts = enumerator.ending.tailBiting ? code.stateCount : 1.0;
-  return starts * static_cast<double>(code.sectionCount(enumerator.frameLength)) *
-         code.stateCount * extent.recursionRows * extent.columns;
+  return starts * static_cast<double>(code.sectionCount(enumerator.frameLength)) * code.stateCount *
+         extent.recursionRows * extent.columns;
 }
 
 // The constituent codes, their enumerators and the turbo code, configured as the run
