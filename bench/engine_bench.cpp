@@ -7,12 +7,14 @@
 //   [--runs=1000]
 //                          [--fast-runs=10000] [--low-weight=1000,100000]
 //                          [--punctured=1000,4000] [--precision=1000,4000] [--threads=2]
-//                          [--repeat=5]
+//                          [--tail-biting=256,512] [--repeat=5]
 //
 // --row-kernels times every row kernel of every set, both table precisions, against the
 // portable set timed in the same rounds.
 // --precision compares the fast engine with double-precision tables against single ones
 // (CWEF, parallel spectrum, whole PCCC runs), side by side.
+// --tail-biting times the CWEF of tail-biting frames (one recursion per start state) on both
+// engines, with the terminated frame's fast CWEF for scale.
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
 // fast timing is the median of R runs (the reference is timed once: it is long and steady).
 
@@ -34,9 +36,11 @@
 #include "code/code_description.h"
 #include "code/conv_code.h"
 #include "code/polynomial.h"
+#include "code/termination.h"
 #include "enumerators/weight_enumerator.h"
 #include "logmath/simd_log_add.h"
 #include "run/calculation_run.h"
+#include "run/run_inputs.h"
 #include "turbo/concatenation_type.h"
 #include "turbo/turbo_code.h"
 
@@ -53,6 +57,7 @@ struct Options {
   std::vector<int> precision;
   std::vector<int> lowWeight;
   std::vector<int> punctured;
+  std::vector<int> tailBiting;
   int threads = 0;
   int repeat = 1;
 };
@@ -60,7 +65,7 @@ struct Options {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, 0, 1};
+    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, {}, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -83,6 +88,8 @@ Options parse(int argc, char** argv) {
       options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--punctured=")) {
       options.punctured = numbers(value("--punctured="));
+    } else if (argument.starts_with("--tail-biting=")) {
+      options.tailBiting = numbers(value("--tail-biting="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
     } else if (argument.starts_with("--threads=")) {
@@ -246,6 +253,37 @@ void timeSerial(int n, int threads) {
   printRow("TWEF serial", n, time[0], time[1], "from the same tables");
 }
 
+// The CWEF (parity only) of code `numerator` over `denominator` for one frame ending on one
+// engine: the reference once, the fast engine gRepeat times (median).
+double timeEndingCwef(const char* numerator, const char* denominator, int n, Engine engine,
+                      int threads, Termination termination) {
+  const ConvCode code(codeFromTexts(numerator, denominator).description.value());
+  const RunContext context = contextFor(engine, threads);
+  return timed(engine, [&] {
+    WeightEnumerator enumerator;
+    enumerator.frameLength = n;
+    enumerator.ending = frameEndingOf(termination, {}, 0);
+    enumerator.allocate(code);
+    enumerator.computeTransferMatrix(code);
+    enumerator.computeCwef(code, context);
+    enumerator.release(code);
+  });
+}
+
+// Tail-biting CWEF on both engines, and the terminated frame's fast CWEF: the trace runs
+// the recursion once per start state.
+void timeTailBiting(const char* numerator, const char* denominator, int n, int threads) {
+  const double reference = timeEndingCwef(numerator, denominator, n, Engine::Reference, threads,
+                                          Termination::TailBiting);
+  const double fast =
+      timeEndingCwef(numerator, denominator, n, Engine::Fast, threads, Termination::TailBiting);
+  const double terminated =
+      timeEndingCwef(numerator, denominator, n, Engine::Fast, threads, Termination::Both);
+  const std::string name = std::string(numerator) + " / " + denominator;
+  std::printf("| %-24s | %6d | %10.3f | %9.4f | %8.1f | %13.4f |\n", name.c_str(), n, reference,
+              fast, reference / fast, terminated);
+}
+
 double timeRun(int n, Engine engine, int threads, ConcatenationType type,
                const std::string& puncture = "",
                TablePrecision precision = TablePrecision::Single) {
@@ -376,6 +414,15 @@ int main(int argc, char** argv) {
                 "unpunctured s", "rate 1/2 s", "ratio");
     for (const int n : options.punctured) {
       timePunctured(n, options.threads);
+    }
+  }
+  if (!options.tailBiting.empty()) {
+    std::printf("\n### Tail-biting CWEF (parity only)\n\n");
+    std::printf("| %-24s | %6s | %10s | %9s | %8s | %13s |\n|---|---|---|---|---|---|\n", "Code",
+                "N", "reference s", "fast s", "ratio", "terminated s");
+    for (const int n : options.tailBiting) {
+      timeTailBiting("1+D^2", "1+D+D^2", n, options.threads);
+      timeTailBiting("1+D+D^3", "1+D^2+D^3", n, options.threads);
     }
   }
   return 0;
