@@ -68,6 +68,24 @@ struct PortableLanes {
     return each([&](std::int32_t l) { return v.lane[indices.lane[l]]; });
   }
   static float first(const Vec& v) { return v.lane[0]; }
+  // The exponent e of a positive normal y = 2^e · f (as a float) and its f in [1, 2).
+  static Vec exponent(const Vec& y) {
+    return each([&](std::int32_t l) {
+      std::uint32_t bits = 0;
+      std::memcpy(&bits, &y.lane[l], sizeof bits);
+      return static_cast<float>(static_cast<std::int32_t>(bits >> 23) - 127);
+    });
+  }
+  static Vec mantissa(const Vec& y) {
+    return each([&](std::int32_t l) {
+      std::uint32_t bits = 0;
+      std::memcpy(&bits, &y.lane[l], sizeof bits);
+      bits = (bits & 0x007fffffu) | 0x3f800000u;
+      float value = 0.0f;
+      std::memcpy(&value, &bits, sizeof value);
+      return value;
+    });
+  }
   // 2^k for integral k in −126 … 127, from its exponent bits.
   static Vec powerOfTwo(const Vec& k) {
     return each([&](std::int32_t l) {

@@ -33,6 +33,15 @@ struct Avx2Lanes {
     return _mm256_permutevar8x32_ps(v, indices);
   }
   BREVANDOR_LANE_HOT static float first(Vec v) { return _mm256_cvtss_f32(v); }
+  BREVANDOR_LANE_HOT static Vec exponent(Vec y) {
+    const __m256i biased = _mm256_srli_epi32(_mm256_castps_si256(y), 23);
+    return _mm256_cvtepi32_ps(_mm256_sub_epi32(biased, _mm256_set1_epi32(127)));
+  }
+  BREVANDOR_LANE_HOT static Vec mantissa(Vec y) {
+    const __m256i fraction =
+        _mm256_and_si256(_mm256_castps_si256(y), _mm256_set1_epi32(0x007fffff));
+    return _mm256_castsi256_ps(_mm256_or_si256(fraction, _mm256_set1_epi32(0x3f800000)));
+  }
   BREVANDOR_LANE_HOT static Vec powerOfTwo(Vec k) {
     const __m256i exponent = _mm256_add_epi32(_mm256_cvttps_epi32(k), _mm256_set1_epi32(127));
     return _mm256_castsi256_ps(_mm256_slli_epi32(exponent, 23));

@@ -38,6 +38,15 @@ struct Avx512Lanes {
     return _mm512_permutexvar_ps(indices, v);
   }
   BREVANDOR_LANE_HOT static float first(Vec v) { return _mm512_cvtss_f32(v); }
+  BREVANDOR_LANE_HOT static Vec exponent(Vec y) {
+    const __m512i biased = _mm512_srli_epi32(_mm512_castps_si512(y), 23);
+    return _mm512_cvtepi32_ps(_mm512_sub_epi32(biased, _mm512_set1_epi32(127)));
+  }
+  BREVANDOR_LANE_HOT static Vec mantissa(Vec y) {
+    const __m512i fraction =
+        _mm512_and_si512(_mm512_castps_si512(y), _mm512_set1_epi32(0x007fffff));
+    return _mm512_castsi512_ps(_mm512_or_si512(fraction, _mm512_set1_epi32(0x3f800000)));
+  }
   BREVANDOR_LANE_HOT static Vec powerOfTwo(Vec k) {
     const __m512i exponent = _mm512_add_epi32(_mm512_cvttps_epi32(k), _mm512_set1_epi32(127));
     return _mm512_castsi512_ps(_mm512_slli_epi32(exponent, 23));

@@ -22,14 +22,11 @@ constexpr float kNoPathFloat = -std::numeric_limits<float>::infinity();
 // The recursions normalise once every so many sections, as the exact decoder does.
 constexpr std::int32_t kNormaliseEvery = 8;
 
-// log(1 + e^−d) for 0 ≤ d ≤ 80 (d = 80 where the difference was infinite or NaN): e^−d by
-// x = k·ln 2 + r with the polynomial of e^r on |r| ≤ ln 2 / 2, then log1p(e) = 2·atanh(s)
-// with s = e / (2 + e) ≤ 1/3 as its series to s^13. Both are accurate to a few units of the
-// float's last place, far inside the tolerance the decoder is held to.
+// e^x for −80 ≤ x ≤ 0: x = k·ln 2 + r with |r| ≤ ln 2 / 2, e^r by its polynomial, 2^k from
+// its exponent bits. Accurate to a few units of the float's last place.
 template <typename P>
-BREVANDOR_LANE_HOT typename P::Vec correction(typename P::Vec d) {
+BREVANDOR_LANE_HOT typename P::Vec exponential(typename P::Vec x) {
   using V = typename P::Vec;
-  const V x = P::sub(P::set1(0.0f), d);
   // Round x·log2(e) to the nearest integer by adding and subtracting 1.5·2^23.
   const V shifter = P::set1(12582912.0f);
   const V k = P::sub(P::add(P::mul(x, P::set1(1.44269504088896341f)), shifter), shifter);
@@ -42,14 +39,34 @@ BREVANDOR_LANE_HOT typename P::Vec correction(typename P::Vec d) {
   p = P::add(P::mul(p, r), P::set1(1.6666665459e-1f));
   p = P::add(P::mul(p, r), P::set1(5.0000001201e-1f));
   const V er = P::add(P::add(P::mul(P::mul(p, r), r), r), P::set1(1.0f));
-  const V e = P::mul(er, P::powerOfTwo(k));
-  const V s = P::div(e, P::add(P::set1(2.0f), e));
-  const V s2 = P::mul(s, s);
-  V series = P::set1(1.0f / 13.0f);
+  return P::mul(er, P::powerOfTwo(k));
+}
+
+// 2·atanh(s) = log((1 + s) / (1 − s)) for 0 ≤ s ≤ 1/3, by its series to s^13.
+template <typename P>
+BREVANDOR_LANE_HOT typename P::Vec doubleAtanh(typename P::Vec s) {
+  const typename P::Vec s2 = P::mul(s, s);
+  typename P::Vec series = P::set1(1.0f / 13.0f);
   for (const float c : {1.0f / 11.0f, 1.0f / 9.0f, 1.0f / 7.0f, 1.0f / 5.0f, 1.0f / 3.0f, 1.0f}) {
     series = P::add(P::mul(series, s2), P::set1(c));
   }
   return P::mul(P::add(s, s), series);
+}
+
+// log(1 + e^−d) for 0 ≤ d ≤ 80 (d = 80 where the difference was infinite or NaN): log1p(e)
+// = 2·atanh(e / (2 + e)).
+template <typename P>
+BREVANDOR_LANE_HOT typename P::Vec correction(typename P::Vec d) {
+  const typename P::Vec e = exponential<P>(P::sub(P::set1(0.0f), d));
+  return doubleAtanh<P>(P::div(e, P::add(P::set1(2.0f), e)));
+}
+
+// log y for 1 ≤ y < 2^31: y = 2^e · f with 1 ≤ f < 2, log f = 2·atanh((f − 1) / (f + 1)).
+template <typename P>
+BREVANDOR_LANE_HOT typename P::Vec logarithm(typename P::Vec y) {
+  const typename P::Vec f = P::mantissa(y);
+  const typename P::Vec s = P::div(P::sub(f, P::set1(1.0f)), P::add(f, P::set1(1.0f)));
+  return P::add(P::mul(P::exponent(y), P::set1(0.693147182f)), doubleAtanh<P>(s));
 }
 
 // The combination of two path metrics under an algorithm, lane by lane.
@@ -133,14 +150,28 @@ struct LaneTables {
   }
 };
 
-// The combination of all lanes of v, in lane 0, by halving: the same tree on every set.
+// The combination of all lanes of v: by rotations through half the lanes, a quarter, …, one,
+// after which every lane holds it; the same tree on every set. Log-MAP combines the lanes as
+// their largest plus the log of the sum of e^(v − largest), one exponential and one logarithm
+// for all lanes instead of one correction per pair.
 template <typename P, SisoAlgorithm Algorithm>
 BREVANDOR_LANE_HOT float reduce(const LaneTables<P>& tables, typename P::Vec v) {
+  typename P::Vec largest = v;
   std::int32_t r = 0;
   for (std::int32_t step = P::kLanes / 2; step >= 1; step /= 2) {
-    v = combine<P, Algorithm>(v, P::permute(v, tables.rotations[r++]));
+    largest = P::max(largest, P::permute(largest, tables.rotations[r++]));
   }
-  return P::first(v);
+  if constexpr (Algorithm == SisoAlgorithm::MaxLogMap) {
+    return P::first(largest);
+  } else {
+    // −∞ lanes (and all of them −∞, where v − largest is NaN) count as e^−80.
+    typename P::Vec sum = exponential<P>(P::max(P::sub(v, largest), P::set1(-80.0f)));
+    r = 0;
+    for (std::int32_t step = P::kLanes / 2; step >= 1; step /= 2) {
+      sum = P::add(sum, P::permute(sum, tables.rotations[r++]));
+    }
+    return P::first(P::add(largest, logarithm<P>(sum)));
+  }
 }
 
 // Subtracts lane 0 (state 0, which lies on the all-zero path and so always has one) from
