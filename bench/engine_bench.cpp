@@ -7,18 +7,20 @@
 //   [--runs=1000]
 //                          [--fast-runs=10000] [--low-weight=1000,100000]
 //                          [--punctured=1000,4000] [--precision=1000,4000] [--threads=2]
-//                          [--tail-biting=256,512] [--repeat=5]
+//                          [--tail-biting=256,512] [--repeat=5] [--processor-time]
 //
 // --row-kernels times every row kernel of every set, both table precisions, against the
 // portable set timed in the same rounds.
 // --precision compares the fast engine with double-precision tables against single ones
-// (CWEF, parallel spectrum, whole PCCC runs), side by side.
+// (CWEF, parallel spectrum, whole PCCC runs), side by side, each pair timed in turn; with
+// --processor-time by the processor time of the process instead of wall time.
 // --tail-biting times the CWEF of tail-biting frames (one recursion per start state) on both
 // engines, with the terminated frame's fast CWEF for scale.
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
 // fast timing is the median of R runs (the reference is timed once: it is long and steady).
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +60,7 @@ struct Options {
   std::vector<int> lowWeight;
   std::vector<int> punctured;
   std::vector<int> tailBiting;
+  bool processorTime = false;
   int threads = 0;
   int repeat = 1;
 };
@@ -65,7 +68,7 @@ struct Options {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, {}, 0, 1};
+    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, {}, false, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -92,6 +95,8 @@ Options parse(int argc, char** argv) {
       options.tailBiting = numbers(value("--tail-biting="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
+    } else if (argument == "--processor-time") {
+      options.processorTime = true;
     } else if (argument.starts_with("--threads=")) {
       options.threads = std::atoi(std::string(value("--threads=")).c_str());
     } else {
@@ -284,9 +289,9 @@ void timeTailBiting(const char* numerator, const char* denominator, int n, int t
               fast, reference / fast, terminated);
 }
 
-double timeRun(int n, Engine engine, int threads, ConcatenationType type,
-               const std::string& puncture = "",
-               TablePrecision precision = TablePrecision::Single) {
+// One whole calculation run of N with all three bounds, its results file written.
+void runOnce(int n, Engine engine, int threads, ConcatenationType type,
+             const std::string& puncture = "", TablePrecision precision = TablePrecision::Single) {
   RunInputs inputs;
   inputs.puncture = puncture;
   inputs.precision = precision;
@@ -295,47 +300,73 @@ double timeRun(int n, Engine engine, int threads, ConcatenationType type,
   inputs.boundSelection = kAllBerBounds;
   inputs.resultsFileName = "/tmp/brevandor-bench-results.txt";
   inputs.code = defaultCode();
-  const RunContext context = contextFor(engine, threads);
-  RunResult result;
-  const double time = timed(engine, [&] { result = CalculationRun(inputs, context).execute(); });
+  const RunResult result = CalculationRun(inputs, contextFor(engine, threads)).execute();
   if (result.outcome != RunOutcome::Finished) {
     std::fprintf(stderr, "run of N = %d failed: %s\n", n, result.failure.c_str());
   }
-  return time;
+}
+
+double timeRun(int n, Engine engine, int threads, ConcatenationType type,
+               const std::string& puncture = "") {
+  return timed(engine, [&] { runOnce(n, engine, threads, type, puncture); });
+}
+
+// The clock of the precision comparison: wall time, or with --processor-time the processor
+// time of the whole process (all its threads), which other work on a shared machine stretches
+// far less.
+double (*gPrecisionClock)(const std::function<void()>&) = seconds;
+
+constexpr TablePrecision kBothPrecisions[] = {TablePrecision::Single, TablePrecision::Double};
+
+// The median times of `work` on single- and on double-precision tables, timed in turn (single,
+// double, single, …) so that a change in the machine's load falls on both alike.
+std::array<double, 2> timedInTurn(const std::function<void(TablePrecision)>& work) {
+  std::vector<double> times[2];
+  for (int r = 0; r < gRepeat; ++r) {
+    for (int i = 0; i < 2; ++i) {
+      times[i].push_back(gPrecisionClock([&] { work(kBothPrecisions[i]); }));
+    }
+  }
+  std::array<double, 2> medians{};
+  for (int i = 0; i < 2; ++i) {
+    std::sort(times[i].begin(), times[i].end());
+    medians[static_cast<std::size_t>(i)] = times[i][times[i].size() / 2];
+  }
+  return medians;
 }
 
 // The fast engine on double-precision tables against single ones, stage by stage and for a
-// whole PCCC run, each pair timed side by side.
+// whole PCCC run, each pair timed in turn.
 void comparePrecisions(int n, int threads) {
-  constexpr TablePrecision kBoth[] = {TablePrecision::Single, TablePrecision::Double};
   const RunContext context = contextFor(Engine::Fast, threads);
   const ConvCode code(defaultCode());
-  double cwef[2];
-  double spectrum[2];
-  double run[2];
-  for (int i = 0; i < 2; ++i) {
-    cwef[i] = medianSeconds(gRepeat, [&] {
-      WeightEnumerator enumerator;
-      enumerator.frameLength = n;
-      enumerator.precision = kBoth[i];
-      enumerator.allocate(code);
-      enumerator.computeTransferMatrix(code);
-      enumerator.computeCwef(code, context);
-      enumerator.release(code);
-    });
-    Configured parallel(ConcatenationType::Parallel, n, threads, kBoth[i]);
-    spectrum[i] = medianSeconds(gRepeat, [&] {
+  const std::array<double, 2> cwef = timedInTurn([&](TablePrecision precision) {
+    WeightEnumerator enumerator;
+    enumerator.frameLength = n;
+    enumerator.precision = precision;
+    enumerator.allocate(code);
+    enumerator.computeTransferMatrix(code);
+    enumerator.computeCwef(code, context);
+    enumerator.release(code);
+  });
+  std::array<double, 2> spectrum{};
+  {
+    Configured single(ConcatenationType::Parallel, n, threads, TablePrecision::Single);
+    Configured wide(ConcatenationType::Parallel, n, threads, TablePrecision::Double);
+    spectrum = timedInTurn([&](TablePrecision precision) {
+      Configured& parallel = precision == TablePrecision::Single ? single : wide;
       parallel.turbo.computeParallelSpectrum(parallel.codeword, parallel.weighted, context);
     });
   }
-  for (int i = 0; i < 2; ++i) {
-    run[i] = timeRun(n, Engine::Fast, threads, ConcatenationType::Parallel, "", kBoth[i]);
-  }
+  const std::array<double, 2> run = timedInTurn([&](TablePrecision precision) {
+    runOnce(n, Engine::Fast, threads, ConcatenationType::Parallel, "", precision);
+  });
   const char* names[] = {"CWEF (parity only)", "TWEF parallel", "PCCC run, all bounds"};
-  const double* times[] = {cwef, spectrum, run};
+  const std::array<double, 2>* times[] = {&cwef, &spectrum, &run};
   for (int row = 0; row < 3; ++row) {
-    std::printf("| %-22s | %6d | %9.3f | %9.3f | %8.2f |\n", names[row], n, times[row][0],
-                times[row][1], times[row][1] / times[row][0]);
+    const std::array<double, 2>& t = *times[row];
+    std::printf("| %-22s | %6d | %9.3f | %9.3f | %8.2f |\n", names[row], n, t[0], t[1],
+                t[1] / t[0]);
   }
 }
 
@@ -401,6 +432,9 @@ int main(int argc, char** argv) {
                 rowKernels<float>().name, rowKernels<double>().name);
     std::printf("| %-22s | %6s | %9s | %9s | %8s |\n|---|---|---|---|---|\n", "Stage", "N",
                 "single s", "double s", "double / single");
+    if (options.processorTime) {
+      gPrecisionClock = processorSeconds;
+    }
     for (const int n : options.precision) {
       comparePrecisions(n, options.threads);
     }
