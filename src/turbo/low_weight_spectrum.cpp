@@ -96,16 +96,12 @@ StageResult<std::int32_t> sumOverInputWeights(std::int32_t lastInput, std::int32
                                               std::int32_t maxWeight, WeightedTerm form,
                                               SpectrumOutput spectra, const RunContext& context,
                                               CountsOf&& countsOf) {
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= lastInput; ++w) {
+  const bool finished = forEachStep(lastInput + 1, context, [&](std::int32_t w) {
     addToSpectra<Cell>(countsOf(w), w, frameLength, form, spectra);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(lastInput - w);
+  });
+  if (!finished) {
+    return StageResult<std::int32_t>::cancelled();
   }
-  progress.finish();
   return maxWeight;
 }
 

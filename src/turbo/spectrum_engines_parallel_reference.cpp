@@ -123,16 +123,12 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);
   WorkRow<Cell> next(current.size(), kLogZeroCell<Cell>);
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= frameLength; ++w) {
+  const bool finished = forEachStep(frameLength + 1, context, [&](std::int32_t w) {
     addInputWeight(turbo, w, shape, current, next, spectra.codeword, spectra.weighted, context);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(frameLength - w);
+  });
+  if (!finished) {
+    return StageResult<std::int32_t>::cancelled();
   }
-  progress.finish();
   return shape.maxWeight;
 }
 
