@@ -8,7 +8,7 @@ namespace brevandor {
 namespace {
 
 std::string log10Text(double log10Value) {
-  return log10Value > LogZero ? exactText(log10Value) : std::string();
+  return isLogZero(log10Value) ? std::string() : exactText(log10Value);
 }
 
 }  // namespace

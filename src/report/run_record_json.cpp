@@ -77,7 +77,7 @@ void writePretty(const Json& value, int depth, std::string& out) {
 }
 
 Json log10Member(double log10Value) {
-  return log10Value > LogZero ? Json(log10Value) : Json(nullptr);
+  return isLogZero(log10Value) ? Json(nullptr) : Json(log10Value);
 }
 
 // A bound as a number when a double holds it exactly (always, up to about 1e308); else as
@@ -311,10 +311,12 @@ RecordTurbo readTurbo(const Fields& fields) {
   return turbo;
 }
 
-// Counts up to 10^(10^7): far beyond 2^N for any frame the program computes.
+// Counts within 10^(±10^7): far beyond 2^N, and far below the least average count
+// (about 1 / C(N, N / 2)³), for any frame the program computes.
 constexpr double kLargestLog10Count = 1e7;
 
-// A log10 count; null, LogZero and below all stand for zero.
+// A log10 count; null and LogZero stand for zero, a value below LogZero for a count below
+// 10^−308, and one beyond every count a run reaches for zero.
 double readLog10(const Fields& line, const char* name) {
   const Json& value = line.member(name);
   if (value.is_null()) {
@@ -324,7 +326,7 @@ double readLog10(const Fields& line, const char* name) {
   if (log10Value > kLargestLog10Count) {
     throw Refusal(line.where(name) + " is out of range");
   }
-  return std::max(log10Value, LogZero);
+  return log10Value < -kLargestLog10Count ? LogZero : log10Value;
 }
 
 RecordSpectrum readSpectrum(const Fields& fields) {

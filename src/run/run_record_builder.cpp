@@ -112,10 +112,10 @@ RecordSpectrum recordSpectrum(const RunOutputs& outputs, std::int32_t inputFrame
   spectrum.log10Sum = LogZero;
   for (std::int32_t d = 0; d <= outputs.maxWeight; ++d) {
     const double log10Codewords = outputs.log10Codewords[static_cast<std::size_t>(d)];
-    if (log10Codewords > LogZero) {
+    if (!isLogZero(log10Codewords)) {
+      const double log10Weighted = outputs.log10Weighted[static_cast<std::size_t>(d)];
       spectrum.lines.push_back(
-          {d, log10Codewords,
-           std::max(outputs.log10Weighted[static_cast<std::size_t>(d)], LogZero)});
+          {d, log10Codewords, isLogZero(log10Weighted) ? LogZero : log10Weighted});
       spectrum.log10Sum = logAdd(spectrum.log10Sum, log10Codewords);
     }
   }
