@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <stdexcept>
 
 #include "logmath/log_domain.h"
@@ -119,8 +121,11 @@ Json boundsJson(const RecordBounds& bounds) {
   Json columns = Json::array();
   for (const BoundColumn& column : bounds.columns) {
     Json values = Json::array();
-    for (const long double value : column.values) {
-      values.push_back(boundValue(value));
+    for (std::size_t point = 0; point < column.values.size(); ++point) {
+      // A value below the extended range as decimal text from its logarithm.
+      const std::optional<double> beyond = log10BeyondRange(column, point);
+      values.push_back(beyond ? Json(decimalFromLog10(*beyond, kCountTextDigits))
+                              : boundValue(column.values[point]));
     }
     Json entry{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}};
     if (column.estimate) {
@@ -351,6 +356,24 @@ RecordSpectrum readSpectrum(const Fields& fields) {
   return spectrum;
 }
 
+// log10 of a bound written as text below the extended range, which strtold reads as 0 or a
+// subnormal ("7.556966000e-9334"): from its mantissa and exponent.
+std::optional<double> log10OfTextBeyondRange(const std::string& text, long double value) {
+  if (std::fpclassify(value) == FP_NORMAL) {
+    return std::nullopt;
+  }
+  const std::size_t marker = text.find_first_of("eE");
+  if (marker == std::string::npos) {
+    return std::nullopt;
+  }
+  const long double mantissa = std::strtold(text.substr(0, marker).c_str(), nullptr);
+  const long exponent = std::strtol(text.c_str() + marker + 1, nullptr, 10);
+  if (!(mantissa > 0.0L) || !std::isfinite(mantissa)) {
+    return std::nullopt;
+  }
+  return static_cast<double>(std::log10(mantissa) + static_cast<long double>(exponent));
+}
+
 // A bound is a probability or a sum of them: never negative.
 long double readBoundValue(const Json& value, const std::string& where) {
   long double bound = 0.0L;
@@ -395,6 +418,16 @@ RecordBounds readBounds(const Fields& fields) {
                     " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
     }
     entry.values = listOf(values, path + ".values", readBoundValue);
+    for (std::size_t point = 0; point < values.size(); ++point) {
+      const std::optional<double> beyond =
+          values[point].is_string()
+              ? log10OfTextBeyondRange(values[point].get<std::string>(), entry.values[point])
+              : std::nullopt;
+      if (beyond) {
+        entry.log10Beyond.resize(values.size(), -std::numeric_limits<double>::infinity());
+        entry.log10Beyond[point] = *beyond;
+      }
+    }
     if (column.has("estimate")) {
       const Json& estimate = column.member("estimate");
       if (!estimate.is_boolean()) {
