@@ -7,16 +7,20 @@
 //   [--runs=1000]
 //                          [--fast-runs=10000] [--low-weight=1000,100000]
 //                          [--punctured=1000,4000] [--precision=1000,4000] [--threads=2]
-//                          [--repeat=5]
+//                          [--tail-biting=256,512] [--repeat=5] [--processor-time]
 //
 // --row-kernels times every row kernel of every set, both table precisions, against the
 // portable set timed in the same rounds.
 // --precision compares the fast engine with double-precision tables against single ones
-// (CWEF, parallel spectrum, whole PCCC runs), side by side.
+// (CWEF, parallel spectrum, whole PCCC runs), side by side, each pair timed in turn; with
+// --processor-time by the processor time of the process instead of wall time.
+// --tail-biting times the CWEF of tail-biting frames (one recursion per start state) on both
+// engines, with the terminated frame's fast CWEF for scale.
 // Without options: --kernels --stages=512 --serial=512 --runs=1000. With --repeat=R every
 // fast timing is the median of R runs (the reference is timed once: it is long and steady).
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,9 +38,11 @@
 #include "code/code_description.h"
 #include "code/conv_code.h"
 #include "code/polynomial.h"
+#include "code/termination.h"
 #include "enumerators/weight_enumerator.h"
 #include "logmath/simd_log_add.h"
 #include "run/calculation_run.h"
+#include "run/run_inputs.h"
 #include "turbo/concatenation_type.h"
 #include "turbo/turbo_code.h"
 
@@ -53,6 +59,8 @@ struct Options {
   std::vector<int> precision;
   std::vector<int> lowWeight;
   std::vector<int> punctured;
+  std::vector<int> tailBiting;
+  bool processorTime = false;
   int threads = 0;
   int repeat = 1;
 };
@@ -60,7 +68,7 @@ struct Options {
 Options parse(int argc, char** argv) {
   Options options;
   if (argc == 1) {
-    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, 0, 1};
+    return Options{true, false, {512}, {512}, {1000}, {}, {}, {}, {}, {}, false, 0, 1};
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument(argv[i]);
@@ -83,8 +91,12 @@ Options parse(int argc, char** argv) {
       options.lowWeight = numbers(value("--low-weight="));
     } else if (argument.starts_with("--punctured=")) {
       options.punctured = numbers(value("--punctured="));
+    } else if (argument.starts_with("--tail-biting=")) {
+      options.tailBiting = numbers(value("--tail-biting="));
     } else if (argument.starts_with("--repeat=")) {
       options.repeat = std::max(1, std::atoi(std::string(value("--repeat=")).c_str()));
+    } else if (argument == "--processor-time") {
+      options.processorTime = true;
     } else if (argument.starts_with("--threads=")) {
       options.threads = std::atoi(std::string(value("--threads=")).c_str());
     } else {
@@ -246,9 +258,40 @@ void timeSerial(int n, int threads) {
   printRow("TWEF serial", n, time[0], time[1], "from the same tables");
 }
 
-double timeRun(int n, Engine engine, int threads, ConcatenationType type,
-               const std::string& puncture = "",
-               TablePrecision precision = TablePrecision::Single) {
+// The CWEF (parity only) of code `numerator` over `denominator` for one frame ending on one
+// engine: the reference once, the fast engine gRepeat times (median).
+double timeEndingCwef(const char* numerator, const char* denominator, int n, Engine engine,
+                      int threads, Termination termination) {
+  const ConvCode code(codeFromTexts(numerator, denominator).description.value());
+  const RunContext context = contextFor(engine, threads);
+  return timed(engine, [&] {
+    WeightEnumerator enumerator;
+    enumerator.frameLength = n;
+    enumerator.ending = frameEndingOf(termination, {}, 0);
+    enumerator.allocate(code);
+    enumerator.computeTransferMatrix(code);
+    enumerator.computeCwef(code, context);
+    enumerator.release(code);
+  });
+}
+
+// Tail-biting CWEF on both engines, and the terminated frame's fast CWEF: the trace runs
+// the recursion once per start state.
+void timeTailBiting(const char* numerator, const char* denominator, int n, int threads) {
+  const double reference = timeEndingCwef(numerator, denominator, n, Engine::Reference, threads,
+                                          Termination::TailBiting);
+  const double fast =
+      timeEndingCwef(numerator, denominator, n, Engine::Fast, threads, Termination::TailBiting);
+  const double terminated =
+      timeEndingCwef(numerator, denominator, n, Engine::Fast, threads, Termination::Both);
+  const std::string name = std::string(numerator) + " / " + denominator;
+  std::printf("| %-24s | %6d | %10.3f | %9.4f | %8.1f | %13.4f |\n", name.c_str(), n, reference,
+              fast, reference / fast, terminated);
+}
+
+// One whole calculation run of N with all three bounds, its results file written.
+void runOnce(int n, Engine engine, int threads, ConcatenationType type,
+             const std::string& puncture = "", TablePrecision precision = TablePrecision::Single) {
   RunInputs inputs;
   inputs.puncture = puncture;
   inputs.precision = precision;
@@ -257,47 +300,73 @@ double timeRun(int n, Engine engine, int threads, ConcatenationType type,
   inputs.boundSelection = kAllBerBounds;
   inputs.resultsFileName = "/tmp/brevandor-bench-results.txt";
   inputs.code = defaultCode();
-  const RunContext context = contextFor(engine, threads);
-  RunResult result;
-  const double time = timed(engine, [&] { result = CalculationRun(inputs, context).execute(); });
+  const RunResult result = CalculationRun(inputs, contextFor(engine, threads)).execute();
   if (result.outcome != RunOutcome::Finished) {
     std::fprintf(stderr, "run of N = %d failed: %s\n", n, result.failure.c_str());
   }
-  return time;
+}
+
+double timeRun(int n, Engine engine, int threads, ConcatenationType type,
+               const std::string& puncture = "") {
+  return timed(engine, [&] { runOnce(n, engine, threads, type, puncture); });
+}
+
+// The clock of the precision comparison: wall time, or with --processor-time the processor
+// time of the whole process (all its threads), which other work on a shared machine stretches
+// far less.
+double (*gPrecisionClock)(const std::function<void()>&) = seconds;
+
+constexpr TablePrecision kBothPrecisions[] = {TablePrecision::Single, TablePrecision::Double};
+
+// The median times of `work` on single- and on double-precision tables, timed in turn (single,
+// double, single, …) so that a change in the machine's load falls on both alike.
+std::array<double, 2> timedInTurn(const std::function<void(TablePrecision)>& work) {
+  std::vector<double> times[2];
+  for (int r = 0; r < gRepeat; ++r) {
+    for (int i = 0; i < 2; ++i) {
+      times[i].push_back(gPrecisionClock([&] { work(kBothPrecisions[i]); }));
+    }
+  }
+  std::array<double, 2> medians{};
+  for (int i = 0; i < 2; ++i) {
+    std::sort(times[i].begin(), times[i].end());
+    medians[static_cast<std::size_t>(i)] = times[i][times[i].size() / 2];
+  }
+  return medians;
 }
 
 // The fast engine on double-precision tables against single ones, stage by stage and for a
-// whole PCCC run, each pair timed side by side.
+// whole PCCC run, each pair timed in turn.
 void comparePrecisions(int n, int threads) {
-  constexpr TablePrecision kBoth[] = {TablePrecision::Single, TablePrecision::Double};
   const RunContext context = contextFor(Engine::Fast, threads);
   const ConvCode code(defaultCode());
-  double cwef[2];
-  double spectrum[2];
-  double run[2];
-  for (int i = 0; i < 2; ++i) {
-    cwef[i] = medianSeconds(gRepeat, [&] {
-      WeightEnumerator enumerator;
-      enumerator.frameLength = n;
-      enumerator.precision = kBoth[i];
-      enumerator.allocate(code);
-      enumerator.computeTransferMatrix(code);
-      enumerator.computeCwef(code, context);
-      enumerator.release(code);
-    });
-    Configured parallel(ConcatenationType::Parallel, n, threads, kBoth[i]);
-    spectrum[i] = medianSeconds(gRepeat, [&] {
+  const std::array<double, 2> cwef = timedInTurn([&](TablePrecision precision) {
+    WeightEnumerator enumerator;
+    enumerator.frameLength = n;
+    enumerator.precision = precision;
+    enumerator.allocate(code);
+    enumerator.computeTransferMatrix(code);
+    enumerator.computeCwef(code, context);
+    enumerator.release(code);
+  });
+  std::array<double, 2> spectrum{};
+  {
+    Configured single(ConcatenationType::Parallel, n, threads, TablePrecision::Single);
+    Configured wide(ConcatenationType::Parallel, n, threads, TablePrecision::Double);
+    spectrum = timedInTurn([&](TablePrecision precision) {
+      Configured& parallel = precision == TablePrecision::Single ? single : wide;
       parallel.turbo.computeParallelSpectrum(parallel.codeword, parallel.weighted, context);
     });
   }
-  for (int i = 0; i < 2; ++i) {
-    run[i] = timeRun(n, Engine::Fast, threads, ConcatenationType::Parallel, "", kBoth[i]);
-  }
+  const std::array<double, 2> run = timedInTurn([&](TablePrecision precision) {
+    runOnce(n, Engine::Fast, threads, ConcatenationType::Parallel, "", precision);
+  });
   const char* names[] = {"CWEF (parity only)", "TWEF parallel", "PCCC run, all bounds"};
-  const double* times[] = {cwef, spectrum, run};
+  const std::array<double, 2>* times[] = {&cwef, &spectrum, &run};
   for (int row = 0; row < 3; ++row) {
-    std::printf("| %-22s | %6d | %9.3f | %9.3f | %8.2f |\n", names[row], n, times[row][0],
-                times[row][1], times[row][1] / times[row][0]);
+    const std::array<double, 2>& t = *times[row];
+    std::printf("| %-22s | %6d | %9.3f | %9.3f | %8.2f |\n", names[row], n, t[0], t[1],
+                t[1] / t[0]);
   }
 }
 
@@ -363,6 +432,9 @@ int main(int argc, char** argv) {
                 rowKernels<float>().name, rowKernels<double>().name);
     std::printf("| %-22s | %6s | %9s | %9s | %8s |\n|---|---|---|---|---|\n", "Stage", "N",
                 "single s", "double s", "double / single");
+    if (options.processorTime) {
+      gPrecisionClock = processorSeconds;
+    }
     for (const int n : options.precision) {
       comparePrecisions(n, options.threads);
     }
@@ -376,6 +448,15 @@ int main(int argc, char** argv) {
                 "unpunctured s", "rate 1/2 s", "ratio");
     for (const int n : options.punctured) {
       timePunctured(n, options.threads);
+    }
+  }
+  if (!options.tailBiting.empty()) {
+    std::printf("\n### Tail-biting CWEF (parity only)\n\n");
+    std::printf("| %-24s | %6s | %10s | %9s | %8s | %13s |\n|---|---|---|---|---|---|\n", "Code",
+                "N", "reference s", "fast s", "ratio", "terminated s");
+    for (const int n : options.tailBiting) {
+      timeTailBiting("1+D^2", "1+D+D^2", n, options.threads);
+      timeTailBiting("1+D+D^3", "1+D^2+D^3", n, options.threads);
     }
   }
   return 0;

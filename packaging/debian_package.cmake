@@ -10,9 +10,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "distance spectrum and bit-error-rate bounds of turbo codes")
 set(CPACK_PACKAGE_DESCRIPTION
     "Brevandor computes the average distance spectrum of a parallel or serial turbo code over
-a uniform interleaver, for a rate-1/2 systematic convolutional constituent code given as
-two polynomials, and the bounds on the bit error probability of maximum-likelihood
-decoding that follow from it. The package holds the desktop program (brevandor), the
+uniform interleavers, for systematic convolutional constituent codes given as polynomials
+or a standard code by name, and the bounds on the error probability of maximum-likelihood
+decoding that follow from it, beside simulated iterative decoding. The package holds the desktop program (brevandor), the
 command-line program (brevandor-cli), their manual pages and the menu entry.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

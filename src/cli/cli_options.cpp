@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 #include "run/bound_lists.h"
 #include "run/constituent_options.h"
@@ -102,6 +103,16 @@ CheckedCommandLine checkSpectrumCommandLine(const CommandLine& commandLine) {
   checked.threads = *threads.value;
   return checked;
 }
+
+// The texts of the constituent options that the run checks itself (checkConstituentOptions),
+// handed over as typed.
+constexpr std::pair<std::string CommandLine::*, std::string RunInputs::*> kConstituentTexts[] = {
+    {&CommandLine::numerator2, &RunInputs::numerator2},
+    {&CommandLine::denominator2, &RunInputs::denominator2},
+    {&CommandLine::puncture, &RunInputs::puncture},
+    {&CommandLine::punctureOuter, &RunInputs::punctureOuter},
+    {&CommandLine::punctureInner, &RunInputs::punctureInner},
+    {&CommandLine::code, &RunInputs::standardCode}};
 
 // The command line's text of each option a named code sets.
 std::string* namedCodeField(CommandLine& commandLine, std::string_view option) {
@@ -242,12 +253,9 @@ CheckedCommandLine checkCommandLine(const CommandLine& typed) {
   }
   inputs.tailRule =
       TailRule{commandLine.tailInputs == "first", commandLine.tailPattern == "punctured"};
-  inputs.numerator2 = commandLine.numerator2;
-  inputs.denominator2 = commandLine.denominator2;
-  inputs.puncture = commandLine.puncture;
-  inputs.punctureOuter = commandLine.punctureOuter;
-  inputs.punctureInner = commandLine.punctureInner;
-  inputs.standardCode = commandLine.code;
+  for (const auto& [typedText, input] : kConstituentTexts) {
+    inputs.*input = commandLine.*typedText;
+  }
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   if (!options) {
     return refuse(options.refusal());

@@ -26,13 +26,16 @@ constexpr int kExitUsage = 2;
 constexpr int kExitCancelled = 130;
 
 constexpr const char* kDescription =
-    "Computes the average distance spectrum of a turbo code built from two copies of the\n"
-    "rate-1/2 systematic convolutional code ( 1, numerator / denominator ), concatenated in\n"
-    "parallel (pccc) or in series (sccc) through a uniform interleaver, or behind a rate-1/3\n"
-    "repetition code (rep), and the bit-error-rate bounds that follow from it for Eb/N0 from\n"
-    "0 to 5 dB (or the points of --ebn0). Writes the code's trellis, the spectrum and the\n"
-    "bounds to the results file.\n"
-    "With --spectrum-in it computes only the bounds of a spectrum read from a file.";
+    "Computes the average distance spectrum of a turbo code over uniform interleavers, and\n"
+    "the error-rate bounds of maximum-likelihood decoding that follow from it for Eb/N0 from\n"
+    "0 to 5 dB (or the points of --ebn0). The constituents are systematic convolutional codes\n"
+    "( 1, numerator / denominator ), by default two copies of one rate-1/2 code, concatenated\n"
+    "in parallel (pccc, two to four encoders) or in series (sccc), or behind a rate-1/3\n"
+    "repetition code (rep); --code names a standard code. Writes the code's trellis, the\n"
+    "spectrum and the bounds to the results file.\n"
+    "With --interleaver and --max-weight it also finds the low-weight codewords of one given\n"
+    "permutation; with --simulate it also simulates iterative decoding of the code; with\n"
+    "--spectrum-in it computes only the bounds of a spectrum read from a file.";
 
 constexpr const char* kFooter =
     "\nExample:\n"

@@ -1,25 +1,10 @@
 #include "code/polynomial_list.h"
 
 #include "code/code_description.h"
+#include "code/comma_list.h"
 #include "code/polynomial.h"
 
 namespace brevandor {
-
-namespace {
-
-std::vector<std::string_view> splitAtCommas(std::string_view text) {
-  std::vector<std::string_view> items;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    items.push_back(text.substr(0, comma));
-    if (comma == std::string_view::npos) {
-      return items;
-    }
-    text.remove_prefix(comma + 1);
-  }
-}
-
-}  // namespace
 
 PolynomialList parsePolynomialList(std::string_view text) {
   const std::vector<std::string_view> items = splitAtCommas(text);

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "code/comma_list.h"
+
 namespace brevandor {
 
 namespace {
@@ -17,18 +19,6 @@ std::string joinedNames(std::span<const std::string_view> names) {
     joined += (joined.empty() ? "" : ",") + std::string(name);
   }
   return joined;
-}
-
-std::vector<std::string_view> splitRows(std::string_view text) {
-  std::vector<std::string_view> rows;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    rows.push_back(text.substr(0, comma));
-    if (comma == std::string_view::npos) {
-      return rows;
-    }
-    text.remove_prefix(comma + 1);
-  }
 }
 
 ParsedPattern refused(std::string failure) {
@@ -87,7 +77,7 @@ std::string PuncturePattern::text() const {
 
 ParsedPattern parsePuncturePattern(std::string_view text,
                                    std::span<const std::string_view> rowNames) {
-  const std::vector<std::string_view> rows = splitRows(text);
+  const std::vector<std::string_view> rows = splitAtCommas(text);
   if (rows.size() != rowNames.size()) {
     return refused("the pattern needs " + std::to_string(rowNames.size()) + " rows (" +
                    joinedNames(rowNames) + ") separated by commas, not " +

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "code/name_table.h"
+
 namespace brevandor {
 
 namespace {
@@ -17,21 +19,11 @@ constexpr std::array<std::pair<Termination, std::string_view>, 4> kNames{{
 }  // namespace
 
 std::string_view terminationName(Termination termination) {
-  for (const auto& [value, name] : kNames) {
-    if (value == termination) {
-      return name;
-    }
-  }
-  return "both";
+  return nameIn(kNames, termination, "both");
 }
 
 std::optional<Termination> parseTermination(std::string_view name) {
-  for (const auto& [value, known] : kNames) {
-    if (known == name) {
-      return value;
-    }
-  }
-  return std::nullopt;
+  return valueNamed(kNames, name);
 }
 
 FrameEnding frameEndingOf(Termination termination, const TailRule& rule, std::int32_t index) {

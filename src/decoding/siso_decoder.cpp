@@ -126,6 +126,29 @@ inline void normalise(double* metrics, std::size_t count) {
 }  // namespace
 
 template <SisoAlgorithm Algorithm>
+void SisoDecoder::recurse(const std::vector<Step>& steps, const std::vector<std::int32_t>& start,
+                          const double* from, const double* metric, double* to) const {
+  const auto states = static_cast<std::size_t>(states_);
+  if (twoEach_) {  // a rate-1/n trellis: exactly two branches enter and leave every state
+    for (std::size_t s = 0; s < states; ++s) {
+      const Step& first = steps[2 * s];
+      const Step& second = steps[2 * s + 1];
+      to[s] = combine<Algorithm>(from[first.state] + metric[first.label],
+                                 from[second.state] + metric[second.label]);
+    }
+    return;
+  }
+  for (std::size_t s = 0; s < states; ++s) {
+    double best = kNoPath;
+    for (auto j = start[s]; j < start[s + 1]; ++j) {
+      const Step& step = steps[static_cast<std::size_t>(j)];
+      best = combine<Algorithm>(best, from[step.state] + metric[step.label]);
+    }
+    to[s] = best;
+  }
+}
+
+template <SisoAlgorithm Algorithm>
 void SisoDecoder::computeAlpha(std::int32_t sections) {
   const auto states = static_cast<std::size_t>(states_);
   const auto labels = static_cast<std::size_t>(labels_);
@@ -136,23 +159,7 @@ void SisoDecoder::computeAlpha(std::int32_t sections) {
     const double* now = alpha_.data() + t * states;
     double* next = alpha_.data() + (t + 1) * states;
     const double* metric = labelMetric_.data() + t * labels;
-    if (twoEach_) {  // a rate-1/n trellis: exactly two branches enter every state
-      for (std::size_t s = 0; s < states; ++s) {
-        const Step& first = entering_[2 * s];
-        const Step& second = entering_[2 * s + 1];
-        next[s] = combine<Algorithm>(now[first.state] + metric[first.label],
-                                     now[second.state] + metric[second.label]);
-      }
-    } else {
-      for (std::size_t s = 0; s < states; ++s) {
-        double best = kNoPath;
-        for (auto j = enteringStart_[s]; j < enteringStart_[s + 1]; ++j) {
-          const Step& step = entering_[static_cast<std::size_t>(j)];
-          best = combine<Algorithm>(best, now[step.state] + metric[step.label]);
-        }
-        next[s] = best;
-      }
-    }
+    recurse<Algorithm>(entering_, enteringStart_, now, metric, next);
     if (t % kNormaliseEvery == 0) {
       normalise(next, states);
     }
@@ -175,23 +182,7 @@ void SisoDecoder::computeBetaAndApp(std::int32_t sections, const SisoOutput& out
   for (std::size_t t = static_cast<std::size_t>(sections); t-- > 0;) {
     writeApp<Algorithm>(t, later, out);
     const double* metric = labelMetric_.data() + t * labels;
-    if (twoEach_) {
-      for (std::size_t s = 0; s < states; ++s) {
-        const Step& first = leaving_[2 * s];
-        const Step& second = leaving_[2 * s + 1];
-        now[s] = combine<Algorithm>(metric[first.label] + later[first.state],
-                                    metric[second.label] + later[second.state]);
-      }
-    } else {
-      for (std::size_t s = 0; s < states; ++s) {
-        double best = kNoPath;
-        for (auto j = leavingStart_[s]; j < leavingStart_[s + 1]; ++j) {
-          const Step& step = leaving_[static_cast<std::size_t>(j)];
-          best = combine<Algorithm>(best, metric[step.label] + later[step.state]);
-        }
-        now[s] = best;
-      }
-    }
+    recurse<Algorithm>(leaving_, leavingStart_, later, metric, now);
     if (t % kNormaliseEvery == 0) {
       normalise(now, states);
     }

@@ -51,6 +51,12 @@ class SisoDecoder {
   template <SisoAlgorithm Algorithm>
   void run(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
   void computeLabelMetrics(std::int32_t sections, const SisoInput& in);
+  // One section of either recursion: state s takes the combination, over its steps at
+  // [start[s], start[s + 1]) (the branches entering it going forward, leaving it going
+  // backward), of `from` at the step's other end plus the step's branch metric.
+  template <SisoAlgorithm Algorithm>
+  void recurse(const std::vector<Step>& steps, const std::vector<std::int32_t>& start,
+               const double* from, const double* metric, double* to) const;
   template <SisoAlgorithm Algorithm>
   void computeAlpha(std::int32_t sections);
   // The backward recursion, with the a-posteriori values of each section worked out as soon

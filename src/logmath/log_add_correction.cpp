@@ -78,8 +78,9 @@ LogAddCorrectionTable fitFloatTable() {
   return table;
 }
 
-LogAddCorrectionDoubleTable fitDoubleTable() {
-  using Table = LogAddCorrectionDoubleTable;
+// A table of double coefficients (LogAddCorrectionDoubleTable, LogAddCorrectionFineTable).
+template <typename Table>
+Table fitDoubleTable() {
   Table table{};
   for (int k = 0; k < Table::kIntervals; ++k) {
     const Polynomial p = fitInterval(k, Table::kIntervalsPerUnit, Table::kDegree);
@@ -98,7 +99,12 @@ const LogAddCorrectionTable& logAddCorrectionTable() {
 }
 
 const LogAddCorrectionDoubleTable& logAddCorrectionDoubleTable() {
-  static const LogAddCorrectionDoubleTable table = fitDoubleTable();
+  static const auto table = fitDoubleTable<LogAddCorrectionDoubleTable>();
+  return table;
+}
+
+const LogAddCorrectionFineTable& logAddCorrectionFineTable() {
+  static const auto table = fitDoubleTable<LogAddCorrectionFineTable>();
   return table;
 }
 

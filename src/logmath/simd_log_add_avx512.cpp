@@ -18,6 +18,7 @@
 #include "logmath/simd_log_add_constants.h"
 #include "logmath/simd_log_add_lanes.h"
 #include "logmath/simd_log_add_sets.h"
+#include "logmath/simd_log_add_table_avx512.h"
 #include "logmath/simd_packet_avx512.h"
 #include "logmath/simd_row_kernels.h"
 
@@ -29,62 +30,14 @@ using namespace simd;
 
 using Doubles = Avx512Doubles;
 
-// The double correction table in registers: each coefficient's 16 interval values as two
-// vectors, so that one permute fetches eight lanes' coefficients.
-struct DoubleCorrectionRegisters {
-  using Table = LogAddCorrectionDoubleTable;
-  static constexpr int kCoefficients = Table::kDegree + 1;
-  __m512d low[kCoefficients];
-  __m512d high[kCoefficients];
-
-  explicit DoubleCorrectionRegisters(const Table& table) {
-    for (int j = 0; j < kCoefficients; ++j) {
-      low[j] = _mm512_load_pd(table.c[j]);
-      high[j] = _mm512_load_pd(table.c[j] + 8);
-    }
-  }
-  BREVANDOR_HOT __m512d at(int j, __m512i interval) const {
-    return _mm512_permutex2var_pd(low[j], interval, high[j]);
-  }
-};
-static_assert(LogAddCorrectionDoubleTable::kIntervals == 16,
-              "one permute fetches 16 intervals of doubles");
-
-// m + log10(1 + 10^(−δ)) for 0 ≤ δ < LogAddCorrectionDoubleTable::kReach, to 1e-12: a
-// polynomial from the table instead of logAddCore's exponential, division and series.
-BREVANDOR_HOT __m512d logAddTable(__m512d m, __m512d delta,
-                                  const DoubleCorrectionRegisters& table) {
-  using Table = LogAddCorrectionDoubleTable;
-  // k = round(2δ) lands in the low mantissa bits of `rounded`; t = 2δ − k is exact.
-  const __m512d scale = _mm512_set1_pd(Table::kIntervalsPerUnit);
-  const __m512d magic = _mm512_set1_pd(6755399441055744.0);  // 1.5 · 2^52
-  const __m512d rounded = _mm512_fmadd_pd(delta, scale, magic);
-  const __m512d t = _mm512_fmsub_pd(delta, scale, _mm512_sub_pd(rounded, magic));
-  const __m512i interval = _mm512_castpd_si512(rounded);  // permutes read its low 4 bits
-  __m512d p = table.at(Table::kDegree, interval);
-  for (int j = Table::kDegree - 1; j >= 0; --j) {
-    p = _mm512_fmadd_pd(p, t, table.at(j, interval));
-  }
-  return _mm512_add_pd(m, p);
-}
+using DoubleCorrectionRegisters = CorrectionTableRegisters<LogAddCorrectionDoubleTable>;
 
 // logAddLanes for results that are rounded to float (the negligible difference is
 // kNegligibleForFloat): the table where every open lane's difference lies within it, else
 // logAddCore (differences beyond the table are rare in the engine's sums).
 BREVANDOR_HOT LaneSums<Doubles> logAdd8ForFloat(__m512d a, __m512d b,
                                                 const DoubleCorrectionRegisters& table) {
-  const SortedLanes<Doubles> lanes = sortLanes<Doubles>(a, b, kNegligibleForFloat);
-  if (lanes.settled == 0xFF) {
-    return {lanes.m, lanes.copied, lanes.deferred};
-  }
-  const __mmask8 inTable = _mm512_cmp_pd_mask(
-      lanes.delta, _mm512_set1_pd(LogAddCorrectionDoubleTable::kReach), _CMP_LT_OQ);
-  if ((lanes.settled | inTable) == 0xFF) {
-    return {_mm512_mask_mov_pd(logAddTable(lanes.m, lanes.delta, table), lanes.settled, lanes.m),
-            lanes.copied, lanes.deferred};
-  }
-  return {_mm512_mask_mov_pd(logAddCore<Doubles>(lanes.m, lanes.delta), lanes.copied, lanes.m),
-          lanes.copied, lanes.deferred};
+  return logAddLanesFromTable(a, b, kNegligibleForFloat, table);
 }
 
 // The correction table in registers: each coefficient's 32 interval values as two vectors,

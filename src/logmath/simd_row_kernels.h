@@ -22,17 +22,26 @@
 namespace brevandor::simd {
 namespace {
 
-// dst[i] = logAdd(a[i], b[i]) in double, b of either cell type; dst may be a.
-template <typename P, typename Cell>
-void sumPairsRow(double* dst, const double* a, const Cell* b, std::size_t count) {
+// dst[i] = logAdd(a[i], b[i]) in double, b of either cell type; dst may be a. `sum` gives
+// the LaneSums of two packets (logAddLanes, or a set's own log-add of the same contract).
+template <typename P, typename Cell, typename Sum>
+BREVANDOR_HOT void sumPairsRowWith(double* dst, const double* a, const Cell* b, std::size_t count,
+                                   Sum sum) {
   forEachPacket<P>(
       count,
       [&](std::size_t i, unsigned lanes) BREVANDOR_HOT_LAMBDA {
         const auto va = P::load(a + i, lanes, LogZero);
         const auto vb = P::load(b + i, lanes, LogZero);
-        P::store(dst + i, lanes, finished(logAddLanes<P>(va, vb), lanes, va, vb));
+        P::store(dst + i, lanes, finished(sum(va, vb), lanes, va, vb));
       },
       [&](std::size_t i) BREVANDOR_HOT_LAMBDA { dst[i] = logAdd(a[i], b[i]); });
+}
+
+template <typename P, typename Cell>
+void sumPairsRow(double* dst, const double* a, const Cell* b, std::size_t count) {
+  using V = typename P::Vector;
+  sumPairsRowWith<P>(dst, a, b, count,
+                     [](V x, V y) BREVANDOR_HOT_LAMBDA { return logAddLanes<P>(x, y); });
 }
 
 template <typename P, typename Cell>

@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <utility>
 
 #include "report/output_target.h"
 #include "report/record_csv.h"
@@ -15,6 +17,16 @@
 namespace brevandor {
 
 namespace {
+
+// The files of a run with the options that name them: the results file, then the exports.
+std::array<std::pair<const char*, const std::string*>, 5> namedOutputs(
+    const std::string& resultsFile, const ExportFiles& files) {
+  return {{{"--output", &resultsFile},
+           {"--json", &files.json},
+           {"--csv", &files.csv},
+           {"--spectrum-csv", &files.spectrumCsv},
+           {"--simulation-csv", &files.simulationCsv}}};
+}
 
 // Whether two paths name the same file, as far as can be told before either exists.
 bool sameFile(const std::string& a, const std::string& b) {
@@ -30,12 +42,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string exportClash(const std::string& resultsFile, const ExportFiles& files) {
-  const std::pair<const char*, const std::string*> named[] = {
-      {"--output", &resultsFile},
-      {"--json", &files.json},
-      {"--csv", &files.csv},
-      {"--spectrum-csv", &files.spectrumCsv},
-      {"--simulation-csv", &files.simulationCsv}};
+  const auto named = namedOutputs(resultsFile, files);
   for (std::size_t i = 1; i < std::size(named); ++i) {
     const auto& [option, path] = named[i];
     for (std::size_t j = 0; j < i && !path->empty(); ++j) {
@@ -69,13 +76,7 @@ bool sameRegularFile(const std::string& a, const std::string& b) {
 
 std::string outputIsInput(const std::string& inputOption, const std::string& inputPath,
                           const std::string& resultsFile, const ExportFiles& files) {
-  const std::pair<const char*, const std::string*> outputs[] = {
-      {"--output", &resultsFile},
-      {"--json", &files.json},
-      {"--csv", &files.csv},
-      {"--spectrum-csv", &files.spectrumCsv},
-      {"--simulation-csv", &files.simulationCsv}};
-  for (const auto& [option, path] : outputs) {
+  for (const auto& [option, path] : namedOutputs(resultsFile, files)) {
     if (!path->empty() && sameRegularFile(*path, inputPath)) {
       return std::string(option) + ": '" + *path + "' is the input file of " + inputOption +
              "; name another file";

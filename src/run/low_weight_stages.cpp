@@ -116,11 +116,10 @@ StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_
                                                    std::span<double> codewordSpectrum,
                                                    std::span<double> weightedSpectrum,
                                                    const RunContext& context) {
+  const SpectrumOutput spectra{codewordSpectrum, weightedSpectrum};
   return turbo.concatenationType == ConcatenationType::Parallel
-             ? computeLowWeightParallelSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,
-                                                context)
-             : computeLowWeightSerialSpectrum(turbo, limit, codewordSpectrum, weightedSpectrum,
-                                              context);
+             ? computeLowWeightParallelSpectrum(turbo, limit, spectra, context)
+             : computeLowWeightSerialSpectrum(turbo, limit, spectra, context);
 }
 
 }  // namespace brevandor

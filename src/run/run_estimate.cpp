@@ -27,22 +27,25 @@ namespace {
 // concatenation. Longer frames go faster per cell (longer rows fill the vector lanes better,
 // and more cells are skipped as negligible): the rate grows as N^0.3, fitted to whole runs
 // of 1000, 4000 and 10000 bits. bench/README.md has the measurements and the fit.
+// Low-weight mode has one rate for its cut tables, whatever the frame (bench/README.md,
+// "Low-weight mode": N = 1000 to 100000, d <= 20); the repetition type's long rows of every
+// inner input weight go faster (0.55 s at N = 1000, 55 s at N = 10000).
 struct StageRates {
   double cwef;
   double spectrum;
+  double lowWeight;
 };
-constexpr StageRates kParallelRates{1.4e10, 1.0e10};
-constexpr StageRates kSerialRates{2.1e10, 7.0e9};
-constexpr StageRates kRepetitionRates{1.1e10, 3.5e7};
+constexpr StageRates kParallelRates{1.4e10, 1.0e10, 7.0e8};
+constexpr StageRates kSerialRates{2.1e10, 7.0e9, 7.0e8};
+constexpr StageRates kRepetitionRates{1.1e10, 3.5e7, 1.4e9};
 constexpr double kBoundRate = 2.0e7;  // bound terms a second
-// Low-weight mode: cells a second of its cut tables, whatever the frame (bench/README.md,
-// "Low-weight mode": N = 1000 to 100000, d <= 20); the repetition type's long rows of every
-// inner input weight go faster (0.55 s at N = 1000, 55 s at N = 10000).
-constexpr double kLowWeightRate = 7.0e8;
-constexpr double kLowWeightRepetitionRate = 1.4e9;
-constexpr double kRateGrowth = 0.3;
-constexpr double kCalibrationFrame = 1000.0;
-constexpr int kCalibrationThreads = 2;
+// Where the rates were measured: the frame, the threads, and how the rate grows with the frame.
+struct Calibration {
+  double frame;
+  int threads;
+  double rateGrowth;
+};
+constexpr Calibration kCalibration{1000.0, 2, 0.3};
 // Double-precision tables: the CWEF row kernels add half as many lanes per instruction and
 // move twice the bytes (measured 2.5 times the single-precision CWEF at N = 1000, bench/README.md
 // "Double-precision tables"); the spectra sum in double either way.
@@ -141,12 +144,11 @@ class StagePlanner {
       const StageRates& rates = type_ == ConcatenationType::Parallel ? kParallelRates
                                 : type_ == ConcatenationType::Serial ? kSerialRates
                                                                      : kRepetitionRates;
-      const double lowWeightRate =
-          type_ == ConcatenationType::RepetitionSerial ? kLowWeightRepetitionRate : kLowWeightRate;
       const bool spectrum = std::string_view(name) == "TWEF";
-      rate = lowWeight_ > 0 ? lowWeightRate
-                            : (spectrum ? rates.spectrum : rates.cwef / cwefSlowdown_) *
-                                  std::pow(frameLength / kCalibrationFrame, kRateGrowth);
+      rate = lowWeight_ > 0
+                 ? rates.lowWeight
+                 : (spectrum ? rates.spectrum : rates.cwef / cwefSlowdown_) *
+                       std::pow(frameLength / kCalibration.frame, kCalibration.rateGrowth);
     }
     stages_.push_back({name, work, work / rate});
   }
@@ -275,7 +277,7 @@ RunEstimate estimateRun(const RunInputs& inputs, const RunContext& context, doub
                                      : planRunMemory(shape.turbo, context).peak();
   estimate.stages = plannedStages(shape, inputs, lowWeight);
   const double speed = threadSpeedup(effectiveThreads(context)) /
-                       threadSpeedup(kCalibrationThreads) /
+                       threadSpeedup(kCalibration.threads) /
                        (context.engine == Engine::Reference ? kReferenceSlowdown : 1.0);
   for (StageEstimate& stage : estimate.stages) {
     stage.seconds *= slowness / speed;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "code/name_table.h"
 #include "code/polynomial.h"
 #include "code/polynomial_list.h"
 #include "progress/run_context.h"
@@ -135,21 +136,11 @@ constexpr std::pair<ConcatenationType, std::string_view> kTypeOptionNames[] = {
 }  // namespace
 
 std::string_view typeOptionName(ConcatenationType type) {
-  for (const auto& [named, name] : kTypeOptionNames) {
-    if (named == type) {
-      return name;
-    }
-  }
-  return "rep";
+  return nameIn(kTypeOptionNames, type, "rep");
 }
 
 std::optional<ConcatenationType> parseTypeName(std::string_view name) {
-  for (const auto& [type, typeName] : kTypeOptionNames) {
-    if (name == typeName) {
-      return type;
-    }
-  }
-  return std::nullopt;
+  return valueNamed(kTypeOptionNames, name);
 }
 
 std::optional<TablePrecision> parsePrecision(std::string_view name) {

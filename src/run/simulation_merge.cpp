@@ -10,16 +10,22 @@ namespace brevandor {
 
 namespace {
 
+// The fields that a point's counts and its record both hold, from one to the other.
+template <typename From, typename To>
+void copySharedFields(const From& from, To& to) {
+  to.ebn0Db = from.ebn0Db;
+  to.frames = from.frames;
+  to.bitErrors = from.bitErrors;
+  to.frameErrors = from.frameErrors;
+  to.bitsPerFrame = from.bitsPerFrame;
+  to.complete = from.complete;
+}
+
 PointCounts countsOf(const SimulatedPoint& point) {
   PointCounts counts;
-  counts.ebn0Db = point.ebn0Db;
-  counts.frames = point.frames;
-  counts.bitErrors = point.bitErrors;
-  counts.frameErrors = point.frameErrors;
+  copySharedFields(point, counts);
   // The mean was the exact sum over the frames divided by them; the sum is an integer.
   counts.iterations = std::llround(point.meanIterations * static_cast<double>(point.frames));
-  counts.bitsPerFrame = point.bitsPerFrame;
-  counts.complete = point.complete;
   return counts;
 }
 
@@ -28,17 +34,12 @@ PointCounts countsOf(const SimulatedPoint& point) {
 SimulatedPoint simulatedPointOf(const PointCounts& counts) {
   const PointStatistics statistics = statisticsOf(counts);
   SimulatedPoint point;
-  point.ebn0Db = counts.ebn0Db;
-  point.frames = counts.frames;
-  point.bitErrors = counts.bitErrors;
-  point.frameErrors = counts.frameErrors;
-  point.bitsPerFrame = counts.bitsPerFrame;
+  copySharedFields(counts, point);
   point.ber = statistics.ber;
   point.fer = statistics.fer;
   point.berInterval = {statistics.berInterval.low, statistics.berInterval.high};
   point.ferInterval = {statistics.ferInterval.low, statistics.ferInterval.high};
   point.meanIterations = statistics.meanIterations;
-  point.complete = counts.complete;
   return point;
 }
 

@@ -46,11 +46,10 @@ bool hasCutTable(const TurboCode& turbo, std::int32_t c) {
           enumerator->cwefDouble.exists());
 }
 
-bool ready(const TurboCode& turbo, std::int32_t maxWeight, std::span<double> codewordSpectrum,
-           std::span<double> weightedSpectrum) {
+bool ready(const TurboCode& turbo, std::int32_t maxWeight, SpectrumOutput spectra) {
   const auto entries = static_cast<std::size_t>(maxWeight) + 1;
   if (!validCount(turbo) || maxWeight < 0 || maxWeight > turbo.outputFrameLength ||
-      codewordSpectrum.size() < entries || weightedSpectrum.size() < entries) {
+      spectra.codeword.size() < entries || spectra.weighted.size() < entries) {
     return false;
   }
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
@@ -66,20 +65,6 @@ const BasicLogTable<Cell>& table(const TurboCode& turbo, std::int32_t c) {
   return resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]);
 }
 
-// Sets both spectra to LogZero and leaves the all-zero word out of every table.
-template <typename Cell>
-void startSpectra(TurboCode& turbo, std::int32_t maxWeight, std::span<double> codewordSpectrum,
-                  std::span<double> weightedSpectrum) {
-  std::fill_n(codewordSpectrum.begin(), maxWeight + 1, LogZero);
-  std::fill_n(weightedSpectrum.begin(), maxWeight + 1, LogZero);
-  for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
-    BasicLogTable<Cell>& cwef = resultTable<Cell>(*turbo.enumerators[static_cast<std::size_t>(c)]);
-    if (cwef.exists()) {
-      cwef.at(0, 0) = kLogZeroCell<Cell>;
-    }
-  }
-}
-
 // How the weighted spectrum's term count · w / N is formed: the parallel stage stores it in
 // its row first (rounded to the cell type), the serial stage adds it as it is.
 enum class WeightedTerm { RoundedToCell, Double };
@@ -88,8 +73,7 @@ enum class WeightedTerm { RoundedToCell, Double };
 // count multiplied by the share w / N of input bits in error.
 template <typename Cell>
 void addToSpectra(const WorkRow<Cell>& counts, std::int32_t w, std::int32_t frameLength,
-                  WeightedTerm form, std::span<double> codewordSpectrum,
-                  std::span<double> weightedSpectrum) {
+                  WeightedTerm form, SpectrumOutput spectra) {
   const double share = std::log10(static_cast<double>(w) / static_cast<double>(frameLength));
   for (std::size_t d = 0; d < counts.size(); ++d) {
     if (counts[d] == kLogZeroCell<Cell>) {
@@ -99,9 +83,30 @@ void addToSpectra(const WorkRow<Cell>& counts, std::int32_t w, std::int32_t fram
     const double weightedCount = form == WeightedTerm::RoundedToCell
                                      ? static_cast<double>(static_cast<Cell>(count + share))
                                      : share + count;
-    codewordSpectrum[d] = logAdd(codewordSpectrum[d], count);
-    weightedSpectrum[d] = logAdd(weightedSpectrum[d], weightedCount);
+    spectra.codeword[d] = logAdd(spectra.codeword[d], count);
+    spectra.weighted[d] = logAdd(spectra.weighted[d], weightedCount);
   }
+}
+
+// The loop of both stages over input weights w = 0 … lastInput: `countsOf`(w), the counts of
+// input weight w by codeword weight, go into both spectra. Progress and the cancel request go
+// by input weight. The last codeword weight, maxWeight, or cancelled.
+template <typename Cell, typename CountsOf>
+StageResult<std::int32_t> sumOverInputWeights(std::int32_t lastInput, std::int32_t frameLength,
+                                              std::int32_t maxWeight, WeightedTerm form,
+                                              SpectrumOutput spectra, const RunContext& context,
+                                              CountsOf&& countsOf) {
+  ProgressReport progress(context);
+  progress.start();
+  for (std::int32_t w = 0; w <= lastInput; ++w) {
+    addToSpectra<Cell>(countsOf(w), w, frameLength, form, spectra);
+    if (context.cancelRequested()) {
+      return StageResult<std::int32_t>::cancelled();
+    }
+    progress.step(lastInput - w);
+  }
+  progress.finish();
+  return maxWeight;
 }
 
 // The product of a partial row and one constituent's column w over the uniform interleaver:
@@ -181,9 +186,7 @@ std::vector<OuterWeight<Cell>> passThroughConstituent(
 
 template <typename Cell>
 StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                           std::span<double> codewordSpectrum,
-                                           std::span<double> weightedSpectrum,
-                                           const RunContext& context) {
+                                           SpectrumOutput spectra, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   // With systematic constituents the w input bits are sent once and are not in p.
   const std::int32_t inputShift = turbo.hasNonSystematic == 0 ? 1 : 0;
@@ -191,15 +194,13 @@ StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWei
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     lastInput = std::min(lastInput, table<Cell>(turbo, c).columns() - 1);
   }
-  startSpectra<Cell>(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra.codeword, spectra.weighted);
   const std::vector<double> binomials = log10BinomialRow(frameLength, lastInput);
 
   WorkRow<Cell> partial(static_cast<std::size_t>(maxWeight) + 1);
   WorkRow<Cell> next(partial.size());
   WorkRow<Cell> byCodeword(partial.size());
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= lastInput; ++w) {
+  const auto rowOf = [&](std::int32_t w) -> const WorkRow<Cell>& {
     std::fill(partial.begin(), partial.end(), kLogZeroCell<Cell>);
     const BasicLogTable<Cell>& first = table<Cell>(turbo, 0);
     for (std::int32_t p = 0; p < first.rows() && p <= maxWeight; ++p) {
@@ -214,28 +215,21 @@ StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWei
       byCodeword[static_cast<std::size_t>(p + inputShift * w)] =
           partial[static_cast<std::size_t>(p)];
     }
-    addToSpectra(byCodeword, w, frameLength, WeightedTerm::RoundedToCell, codewordSpectrum,
-                 weightedSpectrum);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(lastInput - w);
-  }
-  progress.finish();
-  return maxWeight;
+    return byCodeword;
+  };
+  return sumOverInputWeights<Cell>(lastInput, frameLength, maxWeight, WeightedTerm::RoundedToCell,
+                                   spectra, context, rowOf);
 }
 
 template <typename Cell>
 StageResult<std::int32_t> serialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                         std::span<double> codewordSpectrum,
-                                         std::span<double> weightedSpectrum,
-                                         const RunContext& context) {
+                                         SpectrumOutput spectra, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const WeightEnumerator& outer = *turbo.enumerators[0];
   const std::int32_t lastInput = outer.repetitionFactor != 0
                                      ? frameLength
                                      : std::min(frameLength, table<Cell>(turbo, 0).columns() - 1);
-  startSpectra<Cell>(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra.codeword, spectra.weighted);
   const std::vector<double> inputBinomials =
       outer.repetitionFactor != 0 ? log10BinomialRow(frameLength) : std::vector<double>{};
   std::vector<std::vector<double>> interleavings;
@@ -245,9 +239,7 @@ StageResult<std::int32_t> serialSpectrum(TurboCode& turbo, std::int32_t maxWeigh
   }
 
   WorkRow<Cell> column(static_cast<std::size_t>(maxWeight) + 1);
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= lastInput; ++w) {
+  const auto columnOf = [&](std::int32_t w) -> const WorkRow<Cell>& {
     std::vector<OuterWeight<Cell>> words = outerColumn<Cell>(turbo, w, inputBinomials);
     for (std::int32_t c = 1; c < turbo.constituentCount; ++c) {
       words = passThroughConstituent(table<Cell>(turbo, c), words,
@@ -259,42 +251,34 @@ StageResult<std::int32_t> serialSpectrum(TurboCode& turbo, std::int32_t maxWeigh
         column[static_cast<std::size_t>(word.weight)] = word.count;
       }
     }
-    addToSpectra(column, w, frameLength, WeightedTerm::Double, codewordSpectrum, weightedSpectrum);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(lastInput - w);
-  }
-  progress.finish();
-  return maxWeight;
+    return column;
+  };
+  return sumOverInputWeights<Cell>(lastInput, frameLength, maxWeight, WeightedTerm::Double, spectra,
+                                   context, columnOf);
 }
 
 }  // namespace
 
 StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                                           std::span<double> codewordSpectrum,
-                                                           std::span<double> weightedSpectrum,
+                                                           SpectrumOutput spectra,
                                                            const RunContext& context) {
-  if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum)) {
+  if (!ready(turbo, maxWeight, spectra)) {
     return missingTable();
   }
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? parallelSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
-                                        context)
-             : parallelSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum,
-                                       context);
+  return withTableCells(turbo, [&](auto cell) {
+    return parallelSpectrum<decltype(cell)>(turbo, maxWeight, spectra, context);
+  });
 }
 
 StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                                         std::span<double> codewordSpectrum,
-                                                         std::span<double> weightedSpectrum,
+                                                         SpectrumOutput spectra,
                                                          const RunContext& context) {
-  if (!ready(turbo, maxWeight, codewordSpectrum, weightedSpectrum) || turbo.constituentCount < 2) {
+  if (!ready(turbo, maxWeight, spectra) || turbo.constituentCount < 2) {
     return missingTable();
   }
-  return tablePrecision(turbo) == TablePrecision::Double
-             ? serialSpectrum<double>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context)
-             : serialSpectrum<float>(turbo, maxWeight, codewordSpectrum, weightedSpectrum, context);
+  return withTableCells(turbo, [&](auto cell) {
+    return serialSpectrum<decltype(cell)>(turbo, maxWeight, spectra, context);
+  });
 }
 
 }  // namespace brevandor

@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "progress/run_context.h"
+#include "turbo/spectrum_output.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
 
-// The low-weight part of the average distance spectrum over the uniform interleaver:
-// `codewordSpectrum`[d] and `weightedSpectrum`[d] for d = 0 … maxWeight only (maxWeight at
-// most outputFrameLength), in the log10 domain, with the additions of the full spectrum
-// stages in their order, so every entry is what the full stage gives for it.
+// The low-weight part of the average distance spectrum over the uniform interleaver: both
+// spectra for d = 0 … maxWeight only (maxWeight at most outputFrameLength), with the additions
+// of the full spectrum stages in their order, so every entry is what the full stage gives for it.
 //
 // The constituents hold the cut tables of computeLowWeightCwef for `maxWeight`; the outer
 // repetition code of the serial type needs none, its counts C(N, w) at weight r · w being
@@ -19,12 +18,10 @@ namespace brevandor {
 // the cancel request go by input weight. The last weight, maxWeight; cancelled; or failed
 // (nothing touched) when a table is missing or a spectrum has fewer than maxWeight + 1 entries.
 StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                                           std::span<double> codewordSpectrum,
-                                                           std::span<double> weightedSpectrum,
+                                                           SpectrumOutput spectra,
                                                            const RunContext& context);
 StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
-                                                         std::span<double> codewordSpectrum,
-                                                         std::span<double> weightedSpectrum,
+                                                         SpectrumOutput spectra,
                                                          const RunContext& context);
 
 }  // namespace brevandor

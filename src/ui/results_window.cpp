@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
@@ -121,14 +122,15 @@ ResultsWindow::ResultsWindow(QWidget* parent)
   buildLayout();
   new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
   redrawCharts();
-  resize(1200, 760);
+  // Roomy for an overlay, but never larger than the screen it opens on.
+  resize(QSize(1200, 760).boundedTo(screen()->availableGeometry().size()));
 }
 
 void ResultsWindow::buildLayout() {
   tabs_->setObjectName(QStringLiteral("resultsTabs"));
-  tabs_->addTab(buildBoundsTab(), tr("Bounds"));
-  tabs_->addTab(buildSpectrumTab(), tr("Spectrum"));
-  tabs_->addTab(fileView_, tr("File"));
+  tabs_->addTab(buildBoundsTab(), tr("&Bounds"));
+  tabs_->addTab(buildSpectrumTab(), tr("&Spectrum"));
+  tabs_->addTab(fileView_, tr("&File"));
 
   auto* split = new QSplitter(Qt::Vertical, this);
   split->addWidget(buildListArea());
@@ -136,7 +138,7 @@ void ResultsWindow::buildLayout() {
   split->setStretchFactor(1, 1);
   split->setSizes({110, 640});
 
-  auto* close = button(tr("Close"), "closeButton", this);
+  auto* close = button(tr("Cl&ose"), "closeButton", this);
   connect(close, &QPushButton::clicked, this, &QWidget::close);
   auto* bottom = new QHBoxLayout;
   bottom->addStretch(1);
@@ -165,9 +167,9 @@ QWidget* ResultsWindow::buildListArea() {
     }
   });
 
-  auto* open = button(tr("Open..."), "openRecordButton", area);
-  auto* save = button(tr("Save JSON..."), "saveRecordButton", area);
-  auto* remove = button(tr("Remove"), "removeRunButton", area);
+  auto* open = button(tr("&Open..."), "openRecordButton", area);
+  auto* save = button(tr("Save &JSON..."), "saveRecordButton", area);
+  auto* remove = button(tr("&Remove"), "removeRunButton", area);
   connect(open, &QPushButton::clicked, this, &ResultsWindow::openRecords);
   connect(save, &QPushButton::clicked, this, &ResultsWindow::saveRecordAs);
   connect(remove, &QPushButton::clicked, this, &ResultsWindow::removeCurrent);
@@ -203,17 +205,9 @@ QWidget* ResultsWindow::buildBoundsTab() {
   boundsSplit_->setStretchFactor(1, 1);
   boundsSplit_->setChildrenCollapsible(false);
 
-  auto* savePlot = button(tr("Save Plot..."), "saveBoundsPlotButton", tab);
-  auto* saveTable = button(tr("Save Table..."), "saveBoundsTableButton", tab);
-  connect(savePlot, &QPushButton::clicked, this, [this]() { savePlotAs(plot::Figure::Bounds); });
-  connect(saveTable, &QPushButton::clicked, this, [this]() { saveTableAs(plot::Figure::Bounds); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(saveTable);
-  buttons->addWidget(savePlot);
   auto* layout = new QVBoxLayout(tab);
   layout->addWidget(boundsSplit_, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(buildSaveButtons(plot::Figure::Bounds, tab));
   return tab;
 }
 
@@ -225,21 +219,28 @@ QWidget* ResultsWindow::buildSpectrumTab() {
   allWeights_->setObjectName(QStringLiteral("allWeights"));
   connect(allWeights_, &QCheckBox::toggled, this, &ResultsWindow::redrawCharts);
 
-  auto* savePlot = button(tr("Save Plot..."), "saveSpectrumPlotButton", tab);
-  auto* saveTable = button(tr("Save Table..."), "saveSpectrumTableButton", tab);
-  connect(savePlot, &QPushButton::clicked, this, [this]() { savePlotAs(plot::Figure::Spectrum); });
-  connect(saveTable, &QPushButton::clicked, this,
-          [this]() { saveTableAs(plot::Figure::Spectrum); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(allWeights_);
-  buttons->addStretch(1);
-  buttons->addWidget(saveTable);
-  buttons->addWidget(savePlot);
+  QHBoxLayout* buttons = buildSaveButtons(plot::Figure::Spectrum, tab);
+  buttons->insertWidget(0, allWeights_);
   auto* layout = new QVBoxLayout(tab);
   layout->addWidget(spectrumSummary_);
   layout->addWidget(buildPlotArea(plot::Figure::Spectrum, spectrumView_, spectrumLegend_), 1);
   layout->addLayout(buttons);
   return tab;
+}
+
+QHBoxLayout* ResultsWindow::buildSaveButtons(plot::Figure figure, QWidget* tab) {
+  const bool bounds = figure == plot::Figure::Bounds;
+  auto* savePlot =
+      button(tr("Save &Plot..."), bounds ? "saveBoundsPlotButton" : "saveSpectrumPlotButton", tab);
+  auto* saveTable = button(tr("Save &Table..."),
+                           bounds ? "saveBoundsTableButton" : "saveSpectrumTableButton", tab);
+  connect(savePlot, &QPushButton::clicked, this, [this, figure]() { savePlotAs(figure); });
+  connect(saveTable, &QPushButton::clicked, this, [this, figure]() { saveTableAs(figure); });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(saveTable);
+  buttons->addWidget(savePlot);
+  return buttons;
 }
 
 QWidget* ResultsWindow::buildPlotArea(plot::Figure figure, QChartView* view,

@@ -13,6 +13,7 @@ class QChart;
 class QChartView;
 class QStackedWidget;
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QSplitter;
 class QTabWidget;
@@ -85,6 +86,8 @@ class ResultsWindow : public QWidget {
   QWidget* buildBoundsTab();
   QWidget* buildSpectrumTab();
   QWidget* buildPlotArea(plot::Figure figure, QChartView* view, plot::LegendView* legend);
+  // The figure's "Save Table..." and "Save Plot..." buttons, right-aligned in a row.
+  QHBoxLayout* buildSaveButtons(plot::Figure figure, QWidget* tab);
   bool openRecordBeside(const QString& resultsPath);
   void showEntryFile(const Entry& entry);
   void addEntry(Entry entry, const QString& source, bool tickAlone);

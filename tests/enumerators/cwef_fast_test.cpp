@@ -42,11 +42,12 @@ struct Stage {
 
   Stage(const CodeCase& codeCase, std::int32_t frameLength, std::uint32_t countsInputBits,
         Engine engine, int threads, RecordingTarget::Hook hook = {},
-        TablePrecision precision = TablePrecision::Single)
+        TablePrecision precision = TablePrecision::Single, FrameEnding ending = {})
       : code(codeCase.description()), target(std::move(hook)) {
     enumerator.frameLength = frameLength;
     enumerator.countsInputBits = countsInputBits;
     enumerator.precision = precision;
+    enumerator.ending = ending;
     enumerator.allocate(code);
     enumerator.computeTransferMatrix(code);
     context.cancelFlag = &cancel;
@@ -67,14 +68,21 @@ struct EquivalenceCase {
   std::uint32_t countsInputBits;
   int threads;
   TablePrecision precision = TablePrecision::Single;
+  bool tailBiting = false;
+
+  FrameEnding ending() const {
+    return frameEndingOf(tailBiting ? Termination::TailBiting : Termination::Both, {}, 0);
+  }
 };
 
 class CwefFastAgainstReference : public ::testing::TestWithParam<EquivalenceCase> {};
 
 TEST_P(CwefFastAgainstReference, EveryCellWithinTwoUlps) {
   const EquivalenceCase& c = GetParam();
-  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1, {}, c.precision);
-  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads, {}, c.precision);
+  Stage reference(c.code, c.frameLength, c.countsInputBits, Engine::Reference, 1, {}, c.precision,
+                  c.ending());
+  Stage fast(c.code, c.frameLength, c.countsInputBits, Engine::Fast, c.threads, {}, c.precision,
+             c.ending());
   ASSERT_EQ(reference.compute(), StageEnd::Completed);
   ASSERT_EQ(fast.compute(), StageEnd::Completed);
   if (c.precision == TablePrecision::Double) {
@@ -121,6 +129,21 @@ std::vector<EquivalenceCase> equivalenceCases() {
   cases.push_back({kDefault, 100, 0, 2, TablePrecision::Double});
   cases.push_back({kMemory5, 26, 1, 3, TablePrecision::Double});
   cases.push_back({kCounterpart, 12, 1, 2, TablePrecision::Double});
+  // Tail-biting frames, one recursion per start state: the primitive feedback with and
+  // without a circular state for every word (3 divides N or not), start states that fix the
+  // parity class (the default code), memories 3 to 5, and the counterpart on the reference.
+  for (const CodeCase& code : {kPrimitiveFeedback, kDefault, kFeedforward, kMemory3}) {
+    for (const std::int32_t n : {1, 2, 7, 9, 17}) {
+      cases.push_back({code, n, 0, 1, TablePrecision::Single, true});
+      cases.push_back({code, n, 1, 2, TablePrecision::Single, true});
+    }
+  }
+  cases.push_back({kMemory4, 26, 1, 3, TablePrecision::Single, true});
+  cases.push_back({kMemory5, 15, 0, 2, TablePrecision::Single, true});
+  cases.push_back({kPrimitiveFeedback, 97, 0, 3, TablePrecision::Single, true});
+  cases.push_back({kMemory3, 33, 1, 2, TablePrecision::Double, true});
+  cases.push_back({kDefault, 40, 0, 2, TablePrecision::Double, true});
+  cases.push_back({kCounterpart, 12, 1, 2, TablePrecision::Single, true});
   return cases;
 }
 
@@ -130,7 +153,8 @@ std::string caseName(const ::testing::TestParamInfo<EquivalenceCase>& info) {
                      (c.code.counterpart ? "_counterpart" : "") + "_N" +
                      std::to_string(c.frameLength) + (c.countsInputBits ? "_all" : "_parity") +
                      "_t" + std::to_string(c.threads) +
-                     (c.precision == TablePrecision::Double ? "_double" : "");
+                     (c.precision == TablePrecision::Double ? "_double" : "") +
+                     (c.tailBiting ? "_tail_biting" : "");
   for (char& ch : name) {
     if (ch == '+' || ch == '^') {
       ch = '_';

@@ -36,11 +36,25 @@ TEST(LogAddCorrectionTable, EveryIntervalFollowsTheCorrection) {
   }
 }
 
-// The double table, evaluated by Horner's rule in double as the kernels do, follows the
-// correction within its bound on every interval.
-TEST(LogAddCorrectionDoubleTable, EveryIntervalFollowsTheCorrection) {
-  using Wide = LogAddCorrectionDoubleTable;
-  const Wide& table = logAddCorrectionDoubleTable();
+// The double tables (for results rounded to float; for results kept in double), named for
+// the test names.
+struct RoundedToFloat : LogAddCorrectionDoubleTable {
+  static const LogAddCorrectionDoubleTable& get() { return logAddCorrectionDoubleTable(); }
+};
+struct KeptInDouble : LogAddCorrectionFineTable {
+  static const LogAddCorrectionFineTable& get() { return logAddCorrectionFineTable(); }
+};
+
+template <typename Wide>
+class LogAddCorrectionDoubleTables : public ::testing::Test {};
+using DoubleTables = ::testing::Types<RoundedToFloat, KeptInDouble>;
+TYPED_TEST_SUITE(LogAddCorrectionDoubleTables, DoubleTables);
+
+// Each double table, evaluated by Horner's rule in double as the kernels do, follows the
+// correction (in extended precision) within its bound on every interval.
+TYPED_TEST(LogAddCorrectionDoubleTables, EveryIntervalFollowsTheCorrection) {
+  using Wide = TypeParam;
+  const auto& table = Wide::get();
   for (int k = 0; k < Wide::kIntervals; ++k) {
     for (int i = 0; i <= 400; ++i) {
       const double t = -0.5 + i / 400.0;

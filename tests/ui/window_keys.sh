@@ -9,7 +9,11 @@
 #   4. Alt+F, a frame of 1001 bits and Enter bring up the time and memory estimate; Enter
 #      there starts the calculation; Escape during the calculation neither closes the window
 #      nor stops the calculation, whose results file ends complete.
-#   5. Alt+X ("Exit") closes the window and ends the program.
+#   5. Three runs ticked in the results window (Space) are overlaid: the plot saved as SVG
+#      (Alt+P) names exactly those three runs in its legend.
+#   6. A run cancelled with Alt+C leaves no JSON export of the earlier run beside its
+#      partial results file.
+#   7. Alt+X ("Exit") closes the window and ends the program.
 # Usage: tests/ui/window_keys.sh PATH_TO_BREVANDOR
 # Exits 0 when every step behaves, 1 when one does not, 77 (skipped) without Xvfb or xdotool.
 set -euo pipefail
@@ -76,7 +80,7 @@ alive() { kill -0 "$program_pid" 2>/dev/null; }
 
 window=""
 for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --pid "$program_pid" --name '^Brevandor$' 2>/dev/null |
+  window=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Brevandor$' 2>/dev/null |
     head -1 || true)
   [[ -n "$window" ]] && break
   sleep 0.1
@@ -129,6 +133,18 @@ opened_by() {
   done
 }
 
+# As opened_by, with the keys pressed on window $1 instead of the main window.
+opened_by_in() {
+  local target="$1" before="$2"
+  shift 2
+  xdotool windowfocus --sync "$target"
+  xdotool key --clearmodifiers "$@"
+  for _ in $(seq 50); do
+    comm -13 <(echo "$before") <(windows) | head -1 | grep . && return 0
+    sleep 0.1
+  done
+}
+
 echo "3. Advanced Setup refuses low-weight mode with a pattern that punctures systematic bits"
 setup=$(opened_by "$(windows)" alt+a)
 [[ -n "$setup" ]] || fail "Alt+A did not open Advanced Setup"
@@ -170,7 +186,80 @@ press Escape
 alive || fail "Escape during a calculation closed the window"
 wait_complete results.txt 600 || fail "the calculation did not complete after Escape"
 
-echo "5. Alt+X closes the window"
+echo "5. Three runs overlaid in the results window"
+# Each complete run opens (or raises) the results window and ticks itself alone.
+for bits in 100 200 300; do
+  press alt+f
+  press ctrl+a
+  xdotool type --delay 50 "$bits"
+  rm -f results.txt
+  press Return
+  wait_complete results.txt 60 || fail "the run of $bits bits did not complete"
+  sleep 1 # the results window shows the run after its file is complete
+done
+results=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Brevandor - Results$' |
+  head -1 || true)
+[[ -n "$results" ]] || fail "no results window after complete runs"
+# The newest run (300 bits) is current and ticked; tick the two above it.
+xdotool windowfocus --sync "$results"
+xdotool key --clearmodifiers End Up space Up space
+sleep 0.5
+saver=$(opened_by_in "$results" "$(windows)" alt+p)
+[[ -n "$saver" ]] || fail "Alt+P did not open the plot's file dialog"
+xdotool windowfocus --sync "$saver"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 "$work/overlay.svg"
+xdotool key --clearmodifiers Return
+for _ in $(seq 50); do
+  [[ -s overlay.svg ]] && break
+  sleep 0.1
+done
+[[ -s overlay.svg ]] || fail "the overlay was not saved"
+legend=$(grep -o '>PCCC [^<]*<' overlay.svg | sort -u)
+for bits in 100 200 300; do
+  grep -q "N = $bits<" <<<"$legend" || fail "the overlay's legend lacks the run of $bits bits: $legend"
+done
+[[ $(wc -l <<<"$legend") -eq 3 ]] || fail "the overlay's legend is not the three ticked runs: $legend"
+
+echo "6. A cancelled run leaves no JSON export of the earlier run"
+setup=$(opened_by "$(windows)" alt+a)
+[[ -n "$setup" ]] || fail "Alt+A did not open Advanced Setup"
+xdotool windowfocus --sync "$setup"
+xdotool key --clearmodifiers alt+j ctrl+a
+xdotool type --delay 20 "$work/run.json"
+xdotool key --clearmodifiers Return
+sleep 0.5
+press alt+f
+press ctrl+a
+xdotool type --delay 50 100
+rm -f results.txt
+press Return
+wait_complete results.txt 60 || fail "the run with a JSON export did not complete"
+for _ in $(seq 50); do
+  [[ -s run.json ]] && break
+  sleep 0.1
+done
+[[ -s run.json ]] || fail "the complete run wrote no JSON record"
+press alt+f
+press ctrl+a
+xdotool type --delay 50 3000
+question=$(opened_by "$(windows)" Return)
+[[ -n "$question" ]] || fail "no estimate question for 3000 bits"
+xdotool windowfocus --sync "$question"
+xdotool key --clearmodifiers Return
+for _ in $(seq 100); do
+  compgen -G ".results.txt.*" >/dev/null && break
+  sleep 0.1
+done
+press alt+c
+for _ in $(seq 100); do
+  grep -q "Calculation Canceled" results.txt 2>/dev/null && break
+  sleep 0.1
+done
+grep -q "Calculation Canceled" results.txt || fail "Alt+C did not leave a results file marked cancelled"
+[[ -e run.json ]] && fail "the earlier run's JSON record stayed beside the cancelled run's file"
+
+echo "7. Alt+X closes the window"
 press alt+x
 for _ in $(seq 50); do
   alive || break
@@ -179,4 +268,5 @@ done
 alive && fail "Alt+X did not close the window"
 wait "$program_pid" || fail "the program ended with status $?"
 program_pid=""
-echo "PASS: Escape never closes the window, Enter runs, Advanced Setup refuses at OK, Alt+X exits"
+echo "PASS: Escape never closes the window, Enter runs, Advanced Setup refuses at OK, runs overlay,"
+echo "      a cancel leaves no stale export, Alt+X exits"

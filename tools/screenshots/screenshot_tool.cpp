@@ -96,6 +96,8 @@ int main(int argc, char* argv[]) {
 
   const QDir target(outputPath);
   brevandor::ResultsWindow* results = window.resultsViewer();
+  // The window opens no larger than its screen; the pictures keep one size on any screen.
+  results->resize(1200, 760);
   auto* tabs = results->findChild<QTabWidget*>(QStringLiteral("resultsTabs"));
   bool saved = save(&window, target.filePath(QStringLiteral("main-window.png")));
   const char* tabPictures[] = {"results-bounds.png", "results-spectrum.png", "results-viewer.png"};

@@ -10,7 +10,9 @@
 #include "enumerators/cwef_engines.h"
 #include "enumerators/cwef_fast/cwef_fast_layer.h"
 #include "enumerators/cwef_fast/cwef_fast_plan.h"
+#include "enumerators/cwef_fast/cwef_fast_setup.h"
 #include "enumerators/cwef_fast/cwef_fast_step.h"
+#include "enumerators/cwef_fast/cwef_fast_tail_biting.h"
 #include "enumerators/cwef_fast/cwef_fast_wavefront.h"
 #include "logmath/simd_log_add.h"
 #include "progress/parallel_for.h"
@@ -21,50 +23,6 @@ namespace brevandor {
 namespace {
 
 constexpr const char* kTailOverflowText = " -- Error occured in Tail bits op ";
-
-// Holds the log transfer matrix for the stage and frees it on every way out.
-class LogMatrixScope {
- public:
-  LogMatrixScope(WeightEnumerator& enumerator, const ConvCode& code)
-      : enumerator_(enumerator), code_(code) {
-    enumerator_.allocateLogTransferMatrix(code_);
-    enumerator_.computeLogTransferMatrix(code_);
-  }
-  ~LogMatrixScope() { enumerator_.releaseLogTransferMatrix(code_); }
-  LogMatrixScope(const LogMatrixScope&) = delete;
-  LogMatrixScope& operator=(const LogMatrixScope&) = delete;
-
- private:
-  WeightEnumerator& enumerator_;
-  const ConvCode& code_;
-};
-
-// The plan of the log transfer matrix; with puncturing, its branches weigh what each phase
-// of the period sends.
-std::optional<CwefPlan> planFor(const WeightEnumerator& enumerator, const ConvCode& code) {
-  const std::int32_t frameLength = enumerator.frameLength;
-  const std::int32_t maxWeight = enumerator.layerMaxWeight(code);
-  const std::int32_t sections = code.sectionCount(frameLength);
-  if (enumerator.puncturing.empty()) {
-    return buildCwefPlan(enumerator.logTransferMatrix, frameLength, maxWeight, sections);
-  }
-  const PhaseBranchWeight weight = [&](std::int32_t phase, std::int32_t to, std::int32_t from) {
-    for (const TrellisBranch& branch : code.forwardTrellis.row(from)) {
-      if (branch.state == to) {
-        return enumerator.sectionBranchWeight(branch, phase);
-      }
-    }
-    return 0;  // no branch: the plan asks only for those that exist
-  };
-  return buildCwefPlan(enumerator.logTransferMatrix, enumerator.puncturing.period(), weight,
-                       frameLength, maxWeight, sections);
-}
-
-WavefrontShape wavefrontFor(const RunContext& context) {
-  WavefrontShape shape;
-  shape.threads = std::clamp(context.workerThreads(), 1, shape.depth);
-  return shape;
-}
 
 // A path whose tail would carry it beyond D has no row to go to; each such count is
 // reported and dropped, as the reference does.
@@ -81,14 +39,6 @@ void reportTailOverflows(const CwefPlan& plan, const CompactLayer<Cell>& layer,
         }
       }
     }
-  }
-}
-
-// Spreads a row's positions over the input weights they stand for.
-template <typename Cell>
-void scatter(const CwefPlan& plan, std::int32_t state, const CompactRow<Cell>& row, Cell* out) {
-  for (std::int32_t j = row.first; j <= row.last; ++j) {
-    out[plan.inputWeight(state, j)] = row.cells[j];
   }
 }
 
@@ -149,12 +99,13 @@ std::uint64_t fastCwefWorkBytes(const WeightEnumerator& enumerator, const ConvCo
   probe.countsInputBits = enumerator.countsInputBits;
   probe.precision = enumerator.precision;
   probe.puncturing = enumerator.puncturing;
+  probe.ending = enumerator.ending;
   if (enumerator.ending.tailBiting) {
-    return enumerator.layerBytes(code);  // such a frame runs the reference recursion
+    return fastTailBitingWorkBytes(probe, code, context);
   }
   probe.allocateLogTransferMatrix(code);
   probe.computeLogTransferMatrix(code);
-  const std::optional<CwefPlan> plan = planFor(probe, code);
+  const std::optional<CwefPlan> plan = planCwef(probe, code);
   if (!plan.has_value()) {
     return enumerator.layerBytes(code);  // such a code runs the reference recursion
   }
@@ -204,15 +155,13 @@ StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const CwefP
 StageEnd computeCwefFast(WeightEnumerator& enumerator, const ConvCode& code,
                          const RunContext& context) {
   if (enumerator.ending.tailBiting) {
-    // The plan follows the cells reachable from state 0; a tail-biting frame starts in every
-    // state, so it runs the reference's trace.
-    return computeCwefReference(enumerator, code, context);
+    return computeTailBitingCwefFast(enumerator, code, context);
   }
   std::optional<CwefPlan> plan;
   {
     // The plan keeps all the recursion needs of the log matrix.
     const LogMatrixScope matrix(enumerator, code);
-    plan = planFor(enumerator, code);
+    plan = planCwef(enumerator, code);
   }
   if (!plan.has_value()) {
     return computeCwefReference(enumerator, code, context);

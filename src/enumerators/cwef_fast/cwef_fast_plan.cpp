@@ -12,15 +12,16 @@ bool exists(const TransitionWeight& branch) {
   return branch.multiplicity != kLogZeroInt;
 }
 
-// The parity of the input weight of every path into each state, when the state fixes it:
-// parity[0] = 0 and parity[to] = parity[from] + u (mod 2) along every branch. Returns
-// nothing when two paths into one state differ in parity. States that no path reaches get
-// −1.
-std::optional<std::vector<std::int32_t>> inputParities(const TransitionMatrix& matrix) {
+// The parity of the input weight of every path from the start state into each state, when
+// the state fixes it: parity[start] = 0 and parity[to] = parity[from] + u (mod 2) along every
+// branch. Returns nothing when two paths into one state differ in parity. States that no
+// path reaches get −1.
+std::optional<std::vector<std::int32_t>> inputParities(const TransitionMatrix& matrix,
+                                                       std::int32_t start) {
   const std::int32_t states = matrix.states();
   std::vector<std::int32_t> parity(static_cast<std::size_t>(states), -1);
-  parity[0] = 0;
-  std::deque<std::int32_t> pending{0};
+  parity[static_cast<std::size_t>(start)] = 0;
+  std::deque<std::int32_t> pending{start};
   while (!pending.empty()) {
     const std::int32_t from = pending.front();
     pending.pop_front();
@@ -47,18 +48,18 @@ std::optional<std::vector<std::int32_t>> inputParities(const TransitionMatrix& m
 
 std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
                                       std::int32_t frameLength, std::int32_t maxWeight,
-                                      std::int32_t sections) {
+                                      std::int32_t sections, std::int32_t startState) {
   const PhaseBranchWeight weight = [&logTransferMatrix](std::int32_t, std::int32_t to,
                                                         std::int32_t from) {
     return logTransferMatrix.at(to, from).outputWeight;
   };
-  return buildCwefPlan(logTransferMatrix, 1, weight, frameLength, maxWeight, sections);
+  return buildCwefPlan(logTransferMatrix, 1, weight, frameLength, maxWeight, sections, startState);
 }
 
 std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
                                       std::int32_t phases, const PhaseBranchWeight& weight,
                                       std::int32_t frameLength, std::int32_t maxWeight,
-                                      std::int32_t sections) {
+                                      std::int32_t sections, std::int32_t startState) {
   // Branches exist, and carry their input weights, alike in every phase.
   const std::int32_t states = logTransferMatrix.states();
   for (std::int32_t to = 0; to < states; ++to) {
@@ -77,11 +78,11 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
   plan.sections = sections;
   const auto count = static_cast<std::size_t>(states);
 
-  // Reachability from state 0 comes with the parities; where they clash, every state keeps
+  // Reachability from the start state comes with the parities; where they clash, every state keeps
   // all input weights but unreached states still get no row content.
   std::vector<std::int32_t> parity(count, 0);
   std::vector<bool> reached(count, false);
-  if (const auto parities = inputParities(logTransferMatrix)) {
+  if (const auto parities = inputParities(logTransferMatrix, startState)) {
     plan.classStep = 2;
     for (std::size_t s = 0; s < count; ++s) {
       reached[s] = (*parities)[s] >= 0;
@@ -127,11 +128,11 @@ std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
   for (std::int32_t to = 0; to < states; ++to) {
     const auto t = static_cast<std::size_t>(to);
     // The first section is of phase 0.
-    const TransitionWeight& first = logTransferMatrix.at(to, 0);
+    const TransitionWeight& first = logTransferMatrix.at(to, startState);
     if (!exists(first)) {
       continue;
     }
-    const std::int32_t outputWeight = weight(0, to, 0);
+    const std::int32_t outputWeight = weight(0, to, startState);
     if (outputWeight <= maxWeight && first.inputWeight <= frameLength) {
       plan.start[t] = CwefStart{outputWeight, (first.inputWeight - parity[t]) / plan.classStep};
     }

@@ -17,7 +17,7 @@ struct CwefInflow {
   std::int32_t shift = 0;
 };
 
-// A cell of the first section: the path of one branch out of state 0.
+// A cell of the first section: the path of one branch out of the start state.
 struct CwefStart {
   std::int32_t outputWeight = 0;
   std::int32_t index = 0;  // position in the state's row
@@ -70,16 +70,17 @@ using PhaseBranchWeight =
 
 // Builds the plan from the log transfer matrix, or nothing when some branch has a negative
 // output weight (a non-systematic code counting parity bits only, which no run builds): the
-// fast recursion relies on paths never losing weight.
+// fast recursion relies on paths never losing weight. Paths start in `startState` (state 0
+// but for the start states of a tail-biting frame).
 std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
                                       std::int32_t frameLength, std::int32_t maxWeight,
-                                      std::int32_t sections);
+                                      std::int32_t sections, std::int32_t startState = 0);
 // The same for a punctured code: the matrix gives the branches and their input weights, and
 // `weight` their output weights in each of the `phases` phases (section t, the first one
 // included, takes phase t mod phases).
 std::optional<CwefPlan> buildCwefPlan(const TransitionMatrix& logTransferMatrix,
                                       std::int32_t phases, const PhaseBranchWeight& weight,
                                       std::int32_t frameLength, std::int32_t maxWeight,
-                                      std::int32_t sections);
+                                      std::int32_t sections, std::int32_t startState = 0);
 
 }  // namespace brevandor
