@@ -346,8 +346,8 @@ std::vector<AdvancedOption> terminationOptions() {
               {"termination", "--termination", "&Frame termination",
                "How the encoders' frames end: both (each encoder returns to state 0 with its own "
                "tail), first (encoder 1 or the outer code terminated, the others left open), open "
-               "(no tails), tail-biting (PCCC: each encoder ends in the state it began in, no "
-               "tails)."},
+               "(no tails), tail-biting (each encoder ends in the state it began in, no tails; "
+               "PCCC and SCCC)."},
               {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
                QStringLiteral("tail-biting")},
               [](const RunSettings& settings) {
