@@ -125,7 +125,7 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
   app.add_option("--termination", commandLine.termination,
                  "How the encoders' frames end: both (each terminated by its own tail), first "
                  "(encoder 1 / the outer code terminated, the others open), open (no tails), "
-                 "tail-biting (PCCC: each encoder ends in the state it began in, where every "
+                 "tail-biting (PCCC, SCCC: each encoder ends in the state it began in, where every "
                  "input has one such state)")
       ->capture_default_str();
   app.add_option("--tail-inputs", commandLine.tailInputs,

@@ -19,6 +19,12 @@ constexpr std::string_view sisoAlgorithmName(SisoAlgorithm algorithm) {
   return algorithm == SisoAlgorithm::LogMap ? "log-map" : "max-log-map";
 }
 
+// The arithmetic of a soft-in soft-out decoder.
+enum class SisoArithmetic {
+  Exact,  // doubles, one state at a time: the a-posteriori values to about 1e-12
+  Fast,   // floats, the states in the lanes of a vector register (where the trellis fits)
+};
+
 // How a trellis ends: in state zero after its tail, or in any state.
 enum class TrellisEnd { Terminated, Open };
 
@@ -33,6 +39,8 @@ struct DecoderSettings {
   std::int32_t iterations = 8;  // 1 … kMaxIterations
   // Stop once an iteration leaves every hard decision as the one before left it.
   bool earlyStop = false;
+  // The SISO decoders' arithmetic; the simulation's reference engine asks for the exact one.
+  SisoArithmetic arithmetic = SisoArithmetic::Fast;
 
   // The factor applied to extrinsic values under these settings.
   double appliedScale() const {

@@ -7,8 +7,10 @@ namespace brevandor {
 ParallelDecoder::ParallelDecoder(const TurboFrame& frame, const DecoderSettings& settings)
     : frame_(frame),
       settings_(settings),
-      first_(frame.first.code->forwardTrellis, settings.algorithm, frame.first.end()),
-      second_(frame.second.code->forwardTrellis, settings.algorithm, frame.second.end()) {
+      first_(frame.first.code->forwardTrellis, settings.algorithm, frame.first.end(),
+             settings.arithmetic),
+      second_(frame.second.code->forwardTrellis, settings.algorithm, frame.second.end(),
+              settings.arithmetic) {
   const auto n = static_cast<std::size_t>(frame.inputLength);
   systematicFirst_.resize(n);
   systematicSecond_.resize(n);

@@ -7,14 +7,16 @@ namespace brevandor {
 SerialDecoder::SerialDecoder(const TurboFrame& frame, const DecoderSettings& settings)
     : frame_(frame),
       settings_(settings),
-      inner_(frame.second.code->forwardTrellis, settings.algorithm, frame.second.end()) {
+      inner_(frame.second.code->forwardTrellis, settings.algorithm, frame.second.end(),
+             settings.arithmetic) {
   const auto positions = static_cast<std::size_t>(frame.interleaverLength());
   aprioriInner_.resize(static_cast<std::size_t>(frame.second.sections()));
   appInner_.resize(aprioriInner_.size());
   outerIn_.resize(positions);
   outerOut_.resize(positions);
   if (frame.kind == FrameKind::Serial) {
-    outer_.emplace(frame.first.code->forwardTrellis, settings.algorithm, frame.first.end());
+    outer_.emplace(frame.first.code->forwardTrellis, settings.algorithm, frame.first.end(),
+                   settings.arithmetic);
     const auto sections = static_cast<std::size_t>(frame.first.sections());
     outerChannel_.resize(sections * static_cast<std::size_t>(frame.first.outputBits()));
     outerApp_.resize(outerChannel_.size());

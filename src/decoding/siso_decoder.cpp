@@ -30,7 +30,8 @@ void groupSteps(const std::vector<Branch>& branches, std::int32_t states, End en
 
 }  // namespace
 
-SisoDecoder::SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, TrellisEnd end)
+SisoDecoder::SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, TrellisEnd end,
+                         SisoArithmetic arithmetic)
     : states_(forward.stateCount),
       outputBits_(forward.n),
       labels_(2 << forward.n),
@@ -59,10 +60,53 @@ SisoDecoder::SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, Trelli
     twoEach_ = twoEach_ && enteringStart_[s + 1] - enteringStart_[s] == 2 &&
                leavingStart_[s + 1] - leavingStart_[s] == 2;
   }
+  if (arithmetic == SisoArithmetic::Fast) {
+    prepareLanes(forward.stateCount);
+  }
+}
+
+void SisoDecoder::prepareLanes(std::int32_t stateCount) {
+  if (!twoEach_ || stateCount > kMostSisoLanes || labels_ > kMostSisoLanes) {
+    return;
+  }
+  LaneTrellis& trellis = laneTrellis_;
+  trellis.lanes = stateCount <= 8 && labels_ <= 8 ? 8 : kMostSisoLanes;
+  trellis.states = stateCount;
+  trellis.outputBits = outputBits_;
+  for (std::size_t j = 0; j < 2; ++j) {
+    for (std::size_t s = 0; s < static_cast<std::size_t>(trellis.lanes); ++s) {
+      const bool state = s < static_cast<std::size_t>(stateCount);
+      const auto self = static_cast<std::int32_t>(s);
+      const Step& entering = entering_[2 * s + j];
+      trellis.enteringFrom[j][s] = state ? entering.state : self;
+      trellis.enteringLabel[j][s] = state ? entering.label : 0;
+      // The branches leaving a state, by input bit.
+      const Step& leaving =
+          leaving_[2 * s + ((leaving_[2 * s].label >> outputBits_) == 0 ? j : 1 - j)];
+      trellis.next[j][s] = state ? leaving.state : self;
+      trellis.leavingLabel[j][s] =
+          state ? leaving.label : static_cast<std::int32_t>(j) << outputBits_;
+    }
+  }
+  lanes_ = laneSisoKernels(trellis.lanes).of(algorithm_);
+}
+
+void SisoDecoder::runLanes(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {
+  const auto width = static_cast<std::size_t>(laneTrellis_.lanes);
+  const auto count = static_cast<std::size_t>(sections);
+  laneMetric_.resize(count * width);
+  laneAlpha_.resize((count + 1) * width);
+  laneBeta_.resize((count + 1) * width);
+  lanes_(laneTrellis_,
+         LaneJob{sections, end_ == TrellisEnd::Terminated, in.channel.data(), in.apriori.data(),
+                 laneMetric_.data(), laneAlpha_.data(), laneBeta_.data(), out.input.data(),
+                 out.code.empty() ? nullptr : out.code.data()});
 }
 
 void SisoDecoder::decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {
-  if (algorithm_ == SisoAlgorithm::LogMap) {
+  if (lanes_ != nullptr) {
+    runLanes(sections, in, out);
+  } else if (algorithm_ == SisoAlgorithm::LogMap) {
     run<SisoAlgorithm::LogMap>(sections, in, out);
   } else {
     run<SisoAlgorithm::MaxLogMap>(sections, in, out);

@@ -7,6 +7,7 @@
 
 #include "code/trellis.h"
 #include "decoding/decoder_settings.h"
+#include "decoding/siso_lanes.h"
 
 namespace brevandor {
 
@@ -27,10 +28,21 @@ struct SisoOutput {
 
 // A soft-in soft-out BCJR decoder in the log domain for a rate-1/n trellis that starts in
 // state 0 and ends in state 0 (terminated; tail sections carry a-priori 0) or anywhere
-// (open). Its workspace is reused from frame to frame; one decoder per thread.
+// (open). Its workspace is reused from frame to frame; one decoder per thread. With the fast
+// arithmetic, a trellis of at most 16 states and 2^(n+1) ≤ 16 branch labels runs in the lane
+// kernels (siso_lanes.h, single precision); any other runs the exact passes.
 class SisoDecoder {
  public:
-  SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, TrellisEnd end);
+  SisoDecoder(const Trellis& forward, SisoAlgorithm algorithm, TrellisEnd end,
+              SisoArithmetic arithmetic = SisoArithmetic::Exact);
+
+  // Whether this decoder runs the lane kernels.
+  bool runsLanes() const { return lanes_ != nullptr; }
+  // Runs these kernels (of the decoder's lane width) from now on instead of the processor's
+  // best: how tests hold the vector kernels to the portable ones.
+  void useLaneKernels(const LaneSisoKernels& kernels) { lanes_ = kernels.of(algorithm_); }
+  // The lanes of the kernels this decoder runs (8 or 16), where it runs them.
+  std::int32_t laneWidth() const { return laneTrellis_.lanes; }
 
   // Runs the passes over `sections` trellis sections and writes the a-posteriori values.
   void decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
@@ -51,6 +63,9 @@ class SisoDecoder {
   template <SisoAlgorithm Algorithm>
   void run(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
   void computeLabelMetrics(std::int32_t sections, const SisoInput& in);
+  // The trellis as the lane kernels read it, and the kernels, where it fits them.
+  void prepareLanes(std::int32_t stateCount);
+  void runLanes(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
   // One section of either recursion: state s takes the combination, over its steps at
   // [start[s], start[s + 1]) (the branches entering it going forward, leaving it going
   // backward), of `from` at the step's other end plus the step's branch metric.
@@ -81,6 +96,10 @@ class SisoDecoder {
   std::vector<double> labelMetric_;  // sections × labels
   std::vector<double> alpha_;        // (sections + 1) × states
   std::vector<double> beta_;         // two rows of states
+  // The lane kernels' trellis, kernel and workspace: label metrics padded to the lanes, α, β.
+  LaneTrellis laneTrellis_;
+  LaneSisoKernel lanes_ = nullptr;
+  std::vector<float> laneMetric_, laneAlpha_, laneBeta_;
 };
 
 }  // namespace brevandor

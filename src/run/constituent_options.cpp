@@ -11,6 +11,7 @@
 #include "code/polynomial_list.h"
 #include "run/standard_codes.h"
 #include "turbo/concatenation_type.h"
+#include "turbo/turbo_code.h"
 
 namespace brevandor {
 
@@ -162,12 +163,9 @@ std::string terminationRefusal(const RunInputs& inputs) {
            "open";
   }
   if (inputs.termination == Termination::TailBiting &&
-      inputs.selectedType != ConcatenationType::Parallel) {
-    return "tail-biting frames are analysed for a PCCC; the serial types end with tails or open";
-  }
-  if (inputs.termination == Termination::TailBiting && inputs.maxWeight > 0) {
-    return "low-weight mode (--max-weight) does not analyse tail-biting frames; the whole "
-           "spectrum does (N up to 10000)";
+      inputs.selectedType == ConcatenationType::RepetitionSerial) {
+    return "tail-biting frames are analysed for a PCCC and an SCCC; the repetition type ends "
+           "with tails or open";
   }
   const bool terminatedOnes =
       inputs.termination == Termination::Both || inputs.termination == Termination::First;
@@ -182,20 +180,48 @@ std::string terminationRefusal(const RunInputs& inputs) {
   return {};
 }
 
-// Why a tail-biting frame of N bits is not one codeword per input word for one of the codes
-// (empty: it is, or N is not known yet).
+// The input bits of each constituent's frame, as the run will configure them: N for every
+// encoder of a PCCC and for the outer code of an SCCC, the outer code's sent bits for its
+// inner code.
+std::vector<std::pair<ConvCode, std::int32_t>> constituentFrames(
+    const RunInputs& inputs, const std::optional<CodeDescription>& secondCodeOf,
+    const TurboPuncturing& puncturing) {
+  std::vector<ConvCode> codes{ConvCode(inputs.code), ConvCode(secondCodeOf.value_or(inputs.code))};
+  const std::int32_t count = constituentCountOf(inputs);
+  TurboCode turbo(inputs.selectedType, count);
+  turbo.puncturing = puncturing;
+  turbo.termination = inputs.termination;
+  turbo.tailRule = inputs.tailRule;
+  std::vector<WeightEnumerator> enumerators(static_cast<std::size_t>(count));
+  for (std::int32_t c = 0; c < count; ++c) {
+    turbo.attachConstituent(c, codes[c == 0 ? 0 : 1], enumerators[static_cast<std::size_t>(c)]);
+  }
+  turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
+  std::vector<std::pair<ConvCode, std::int32_t>> frames;
+  for (std::int32_t c = 0; c < count; ++c) {
+    frames.emplace_back(codes[c == 0 ? 0 : 1], turbo.frameLengths[static_cast<std::size_t>(c)]);
+  }
+  return frames;
+}
+
+// Why a tail-biting frame is not one codeword per input word for one of the codes (empty: it
+// is, or N is not known yet).
 std::string circularStateRefusal(const RunInputs& inputs,
-                                 const std::optional<CodeDescription>& secondCodeOf) {
+                                 const std::optional<CodeDescription>& secondCodeOf,
+                                 const TurboPuncturing& puncturing) {
   if (inputs.termination != Termination::TailBiting || inputs.inputFrameLength <= 0) {
     return {};
   }
-  for (const CodeDescription& description : {inputs.code, secondCodeOf.value_or(inputs.code)}) {
-    const std::int32_t circular =
-        circularStatesOfZeroWord(ConvCode(description), inputs.inputFrameLength);
+  for (const auto& [code, frameLength] : constituentFrames(inputs, secondCodeOf, puncturing)) {
+    const std::int32_t circular = circularStatesOfZeroWord(code, frameLength);
     if (circular != 1) {
-      return "with feedback " + polynomialText(denominatorMask(description)) +
-             " and N = " + std::to_string(inputs.inputFrameLength) + " the all-zero input has " +
-             std::to_string(circular) +
+      const std::string frame = frameLength == inputs.inputFrameLength
+                                    ? "N = " + std::to_string(frameLength)
+                                    : "the inner frame of " + std::to_string(frameLength) +
+                                          " bits (N = " + std::to_string(inputs.inputFrameLength) +
+                                          ")";
+      return "with feedback " + polynomialText(denominatorMask(code.description)) + " and " +
+             frame + " the all-zero input has " + std::to_string(circular) +
              " circular states, so some input words have that many tail-biting codewords and "
              "the others none; tail-biting needs exactly one for every word (a feedback "
              "without a common factor with 1 + D^N)";
@@ -278,7 +304,8 @@ ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs) {
   if (!puncturing) {
     return check;
   }
-  if (const std::string why = circularStateRefusal(inputs, options.secondCode); !why.empty()) {
+  if (const std::string why = circularStateRefusal(inputs, options.secondCode, *puncturing);
+      !why.empty()) {
     return refused("--termination", std::string(terminationName(inputs.termination)), why);
   }
   options.puncturing = *puncturing;

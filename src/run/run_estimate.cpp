@@ -88,7 +88,9 @@ TableExtent extentOf(const WeightEnumerator& enumerator, const ConvCode& code,
 // The cells a CWEF recursion spans: every section, state, output weight and input weight.
 double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::int32_t lowWeight) {
   const TableExtent extent = extentOf(enumerator, code, lowWeight);
-  return static_cast<double>(code.sectionCount(enumerator.frameLength)) * code.stateCount *
+  // A tail-biting frame runs the recursion once per start state.
+  const double starts = enumerator.ending.tailBiting ? code.stateCount : 1.0;
+  return starts * static_cast<double>(code.sectionCount(enumerator.frameLength)) * code.stateCount *
          extent.recursionRows * extent.columns;
 }
 

@@ -72,7 +72,8 @@ RunMemoryPlan planLowWeightMemory(const TurboCode& turbo, std::int32_t limit) {
     }
     const LowWeightCut cut = lowWeightCut(enumerator, *turbo.codes[c], limit);
     plan.tables += lowWeightTableBytes(*turbo.codes[c], cut, enumerator.precision);
-    plan.work = std::max(plan.work, lowWeightWorkBytes(*turbo.codes[c], cut, enumerator.precision));
+    plan.work = std::max(plan.work, lowWeightWorkBytes(*turbo.codes[c], cut, enumerator.precision,
+                                                       enumerator.ending.tailBiting));
   }
   // Two spectra and their log copies (the bounds and the report read them).
   plan.tables += 4 * (static_cast<std::uint64_t>(limit) + 1) * sizeof(double);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 
+#include "bounds/sphere_packing/sphere_packing_bound.h"
 #include "progress/progress_report.h"
 #include "progress/stage_progress.h"
 #include "report/simulated_error_rates_report.h"
@@ -43,13 +45,13 @@ class FrameOfInputs {
   TurboCode turbo_;
 };
 
-// Trellis branches a second one core's SISO decoders pass (each branch's metric, its forward
-// and backward step and its share of the a-posteriori values), measured with
-// brevandor-decoding-bench on the project machine (bench/README.md, "The SISO decoder
-// restructured": about 40 ns per 16-branch section and run with max-log-MAP, log-MAP about
-// ten times slower), with the 20 % of a frame spent outside the decoders added.
-constexpr double kMaxLogBranchRate = 3.2e8;
-constexpr double kLogMapBranchRate = 3.2e7;
+// Trellis branches a second one core's frames pass through the SISO decoders, the rest of a
+// frame's work (data, noise, encoding, interleaving) included: brevandor-decoding-bench's
+// decoded bits per processor second with the fast arithmetic (bench/README.md, "The fast
+// arithmetic": 4.6 Mbit/s with max-log-MAP, 0.48 with log-MAP) times the 256 branches an
+// information bit of the LTE code passes (8 iterations × 2 SISOs × 16 branches).
+constexpr double kMaxLogBranchRate = 1.2e9;
+constexpr double kLogMapBranchRate = 1.2e8;
 
 // The trellis branches one frame's decoding passes: every iteration runs both SISOs.
 double branchesPerFrame(const TurboFrame& frame, std::int32_t iterations) {
@@ -220,6 +222,29 @@ std::string checkSimulation(const RunInputs& inputs) {
   return {};
 }
 
+namespace {
+
+// The frames a point of the sweep is expected to send at most: its window, or its frame cap,
+// or, when it stops at its frame errors, those errors over the lowest word error rate any code
+// of the frame's length and rate can have (the sphere-packing bound), if that comes first.
+// An iterative decoder errs at least that often, so the point ends no later on average.
+double framesAtMost(const SimulationLimits& limits, const SpherePackingCone& cone, double rate,
+                    double ebn0Db) {
+  if (limits.hasWindow()) {
+    return static_cast<double>(limits.framesTo - limits.framesFrom);
+  }
+  const auto cap = static_cast<double>(limits.maxFrames);
+  if (limits.minFrameErrors <= 0) {
+    return cap;
+  }
+  const double lowestFer =
+      std::exp(logSpherePackingBound(cone, rate * std::pow(10.0, ebn0Db / 10.0)));
+  return lowestFer > 0.0 ? std::min(cap, static_cast<double>(limits.minFrameErrors) / lowestFer)
+                         : cap;
+}
+
+}  // namespace
+
 SimulationCost simulationCost(const RunInputs& inputs, const TurboCode& turbo, int threads) {
   const SimulationCheck checked = simulationSettingsOf(inputs);
   if (!checked.settings) {
@@ -232,17 +257,23 @@ SimulationCost simulationCost(const RunInputs& inputs, const TurboCode& turbo, i
   const SimulationSettings& settings = *checked.settings;
   const SimulationLimits& limits = settings.limits;
   const int cores = std::max(threads, 1);
-  const double rate =
+  const double branchRate =
       settings.decoder.algorithm == SisoAlgorithm::LogMap ? kLogMapBranchRate : kMaxLogBranchRate;
-  const double frames = static_cast<double>(limits.hasWindow() ? limits.framesTo - limits.framesFrom
-                                                               : limits.maxFrames);
-  double pointSeconds =
-      frames * branchesPerFrame(*frame.frame, settings.decoder.iterations) / (rate * cores);
-  if (limits.maxSeconds > 0.0) {
-    pointSeconds = std::min(pointSeconds, limits.maxSeconds);
+  const double frameSeconds =
+      branchesPerFrame(*frame.frame, settings.decoder.iterations) / (branchRate * cores);
+  const std::int32_t channelBits = frame.frame->channelBits();
+  const SpherePackingCone cone = spherePackingCone(channelBits, frame.frame->inputLength);
+  const double rate = static_cast<double>(frame.frame->inputLength) / channelBits;
+  double seconds = 0.0;
+  for (std::int32_t j = 0; j < inputs.ebn0Grid.count(); ++j) {
+    double pointSeconds =
+        framesAtMost(limits, cone, rate, inputs.ebn0Grid.decibels(j)) * frameSeconds;
+    if (limits.maxSeconds > 0.0) {
+      pointSeconds = std::min(pointSeconds, limits.maxSeconds);
+    }
+    seconds += pointSeconds;
   }
-  return {frameTrialBytes(*frame.frame) * static_cast<std::uint64_t>(cores),
-          pointSeconds * inputs.ebn0Grid.count()};
+  return {frameTrialBytes(*frame.frame) * static_cast<std::uint64_t>(cores), seconds};
 }
 
 std::int32_t runSimulationStage(std::FILE* file, const RunInputs& inputs, const TurboCode& turbo,

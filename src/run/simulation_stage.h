@@ -30,9 +30,11 @@ SimulationCheck simulationSettingsOf(const RunInputs& inputs);
 std::string checkSimulation(const RunInputs& inputs);
 
 // What the simulation will cost, for the run's estimate and memory plan: the bytes its
-// threads hold while it runs, and its longest time on the project machine (every point to its
-// frame cap or window, or to its time limit where that comes first; a point that reaches its
-// frame errors ends sooner). Zero when the run does not simulate or cannot.
+// threads hold while it runs, and its expected time at most on the project machine. Each point
+// is counted to its window, or to its frame cap, or to its frame errors at the sphere-packing
+// bound's word error rate (the lowest any code of the frame's length and rate has) where that
+// is fewer frames, and cut at its time limit; every point of the grid is counted, though the
+// sweep stops after a point without errors. Zero when the run does not simulate or cannot.
 struct SimulationCost {
   std::uint64_t bytes = 0;
   double seconds = 0.0;

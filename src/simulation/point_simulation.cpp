@@ -38,6 +38,11 @@ PointCounts simulatePoint(const TurboFrame& frame, const SimulationSettings& set
                           const Permutation* fixedPermutation, double ebn0Db,
                           const RunContext& context, const PointProgress& progress) {
   const SimulationLimits& limits = settings.limits;
+  // The reference engine decodes with the exact arithmetic.
+  SimulationSettings decoding = settings;
+  if (context.engine == Engine::Reference) {
+    decoding.decoder.arithmetic = SisoArithmetic::Exact;
+  }
   PointCounts counts;
   counts.ebn0Db = ebn0Db;
   counts.bitsPerFrame = frame.inputLength;
@@ -60,7 +65,7 @@ PointCounts simulatePoint(const TurboFrame& frame, const SimulationSettings& set
     parallelFor(threads, batch, [&](std::int64_t item, std::int32_t thread) {
       auto& trial = trials[static_cast<std::size_t>(thread)];
       if (!trial) {
-        trial = std::make_unique<FrameTrial>(frame, settings, fixedPermutation);
+        trial = std::make_unique<FrameTrial>(frame, decoding, fixedPermutation);
       }
       outcomes[static_cast<std::size_t>(item)] =
           trial->run(frameSeed(settings.seed, ebn0Db, next + item), deviation);

@@ -21,6 +21,12 @@
 
 namespace brevandor {
 
+using detail::gatherColumns;
+using detail::ParallelRowBuilder;
+using detail::ParallelShape;
+using detail::parallelShapeOf;
+using detail::RowSpan;
+
 namespace {
 
 constexpr const char* kConstituentOverflowText = " oops \n";
@@ -259,10 +265,12 @@ class FastParallelSpectrum {
     addInto(codewordSpectrum_, w, row, span);
     const double share =
         std::log10(static_cast<double>(w) / static_cast<double>(shape_.frameLength));
-    // Every entry is weighted, LogZero ones too: they become tiny counts just below LogZero,
-    // which the reference adds like any other.
+    // LogZero entries stay LogZero, as the reference keeps them: weighted, they would pass
+    // for counts just below 10^−308.
     for (std::size_t p = 0; p < shifted_.size(); ++p) {
-      shifted_[p] = static_cast<Cell>(static_cast<double>(row[p]) + share);
+      shifted_[p] = row[p] == kLogZeroCell<Cell>
+                        ? row[p]
+                        : static_cast<Cell>(static_cast<double>(row[p]) + share);
     }
     addInto(weightedSpectrum_, w, shifted_.data(), RowSpan{0, shape_.maxWeight});
   }
@@ -285,7 +293,7 @@ class FastParallelSpectrum {
                           static_cast<std::size_t>(last - span.first + 1));
     }
     for (std::int32_t p = std::max(last + 1, span.first); p <= span.last; ++p) {
-      if (row[p] > kLogZeroCell<Cell>) {
+      if (row[p] != kLogZeroCell<Cell>) {
         context_.postLogLine(kCodewordOverflowText);
       }
     }
@@ -330,24 +338,20 @@ std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunCon
 namespace {
 
 template <typename Cell>
-StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                  std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runFast(TurboCode& turbo, SpectrumOutput spectra,
+                                  const RunContext& context) {
   const ParallelShape shape = parallelShapeOf(turbo);
   // A run on this engine keeps only the first table of equal ones.
-  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
-  FastParallelSpectrum<Cell> stage(turbo, codewordSpectrum, weightedSpectrum, context);
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, spectra);
+  FastParallelSpectrum<Cell> stage(turbo, spectra.codeword, spectra.weighted, context);
   return stage.run();
 }
 
 }  // namespace
 
-StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo,
-                                                      std::span<double> codewordSpectrum,
-                                                      std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo, SpectrumOutput spectra,
                                                       const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runFast<float>, runFast<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

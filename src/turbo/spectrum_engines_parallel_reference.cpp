@@ -10,6 +10,9 @@
 
 namespace brevandor {
 
+using detail::ParallelShape;
+using detail::parallelShapeOf;
+
 namespace {
 
 constexpr const char* kConstituentOverflowText = " oops \n";
@@ -76,19 +79,22 @@ void accumulate(const WorkRow<Cell>& current, std::int32_t w, const ParallelShap
     if (w + p <= shape.maxWeight) {
       double& entry = spectrum[static_cast<std::size_t>(w + p)];
       entry = logAdd(entry, static_cast<double>(value));
-    } else if (value > kLogZeroCell<Cell>) {
+    } else if (value != kLogZeroCell<Cell>) {
       context.postLogLine(kCodewordOverflowText);
     }
   }
 }
 
 // Multiplies every entry of the row by w / N, the share of erroneous input bits. For w = 0
-// this is minus infinity, which then adds nothing to the weighted spectrum.
+// this is minus infinity, which then adds nothing to the weighted spectrum. A LogZero entry
+// stays LogZero: weighted, it would pass for a count just below 10^−308.
 template <typename Cell>
 void weightByInputShare(WorkRow<Cell>& current, std::int32_t w, const ParallelShape& shape) {
   const double share = std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
   for (Cell& value : current) {
-    value = static_cast<Cell>(static_cast<double>(value) + share);
+    if (value != kLogZeroCell<Cell>) {
+      value = static_cast<Cell>(static_cast<double>(value) + share);
+    }
   }
 }
 
@@ -111,38 +117,29 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
 }
 
 template <typename Cell>
-StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
+StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
                                        const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const ParallelShape shape = parallelShapeOf(turbo);
 
-  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, spectra);
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);
   WorkRow<Cell> next(current.size(), kLogZeroCell<Cell>);
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= frameLength; ++w) {
-    addInputWeight(turbo, w, shape, current, next, codewordSpectrum, weightedSpectrum, context);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(frameLength - w);
+  const bool finished = forEachStep(frameLength + 1, context, [&](std::int32_t w) {
+    addInputWeight(turbo, w, shape, current, next, spectra.codeword, spectra.weighted, context);
+  });
+  if (!finished) {
+    return StageResult<std::int32_t>::cancelled();
   }
-  progress.finish();
   return shape.maxWeight;
 }
 
 }  // namespace
 
-StageResult<std::int32_t> computeParallelSpectrumReference(TurboCode& turbo,
-                                                           std::span<double> codewordSpectrum,
-                                                           std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeParallelSpectrumReference(TurboCode& turbo, SpectrumOutput spectra,
                                                            const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runReference<float>, runReference<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

@@ -64,7 +64,8 @@ void passWeightThroughConstituent(const BasicLogTable<Cell>& inner, std::int32_t
 }
 
 // Sums the finished matrix over outer input weights into both spectra; the weighted
-// spectrum counts each word by its share w / N of erroneous input bits.
+// spectrum counts each word by its share w / N of erroneous input bits (a LogZero cell, no
+// word, adds nothing to either).
 template <typename Cell>
 void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
                     std::span<double> codewordSpectrum, std::span<double> weightedSpectrum) {
@@ -77,16 +78,16 @@ void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     double& entry = weightedSpectrum[static_cast<std::size_t>(d)];
     for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      const auto cell = static_cast<double>(result.at(d, w));
       const double share =
           std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
-      entry = logAdd(entry, share + static_cast<double>(result.at(d, w)));
+      entry = logAdd(entry, cell == LogZero ? cell : share + cell);
     }
   }
 }
 
 template <typename Cell>
-StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
+StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
                                        const RunContext& context) {
   const SerialShape shape{turbo.frameLengths[0], turbo.outputFrameLength};
   const std::int32_t count = turbo.constituentCount;
@@ -95,7 +96,7 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codew
       BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1),
       BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1)};
 
-  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, spectra);
 
   ProgressReport progress(context);
   progress.start();
@@ -122,19 +123,15 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codew
   }
   progress.finish();
 
-  sumIntoSpectra(matrices[(count - 1) % 2], shape, codewordSpectrum, weightedSpectrum);
+  sumIntoSpectra(matrices[(count - 1) % 2], shape, spectra.codeword, spectra.weighted);
   return shape.maxWeight;
 }
 
 }  // namespace
 
-StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo,
-                                                         std::span<double> codewordSpectrum,
-                                                         std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo, SpectrumOutput spectra,
                                                          const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runReference<float>, runReference<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

@@ -40,19 +40,17 @@ AdvancedOption describedOption(const OptionText& text, Editor editor) {
   return option;
 }
 
-// The part of the settings that holds the fields of `Group`: the settings themselves, the run
-// inputs, their tail rule or simulation texts, or the exported files.
+// The part of the settings that holds the fields of `Group`: the run inputs, their tail rule
+// or their simulation texts.
 template <typename Group, typename Settings>
 auto& groupOf(Settings& settings) {
   if constexpr (std::is_same_v<Group, RunInputs>) {
     return settings.inputs;
   } else if constexpr (std::is_same_v<Group, TailRule>) {
     return settings.inputs.tailRule;
-  } else if constexpr (std::is_same_v<Group, SimulationTexts>) {
-    return settings.inputs.simulation;
   } else {
-    static_assert(std::is_same_v<Group, ExportFiles>);
-    return settings.exports;
+    static_assert(std::is_same_v<Group, SimulationTexts>);
+    return settings.inputs.simulation;
   }
 }
 
@@ -346,8 +344,8 @@ std::vector<AdvancedOption> terminationOptions() {
               {"termination", "--termination", "&Frame termination",
                "How the encoders' frames end: both (each encoder returns to state 0 with its own "
                "tail), first (encoder 1 or the outer code terminated, the others left open), open "
-               "(no tails), tail-biting (PCCC: each encoder ends in the state it began in, no "
-               "tails)."},
+               "(no tails), tail-biting (each encoder ends in the state it began in, no tails; "
+               "PCCC and SCCC)."},
               {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
                QStringLiteral("tail-biting")},
               [](const RunSettings& settings) {

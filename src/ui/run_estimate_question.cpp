@@ -36,8 +36,9 @@ QString runEstimateText(const RunEstimate& estimate, std::int32_t frameLength,
                   [](const StageEstimate& stage) { return stage.name == "Simulation"; });
   if (simulates) {
     text += QStringLiteral(
-        " The simulation's share is its longest: every point to its frame cap or time limit; "
-        "a point ends sooner once it has its frame errors.");
+        " The simulation's share is an upper estimate: each point until its frame errors at "
+        "the lowest error rate any code of this length and rate can have, at most to its frame "
+        "cap or time limit; the sweep stops sooner after a point without errors.");
   }
   text += QStringLiteral(
       "\n\nThe estimate follows from the size of the tables and the speed of earlier "

@@ -10,6 +10,7 @@
 
 #include "code/puncture_pattern.h"
 #include "run/run_inputs.h"
+#include "support/all_interleavers_check.h"
 #include "support/exhaustive_encoder.h"
 #include "support/general_pipeline.h"
 #include "support/test_codes.h"
@@ -51,12 +52,10 @@ struct LowWeightPipeline {
     }
     setFrame(frameLength, maxWeight);
   }
-  // A PCCC of the general shape: its pattern, termination and tail rule.
-  LowWeightPipeline(const testing::GeneralParallel& shape, std::int32_t frameLength,
+  // A code of the general shape: its type, pattern, termination and tail rule.
+  LowWeightPipeline(const testing::GeneralShape& shape, std::int32_t frameLength,
                     std::int32_t maxWeight)
-      : code(shape.first),
-        secondCode(shape.second.value_or(shape.first)),
-        turbo(ConcatenationType::Parallel, 2) {
+      : code(shape.first), secondCode(shape.second.value_or(shape.first)), turbo(shape.type, 2) {
     turbo.puncturing = shape.puncturing;
     turbo.termination = shape.termination;
     turbo.tailRule = shape.tailRule;
@@ -170,7 +169,7 @@ class LowWeightPunctured : public ::testing::TestWithParam<PuncturedCase> {};
 // tiny frames by the termination and punctured spectrum tests).
 TEST_P(LowWeightPunctured, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   const PuncturedCase& c = GetParam();
-  testing::GeneralParallel shape;
+  testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.tailRule = c.tailRule;
   const std::int32_t parities = parityOutputCount(shape.first);
@@ -195,6 +194,62 @@ INSTANTIATE_TEST_SUITE_P(
                       "11,10,00,00,01,00,00", TailRule{true, true}, 60, 12},
         PuncturedCase{"CcsdsRateThird", "1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4", "1+D^3+D^4",
                       "1,1,0,0,1,0,0", TailRule{true, true}, 60, 16}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+struct TailBitingCase {
+  const char* name;
+  ConcatenationType type;
+  const char* numerators;
+  const char* denominator;
+  const char* secondNumerators;  // encoder 2 of a PCCC, the inner code of an SCCC
+  const char* secondDenominator;
+  std::int32_t frameLength;
+  std::int32_t maxWeight;
+};
+
+class LowWeightTailBiting : public ::testing::TestWithParam<TailBitingCase> {};
+
+// Tail-biting frames in low-weight mode: each table is the trace over its start states, cut
+// at D; the entries d ≤ D are the mean over every interleaver of the tiny frame, every input
+// word encoded from each of its circular states (support/all_interleavers_check.h).
+TEST_P(LowWeightTailBiting, EntriesUpToTheLimitEqualTheMeanOverEveryInterleaver) {
+  const TailBitingCase& c = GetParam();
+  testing::GeneralShape shape;
+  shape.type = c.type;
+  shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
+  shape.second = codeFromTexts(c.secondNumerators, c.secondDenominator).description.value();
+  shape.termination = Termination::TailBiting;
+  const testing::LinearSpectrum expected = testing::everyInterleaverMean(shape, "", c.frameLength);
+  for (const Engine engine : {Engine::Reference, Engine::Fast}) {
+    LowWeightPipeline low(shape, c.frameLength, c.maxWeight);
+    low.context.engine = engine;
+    ASSERT_EQ(low.run(), c.maxWeight);
+    for (std::int32_t d = 0; d <= c.maxWeight; ++d) {
+      const auto i = static_cast<std::size_t>(d);
+      for (const auto& [lowValue, mean] : {std::pair{low.codeword[i], expected.codeword[i]},
+                                           std::pair{low.weighted[i], expected.weighted[i]}}) {
+        if (mean == 0.0) {
+          EXPECT_EQ(lowValue, LogZero) << "d " << d;
+        } else {
+          EXPECT_NEAR(std::pow(10.0, lowValue), mean, 1e-5 * mean) << "d " << d;
+        }
+      }
+    }
+  }
+}
+
+// 1 + D + D^2 has one circular state per word where 3 does not divide the frame, 1 + D^2 + D^3
+// where 7 does not; the SCCC's inner frames are 8 bits.
+INSTANTIATE_TEST_SUITE_P(
+    SmallFrames, LowWeightTailBiting,
+    ::testing::Values(TailBitingCase{"Parallel", ConcatenationType::Parallel, "1+D^2", "1+D+D^2",
+                                     "1+D^2", "1+D+D^2", 5, 7},
+                      TailBitingCase{"ParallelTwoCodes", ConcatenationType::Parallel, "1+D^2,1+D",
+                                     "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 8},
+                      TailBitingCase{"Serial", ConcatenationType::Serial, "1+D^2", "1+D+D^2",
+                                     "1+D^2", "1+D+D^2", 4, 8},
+                      TailBitingCase{"SerialMemory3Inner", ConcatenationType::Serial, "1+D^2",
+                                     "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 9}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // Exact counts of long frames, independent of the trellis, the transfer matrix and the

@@ -104,21 +104,31 @@ TEST(RunEstimate, DoubleTablesDoubleTheMemoryAndSlowTheCwef) {
   EXPECT_DOUBLE_EQ(wide.stages[1].seconds, single.stages[1].seconds);  // TWEF
 }
 
-// The simulation's time: every point to its frame cap, at the decoders' measured rate (the
-// default code at N = 1000 passes 8 iterations × 2 SISOs × 1002 sections × 8 branches a
-// frame, at 3.2·10^8 branches a second per core), cut at its time limit.
-TEST(RunEstimate, SimulationRunsEveryPointToItsFrameCapOrTimeLimit) {
+// The simulation's time: a window of 1000 frames counts 1000 frames at every point; without
+// it, a point counts its frame errors over the sphere-packing bound's word error rate where
+// that is below its frame cap: at −3 dB (far below the Shannon limit of rate 1/3, the bound
+// about 1) its 100 frame errors take about 100 frames, at 5 dB (the bound below 1e-100) the
+// cap of 1000 frames counts. A time limit cuts each point.
+TEST(RunEstimate, SimulationCountsFramesToItsErrorsAtTheSpherePackingBound) {
   RunInputs inputs = inputsFor(ConcatenationType::Parallel, 1000);
   inputs.simulation.simulate = true;
   inputs.simulation.maxFrames = "1000";
-  inputs.ebn0Grid = EbN0Grid{0.0, 1.0, 1.0};
-  const RunEstimate capped = estimateRun(inputs, twoThreads());
-  ASSERT_EQ(capped.stages.back().name, "Simulation");
-  EXPECT_NEAR(capped.stages.back().seconds, 2 * 1000 * 8 * 2 * 1002 * 8 / (2 * 3.2e8), 1e-9);
-  EXPECT_GT(capped.peakBytes,
+  inputs.simulation.minFrameErrors = "100";
+  inputs.ebn0Grid = EbN0Grid{-3.0, 8.0, 5.0};
+  inputs.simulation.framesFrom = "0";
+  inputs.simulation.framesTo = "1000";
+  const RunEstimate window = estimateRun(inputs, twoThreads());
+  ASSERT_EQ(window.stages.back().name, "Simulation");
+  const double thousandFrames = window.stages.back().seconds / 2;
+  EXPECT_GT(window.peakBytes,
             estimateRun(inputsFor(ConcatenationType::Parallel, 1000), twoThreads()).peakBytes);
+  inputs.simulation.framesFrom.clear();
+  inputs.simulation.framesTo.clear();
+  EXPECT_NEAR(estimateRun(inputs, twoThreads()).stages.back().seconds / thousandFrames, 1.1, 0.001);
   inputs.simulation.maxSeconds = "0.1";
-  EXPECT_DOUBLE_EQ(estimateRun(inputs, twoThreads()).stages.back().seconds, 0.2);
+  inputs.ebn0Grid = EbN0Grid{5.0, 1.0, 6.0};
+  EXPECT_DOUBLE_EQ(estimateRun(inputs, twoThreads()).stages.back().seconds,
+                   std::min(0.2, 2 * thousandFrames));
 }
 
 // The stages the estimate plans are the stages the run reports: one Progress count for the

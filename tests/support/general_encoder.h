@@ -69,43 +69,51 @@ struct SentStreams {
   }
 };
 
-// The weight an encoder sends for an N-bit input word (bit i the i-th input), or nothing
-// for a tail-biting frame whose word has no single circular state.
-inline std::optional<std::int32_t> sentWeight(const MultiParityEncoder& encoder, std::uint32_t word,
-                                              std::int32_t frameLength,
-                                              const SentStreams& streams) {
-  const auto frameWeight = [&](std::uint32_t& state) {
-    std::int32_t weight = 0;
+// The bits an encoder sends for one input word, in the order it sends them (bit 0 first).
+struct SentWord {
+  std::uint64_t bits = 0;
+  std::int32_t length = 0;
+
+  void push(std::uint32_t bit) { bits |= static_cast<std::uint64_t>(bit & 1u) << length++; }
+  std::int32_t weight() const { return std::popcount(bits); }
+};
+
+// What an encoder sends for an N-bit input word (bit i the i-th input), or nothing for a
+// tail-biting frame whose word has no single circular state.
+inline std::optional<SentWord> sentBits(const MultiParityEncoder& encoder, std::uint32_t word,
+                                        std::int32_t frameLength, const SentStreams& streams) {
+  const auto frameBits = [&](std::uint32_t& state) {
+    SentWord sent;
     for (std::int32_t t = 0; t < frameLength; ++t) {
       const std::uint32_t input = (word >> t) & 1u;
       const std::uint32_t parities = encoder.step(state, input);
       if (streams.sendsSystematic && sentAt(streams.systematicRow.c_str(), t)) {
-        weight += static_cast<std::int32_t>(input);
+        sent.push(input);
       }
       for (std::size_t i = 0; i < encoder.numerators.size(); ++i) {
         if (streams.sendsParity(i, t)) {
-          weight += static_cast<std::int32_t>((parities >> i) & 1u);
+          sent.push(parities >> i);
         }
       }
     }
-    return weight;
+    return sent;
   };
   if (streams.end == FrameEnd::TailBiting) {
-    std::optional<std::int32_t> found;
+    std::optional<SentWord> found;
     for (std::uint32_t start = 0; start <= encoder.stateMask(); ++start) {
       std::uint32_t state = start;
-      const std::int32_t weight = frameWeight(state);
+      const SentWord sent = frameBits(state);
       if (state == start) {
         if (found) {
           return std::nullopt;
         }
-        found = weight;
+        found = sent;
       }
     }
     return found;
   }
   std::uint32_t state = 0;
-  std::int32_t weight = frameWeight(state);
+  SentWord sent = frameBits(state);
   if (streams.end == FrameEnd::Terminated) {
     for (std::int32_t j = 0; j < encoder.memory; ++j) {
       const std::int32_t t = frameLength + j;
@@ -115,15 +123,25 @@ inline std::optional<std::int32_t> sentWeight(const MultiParityEncoder& encoder,
       // rule alone.
       const bool inputRow = !streams.punctureTail || !streams.sendsSystematic ||
                             sentAt(streams.systematicRow.c_str(), t);
-      weight += streams.tailInputSent && inputRow ? static_cast<std::int32_t>(input) : 0;
+      if (streams.tailInputSent && inputRow) {
+        sent.push(input);
+      }
       for (std::size_t i = 0; i < encoder.numerators.size(); ++i) {
         if (!streams.punctureTail || streams.sendsParity(i, t)) {
-          weight += static_cast<std::int32_t>((parities >> i) & 1u);
+          sent.push(parities >> i);
         }
       }
     }
   }
-  return weight;
+  return sent;
+}
+
+// The weight an encoder sends for an N-bit input word (see sentBits).
+inline std::optional<std::int32_t> sentWeight(const MultiParityEncoder& encoder, std::uint32_t word,
+                                              std::int32_t frameLength,
+                                              const SentStreams& streams) {
+  const std::optional<SentWord> sent = sentBits(encoder, word, frameLength, streams);
+  return sent ? std::optional<std::int32_t>(sent->weight()) : std::nullopt;
 }
 
 // The weights an encoder sends for every N-bit input word.

@@ -13,9 +13,11 @@
 
 namespace brevandor::testing {
 
-// What a parallel code of the general shape is made of: M constituents (the first of `first`,
-// the others of `second` where given), a pattern, the termination and the tail rule.
-struct GeneralParallel {
+// What a code of the general shape is made of: M constituents (the first of `first`, the
+// others of `second` where given), a pattern, the termination and the tail rule. A PCCC, or an
+// SCCC of `first` outside and `second` inside.
+struct GeneralShape {
+  ConcatenationType type = ConcatenationType::Parallel;
   CodeDescription first;
   std::optional<CodeDescription> second;
   std::int32_t constituents = 2;
@@ -25,13 +27,13 @@ struct GeneralParallel {
 };
 
 // The codes, tables and turbo code of one such code and frame, every table computed by the
-// chosen engine (none shared), then the parallel spectrum.
+// chosen engine (none shared), then the spectrum.
 class GeneralPipeline {
  public:
-  GeneralPipeline(const GeneralParallel& shape, std::int32_t frameLength, Engine engine)
+  GeneralPipeline(const GeneralShape& shape, std::int32_t frameLength, Engine engine)
       : firstCode(shape.first),
         secondCode(shape.second.value_or(shape.first)),
-        turbo(ConcatenationType::Parallel, shape.constituents) {
+        turbo(shape.type, shape.constituents) {
     context.cancelFlag = &cancel;
     context.noticeTarget = &target;
     context.engine = engine;
@@ -65,7 +67,9 @@ class GeneralPipeline {
       }
     }
     const StageResult<std::int32_t> spectrum =
-        turbo.computeParallelSpectrum(codeword, weighted, context);
+        turbo.concatenationType == ConcatenationType::Parallel
+            ? turbo.computeParallelSpectrum(codeword, weighted, context)
+            : turbo.computeSerialSpectrum(codeword, weighted, context);
     return spectrum ? *spectrum : spectrum.wasCancelled() ? -1 : -2;
   }
 

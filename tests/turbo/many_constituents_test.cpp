@@ -47,7 +47,7 @@ TEST_P(ManyConstituents, UniformAverageEqualsTheMeanOverEveryPairOfPermutations)
   // Every encoder sends its parity bits and its whole tail; the input bits go once.
   const std::int32_t sent = c.frameLength * (1 + c.constituents * outputs) +
                             c.constituents * encoder.memory * (outputs + 1);
-  testing::GeneralParallel shape;
+  testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.constituents = c.constituents;
   testing::expectEnginesMatchEveryInterleaver(

@@ -73,7 +73,7 @@ TEST_P(MultiParityAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutati
       sent += testing::sentAt(row.c_str(), t) ? 1 : 0;
     }
   }
-  testing::GeneralParallel shape;
+  testing::GeneralShape shape;
   shape.first = c.first.description();
   shape.second = c.second.description();
   shape.puncturing = testing::parallelPatternOf(c.pattern);

@@ -9,15 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "code/polynomial.h"
-#include "code/polynomial_list.h"
+#include "code/code_description.h"
 #include "run/run_inputs.h"
 #include "support/all_interleavers_check.h"
+#include "turbo/turbo_puncturing.h"
 
 namespace brevandor {
 namespace {
-
-using testing::MultiParityEncoder;
 
 struct EndingCase {
   const char* name;
@@ -37,27 +35,13 @@ class EndingAllInterleavers : public ::testing::TestWithParam<EndingCase> {};
 
 TEST_P(EndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
   const EndingCase& c = GetParam();
-  const PolynomialList list = parsePolynomialList(c.numerators);
-  const MultiParityEncoder encoder({list.masks.begin(), list.masks.end()},
-                                   static_cast<std::uint32_t>(parsePolynomial(c.denominator)));
-  const std::vector<std::size_t> parities(2, list.masks.size());
-  std::vector<std::vector<std::int32_t>> weights;
-  for (std::size_t e = 0; e < 2; ++e) {
-    const testing::SentStreams streams = testing::sentStreams(
-        c.pattern, parities, e, testing::endingStreams(c.termination, c.tailRule, e));
-    weights.push_back(testing::sentWeights(encoder, c.frameLength, streams));
-  }
-  // The bits sent: the largest weight any word can have is at most this many.
-  const auto outputs = static_cast<std::int32_t>(list.masks.size());
-  const std::int32_t bound =
-      (c.frameLength + encoder.memory) * (1 + 2 * outputs) + 2 * encoder.memory;
-  testing::GeneralParallel shape;
+  testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.termination = c.termination;
   shape.tailRule = c.tailRule;
   shape.puncturing = testing::parallelPatternOf(c.pattern);
   testing::expectEnginesMatchEveryInterleaver(
-      shape, c.frameLength, -1, testing::allInterleavers(weights, c.frameLength, bound));
+      shape, c.frameLength, -1, testing::everyInterleaverMean(shape, c.pattern, c.frameLength));
 }
 
 constexpr TailRule kWholeTails{};
@@ -83,6 +67,57 @@ INSTANTIATE_TEST_SUITE_P(
                    kWholeTails, 4},
         EndingCase{"TailBitingPunctured", "1+D^2", "1+D+D^2", "110,101,011",
                    Termination::TailBiting, kWholeTails, 5}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// An SCCC: the outer code's frame of N bits, the inner code's of the outer code's sent bits.
+struct SerialEndingCase {
+  const char* name;
+  const char* outerNumerators;
+  const char* outerDenominator;
+  const char* innerNumerators;
+  const char* innerDenominator;
+  const char* outerPattern;  // rows SYS,PAR…; "": none
+  Termination termination;
+  std::int32_t frameLength;
+};
+
+void PrintTo(const SerialEndingCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class SerialEndingAllInterleavers : public ::testing::TestWithParam<SerialEndingCase> {};
+
+TEST_P(SerialEndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutation) {
+  const SerialEndingCase& c = GetParam();
+  testing::GeneralShape shape;
+  shape.type = ConcatenationType::Serial;
+  shape.first = codeFromTexts(c.outerNumerators, c.outerDenominator).description.value();
+  shape.second = codeFromTexts(c.innerNumerators, c.innerDenominator).description.value();
+  shape.termination = c.termination;
+  if (*c.outerPattern != '\0') {
+    const std::vector<std::string> rows = serialPatternRows(parityOutputCount(shape.first));
+    shape.puncturing.outer = parsePuncturePattern(c.outerPattern, rowViews(rows)).pattern.value();
+  }
+  testing::expectEnginesMatchEveryInterleaver(
+      shape, c.frameLength, -1,
+      testing::everyInterleaverMean(shape, c.outerPattern, c.frameLength));
+}
+
+// Tail-biting outer and inner frames: 1 + D + D^2 and 1 + D^2 + D^3 have one circular state per
+// word where 3, respectively 7, does not divide the frame (4 outer bits give 8 inner ones); the
+// terminated and open frames check the serial brute force itself.
+INSTANTIATE_TEST_SUITE_P(
+    SmallFrames, SerialEndingAllInterleavers,
+    ::testing::Values(SerialEndingCase{"Terminated", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
+                                       Termination::Both, 2},
+                      SerialEndingCase{"Open", "1+D+D^2", "1+D^2", "1+D+D^2", "1+D^2", "",
+                                       Termination::Open, 3},
+                      SerialEndingCase{"TailBiting", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
+                                       Termination::TailBiting, 4},
+                      SerialEndingCase{"TailBitingMemory3Inner", "1+D^2", "1+D+D^2", "1+D+D^3",
+                                       "1+D^2+D^3", "", Termination::TailBiting, 4},
+                      SerialEndingCase{"TailBitingPuncturedOuter", "1+D^2", "1+D+D^2", "1+D^2",
+                                       "1+D+D^2", "11,10", Termination::TailBiting, 5}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace

@@ -45,11 +45,13 @@ std::uint64_t lowWeightTableBytes(const ConvCode& code, const LowWeightCut& cut,
 }
 
 std::uint64_t lowWeightWorkBytes(const ConvCode& code, const LowWeightCut& cut,
-                                 TablePrecision precision) {
+                                 TablePrecision precision, bool tailBiting) {
   const auto states = static_cast<std::uint64_t>(code.stateCount);
   // Two layers (with the fast engine's guard column) and the log transfer matrix.
+  const std::uint64_t trace =
+      tailBiting ? bytesFor(precision, 1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1) : 0;
   return 2 * bytesFor(precision, code.stateCount, cut.maxOutputWeight + 1, cut.maxInputWeight + 2) +
-         states * states * sizeof(TransitionWeight);
+         states * states * sizeof(TransitionWeight) + trace;
 }
 
 void allocateLowWeightTables(WeightEnumerator& enumerator, const ConvCode& code,

@@ -43,9 +43,11 @@ LowWeightCut lowWeightCut(const WeightEnumerator& enumerator, const ConvCode& co
 // Bytes of the transfer matrix and the cut result table, in the tables' precision.
 std::uint64_t lowWeightTableBytes(const ConvCode& code, const LowWeightCut& cut,
                                   TablePrecision precision = TablePrecision::Single);
-// Bytes of the work storage that computeLowWeightCwef holds while it runs.
+// Bytes of the work storage that computeLowWeightCwef holds while it runs; a tail-biting
+// frame also holds the sum over its start states.
 std::uint64_t lowWeightWorkBytes(const ConvCode& code, const LowWeightCut& cut,
-                                 TablePrecision precision = TablePrecision::Single);
+                                 TablePrecision precision = TablePrecision::Single,
+                                 bool tailBiting = false);
 
 // Creates the transfer matrix (zeroed) and the cut table (`cwef`, or `cwefDouble` for double
 // precision), rows 0 … maxOutputWeight and columns 0 … maxInputWeight (contents undefined).
@@ -59,7 +61,8 @@ void allocateLowWeightTables(WeightEnumerator& enumerator, const ConvCode& code,
 void copyLowWeightTables(const WeightEnumerator& from, WeightEnumerator& to);
 
 // Computes the cut CWEF into its table (allocated by allocateLowWeightTables, transfer matrix
-// computed); the cells outside the cut hold LogZero. Ends Completed, or Cancelled when the run was
+// computed); the cells outside the cut hold LogZero. A tail-biting frame's table is the trace
+// over its start states, one recursion each. Ends Completed, or Cancelled when the run was
 // cancelled. Runs the engine that `context.engine` names.
 StageEnd computeLowWeightCwef(WeightEnumerator& enumerator, const ConvCode& code,
                               const LowWeightCut& cut, const RunContext& context);

@@ -100,48 +100,97 @@ std::int32_t reachedInputWeight(std::int32_t t, const LowWeightCut& cut) {
   return std::min(t, cut.maxInputWeight);
 }
 
+// Runs sections 1 … sections − 1 of one start state's recursion; false when cancelled.
 template <typename Cell>
-StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
-                 const std::vector<TransitionMatrix>& phases, const RunContext& context) {
-  const BasicLogAddRowKernels<Cell>& kernels = rowKernels<Cell>();
-  FastLayers<Cell> work(code, cut);
-  startLowWeightFrame(work.layers[0], phases[0], cut);
-  const bool wide = cut.maxInputWeight + 1 > kBlockLayerColumns;
-  const std::int32_t rows = cut.maxOutputWeight + 1;
-  const std::int32_t targetRows = code.stateCount * rows;
-  const std::int32_t threads = std::max(1, context.workerThreads());
-  std::unique_ptr<StepTeam> team;
+class FastSections {
+ public:
+  FastSections(const ConvCode& code, const LowWeightCut& cut,
+               const std::vector<TransitionMatrix>& phases, const RunContext& context)
+      : cut_(cut),
+        phases_(phases),
+        kernels_(rowKernels<Cell>()),
+        wide_(cut.maxInputWeight + 1 > kBlockLayerColumns),
+        rows_(cut.maxOutputWeight + 1),
+        targetRows_(code.stateCount * rows_),
+        threads_(std::max(1, context.workerThreads())) {}
 
-  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
-  SectionProgress progress(context, sections);
-  progress.start();
-  for (std::int32_t t = 1; t < sections; ++t) {
-    const BasicLogTable<Cell>& previous = work.layers[(t + 1) % 2];
-    BasicLogTable<Cell>& current = work.layers[t % 2];
-    const std::int32_t reached = reachedInputWeight(t, cut);
-    const TransitionMatrix& logMatrix = phases[static_cast<std::size_t>(t) % phases.size()];
-    if (!wide) {
-      blockSection(logMatrix, previous, current, cut, kernels);
-    } else if (threads > 1 && std::int64_t{2} * targetRows * reached >= kCellsPerThreadedSection) {
-      if (!team) {
-        team = std::make_unique<StepTeam>(threads);
+  const BasicLogAddRowKernels<Cell>& kernels() const { return kernels_; }
+
+  template <typename SectionDone>
+  bool run(FastLayers<Cell>& work, std::int32_t sections, SectionDone&& sectionDone) {
+    for (std::int32_t t = 1; t < sections; ++t) {
+      step(work.layers[(t + 1) % 2], work.layers[t % 2], t);
+      if (!sectionDone(t)) {
+        return false;
       }
-      team->run([&](std::int32_t member) {
-        for (std::int32_t i = member; i < targetRows; i += threads) {
-          wideRow(logMatrix, previous, current, cut, kernels, i / rows, i % rows, reached);
+    }
+    return true;
+  }
+
+ private:
+  void step(const BasicLogTable<Cell>& previous, BasicLogTable<Cell>& current, std::int32_t t) {
+    const std::int32_t reached = reachedInputWeight(t, cut_);
+    const TransitionMatrix& logMatrix = phases_[static_cast<std::size_t>(t) % phases_.size()];
+    if (!wide_) {
+      blockSection(logMatrix, previous, current, cut_, kernels_);
+    } else if (threads_ > 1 &&
+               std::int64_t{2} * targetRows_ * reached >= kCellsPerThreadedSection) {
+      if (!team_) {
+        team_ = std::make_unique<StepTeam>(threads_);
+      }
+      team_->run([&](std::int32_t member) {
+        for (std::int32_t i = member; i < targetRows_; i += threads_) {
+          wideRow(logMatrix, previous, current, cut_, kernels_, i / rows_, i % rows_, reached);
         }
       });
     } else {
-      for (std::int32_t i = 0; i < targetRows; ++i) {
-        wideRow(logMatrix, previous, current, cut, kernels, i / rows, i % rows, reached);
+      for (std::int32_t i = 0; i < targetRows_; ++i) {
+        wideRow(logMatrix, previous, current, cut_, kernels_, i / rows_, i % rows_, reached);
       }
     }
-    if (!progress.sectionDone(t)) {
+  }
+
+  const LowWeightCut& cut_;
+  const std::vector<TransitionMatrix>& phases_;
+  const BasicLogAddRowKernels<Cell>& kernels_;
+  bool wide_;
+  std::int32_t rows_;
+  std::int32_t targetRows_;
+  std::int32_t threads_;
+  std::unique_ptr<StepTeam> team_;
+};
+
+template <typename Cell>
+StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWeightCut& cut,
+                 const std::vector<TransitionMatrix>& phases, const RunContext& context) {
+  FastLayers<Cell> work(code, cut);
+  FastSections<Cell> recursion(code, cut, phases, context);
+  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  const LowWeightStarts starts(enumerator, code);
+  LowWeightTrace<Cell> trace(starts.tailBiting() ? cut : LowWeightCut{});
+  SectionProgress progress(context, starts.sections());
+  progress.start();
+  for (std::int32_t start = 0; start < starts.count(); ++start) {
+    if (start > 0) {
+      work.layers[1].fill(kLogZeroCell<Cell>);  // the guard column and the cells outside the cut
+    }
+    startLowWeightFrame(work.layers[0], phases[0], cut, start);
+    if (!recursion.run(work, sections, [&](std::int32_t t) {
+          return progress.sectionDone(starts.section(start, t));
+        })) {
       return StageEnd::Cancelled;
+    }
+    if (starts.tailBiting()) {
+      trace.add(work.layers[(sections - 1) % 2], start, recursion.kernels());
     }
   }
   progress.finish();
-  finishLowWeightFrame(enumerator, code, cut, work.layers[(sections - 1) % 2], kernels, context);
+  if (starts.tailBiting()) {
+    trace.store(enumerator);
+  } else {
+    finishLowWeightFrame(enumerator, code, cut, work.layers[(sections - 1) % 2],
+                         recursion.kernels(), context);
+  }
   return StageEnd::Completed;
 }
 

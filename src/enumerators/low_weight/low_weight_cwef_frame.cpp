@@ -32,10 +32,10 @@ BasicLogTable<Cell> makeLowWeightLayer(const ConvCode& code, const LowWeightCut&
 
 template <typename Cell>
 void startLowWeightFrame(BasicLogTable<Cell>& layer, const TransitionMatrix& logMatrix,
-                         const LowWeightCut& cut) {
+                         const LowWeightCut& cut, std::int32_t start) {
   layer.fill(kLogZeroCell<Cell>);
   for (std::int32_t s = 0; s < layer.blocks(); ++s) {
-    const TransitionWeight& branch = logMatrix.at(s, 0);
+    const TransitionWeight& branch = logMatrix.at(s, start);
     if (branch.multiplicity != kLogZeroInt && cut.keeps(branch.outputWeight, branch.inputWeight)) {
       layer.at(s, branch.outputWeight, branch.inputWeight) = static_cast<Cell>(branch.multiplicity);
     }
@@ -72,10 +72,52 @@ void finishLowWeightFrame(WeightEnumerator& enumerator, const ConvCode& code,
   }
 }
 
+LowWeightStarts::LowWeightStarts(const WeightEnumerator& enumerator, const ConvCode& code)
+    : count_(enumerator.ending.tailBiting ? code.stateCount : 1),
+      sections_(code.sectionCount(enumerator.frameLength)),
+      tailBiting_(enumerator.ending.tailBiting) {}
+
+template <typename Cell>
+LowWeightTrace<Cell>::LowWeightTrace(const LowWeightCut& cut)
+    : cut_(cut), sum_(1, cut.maxOutputWeight + 1, cut.maxInputWeight + 1) {
+  sum_.fill(kLogZeroCell<Cell>);
+}
+
+template <typename Cell>
+void LowWeightTrace<Cell>::add(const BasicLogTable<Cell>& endLayer, std::int32_t start,
+                               const BasicLogAddRowKernels<Cell>& kernels) {
+  for (std::int32_t d = 0; d <= cut_.maxOutputWeight; ++d) {
+    const std::int32_t lastColumn = cut_.lastInputWeight(d);
+    if (lastColumn < 0) {
+      continue;
+    }
+    const auto columns = static_cast<std::size_t>(lastColumn) + 1;
+    const Cell* counts = endLayer.row(start, d);
+    if (start == 0) {
+      std::copy(counts, counts + columns, sum_.row(d));
+    } else {
+      kernels.sumPairs(sum_.row(d), sum_.row(d), counts, columns);
+    }
+  }
+}
+
+template <typename Cell>
+void LowWeightTrace<Cell>::store(WeightEnumerator& enumerator) const {
+  BasicLogTable<Cell>& result = resultTable<Cell>(enumerator);
+  result.fill(kLogZeroCell<Cell>);
+  for (std::int32_t d = 0; d <= cut_.maxOutputWeight; ++d) {
+    std::copy(sum_.row(d), sum_.row(d) + cut_.maxInputWeight + 1, result.row(d));
+  }
+}
+
+template class LowWeightTrace<float>;
+template class LowWeightTrace<double>;
 template LogTable makeLowWeightLayer(const ConvCode&, const LowWeightCut&);
 template LogTableDouble makeLowWeightLayer(const ConvCode&, const LowWeightCut&);
-template void startLowWeightFrame(LogTable&, const TransitionMatrix&, const LowWeightCut&);
-template void startLowWeightFrame(LogTableDouble&, const TransitionMatrix&, const LowWeightCut&);
+template void startLowWeightFrame(LogTable&, const TransitionMatrix&, const LowWeightCut&,
+                                  std::int32_t);
+template void startLowWeightFrame(LogTableDouble&, const TransitionMatrix&, const LowWeightCut&,
+                                  std::int32_t);
 template void finishLowWeightFrame(WeightEnumerator&, const ConvCode&, const LowWeightCut&,
                                    const LogTable&, const LogAddRowKernels&, const RunContext&);
 template void finishLowWeightFrame(WeightEnumerator&, const ConvCode&, const LowWeightCut&,

@@ -29,10 +29,50 @@ std::vector<TransitionMatrix> lowWeightPhaseMatrices(WeightEnumerator& enumerato
 template <typename Cell>
 BasicLogTable<Cell> makeLowWeightLayer(const ConvCode& code, const LowWeightCut& cut);
 
-// The first section: every cell LogZero but the paths of one branch that leave state 0.
+// The first section: every cell LogZero but the paths of one branch that leave `start`
+// (state 0 but for the start states of a tail-biting frame).
 template <typename Cell>
 void startLowWeightFrame(BasicLogTable<Cell>& layer, const TransitionMatrix& logMatrix,
-                         const LowWeightCut& cut);
+                         const LowWeightCut& cut, std::int32_t start = 0);
+
+// The start states of the enumerator's frame, each a recursion of its own: state 0 alone, or
+// every state for a tail-biting frame. Numbers the sections of all of them in a row for the
+// progress.
+class LowWeightStarts {
+ public:
+  LowWeightStarts(const WeightEnumerator& enumerator, const ConvCode& code);
+  std::int32_t count() const { return count_; }
+  bool tailBiting() const { return tailBiting_; }
+  // Sections of all the recursions, as SectionProgress counts them.
+  std::int32_t sections() const { return count_ * (sections_ - 1) + 1; }
+  // Section t of start state `start`'s recursion among them.
+  std::int32_t section(std::int32_t start, std::int32_t t) const {
+    return start * (sections_ - 1) + t;
+  }
+
+ private:
+  std::int32_t count_;
+  std::int32_t sections_;
+  bool tailBiting_;
+};
+
+// A tail-biting frame's table: the paths that end in the state they started in, summed over
+// the start states in order (the first stored, each later one log-added, as the full
+// recursion's trace), kept apart from the result table until every start state is done.
+template <typename Cell>
+class LowWeightTrace {
+ public:
+  explicit LowWeightTrace(const LowWeightCut& cut);
+  // Adds the circular paths of `start` from the end-of-frame layer; start states in order.
+  void add(const BasicLogTable<Cell>& endLayer, std::int32_t start,
+           const BasicLogAddRowKernels<Cell>& kernels);
+  // Writes the sum into the enumerator's result table.
+  void store(WeightEnumerator& enumerator) const;
+
+ private:
+  LowWeightCut cut_;
+  BasicLogTable<Cell> sum_;
+};
 
 // Termination and the sum over end states, as the full recursion does them: every path that
 // ends the frame in state s gains the weight of that state's tail, and result cell (d, w) is

@@ -1,7 +1,7 @@
 // The plain low-weight CWEF: the full recursion section by section on two layers of the
 // cut's size, each section's branches weighing the bits its phase of the pattern sends; a count
 // that would leave the cut is dropped, exactly as the full recursion drops what would pass its last
-// row.
+// row. A tail-biting frame runs the recursion once per start state and sums the circular paths.
 
 #include <cstdint>
 #include <vector>
@@ -57,19 +57,30 @@ StageEnd runReference(WeightEnumerator& enumerator, const ConvCode& code, const 
   BasicLogTable<Cell> layers[2] = {makeLowWeightLayer<Cell>(code, cut),
                                    makeLowWeightLayer<Cell>(code, cut)};
   const std::int32_t sections = code.sectionCount(enumerator.frameLength);
-  startLowWeightFrame(layers[0], phases[0], cut);
-  SectionProgress progress(context, sections);
+  const LowWeightStarts starts(enumerator, code);
+  LowWeightTrace<Cell> trace(starts.tailBiting() ? cut : LowWeightCut{});
+  SectionProgress progress(context, starts.sections());
   progress.start();
-  for (std::int32_t t = 1; t < sections; ++t) {
-    sectionStep(phases[static_cast<std::size_t>(t) % phases.size()], layers[(t + 1) % 2],
-                layers[t % 2], cut);
-    if (!progress.sectionDone(t)) {
-      return StageEnd::Cancelled;
+  for (std::int32_t start = 0; start < starts.count(); ++start) {
+    startLowWeightFrame(layers[0], phases[0], cut, start);
+    for (std::int32_t t = 1; t < sections; ++t) {
+      sectionStep(phases[static_cast<std::size_t>(t) % phases.size()], layers[(t + 1) % 2],
+                  layers[t % 2], cut);
+      if (!progress.sectionDone(starts.section(start, t))) {
+        return StageEnd::Cancelled;
+      }
+    }
+    if (starts.tailBiting()) {
+      trace.add(layers[(sections - 1) % 2], start, portableRowKernels<Cell>());
     }
   }
   progress.finish();
-  finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2],
-                       portableRowKernels<Cell>(), context);
+  if (starts.tailBiting()) {
+    trace.store(enumerator);
+  } else {
+    finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2],
+                         portableRowKernels<Cell>(), context);
+  }
   return StageEnd::Completed;
 }
 
