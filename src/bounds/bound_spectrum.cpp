@@ -56,7 +56,7 @@ BoundSpectrum boundSpectrumFromLog10(std::span<const double> log10Values, std::i
   spectrum.logTrue.resize(count);
   for (std::size_t d = 0; d < count; ++d) {
     const double v = log10Values[d];
-    spectrum.logTrue[d] = v > LogZero ? static_cast<long double>(v) * kLn10 : kLogOfZero;
+    spectrum.logTrue[d] = isLogZero(v) ? kLogOfZero : static_cast<long double>(v) * kLn10;
   }
   return spectrum;
 }

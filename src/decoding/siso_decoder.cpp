@@ -96,9 +96,11 @@ void SisoDecoder::runLanes(std::int32_t sections, const SisoInput& in, const Sis
   const auto count = static_cast<std::size_t>(sections);
   laneMetric_.resize(count * width);
   laneAlpha_.resize((count + 1) * width);
-  lanes_(laneTrellis_, LaneJob{sections, end_ == TrellisEnd::Terminated, in.channel.data(),
-                               in.apriori.data(), laneMetric_.data(), laneAlpha_.data(),
-                               out.input.data(), out.code.empty() ? nullptr : out.code.data()});
+  laneBeta_.resize((count + 1) * width);
+  lanes_(laneTrellis_,
+         LaneJob{sections, end_ == TrellisEnd::Terminated, in.channel.data(), in.apriori.data(),
+                 laneMetric_.data(), laneAlpha_.data(), laneBeta_.data(), out.input.data(),
+                 out.code.empty() ? nullptr : out.code.data()});
 }
 
 void SisoDecoder::decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {

@@ -96,10 +96,10 @@ class SisoDecoder {
   std::vector<double> labelMetric_;  // sections × labels
   std::vector<double> alpha_;        // (sections + 1) × states
   std::vector<double> beta_;         // two rows of states
-  // The lane kernels' trellis, kernel and workspace: label metrics padded to the lanes, α.
+  // The lane kernels' trellis, kernel and workspace: label metrics padded to the lanes, α, β.
   LaneTrellis laneTrellis_;
   LaneSisoKernel lanes_ = nullptr;
-  std::vector<float> laneMetric_, laneAlpha_;
+  std::vector<float> laneMetric_, laneAlpha_, laneBeta_;
 };
 
 }  // namespace brevandor

@@ -36,9 +36,8 @@ struct LaneTrellis {
 
 // One run of a lane kernel over the channel values (sections × n) and a-priori values (one per
 // section) of SisoInput. `labelMetric` is room for sections × lanes floats (the label metrics,
-// padded, which the forward pass keeps for the backward one), `alpha` for (sections + 1) ×
-// lanes. Writes the a-posteriori LLRs of the input bits, and of the output bits when `codeApp`
-// is not null (sections × n).
+// padded), `alpha` and `beta` for (sections + 1) × lanes each. Writes the a-posteriori LLRs of the
+// input bits, and of the output bits when `codeApp` is not null (sections × n).
 struct LaneJob {
   std::int32_t sections = 0;
   bool terminated = true;
@@ -46,6 +45,7 @@ struct LaneJob {
   const double* apriori = nullptr;
   float* labelMetric = nullptr;
   float* alpha = nullptr;
+  float* beta = nullptr;
   double* inputApp = nullptr;
   double* codeApp = nullptr;
 };

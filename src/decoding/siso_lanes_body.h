@@ -194,6 +194,67 @@ BREVANDOR_LANE_HOT typename P::Vec labelMetrics(const LaneTables<P>& tables, con
   return P::add(sum, P::mul(P::set1(static_cast<float>(job.apriori[t])), tables.inputHalf));
 }
 
+// One forward step: α_{t+1} from α_t and section t's label metrics.
+template <typename P, SisoAlgorithm Algorithm>
+BREVANDOR_LANE_HOT typename P::Vec alphaStep(const LaneTables<P>& tables, typename P::Vec alpha,
+                                             typename P::Vec labels, std::size_t t) {
+  const typename P::Vec first = P::add(P::permute(alpha, tables.enteringFrom[0]),
+                                       P::permute(labels, tables.enteringLabel[0]));
+  const typename P::Vec second = P::add(P::permute(alpha, tables.enteringFrom[1]),
+                                        P::permute(labels, tables.enteringLabel[1]));
+  alpha = combine<P, Algorithm>(first, second);
+  return t % kNormaliseEvery == 0 ? normalised(tables, alpha) : alpha;
+}
+
+// γ + β_{t+1} of the branch of input b leaving each state, in section t.
+template <typename P>
+struct Ahead {
+  typename P::Vec input0, input1;
+};
+
+template <typename P>
+BREVANDOR_LANE_HOT Ahead<P> aheadOf(const LaneTables<P>& tables, typename P::Vec labels,
+                                    typename P::Vec beta) {
+  return {P::add(P::permute(labels, tables.leavingLabel[0]), P::permute(beta, tables.next[0])),
+          P::add(P::permute(labels, tables.leavingLabel[1]), P::permute(beta, tables.next[1]))};
+}
+
+// One backward step: β_t from section t's branches ahead.
+template <typename P, SisoAlgorithm Algorithm>
+BREVANDOR_LANE_HOT typename P::Vec betaStep(const LaneTables<P>& tables, const Ahead<P>& ahead,
+                                            std::size_t t) {
+  const typename P::Vec beta = combine<P, Algorithm>(ahead.input0, ahead.input1);
+  return t % kNormaliseEvery == 0 ? normalised(tables, beta) : beta;
+}
+
+// Section t's a-posteriori values from α_t and the branches ahead of it.
+template <typename P, SisoAlgorithm Algorithm>
+BREVANDOR_LANE_HOT void writeApp(const LaneTables<P>& tables, const LaneJob& job, std::size_t n,
+                                 std::size_t t, typename P::Vec alpha, const Ahead<P>& ahead) {
+  using V = typename P::Vec;
+  const V path0 = P::add(alpha, ahead.input0);
+  const V path1 = P::add(alpha, ahead.input1);
+  job.inputApp[t] = static_cast<double>(reduce<P, Algorithm>(tables, path0) -
+                                        reduce<P, Algorithm>(tables, path1));
+  if (job.codeApp == nullptr) {
+    return;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const V zero = combine<P, Algorithm>(P::add(path0, tables.keep[0][0][i]),
+                                         P::add(path1, tables.keep[0][1][i]));
+    const V one = combine<P, Algorithm>(P::add(path0, tables.keep[1][0][i]),
+                                        P::add(path1, tables.keep[1][1][i]));
+    job.codeApp[t * n + i] =
+        static_cast<double>(reduce<P, Algorithm>(tables, zero) - reduce<P, Algorithm>(tables, one));
+  }
+}
+
+// The forward and the backward recursion run side by side, so that the processor overlaps
+// their chains of dependent steps: first α over the first half of the sections and β over the
+// second half, both kept; then each goes on into the other half, where the values kept by the
+// other give every section's a-posteriori values (the first half's from the backward side, the
+// second half's from the forward side). Each α and β is the one a forward pass followed by a
+// backward pass would compute, so the values do not depend on the order.
 template <typename P, SisoAlgorithm Algorithm>
 void runLanes(const LaneTrellis& trellis, const LaneJob& job) {
   using V = typename P::Vec;
@@ -201,53 +262,41 @@ void runLanes(const LaneTrellis& trellis, const LaneJob& job) {
   const auto width = static_cast<std::size_t>(P::kLanes);
   const auto sections = static_cast<std::size_t>(job.sections);
   const auto n = static_cast<std::size_t>(trellis.outputBits);
-  // Forward: every frame starts in state 0.
+  const auto labelsAt = [&](std::size_t t) { return P::load(job.labelMetric + t * width); };
+  for (std::size_t t = 0; t < sections; ++t) {
+    P::store(job.labelMetric + t * width, labelMetrics(tables, job, n, t));
+  }
+  // Every frame starts in state 0; a terminated one ends there too.
   float start[kMostSisoLanes];
   for (std::size_t s = 0; s < width; ++s) {
     start[s] = s == 0 ? 0.0f : kNoPathFloat;
   }
   V alpha = P::load(start);
-  P::store(job.alpha, alpha);
-  for (std::size_t t = 0; t < sections; ++t) {
-    const V labels = labelMetrics(tables, job, n, t);
-    P::store(job.labelMetric + t * width, labels);
-    const V first = P::add(P::permute(alpha, tables.enteringFrom[0]),
-                           P::permute(labels, tables.enteringLabel[0]));
-    const V second = P::add(P::permute(alpha, tables.enteringFrom[1]),
-                            P::permute(labels, tables.enteringLabel[1]));
-    alpha = combine<P, Algorithm>(first, second);
-    if (t % kNormaliseEvery == 0) {
-      alpha = normalised(tables, alpha);
-    }
-    P::store(job.alpha + (t + 1) * width, alpha);
-  }
-  // Backward, with each section's a-posteriori values as soon as the β of its end is known.
   V beta = job.terminated ? P::load(start) : tables.noStateOutside;
-  for (std::size_t t = sections; t-- > 0;) {
-    const V labels = P::load(job.labelMetric + t * width);
-    // γ + β of the branch of input b leaving each state.
-    const V ahead0 =
-        P::add(P::permute(labels, tables.leavingLabel[0]), P::permute(beta, tables.next[0]));
-    const V ahead1 =
-        P::add(P::permute(labels, tables.leavingLabel[1]), P::permute(beta, tables.next[1]));
-    const V here = P::load(job.alpha + t * width);
-    const V path0 = P::add(here, ahead0);
-    const V path1 = P::add(here, ahead1);
-    job.inputApp[t] = static_cast<double>(reduce<P, Algorithm>(tables, path0) -
-                                          reduce<P, Algorithm>(tables, path1));
-    if (job.codeApp != nullptr) {
-      for (std::size_t i = 0; i < n; ++i) {
-        const V zero = combine<P, Algorithm>(P::add(path0, tables.keep[0][0][i]),
-                                             P::add(path1, tables.keep[0][1][i]));
-        const V one = combine<P, Algorithm>(P::add(path0, tables.keep[1][0][i]),
-                                            P::add(path1, tables.keep[1][1][i]));
-        job.codeApp[t * n + i] = static_cast<double>(reduce<P, Algorithm>(tables, zero) -
-                                                     reduce<P, Algorithm>(tables, one));
-      }
-    }
-    beta = combine<P, Algorithm>(ahead0, ahead1);
-    if (t % kNormaliseEvery == 0) {
-      beta = normalised(tables, beta);
+  P::store(job.alpha, alpha);
+  P::store(job.beta + sections * width, beta);
+  const std::size_t half = sections / 2;
+  for (std::size_t i = 0; i < half; ++i) {
+    alpha = alphaStep<P, Algorithm>(tables, alpha, labelsAt(i), i);
+    P::store(job.alpha + (i + 1) * width, alpha);
+    const std::size_t t = sections - 1 - i;
+    beta = betaStep<P, Algorithm>(tables, aheadOf(tables, labelsAt(t), beta), t);
+    P::store(job.beta + t * width, beta);
+  }
+  if (sections - half > half) {  // an odd count: the middle section's β, kept
+    beta = betaStep<P, Algorithm>(tables, aheadOf(tables, labelsAt(half), beta), half);
+  }
+  for (std::size_t i = 0; i < sections - half; ++i) {
+    const std::size_t t = half + i;  // forward side: sections half … end
+    const V labels = labelsAt(t);
+    writeApp<P, Algorithm>(tables, job, n, t, alpha,
+                           aheadOf(tables, labels, P::load(job.beta + (t + 1) * width)));
+    alpha = alphaStep<P, Algorithm>(tables, alpha, labels, t);
+    if (i < half) {  // backward side: sections half − 1 … 0
+      const std::size_t u = half - 1 - i;
+      const Ahead<P> ahead = aheadOf(tables, labelsAt(u), beta);
+      writeApp<P, Algorithm>(tables, job, n, u, P::load(job.alpha + u * width), ahead);
+      beta = betaStep<P, Algorithm>(tables, ahead, u);
     }
   }
 }

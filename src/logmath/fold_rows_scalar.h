@@ -12,14 +12,16 @@
 namespace brevandor::simd {
 namespace {
 
-// sums[r] ⊕= shift[c] + rows[r][c] over the columns in order (no shift when `shift` is null).
+// sums[r] ⊕= shift[c] + rows[r][c] over the columns in order (no shift when `shift` is null);
+// a LogZero cell stays LogZero whatever its shift: a zero count weighted is still zero.
 template <typename Cell>
 void foldRowsScalar(double* sums, const Cell* const* rows, std::size_t rowCount,
                     std::size_t columns, const double* shift) {
   for (std::size_t r = 0; r < rowCount; ++r) {
     double sum = sums[r];
     for (std::size_t c = 0; c < columns; ++c) {
-      sum = logAdd(sum, shift != nullptr ? shift[c] + rows[r][c] : rows[r][c]);
+      const double cell = rows[r][c];
+      sum = logAdd(sum, shift != nullptr && cell != LogZero ? shift[c] + cell : cell);
     }
     sums[r] = sum;
   }

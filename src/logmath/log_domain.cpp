@@ -50,6 +50,11 @@ std::vector<double> log10BinomialRow(std::int32_t n, std::int32_t lastK) {
 
 double logAddShift(double m) {
   static const double threshold = 308.0 - std::log10(2.0);
+  if (m < -threshold) {
+    // Only where the text's own powers would be subnormal, so that every sum it formed with
+    // normal powers stays as it was, bit for bit.
+    return -std::ceil(-threshold - m);
+  }
   if (m < threshold) {
     return 0.0;
   }
@@ -65,10 +70,17 @@ double logAddShift(double m) {
 }
 
 double logAdd(double a, double b) {
-  if (a == LogZero || b == LogZero) {
-    return a > b ? a : b;
+  // A zero count adds nothing: the other argument, however far below LogZero it lies.
+  if (a == LogZero) {
+    return b;
+  }
+  if (b == LogZero) {
+    return a;
   }
   const double m = a > b ? a : b;
+  if (isLogZero(m)) {
+    return m;  // both −∞ (a sum of zero weights): no shift leaves it
+  }
   const double s = logAddShift(m);
   return std::log10(std::pow(10.0, a - s) + std::pow(10.0, b - s)) + s;
 }

@@ -15,8 +15,8 @@ template <typename Cell>
 struct BasicLogAddRowKernels {
   const char* name;  // "avx512", "avx2" or "portable"
 
-  // dst[i] = logAdd(a[i], b[i]) as a Cell (where an operand is LogZero that is the larger of
-  // the two). dst may be a or b.
+  // dst[i] = logAdd(a[i], b[i]) as a Cell (where an operand is LogZero, the other one). dst
+  // may be a or b.
   void (*sumPairs)(Cell* dst, const Cell* a, const Cell* b, std::size_t count);
 
   // For every i with src[i] ≠ LogZero: acc[i] = logAdd(acc[i], (x + src[i]) − y) as a Cell,
@@ -33,7 +33,7 @@ struct BasicLogAddRowKernels {
 
   // For each row r < rowCount: sums[r] = logAdd(… logAdd(sums[r], t(r, 0)) …, t(r, n − 1)),
   // the columns in increasing order, where t(r, c) = shift[c] + rows[r][c], or rows[r][c]
-  // when shift is null.
+  // when shift is null or rows[r][c] is LogZero.
   void (*foldRows)(double* sums, const Cell* const* rows, std::size_t rowCount, std::size_t columns,
                    const double* shift);
 

@@ -216,12 +216,14 @@ BREVANDOR_HOT void sumPairs8(float* dst, const float* a, const float* b, std::si
   const __m256 va = _mm256_loadu_ps(a + i);
   const __m256 vb = _mm256_loadu_ps(b + i);
   const __m256 logZero = _mm256_set1_ps(kLogZeroF);
-  const __m256 zero =
-      _mm256_or_ps(_mm256_cmp_ps(va, logZero, _CMP_EQ_OQ), _mm256_cmp_ps(vb, logZero, _CMP_EQ_OQ));
+  const __m256 aZero = _mm256_cmp_ps(va, logZero, _CMP_EQ_OQ);
+  const __m256 zero = _mm256_or_ps(aZero, _mm256_cmp_ps(vb, logZero, _CMP_EQ_OQ));
   const __m256 larger = _mm256_max_ps(va, vb);  // a > b ? a : b, as logAdd chooses
+  // Where an operand is LogZero, logAdd's result is the other one.
+  const __m256 other = _mm256_blendv_ps(va, vb, aZero);
   const int zeroLanes = _mm256_movemask_ps(zero);
   if (zeroLanes == 0xFF) {
-    _mm256_storeu_ps(dst + i, larger);
+    _mm256_storeu_ps(dst + i, other);
     return;
   }
   const __m256 smaller = _mm256_min_ps(va, vb);
@@ -232,7 +234,7 @@ BREVANDOR_HOT void sumPairs8(float* dst, const float* a, const float* b, std::si
   __m256 error;
   const __m256 sum = countSumFloat(larger, smaller, error);
   const __m256 certain = _mm256_and_ps(eligible, countSumCertain(sum, error));
-  _mm256_storeu_ps(dst + i, _mm256_blendv_ps(sum, larger, zero));
+  _mm256_storeu_ps(dst + i, _mm256_blendv_ps(sum, other, zero));
   // Queued without a branch: whether a vector has such a lane is hard to predict.
   pendingCount = pending.add(pendingCount, static_cast<std::int32_t>(i),
                              ~(_mm256_movemask_ps(certain) | zeroLanes) & 0xFF, va, vb);

@@ -176,11 +176,13 @@ BREVANDOR_HOT void sumPairs16(float* dst, const float* a, const float* b, std::s
   const __m512 logZero = _mm512_set1_ps(kLogZeroF);
   const __m512 va = _mm512_mask_loadu_ps(logZero, lanes, a + i);
   const __m512 vb = _mm512_mask_loadu_ps(logZero, lanes, b + i);
-  const __mmask16 zero =
-      _mm512_cmp_ps_mask(va, logZero, _CMP_EQ_OQ) | _mm512_cmp_ps_mask(vb, logZero, _CMP_EQ_OQ);
+  const __mmask16 aZero = _mm512_cmp_ps_mask(va, logZero, _CMP_EQ_OQ);
+  const __mmask16 zero = aZero | _mm512_cmp_ps_mask(vb, logZero, _CMP_EQ_OQ);
   const __m512 larger = _mm512_max_ps(va, vb);  // a > b ? a : b, as logAdd chooses
+  // Where an operand is LogZero, logAdd's result is the other one.
+  const __m512 other = _mm512_mask_mov_ps(va, aZero, vb);
   if (zero == 0xFFFF) {
-    _mm512_mask_storeu_ps(dst + i, lanes, larger);
+    _mm512_mask_storeu_ps(dst + i, lanes, other);
     return;
   }
   const __m512 smaller = _mm512_min_ps(va, vb);
@@ -191,7 +193,7 @@ BREVANDOR_HOT void sumPairs16(float* dst, const float* a, const float* b, std::s
   __mmask16 usable;
   const __m512 sum = countSumTable(larger, smaller, table, residual, usable);
   const __mmask16 certain = counts & usable & roundsToResult(sum, residual);
-  _mm512_mask_storeu_ps(dst + i, lanes, _mm512_mask_mov_ps(sum, zero, larger));
+  _mm512_mask_storeu_ps(dst + i, lanes, _mm512_mask_mov_ps(sum, zero, other));
   const auto open = static_cast<__mmask16>(lanes & ~(certain | zero));
   if (open != 0) {
     pendingCount = pending.add(pendingCount, static_cast<std::int32_t>(i), open, va, vb);

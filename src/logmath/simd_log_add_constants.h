@@ -21,8 +21,8 @@ inline constexpr double kNegligibleDelta = 17.0;
 // For a result rounded to float a smaller difference will do: beyond 10.3 the correction is
 // below 2.2e-11, which the rounding slack covers.
 inline constexpr double kNegligibleForFloat = 10.3;
-// Below this the powers of ten that logAdd forms are subnormal or vanish, so its result drifts
-// from the true sum (two arguments of −400 give −inf); such lanes are left to logAdd itself.
+// Below this the vector code's powers of ten would be subnormal or vanish; such lanes are left
+// to logAdd itself, which shifts them into the normal range.
 inline constexpr double kSubnormalLimit = -300.0;
 // Bound on |a kernel's double result − logAdd's double result| where the result is rounded to
 // float: a few double ulps of the result, logAdd's pow/log10 round trip at the shift threshold

@@ -62,7 +62,7 @@ BREVANDOR_HOT typename P::Vector logAddCore(typename P::Vector m, typename P::Ve
 
 // The lanes of a log-add of a packet of pairs, sorted before any arithmetic: the larger
 // argument m and the difference δ, the lanes that copy an argument (logAdd's rule for
-// LogZero: the larger of the two, b on a tie), those left to logAdd itself (its powers of
+// LogZero: the other one, whose copy m holds there), those left to logAdd itself (its powers of
 // ten would be subnormal), and those already settled (a copy, or δ beyond `negligible`).
 template <typename P>
 struct SortedLanes {
@@ -77,10 +77,14 @@ template <typename P>
 BREVANDOR_HOT SortedLanes<P> sortLanes(typename P::Vector a, typename P::Vector b,
                                        double negligible) {
   const auto logZero = P::set1(LogZero);
-  const auto copied = P::either(P::equal(a, logZero), P::equal(b, logZero));
-  const auto m = P::max(a, b);  // a > b ? a : b, as logAdd chooses
+  const auto aZero = P::equal(a, logZero);
+  const auto bZero = P::equal(b, logZero);
+  const auto copied = P::either(aZero, bZero);
+  const auto larger = P::max(a, b);
+  // Where an argument is LogZero the other one, even a count below LogZero.
+  const auto m = P::select(aZero, b, P::select(bZero, a, larger));
   const unsigned deferred = P::bits(P::butNot(P::less(m, P::set1(kSubnormalLimit)), copied));
-  const auto delta = P::sub(m, P::min(a, b));
+  const auto delta = P::sub(larger, P::min(a, b));
   const auto settled = P::either(copied, P::greater(delta, P::set1(negligible)));
   return {m, delta, copied, deferred, settled};
 }

@@ -111,7 +111,9 @@ void foldRowGroups(double* sums, const Cell* const* rows, std::size_t rowCount, 
     for (std::size_t c = 0; c < columns; ++c) {
       auto terms = P::column(group, c);
       if (shift != nullptr) {
-        terms = P::add(P::set1(shift[c]), terms);
+        // A LogZero cell stays LogZero: a zero count weighted is still zero.
+        const auto logZero = P::set1(LogZero);
+        terms = P::select(P::equal(terms, logZero), logZero, P::add(P::set1(shift[c]), terms));
       }
       sum = finished(logAddLanes<P>(sum, terms), P::kAllLanes, sum, terms);
     }

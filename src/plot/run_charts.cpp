@@ -159,7 +159,7 @@ bool countsFitAnAxis(const std::vector<const RunRecord*>& runs, SpectrumRange ra
   for (const RunRecord* run : runs) {
     for (const SpectrumLine& line : shownLines(*run, range)) {
       for (const double value : {line.log10Codewords, line.log10Weighted}) {
-        if (value > LogZero) {
+        if (!isLogZero(value)) {
           lowest = any ? std::min(lowest, value) : value;
           highest = any ? std::max(highest, value) : value;
           any = true;
@@ -183,7 +183,7 @@ void addSpectrumCurves(const RunRecord& record, std::size_t runIndex, SpectrumRa
       return QPointF(line.weight, log10Values ? log10Value : std::pow(10.0, log10Value));
     };
     codewords.points.append(point(line.log10Codewords));
-    if (line.log10Weighted > LogZero) {
+    if (!isLogZero(line.log10Weighted)) {
       weighted.points.append(point(line.log10Weighted));
     }
   }

@@ -12,7 +12,7 @@
 namespace brevandor {
 
 std::string decimalFromLog10(double log10Value, int digits) {
-  if (!(log10Value > LogZero) || !std::isfinite(log10Value)) {
+  if (isLogZero(log10Value) || !std::isfinite(log10Value)) {
     return "0";
   }
   if (log10Value >= 1e15) {

@@ -9,8 +9,8 @@ inline constexpr int kCountTextDigits = 10;
 
 // A count given by its base-10 logarithm, written in scientific notation with `digits`
 // significant digits, e.g. (−400.3, 7) → "5.011872e-401". The exponent is taken from the
-// logarithm, so the text neither underflows nor overflows whatever the count. LogZero and
-// below give "0", a logarithm of 10^15 or more "inf".
+// logarithm, so the text neither underflows nor overflows whatever the count (a logarithm
+// below LogZero included). LogZero and −∞ give "0", a logarithm of 10^15 or more "inf".
 std::string decimalFromLog10(double log10Value, int digits);
 
 // A value as the shortest text that reads back to the same number: the shortest round-trip

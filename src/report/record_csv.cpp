@@ -1,5 +1,7 @@
 #include "report/record_csv.h"
 
+#include <optional>
+
 #include "logmath/log_domain.h"
 #include "report/number_text.h"
 
@@ -8,7 +10,7 @@ namespace brevandor {
 namespace {
 
 std::string log10Text(double log10Value) {
-  return log10Value > LogZero ? exactText(log10Value) : std::string();
+  return isLogZero(log10Value) ? std::string() : exactText(log10Value);
 }
 
 }  // namespace
@@ -30,7 +32,9 @@ std::string boundsCsv(const RunRecord& record) {
   for (std::size_t point = 0; point < bounds.ebn0Db.size(); ++point) {
     csv += exactText(bounds.ebn0Db[point]);
     for (const BoundColumn& column : bounds.columns) {
-      csv += "," + exactText(column.values[point]);
+      const std::optional<double> beyond = log10BeyondRange(column, point);
+      csv += "," + (beyond ? decimalFromLog10(*beyond, kCountTextDigits)
+                           : exactText(column.values[point]));
     }
     if (given != nullptr) {
       csv += "," + exactText((*given)[point]);

@@ -38,9 +38,9 @@ long double scaledInputWords(double inputFrameLength, double scale) {
 }
 
 // One spectrum entry: "%e" of the scaled double where a double holds it, else 10^(log − e)
-// from the entry's logarithm (a zero count, LogZero or below, stays 0).
+// from the entry's logarithm, below 10^−308 included (a zero count stays 0).
 std::string entryText(double scaled, std::span<const double> logs, std::size_t d, double scale) {
-  if (std::fpclassify(scaled) == FP_NORMAL || logs.size() <= d || !(logs[d] > LogZero)) {
+  if (std::fpclassify(scaled) == FP_NORMAL || logs.size() <= d || isLogZero(logs[d])) {
     return scientificText(scaled);
   }
   return scientificTextOfPower(static_cast<long double>(logs[d]) - static_cast<long double>(scale));

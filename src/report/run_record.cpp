@@ -1,6 +1,8 @@
 #include "report/run_record.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace brevandor {
 
@@ -42,6 +44,26 @@ std::string runLabel(const RunRecord& record) {
     label += ", d \u2264 " + *maxWeight;  // the low-weight mode's spectrum stops there
   }
   return label;
+}
+
+std::optional<double> log10BeyondRange(const BoundColumn& column, std::size_t point) {
+  if (point >= column.log10Beyond.size() || !std::isfinite(column.log10Beyond[point])) {
+    return std::nullopt;
+  }
+  return column.log10Beyond[point];
+}
+
+std::vector<double> log10BeyondRange(const std::vector<long double>& values,
+                                     const std::vector<long double>& logs) {
+  std::vector<double> beyond(values.size(), -std::numeric_limits<double>::infinity());
+  bool any = false;
+  for (std::size_t j = 0; j < values.size() && j < logs.size(); ++j) {
+    if (std::fpclassify(values[j]) != FP_NORMAL && std::isfinite(logs[j])) {
+      beyond[j] = static_cast<double>(logs[j] / std::log(10.0L));
+      any = true;
+    }
+  }
+  return any ? beyond : std::vector<double>{};
 }
 
 const BoundColumn* lowerBoundColumn(const RecordBounds& bounds) {

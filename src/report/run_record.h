@@ -79,6 +79,9 @@ struct BoundColumn {
   // The low-weight mode's sums over the first weights only: estimates of the error floor,
   // not bounds.
   bool estimate = false;
+  // log10 of each value that lies below even the extended range (about 1e-4951; `values`
+  // holds it as 0 or a subnormal), −∞ at the other points; empty where no value does.
+  std::vector<double> log10Beyond{};
 
   friend bool operator==(const BoundColumn&, const BoundColumn&) = default;
 };
@@ -173,6 +176,16 @@ const BoundColumn* lowerBoundColumn(const RecordBounds& bounds);
 // P_b ≥ P_w / K): no code of this length and rate reaches it, so the estimate does not hold
 // there. False for bounds and where the run has no lower bound.
 bool estimateBelowLowerBound(const RunRecord& record, const BoundColumn& column, std::size_t point);
+
+// log10 of the bound in `column` at `point` where its value lies below the extended range and
+// `values` cannot hold it; nothing elsewhere.
+std::optional<double> log10BeyondRange(const BoundColumn& column, std::size_t point);
+
+// log10 of each of `values` that lies below the extended range, from the natural logs of the
+// same values (`logs`, −∞ for a bound of 0); empty where no value does. Fills
+// BoundColumn::log10Beyond.
+std::vector<double> log10BeyondRange(const std::vector<long double>& values,
+                                     const std::vector<long double>& logs);
 
 // The line of the free distance, the lowest weight that holds codewords; nullptr when the
 // spectrum holds none.

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <stdexcept>
 
 #include "logmath/log_domain.h"
@@ -77,7 +79,7 @@ void writePretty(const Json& value, int depth, std::string& out) {
 }
 
 Json log10Member(double log10Value) {
-  return log10Value > LogZero ? Json(log10Value) : Json(nullptr);
+  return isLogZero(log10Value) ? Json(nullptr) : Json(log10Value);
 }
 
 // A bound as a number when a double holds it exactly (always, up to about 1e308); else as
@@ -119,8 +121,11 @@ Json boundsJson(const RecordBounds& bounds) {
   Json columns = Json::array();
   for (const BoundColumn& column : bounds.columns) {
     Json values = Json::array();
-    for (const long double value : column.values) {
-      values.push_back(boundValue(value));
+    for (std::size_t point = 0; point < column.values.size(); ++point) {
+      // A value below the extended range as decimal text from its logarithm.
+      const std::optional<double> beyond = log10BeyondRange(column, point);
+      values.push_back(beyond ? Json(decimalFromLog10(*beyond, kCountTextDigits))
+                              : boundValue(column.values[point]));
     }
     Json entry{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}};
     if (column.estimate) {
@@ -311,10 +316,12 @@ RecordTurbo readTurbo(const Fields& fields) {
   return turbo;
 }
 
-// Counts up to 10^(10^7): far beyond 2^N for any frame the program computes.
+// Counts within 10^(±10^7): far beyond 2^N, and far below the least average count
+// (about 1 / C(N, N / 2)³), for any frame the program computes.
 constexpr double kLargestLog10Count = 1e7;
 
-// A log10 count; null, LogZero and below all stand for zero.
+// A log10 count; null and LogZero stand for zero, a value below LogZero for a count below
+// 10^−308, and one beyond every count a run reaches for zero.
 double readLog10(const Fields& line, const char* name) {
   const Json& value = line.member(name);
   if (value.is_null()) {
@@ -324,7 +331,7 @@ double readLog10(const Fields& line, const char* name) {
   if (log10Value > kLargestLog10Count) {
     throw Refusal(line.where(name) + " is out of range");
   }
-  return std::max(log10Value, LogZero);
+  return log10Value < -kLargestLog10Count ? LogZero : log10Value;
 }
 
 RecordSpectrum readSpectrum(const Fields& fields) {
@@ -347,6 +354,24 @@ RecordSpectrum readSpectrum(const Fields& fields) {
     spectrum.lines.push_back(entry);
   }
   return spectrum;
+}
+
+// log10 of a bound written as text below the extended range, which strtold reads as 0 or a
+// subnormal ("7.556966000e-9334"): from its mantissa and exponent.
+std::optional<double> log10OfTextBeyondRange(const std::string& text, long double value) {
+  if (std::fpclassify(value) == FP_NORMAL) {
+    return std::nullopt;
+  }
+  const std::size_t marker = text.find_first_of("eE");
+  if (marker == std::string::npos) {
+    return std::nullopt;
+  }
+  const long double mantissa = std::strtold(text.substr(0, marker).c_str(), nullptr);
+  const long exponent = std::strtol(text.c_str() + marker + 1, nullptr, 10);
+  if (!(mantissa > 0.0L) || !std::isfinite(mantissa)) {
+    return std::nullopt;
+  }
+  return static_cast<double>(std::log10(mantissa) + static_cast<long double>(exponent));
 }
 
 // A bound is a probability or a sum of them: never negative.
@@ -393,6 +418,16 @@ RecordBounds readBounds(const Fields& fields) {
                     " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
     }
     entry.values = listOf(values, path + ".values", readBoundValue);
+    for (std::size_t point = 0; point < values.size(); ++point) {
+      const std::optional<double> beyond =
+          values[point].is_string()
+              ? log10OfTextBeyondRange(values[point].get<std::string>(), entry.values[point])
+              : std::nullopt;
+      if (beyond) {
+        entry.log10Beyond.resize(values.size(), -std::numeric_limits<double>::infinity());
+        entry.log10Beyond[point] = *beyond;
+      }
+    }
     if (column.has("estimate")) {
       const Json& estimate = column.member("estimate");
       if (!estimate.is_boolean()) {

@@ -149,7 +149,7 @@ GivenErrorFloorTable givenErrorFloorTable(const GivenSpectrum& spectrum,
   table.given = givenBitErrorEstimates(spectrum, rate, ratios);
   std::vector<long double> average(static_cast<std::size_t>(spectrum.maxWeight) + 1, 0.0L);
   for (std::size_t d = 0; d < average.size() && d < log10AverageWeighted.size(); ++d) {
-    if (log10AverageWeighted[d] > LogZero) {
+    if (!isLogZero(log10AverageWeighted[d])) {
       average[d] = std::pow(10.0L, static_cast<long double>(log10AverageWeighted[d]));
     }
   }

@@ -113,10 +113,10 @@ RecordSpectrum recordSpectrum(const RunOutputs& outputs, std::int32_t inputFrame
   spectrum.log10Sum = LogZero;
   for (std::int32_t d = 0; d <= outputs.maxWeight; ++d) {
     const double log10Codewords = outputs.log10Codewords[static_cast<std::size_t>(d)];
-    if (log10Codewords > LogZero) {
+    if (!isLogZero(log10Codewords)) {
+      const double log10Weighted = outputs.log10Weighted[static_cast<std::size_t>(d)];
       spectrum.lines.push_back(
-          {d, log10Codewords,
-           std::max(outputs.log10Weighted[static_cast<std::size_t>(d)], LogZero)});
+          {d, log10Codewords, isLogZero(log10Weighted) ? LogZero : log10Weighted});
       spectrum.log10Sum = logAdd(spectrum.log10Sum, log10Codewords);
     }
   }
@@ -135,13 +135,16 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
   if (outputs.bounds != nullptr) {
     const BoundTables& tables = *outputs.bounds;
     const std::vector<long double>* values[] = {&tables.unionQ, &tables.unionExp, &tables.viterbi};
+    const std::vector<long double>* logs[] = {&tables.logUnionQ, &tables.logUnionExp,
+                                              &tables.logViterbi};
     for (std::size_t b = 0; b < kBoundCatalogue.size(); ++b) {
       const auto& names = kBoundCatalogue[b];
       if (inputs.boundSelection.contains(names.bit)) {
         bounds.columns.push_back(BoundColumn{std::string(names.column),
                                              std::string(names.title),
                                              {values[b]->begin(), values[b]->end()},
-                                             inputs.maxWeight > 0});
+                                             inputs.maxWeight > 0,
+                                             log10BeyondRange(*values[b], *logs[b])});
       }
     }
   }
@@ -154,9 +157,12 @@ RecordBounds recordBounds(const RunInputs& inputs, const RunOutputs& outputs) {
                            std::string(infos[b].title),
                            {},
                            inputs.maxWeight > 0 && infos[b].bit != FurtherBound::SpherePackingWord};
+        std::vector<long double> logs;
         for (const double logValue : outputs.furtherBounds->logValues[b]) {
           column.values.push_back(shownFurtherBound(logValue));
+          logs.push_back(logValue);
         }
+        column.log10Beyond = log10BeyondRange(column.values, logs);
         bounds.columns.push_back(std::move(column));
       }
     }

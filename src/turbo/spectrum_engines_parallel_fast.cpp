@@ -259,10 +259,12 @@ class FastParallelSpectrum {
     addInto(codewordSpectrum_, w, row, span);
     const double share =
         std::log10(static_cast<double>(w) / static_cast<double>(shape_.frameLength));
-    // Every entry is weighted, LogZero ones too: they become tiny counts just below LogZero,
-    // which the reference adds like any other.
+    // LogZero entries stay LogZero, as the reference keeps them: weighted, they would pass
+    // for counts just below 10^−308.
     for (std::size_t p = 0; p < shifted_.size(); ++p) {
-      shifted_[p] = static_cast<Cell>(static_cast<double>(row[p]) + share);
+      shifted_[p] = row[p] == kLogZeroCell<Cell>
+                        ? row[p]
+                        : static_cast<Cell>(static_cast<double>(row[p]) + share);
     }
     addInto(weightedSpectrum_, w, shifted_.data(), RowSpan{0, shape_.maxWeight});
   }
@@ -285,7 +287,7 @@ class FastParallelSpectrum {
                           static_cast<std::size_t>(last - span.first + 1));
     }
     for (std::int32_t p = std::max(last + 1, span.first); p <= span.last; ++p) {
-      if (row[p] > kLogZeroCell<Cell>) {
+      if (row[p] != kLogZeroCell<Cell>) {
         context_.postLogLine(kCodewordOverflowText);
       }
     }

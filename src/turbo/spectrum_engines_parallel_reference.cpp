@@ -76,19 +76,22 @@ void accumulate(const WorkRow<Cell>& current, std::int32_t w, const ParallelShap
     if (w + p <= shape.maxWeight) {
       double& entry = spectrum[static_cast<std::size_t>(w + p)];
       entry = logAdd(entry, static_cast<double>(value));
-    } else if (value > kLogZeroCell<Cell>) {
+    } else if (value != kLogZeroCell<Cell>) {
       context.postLogLine(kCodewordOverflowText);
     }
   }
 }
 
 // Multiplies every entry of the row by w / N, the share of erroneous input bits. For w = 0
-// this is minus infinity, which then adds nothing to the weighted spectrum.
+// this is minus infinity, which then adds nothing to the weighted spectrum. A LogZero entry
+// stays LogZero: weighted, it would pass for a count just below 10^−308.
 template <typename Cell>
 void weightByInputShare(WorkRow<Cell>& current, std::int32_t w, const ParallelShape& shape) {
   const double share = std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
   for (Cell& value : current) {
-    value = static_cast<Cell>(static_cast<double>(value) + share);
+    if (value != kLogZeroCell<Cell>) {
+      value = static_cast<Cell>(static_cast<double>(value) + share);
+    }
   }
 }
 

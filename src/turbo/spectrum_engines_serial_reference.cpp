@@ -64,7 +64,8 @@ void passWeightThroughConstituent(const BasicLogTable<Cell>& inner, std::int32_t
 }
 
 // Sums the finished matrix over outer input weights into both spectra; the weighted
-// spectrum counts each word by its share w / N of erroneous input bits.
+// spectrum counts each word by its share w / N of erroneous input bits (a LogZero cell, no
+// word, adds nothing to either).
 template <typename Cell>
 void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
                     std::span<double> codewordSpectrum, std::span<double> weightedSpectrum) {
@@ -77,9 +78,10 @@ void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
   for (std::int32_t d = 0; d <= shape.maxWeight; ++d) {
     double& entry = weightedSpectrum[static_cast<std::size_t>(d)];
     for (std::int32_t w = 0; w <= shape.frameLength; ++w) {
+      const auto cell = static_cast<double>(result.at(d, w));
       const double share =
           std::log10(static_cast<double>(w) / static_cast<double>(shape.frameLength));
-      entry = logAdd(entry, share + static_cast<double>(result.at(d, w)));
+      entry = logAdd(entry, cell == LogZero ? cell : share + cell);
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace brevandor {
@@ -50,8 +51,9 @@ TEST(LogAdd, LogZeroCountsAsZero) {
   EXPECT_EQ(logAdd(LogZero, LogZero), LogZero);
   // Below LogZero is not LogZero: the powers are added as they are.
   EXPECT_EQ(logAdd(5, -400), 5.0);
-  // A value below LogZero loses against LogZero itself.
-  EXPECT_EQ(logAdd(LogZero, -400), LogZero);
+  // A value below LogZero is a count all the same (10^−400), not a zero.
+  EXPECT_EQ(logAdd(LogZero, -400), -400.0);
+  EXPECT_EQ(logAdd(-400, LogZero), -400.0);
 }
 
 TEST(LogAdd, ShiftStartsJustBelowThreshold) {
@@ -69,6 +71,21 @@ TEST(LogAdd, LargeArgumentsStayFinite) {
   EXPECT_NEAR(logAdd(307.6, 307.6), 307.9010299956640, 1e-12);
   EXPECT_NEAR(logAdd(3000.0, 3000.0), 3000.3010299956640, 1e-11);
   EXPECT_NEAR(logAdd(3000.0, 2999.0), 3000.0 + std::log10(1.1), 1e-11);
+}
+
+// Counts far below 10^−308 (the last weights of long frames) are added as counts: the powers
+// are shifted up instead of turning subnormal or vanishing (−400 and −400 gave −∞).
+TEST(LogAdd, SmallArgumentsKeepTheirDigits) {
+  const double threshold = 308.0 - std::log10(2.0);
+  EXPECT_EQ(logAddShift(-threshold), 0.0);
+  EXPECT_EQ(logAddShift(-threshold - 1e-9), -1.0);
+  EXPECT_EQ(logAddShift(-551.0), -244.0);
+  EXPECT_NEAR(logAdd(-400.0, -400.0), -400.0 + std::log10(2.0), 1e-12);
+  EXPECT_NEAR(logAdd(-551.0, -552.0), -551.0 + std::log10(1.1), 1e-12);
+  EXPECT_NEAR(logAdd(-300.0, -330.0), -300.0, 1e-12);
+  const double minusInfinity = -std::numeric_limits<double>::infinity();
+  EXPECT_EQ(logAdd(-551.0, minusInfinity), -551.0);
+  EXPECT_EQ(logAdd(minusInfinity, minusInfinity), minusInfinity);
 }
 
 TEST(ScaleSpectrum, ScalesByWholePowersOfTen) {

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bounds/ber_bounds.h"
 #include "bounds/further_bounds.h"
+#include "report/record_csv.h"
+#include "report/run_record_json.h"
 #include "run/calculation_run.h"
 #include "support/numeric_text.h"
 #include "support/temporary_directory.h"
@@ -103,6 +108,56 @@ TEST_F(FurtherBoundsRunTest, GridRowsMatchTheDefaultRowsAtTheSamePoints) {
   }
   EXPECT_EQ(coarse.find("\n    0.250\t"), std::string::npos);
   EXPECT_EQ(coarse.substr(0, coarse.find("BER Bounds")), plain.substr(0, plain.find("BER Bounds")));
+}
+
+// log10 of a value written in the "%e" layout, whatever its exponent ("7.556966e-9334").
+double log10OfText(const std::string& text) {
+  const std::size_t marker = text.find('e');
+  return std::log10(std::stod(text.substr(0, marker))) + std::stod(text.substr(marker + 1));
+}
+
+// The exports write every bound that lies below even the extended range (IUB_Exp and
+// Sphere_Word of N = 100 at 30 dB, about 10^-9334 and 10^-27847) from its logarithm, as the
+// results file prints it (to its seven digits), and the record reads them back: they were 0.
+TEST_F(FurtherBoundsRunTest, ExportsWriteBoundsBelowTheExtendedRangeAsTheFilePrintsThem) {
+  RunInputs inputs = defaults();
+  inputs.inputFrameLength = 100;
+  inputs.boundSelection = kAllBerBounds;
+  inputs.furtherBounds = {FurtherBound::UnionWordQ, FurtherBound::SpherePackingWord};
+  inputs.ebn0Grid = EbN0Grid{30.0, 0.5, 30.0};
+  inputs.resultsFileName = (directory_.path() / "far.txt").string();
+  RunContext context;
+  const RunResult result = CalculationRun(inputs, context).execute();
+  ASSERT_NE(result.record, nullptr);
+  const std::string file = testing::readTextFile(inputs.resultsFileName);
+  std::vector<std::string> printed;  // UB_Q, UB_Exp, IUB_Exp, then UB_Q_Word, Sphere_Word
+  for (std::size_t at = file.find("\n   30.000\t"); at != std::string::npos;
+       at = file.find("\n   30.000\t", at + 1)) {
+    std::istringstream row(file.substr(at, file.find('\n', at + 1) - at));
+    std::string value;
+    for (row >> value; row >> value;) {
+      printed.push_back(value);
+    }
+  }
+  const std::string csv = boundsCsv(*result.record);
+  const std::string csvRow = csv.substr(csv.find('\n') + 1);
+  const RecordReading reading = readRunRecordJson(runRecordJson(*result.record));
+  ASSERT_TRUE(reading.record.has_value()) << reading.error;
+  const std::vector<BoundColumn>& columns = reading.record->bounds.columns;
+  ASSERT_EQ(printed.size(), columns.size()) << file;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    SCOPED_TRACE(columns[c].name);
+    const std::optional<double> beyond = log10BeyondRange(columns[c], 0);
+    const double read = beyond ? *beyond : static_cast<double>(std::log10(columns[c].values[0]));
+    EXPECT_NEAR(read, log10OfText(printed[c]), 5e-7 / std::log(10.0));
+    std::istringstream fields(csvRow);
+    std::string field;
+    for (std::size_t k = 0; k <= c + 1; ++k) {
+      std::getline(fields, field, ',');
+    }
+    EXPECT_NEAR(log10OfText(field), log10OfText(printed[c]), 5e-7 / std::log(10.0)) << field;
+  }
+  EXPECT_NE(csvRow.find("e-9334"), std::string::npos) << csvRow;
 }
 
 // In low-weight mode the further sums run over the weights computed, out of a code of the

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "report/record_csv.h"
+#include "report/run_record_json.h"
 #include "run/calculation_run.h"
 #include "support/temporary_directory.h"
 #include "support/test_codes.h"
@@ -77,6 +79,45 @@ TEST(LongFrameResults, LowWeightRowsPrintTheExactCountsBelowTheDoubleRange) {
     EXPECT_NE(file.find(line), std::string::npos) << "expected row:" << line;
   }
   EXPECT_NE(file.find("\n    7\t0.001110\t0.000000e+00\t0.000000e+00 "), std::string::npos);
+}
+
+// The highest-weight row of N = 2000, A_5338 = 1.134e-551 far below the smallest double, in
+// the results file, the spectrum CSV and the JSON record, and read back from the record (the
+// rows below 10^-308 were left out). Exact values: `exact_top_weight.py 2000` (tests/data:
+// the codewords of the largest parity weight counted with exact integers and fractions).
+TEST(LongFrameResults, HighestWeightRowIsTheExactCountFarBelowTheDoubleRange) {
+#if defined(BREVANDOR_SANITIZED_TESTS)
+  GTEST_SKIP() << "a long frame: seconds optimised, far longer under the sanitizers";
+#endif
+  constexpr ExactRow kTop{5338, "1.13416254527e-551", "7.56486417698e-552"};
+  constexpr double kLog10Codewords = -550.945324699008438;
+  const testing::TemporaryDirectory directory("brevandor-top-weight");
+  RunInputs inputs;
+  inputs.inputFrameLength = 2000;
+  inputs.boundSelection = {};
+  inputs.resultsFileName = (directory / "pccc-2000.txt").string();
+  inputs.code = testing::defaultCode();
+  const RunResult result = CalculationRun(inputs, RunContext{}).execute();
+  ASSERT_EQ(result.outcome, RunOutcome::Finished);
+  ASSERT_NE(result.record, nullptr);
+
+  const std::string file = testing::readTextFile(inputs.resultsFileName);
+  char line[128];
+  std::snprintf(
+      line, sizeof line, "\n%5d\t%f\t%s\t%s ", kTop.weight, kTop.weight / 6008.0,
+      scaledText(kTop.codewords, scaleExponent(file, "N_CodeWord  SCALE FACTOR = 10^")).c_str(),
+      scaledText(kTop.weighted, scaleExponent(file, "Wgt_DistSpt SCALE FACTOR = 10^")).c_str());
+  EXPECT_NE(file.find(line), std::string::npos) << "expected row:" << line;
+
+  const SpectrumLine& last = result.record->spectrum.lines.back();
+  EXPECT_EQ(last.weight, kTop.weight);
+  EXPECT_NEAR(last.log10Codewords, kLog10Codewords, 1e-9);
+  EXPECT_NE(spectrumCsv(*result.record).find("\n5338,-550.9453246"), std::string::npos);
+  const std::string json = runRecordJson(*result.record);
+  EXPECT_NE(json.find("\"a\": \"1.134162545e-551\""), std::string::npos);
+  const RecordReading reading = readRunRecordJson(json);
+  ASSERT_TRUE(reading.record.has_value()) << reading.error;
+  EXPECT_EQ(reading.record->spectrum.lines.back(), last);
 }
 
 // Low-weight mode at N = 100 000 with every setting left at its default: the tables are held in
