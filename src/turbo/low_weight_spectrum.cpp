@@ -185,7 +185,7 @@ StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWei
                                            SpectrumOutput spectra, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   // With systematic constituents the w input bits are sent once and are not in p.
-  const std::int32_t inputShift = turbo.hasNonSystematic == 0 ? 1 : 0;
+  const std::int32_t inputShift = turbo.addsInputWeight() ? 1 : 0;
   std::int32_t lastInput = frameLength;
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     lastInput = std::min(lastInput, table<Cell>(turbo, c).columns() - 1);
