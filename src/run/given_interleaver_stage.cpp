@@ -165,6 +165,7 @@ void keepGivenEstimates(RunRecord& record, const GivenErrorFloorTable& table) {
   if (record.givenInterleaver && !record.bounds.ebn0Db.empty() &&
       record.bounds.ebn0Db == table.ebn0Db) {
     record.givenInterleaver->bitErrorEstimates = table.given;
+    record.givenInterleaver->log10EstimatesBeyond = log10BeyondRange(table.given, table.logGiven);
   }
 }
 
