@@ -2,8 +2,10 @@
 // compiled for AVX-512F; nothing in it runs unless the processor has been found to support it.
 
 // GCC 12 reports the deliberately undefined lanes inside its own AVX-512 intrinsics.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 #include <immintrin.h>
 

@@ -42,4 +42,22 @@ class ProgressReport {
   std::int32_t stepsDone_ = 0;             // k
 };
 
+// The step loop of a long stage: runs `step`(i) for i = 0 … count − 1 in order, with the
+// remaining-time estimate after each. False when a cancel request is seen after a step (the
+// status line then keeps its last text).
+template <typename Step>
+bool forEachStep(std::int32_t count, const RunContext& context, Step&& step) {
+  ProgressReport progress(context);
+  progress.start();
+  for (std::int32_t i = 0; i < count; ++i) {
+    step(i);
+    if (context.cancelRequested()) {
+      return false;
+    }
+    progress.step(count - 1 - i);
+  }
+  progress.finish();
+  return true;
+}
+
 }  // namespace brevandor

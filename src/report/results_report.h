@@ -25,6 +25,9 @@ void printConvCode(const ConvCode& code, std::FILE* file);
 // codewords weigh up to outputFrameLength.
 struct SpectrumTruncation {
   std::int32_t outputFrameLength = 0;
+  // Where a pattern leaves input bits unsent: the heaviest input word the tables keep, beyond
+  // which no word reaches weight maxWeight (−1: every input bit is sent).
+  std::int32_t inputWeightLimit = -1;
 };
 
 // The distance-spectrum section: both scaled spectra d = 0 … maxWeight with their scale

@@ -64,6 +64,12 @@ void printDistanceSpectrum(std::FILE* file, double inputFrameLength,
                  "to %d)\n         The sum check is left out : the terms above d = %d are "
                  "missing \n",
                  maxWeight, truncation->outputFrameLength, maxWeight);
+    if (truncation->inputWeightLimit >= 0) {
+      std::fprintf(file,
+                   " *NOTE : Input words up to weight %d : the pattern leaves input bits "
+                   "unsent, and heavier words send more than %d bits \n",
+                   truncation->inputWeightLimit, maxWeight);
+    }
   }
   std::fprintf(file, "\n Wght / Normalzd Wght / # of Codeword / Wgt_DistSpt. \n");
   const double maxWeightValue = truncation != nullptr ? truncation->outputFrameLength : maxWeight;

@@ -461,7 +461,8 @@ RunResult CalculationRun::executeStages(ResultsFile& file) {
   const std::vector<double> log10Codeword(codeword.begin(), codeword.end());
   const double codewordScale = scaleSpectrum(codeword, maxWeight);
   const double weightedScale = scaleSpectrum(weighted, maxWeight);
-  const SpectrumTruncation truncation{turbo.outputFrameLength};
+  const SpectrumTruncation truncation{turbo.outputFrameLength,
+                                      derivedInputWeightLimit(turbo, lowWeight).value_or(-1)};
   printDistanceSpectrum(run.file(), turbo.frameLengths[0], codeword, weighted, maxWeight,
                         codewordScale, weightedScale, log10Codeword, log10Weighted,
                         lowWeight > 0 ? &truncation : nullptr);

@@ -1,5 +1,6 @@
 #include "run/constituent_options.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "code/polynomial_list.h"
 #include "run/standard_codes.h"
 #include "turbo/concatenation_type.h"
+#include "turbo/low_weight_cuts.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -180,29 +182,31 @@ std::string terminationRefusal(const RunInputs& inputs) {
   return {};
 }
 
-// The input bits of each constituent's frame, as the run will configure them: N for every
-// encoder of a PCCC and for the outer code of an SCCC, the outer code's sent bits for its
-// inner code.
-std::vector<std::pair<ConvCode, std::int32_t>> constituentFrames(
-    const RunInputs& inputs, const std::optional<CodeDescription>& secondCodeOf,
-    const TurboPuncturing& puncturing) {
-  std::vector<ConvCode> codes{ConvCode(inputs.code), ConvCode(secondCodeOf.value_or(inputs.code))};
-  const std::int32_t count = constituentCountOf(inputs);
-  TurboCode turbo(inputs.selectedType, count);
-  turbo.puncturing = puncturing;
-  turbo.termination = inputs.termination;
-  turbo.tailRule = inputs.tailRule;
-  std::vector<WeightEnumerator> enumerators(static_cast<std::size_t>(count));
-  for (std::int32_t c = 0; c < count; ++c) {
-    turbo.attachConstituent(c, codes[c == 0 ? 0 : 1], enumerators[static_cast<std::size_t>(c)]);
+// The codes, enumerators and turbo code of the inputs, configured as the run configures them
+// (no table allocated): each constituent's frame, its counted bits and its puncturing.
+struct ConfiguredShape {
+  std::vector<ConvCode> codes;
+  std::vector<WeightEnumerator> enumerators;
+  TurboCode turbo;
+
+  ConfiguredShape(const RunInputs& inputs, const std::optional<CodeDescription>& secondCodeOf,
+                  const TurboPuncturing& puncturing)
+      : codes{ConvCode(inputs.code), ConvCode(secondCodeOf.value_or(inputs.code))},
+        enumerators(static_cast<std::size_t>(constituentCountOf(inputs))),
+        turbo(inputs.selectedType, constituentCountOf(inputs)) {
+    turbo.puncturing = puncturing;
+    turbo.termination = inputs.termination;
+    turbo.tailRule = inputs.tailRule;
+    for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
+      turbo.attachConstituent(c, codeOf(c), enumerators[static_cast<std::size_t>(c)]);
+    }
+    turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
   }
-  turbo.setFrameLength(inputs.inputFrameLength, kRepetitionFactor);
-  std::vector<std::pair<ConvCode, std::int32_t>> frames;
-  for (std::int32_t c = 0; c < count; ++c) {
-    frames.emplace_back(codes[c == 0 ? 0 : 1], turbo.frameLengths[static_cast<std::size_t>(c)]);
-  }
-  return frames;
-}
+  ConfiguredShape(const ConfiguredShape&) = delete;
+  ConfiguredShape& operator=(const ConfiguredShape&) = delete;
+
+  const ConvCode& codeOf(std::int32_t c) const { return codes[c == 0 ? 0 : 1]; }
+};
 
 // Why a tail-biting frame is not one codeword per input word for one of the codes (empty: it
 // is, or N is not known yet).
@@ -212,7 +216,10 @@ std::string circularStateRefusal(const RunInputs& inputs,
   if (inputs.termination != Termination::TailBiting || inputs.inputFrameLength <= 0) {
     return {};
   }
-  for (const auto& [code, frameLength] : constituentFrames(inputs, secondCodeOf, puncturing)) {
+  const ConfiguredShape shape(inputs, secondCodeOf, puncturing);
+  for (std::int32_t c = 0; c < shape.turbo.constituentCount; ++c) {
+    const ConvCode& code = shape.codeOf(c);
+    const std::int32_t frameLength = shape.turbo.frameLengths[static_cast<std::size_t>(c)];
     const std::int32_t circular = circularStatesOfZeroWord(code, frameLength);
     if (circular != 1) {
       const std::string frame = frameLength == inputs.inputFrameLength
@@ -238,18 +245,41 @@ std::string ConstituentOptionsCheck::refusal() const {
 }
 
 ConstituentOptionsCheck checkLowWeightOptions(const RunInputs& inputs) {
-  if (inputs.maxWeight > 0) {
-    // The low-weight cut keeps input weights up to D only because every input bit is sent:
-    // a pattern whose first row (SYS) leaves some out lets heavier inputs reach codewords of
-    // weight ≤ D. The first row is read from the text alone, whatever the code.
+  // A code not yet described (the window before its first calculation) leaves the check to
+  // the whole one, which runs with the window's code.
+  if (inputs.maxWeight > 0 && inputs.inputFrameLength > 0 && inputs.code.registerLength > 0) {
+    // The low-weight cut keeps input weights up to D where every input bit is sent. A pattern
+    // whose first row (SYS) leaves some out needs a limit that the growth of the sent weight
+    // gives (turbo/low_weight_cuts.h); where none exists, the mode cannot run. Faults of the
+    // codes or patterns themselves are left to the checks that report them.
     for (const auto& [option, text] : {std::pair{"--puncture", &inputs.puncture},
                                        std::pair{"--puncture-outer", &inputs.punctureOuter},
                                        std::pair{"--puncture-inner", &inputs.punctureInner}}) {
-      if (text->substr(0, text->find(',')).find('0') != std::string::npos) {
-        return refused(option, *text,
-                       "low-weight mode (--max-weight) takes patterns that send every "
-                       "systematic bit (a first row of 1s only)");
+      if (text->substr(0, text->find(',')).find('0') == std::string::npos) {
+        continue;
       }
+      ConstituentOptionsCheck scratch;
+      std::optional<CodeDescription> second;
+      if (!inputs.numerator2.empty() || !inputs.denominator2.empty()) {
+        second = secondCode(inputs, scratch);
+        if (!second) {
+          break;
+        }
+      }
+      const std::optional<TurboPuncturing> puncturing = patterns(inputs, second, scratch);
+      if (!puncturing) {
+        break;
+      }
+      const ConfiguredShape shape(inputs, second, *puncturing);
+      const std::int32_t limit = std::min(inputs.maxWeight, shape.turbo.outputFrameLength);
+      if (!lowWeightCuts(shape.turbo, limit)) {
+        return refused(option, *text,
+                       "low-weight mode (--max-weight): with this pattern a run of input bits "
+                       "can send no bit at all (a cycle of the trellis through the pattern's "
+                       "period), so input words of any weight reach codewords of weight <= D "
+                       "and no input-weight limit holds");
+      }
+      break;
     }
   }
   ConstituentOptionsCheck taken;

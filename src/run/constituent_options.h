@@ -36,13 +36,15 @@ struct ConstituentOptionsCheck {
 // window's rules, and the patterns for the run's type: a PCCC takes --puncture, an SCCC
 // --puncture-outer and --puncture-inner, the repetition type neither, nor a second code.
 // Warns where a PCCC pattern sends neither the systematic bit nor encoder 1's parity. Low-weight
-// mode (maxWeight > 0) takes patterns that send every systematic bit only. Inputs of a named code
+// mode (maxWeight > 0) refuses a pattern that leaves systematic bits unsent where no input
+// weight bounds the words of weight ≤ D (checkLowWeightOptions). Inputs of a named code
 // (standardCode) that contradict it are refused first, by the option that contradicts it.
 ConstituentOptionsCheck checkConstituentOptions(const RunInputs& inputs);
 
-// The part of that check that depends on the options beyond the main window alone (not on the
-// code or the type): what low-weight mode does not take. Empty options and no refusal when
-// it takes them all; Advanced Setup refuses at OK what this refuses.
+// The part of that check that Advanced Setup applies at OK: what low-weight mode does not take,
+// a pattern that leaves systematic bits unsent where no input weight bounds the words of
+// weight ≤ D for the code, type and frame the inputs hold (faults of the codes or patterns
+// themselves are left to the whole check). Empty options and no refusal when it takes them.
 ConstituentOptionsCheck checkLowWeightOptions(const RunInputs& inputs);
 
 }  // namespace brevandor

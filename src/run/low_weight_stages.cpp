@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "enumerators/low_weight/low_weight_cwef.h"
+#include "turbo/low_weight_cuts.h"
 #include "turbo/low_weight_spectrum.h"
 
 namespace brevandor {
@@ -23,7 +24,7 @@ const ConvCode& codeOf(const TurboCode& turbo, std::size_t c) {
 // Creates constituent c's cut tables and its transfer matrix.
 LowWeightCut prepareConstituent(TurboCode& turbo, std::size_t c, std::int32_t limit) {
   WeightEnumerator& enumerator = enumeratorOf(turbo, c);
-  const LowWeightCut cut = lowWeightCut(enumerator, codeOf(turbo, c), limit);
+  const LowWeightCut cut = lowWeightCutOf(turbo, static_cast<std::int32_t>(c), limit);
   allocateLowWeightTables(enumerator, codeOf(turbo, c), cut);
   enumerator.computeTransferMatrix(codeOf(turbo, c));
   return cut;
@@ -110,6 +111,14 @@ StageEnd runLowWeightEnumeratorStages(TurboCode& turbo, std::int32_t limit,
   }
   context.postLogLine(kCompletedText);
   return StageEnd::Completed;
+}
+
+std::optional<std::int32_t> derivedInputWeightLimit(const TurboCode& turbo, std::int32_t limit) {
+  if (limit <= 0 || !leavesInputBitsUnsent(turbo)) {
+    return std::nullopt;
+  }
+  const std::optional<LowWeightCuts> cuts = lowWeightCuts(turbo, limit);
+  return cuts ? cuts->derivedInputLimit : std::nullopt;
 }
 
 StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_t limit,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "progress/run_context.h"
@@ -27,5 +28,10 @@ StageResult<std::int32_t> computeLowWeightSpectrum(TurboCode& turbo, std::int32_
                                                    std::span<double> codewordSpectrum,
                                                    std::span<double> weightedSpectrum,
                                                    const RunContext& context);
+
+// The input-weight limit of a low-weight run whose patterns leave input bits unsent, as the
+// growth of the sent weight sets it (turbo/low_weight_cuts.h); none where every input bit is
+// sent or the run is not in low-weight mode (limit 0).
+std::optional<std::int32_t> derivedInputWeightLimit(const TurboCode& turbo, std::int32_t limit);
 
 }  // namespace brevandor

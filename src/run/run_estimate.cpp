@@ -16,6 +16,7 @@
 #include "run/low_weight_stages.h"
 #include "run/run_memory.h"
 #include "run/simulation_stage.h"
+#include "turbo/low_weight_cuts.h"
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
@@ -71,14 +72,16 @@ struct TableExtent {
   double columns;
 };
 
-TableExtent extentOf(const WeightEnumerator& enumerator, const ConvCode& code,
-                     std::int32_t lowWeight) {
+// Constituent c of the configured turbo code.
+TableExtent extentOf(const TurboCode& turbo, std::int32_t c, std::int32_t lowWeight) {
+  const WeightEnumerator& enumerator = *turbo.enumerators[static_cast<std::size_t>(c)];
+  const ConvCode& code = *turbo.codes[static_cast<std::size_t>(c)];
   if (enumerator.repetitionFactor != 0) {
     // The repetition code: each input weight w has the one output weight r · w.
     return {1.0, 1.0, enumerator.frameLength + 1.0};
   }
   if (lowWeight > 0) {
-    const LowWeightCut cut = lowWeightCut(enumerator, code, lowWeight);
+    const LowWeightCut cut = lowWeightCutOf(turbo, c, lowWeight);
     return {cut.maxOutputWeight + 1.0, cut.maxOutputWeight + 1.0, cut.maxInputWeight + 1.0};
   }
   return {enumerator.layerMaxWeight(code) + 1.0, enumerator.resultMaxWeight(code) + 1.0,
@@ -86,8 +89,10 @@ TableExtent extentOf(const WeightEnumerator& enumerator, const ConvCode& code,
 }
 
 // The cells a CWEF recursion spans: every section, state, output weight and input weight.
-double cwefWork(const WeightEnumerator& enumerator, const ConvCode& code, std::int32_t lowWeight) {
-  const TableExtent extent = extentOf(enumerator, code, lowWeight);
+double cwefWork(const TurboCode& turbo, std::int32_t c, std::int32_t lowWeight) {
+  const WeightEnumerator& enumerator = *turbo.enumerators[static_cast<std::size_t>(c)];
+  const ConvCode& code = *turbo.codes[static_cast<std::size_t>(c)];
+  const TableExtent extent = extentOf(turbo, c, lowWeight);
   // A tail-biting frame runs the recursion once per start state.
   const double starts = enumerator.ending.tailBiting ? code.stateCount : 1.0;
   return starts * static_cast<double>(code.sectionCount(enumerator.frameLength)) * code.stateCount *
@@ -171,10 +176,10 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
                                          std::int32_t lowWeight) {
   const WeightEnumerator& outer = shape.enumerators[0];
   const WeightEnumerator& inner = shape.enumerators[1];
-  const TableExtent first = extentOf(outer, shape.codeOf(0), lowWeight);
-  const TableExtent second = extentOf(inner, shape.codeOf(1), lowWeight);
-  const double outerWork = cwefWork(outer, shape.codeOf(0), lowWeight);
-  const double innerWork = cwefWork(inner, shape.codeOf(1), lowWeight);
+  const TableExtent first = extentOf(shape.turbo, 0, lowWeight);
+  const TableExtent second = extentOf(shape.turbo, 1, lowWeight);
+  const double outerWork = cwefWork(shape.turbo, 0, lowWeight);
+  const double innerWork = cwefWork(shape.turbo, 1, lowWeight);
   StagePlanner planner(shape, lowWeight, tablePrecision(inputs));
   if (shape.turbo.concatenationType == ConcatenationType::Parallel) {
     // Parallel constituents of another code or pattern have a table each, one after the other.
@@ -187,8 +192,7 @@ std::vector<StageEstimate> plannedStages(const RunShape& shape, const RunInputs&
       for (std::int32_t c = 0; c < shape.turbo.constituentCount; ++c) {
         if (shape.turbo.tableSource(c) == c) {
           planner.add(kCwefStageNames[static_cast<std::size_t>(c)],
-                      cwefWork(shape.enumerators[c], shape.codeOf(c), lowWeight),
-                      shape.enumerators[c].frameLength);
+                      cwefWork(shape.turbo, c, lowWeight), shape.enumerators[c].frameLength);
         }
       }
     }

@@ -5,6 +5,7 @@
 #include "enumerators/cwef_engines.h"
 #include "enumerators/log_table.h"
 #include "enumerators/low_weight/low_weight_cwef.h"
+#include "turbo/low_weight_cuts.h"
 #include "turbo/spectrum_engines.h"
 
 namespace brevandor {
@@ -70,7 +71,7 @@ RunMemoryPlan planLowWeightMemory(const TurboCode& turbo, std::int32_t limit) {
     if (enumerator.repetitionFactor != 0) {
       continue;  // the repetition code's counts are known; it has no table
     }
-    const LowWeightCut cut = lowWeightCut(enumerator, *turbo.codes[c], limit);
+    const LowWeightCut cut = lowWeightCutOf(turbo, static_cast<std::int32_t>(c), limit);
     plan.tables += lowWeightTableBytes(*turbo.codes[c], cut, enumerator.precision);
     plan.work = std::max(plan.work, lowWeightWorkBytes(*turbo.codes[c], cut, enumerator.precision,
                                                        enumerator.ending.tailBiting));

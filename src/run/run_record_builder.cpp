@@ -10,6 +10,7 @@
 #include "code/polynomial_list.h"
 #include "logmath/log_domain.h"
 #include "run/constituent_options.h"
+#include "run/low_weight_stages.h"
 #include "turbo/concatenation_type.h"
 
 namespace brevandor {
@@ -176,6 +177,11 @@ RunRecord makeRunRecord(const RunInputs& inputs, const TurboCode& turbo,
   RunRecord record;
   record.programVersion = BREVANDOR_VERSION;
   record.inputs = recordInputs(inputs);
+  if (const std::optional<std::int32_t> limit =
+          derivedInputWeightLimit(turbo, lowWeightLimit(turbo, inputs.maxWeight))) {
+    // Low-weight mode with input bits unsent: the heaviest input word the tables keep.
+    record.inputs.further.emplace_back("input_weight_limit", std::to_string(*limit));
+  }
   record.code = recordCode(*turbo.codes[0]);
   record.turbo = recordTurbo(turbo);
   record.spectrum = recordSpectrum(outputs, turbo.frameLengths[0]);

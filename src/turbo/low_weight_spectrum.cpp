@@ -96,16 +96,12 @@ StageResult<std::int32_t> sumOverInputWeights(std::int32_t lastInput, std::int32
                                               std::int32_t maxWeight, WeightedTerm form,
                                               SpectrumOutput spectra, const RunContext& context,
                                               CountsOf&& countsOf) {
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= lastInput; ++w) {
+  const bool finished = forEachStep(lastInput + 1, context, [&](std::int32_t w) {
     addToSpectra<Cell>(countsOf(w), w, frameLength, form, spectra);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(lastInput - w);
+  });
+  if (!finished) {
+    return StageResult<std::int32_t>::cancelled();
   }
-  progress.finish();
   return maxWeight;
 }
 
@@ -189,12 +185,12 @@ StageResult<std::int32_t> parallelSpectrum(TurboCode& turbo, std::int32_t maxWei
                                            SpectrumOutput spectra, const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   // With systematic constituents the w input bits are sent once and are not in p.
-  const std::int32_t inputShift = turbo.hasNonSystematic == 0 ? 1 : 0;
+  const std::int32_t inputShift = turbo.addsInputWeight() ? 1 : 0;
   std::int32_t lastInput = frameLength;
   for (std::int32_t c = 0; c < turbo.constituentCount; ++c) {
     lastInput = std::min(lastInput, table<Cell>(turbo, c).columns() - 1);
   }
-  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra.codeword, spectra.weighted);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra);
   const std::vector<double> binomials = log10BinomialRow(frameLength, lastInput);
 
   WorkRow<Cell> partial(static_cast<std::size_t>(maxWeight) + 1);
@@ -229,7 +225,7 @@ StageResult<std::int32_t> serialSpectrum(TurboCode& turbo, std::int32_t maxWeigh
   const std::int32_t lastInput = outer.repetitionFactor != 0
                                      ? frameLength
                                      : std::min(frameLength, table<Cell>(turbo, 0).columns() - 1);
-  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra.codeword, spectra.weighted);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra);
   const std::vector<double> inputBinomials =
       outer.repetitionFactor != 0 ? log10BinomialRow(frameLength) : std::vector<double>{};
   std::vector<std::vector<double>> interleavings;
@@ -265,9 +261,8 @@ StageResult<std::int32_t> computeLowWeightParallelSpectrum(TurboCode& turbo, std
   if (!ready(turbo, maxWeight, spectra)) {
     return missingTable();
   }
-  return withTableCells(turbo, [&](auto cell) {
-    return parallelSpectrum<decltype(cell)>(turbo, maxWeight, spectra, context);
-  });
+  return onTableCells(turbo, parallelSpectrum<float>, parallelSpectrum<double>, turbo, maxWeight,
+                      spectra, context);
 }
 
 StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::int32_t maxWeight,
@@ -276,9 +271,8 @@ StageResult<std::int32_t> computeLowWeightSerialSpectrum(TurboCode& turbo, std::
   if (!ready(turbo, maxWeight, spectra) || turbo.constituentCount < 2) {
     return missingTable();
   }
-  return withTableCells(turbo, [&](auto cell) {
-    return serialSpectrum<decltype(cell)>(turbo, maxWeight, spectra, context);
-  });
+  return onTableCells(turbo, serialSpectrum<float>, serialSpectrum<double>, turbo, maxWeight,
+                      spectra, context);
 }
 
 }  // namespace brevandor

@@ -5,7 +5,7 @@
 
 #include "logmath/log_domain.h"
 
-namespace brevandor {
+namespace brevandor::detail {
 
 ParallelShape parallelShapeOf(const TurboCode& turbo) {
   ParallelShape shape{turbo.frameLengths[0], turbo.outputFrameLength, 0, turbo.addsInputWeight(),
@@ -211,4 +211,4 @@ template void gatherColumns(const BasicLogTable<double>&, std::int32_t, std::int
 template class ParallelRowBuilder<float>;
 template class ParallelRowBuilder<double>;
 
-}  // namespace brevandor
+}  // namespace brevandor::detail

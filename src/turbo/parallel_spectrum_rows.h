@@ -9,7 +9,9 @@
 #include "logmath/simd_log_add.h"
 #include "turbo/turbo_code.h"
 
-namespace brevandor {
+// The parts of the parallel spectrum engines, shared by the reference and the fast one and
+// nothing else.
+namespace brevandor::detail {
 
 // The sizes of the parallel spectrum stage.
 struct ParallelShape {
@@ -80,4 +82,4 @@ template <typename Cell>
 void gatherColumns(const BasicLogTable<Cell>& table, std::int32_t first, std::int32_t count,
                    std::int32_t lastRow, Cell* columns);
 
-}  // namespace brevandor
+}  // namespace brevandor::detail

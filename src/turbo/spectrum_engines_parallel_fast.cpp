@@ -21,6 +21,12 @@
 
 namespace brevandor {
 
+using detail::gatherColumns;
+using detail::ParallelRowBuilder;
+using detail::ParallelShape;
+using detail::parallelShapeOf;
+using detail::RowSpan;
+
 namespace {
 
 constexpr const char* kConstituentOverflowText = " oops \n";
@@ -332,24 +338,20 @@ std::uint64_t fastParallelSpectrumWorkBytes(const TurboCode& turbo, const RunCon
 namespace {
 
 template <typename Cell>
-StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                  std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runFast(TurboCode& turbo, SpectrumOutput spectra,
+                                  const RunContext& context) {
   const ParallelShape shape = parallelShapeOf(turbo);
   // A run on this engine keeps only the first table of equal ones.
-  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
-  FastParallelSpectrum<Cell> stage(turbo, codewordSpectrum, weightedSpectrum, context);
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, spectra);
+  FastParallelSpectrum<Cell> stage(turbo, spectra.codeword, spectra.weighted, context);
   return stage.run();
 }
 
 }  // namespace
 
-StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo,
-                                                      std::span<double> codewordSpectrum,
-                                                      std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeParallelSpectrumFast(TurboCode& turbo, SpectrumOutput spectra,
                                                       const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runFast<float>, runFast<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

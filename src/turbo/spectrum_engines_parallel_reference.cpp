@@ -10,6 +10,9 @@
 
 namespace brevandor {
 
+using detail::ParallelShape;
+using detail::parallelShapeOf;
+
 namespace {
 
 constexpr const char* kConstituentOverflowText = " oops \n";
@@ -114,38 +117,29 @@ void addInputWeight(TurboCode& turbo, std::int32_t w, const ParallelShape& shape
 }
 
 template <typename Cell>
-StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
+StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
                                        const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const ParallelShape shape = parallelShapeOf(turbo);
 
-  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, spectra);
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);
   WorkRow<Cell> next(current.size(), kLogZeroCell<Cell>);
-  ProgressReport progress(context);
-  progress.start();
-  for (std::int32_t w = 0; w <= frameLength; ++w) {
-    addInputWeight(turbo, w, shape, current, next, codewordSpectrum, weightedSpectrum, context);
-    if (context.cancelRequested()) {
-      return StageResult<std::int32_t>::cancelled();
-    }
-    progress.step(frameLength - w);
+  const bool finished = forEachStep(frameLength + 1, context, [&](std::int32_t w) {
+    addInputWeight(turbo, w, shape, current, next, spectra.codeword, spectra.weighted, context);
+  });
+  if (!finished) {
+    return StageResult<std::int32_t>::cancelled();
   }
-  progress.finish();
   return shape.maxWeight;
 }
 
 }  // namespace
 
-StageResult<std::int32_t> computeParallelSpectrumReference(TurboCode& turbo,
-                                                           std::span<double> codewordSpectrum,
-                                                           std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeParallelSpectrumReference(TurboCode& turbo, SpectrumOutput spectra,
                                                            const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runReference<float>, runReference<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

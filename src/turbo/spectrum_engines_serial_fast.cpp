@@ -293,8 +293,8 @@ void sumIntoSpectra(const BasicLogTable<Cell>& result, std::int32_t maxWeight,
 }
 
 template <typename Cell>
-StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                  std::span<double> weightedSpectrum, const RunContext& context) {
+StageResult<std::int32_t> runFast(TurboCode& turbo, SpectrumOutput spectra,
+                                  const RunContext& context) {
   const std::int32_t frameLength = turbo.frameLengths[0];
   const std::int32_t maxWeight = turbo.outputFrameLength;
   const std::int32_t count = turbo.constituentCount;
@@ -307,7 +307,7 @@ StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSp
     matrices.emplace_back(1, maxWeight + 1, frameLength + 1);
   }
 
-  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, maxWeight, spectra);
 
   ProgressReport progress(context);
   progress.start();
@@ -339,7 +339,7 @@ StageResult<std::int32_t> runFast(TurboCode& turbo, std::span<double> codewordSp
   }
   progress.finish();
 
-  sumIntoSpectra(*result, maxWeight, frameLength, codewordSpectrum, weightedSpectrum, kernels,
+  sumIntoSpectra(*result, maxWeight, frameLength, spectra.codeword, spectra.weighted, kernels,
                  team.members());
   return maxWeight;
 }
@@ -358,13 +358,9 @@ std::uint64_t fastSerialSpectrumWorkBytes(const TurboCode& turbo) {
          (static_cast<std::uint64_t>(turbo.frameLengths[0]) + 1) * sizeof(double);
 }
 
-StageResult<std::int32_t> computeSerialSpectrumFast(TurboCode& turbo,
-                                                    std::span<double> codewordSpectrum,
-                                                    std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeSerialSpectrumFast(TurboCode& turbo, SpectrumOutput spectra,
                                                     const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runFast<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runFast<float>, runFast<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

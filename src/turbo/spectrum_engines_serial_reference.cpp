@@ -87,8 +87,7 @@ void sumIntoSpectra(const BasicLogTable<Cell>& result, const SerialShape& shape,
 }
 
 template <typename Cell>
-StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codewordSpectrum,
-                                       std::span<double> weightedSpectrum,
+StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
                                        const RunContext& context) {
   const SerialShape shape{turbo.frameLengths[0], turbo.outputFrameLength};
   const std::int32_t count = turbo.constituentCount;
@@ -97,7 +96,7 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codew
       BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1),
       BasicLogTable<Cell>(1, shape.maxWeight + 1, shape.frameLength + 1)};
 
-  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, codewordSpectrum, weightedSpectrum);
+  clearSpectraAndZeroWord<Cell>(turbo, shape.maxWeight, spectra);
 
   ProgressReport progress(context);
   progress.start();
@@ -124,19 +123,15 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, std::span<double> codew
   }
   progress.finish();
 
-  sumIntoSpectra(matrices[(count - 1) % 2], shape, codewordSpectrum, weightedSpectrum);
+  sumIntoSpectra(matrices[(count - 1) % 2], shape, spectra.codeword, spectra.weighted);
   return shape.maxWeight;
 }
 
 }  // namespace
 
-StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo,
-                                                         std::span<double> codewordSpectrum,
-                                                         std::span<double> weightedSpectrum,
+StageResult<std::int32_t> computeSerialSpectrumReference(TurboCode& turbo, SpectrumOutput spectra,
                                                          const RunContext& context) {
-  return withTableCells(turbo, [&](auto cell) {
-    return runReference<decltype(cell)>(turbo, codewordSpectrum, weightedSpectrum, context);
-  });
+  return onTableCells(turbo, runReference<float>, runReference<double>, turbo, spectra, context);
 }
 
 }  // namespace brevandor

@@ -94,14 +94,14 @@ StageResult<std::int32_t> TurboCode::computeParallelSpectrum(std::span<double> c
         // The fast engine reads the first table for every constituent whose table equals it.
         return c > 0 && sameTableAsFirst(c) ? 0 : c;
       })) {
-    return computeParallelSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
+    return computeParallelSpectrumFast(*this, {codewordSpectrum, weightedSpectrum}, context);
   }
   // The reference, which needs every constituent's own table.
   if (!readyForParallel(*this, codewordSpectrum, weightedSpectrum,
                         [](std::int32_t c) { return c; })) {
     return missingConstituent();
   }
-  return computeParallelSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+  return computeParallelSpectrumReference(*this, {codewordSpectrum, weightedSpectrum}, context);
 }
 
 StageResult<std::int32_t> TurboCode::computeSerialSpectrum(std::span<double> codewordSpectrum,
@@ -111,9 +111,9 @@ StageResult<std::int32_t> TurboCode::computeSerialSpectrum(std::span<double> cod
     return missingConstituent();
   }
   if (context.engine == Engine::Reference) {
-    return computeSerialSpectrumReference(*this, codewordSpectrum, weightedSpectrum, context);
+    return computeSerialSpectrumReference(*this, {codewordSpectrum, weightedSpectrum}, context);
   }
-  return computeSerialSpectrumFast(*this, codewordSpectrum, weightedSpectrum, context);
+  return computeSerialSpectrumFast(*this, {codewordSpectrum, weightedSpectrum}, context);
 }
 
 }  // namespace brevandor

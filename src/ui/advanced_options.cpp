@@ -40,19 +40,17 @@ AdvancedOption describedOption(const OptionText& text, Editor editor) {
   return option;
 }
 
-// The part of the settings that holds the fields of `Group`: the settings themselves, the run
-// inputs, their tail rule or simulation texts, or the exported files.
+// The part of the settings that holds the fields of `Group`: the run inputs, their tail rule
+// or their simulation texts.
 template <typename Group, typename Settings>
 auto& groupOf(Settings& settings) {
   if constexpr (std::is_same_v<Group, RunInputs>) {
     return settings.inputs;
   } else if constexpr (std::is_same_v<Group, TailRule>) {
     return settings.inputs.tailRule;
-  } else if constexpr (std::is_same_v<Group, SimulationTexts>) {
-    return settings.inputs.simulation;
   } else {
-    static_assert(std::is_same_v<Group, ExportFiles>);
-    return settings.exports;
+    static_assert(std::is_same_v<Group, SimulationTexts>);
+    return settings.inputs.simulation;
   }
 }
 

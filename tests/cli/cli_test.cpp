@@ -161,9 +161,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"-t", "rep", "--numerator2", "1+D^2"}, "the repetition type has one"},
         Refusal{{"--numerator2", "1+x"}, "--numerator2 \"1+x\":  Illegal Grammar "},
         Refusal{{"--denominator2", "D+D^2"}, "denominator needs the constant term"},
-        Refusal{{"--max-weight", "20", "--puncture", "10,11,11"},
-                "--puncture \"10,11,11\": low-weight mode (--max-weight) takes patterns that "
-                "send every systematic bit"},
+        // Only every third section sent: a run of input bits of the default code sends nothing.
+        Refusal{
+            {"--max-weight", "20", "--puncture", "100,100,100"},
+            "--puncture \"100,100,100\": low-weight mode (--max-weight): with this pattern a run "
+            "of input bits can send no bit at all"},
         Refusal{{"--threads", "-1"}, "--threads: '-1' is not a number of threads (use 0 for all"},
         Refusal{{"--threads", "abc"}, "--threads: 'abc' is not a number of threads"},
         Refusal{{"--threads", "100000"},

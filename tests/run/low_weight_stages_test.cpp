@@ -156,10 +156,12 @@ struct PuncturedCase {
   const char* name;
   const char* numerators;
   const char* denominator;
-  const char* pattern;
+  const char* pattern;  // PCCC: SYS,PAR1,PAR2; SCCC: the outer code's SYS,PAR
   TailRule tailRule;
   std::int32_t frameLength;
   std::int32_t maxWeight;
+  ConcatenationType type = ConcatenationType::Parallel;
+  const char* innerPattern = "";  // SCCC: the inner code's SYS,PAR ("": none)
 };
 
 class LowWeightPunctured : public ::testing::TestWithParam<PuncturedCase> {};
@@ -172,9 +174,20 @@ TEST_P(LowWeightPunctured, EntriesUpToTheLimitEqualTheWholeSpectrum) {
   testing::GeneralShape shape;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.tailRule = c.tailRule;
+  shape.type = c.type;
   const std::int32_t parities = parityOutputCount(shape.first);
-  const std::vector<std::string> rows = parallelPatternRows(std::vector{parities, parities});
-  shape.puncturing.parallel = parsePuncturePattern(c.pattern, rowViews(rows)).pattern.value();
+  if (c.type == ConcatenationType::Parallel) {
+    const std::vector<std::string> rows = parallelPatternRows(std::vector{parities, parities});
+    shape.puncturing.parallel = parsePuncturePattern(c.pattern, rowViews(rows)).pattern.value();
+  } else {
+    const std::vector<std::string> rows = serialPatternRows(parities);
+    for (const auto& [text, pattern] : {std::pair{c.pattern, &shape.puncturing.outer},
+                                        std::pair{c.innerPattern, &shape.puncturing.inner}}) {
+      if (*text != '\0') {
+        *pattern = parsePuncturePattern(text, rowViews(rows)).pattern.value();
+      }
+    }
+  }
   testing::GeneralPipeline whole(shape, c.frameLength, Engine::Fast);
   ASSERT_EQ(whole.run(), whole.turbo.outputFrameLength);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
@@ -193,7 +206,16 @@ INSTANTIATE_TEST_SUITE_P(
         PuncturedCase{"CcsdsRateHalf", "1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4", "1+D^3+D^4",
                       "11,10,00,00,01,00,00", TailRule{true, true}, 60, 12},
         PuncturedCase{"CcsdsRateThird", "1+D+D^3+D^4,1+D^2+D^4,1+D+D^2+D^3+D^4", "1+D^3+D^4",
-                      "1,1,0,0,1,0,0", TailRule{true, true}, 60, 16}),
+                      "1,1,0,0,1,0,0", TailRule{true, true}, 60, 16},
+        // Patterns that leave systematic bits unsent: the cut keeps the input weights that the
+        // growth of the sent weight lets reach D.
+        PuncturedCase{"SystematicPunctured", "1+D+D^2", "1+D^2", "10,11,11", TailRule{}, 120, 12},
+        PuncturedCase{"SystematicAndParityPunctured", "1+D^2", "1+D+D^2", "110,101,011", TailRule{},
+                      90, 10},
+        PuncturedCase{"SerialOuterSystematicPunctured", "1+D+D^2", "1+D^2", "10,11", TailRule{}, 80,
+                      12, ConcatenationType::Serial},
+        PuncturedCase{"SerialInnerSystematicPunctured", "1+D+D^2", "1+D^2", "", TailRule{}, 60, 10,
+                      ConcatenationType::Serial, "110,111"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 struct TailBitingCase {

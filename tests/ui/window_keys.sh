@@ -4,8 +4,8 @@
 #   1. Escape on the idle window leaves it open.
 #   2. Enter in a field starts a calculation, and the window stays open.
 #   3. Advanced Setup (Alt+A) refuses at OK (Enter) low-weight mode (Alt+L) together with a
-#      puncturing pattern that leaves out systematic bits (Alt+P), which the run would refuse;
-#      Escape leaves it.
+#      puncturing pattern under which input bits can send nothing (Alt+P), which the run
+#      would refuse; Escape leaves it.
 #   4. Alt+F, a frame of 1001 bits and Enter bring up the time and memory estimate; Enter
 #      there starts the calculation; Escape during the calculation neither closes the window
 #      nor stops the calculation, whose results file ends complete.
@@ -145,17 +145,17 @@ opened_by_in() {
   done
 }
 
-echo "3. Advanced Setup refuses low-weight mode with a pattern that punctures systematic bits"
+echo "3. Advanced Setup refuses low-weight mode with a pattern under which input bits can send nothing"
 setup=$(opened_by "$(windows)" alt+a)
 [[ -n "$setup" ]] || fail "Alt+A did not open Advanced Setup"
 xdotool windowfocus --sync "$setup"
 xdotool key --clearmodifiers alt+l ctrl+a
 xdotool type --delay 50 20
 xdotool key --clearmodifiers alt+p
-xdotool type --delay 50 10,11,11
+xdotool type --delay 50 100,100,100
 xdotool key --clearmodifiers Return
 sleep 0.5
-windows | grep -qx "$setup" || fail "Advanced Setup took low-weight mode with a systematic-puncturing pattern at OK"
+windows | grep -qx "$setup" || fail "Advanced Setup took low-weight mode with a pattern that bounds no input weight at OK"
 xdotool windowfocus --sync "$setup"
 xdotool key --clearmodifiers Escape
 for _ in $(seq 50); do
