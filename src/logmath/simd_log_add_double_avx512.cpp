@@ -30,6 +30,18 @@ void accumulateFromTable(double* acc, const double* src, std::size_t count) {
   sumPairsFromTable(acc, acc, src, count);
 }
 
+// acc[i] = logAdd(acc[i], (x + src[i]) − y) as addTermsAbove, the correction from the fine
+// table where every open lane of a packet lies within its reach.
+template <bool kWithFloor>
+void addTermsFromTable(double* acc, const double* src, const double* floor, std::size_t count,
+                       double x, double y) {
+  const CorrectionTableRegisters<LogAddCorrectionFineTable> table(logAddCorrectionFineTable());
+  addTermsRowWith<Avx512Doubles, kWithFloor>(
+      acc, src, floor, count, x, y, [&](__m512d a, __m512d b) BREVANDOR_HOT_LAMBDA {
+        return logAddLanesFromTable(a, b, kNegligibleDelta, table);
+      });
+}
+
 }  // namespace
 
 template <>
@@ -38,6 +50,8 @@ const DoubleLogAddRowKernels& avx512RowKernelsUnchecked<double>() {
     DoubleLogAddRowKernels set = doubleTableKernels<Avx512Doubles>("avx512");
     set.sumPairs = sumPairsFromTable;
     set.accumulate = accumulateFromTable;
+    set.addTerms = withoutFloor<double, addTermsFromTable<false>>;
+    set.addTermsAbove = addTermsFromTable<true>;
     return set;
   }();
   return kernels;

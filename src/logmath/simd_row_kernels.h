@@ -50,10 +50,10 @@ void accumulateRow(double* acc, const Cell* src, std::size_t count) {
 }
 
 // acc[i] = logAdd(acc[i], (x + src[i]) − y) where src[i] is not LogZero (and, with a floor,
-// the term is not below floor[i]).
-template <typename P, bool kWithFloor>
-void addTermsRow(double* acc, const double* src, const double* floor, std::size_t count, double x,
-                 double y) {
+// the term is not below floor[i]); `sum` as in sumPairsRowWith.
+template <typename P, bool kWithFloor, typename Sum>
+BREVANDOR_HOT void addTermsRowWith(double* acc, const double* src, const double* floor,
+                                   std::size_t count, double x, double y, Sum sum) {
   const auto vx = P::set1(x);
   const auto vy = P::set1(y);
   const auto logZero = P::set1(LogZero);
@@ -73,8 +73,7 @@ void addTermsRow(double* acc, const double* src, const double* floor, std::size_
           }
         }
         const auto before = P::load(acc + i, P::bits(take), LogZero);
-        P::storeWhere(acc + i, take,
-                      finished(logAddLanes<P>(before, term), P::bits(take), before, term));
+        P::storeWhere(acc + i, take, finished(sum(before, term), P::bits(take), before, term));
       },
       [&](std::size_t i) BREVANDOR_HOT_LAMBDA {
         if (src[i] == LogZero) {
@@ -85,6 +84,15 @@ void addTermsRow(double* acc, const double* src, const double* floor, std::size_
           acc[i] = logAdd(acc[i], term);
         }
       });
+}
+
+template <typename P, bool kWithFloor>
+void addTermsRow(double* acc, const double* src, const double* floor, std::size_t count, double x,
+                 double y) {
+  using V = typename P::Vector;
+  addTermsRowWith<P, kWithFloor>(acc, src, floor, count, x, y, [](V a, V b) BREVANDOR_HOT_LAMBDA {
+    return logAddLanes<P>(a, b);
+  });
 }
 
 // The signature of addTermsAbove, with which every kernel set also makes its addTerms.
