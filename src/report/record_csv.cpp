@@ -9,6 +9,14 @@ namespace brevandor {
 
 namespace {
 
+// A bound or estimate: every digit of its value, or, below the extended range, ten digits
+// from its logarithm.
+std::string boundText(const std::vector<long double>& values,
+                      const std::vector<double>& log10Beyond, std::size_t point) {
+  const std::optional<double> beyond = log10BeyondRange(log10Beyond, point);
+  return beyond ? decimalFromLog10(*beyond, kCountTextDigits) : exactText(values[point]);
+}
+
 std::string log10Text(double log10Value) {
   return isLogZero(log10Value) ? std::string() : exactText(log10Value);
 }
@@ -32,12 +40,10 @@ std::string boundsCsv(const RunRecord& record) {
   for (std::size_t point = 0; point < bounds.ebn0Db.size(); ++point) {
     csv += exactText(bounds.ebn0Db[point]);
     for (const BoundColumn& column : bounds.columns) {
-      const std::optional<double> beyond = log10BeyondRange(column, point);
-      csv += "," + (beyond ? decimalFromLog10(*beyond, kCountTextDigits)
-                           : exactText(column.values[point]));
+      csv += "," + boundText(column.values, column.log10Beyond, point);
     }
     if (given != nullptr) {
-      csv += "," + exactText((*given)[point]);
+      csv += "," + boundText(*given, record.givenInterleaver->log10EstimatesBeyond, point);
     }
     csv += '\n';
   }

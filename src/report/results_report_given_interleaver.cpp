@@ -1,8 +1,11 @@
 #include "report/results_report_given_interleaver.h"
 
 #include <cinttypes>
+#include <cmath>
+#include <string>
 
 #include "progress/printable_text.h"
+#include "report/scientific_text.h"
 
 namespace brevandor {
 
@@ -28,6 +31,19 @@ void printSpectrumRows(std::FILE* file, const RecordGivenInterleaver& given) {
                multiplicity);
 }
 
+// "%e" of the estimate as a double where a double holds it, else the text of its power from
+// its natural log (the estimates of high Eb/N0 fall far below 10^-308).
+std::string estimateText(const std::vector<long double>& values,
+                         const std::vector<long double>& logs, std::size_t j) {
+  const auto value = static_cast<double>(values[j]);
+  if (std::fpclassify(value) == FP_NORMAL || j >= logs.size() || !std::isfinite(logs[j])) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%e", value);
+    return text;
+  }
+  return scientificTextOfPower(logs[j] / std::log(10.0L));
+}
+
 void printEstimates(std::FILE* file, std::int32_t maxWeight, const GivenErrorFloorTable& table) {
   if (table.ebn0Db.empty()) {
     return;
@@ -38,8 +54,9 @@ void printEstimates(std::FILE* file, std::int32_t maxWeight, const GivenErrorFlo
                maxWeight);
   std::fprintf(file, "\n   SNR[dB]      UB_Q given      UB_Q average (uniform interleaver)\n");
   for (std::size_t j = 0; j < table.ebn0Db.size(); ++j) {
-    std::fprintf(file, "%9.3f\t%e\t%e\n", table.ebn0Db[j], static_cast<double>(table.given[j]),
-                 static_cast<double>(table.average[j]));
+    std::fprintf(file, "%9.3f\t%s\t%s\n", table.ebn0Db[j],
+                 estimateText(table.given, table.logGiven, j).c_str(),
+                 estimateText(table.average, table.logAverage, j).c_str());
   }
 }
 

@@ -14,6 +14,9 @@ struct GivenErrorFloorTable {
   std::vector<double> ebn0Db;
   std::vector<long double> given;
   std::vector<long double> average;
+  // The natural logs of the same values, which print those below the range of a double.
+  std::vector<long double> logGiven;
+  std::vector<long double> logAverage;
 };
 
 // The section "Distance Spectrum of the Given Interleaver": the permutation, d, the exact

@@ -46,11 +46,15 @@ std::string runLabel(const RunRecord& record) {
   return label;
 }
 
-std::optional<double> log10BeyondRange(const BoundColumn& column, std::size_t point) {
-  if (point >= column.log10Beyond.size() || !std::isfinite(column.log10Beyond[point])) {
+std::optional<double> log10BeyondRange(const std::vector<double>& log10Beyond, std::size_t point) {
+  if (point >= log10Beyond.size() || !std::isfinite(log10Beyond[point])) {
     return std::nullopt;
   }
-  return column.log10Beyond[point];
+  return log10Beyond[point];
+}
+
+std::optional<double> log10BeyondRange(const BoundColumn& column, std::size_t point) {
+  return log10BeyondRange(column.log10Beyond, point);
 }
 
 std::vector<double> log10BeyondRange(const std::vector<long double>& values,

@@ -114,6 +114,9 @@ struct RecordGivenInterleaver {
   // The union bound (Q function) of the bit error rate over d ≤ D at each point of the
   // record's Eb/N0 grid: an estimate of this permutation's error floor (empty: no bounds).
   std::vector<long double> bitErrorEstimates;
+  // log10 of each estimate below even the extended range, −∞ at the other points; empty where
+  // none is (as BoundColumn::log10Beyond).
+  std::vector<double> log10EstimatesBeyond{};
 
   friend bool operator==(const RecordGivenInterleaver&, const RecordGivenInterleaver&) = default;
 };
@@ -176,6 +179,10 @@ const BoundColumn* lowerBoundColumn(const RecordBounds& bounds);
 // P_b ≥ P_w / K): no code of this length and rate reaches it, so the estimate does not hold
 // there. False for bounds and where the run has no lower bound.
 bool estimateBelowLowerBound(const RunRecord& record, const BoundColumn& column, std::size_t point);
+
+// The entry of `log10Beyond` at `point` where the value there lies below the extended range
+// and its long double cannot hold it; nothing elsewhere.
+std::optional<double> log10BeyondRange(const std::vector<double>& log10Beyond, std::size_t point);
 
 // log10 of the bound in `column` at `point` where its value lies below the extended range and
 // `values` cannot hold it; nothing elsewhere.

@@ -92,6 +92,18 @@ Json boundValue(long double value) {
   return exactText(value);
 }
 
+// The values of a bound or estimate over the grid, each as boundValue, or, below the
+// extended range, as decimal text from its logarithm.
+Json boundValues(const std::vector<long double>& values, const std::vector<double>& log10Beyond) {
+  Json list = Json::array();
+  for (std::size_t point = 0; point < values.size(); ++point) {
+    const std::optional<double> beyond = log10BeyondRange(log10Beyond, point);
+    list.push_back(beyond ? Json(decimalFromLog10(*beyond, kCountTextDigits))
+                          : boundValue(values[point]));
+  }
+  return list;
+}
+
 Json inputsJson(const RecordInputs& inputs) {
   Json json{{"numerator", inputs.numerator}, {"denominator", inputs.denominator},
             {"type", inputs.type},           {"frame_length", inputs.frameLength},
@@ -120,14 +132,9 @@ Json spectrumJson(const RecordSpectrum& spectrum) {
 Json boundsJson(const RecordBounds& bounds) {
   Json columns = Json::array();
   for (const BoundColumn& column : bounds.columns) {
-    Json values = Json::array();
-    for (std::size_t point = 0; point < column.values.size(); ++point) {
-      // A value below the extended range as decimal text from its logarithm.
-      const std::optional<double> beyond = log10BeyondRange(column, point);
-      values.push_back(beyond ? Json(decimalFromLog10(*beyond, kCountTextDigits))
-                              : boundValue(column.values[point]));
-    }
-    Json entry{{"name", column.name}, {"title", column.title}, {"values", std::move(values)}};
+    Json entry{{"name", column.name},
+               {"title", column.title},
+               {"values", boundValues(column.values, column.log10Beyond)}};
     if (column.estimate) {
       entry["estimate"] = true;  // written only where it holds, so bound records stay as they were
     }
@@ -141,16 +148,12 @@ Json givenInterleaverJson(const RecordGivenInterleaver& given) {
   for (const GivenSpectrumLine& line : given.lines) {
     rows.push_back(Json{{"d", line.weight}, {"A", line.codewords}, {"B", line.bitMultiplicity}});
   }
-  Json estimates = Json::array();
-  for (const long double value : given.bitErrorEstimates) {
-    estimates.push_back(boundValue(value));
-  }
   return Json{{"interleaver", given.interleaver},
               {"max_weight", given.maxWeight},
               {"d_min", given.minimumDistance ? Json(*given.minimumDistance) : Json(nullptr)},
               {"candidates", given.candidates},
               {"rows", std::move(rows)},
-              {"ub_q_estimate", std::move(estimates)}};
+              {"ub_q_estimate", boundValues(given.bitErrorEstimates, given.log10EstimatesBeyond)}};
 }
 
 // ---- reading ----
@@ -374,6 +377,23 @@ std::optional<double> log10OfTextBeyondRange(const std::string& text, long doubl
   return static_cast<double>(std::log10(mantissa) + static_cast<long double>(exponent));
 }
 
+// The log10 of each value of a list that its text holds below the extended range (−∞ at the
+// others); empty where none does.
+std::vector<double> log10sBeyondRange(const Json& list, const std::vector<long double>& values) {
+  std::vector<double> beyond;
+  for (std::size_t point = 0; point < list.size() && point < values.size(); ++point) {
+    const std::optional<double> log10Value =
+        list[point].is_string()
+            ? log10OfTextBeyondRange(list[point].get<std::string>(), values[point])
+            : std::nullopt;
+    if (log10Value) {
+      beyond.resize(list.size(), -std::numeric_limits<double>::infinity());
+      beyond[point] = *log10Value;
+    }
+  }
+  return beyond;
+}
+
 // A bound is a probability or a sum of them: never negative.
 long double readBoundValue(const Json& value, const std::string& where) {
   long double bound = 0.0L;
@@ -418,16 +438,7 @@ RecordBounds readBounds(const Fields& fields) {
                     " values for " + std::to_string(bounds.ebn0Db.size()) + " grid points");
     }
     entry.values = listOf(values, path + ".values", readBoundValue);
-    for (std::size_t point = 0; point < values.size(); ++point) {
-      const std::optional<double> beyond =
-          values[point].is_string()
-              ? log10OfTextBeyondRange(values[point].get<std::string>(), entry.values[point])
-              : std::nullopt;
-      if (beyond) {
-        entry.log10Beyond.resize(values.size(), -std::numeric_limits<double>::infinity());
-        entry.log10Beyond[point] = *beyond;
-      }
-    }
+    entry.log10Beyond = log10sBeyondRange(values, entry.values);
     if (column.has("estimate")) {
       const Json& estimate = column.member("estimate");
       if (!estimate.is_boolean()) {
@@ -461,8 +472,9 @@ RecordGivenInterleaver readGivenInterleaver(const Fields& fields) {
         return GivenSpectrumLine{line.integer("d"), countOf(line.member("A"), line.where("A")),
                                  line.number("B")};
       });
-  given.bitErrorEstimates =
-      listOf(fields.array("ub_q_estimate"), fields.path("ub_q_estimate"), readBoundValue);
+  const Json& estimates = fields.array("ub_q_estimate");
+  given.bitErrorEstimates = listOf(estimates, fields.path("ub_q_estimate"), readBoundValue);
+  given.log10EstimatesBeyond = log10sBeyondRange(estimates, given.bitErrorEstimates);
   return given;
 }
 

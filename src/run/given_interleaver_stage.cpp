@@ -147,6 +147,7 @@ GivenErrorFloorTable givenErrorFloorTable(const GivenSpectrum& spectrum,
     ratios.push_back(grid.ratio(j));
   }
   table.given = givenBitErrorEstimates(spectrum, rate, ratios);
+  table.logGiven = logGivenBitErrorEstimates(spectrum, rate, ratios);
   std::vector<long double> average(static_cast<std::size_t>(spectrum.maxWeight) + 1, 0.0L);
   for (std::size_t d = 0; d < average.size() && d < log10AverageWeighted.size(); ++d) {
     if (!isLogZero(log10AverageWeighted[d])) {
@@ -155,6 +156,7 @@ GivenErrorFloorTable givenErrorFloorTable(const GivenSpectrum& spectrum,
   }
   for (const double ratio : ratios) {
     table.average.push_back(truncatedUnionEstimate(average, rate, ratio));
+    table.logAverage.push_back(logTruncatedUnionEstimate(average, rate, ratio));
   }
   return table;
 }
@@ -163,6 +165,7 @@ void keepGivenEstimates(RunRecord& record, const GivenErrorFloorTable& table) {
   if (record.givenInterleaver && !record.bounds.ebn0Db.empty() &&
       record.bounds.ebn0Db == table.ebn0Db) {
     record.givenInterleaver->bitErrorEstimates = table.given;
+    record.givenInterleaver->log10EstimatesBeyond = log10BeyondRange(table.given, table.logGiven);
   }
 }
 

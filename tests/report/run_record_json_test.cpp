@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "logmath/log_domain.h"
+#include "report/record_csv.h"
 #include "report/scientific_text.h"
 #include "run/calculation_run.h"
 #include "support/file_capture.h"
@@ -183,6 +185,34 @@ TEST(RunRecordJsonLongFrame, KeepsLowWeightCountsThatScalingFlushes) {
   EXPECT_NE(json.find(R"({"d": 1, "log10_a": )"), std::string::npos);
   EXPECT_NE(json.find(R"("a": "4.000000000e+03", "b": "1.000000000e+00"})"), std::string::npos);
   EXPECT_NE(json.find(R"("a": "7.998000000e+06", "b": "3.999000000e+03"})"), std::string::npos);
+}
+
+// Bounds and the given permutation's estimates below even the extended range (IUB_Exp of
+// N = 100 at 30 dB is about 10^-9334) are written as decimal text from their logarithms and
+// read back: the value as 0, the logarithm from the text. Both exports write the same text.
+TEST(RunRecordJsonLongFrame, BoundsBelowTheExtendedRangeReadBackFromTheirText) {
+  RunRecord record;
+  record.bounds = {
+      {29.5, 30.0},
+      {{"IUB_Exp", "Viterbi Bound", {0.25L, 0.0L}, false, {}},
+       {"Sphere_Word", "Sphere-Packing Bound (word)", {0.0L, 0.0L}, false, {-24783.0, -27847.0}}}};
+  record.bounds.columns[0].log10Beyond = {-std::numeric_limits<double>::infinity(), -9334.0};
+  record.givenInterleaver = RecordGivenInterleaver{"random:5", 40, 36, {}, 0, {0.0L, 0.0L}};
+  record.givenInterleaver->log10EstimatesBeyond = {-5800.0, -6000.0};
+
+  const std::string json = runRecordJson(record);
+  for (const char* text :
+       {R"([0.25, "1.000000000e-9334"])", R"(["1.000000000e-24783", "1.000000000e-27847"])",
+        R"("ub_q_estimate": ["1.000000000e-5800", "1.000000000e-6000"])"}) {
+    EXPECT_NE(json.find(text), std::string::npos) << text << "\n" << json;
+  }
+  const RecordReading reading = readRunRecordJson(json);
+  ASSERT_TRUE(reading.record.has_value()) << reading.error;
+  EXPECT_EQ(reading.record->bounds, record.bounds);
+  EXPECT_EQ(reading.record->givenInterleaver, record.givenInterleaver);
+  EXPECT_NE(boundsCsv(record).find("\n30,1.000000000e-9334,1.000000000e-27847,1.000000000e-6000\n"),
+            std::string::npos)
+      << boundsCsv(record);
 }
 
 // A complete record, small enough to edit by hand in the refusal cases.
