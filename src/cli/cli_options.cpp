@@ -240,7 +240,7 @@ CheckedCommandLine checkCommandLine(const CommandLine& typed) {
   const auto termination = parseTermination(commandLine.termination);
   if (!termination) {
     return refuse("--termination: unknown termination '" + commandLine.termination +
-                  "' (use both, first, open or tail-biting)");
+                  "' (use both, first, open, tail-biting, tail-biting-outer or tail-biting-inner)");
   }
   inputs.termination = *termination;
   if (commandLine.tailInputs != "all" && commandLine.tailInputs != "first") {

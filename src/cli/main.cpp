@@ -126,7 +126,8 @@ void describeOptions(CLI::App& app, cli::CommandLine& commandLine) {
                  "How the encoders' frames end: both (each terminated by its own tail), first "
                  "(encoder 1 / the outer code terminated, the others open), open (no tails), "
                  "tail-biting (PCCC, SCCC: each encoder ends in the state it began in, where every "
-                 "input has one such state)")
+                 "input has one such state), tail-biting-outer, tail-biting-inner (SCCC: that "
+                 "code tail-biting, the other terminated)")
       ->capture_default_str();
   app.add_option("--tail-inputs", commandLine.tailInputs,
                  "Which terminated encoders send their tail input bits: all, or first (encoder "

@@ -9,12 +9,21 @@ namespace brevandor {
 
 namespace {
 
-constexpr std::array<std::pair<Termination, std::string_view>, 4> kNames{{
+constexpr std::array<std::pair<Termination, std::string_view>, 6> kNames{{
     {Termination::Both, "both"},
     {Termination::First, "first"},
     {Termination::Open, "open"},
     {Termination::TailBiting, "tail-biting"},
+    {Termination::TailBitingOuter, "tail-biting-outer"},
+    {Termination::TailBitingInner, "tail-biting-inner"},
 }};
+
+// Whether constituent `index` (0 the outer code) of the termination is tail-biting.
+bool tailBitingAt(Termination termination, std::int32_t index) {
+  return termination == Termination::TailBiting ||
+         (termination == Termination::TailBitingOuter && index == 0) ||
+         (termination == Termination::TailBitingInner && index > 0);
+}
 
 }  // namespace
 
@@ -26,11 +35,18 @@ std::optional<Termination> parseTermination(std::string_view name) {
   return valueNamed(kNames, name);
 }
 
+bool hasTailBiting(Termination termination) {
+  return tailBitingAt(termination, 0) || tailBitingAt(termination, 1);
+}
+
 FrameEnding frameEndingOf(Termination termination, const TailRule& rule, std::int32_t index) {
   FrameEnding ending;
-  ending.terminated =
-      termination == Termination::Both || (termination == Termination::First && index == 0);
-  ending.tailBiting = termination == Termination::TailBiting;
+  ending.tailBiting = tailBitingAt(termination, index);
+  ending.terminated = termination == Termination::Both ||
+                      (termination == Termination::First && index == 0) ||
+                      ((termination == Termination::TailBitingOuter ||
+                        termination == Termination::TailBitingInner) &&
+                       !ending.tailBiting);
   ending.sendsTailInput = ending.terminated && !(rule.firstTailInputOnly && index > 0);
   ending.punctureTail = ending.terminated && rule.punctureTail;
   return ending;

@@ -8,13 +8,19 @@ namespace brevandor {
 
 // How the encoders of a concatenated code end their frames.
 enum class Termination {
-  Both,        // every encoder returns to state 0 with its own tail
-  First,       // encoder 1 (the outer code) terminated, the others left open
-  Open,        // no tails: every encoder ends wherever its input leaves it
-  TailBiting,  // every encoder ends in the state it started in, no tail bits
+  Both,             // every encoder returns to state 0 with its own tail
+  First,            // encoder 1 (the outer code) terminated, the others left open
+  Open,             // no tails: every encoder ends wherever its input leaves it
+  TailBiting,       // every encoder ends in the state it started in, no tail bits
+  TailBitingOuter,  // SCCC: the outer code tail-biting, the inner one terminated
+  TailBitingInner,  // SCCC: the outer code terminated, the inner one tail-biting
 };
 
-// "both", "first", "open", "tail-biting": the names on the command line and in records.
+// Whether some encoder's frame of this termination is tail-biting.
+bool hasTailBiting(Termination termination);
+
+// "both", "first", "open", "tail-biting", "tail-biting-outer", "tail-biting-inner": the names
+// on the command line and in records.
 std::string_view terminationName(Termination termination);
 std::optional<Termination> parseTermination(std::string_view name);
 

@@ -77,11 +77,15 @@ void printTermination(std::FILE* file, const TurboCode& turbo) {
     return;
   }
   const std::string name(terminationName(turbo.termination));
-  const char* meaning =
-      turbo.termination == Termination::Both    ? "every encoder terminated"
-      : turbo.termination == Termination::First ? "encoder 1 terminated, the others open"
-      : turbo.termination == Termination::Open  ? "no encoder terminated"
-                                                : "every encoder ends where it began";
+  const char* meaning = turbo.termination == Termination::Both ? "every encoder terminated"
+                        : turbo.termination == Termination::First
+                            ? "encoder 1 terminated, the others open"
+                        : turbo.termination == Termination::Open ? "no encoder terminated"
+                        : turbo.termination == Termination::TailBitingOuter
+                            ? "the outer code ends where it began, the inner code terminated"
+                        : turbo.termination == Termination::TailBitingInner
+                            ? "the outer code terminated, the inner code ends where it began"
+                            : "every encoder ends where it began";
   std::fprintf(file, "\n Termination : %s ( %s ) ", name.c_str(), meaning);
   if (turbo.tailRule.firstTailInputOnly) {
     std::fprintf(file, "\n Tail Input Bits : sent by encoder 1 only ");

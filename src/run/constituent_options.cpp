@@ -164,6 +164,14 @@ std::string terminationRefusal(const RunInputs& inputs) {
     return "the repetition type has one convolutional code: it is terminated (both) or left "
            "open";
   }
+  if ((inputs.termination == Termination::TailBitingOuter ||
+       inputs.termination == Termination::TailBitingInner) &&
+      inputs.selectedType != ConcatenationType::Serial) {
+    return std::string("tail-biting-outer and tail-biting-inner name the codes of an SCCC") +
+           (inputs.selectedType == ConcatenationType::Parallel
+                ? "; a PCCC takes tail-biting for every encoder"
+                : "");
+  }
   if (inputs.termination == Termination::TailBiting &&
       inputs.selectedType == ConcatenationType::RepetitionSerial) {
     return "tail-biting frames are analysed for a PCCC and an SCCC; the repetition type ends "
@@ -213,11 +221,14 @@ struct ConfiguredShape {
 std::string circularStateRefusal(const RunInputs& inputs,
                                  const std::optional<CodeDescription>& secondCodeOf,
                                  const TurboPuncturing& puncturing) {
-  if (inputs.termination != Termination::TailBiting || inputs.inputFrameLength <= 0) {
+  if (!hasTailBiting(inputs.termination) || inputs.inputFrameLength <= 0) {
     return {};
   }
   const ConfiguredShape shape(inputs, secondCodeOf, puncturing);
   for (std::int32_t c = 0; c < shape.turbo.constituentCount; ++c) {
+    if (!shape.turbo.endingOf(c).tailBiting) {
+      continue;
+    }
     const ConvCode& code = shape.codeOf(c);
     const std::int32_t frameLength = shape.turbo.frameLengths[static_cast<std::size_t>(c)];
     const std::int32_t circular = circularStatesOfZeroWord(code, frameLength);

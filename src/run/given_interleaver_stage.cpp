@@ -24,7 +24,7 @@ bool searchesGivenInterleaver(const RunInputs& inputs) {
 
 GivenInterleaverSetup setUpGivenInterleaver(const RunInputs& inputs, const TurboCode& turbo) {
   const auto refuse = [](std::string why) { return GivenInterleaverSetup{std::nullopt, why}; };
-  if (turbo.termination == Termination::TailBiting) {
+  if (hasTailBiting(turbo.termination)) {
     return refuse(
         "--interleaver: the search of a given permutation takes terminated or open "
         "frames, not tail-biting ones");

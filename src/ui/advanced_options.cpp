@@ -345,9 +345,11 @@ std::vector<AdvancedOption> terminationOptions() {
                "How the encoders' frames end: both (each encoder returns to state 0 with its own "
                "tail), first (encoder 1 or the outer code terminated, the others left open), open "
                "(no tails), tail-biting (each encoder ends in the state it began in, no tails; "
-               "PCCC and SCCC)."},
+               "PCCC and SCCC), tail-biting-outer or -inner (SCCC: that code tail-biting, the "
+               "other terminated)."},
               {QStringLiteral("both"), QStringLiteral("first"), QStringLiteral("open"),
-               QStringLiteral("tail-biting")},
+               QStringLiteral("tail-biting"), QStringLiteral("tail-biting-outer"),
+               QStringLiteral("tail-biting-inner")},
               [](const RunSettings& settings) {
                 const std::string_view name = terminationName(settings.inputs.termination);
                 return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));

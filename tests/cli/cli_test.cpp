@@ -108,6 +108,10 @@ TEST_P(CliRefusalTest, ExitsTwoAndTouchesNoFile) {
   EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(readFile(output), "keep me");
+  // No results file, record or table of another name either.
+  for (const fs::directory_entry& entry : fs::directory_iterator(directory_)) {
+    EXPECT_EQ(entry.path(), output);
+  }
 }
 
 const std::string kLongText(101, 'D');
@@ -195,15 +199,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "--max-weight: D = 500 passes the codeword length of this frame (128 bits)"},
         Refusal{{"-t", "rep", "--interleaver", "lte", "--max-weight", "12", "-N", "40"},
                 "takes PCCC and SCCC only"},
-        Refusal{{"--numerator", "1+D,1+D^2,D,1+D+D^2,D^2"},
+        Refusal{{"--numerator", "1+D,1+D^2,D,1+D+D^2,D^2", "--json", "r.json", "--csv", "r.csv"},
                 "5 numerators given; a code has at most 4 parity outputs"},
         Refusal{{"--numerator", "1+D+D^2,1+x"}, "Illegal Grammar in numerator 2"},
-        Refusal{{"-t", "rep", "--numerator", "1+D+D^2,1+D"},
+        Refusal{{"-t", "rep", "--numerator", "1+D+D^2,1+D", "-o", "other.txt"},
                 "--numerator \"1+D+D^2,1+D\": the repetition type's inner code"},
         Refusal{{"--numerator", "1+D+D^2,1+D", "--puncture", "11,10,01"},
                 "the pattern needs 5 rows (SYS,PAR1.1,PAR1.2,PAR2.1,PAR2.2)"},
         Refusal{{"--numerator2", "1+D,1+D^2,D,1+D+D^2,D^2"}, "--numerator2 \"1+D,1+D^2,D,1+D"},
-        Refusal{{"--constituents", "5"},
+        Refusal{{"--constituents", "5", "-o", "other.txt", "--spectrum-csv", "s.csv"},
                 "--constituents: Please enter an integer between 2 and 4."},
         Refusal{{"--constituents", "1"},
                 "--constituents: Please enter an integer between 2 and 4."},
@@ -218,13 +222,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "with feedback 1+D^2 and N = 128 the all-zero input has 4 circular states"},
         Refusal{{"-n", "1+D^2", "-d", "1+D+D^2", "--termination", "tail-biting", "-N", "12"},
                 "the all-zero input has 4 circular states"},
+        Refusal{{"--termination", "tail-biting-inner", "--json", "r.json"},
+                "tail-biting-outer and tail-biting-inner name the codes of an SCCC"},
         Refusal{{"-t", "rep", "--termination", "tail-biting"},
                 "tail-biting frames are analysed for a PCCC and an SCCC"},
         // An outer rate of 2/3 makes the inner frame 150 bits, a multiple of 3.
         Refusal{{"-t", "sccc", "-n", "1+D^2", "-d", "1+D+D^2", "--puncture-outer", "11,10",
                  "--termination", "tail-biting", "-N", "100"},
                 "and the inner frame of 150 bits (N = 100) the all-zero input has 4 circular"},
-        Refusal{{"--code", "turbo"}, "--code: unknown code 'turbo' (use lte, ccsds-1/2"},
+        Refusal{{"--code", "turbo", "-o", "other.txt", "--json", "r.json"},
+                "--code: unknown code 'turbo' (use lte, ccsds-1/2"},
         Refusal{{"--code", "lte", "-n", "1+D^2"}, "--numerator \"1+D^2\": --code lte sets 1+D+D^3"},
         Refusal{{"--code", "lte", "-t", "sccc"}, "--type \"sccc\": --code lte sets pccc"},
         Refusal{{"--code", "ccsds-1/3", "--puncture", "11,10,01"},

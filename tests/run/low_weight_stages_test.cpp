@@ -227,6 +227,7 @@ struct TailBitingCase {
   const char* secondDenominator;
   std::int32_t frameLength;
   std::int32_t maxWeight;
+  Termination termination = Termination::TailBiting;
 };
 
 class LowWeightTailBiting : public ::testing::TestWithParam<TailBitingCase> {};
@@ -240,7 +241,7 @@ TEST_P(LowWeightTailBiting, EntriesUpToTheLimitEqualTheMeanOverEveryInterleaver)
   shape.type = c.type;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
   shape.second = codeFromTexts(c.secondNumerators, c.secondDenominator).description.value();
-  shape.termination = Termination::TailBiting;
+  shape.termination = c.termination;
   const testing::LinearSpectrum expected = testing::everyInterleaverMean(shape, "", c.frameLength);
   for (const Engine engine : {Engine::Reference, Engine::Fast}) {
     LowWeightPipeline low(shape, c.frameLength, c.maxWeight);
@@ -271,7 +272,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TailBitingCase{"Serial", ConcatenationType::Serial, "1+D^2", "1+D+D^2",
                                      "1+D^2", "1+D+D^2", 4, 8},
                       TailBitingCase{"SerialMemory3Inner", ConcatenationType::Serial, "1+D^2",
-                                     "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 9}),
+                                     "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 9},
+                      // One code tail-biting, the other terminated (2 outer bits and their tail
+                      // give the inner code 8).
+                      TailBitingCase{"SerialOuterOnly", ConcatenationType::Serial, "1+D^2",
+                                     "1+D+D^2", "1+D^2", "1+D+D^2", 4, 9,
+                                     Termination::TailBitingOuter},
+                      TailBitingCase{"SerialInnerOnly", ConcatenationType::Serial, "1+D^2",
+                                     "1+D+D^2", "1+D^2", "1+D+D^2", 2, 8,
+                                     Termination::TailBitingInner}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // Exact counts of long frames, independent of the trellis, the transfer matrix and the

@@ -51,11 +51,17 @@ inline TurboPuncturing parallelPatternOf(const std::string& pattern) {
 inline SentStreams endingStreams(Termination termination, const TailRule& rule, std::size_t e) {
   SentStreams streams;
   streams.sendsSystematic = e == 0;
-  const bool terminated =
-      termination == Termination::Both || (termination == Termination::First && e == 0);
-  streams.end = termination == Termination::TailBiting ? FrameEnd::TailBiting
-                : terminated                           ? FrameEnd::Terminated
-                                                       : FrameEnd::Open;
+  // The SCCC's mixed endings: one code tail-biting (outer: e = 0), the other terminated.
+  const bool mixed =
+      termination == Termination::TailBitingOuter || termination == Termination::TailBitingInner;
+  const bool tailBiting = termination == Termination::TailBiting ||
+                          (termination == Termination::TailBitingOuter && e == 0) ||
+                          (termination == Termination::TailBitingInner && e > 0);
+  const bool terminated = termination == Termination::Both ||
+                          (termination == Termination::First && e == 0) || (mixed && !tailBiting);
+  streams.end = tailBiting   ? FrameEnd::TailBiting
+                : terminated ? FrameEnd::Terminated
+                             : FrameEnd::Open;
   streams.tailInputSent = !(rule.firstTailInputOnly && e > 0);
   streams.punctureTail = rule.punctureTail;
   return streams;

@@ -79,6 +79,7 @@ struct SerialEndingCase {
   const char* outerPattern;  // rows SYS,PAR…; "": none
   Termination termination;
   std::int32_t frameLength;
+  std::int32_t sent;  // the bits of the inner codeword
 };
 
 void PrintTo(const SerialEndingCase& c, std::ostream* out) {
@@ -99,7 +100,7 @@ TEST_P(SerialEndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutat
     shape.puncturing.outer = parsePuncturePattern(c.outerPattern, rowViews(rows)).pattern.value();
   }
   testing::expectEnginesMatchEveryInterleaver(
-      shape, c.frameLength, -1,
+      shape, c.frameLength, c.sent,
       testing::everyInterleaverMean(shape, c.outerPattern, c.frameLength));
 }
 
@@ -109,15 +110,22 @@ TEST_P(SerialEndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutat
 INSTANTIATE_TEST_SUITE_P(
     SmallFrames, SerialEndingAllInterleavers,
     ::testing::Values(SerialEndingCase{"Terminated", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
-                                       Termination::Both, 2},
+                                       Termination::Both, 2, 20},
                       SerialEndingCase{"Open", "1+D+D^2", "1+D^2", "1+D+D^2", "1+D^2", "",
-                                       Termination::Open, 3},
+                                       Termination::Open, 3, 12},
                       SerialEndingCase{"TailBiting", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
-                                       Termination::TailBiting, 4},
+                                       Termination::TailBiting, 4, 16},
                       SerialEndingCase{"TailBitingMemory3Inner", "1+D^2", "1+D+D^2", "1+D+D^3",
-                                       "1+D^2+D^3", "", Termination::TailBiting, 4},
+                                       "1+D^2+D^3", "", Termination::TailBiting, 4, 16},
                       SerialEndingCase{"TailBitingPuncturedOuter", "1+D^2", "1+D+D^2", "1+D^2",
-                                       "1+D+D^2", "11,10", Termination::TailBiting, 5}),
+                                       "1+D+D^2", "11,10", Termination::TailBiting, 5, 16},
+                      // One code tail-biting, the other terminated: 4 outer bits sent whole
+                      // give 8 inner ones and a tail; 2 terminated outer bits with their tail
+                      // give 8.
+                      SerialEndingCase{"TailBitingOuterOnly", "1+D^2", "1+D+D^2", "1+D^2",
+                                       "1+D+D^2", "", Termination::TailBitingOuter, 4, 20},
+                      SerialEndingCase{"TailBitingInnerOnly", "1+D^2", "1+D+D^2", "1+D^2",
+                                       "1+D+D^2", "", Termination::TailBitingInner, 2, 16}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace
