@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "code/conv_code.h"
 #include "enumerators/weight_enumerator.h"
@@ -13,27 +15,51 @@
 #include "turbo/turbo_code.h"
 
 namespace brevandor {
-
-// Failure messages name the code.
-void PrintTo(const StandardCode& code, std::ostream* out);
-void PrintTo(const StandardCode& code, std::ostream* out) {
-  *out << code.name;
-}
-
 namespace {
 
-class StandardCodeLengths : public ::testing::TestWithParam<StandardCode> {};
+// The standard's frame lengths K of a named code and its codeword length streams·K + extra.
+struct NamedCodeCase {
+  const char* name;
+  std::vector<std::int32_t> sizes;
+  std::int64_t streams;
+  std::int64_t extra;
+};
 
-// Expected lengths: 3GPP TS 36.212 5.1.3.2 (LTE, 3K + 12 over the 188 sizes of its
-// interleaver table) and CCSDS 131.0-B section 6 ((k + 4) / r for k = 1784 … 8920).
+void PrintTo(const NamedCodeCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+// 3GPP TS 36.212 Table 5.1.3-3: K from 40 to 6144, in steps of 8, 16, 32 and 64 bits.
+std::vector<std::int32_t> lteSizes() {
+  std::vector<std::int32_t> sizes;
+  for (const auto [from, step, to] : {std::array{40, 8, 512}, std::array{528, 16, 1024},
+                                      std::array{1056, 32, 2048}, std::array{2112, 64, 6144}}) {
+    for (std::int32_t k = from; k <= to; k += step) {
+      sizes.push_back(k);
+    }
+  }
+  return sizes;
+}
+
+// CCSDS 131.0-B section 6: 223 octets times interleaving depth 1, 2, 4 and 5.
+const std::vector<std::int32_t> kCcsdsSizes{1784, 3568, 7136, 8920};
+
+class StandardCodeLengths : public ::testing::TestWithParam<NamedCodeCase> {};
+
+// LTE sends three streams of K bits and 12 tail bits (TS 36.212 5.1.3.2); CCSDS rate 1/n sends
+// n symbols for each of the K + 4 sections (131.0-B section 6). The rate is K over that.
 TEST_P(StandardCodeLengths, EveryStandardSizeGivesTheStandardsCodewordLength) {
-  const StandardCode& named = GetParam();
+  const NamedCodeCase& c = GetParam();
+  const StandardCode* named = findStandardCode(c.name);
+  ASSERT_NE(named, nullptr);
+  EXPECT_EQ(standardFrameLengths(*named), c.sizes);
   RunInputs inputs;
-  applyStandardCode(named, inputs);
+  applyStandardCode(*named, inputs);
   const ConstituentOptionsCheck options = checkConstituentOptions(inputs);
   ASSERT_TRUE(options) << options.refusal();
   const ConvCode code(inputs.code);
-  for (const std::int32_t k : standardFrameLengths(named)) {
+  for (const std::int32_t k : c.sizes) {
+    const std::int64_t length = c.streams * k + c.extra;
     WeightEnumerator enumerators[2];
     TurboCode turbo(ConcatenationType::Parallel, 2);
     turbo.puncturing = options.options->puncturing;
@@ -42,17 +68,20 @@ TEST_P(StandardCodeLengths, EveryStandardSizeGivesTheStandardsCodewordLength) {
     turbo.attachConstituent(0, code, enumerators[0]);
     turbo.attachConstituent(1, code, enumerators[1]);
     ASSERT_EQ(turbo.setFrameLength(k, 3), 0);
-    EXPECT_EQ(turbo.outputFrameLength, standardCodewordLength(named, k)) << "k " << k;
-    EXPECT_EQ(turbo.rate,
-              static_cast<double>(k) / static_cast<double>(standardCodewordLength(named, k)))
-        << "k " << k;
-    EXPECT_FALSE(standardFrameLengthWarning(named, k)) << "k " << k;
+    EXPECT_EQ(turbo.outputFrameLength, length) << "k " << k;
+    EXPECT_EQ(standardCodewordLength(*named, k), length) << "k " << k;
+    EXPECT_EQ(turbo.rate, static_cast<double>(k) / static_cast<double>(length)) << "k " << k;
+    EXPECT_FALSE(standardFrameLengthWarning(*named, k)) << "k " << k;
   }
-  EXPECT_TRUE(standardFrameLengthWarning(named, 1000));
+  EXPECT_TRUE(standardFrameLengthWarning(*named, 1000));
 }
 
 INSTANTIATE_TEST_SUITE_P(Named, StandardCodeLengths,
-                         ::testing::ValuesIn(standardCodes().begin(), standardCodes().end()),
+                         ::testing::Values(NamedCodeCase{"lte", lteSizes(), 3, 12},
+                                           NamedCodeCase{"ccsds-1/2", kCcsdsSizes, 2, 8},
+                                           NamedCodeCase{"ccsds-1/3", kCcsdsSizes, 3, 12},
+                                           NamedCodeCase{"ccsds-1/4", kCcsdsSizes, 4, 16},
+                                           NamedCodeCase{"ccsds-1/6", kCcsdsSizes, 6, 24}),
                          [](const auto& testInfo) {
                            std::string name(testInfo.param.name);
                            for (char& c : name) {
@@ -61,11 +90,10 @@ INSTANTIATE_TEST_SUITE_P(Named, StandardCodeLengths,
                            return name;
                          });
 
-TEST(StandardCodeSizes, LteHasTheStandardsHundredAndEightyEightSizes) {
-  const std::vector<std::int32_t> sizes = standardFrameLengths(*findStandardCode("lte"));
-  ASSERT_EQ(sizes.size(), 188u);  // TS 36.212 Table 5.1.3-3
-  EXPECT_EQ(sizes.front(), 40);
-  EXPECT_EQ(sizes.back(), 6144);
+// The table above covers every named code, and 188 LTE sizes.
+TEST(StandardCodeSizes, EveryNamedCodeIsChecked) {
+  EXPECT_EQ(standardCodes().size(), 5u);
+  EXPECT_EQ(lteSizes().size(), 188u);
   EXPECT_EQ(findStandardCode("turbo"), nullptr);
 }
 
