@@ -74,6 +74,9 @@ double sisoShare(const TurboFrame& frame, SisoAlgorithm algorithm, SisoArithmeti
 
 int main(int argc, char** argv) {
   const std::int64_t frames = argc > 1 ? std::atoll(argv[1]) : 40;
+  // A second argument picks rows, for profiling: "fast" leaves out the exact decoder's,
+  // "max-log-map" or "log-map" keeps only that algorithm's fast rows.
+  const std::string only = argc > 2 ? argv[2] : "";
   const int cores = static_cast<int>(std::thread::hardware_concurrency());
   const ConvCode code(
       describeCode(parsePolynomial("1+D+D^3"), parsePolynomial("1+D^2+D^3")).description.value());
@@ -91,6 +94,11 @@ int main(int argc, char** argv) {
     settings.decoder.algorithm = algorithm;
     // The exact decoder on one thread, as a yardstick; the fast one on one thread and on all.
     for (const SisoArithmetic arithmetic : {SisoArithmetic::Exact, SisoArithmetic::Fast}) {
+      const bool kept = only.empty() || (arithmetic == SisoArithmetic::Fast &&
+                                         (only == "fast" || only == sisoAlgorithmName(algorithm)));
+      if (!kept) {
+        continue;
+      }
       settings.decoder.arithmetic = arithmetic;
       for (const int threads : {1, cores}) {
         const Rates rates = bitsPerSecond(frame, settings, permutation, threads, frames);

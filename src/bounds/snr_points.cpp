@@ -6,7 +6,8 @@ namespace brevandor {
 
 bool forEachSnrPoint(const EbN0Grid& grid, const RunContext& context,
                      const std::function<void(std::int32_t, double)>& evaluate) {
-  return forEachStep(grid.count(), context, [&](std::int32_t j) { evaluate(j, grid.ratio(j)); });
+  return forEachStep(grid.count(), context, [&](std::int32_t j) { evaluate(j, grid.ratio(j)); }) ==
+         StageEnd::Completed;
 }
 
 }  // namespace brevandor

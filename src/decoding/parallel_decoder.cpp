@@ -18,6 +18,7 @@ ParallelDecoder::ParallelDecoder(const TurboFrame& frame, const DecoderSettings&
   aprioriSecond_.resize(static_cast<std::size_t>(frame.second.sections()));
   appFirst_.resize(aprioriFirst_.size());
   appSecond_.resize(aprioriSecond_.size());
+  passed_.resize(n);
   previous_.resize(n);
 }
 
@@ -31,6 +32,14 @@ void ParallelDecoder::readSystematic(const ConstituentFrame& constituent,
   }
 }
 
+void ParallelDecoder::passOn(std::span<const double> app, std::span<const double> apriori,
+                             std::span<const double> systematic, double scale) {
+  for (std::size_t i = 0; i < passed_.size(); ++i) {
+    const double extrinsic = app[i] - apriori[i] - systematic[i];
+    passed_[i] = scale * extrinsic + systematic[i];
+  }
+}
+
 std::int32_t ParallelDecoder::decode(const ReceivedFrame& received, const Permutation& permutation,
                                      std::span<std::uint8_t> decisions) {
   readSystematic(frame_.first, received.first, systematicFirst_);
@@ -38,27 +47,33 @@ std::int32_t ParallelDecoder::decode(const ReceivedFrame& received, const Permut
   std::fill(aprioriFirst_.begin(), aprioriFirst_.end(), 0.0);
   std::fill(aprioriSecond_.begin(), aprioriSecond_.end(), 0.0);
   const double scale = settings_.appliedScale();
-  const std::int32_t n = frame_.inputLength;
+  const auto n = static_cast<std::size_t>(frame_.inputLength);
+  const std::vector<std::int32_t>& source = permutation.indices;  // position j holds bit π(j)
   std::int32_t iteration = 0;
   while (iteration < settings_.iterations) {
     ++iteration;
     first_.decode(frame_.first.sections(), {received.first, aprioriFirst_}, {appFirst_, {}});
     // Each decoder's a-priori value of a bit is everything the other knows of it: the other's
-    // extrinsic value (scaled) and the other's own systematic channel value.
-    for (std::int32_t j = 0; j < n; ++j) {
-      const auto i = static_cast<std::size_t>(permutation[j]);
-      const double extrinsic = appFirst_[i] - aprioriFirst_[i] - systematicFirst_[i];
-      aprioriSecond_[static_cast<std::size_t>(j)] = scale * extrinsic + systematicFirst_[i];
+    // extrinsic value (scaled) and the other's own systematic channel value. Worked out in the
+    // order of the decoder that knows it, then moved through the permutation in one gather
+    // (or scatter) of one array.
+    passOn(appFirst_, aprioriFirst_, systematicFirst_, scale);
+    for (std::size_t j = 0; j < n; ++j) {
+      aprioriSecond_[j] = passed_[static_cast<std::size_t>(source[j])];
     }
     second_.decode(frame_.second.sections(), {received.second, aprioriSecond_}, {appSecond_, {}});
-    for (std::int32_t j = 0; j < n; ++j) {
-      const auto i = static_cast<std::size_t>(permutation[j]);
-      const auto jj = static_cast<std::size_t>(j);
-      const double extrinsic = appSecond_[jj] - aprioriSecond_[jj] - systematicSecond_[jj];
-      aprioriFirst_[i] = scale * extrinsic + systematicSecond_[jj];
-      decisions[i] = appSecond_[jj] < 0.0 ? 1 : 0;
+    passOn(appSecond_, aprioriSecond_, systematicSecond_, scale);
+    for (std::size_t j = 0; j < n; ++j) {
+      aprioriFirst_[static_cast<std::size_t>(source[j])] = passed_[j];
     }
-    if (decisionsSettled(settings_, iteration, decisions, previous_)) {
+    // The hard decisions matter after the last iteration and, with early stopping, after
+    // every one.
+    if (settings_.earlyStop || iteration == settings_.iterations) {
+      for (std::size_t j = 0; j < n; ++j) {
+        decisions[static_cast<std::size_t>(source[j])] = appSecond_[j] < 0.0 ? 1 : 0;
+      }
+    }
+    if (settings_.earlyStop && decisionsSettled(settings_, iteration, decisions, previous_)) {
       break;
     }
   }

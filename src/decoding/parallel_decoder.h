@@ -35,6 +35,10 @@ class ParallelDecoder {
   // where it sends none.
   void readSystematic(const ConstituentFrame& constituent, std::span<const double> channel,
                       std::vector<double>& systematic) const;
+  // What one decoder passes on of each of its N input bits: its scaled extrinsic value plus
+  // its systematic channel value, in its own order (into passed_).
+  void passOn(std::span<const double> app, std::span<const double> apriori,
+              std::span<const double> systematic, double scale);
 
   const TurboFrame& frame_;
   DecoderSettings settings_;
@@ -43,6 +47,7 @@ class ParallelDecoder {
   std::vector<double> systematicFirst_, systematicSecond_;  // N each
   std::vector<double> aprioriFirst_, aprioriSecond_;        // sections each, tails 0
   std::vector<double> appFirst_, appSecond_;
+  std::vector<double> passed_;  // N
   std::vector<std::uint8_t> previous_;
 };
 

@@ -68,6 +68,15 @@ struct PortableLanes {
     return each([&](std::int32_t l) { return v.lane[indices.lane[l]]; });
   }
   static float first(const Vec& v) { return v.lane[0]; }
+  // The largest lane of a and of b.
+  static void largestOfEach(const Vec& a, const Vec& b, float& largestA, float& largestB) {
+    largestA = a.lane[0];
+    largestB = b.lane[0];
+    for (std::int32_t l = 1; l < kWidth; ++l) {
+      largestA = a.lane[l] > largestA ? a.lane[l] : largestA;
+      largestB = b.lane[l] > largestB ? b.lane[l] : largestB;
+    }
+  }
   // The exponent e of a positive normal y = 2^e · f (as a float) and its f in [1, 2).
   static Vec exponent(const Vec& y) {
     return each([&](std::int32_t l) {

@@ -33,6 +33,15 @@ struct Avx2Lanes {
     return _mm256_permutevar8x32_ps(v, indices);
   }
   BREVANDOR_LANE_HOT static float first(Vec v) { return _mm256_cvtss_f32(v); }
+  // The largest lane of a and of b: a's and b's halves side by side, then two swaps within
+  // the 128-bit halves, so that lane 0 holds a's and lane 4 b's.
+  BREVANDOR_LANE_HOT static void largestOfEach(Vec a, Vec b, float& largestA, float& largestB) {
+    Vec m = _mm256_max_ps(_mm256_permute2f128_ps(a, b, 0x20), _mm256_permute2f128_ps(a, b, 0x31));
+    m = _mm256_max_ps(m, _mm256_permute_ps(m, 0x4e));  // lanes 2, 3, 0, 1 of each half
+    m = _mm256_max_ps(m, _mm256_permute_ps(m, 0xb1));  // lanes 1, 0, 3, 2 of each half
+    largestA = _mm256_cvtss_f32(m);
+    largestB = _mm_cvtss_f32(_mm256_extractf128_ps(m, 1));
+  }
   BREVANDOR_LANE_HOT static Vec exponent(Vec y) {
     const __m256i biased = _mm256_srli_epi32(_mm256_castps_si256(y), 23);
     return _mm256_cvtepi32_ps(_mm256_sub_epi32(biased, _mm256_set1_epi32(127)));

@@ -40,6 +40,17 @@ struct Avx512Lanes {
     return _mm512_permutexvar_ps(indices, v);
   }
   BREVANDOR_LANE_HOT static float first(Vec v) { return _mm512_cvtss_f32(v); }
+  // The largest lane of a and of b: a's and b's halves side by side (a in the lower 256 bits,
+  // b in the upper), their quarters swapped, then two swaps within the 128-bit quarters, so
+  // that lane 0 holds a's and lane 8 b's.
+  BREVANDOR_LANE_HOT static void largestOfEach(Vec a, Vec b, float& largestA, float& largestB) {
+    Vec m = _mm512_max_ps(_mm512_shuffle_f32x4(a, b, 0x44), _mm512_shuffle_f32x4(a, b, 0xee));
+    m = _mm512_max_ps(m, _mm512_shuffle_f32x4(m, m, 0xb1));  // quarters 1, 0, 3, 2
+    m = _mm512_max_ps(m, _mm512_permute_ps(m, 0x4e));        // lanes 2, 3, 0, 1 of each quarter
+    m = _mm512_max_ps(m, _mm512_permute_ps(m, 0xb1));        // lanes 1, 0, 3, 2 of each quarter
+    largestA = _mm512_cvtss_f32(m);
+    largestB = _mm_cvtss_f32(_mm512_extractf32x4_ps(m, 2));
+  }
   BREVANDOR_LANE_HOT static Vec exponent(Vec y) {
     const __m512i biased = _mm512_srli_epi32(_mm512_castps_si512(y), 23);
     return _mm512_cvtepi32_ps(_mm512_sub_epi32(biased, _mm512_set1_epi32(127)));

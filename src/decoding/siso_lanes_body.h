@@ -5,7 +5,8 @@
 // file per instruction set. Everything here has internal linkage, so that each such file keeps
 // its own copy compiled for its own instruction set. Every operation is a plain single-
 // precision addition, subtraction, multiplication, division, comparison or lane move, in an
-// order that does not depend on the traits: the kernels of all sets give the same bits.
+// order that does not depend on the traits (but for max-log-MAP's largest lane, whose value
+// does not depend on the order): the kernels of all sets give the same bits.
 
 #include <cstdint>
 #include <limits>
@@ -174,6 +175,23 @@ BREVANDOR_LANE_HOT float reduce(const LaneTables<P>& tables, typename P::Vec v) 
   }
 }
 
+// reduce(a) − reduce(b). The largest of the lanes does not depend on the order in which they
+// are compared (but for the sign of a zero), so max-log-MAP takes both maxima at once by the
+// set's own reduction (P::largestOfEach) and adds +0 to the difference, which makes −0 into +0
+// and leaves every other value as it is; log-MAP's sums keep the fixed tree of `reduce`.
+template <typename P, SisoAlgorithm Algorithm>
+BREVANDOR_LANE_HOT float reducedDifference(const LaneTables<P>& tables, typename P::Vec a,
+                                           typename P::Vec b) {
+  if constexpr (Algorithm == SisoAlgorithm::MaxLogMap) {
+    float largestA = 0.0f;
+    float largestB = 0.0f;
+    P::largestOfEach(a, b, largestA, largestB);
+    return (largestA - largestB) + 0.0f;
+  } else {
+    return reduce<P, Algorithm>(tables, a) - reduce<P, Algorithm>(tables, b);
+  }
+}
+
 // Subtracts lane 0 (state 0, which lies on the all-zero path and so always has one) from
 // every lane.
 template <typename P>
@@ -234,8 +252,7 @@ BREVANDOR_LANE_HOT void writeApp(const LaneTables<P>& tables, const LaneJob& job
   using V = typename P::Vec;
   const V path0 = P::add(alpha, ahead.input0);
   const V path1 = P::add(alpha, ahead.input1);
-  job.inputApp[t] = static_cast<double>(reduce<P, Algorithm>(tables, path0) -
-                                        reduce<P, Algorithm>(tables, path1));
+  job.inputApp[t] = static_cast<double>(reducedDifference<P, Algorithm>(tables, path0, path1));
   if (job.codeApp == nullptr) {
     return;
   }
@@ -245,7 +262,7 @@ BREVANDOR_LANE_HOT void writeApp(const LaneTables<P>& tables, const LaneJob& job
     const V one = combine<P, Algorithm>(P::add(path0, tables.keep[1][0][i]),
                                         P::add(path1, tables.keep[1][1][i]));
     job.codeApp[t * n + i] =
-        static_cast<double>(reduce<P, Algorithm>(tables, zero) - reduce<P, Algorithm>(tables, one));
+        static_cast<double>(reducedDifference<P, Algorithm>(tables, zero, one));
   }
 }
 

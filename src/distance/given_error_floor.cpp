@@ -61,26 +61,29 @@ std::vector<long double> bitMultiplicities(const GivenSpectrum& spectrum) {
   return multiplicities;
 }
 
-}  // namespace
-
-std::vector<long double> givenBitErrorEstimates(const GivenSpectrum& spectrum, double rate,
-                                                std::span<const double> ebn0Ratios) {
+// `estimate`(B_d, rate, ratio) at each of the ratios.
+template <typename Estimate>
+std::vector<long double> bitErrorEstimatesAt(const GivenSpectrum& spectrum, double rate,
+                                             std::span<const double> ebn0Ratios,
+                                             Estimate estimate) {
   const std::vector<long double> multiplicities = bitMultiplicities(spectrum);
   std::vector<long double> estimates;
   for (const double ratio : ebn0Ratios) {
-    estimates.push_back(truncatedUnionEstimate(multiplicities, rate, ratio));
+    estimates.push_back(estimate(multiplicities, rate, ratio));
   }
   return estimates;
 }
 
+}  // namespace
+
+std::vector<long double> givenBitErrorEstimates(const GivenSpectrum& spectrum, double rate,
+                                                std::span<const double> ebn0Ratios) {
+  return bitErrorEstimatesAt(spectrum, rate, ebn0Ratios, truncatedUnionEstimate);
+}
+
 std::vector<long double> logGivenBitErrorEstimates(const GivenSpectrum& spectrum, double rate,
                                                    std::span<const double> ebn0Ratios) {
-  const std::vector<long double> multiplicities = bitMultiplicities(spectrum);
-  std::vector<long double> estimates;
-  for (const double ratio : ebn0Ratios) {
-    estimates.push_back(logTruncatedUnionEstimate(multiplicities, rate, ratio));
-  }
-  return estimates;
+  return bitErrorEstimatesAt(spectrum, rate, ebn0Ratios, logTruncatedUnionEstimate);
 }
 
 }  // namespace brevandor

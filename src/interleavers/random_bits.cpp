@@ -22,26 +22,6 @@ RandomBits::RandomBits(std::uint64_t seed) {
   }
 }
 
-namespace {
-
-std::uint64_t rotateLeft(std::uint64_t x, int bits) {
-  return (x << bits) | (x >> (64 - bits));
-}
-
-}  // namespace
-
-std::uint64_t RandomBits::next() {
-  const std::uint64_t result = rotateLeft(state_[1] * 5, 7) * 9;
-  const std::uint64_t shifted = state_[1] << 17;
-  state_[2] ^= state_[0];
-  state_[3] ^= state_[1];
-  state_[1] ^= state_[2];
-  state_[0] ^= state_[3];
-  state_[2] ^= shifted;
-  state_[3] = rotateLeft(state_[3], 45);
-  return result;
-}
-
 std::uint64_t RandomBits::below(std::uint64_t bound) {
   // Rejects the words of the last incomplete multiple of `bound`, so every residue is
   // equally likely.

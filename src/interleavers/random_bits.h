@@ -12,13 +12,27 @@ class RandomBits {
   explicit RandomBits(std::uint64_t seed);
 
   // The next 64 random bits.
-  std::uint64_t next();
+  std::uint64_t next() {
+    const std::uint64_t result = rotateLeft(state_[1] * 5, 7) * 9;
+    const std::uint64_t shifted = state_[1] << 17;
+    state_[2] ^= state_[0];
+    state_[3] ^= state_[1];
+    state_[1] ^= state_[2];
+    state_[0] ^= state_[3];
+    state_[2] ^= shifted;
+    state_[3] = rotateLeft(state_[3], 45);
+    return result;
+  }
   // A uniformly distributed integer in 0 … bound − 1 (bound ≥ 1), without modulo bias.
   std::uint64_t below(std::uint64_t bound);
   // A uniformly distributed double in (0, 1): never 0, so its logarithm is finite.
   double openUnit();
 
  private:
+  static std::uint64_t rotateLeft(std::uint64_t x, int bits) {
+    return (x << bits) | (x >> (64 - bits));
+  }
+
   std::uint64_t state_[4];
 };
 

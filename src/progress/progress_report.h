@@ -4,6 +4,7 @@
 #include <string>
 
 #include "progress/run_context.h"
+#include "progress/stage_result.h"
 
 namespace brevandor {
 
@@ -43,21 +44,21 @@ class ProgressReport {
 };
 
 // The step loop of a long stage: runs `step`(i) for i = 0 … count − 1 in order, with the
-// remaining-time estimate after each. False when a cancel request is seen after a step (the
-// status line then keeps its last text).
+// remaining-time estimate after each. Cancelled when a cancel request is seen after a step
+// (the status line then keeps its last text).
 template <typename Step>
-bool forEachStep(std::int32_t count, const RunContext& context, Step&& step) {
+StageEnd forEachStep(std::int32_t count, const RunContext& context, Step&& step) {
   ProgressReport progress(context);
   progress.start();
   for (std::int32_t i = 0; i < count; ++i) {
     step(i);
     if (context.cancelRequested()) {
-      return false;
+      return StageEnd::Cancelled;
     }
     progress.step(count - 1 - i);
   }
   progress.finish();
-  return true;
+  return StageEnd::Completed;
 }
 
 }  // namespace brevandor

@@ -17,6 +17,10 @@ class StageResult {
  public:
   StageResult(T value) : value_(std::move(value)) {}  // NOLINT: a value is a result
 
+  // `value` when the stage ran to its end, else cancelled.
+  static StageResult after(StageEnd end, T value) {
+    return end == StageEnd::Completed ? StageResult(std::move(value)) : cancelled();
+  }
   // The stage saw the cancel request and stopped.
   static StageResult cancelled() {
     StageResult result;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace brevandor {
 
@@ -41,17 +42,24 @@ std::array<double, 2> intervalAt(const Json& object, const std::string& path, co
   return {value[0].get<double>(), value[1].get<double>()};
 }
 
+// The fields of a point as the record holds them, in its order: `visit`(name, member).
+template <typename Point, typename Visit>
+void forEachPointField(Point& point, Visit&& visit) {
+  visit("ebn0_db", point.ebn0Db);
+  visit("frames", point.frames);
+  visit("bit_errors", point.bitErrors);
+  visit("frame_errors", point.frameErrors);
+  visit("bits_per_frame", point.bitsPerFrame);
+  visit("ber", point.ber);
+  visit("fer", point.fer);
+  visit("ber_ci", point.berInterval);
+  visit("fer_ci", point.ferInterval);
+  visit("mean_iterations", point.meanIterations);
+}
+
 Json pointJson(const SimulatedPoint& point) {
-  Json json{{"ebn0_db", point.ebn0Db},
-            {"frames", point.frames},
-            {"bit_errors", point.bitErrors},
-            {"frame_errors", point.frameErrors},
-            {"bits_per_frame", point.bitsPerFrame},
-            {"ber", point.ber},
-            {"fer", point.fer},
-            {"ber_ci", {point.berInterval[0], point.berInterval[1]}},
-            {"fer_ci", {point.ferInterval[0], point.ferInterval[1]}},
-            {"mean_iterations", point.meanIterations}};
+  Json json = Json::object();
+  forEachPointField(point, [&](const char* name, const auto& value) { json[name] = value; });
   if (!point.complete) {
     json["complete"] = false;
   }
@@ -60,16 +68,16 @@ Json pointJson(const SimulatedPoint& point) {
 
 SimulatedPoint readPoint(const Json& json, const std::string& path) {
   SimulatedPoint point;
-  point.ebn0Db = numberAt(json, path, "ebn0_db");
-  point.frames = countAt(json, path, "frames");
-  point.bitErrors = countAt(json, path, "bit_errors");
-  point.frameErrors = countAt(json, path, "frame_errors");
-  point.bitsPerFrame = countAt(json, path, "bits_per_frame");
-  point.ber = numberAt(json, path, "ber");
-  point.fer = numberAt(json, path, "fer");
-  point.berInterval = intervalAt(json, path, "ber_ci");
-  point.ferInterval = intervalAt(json, path, "fer_ci");
-  point.meanIterations = numberAt(json, path, "mean_iterations");
+  forEachPointField(point, [&](const char* name, auto& value) {
+    using Field = std::decay_t<decltype(value)>;
+    if constexpr (std::is_same_v<Field, double>) {
+      value = numberAt(json, path, name);
+    } else if constexpr (std::is_same_v<Field, std::int64_t>) {
+      value = countAt(json, path, name);
+    } else {
+      value = intervalAt(json, path, name);
+    }
+  });
   point.complete = !json.contains("complete") || json["complete"] == true;
   return point;
 }

@@ -96,13 +96,10 @@ StageResult<std::int32_t> sumOverInputWeights(std::int32_t lastInput, std::int32
                                               std::int32_t maxWeight, WeightedTerm form,
                                               SpectrumOutput spectra, const RunContext& context,
                                               CountsOf&& countsOf) {
-  const bool finished = forEachStep(lastInput + 1, context, [&](std::int32_t w) {
+  const StageEnd end = forEachStep(lastInput + 1, context, [&](std::int32_t w) {
     addToSpectra<Cell>(countsOf(w), w, frameLength, form, spectra);
   });
-  if (!finished) {
-    return StageResult<std::int32_t>::cancelled();
-  }
-  return maxWeight;
+  return StageResult<std::int32_t>::after(end, maxWeight);
 }
 
 // The product of a partial row and one constituent's column w over the uniform interleaver:

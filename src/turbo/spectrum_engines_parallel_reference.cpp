@@ -126,13 +126,10 @@ StageResult<std::int32_t> runReference(TurboCode& turbo, SpectrumOutput spectra,
 
   WorkRow<Cell> current(static_cast<std::size_t>(shape.maxWeight) + 1, kLogZeroCell<Cell>);
   WorkRow<Cell> next(current.size(), kLogZeroCell<Cell>);
-  const bool finished = forEachStep(frameLength + 1, context, [&](std::int32_t w) {
+  const StageEnd end = forEachStep(frameLength + 1, context, [&](std::int32_t w) {
     addInputWeight(turbo, w, shape, current, next, spectra.codeword, spectra.weighted, context);
   });
-  if (!finished) {
-    return StageResult<std::int32_t>::cancelled();
-  }
-  return shape.maxWeight;
+  return StageResult<std::int32_t>::after(end, shape.maxWeight);
 }
 
 }  // namespace

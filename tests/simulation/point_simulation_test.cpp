@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "simulation/awgn_channel.h"
@@ -98,6 +100,32 @@ TEST(AwgnChannel, NoiseVarianceFollowsTheRate) {
   const double variance = squares / count - (sum / count) * (sum / count);
   EXPECT_NEAR(variance / (deviation * deviation), 1.0, 0.02);
 }
+
+// The share of standard normal samples beyond ±a, against erfc(a / √2), at thresholds inside
+// the ziggurat's layers, at the start of its tail (3.654) and in the tail: within five standard
+// deviations of the binomial count over 2·10^6 samples.
+class GaussianTailTest : public ::testing::TestWithParam<double> {};
+
+TEST_P(GaussianTailTest, ShareBeyondFollowsTheNormalTail) {
+  const double a = GetParam();
+  constexpr int kSamples = 2000000;
+  RandomBits bits(11);
+  GaussianSource noise(bits);
+  int beyond = 0;
+  for (int i = 0; i < kSamples; ++i) {
+    beyond += std::fabs(noise.next()) > a ? 1 : 0;
+  }
+  const double expected = kSamples * std::erfc(a / std::sqrt(2.0));
+  EXPECT_NEAR(beyond, expected, 5.0 * std::sqrt(expected) + 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Thresholds, GaussianTailTest,
+                         ::testing::Values(0.25, 1.0, 2.0, 3.0, 3.6541528853610088, 4.2),
+                         [](const ::testing::TestParamInfo<double>& param) {
+                           std::string name = "Beyond" + std::to_string(param.param);
+                           std::replace(name.begin(), name.end(), '.', '_');
+                           return name.substr(0, 11);
+                         });
 
 TEST(SimulationSweep, StopsAfterAPointWithoutErrors) {
   SmallRun run;

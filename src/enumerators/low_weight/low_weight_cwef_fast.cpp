@@ -165,33 +165,14 @@ StageEnd runFast(WeightEnumerator& enumerator, const ConvCode& code, const LowWe
                  const std::vector<TransitionMatrix>& phases, const RunContext& context) {
   FastLayers<Cell> work(code, cut);
   FastSections<Cell> recursion(code, cut, phases, context);
-  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
-  const LowWeightStarts starts(enumerator, code);
-  LowWeightTrace<Cell> trace(starts.tailBiting() ? cut : LowWeightCut{});
-  SectionProgress progress(context, starts.sections());
-  progress.start();
-  for (std::int32_t start = 0; start < starts.count(); ++start) {
-    if (start > 0) {
-      work.layers[1].fill(kLogZeroCell<Cell>);  // the guard column and the cells outside the cut
-    }
-    startLowWeightFrame(work.layers[0], phases[0], cut, start);
-    if (!recursion.run(work, sections, [&](std::int32_t t) {
-          return progress.sectionDone(starts.section(start, t));
-        })) {
-      return StageEnd::Cancelled;
-    }
-    if (starts.tailBiting()) {
-      trace.add(work.layers[(sections - 1) % 2], start, recursion.kernels());
-    }
-  }
-  progress.finish();
-  if (starts.tailBiting()) {
-    trace.store(enumerator);
-  } else {
-    finishLowWeightFrame(enumerator, code, cut, work.layers[(sections - 1) % 2],
-                         recursion.kernels(), context);
-  }
-  return StageEnd::Completed;
+  return runLowWeightFrame(
+      enumerator, code, cut, phases[0], work.layers, recursion.kernels(), context,
+      [&](std::int32_t start, std::int32_t sections, auto&& sectionDone) {
+        if (start > 0) {
+          work.layers[1].fill(kLogZeroCell<Cell>);  // the guard column, the cells outside the cut
+        }
+        return recursion.run(work, sections, sectionDone);
+      });
 }
 
 }  // namespace

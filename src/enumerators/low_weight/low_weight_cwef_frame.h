@@ -10,6 +10,7 @@
 #include "logmath/simd_log_add.h"
 #include "progress/progress_report.h"
 #include "progress/run_context.h"
+#include "progress/stage_result.h"
 
 namespace brevandor {
 
@@ -104,5 +105,42 @@ class SectionProgress {
   std::int32_t sections_;
   std::int32_t sectionsPerStep_;
 };
+
+// The frame as both engines walk it: for each start state, the first section into
+// `layers`[0], then `runSections`(start, sections, sectionDone) for sections 1 … S − 1
+// (section t written to `layers`[t mod 2]; sectionDone(t) false and the frame stopped when the
+// run was cancelled); at the end the table from the last layer, the trace over the start
+// states for a tail-biting frame, else the terminated paths. `kernels` sums whole rows.
+template <typename Cell, typename RunSections>
+StageEnd runLowWeightFrame(WeightEnumerator& enumerator, const ConvCode& code,
+                           const LowWeightCut& cut, const TransitionMatrix& firstPhase,
+                           BasicLogTable<Cell> (&layers)[2],
+                           const BasicLogAddRowKernels<Cell>& kernels, const RunContext& context,
+                           RunSections&& runSections) {
+  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
+  const BasicLogTable<Cell>& endLayer = layers[(sections - 1) % 2];
+  const LowWeightStarts starts(enumerator, code);
+  LowWeightTrace<Cell> trace(starts.tailBiting() ? cut : LowWeightCut{});
+  SectionProgress progress(context, starts.sections());
+  progress.start();
+  for (std::int32_t start = 0; start < starts.count(); ++start) {
+    startLowWeightFrame(layers[0], firstPhase, cut, start);
+    if (!runSections(start, sections, [&](std::int32_t t) {
+          return progress.sectionDone(starts.section(start, t));
+        })) {
+      return StageEnd::Cancelled;
+    }
+    if (starts.tailBiting()) {
+      trace.add(endLayer, start, kernels);
+    }
+  }
+  progress.finish();
+  if (starts.tailBiting()) {
+    trace.store(enumerator);
+  } else {
+    finishLowWeightFrame(enumerator, code, cut, endLayer, kernels, context);
+  }
+  return StageEnd::Completed;
+}
 
 }  // namespace brevandor

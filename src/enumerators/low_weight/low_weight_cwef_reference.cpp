@@ -56,32 +56,18 @@ StageEnd runReference(WeightEnumerator& enumerator, const ConvCode& code, const 
   const std::vector<TransitionMatrix> phases = lowWeightPhaseMatrices(enumerator, code);
   BasicLogTable<Cell> layers[2] = {makeLowWeightLayer<Cell>(code, cut),
                                    makeLowWeightLayer<Cell>(code, cut)};
-  const std::int32_t sections = code.sectionCount(enumerator.frameLength);
-  const LowWeightStarts starts(enumerator, code);
-  LowWeightTrace<Cell> trace(starts.tailBiting() ? cut : LowWeightCut{});
-  SectionProgress progress(context, starts.sections());
-  progress.start();
-  for (std::int32_t start = 0; start < starts.count(); ++start) {
-    startLowWeightFrame(layers[0], phases[0], cut, start);
-    for (std::int32_t t = 1; t < sections; ++t) {
-      sectionStep(phases[static_cast<std::size_t>(t) % phases.size()], layers[(t + 1) % 2],
-                  layers[t % 2], cut);
-      if (!progress.sectionDone(starts.section(start, t))) {
-        return StageEnd::Cancelled;
-      }
-    }
-    if (starts.tailBiting()) {
-      trace.add(layers[(sections - 1) % 2], start, portableRowKernels<Cell>());
-    }
-  }
-  progress.finish();
-  if (starts.tailBiting()) {
-    trace.store(enumerator);
-  } else {
-    finishLowWeightFrame(enumerator, code, cut, layers[(sections - 1) % 2],
-                         portableRowKernels<Cell>(), context);
-  }
-  return StageEnd::Completed;
+  return runLowWeightFrame(enumerator, code, cut, phases[0], layers, portableRowKernels<Cell>(),
+                           context,
+                           [&](std::int32_t /*start*/, std::int32_t sections, auto&& sectionDone) {
+                             for (std::int32_t t = 1; t < sections; ++t) {
+                               sectionStep(phases[static_cast<std::size_t>(t) % phases.size()],
+                                           layers[(t + 1) % 2], layers[t % 2], cut);
+                               if (!sectionDone(t)) {
+                                 return false;
+                               }
+                             }
+                             return true;
+                           });
 }
 
 }  // namespace
