@@ -218,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ConcatenationType::Serial, "110,111"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-struct TailBitingCase {
+struct LowWeightEndingCase {
   const char* name;
   ConcatenationType type;
   const char* numerators;
@@ -230,13 +230,14 @@ struct TailBitingCase {
   Termination termination = Termination::TailBiting;
 };
 
-class LowWeightTailBiting : public ::testing::TestWithParam<TailBitingCase> {};
+class LowWeightEndings : public ::testing::TestWithParam<LowWeightEndingCase> {};
 
-// Tail-biting frames in low-weight mode: each table is the trace over its start states, cut
-// at D; the entries d ≤ D are the mean over every interleaver of the tiny frame, every input
-// word encoded from each of its circular states (support/all_interleavers_check.h).
-TEST_P(LowWeightTailBiting, EntriesUpToTheLimitEqualTheMeanOverEveryInterleaver) {
-  const TailBitingCase& c = GetParam();
+// Frames that end otherwise than both encoders terminated, in low-weight mode: a tail-biting
+// table is the trace over its start states, an open one ends in every state, each cut at D;
+// the entries d ≤ D are the mean over every interleaver of the tiny frame, every input word
+// encoded (from each of its circular states) as it ends (support/all_interleavers_check.h).
+TEST_P(LowWeightEndings, EntriesUpToTheLimitEqualTheMeanOverEveryInterleaver) {
+  const LowWeightEndingCase& c = GetParam();
   testing::GeneralShape shape;
   shape.type = c.type;
   shape.first = codeFromTexts(c.numerators, c.denominator).description.value();
@@ -261,26 +262,33 @@ TEST_P(LowWeightTailBiting, EntriesUpToTheLimitEqualTheMeanOverEveryInterleaver)
   }
 }
 
-// 1 + D + D^2 has one circular state per word where 3 does not divide the frame, 1 + D^2 + D^3
-// where 7 does not; the SCCC's inner frames are 8 bits.
+// Tail-biting: 1 + D + D^2 has one circular state per word where 3 does not divide the frame,
+// 1 + D^2 + D^3 where 7 does not; the SCCC's inner frames are 8 bits.
 INSTANTIATE_TEST_SUITE_P(
-    SmallFrames, LowWeightTailBiting,
-    ::testing::Values(TailBitingCase{"Parallel", ConcatenationType::Parallel, "1+D^2", "1+D+D^2",
-                                     "1+D^2", "1+D+D^2", 5, 7},
-                      TailBitingCase{"ParallelTwoCodes", ConcatenationType::Parallel, "1+D^2,1+D",
-                                     "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 8},
-                      TailBitingCase{"Serial", ConcatenationType::Serial, "1+D^2", "1+D+D^2",
-                                     "1+D^2", "1+D+D^2", 4, 8},
-                      TailBitingCase{"SerialMemory3Inner", ConcatenationType::Serial, "1+D^2",
-                                     "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 9},
-                      // One code tail-biting, the other terminated (2 outer bits and their tail
-                      // give the inner code 8).
-                      TailBitingCase{"SerialOuterOnly", ConcatenationType::Serial, "1+D^2",
-                                     "1+D+D^2", "1+D^2", "1+D+D^2", 4, 9,
-                                     Termination::TailBitingOuter},
-                      TailBitingCase{"SerialInnerOnly", ConcatenationType::Serial, "1+D^2",
-                                     "1+D+D^2", "1+D^2", "1+D+D^2", 2, 8,
-                                     Termination::TailBitingInner}),
+    SmallFrames, LowWeightEndings,
+    ::testing::Values(
+        LowWeightEndingCase{"ParallelTailBiting", ConcatenationType::Parallel, "1+D^2", "1+D+D^2",
+                            "1+D^2", "1+D+D^2", 5, 7},
+        LowWeightEndingCase{"ParallelTailBitingTwoCodes", ConcatenationType::Parallel, "1+D^2,1+D",
+                            "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 8},
+        LowWeightEndingCase{"SerialTailBiting", ConcatenationType::Serial, "1+D^2", "1+D+D^2",
+                            "1+D^2", "1+D+D^2", 4, 8},
+        LowWeightEndingCase{"SerialTailBitingMemory3Inner", ConcatenationType::Serial, "1+D^2",
+                            "1+D+D^2", "1+D+D^3", "1+D^2+D^3", 4, 9},
+        // One code tail-biting, the other terminated (2 outer bits and their tail give the
+        // inner code 8).
+        LowWeightEndingCase{"SerialTailBitingOuter", ConcatenationType::Serial, "1+D^2", "1+D+D^2",
+                            "1+D^2", "1+D+D^2", 4, 9, Termination::TailBitingOuter},
+        LowWeightEndingCase{"SerialTailBitingInner", ConcatenationType::Serial, "1+D^2", "1+D+D^2",
+                            "1+D^2", "1+D+D^2", 2, 8, Termination::TailBitingInner},
+        LowWeightEndingCase{"ParallelFirst", ConcatenationType::Parallel, "1+D+D^2", "1+D^2",
+                            "1+D+D^2", "1+D^2", 6, 8, Termination::First},
+        LowWeightEndingCase{"ParallelOpenTwoOutputs", ConcatenationType::Parallel, "1+D+D^2,1+D",
+                            "1+D^2", "1+D+D^2,1+D", "1+D^2", 5, 9, Termination::Open},
+        LowWeightEndingCase{"SerialFirst", ConcatenationType::Serial, "1+D^2", "1+D+D^2", "1+D^2",
+                            "1+D+D^2", 2, 8, Termination::First},
+        LowWeightEndingCase{"SerialOpen", ConcatenationType::Serial, "1+D+D^2", "1+D^2", "1+D+D^2",
+                            "1+D^2", 3, 7, Termination::Open}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // Exact counts of long frames, independent of the trellis, the transfer matrix and the

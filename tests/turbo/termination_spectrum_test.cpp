@@ -106,13 +106,15 @@ TEST_P(SerialEndingAllInterleavers, UniformAverageEqualsTheMeanOverEveryPermutat
 
 // Tail-biting outer and inner frames: 1 + D + D^2 and 1 + D^2 + D^3 have one circular state per
 // word where 3, respectively 7, does not divide the frame (4 outer bits give 8 inner ones); the
-// terminated and open frames check the serial brute force itself.
+// terminated, first and open frames check the serial brute force itself.
 INSTANTIATE_TEST_SUITE_P(
     SmallFrames, SerialEndingAllInterleavers,
     ::testing::Values(SerialEndingCase{"Terminated", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
                                        Termination::Both, 2, 20},
                       SerialEndingCase{"Open", "1+D+D^2", "1+D^2", "1+D+D^2", "1+D^2", "",
                                        Termination::Open, 3, 12},
+                      SerialEndingCase{"OuterTerminated", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2",
+                                       "", Termination::First, 2, 16},
                       SerialEndingCase{"TailBiting", "1+D^2", "1+D+D^2", "1+D^2", "1+D+D^2", "",
                                        Termination::TailBiting, 4, 16},
                       SerialEndingCase{"TailBitingMemory3Inner", "1+D^2", "1+D+D^2", "1+D+D^3",
