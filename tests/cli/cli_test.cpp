@@ -4,9 +4,11 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,13 @@ struct Refusal {
   const char* message;
 };
 
+// Printed as the command line it gives, in a failure and in the test list.
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+  for (const std::string& argument : refusal.arguments) {
+    *out << " '" << argument.substr(0, 40) << "'";
+  }
+}
+
 class CliRefusalTest : public CliTest, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(CliRefusalTest, ExitsTwoAndTouchesNoFile) {
@@ -115,6 +124,24 @@ TEST_P(CliRefusalTest, ExitsTwoAndTouchesNoFile) {
 }
 
 const std::string kLongText(101, 'D');
+
+// A case's name from its arguments, letters and digits only ("--numerator 1+x" gives
+// "numerator_1x"), cut to a readable length; the index keeps cut or alike names apart.
+std::string refusalName(const Refusal& refusal, std::size_t index) {
+  std::string name;
+  for (const std::string& argument : refusal.arguments) {
+    std::string word;
+    for (const char c : argument) {
+      if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+        word += c;
+      }
+    }
+    if (!word.empty() && name.size() < 40) {
+      name += (name.empty() ? "" : "_") + word.substr(0, 16);
+    }
+  }
+  return name + "_" + std::to_string(index);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, CliRefusalTest,
@@ -249,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--simulate", "--interleaver", "s-random:40"}, "found in 100 tries"},
         Refusal{{"--simulate", "--interleaver", "file:missing.txt"}, "cannot open"},
         Refusal{{"--simulate", "--interleaver", "qpp:x"}, "write the coefficients as qpp:F1,F2"}),
-    [](const auto& testInfo) { return "Case" + std::to_string(testInfo.index); });
+    [](const auto& testInfo) { return refusalName(testInfo.param, testInfo.index); });
 
 // A simulation adds its section after the bounds, and its counts come from the seed alone:
 // one thread and three write the same file. Encoder 2 is left open, as the bounds count it.
