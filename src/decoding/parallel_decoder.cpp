@@ -52,7 +52,9 @@ std::int32_t ParallelDecoder::decode(const ReceivedFrame& received, const Permut
   std::int32_t iteration = 0;
   while (iteration < settings_.iterations) {
     ++iteration;
-    first_.decode(frame_.first.sections(), {received.first, aprioriFirst_}, {appFirst_, {}});
+    const SisoChannel channel = iteration == 1 ? SisoChannel::New : SisoChannel::AsBefore;
+    first_.decode(frame_.first.sections(), {received.first, aprioriFirst_}, {appFirst_, {}},
+                  channel);
     // Each decoder's a-priori value of a bit is everything the other knows of it: the other's
     // extrinsic value (scaled) and the other's own systematic channel value. Worked out in the
     // order of the decoder that knows it, then moved through the permutation in one gather
@@ -61,7 +63,8 @@ std::int32_t ParallelDecoder::decode(const ReceivedFrame& received, const Permut
     for (std::size_t j = 0; j < n; ++j) {
       aprioriSecond_[j] = passed_[static_cast<std::size_t>(source[j])];
     }
-    second_.decode(frame_.second.sections(), {received.second, aprioriSecond_}, {appSecond_, {}});
+    second_.decode(frame_.second.sections(), {received.second, aprioriSecond_}, {appSecond_, {}},
+                   channel);
     passOn(appSecond_, aprioriSecond_, systematicSecond_, scale);
     for (std::size_t j = 0; j < n; ++j) {
       aprioriFirst_[static_cast<std::size_t>(source[j])] = passed_[j];

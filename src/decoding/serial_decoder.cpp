@@ -70,7 +70,8 @@ std::int32_t SerialDecoder::decode(const ReceivedFrame& received, const Permutat
   std::int32_t iteration = 0;
   while (iteration < settings_.iterations) {
     ++iteration;
-    inner_.decode(frame_.second.sections(), {received.second, aprioriInner_}, {appInner_, {}});
+    inner_.decode(frame_.second.sections(), {received.second, aprioriInner_}, {appInner_, {}},
+                  iteration == 1 ? SisoChannel::New : SisoChannel::AsBefore);
     for (std::int32_t j = 0; j < positions; ++j) {
       const auto jj = static_cast<std::size_t>(j);
       outerIn_[static_cast<std::size_t>(permutation[j])] =

@@ -91,21 +91,26 @@ void SisoDecoder::prepareLanes(std::int32_t stateCount) {
   lanes_ = laneSisoKernels(trellis.lanes).of(algorithm_);
 }
 
-void SisoDecoder::runLanes(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {
+void SisoDecoder::runLanes(std::int32_t sections, const SisoInput& in, const SisoOutput& out,
+                           SisoChannel channel) {
   const auto width = static_cast<std::size_t>(laneTrellis_.lanes);
   const auto count = static_cast<std::size_t>(sections);
   laneMetric_.resize(count * width);
+  laneChannel_.resize(count * width);
   laneAlpha_.resize((count + 1) * width);
   laneBeta_.resize((count + 1) * width);
+  const bool channelKnown = channel == SisoChannel::AsBefore && channelSections_ == sections;
+  channelSections_ = sections;
   lanes_(laneTrellis_,
-         LaneJob{sections, end_ == TrellisEnd::Terminated, in.channel.data(), in.apriori.data(),
-                 laneMetric_.data(), laneAlpha_.data(), laneBeta_.data(), out.input.data(),
-                 out.code.empty() ? nullptr : out.code.data()});
+         LaneJob{sections, end_ == TrellisEnd::Terminated, channelKnown, in.channel.data(),
+                 in.apriori.data(), laneChannel_.data(), laneMetric_.data(), laneAlpha_.data(),
+                 laneBeta_.data(), out.input.data(), out.code.empty() ? nullptr : out.code.data()});
 }
 
-void SisoDecoder::decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out) {
+void SisoDecoder::decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out,
+                         SisoChannel channel) {
   if (lanes_ != nullptr) {
-    runLanes(sections, in, out);
+    runLanes(sections, in, out, channel);
   } else if (algorithm_ == SisoAlgorithm::LogMap) {
     run<SisoAlgorithm::LogMap>(sections, in, out);
   } else {

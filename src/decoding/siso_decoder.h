@@ -26,6 +26,10 @@ struct SisoOutput {
   std::span<double> code;
 };
 
+// Whether a SISO run's channel values are those of the decoder's previous run (the same frame
+// in a later iteration), so that the lane kernels reuse their part of the branch metrics.
+enum class SisoChannel { New, AsBefore };
+
 // A soft-in soft-out BCJR decoder in the log domain for a rate-1/n trellis that starts in
 // state 0 and ends in state 0 (terminated; tail sections carry a-priori 0) or anywhere
 // (open). Its workspace is reused from frame to frame; one decoder per thread. With the fast
@@ -45,7 +49,9 @@ class SisoDecoder {
   std::int32_t laneWidth() const { return laneTrellis_.lanes; }
 
   // Runs the passes over `sections` trellis sections and writes the a-posteriori values.
-  void decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
+  // SisoChannel::AsBefore promises the same channel values and sections as the previous run.
+  void decode(std::int32_t sections, const SisoInput& in, const SisoOutput& out,
+              SisoChannel channel = SisoChannel::New);
 
  private:
   // A branch as the recursions read it: its other end and the label (input bit and output
@@ -65,7 +71,8 @@ class SisoDecoder {
   void computeLabelMetrics(std::int32_t sections, const SisoInput& in);
   // The trellis as the lane kernels read it, and the kernels, where it fits them.
   void prepareLanes(std::int32_t stateCount);
-  void runLanes(std::int32_t sections, const SisoInput& in, const SisoOutput& out);
+  void runLanes(std::int32_t sections, const SisoInput& in, const SisoOutput& out,
+                SisoChannel channel);
   // One section of either recursion: state s takes the combination, over its steps at
   // [start[s], start[s + 1]) (the branches entering it going forward, leaving it going
   // backward), of `from` at the step's other end plus the step's branch metric.
@@ -96,10 +103,12 @@ class SisoDecoder {
   std::vector<double> labelMetric_;  // sections × labels
   std::vector<double> alpha_;        // (sections + 1) × states
   std::vector<double> beta_;         // two rows of states
-  // The lane kernels' trellis, kernel and workspace: label metrics padded to the lanes, α, β.
+  // The lane kernels' trellis, kernel and workspace: label metrics padded to the lanes and
+  // their channel part, α, β.
   LaneTrellis laneTrellis_;
   LaneSisoKernel lanes_ = nullptr;
-  std::vector<float> laneMetric_, laneAlpha_, laneBeta_;
+  std::vector<float> laneMetric_, laneChannel_, laneAlpha_, laneBeta_;
+  std::int32_t channelSections_ = -1;  // the sections of the channel part laneChannel_ holds
 };
 
 }  // namespace brevandor

@@ -35,14 +35,19 @@ struct LaneTrellis {
 };
 
 // One run of a lane kernel over the channel values (sections × n) and a-priori values (one per
-// section) of SisoInput. `labelMetric` is room for sections × lanes floats (the label metrics,
-// padded), `alpha` and `beta` for (sections + 1) × lanes each. Writes the a-posteriori LLRs of the
-// input bits, and of the output bits when `codeApp` is not null (sections × n).
+// section) of SisoInput. `labelMetric` and `channelMetric` are room for sections × lanes floats
+// each (the label metrics, padded, and their channel part), `alpha` and `beta` for
+// (sections + 1) × lanes each. Writes the a-posteriori LLRs of the input bits, and of the output
+// bits when `codeApp` is not null (sections × n). With `channelKnown`, `channelMetric` already
+// holds the channel part of these channel values (an earlier run of the same frame wrote it), and
+// `channel` is not read.
 struct LaneJob {
   std::int32_t sections = 0;
   bool terminated = true;
+  bool channelKnown = false;
   const double* channel = nullptr;
   const double* apriori = nullptr;
+  float* channelMetric = nullptr;
   float* labelMetric = nullptr;
   float* alpha = nullptr;
   float* beta = nullptr;

@@ -199,17 +199,25 @@ BREVANDOR_LANE_HOT typename P::Vec normalised(const LaneTables<P>& tables, typen
   return P::sub(v, P::permute(v, tables.laneZero));
 }
 
-// The metrics of every branch label of section t, one per lane: ½ Σ ±L over the label's output
-// bits, in bit order, then ½ · ±(its a-priori value).
+// The channel part of the metrics of every branch label of section t, one per lane: ½ Σ ±L over
+// the label's output bits, in bit order. It stays the same through a frame's iterations.
 template <typename P>
-BREVANDOR_LANE_HOT typename P::Vec labelMetrics(const LaneTables<P>& tables, const LaneJob& job,
-                                                std::size_t n, std::size_t t) {
+BREVANDOR_LANE_HOT typename P::Vec channelMetrics(const LaneTables<P>& tables, const LaneJob& job,
+                                                  std::size_t n, std::size_t t) {
   const double* channel = job.channel + t * n;
   typename P::Vec sum = P::mul(P::set1(static_cast<float>(channel[0])), tables.outputHalf[0]);
   for (std::size_t i = 1; i < n; ++i) {
     sum = P::add(sum, P::mul(P::set1(static_cast<float>(channel[i])), tables.outputHalf[i]));
   }
-  return P::add(sum, P::mul(P::set1(static_cast<float>(job.apriori[t])), tables.inputHalf));
+  return sum;
+}
+
+// The metrics of every branch label of section t: the channel part, then ½ · ±(the section's
+// a-priori value).
+template <typename P>
+BREVANDOR_LANE_HOT typename P::Vec labelMetrics(const LaneTables<P>& tables, const LaneJob& job,
+                                                typename P::Vec channelPart, std::size_t t) {
+  return P::add(channelPart, P::mul(P::set1(static_cast<float>(job.apriori[t])), tables.inputHalf));
 }
 
 // One forward step: α_{t+1} from α_t and section t's label metrics.
@@ -280,8 +288,17 @@ void runLanes(const LaneTrellis& trellis, const LaneJob& job) {
   const auto sections = static_cast<std::size_t>(job.sections);
   const auto n = static_cast<std::size_t>(trellis.outputBits);
   const auto labelsAt = [&](std::size_t t) { return P::load(job.labelMetric + t * width); };
-  for (std::size_t t = 0; t < sections; ++t) {
-    P::store(job.labelMetric + t * width, labelMetrics(tables, job, n, t));
+  if (job.channelKnown) {
+    for (std::size_t t = 0; t < sections; ++t) {
+      const V channelPart = P::load(job.channelMetric + t * width);
+      P::store(job.labelMetric + t * width, labelMetrics(tables, job, channelPart, t));
+    }
+  } else {
+    for (std::size_t t = 0; t < sections; ++t) {
+      const V channelPart = channelMetrics(tables, job, n, t);
+      P::store(job.channelMetric + t * width, channelPart);
+      P::store(job.labelMetric + t * width, labelMetrics(tables, job, channelPart, t));
+    }
   }
   // Every frame starts in state 0; a terminated one ends there too.
   float start[kMostSisoLanes];

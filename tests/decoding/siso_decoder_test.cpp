@@ -157,8 +157,9 @@ struct Posterior {
 };
 
 // A long frame of channel values as BPSK at about 1 dB gives them (|L| up to about 12) and
-// a-priori values of the same size, decoded by `decoder`.
-Posterior decodeLongFrame(SisoDecoder& decoder, const ConvCode& code, TrellisEnd end) {
+// a-priori values of the same size (of `aprioriSpan` at most), decoded by `decoder`.
+Posterior decodeLongFrame(SisoDecoder& decoder, const ConvCode& code, TrellisEnd end,
+                          SisoChannel channelUse = SisoChannel::New, double aprioriSpan = 10.0) {
   const std::int32_t sections = 300 + (end == TrellisEnd::Terminated ? code.tailLength() : 0);
   const auto n = static_cast<std::size_t>(code.n);
   RandomBits bits(99);
@@ -168,10 +169,10 @@ Posterior decodeLongFrame(SisoDecoder& decoder, const ConvCode& code, TrellisEnd
     value = 12.0 * bits.openUnit() - 4.0;
   }
   for (std::size_t t = 0; t < 300; ++t) {
-    apriori[t] = 10.0 * bits.openUnit() - 5.0;
+    apriori[t] = aprioriSpan * bits.openUnit() - aprioriSpan / 2;
   }
   Posterior out{std::vector<double>(apriori.size()), std::vector<double>(channel.size())};
-  decoder.decode(sections, {channel, apriori}, {out.input, out.code});
+  decoder.decode(sections, {channel, apriori}, {out.input, out.code}, channelUse);
   return out;
 }
 
@@ -217,6 +218,20 @@ TEST_P(SisoLaneTest, VectorKernelsEqualPortableOnesBitForBit) {
   const Posterior portable = decodeLongFrame(fast, code, c.end);
   EXPECT_EQ(got.input, portable.input);
   EXPECT_EQ(got.code, portable.code);
+}
+
+// A later iteration of a frame reuses the channel part of the branch metrics that the first
+// wrote: the same values as working them out again.
+TEST_P(SisoLaneTest, LaterIterationReusesTheChannelPartExactly) {
+  const LaneCase& c = GetParam();
+  const ConvCode code(c.code);
+  SisoDecoder fresh(code.forwardTrellis, c.algorithm, c.end, SisoArithmetic::Fast);
+  SisoDecoder iterated(code.forwardTrellis, c.algorithm, c.end, SisoArithmetic::Fast);
+  decodeLongFrame(iterated, code, c.end, SisoChannel::New, 0.0);
+  const Posterior expected = decodeLongFrame(fresh, code, c.end);
+  const Posterior got = decodeLongFrame(iterated, code, c.end, SisoChannel::AsBefore);
+  EXPECT_EQ(got.input, expected.input);
+  EXPECT_EQ(got.code, expected.code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
