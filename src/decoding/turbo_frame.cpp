@@ -16,6 +16,14 @@ std::uint32_t ConstituentFrame::sentMask(std::int32_t t) const {
   return mask;
 }
 
+std::vector<std::uint32_t> ConstituentFrame::sentMasks() const {
+  std::vector<std::uint32_t> masks(static_cast<std::size_t>(sections()));
+  for (std::int32_t t = 0; t < sections(); ++t) {
+    masks[static_cast<std::size_t>(t)] = sentMask(t);
+  }
+  return masks;
+}
+
 std::int32_t ConstituentFrame::sentBits() const {
   std::int32_t bits = 0;
   for (std::int32_t t = 0; t < sections(); ++t) {

@@ -25,6 +25,8 @@ struct ConstituentFrame {
   TrellisEnd end() const { return tailSections > 0 ? TrellisEnd::Terminated : TrellisEnd::Open; }
   // The output-word bits that section t sends: tail sections send all of them.
   std::uint32_t sentMask(std::int32_t t) const;
+  // sentMask of every section, in order.
+  std::vector<std::uint32_t> sentMasks() const;
   // The output-word bit of the input bit, or −1 for a non-systematic code.
   std::int32_t systematicBit() const { return isSystematic(code->kind) ? code->n - 1 : -1; }
   // The bits that the whole constituent sends.

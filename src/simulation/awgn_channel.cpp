@@ -92,21 +92,30 @@ double GaussianSource::next() {
   }
 }
 
-void transmitConstituent(const ConstituentFrame& constituent, std::span<const std::int32_t> words,
-                         double deviation, GaussianSource& noise, std::vector<double>& llr) {
-  const auto n = static_cast<std::size_t>(constituent.outputBits());
-  llr.assign(words.size() * n, 0.0);
+void transmitConstituent(std::span<const std::uint32_t> sentMasks, std::int32_t outputBits,
+                         std::span<const std::int32_t> words, double deviation,
+                         GaussianSource& noise, std::vector<double>& llr) {
+  const auto n = static_cast<std::size_t>(outputBits);
+  llr.resize(words.size() * n);
   const double factor = 2.0 / (deviation * deviation);
   for (std::size_t t = 0; t < words.size(); ++t) {
-    const std::uint32_t sent = constituent.sentMask(static_cast<std::int32_t>(t));
+    const std::uint32_t sent = sentMasks[t];
     for (std::size_t i = 0; i < n; ++i) {
+      double& value = llr[t * n + i];
       if (((sent >> i) & 1u) == 0) {
-        continue;  // a punctured bit: the decoder knows nothing of it
+        value = 0.0;  // a punctured bit: the decoder knows nothing of it
+        continue;
       }
       const double symbol = 1.0 - 2.0 * static_cast<double>((words[t] >> i) & 1);  // no branch
-      llr[t * n + i] = factor * (symbol + deviation * noise.next());
+      value = factor * (symbol + deviation * noise.next());
     }
   }
+}
+
+void transmitConstituent(const ConstituentFrame& constituent, std::span<const std::int32_t> words,
+                         double deviation, GaussianSource& noise, std::vector<double>& llr) {
+  transmitConstituent(constituent.sentMasks(), constituent.outputBits(), words, deviation, noise,
+                      llr);
 }
 
 }  // namespace brevandor

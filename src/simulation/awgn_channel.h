@@ -35,5 +35,10 @@ class GaussianSource {
 // them); every bit not sent gets 0.
 void transmitConstituent(const ConstituentFrame& constituent, std::span<const std::int32_t> words,
                          double deviation, GaussianSource& noise, std::vector<double>& llr);
+// The same with the constituent's sent-bit masks worked out beforehand (ConstituentFrame::
+// sentMasks), as a simulation does once for all its frames.
+void transmitConstituent(std::span<const std::uint32_t> sentMasks, std::int32_t outputBits,
+                         std::span<const std::int32_t> words, double deviation,
+                         GaussianSource& noise, std::vector<double>& llr);
 
 }  // namespace brevandor

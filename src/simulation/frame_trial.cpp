@@ -44,6 +44,10 @@ FrameTrial::FrameTrial(const TurboFrame& frame, const SimulationSettings& settin
   }
   input_.resize(static_cast<std::size_t>(frame.inputLength));
   decisions_.resize(input_.size());
+  if (frame.kind == FrameKind::Parallel) {
+    sentFirst_ = frame.first.sentMasks();
+  }
+  sentSecond_ = frame.second.sentMasks();
 }
 
 namespace {
@@ -96,9 +100,11 @@ FrameOutcome FrameTrial::run(std::uint64_t seed, double deviation) {
   encoder_.encode(input_, permutation, encoded_);
   GaussianSource noise(bits);
   if (frame_.kind == FrameKind::Parallel) {
-    transmitConstituent(frame_.first, encoded_.first, deviation, noise, received_.first);
+    transmitConstituent(sentFirst_, frame_.first.outputBits(), encoded_.first, deviation, noise,
+                        received_.first);
   }
-  transmitConstituent(frame_.second, encoded_.second, deviation, noise, received_.second);
+  transmitConstituent(sentSecond_, frame_.second.outputBits(), encoded_.second, deviation, noise,
+                      received_.second);
   const std::int32_t iterations = parallel_ ? parallel_->decode(received_, permutation, decisions_)
                                             : serial_->decode(received_, permutation, decisions_);
   return compare(input_, decisions_, iterations);

@@ -54,6 +54,7 @@ class FrameTrial {
   std::vector<std::uint8_t> input_, decisions_;
   EncodedFrame encoded_;
   ReceivedFrame received_;
+  std::vector<std::uint32_t> sentFirst_, sentSecond_;  // each constituent's sent-bit masks
 };
 
 }  // namespace brevandor
