@@ -1,6 +1,7 @@
 #include "decoding/parallel_decoder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace brevandor {
 
@@ -34,7 +35,23 @@ void ParallelDecoder::readSystematic(const ConstituentFrame& constituent,
 
 void ParallelDecoder::passOn(std::span<const double> app, std::span<const double> apriori,
                              std::span<const double> systematic, double scale) {
-  for (std::size_t i = 0; i < passed_.size(); ++i) {
+  // Two bits at a time in one vector of two doubles: the same operations on each element as the
+  // scalar loop, which does the odd bit at the end.
+  using Two = double __attribute__((vector_size(2 * sizeof(double))));
+  const Two scales = {scale, scale};
+  const std::size_t count = passed_.size();
+  const auto load = [](const double* from) {
+    Two value;
+    std::memcpy(&value, from, sizeof value);
+    return value;
+  };
+  std::size_t i = 0;
+  for (; i + 2 <= count; i += 2) {
+    const Two own = load(systematic.data() + i);
+    const Two passed = scales * (load(app.data() + i) - load(apriori.data() + i) - own) + own;
+    std::memcpy(passed_.data() + i, &passed, sizeof passed);
+  }
+  for (; i < count; ++i) {
     const double extrinsic = app[i] - apriori[i] - systematic[i];
     passed_[i] = scale * extrinsic + systematic[i];
   }
