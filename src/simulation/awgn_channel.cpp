@@ -59,13 +59,16 @@ const GaussianTables& gaussianTables() {
 
 }  // namespace
 
-GaussianSource::GaussianSource(RandomBits& bits) : bits_(bits), tables_(gaussianTables()) {}
+GaussianSource::GaussianSource(RandomBits& bits)
+    : bits_(bits),
+      tables_(gaussianTables()),
+      width_(tables_.width.data()),
+      inner_(tables_.inner.data()) {}
 
-double GaussianSource::next() {
+double GaussianSource::beyondInner(std::uint64_t word) {
   const GaussianTables& z = tables_;
   for (;;) {
     // One word: the layer from its low 8 bits, the sign from bit 8, the position from the top 52.
-    const std::uint64_t word = bits_.next();
     const std::size_t layer = word & 0xffu;
     const std::uint64_t sign = (word & 0x100u) << 55;  // bit 8 as the sign bit, no branch
     const std::uint64_t position = word >> 12;
@@ -89,6 +92,7 @@ double GaussianSource::next() {
     if (y < std::exp(-0.5 * x * x)) {
       return withSign(x, sign);
     }
+    word = bits_.next();
   }
 }
 

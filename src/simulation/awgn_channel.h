@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -22,12 +23,27 @@ class GaussianSource {
  public:
   explicit GaussianSource(RandomBits& bits);
 
-  // The next sample.
-  double next();
+  // The next sample: inline for the samples that one word gives.
+  double next() {
+    const std::uint64_t word = bits_.next();
+    // The layer from the word's low 8 bits, the sign from bit 8, the position from the top 52.
+    const std::size_t layer = word & 0xffu;
+    const std::uint64_t position = word >> 12;
+    if (position < inner_[layer]) {  // inside the next layer's width: under f for every height
+      const double x = static_cast<double>(position) * width_[layer];
+      return std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) | (word & 0x100u) << 55);
+    }
+    return beyondInner(word);
+  }
 
  private:
+  // The rest of the method for a word whose point lies outside the next layer's width.
+  double beyondInner(std::uint64_t word);
+
   RandomBits& bits_;
   const GaussianTables& tables_;
+  const double* width_;
+  const std::uint64_t* inner_;
 };
 
 // Sends the bits that one constituent sends as BPSK (0 → +1, 1 → −1) with noise of
