@@ -75,17 +75,23 @@ void SisoDecoder::prepareLanes(std::int32_t stateCount) {
   trellis.outputBits = outputBits_;
   for (std::size_t j = 0; j < 2; ++j) {
     for (std::size_t s = 0; s < static_cast<std::size_t>(trellis.lanes); ++s) {
-      const bool state = s < static_cast<std::size_t>(stateCount);
       const auto self = static_cast<std::int32_t>(s);
+      if (s >= static_cast<std::size_t>(stateCount)) {
+        // A lane past the last state stays on itself; it has no branches to read.
+        trellis.enteringFrom[j][s] = self;
+        trellis.enteringLabel[j][s] = 0;
+        trellis.next[j][s] = self;
+        trellis.leavingLabel[j][s] = static_cast<std::int32_t>(j) << outputBits_;
+        continue;
+      }
       const Step& entering = entering_[2 * s + j];
-      trellis.enteringFrom[j][s] = state ? entering.state : self;
-      trellis.enteringLabel[j][s] = state ? entering.label : 0;
+      trellis.enteringFrom[j][s] = entering.state;
+      trellis.enteringLabel[j][s] = entering.label;
       // The branches leaving a state, by input bit.
       const Step& leaving =
           leaving_[2 * s + ((leaving_[2 * s].label >> outputBits_) == 0 ? j : 1 - j)];
-      trellis.next[j][s] = state ? leaving.state : self;
-      trellis.leavingLabel[j][s] =
-          state ? leaving.label : static_cast<std::int32_t>(j) << outputBits_;
+      trellis.next[j][s] = leaving.state;
+      trellis.leavingLabel[j][s] = leaving.label;
     }
   }
   lanes_ = laneSisoKernels(trellis.lanes).of(algorithm_);
