@@ -52,8 +52,11 @@ fail() {
 }
 
 # A display of our own: Xvfb takes the first free number itself and writes it to the file,
-# so two of these scripts running at once never share (or steal) a display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# so two of these scripts running at once never share (or steal) a display. -noreset: by
+# default the server resets when its last client leaves (here the readiness probe), and a
+# program connecting during that reset is refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 300); do
   [[ -s "$work/display" ]] && break
